@@ -1,0 +1,64 @@
+#include "app/ErrorLog.h"
+
+#include "app/SharedState.h"
+#include "platform/ErrorState.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QLocale>
+
+namespace {
+
+QString contextText(const QVariant &context)
+{
+    if (!context.isValid())
+        return {};
+    if (context.typeId() == QMetaType::Bool)
+        return context.toBool() ? QStringLiteral("True") : QStringLiteral("False");
+    return context.toString();
+}
+
+QString localTimeText(const QDateTime &when)
+{
+    const QLocale locale = QLocale::system();
+    return locale.toString(when.date(), QLocale::ShortFormat) + QLatin1Char(' ')
+        + locale.toString(when.time(), QLocale::LongFormat);
+}
+
+// Nothing here may fail towards the caller: an unwritable folder loses the line.
+void appendLine(const QString &line)
+{
+    // Without a program folder the file would land in whatever the working folder is.
+    if (shared().AppFolder.isEmpty())
+        return;
+    QFile file(shared().AppFolder + QStringLiteral("LogError.txt"));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
+        return;
+    file.write((line + QStringLiteral("\r\n")).toUtf8());
+    file.close();
+}
+
+} // namespace
+
+QString errorLogLine(const QDateTime &when, const ErrorInfo &error, const QString &procedure,
+                     const QVariant &context)
+{
+    const QStringList fields = {
+        localTimeText(when),
+        error.description,
+        QString::number(error.lastDllError),
+        QString::number(error.number),
+        error.source,
+        procedure,
+        contextText(context),
+    };
+    return fields.join(QLatin1Char(';'));
+}
+
+void LogError(const QString &procedure, const QVariant &context)
+{
+    // Copied first: writing the file may itself disturb the error state.
+    const ErrorInfo error = ErrorState::current();
+    runIgnoringErrors([&] { appendLine(errorLogLine(QDateTime::currentDateTime(), error, procedure, context)); });
+    ErrorState::clear();
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QString>
+
+// The program-wide state that start-up computes and the windows share. One
+// instance, reachable from everywhere, and resettable so that tests start clean.
+struct SharedState
+{
+    // Folders read or computed at start-up; the program folder ends with "/".
+    QString AppFolder;
+    QString AppDir;
+    QString DesktopDir;
+    QString PersonalDir;
+    QString FavoritesDir;
+    QString WindowsDir;
+    QString SystemDir;
+
+    // The text after the program's name on its command line.
+    QString CommandLine;
+
+    bool NotWarnQCopy = false;
+    bool NotWarnQMove = false;
+
+    int WindowCount = 0;
+    bool MainFormLoaded = false;
+
+    // Behaviour flags of the panes and the browser.
+    bool NavOnSelect = false;
+    bool NavFiles = false;
+    bool NavDirs = false;
+    bool NavDrives = false;
+    bool AdjustImg = true;
+
+    // First-show flags of the panes.
+    bool FileTreeLoaded = false;
+    bool FavoritesLoaded = false;
+    bool SearchPaneReady = false;
+
+    // Result of the last save-file dialog.
+    bool SaveDialogCancelled = false;
+};
+
+SharedState &shared();
+void resetSharedState();

@@ -1,0 +1,144 @@
+#include "app/Startup.h"
+
+#include "app/ErrorLog.h"
+#include "app/PathServices.h"
+#include "app/RegistryServices.h"
+#include "app/SharedState.h"
+#include "app/Version.h"
+#include "app/frmMain.h"
+#include "app/frmSplash.h"
+#include "platform/ErrorState.h"
+#include "platform/Forms.h"
+#include "platform/MessageBox.h"
+#include "platform/SettingsStore.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStandardPaths>
+
+namespace {
+
+void writeFileAtomically(const QString &path, const QByteArray &bytes)
+{
+    QSaveFile file(path);
+    // Unbuffered, so a failing write is seen here and never committed as a cut-off file.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        raiseError(ErrorNumber::PathFileAccessError);
+    if (file.write(bytes) != bytes.size() || !file.commit())
+        raiseError(ErrorNumber::PathFileAccessError);
+}
+
+void createFolder(const QString &path)
+{
+    if (!QDir().mkdir(path))
+        raiseError(ErrorNumber::PathFileAccessError);
+}
+
+} // namespace
+
+QString programFolderFrom(const QString &folder)
+{
+    QString result = folder + QLatin1Char('/');
+    // One left-to-right pass over non-overlapping pairs, as a doubled separator at
+    // the end of a root folder needs.
+    result.replace(QStringLiteral("//"), QStringLiteral("/"));
+    return result;
+}
+
+QString userProgramFolder()
+{
+    QString base = qEnvironmentVariable("XDG_DATA_HOME");
+    if (base.isEmpty() || !QDir::isAbsolutePath(base))
+        base = QDir::homePath() + QStringLiteral("/.local/share");
+    return base + QStringLiteral("/Vorlan");
+}
+
+bool isSilentCommandLine(const QString &commandLine)
+{
+    const QString start = commandLine.left(2).toUpper();
+    if (start != QLatin1String("/S") && start != QLatin1String("-S"))
+        return false;
+    return !QFileInfo::exists(commandLine.trimmed());
+}
+
+QByteArray offlineSwitchFile(bool offline)
+{
+    QByteArray text = "REGEDIT4\r\n\r\n"
+                      "[HKEY_CURRENT_USER\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Internet Settings]\r\n"
+                      "\"GlobalUserOffline\"=dword:0000000";
+    text += offline ? "1\r\n" : "0\r\n";
+    return text;
+}
+
+QString userAgentToken()
+{
+    return QStringLiteral("%1 %2.%3.%4").arg(Version::appTitle()).arg(Version::Major).arg(Version::Minor).arg(Version::Revision);
+}
+
+QString commandLineFromArguments(const QStringList &arguments)
+{
+    return arguments.mid(1).join(QLatin1Char(' '));
+}
+
+void Main()
+{
+    SharedState &s = shared();
+    IgnoreErrors ignore;
+
+    ignore([] {
+        frmSplash *splash = Forms::get<frmSplash>();
+        splash->show();
+        QCoreApplication::processEvents();
+    });
+    ignore([&s] { s.AppFolder = programFolderFrom(userProgramFolder()); });
+    ignore([&s] { s.DesktopDir = RegGetString(HKEY_CURRENT_USER, RegKeys::ShellFolders, QStringLiteral("Desktop"), QString()); });
+    ignore([&s] { s.PersonalDir = RegGetString(HKEY_CURRENT_USER, RegKeys::ShellFolders, QStringLiteral("Personal"), QString()); });
+    ignore([&s] { s.NotWarnQCopy = textToBool(GetSetting(QStringLiteral("Options"), QStringLiteral("NotWarnQCopy"), false)); });
+    ignore([&s] { s.NotWarnQMove = textToBool(GetSetting(QStringLiteral("Options"), QStringLiteral("NotWarnQMove"), false)); });
+    ignore([&s] { s.FavoritesDir = RegGetString(HKEY_CURRENT_USER, RegKeys::ShellFolders, QStringLiteral("Favorites"), QString()); });
+    ignore([&s] { s.AppDir = programFolderFrom(userProgramFolder()); });
+    ignore([&s] {
+        s.WindowCount = 0;
+        s.MainFormLoaded = false;
+    });
+    ignore([] {
+        const QFileInfo executable(QCoreApplication::applicationFilePath());
+        SaveSetting(QStringLiteral("Main"), QStringLiteral("AppPath"), executable.absolutePath().toLower());
+        SaveSetting(QStringLiteral("Main"), QStringLiteral("AppName"), executable.completeBaseName().toLower());
+    });
+    ignore([] {
+        const QString folder = WindowsDirectory();
+        writeFileAtomically(folder + QStringLiteral("/online.reg"), offlineSwitchFile(false));
+        writeFileAtomically(folder + QStringLiteral("/offline.reg"), offlineSwitchFile(true));
+    });
+    ignore([] {
+        if (RegGetDword(HKEY_CURRENT_USER, RegKeys::InternetSettings, QStringLiteral("GlobalUserOffline"), 0) == 1)
+            Forms::get<frmMain>()->mnuOffline->setChecked(true);
+    });
+    ignore([] { RegSetString(HKEY_LOCAL_MACHINE, RegKeys::PostPlatform, userAgentToken(), QString()); });
+    ignore([&s] {
+        frmMain *main = Forms::get<frmMain>();
+        main->LoadSettings();
+        if (isSilentCommandLine(s.CommandLine))
+            MsgBox(QStringLiteral("Silent mode"), MsgBoxStyle::OKOnly, Version::appTitle());
+        else
+            main->show();
+    });
+    ignore([] {
+        Forms::get<frmMain>()->mnuAdjustImages->setChecked(
+            textToBool(GetSetting(QStringLiteral("Main"), QStringLiteral("AdjustImg"), true)));
+    });
+    ignore([&s] {
+        if (!FileExists(s.AppFolder + QStringLiteral("deleted")))
+            createFolder(s.AppFolder + QStringLiteral("deleted"));
+    });
+
+    if (ErrorState::isSet()) {
+        const QString description = ErrorState::current().description;
+        Forms::unload<frmSplash>();
+        MsgBox(QStringLiteral("Chyba během spouštění.") + description, MsgBoxStyle::OKOnly, Version::appTitle());
+        LogError(QStringLiteral("Main"));
+    }
+}

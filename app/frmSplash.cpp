@@ -1,0 +1,103 @@
+#include "app/frmSplash.h"
+
+#include "platform/ErrorState.h"
+#include "platform/Forms.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QScreen>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace {
+// Half of the splash's outer size in pixels: the window is centred on the screen.
+constexpr int kHalfOuterWidth = 158;
+constexpr int kHalfOuterHeight = 28;
+constexpr int kClientWidth = 310;
+constexpr int kClientHeight = 50;
+} // namespace
+
+frmSplash::frmSplash()
+    : QWidget(nullptr, Qt::Window | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus
+                           | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
+{
+    setObjectName(QStringLiteral("frmSplash"));
+    setWindowTitle(QStringLiteral("Spouštění programu…"));
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    setFixedSize(kClientWidth, kClientHeight);
+
+    Label1 = new QLabel(QStringLiteral("Spouští se Vorlan 2.4 …"), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setAlignment(Qt::AlignCenter);
+    Label1->installEventFilter(this);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(Label1);
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(150);
+    connect(Timer1, &QTimer::timeout, this, &frmSplash::Timer1_Timer);
+    Timer2 = new QTimer(this);
+    Timer2->setObjectName(QStringLiteral("Timer2"));
+    Timer2->setInterval(2000);
+    connect(Timer2, &QTimer::timeout, this, &frmSplash::Timer2_Timer);
+    Timer1->start();
+    Timer2->start();
+
+    Form_Load();
+}
+
+QPoint frmSplash::centredPosition(const QSize &screenPixels)
+{
+    return {screenPixels.width() / 2 - kHalfOuterWidth, screenPixels.height() / 2 - kHalfOuterHeight};
+}
+
+void frmSplash::setCaptionText(const QString &text)
+{
+    Label1->setText(text);
+}
+
+QString frmSplash::captionText() const
+{
+    return Label1->text();
+}
+
+void frmSplash::Form_Load()
+{
+    IgnoreErrors ignore;
+    ignore([] { QCoreApplication::processEvents(); });
+    ignore([this] {
+        const QScreen *screen = QGuiApplication::primaryScreen();
+        if (screen)
+            move(centredPosition(screen->geometry().size()));
+    });
+    ignore([this] { hide(); });
+}
+
+void frmSplash::Timer1_Timer()
+{
+    IgnoreErrors ignore;
+    ignore([] { QCoreApplication::processEvents(); });
+    ignore([this] { Label1->setText(QStringLiteral("Načítání uživatelských nastavení...")); });
+}
+
+void frmSplash::Timer2_Timer()
+{
+    runIgnoringErrors([this] { hide(); });
+}
+
+void frmSplash::Label1_DblClick()
+{
+    Forms::unload<frmSplash>();
+}
+
+bool frmSplash::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == Label1 && event->type() == QEvent::MouseButtonDblClick) {
+        Label1_DblClick();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+class RegistryTree;
+
+// The text form of registry scripts, REGEDIT4 style. The same reader loads the
+// emulated registry's own file and merges imported .reg files, so both accept
+// exactly the same syntax:
+//   [KEY]  [-KEY]  "name"="text"  @="text"  "name"=dword:0000002a
+//   "name"=hex:01,02  "name"=hex(2):..,\   (continued on the next line)   "name"=-
+class RegFileFormat
+{
+public:
+    // A .reg file's text: UTF-16 or UTF-8 by its byte-order mark, otherwise UTF-8
+    // when the bytes are valid UTF-8, otherwise Windows-1250.
+    static QString decode(const QByteArray &bytes);
+    // The text of a stored string: UTF-8 when valid, otherwise Windows-1250.
+    static QString textFromBytes(const QByteArray &bytes);
+    // "HKEY_CURRENT_USER" for any letter case of a root key's name; empty for a
+    // name that is no root key.
+    static QString canonicalRoot(const QString &name);
+
+    // Merges a script into the tree. Returns false, leaving the tree as it was, when
+    // the text does not start with the REGEDIT4 (or version 5.00) header. Lines that
+    // do not parse are skipped, as are sections under an unknown root.
+    static bool apply(const QString &text, RegistryTree &tree);
+    // The whole tree as a REGEDIT4 script in UTF-8.
+    static QByteArray serialize(const RegistryTree &tree);
+};

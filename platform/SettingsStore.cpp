@@ -1,0 +1,282 @@
+#include "platform/SettingsStore.h"
+
+#include "platform/ErrorState.h"
+#include "platform/SettingsFileFormat.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLocale>
+#include <QRegularExpression>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QStringList>
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+const QChar kGroupSeparator = QLatin1Char('/');
+
+// Names were looked up without regard to case in the store the program was made for.
+QString matching(const QStringList &names, const QString &wanted)
+{
+    for (const QString &name : names) {
+        if (name.compare(wanted, Qt::CaseInsensitive) == 0)
+            return name;
+    }
+    return {};
+}
+
+std::unique_ptr<SettingsStore> &holder()
+{
+    static std::unique_ptr<SettingsStore> store;
+    return store;
+}
+
+} // namespace
+
+SettingsStore &SettingsStore::instance()
+{
+    if (!holder())
+        holder().reset(new SettingsStore);
+    return *holder();
+}
+
+void SettingsStore::resetInstance()
+{
+    holder().reset();
+}
+
+SettingsStore::SettingsStore()
+    : m_path(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
+             + QStringLiteral("/Vorlan/Vorlan.conf"))
+{
+    reopen();
+}
+
+SettingsStore::~SettingsStore() = default;
+
+void SettingsStore::reopen()
+{
+    m_settings.reset();
+    m_settings = std::make_unique<QSettings>(m_path, SettingsFileFormat::format());
+    // Saves go to a temporary file that replaces the old one only when complete;
+    // never fall back to writing the file in place.
+    m_settings->setAtomicSyncRequired(true);
+}
+
+QString SettingsStore::filePath() const
+{
+    return m_path;
+}
+
+QString SettingsStore::storedGroup(const QString &section) const
+{
+    return matching(m_settings->childGroups(), SettingsFileFormat::storedName(section));
+}
+
+QString SettingsStore::storedKeyPath(const QString &section, const QString &key) const
+{
+    const QString group = storedGroup(section);
+    if (group.isEmpty())
+        return {};
+    m_settings->beginGroup(group);
+    const QString stored = matching(m_settings->childKeys(), SettingsFileFormat::storedName(key));
+    m_settings->endGroup();
+    return stored.isEmpty() ? QString() : group + kGroupSeparator + stored;
+}
+
+QString SettingsStore::get(const QString &section, const QString &key, const QVariant &defaultValue) const
+{
+    const QString path = storedKeyPath(section, key);
+    if (path.isEmpty())
+        return settingText(defaultValue);
+    return m_settings->value(path).toString();
+}
+
+bool SettingsStore::contains(const QString &section, const QString &key) const
+{
+    return !storedKeyPath(section, key).isEmpty();
+}
+
+void SettingsStore::save(const QString &section, const QString &key, const QVariant &value)
+{
+    if (section.isEmpty() || key.isEmpty())
+        raiseError(ErrorNumber::IllegalCall);
+    prepareWrite();
+    QString path = storedKeyPath(section, key);
+    const QVariant previous = path.isEmpty() ? QVariant() : m_settings->value(path);
+    if (path.isEmpty()) {
+        const QString group = storedGroup(section);
+        path = (group.isEmpty() ? SettingsFileFormat::storedName(section) : group) + kGroupSeparator
+            + SettingsFileFormat::storedName(key);
+    }
+    m_settings->setValue(path, settingText(value));
+    commit({{path, previous}});
+}
+
+void SettingsStore::remove(const QString &section, const QString &key)
+{
+    if (section.isEmpty()) {
+        if (!key.isEmpty() || m_settings->allKeys().isEmpty())
+            raiseError(ErrorNumber::IllegalCall);
+        prepareWrite();
+        const Undo undo = snapshot({});
+        m_settings->clear();
+        commit(undo);
+        return;
+    }
+    const QString path = key.isEmpty() ? storedGroup(section) : storedKeyPath(section, key);
+    if (path.isEmpty())
+        raiseError(ErrorNumber::IllegalCall);
+    prepareWrite();
+    const Undo undo = key.isEmpty() ? snapshot(path) : Undo{{path, m_settings->value(path)}};
+    m_settings->remove(path);
+    commit(undo);
+}
+
+SettingsStore::Undo SettingsStore::snapshot(const QString &group) const
+{
+    Undo undo;
+    const QString prefix = group.isEmpty() ? QString() : group + kGroupSeparator;
+    for (const QString &path : m_settings->allKeys()) {
+        if (path.startsWith(prefix))
+            undo.emplace_back(path, m_settings->value(path));
+    }
+    return undo;
+}
+
+void SettingsStore::prepareWrite()
+{
+    // QSettings keeps the first error it met; a fresh object tells whether the file
+    // can be written now.
+    if (m_settings->status() != QSettings::NoError)
+        reopen();
+    if (m_settings->status() != QSettings::NoError)
+        raiseError(ErrorNumber::PathFileAccessError);
+}
+
+void SettingsStore::commit(const Undo &undo)
+{
+    QDir().mkpath(QFileInfo(m_path).path());
+    m_settings->sync();
+    if (m_settings->status() == QSettings::NoError)
+        return;
+    for (const auto &[path, previous] : undo) {
+        if (previous.isValid())
+            m_settings->setValue(path, previous);
+        else
+            m_settings->remove(path);
+    }
+    reopen();
+    raiseError(ErrorNumber::PathFileAccessError);
+}
+
+QString GetSetting(const QString &section, const QString &key, const QVariant &defaultValue)
+{
+    return SettingsStore::instance().get(section, key, defaultValue);
+}
+
+void SaveSetting(const QString &section, const QString &key, const QVariant &value)
+{
+    SettingsStore::instance().save(section, key, value);
+}
+
+void DeleteSetting(const QString &section, const QString &key)
+{
+    SettingsStore::instance().remove(section, key);
+}
+
+namespace {
+
+enum class NumberText { NotNumber, Number, Overflow };
+
+// Plain decimal notation only; no hexadecimal, no thousands separators, no "inf".
+NumberText parseNumber(const QString &text, double &value)
+{
+    static const QRegularExpression decimal(QStringLiteral("^[+-]?([0-9]+\\.?[0-9]*|\\.[0-9]+)([eE][+-]?[0-9]+)?$"));
+    if (!decimal.match(text).hasMatch())
+        return NumberText::NotNumber;
+    bool ok = false;
+    value = QLocale::c().toDouble(text, &ok);
+    return ok && std::isfinite(value) ? NumberText::Number : NumberText::Overflow;
+}
+
+} // namespace
+
+QString settingText(const QVariant &value)
+{
+    switch (value.typeId()) {
+    case QMetaType::UnknownType: return {};
+    case QMetaType::Bool: return value.toBool() ? QStringLiteral("True") : QStringLiteral("False");
+    case QMetaType::Double: return QString::number(value.toDouble(), 'g', 15);
+    case QMetaType::Float: return QString::number(value.toFloat(), 'g', 7);
+    case QMetaType::QByteArray: return QString::fromUtf8(value.toByteArray());
+    default: return value.toString();
+    }
+}
+
+bool textToBool(const QString &text)
+{
+    const QString word = text.trimmed();
+    if (word.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0)
+        return true;
+    if (word.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0)
+        return false;
+    double number = 0;
+    switch (parseNumber(word, number)) {
+    case NumberText::Number: return number != 0;
+    case NumberText::Overflow: return true;
+    case NumberText::NotNumber: break;
+    }
+    raiseError(ErrorNumber::TypeMismatch);
+}
+
+int textToInt(const QString &text)
+{
+    static const QRegularExpression integer(QStringLiteral("^[+-]?[0-9]+$"));
+    const QString digits = text.trimmed();
+    if (!integer.match(digits).hasMatch())
+        raiseError(ErrorNumber::TypeMismatch);
+    bool ok = false;
+    const qlonglong number = digits.toLongLong(&ok);
+    if (!ok || number < std::numeric_limits<int>::min() || number > std::numeric_limits<int>::max())
+        raiseError(ErrorNumber::Overflow);
+    return int(number);
+}
+
+double textToDouble(const QString &text)
+{
+    double number = 0;
+    switch (parseNumber(text.trimmed(), number)) {
+    case NumberText::Number: return number;
+    case NumberText::Overflow: raiseError(ErrorNumber::Overflow);
+    case NumberText::NotNumber: break;
+    }
+    raiseError(ErrorNumber::TypeMismatch);
+}
+
+int PresetList::sizeOf(const QString &section)
+{
+    static const std::pair<const QString *, int> sizes[] = {
+        {&PresetSections::QCopy, 10}, {&PresetSections::QMove, 10}, {&PresetSections::Save, 5},
+        {&PresetSections::OpenWith, 15}, {&PresetSections::Home, 30}, {&PresetSections::Search, 30},
+    };
+    for (const auto &[name, size] : sizes) {
+        if (name->compare(section, Qt::CaseInsensitive) == 0)
+            return size;
+    }
+    return 0;
+}
+
+std::vector<PresetEntry> PresetList::read(const QString &section)
+{
+    std::vector<PresetEntry> entries;
+    const int size = sizeOf(section);
+    for (int i = 1; i <= size; ++i) {
+        const QString number = QString::number(i);
+        entries.push_back({i, GetSetting(section, number), GetSetting(section, QStringLiteral("Caption") + number)});
+    }
+    return entries;
+}

@@ -1,0 +1,194 @@
+#include "app/ErrorLog.h"
+#include "app/RegistryServices.h"
+#include "app/SharedState.h"
+#include "app/Startup.h"
+#include "app/frmMain.h"
+#include "app/frmSplash.h"
+#include "platform/ErrorState.h"
+#include "platform/Forms.h"
+#include "platform/SettingsStore.h"
+
+#include "ScriptedMessageBoxes.h"
+#include "TestEnvironment.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+struct SilentCase
+{
+    const char *commandLine;
+    bool silent;
+};
+
+TEST(StartupRules, SilentModeFromTheFirstTwoCharacters)
+{
+    const SilentCase cases[] = {
+        {"/s", true},         {"-S", true},           {"/silent", true}, {"/S page.htm", true},
+        {"-s", true},         {" /S", false},         {"S", false},      {"", false},
+        {"about:blank", false}, {"/x", false},
+    };
+    for (const SilentCase &c : cases) {
+        SCOPED_TRACE(c.commandLine);
+        EXPECT_EQ(isSilentCommandLine(QString::fromUtf8(c.commandLine)), c.silent);
+    }
+}
+
+TEST_F(TempEnvTest, SilentModeNeverSwallowsAnExistingAbsolutePath)
+{
+    // A folder whose name starts with "s" right below the root must open, not vanish.
+    const QString page = env.writeFile(QStringLiteral("site/page.html"), "<html></html>");
+    EXPECT_FALSE(isSilentCommandLine(page)) << "a temp path does not start with /s, so this is a control case";
+    QDir root(QStringLiteral("/"));
+    const QStringList candidates = root.entryList({QStringLiteral("s*"), QStringLiteral("S*")}, QDir::Dirs);
+    for (const QString &name : candidates) {
+        SCOPED_TRACE(name.toStdString());
+        EXPECT_FALSE(isSilentCommandLine(QLatin1Char('/') + name));
+    }
+    EXPECT_TRUE(isSilentCommandLine(QStringLiteral("/surely-no-such-folder-here")));
+}
+
+TEST(StartupRules, ProgramFolderHasOneTrailingSeparator)
+{
+    EXPECT_EQ(programFolderFrom(QStringLiteral("/opt/vorlan")), QStringLiteral("/opt/vorlan/"));
+    EXPECT_EQ(programFolderFrom(QStringLiteral("/")), QStringLiteral("/"));
+    EXPECT_EQ(programFolderFrom(QStringLiteral("/home/a/.local/share/Vorlan")),
+              QStringLiteral("/home/a/.local/share/Vorlan/"));
+}
+
+TEST_F(TempEnvTest, ProgramFolderIsTheUserDataFolder)
+{
+    EXPECT_EQ(programFolderFrom(userProgramFolder()), env.appFolder());
+}
+
+TEST(StartupRules, RegistryImportFilesAreByteExact)
+{
+    const QByteArray head = "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Internet Settings]\r\n";
+    EXPECT_EQ(offlineSwitchFile(false), head + "\"GlobalUserOffline\"=dword:00000000\r\n");
+    EXPECT_EQ(offlineSwitchFile(true), head + "\"GlobalUserOffline\"=dword:00000001\r\n");
+}
+
+TEST(StartupRules, UserAgentTokenCarriesTheVersion)
+{
+    EXPECT_EQ(userAgentToken(), QStringLiteral("Vorlan 2.40.164"));
+}
+
+TEST(StartupRules, CommandLineJoinsTheArguments)
+{
+    EXPECT_EQ(commandLineFromArguments({QStringLiteral("vorlan")}), QString());
+    EXPECT_EQ(commandLineFromArguments({QStringLiteral("vorlan"), QStringLiteral("a b"), QStringLiteral("c")}),
+              QStringLiteral("a b c"));
+}
+
+// Runs the whole start-up inside this process and closes the main window again.
+class StartupSequence : public TempEnvTest
+{
+protected:
+    void runMain(const QString &commandLine)
+    {
+        shared().CommandLine = commandLine;
+        Main();
+    }
+
+    void TearDown() override
+    {
+        if (Forms::isLoaded<frmMain>())
+            Forms::get<frmMain>()->close();
+        Forms::unload<frmSplash>();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    ScriptedMessageBoxes boxes;
+};
+
+TEST_F(StartupSequence, LeavesItsFilesAndShowsTheMainWindow)
+{
+    runMain(QString());
+    const QString windows = env.appFolder() + QStringLiteral("windows/");
+    EXPECT_EQ(TestEnvironment::readFile(windows + QStringLiteral("online.reg")), offlineSwitchFile(false));
+    EXPECT_EQ(TestEnvironment::readFile(windows + QStringLiteral("offline.reg")), offlineSwitchFile(true));
+    EXPECT_TRUE(QFileInfo(env.appFolder() + QStringLiteral("deleted")).isDir());
+    EXPECT_FALSE(QFile::exists(env.appFolder() + QStringLiteral("LogError.txt")));
+    EXPECT_EQ(shared().AppFolder, env.appFolder());
+    EXPECT_EQ(shared().AppDir, env.appFolder());
+    EXPECT_EQ(GetSetting(QStringLiteral("Main"), QStringLiteral("AppName")), QStringLiteral("test_app"));
+    EXPECT_EQ(GetSetting(QStringLiteral("Main"), QStringLiteral("AppPath")),
+              QFileInfo(QCoreApplication::applicationFilePath()).absolutePath().toLower());
+    EXPECT_TRUE(Registry::instance().value(RegRoot::LocalMachine, RegKeys::PostPlatform, userAgentToken()).has_value());
+    ASSERT_TRUE(Forms::isLoaded<frmMain>());
+    EXPECT_TRUE(Forms::get<frmMain>()->isVisible());
+    EXPECT_TRUE(boxes.shown.isEmpty());
+    // Both reads of the adjust-images switch agree on a first start.
+    EXPECT_TRUE(Forms::get<frmMain>()->mnuAdjustImages->isChecked());
+    EXPECT_FALSE(Forms::get<frmMain>()->mnuOffline->isChecked());
+}
+
+TEST_F(StartupSequence, SilentModeShowsItsMessageAndNoWindow)
+{
+    runMain(QStringLiteral("/S"));
+    ASSERT_EQ(boxes.shown.size(), 1);
+    EXPECT_EQ(boxes.shown[0].prompt, QStringLiteral("Silent mode"));
+    EXPECT_EQ(boxes.shown[0].style, 0);
+    EXPECT_EQ(boxes.shown[0].title, QStringLiteral("Vorlan"));
+    ASSERT_TRUE(Forms::isLoaded<frmMain>());
+    EXPECT_FALSE(Forms::get<frmMain>()->isVisible());
+}
+
+TEST_F(StartupSequence, OnlyOfflineValueOneChecksTheMenu)
+{
+    struct Case
+    {
+        const char *value;
+        bool checked;
+    };
+    const Case cases[] = {{nullptr, false}, {"00000000", false}, {"00000002", false}, {"00000001", true}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.value ? c.value : "missing");
+        if (c.value) {
+            const QByteArray reg = QByteArray("REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Internet Settings]\r\n\"GlobalUserOffline\"=dword:")
+                + c.value + "\r\n";
+            Registry::instance().importFile(env.writeFile(QStringLiteral("switch.reg"), reg));
+        }
+        runMain(QString());
+        EXPECT_EQ(Forms::get<frmMain>()->mnuOffline->isChecked(), c.checked);
+        TearDown();
+    }
+}
+
+TEST_F(StartupSequence, SecondStartRewritesTheSameFilesAndKeepsTheStore)
+{
+    runMain(QString());
+    const QString marker = env.appFolder() + QStringLiteral("deleted/00001keep.txt");
+    QFile file(marker);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    TearDown();
+    runMain(QString());
+    EXPECT_TRUE(QFile::exists(marker));
+    EXPECT_EQ(TestEnvironment::readFile(env.appFolder() + QStringLiteral("windows/offline.reg")), offlineSwitchFile(true));
+    EXPECT_TRUE(boxes.shown.isEmpty());
+}
+
+TEST_F(StartupSequence, AStoreThatCannotBeCreatedIsReportedAfterTheWindowAppears)
+{
+    // A plain file where the program folder should be: creating "deleted" in it fails
+    // even for root, and so does everything else written there; only that last
+    // failure is reported.
+    QDir(env.appFolder()).removeRecursively();
+    env.writeFile(QStringLiteral("home/.local/share/Vorlan"), "not a folder");
+    runMain(QString());
+    ASSERT_EQ(boxes.shown.size(), 1);
+    const QString prefix = QStringLiteral("Chyba během spouštění.");
+    EXPECT_TRUE(boxes.shown[0].prompt.startsWith(prefix));
+    EXPECT_GT(boxes.shown[0].prompt.size(), prefix.size()) << "the description follows directly";
+    EXPECT_FALSE(boxes.shown[0].prompt.startsWith(prefix + QLatin1Char(' ')));
+    EXPECT_EQ(boxes.shown[0].title, QStringLiteral("Vorlan"));
+    ASSERT_TRUE(Forms::isLoaded<frmMain>());
+    EXPECT_TRUE(Forms::get<frmMain>()->isVisible());
+    EXPECT_FALSE(ErrorState::isSet());
+}
+
+} // namespace

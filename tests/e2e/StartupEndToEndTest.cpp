@@ -1,0 +1,34 @@
+#include "ProgramRun.h"
+
+#include "app/Startup.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSettings>
+
+namespace {
+
+// Starts the real program under the virtual display with a temporary home, lets the
+// start-up finish, ends it as a session end would, and reads what it left behind.
+TEST_F(TempEnvTest, StartsLeavesItsFilesAndClosesCleanly)
+{
+    ProgramRun run(env);
+    ASSERT_TRUE(run.start({}));
+    const QString folder = env.appFolder();
+    ASSERT_TRUE(run.waitFor([&] { return QFileInfo(folder + QStringLiteral("deleted")).isDir(); }))
+        << run.output().toStdString();
+    ASSERT_TRUE(run.waitForWindow(QStringLiteral("Vorlan"))) << run.output().toStdString();
+    ASSERT_TRUE(run.close()) << run.output().toStdString();
+
+    EXPECT_EQ(TestEnvironment::readFile(folder + QStringLiteral("windows/online.reg")), offlineSwitchFile(false));
+    EXPECT_EQ(TestEnvironment::readFile(folder + QStringLiteral("windows/offline.reg")), offlineSwitchFile(true));
+    EXPECT_TRUE(TestEnvironment::readFile(folder + QStringLiteral("windows/registry.reg")).contains("\"Vorlan 2.40.164\""));
+    QSettings settings(run.settingsFile(), QSettings::IniFormat);
+    EXPECT_EQ(settings.value(QStringLiteral("Main/AppPath")).toString(),
+              QFileInfo(QString::fromUtf8(VORLAN_BINARY)).absolutePath().toLower());
+    EXPECT_EQ(settings.value(QStringLiteral("Main/AppName")).toString(), QStringLiteral("vorlan"));
+    EXPECT_FALSE(QFileInfo::exists(folder + QStringLiteral("LogError.txt")))
+        << TestEnvironment::readFile(folder + QStringLiteral("LogError.txt")).toStdString();
+}
+
+} // namespace

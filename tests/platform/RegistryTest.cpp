@@ -1,0 +1,548 @@
+#include "platform/ErrorState.h"
+#include "platform/RegFileFormat.h"
+#include "platform/Registry.h"
+
+#include "TestEnvironment.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStandardPaths>
+#include <QStringEncoder>
+
+#include <csignal>
+#include <functional>
+#include <sys/resource.h>
+
+namespace {
+
+const QString kShellFolders = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+const QString kExplorerMain = "Software\\Microsoft\\Internet Explorer\\Main";
+
+int raisedNumber(const std::function<void()> &step)
+{
+    try {
+        step();
+    } catch (const RuntimeError &error) {
+        return error.number();
+    }
+    return 0;
+}
+
+QByteArray sz(const QByteArray &text)
+{
+    return text + '\0';
+}
+
+RegValue stringValue(const QString &text)
+{
+    return {RegType::String, sz(text.toUtf8())};
+}
+
+QByteArray dword(quint32 number)
+{
+    QByteArray bytes(4, '\0');
+    for (int i = 0; i < 4; ++i)
+        bytes[i] = char((number >> (8 * i)) & 0xFF);
+    return bytes;
+}
+
+// Replaces a file the way another program saving it would.
+void replaceFile(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QSaveFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+    ASSERT_TRUE(file.commit());
+}
+
+QString registryFile()
+{
+    return Registry::instance().filePath();
+}
+
+QString valueText(RegRoot root, const QString &key, const QString &name)
+{
+    const std::optional<RegValue> value = Registry::instance().value(root, key, name);
+    if (!value || value->type != RegType::String)
+        return "<none>";
+    return QString::fromUtf8(value->data.left(value->data.indexOf('\0')));
+}
+
+using RegistryTest = TempEnvTest;
+
+TEST_F(RegistryTest, LivesInTheWindowsFolderOfTheDataHome)
+{
+    EXPECT_EQ(registryFile(), env.dataHome() + "/Vorlan/windows/registry.reg");
+}
+
+// ---------------------------------------------------------------- reading the file
+
+TEST_F(RegistryTest, ReadsEveryValueFormOfTheFile)
+{
+    replaceFile(registryFile(), "REGEDIT4\r\n"
+                                "\r\n"
+                                "; a comment\r\n"
+                                "[HKEY_CURRENT_USER\\Software\\Test]\r\n"
+                                "\"Text\"=\"plain text\"\r\n"
+                                "\"Escaped\"=\"c:\\\\dir \\\"quoted\\\"\"\r\n"
+                                "@=\"the default\"\r\n"
+                                "\"Empty\"=\"\"\r\n"
+                                "\"Number\"=dword:0000002a\r\n"
+                                "\"Negative\"=dword:ffffffff\r\n"
+                                "\"Binary\"=hex:01,ff,00\r\n"
+                                "\"Expand\"=hex(2):25,54,45,4d,50,25,00\r\n"
+                                "\"WithNul\"=hex(1):61,62,63,00,6d,6f,\\\r\n"
+                                "  72,65,00\r\n"
+                                "\"Multi\"=hex(7):61,00,62,00,00\r\n"
+                                "\"Quad\"=hex(b):01,00,00,00,00,00,00,00\r\n"
+                                "\"Spaced\" = \"around the sign\"\r\n"
+                                "\"Czech\"=\"Šťastný žluťoučký kůň\"\r\n");
+    const struct
+    {
+        QString name;
+        int type;
+        QByteArray data;
+    } cases[] = {
+        {"Text", RegType::String, sz("plain text")},
+        {"Escaped", RegType::String, sz("c:\\dir \"quoted\"")},
+        {"", RegType::String, sz("the default")},
+        {"Empty", RegType::String, sz("")},
+        {"Number", RegType::Dword, dword(42)},
+        {"Negative", RegType::Dword, dword(0xFFFFFFFF)},
+        {"Binary", RegType::Binary, QByteArray("\x01\xff\x00", 3)},
+        {"Expand", RegType::ExpandString, sz("%TEMP%")},
+        {"WithNul", RegType::String, QByteArray("abc\0more\0", 9)},
+        {"Multi", 7, QByteArray("a\0b\0\0", 5)},
+        {"Quad", 0xb, QByteArray("\x01\0\0\0\0\0\0\0", 8)},
+        {"Spaced", RegType::String, sz("around the sign")},
+        {"Czech", RegType::String, sz("Šťastný žluťoučký kůň")},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name.toStdString());
+        const std::optional<RegValue> value = Registry::instance().value(RegRoot::CurrentUser, "Software\\Test", c.name);
+        ASSERT_TRUE(value.has_value());
+        EXPECT_EQ(value->type, c.type);
+        EXPECT_EQ(value->data, c.data);
+    }
+}
+
+TEST_F(RegistryTest, SkipsLinesThatDoNotParseAndKeysUnderUnknownRoots)
+{
+    replaceFile(registryFile(), "REGEDIT4\n"
+                                "[HKEY_CURRENT_USER\\A]\n"
+                                "\"Good\"=\"1\"\n"
+                                "\"BadDword\"=dword:xyz\n"
+                                "\"TooLong\"=dword:123456789\n"
+                                "\"BadHex\"=hex:1g\n"
+                                "\"Unterminated\"=\"abc\n"
+                                "no equals sign\n"
+                                "[HKEY_NOWHERE\\B]\n"
+                                "\"Lost\"=\"x\"\n"
+                                "[HKEY_CURRENT_USER\\C\n"
+                                "\"AlsoLost\"=\"x\"\n");
+    Registry &registry = Registry::instance();
+    EXPECT_TRUE(registry.value(RegRoot::CurrentUser, "A", "Good").has_value());
+    for (const char *name : {"BadDword", "TooLong", "BadHex", "Unterminated"}) {
+        SCOPED_TRACE(name);
+        EXPECT_FALSE(registry.value(RegRoot::CurrentUser, "A", name).has_value());
+    }
+    EXPECT_FALSE(registry.value(RegRoot::CurrentUser, "A", "Lost").has_value());
+    EXPECT_FALSE(registry.value(RegRoot::CurrentUser, "A", "AlsoLost").has_value());
+    EXPECT_FALSE(registry.keyExists(RegRoot::CurrentUser, "C"));
+}
+
+TEST_F(RegistryTest, FileInWindows1250IsReadAsSuch)
+{
+    replaceFile(registryFile(), "REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"Name\"=\"\x8a\xe8\"\n");
+    EXPECT_EQ(valueText(RegRoot::CurrentUser, "A", "Name"), "Šč");
+}
+
+TEST_F(RegistryTest, FileThatIsNoRegistryScriptIsNeitherReadNorOverwritten)
+{
+    const QByteArray foreign = "this is not a registry file\n";
+    replaceFile(registryFile(), foreign);
+    EXPECT_EQ(raisedNumber([] { Registry::instance().value(RegRoot::CurrentUser, "A", "B"); }),
+              ErrorNumber::PathFileAccessError);
+    EXPECT_EQ(raisedNumber([] { Registry::instance().setValue(RegRoot::CurrentUser, "A", "B", stringValue("x")); }),
+              ErrorNumber::PathFileAccessError);
+    EXPECT_EQ(TestEnvironment::readFile(registryFile()), foreign);
+}
+
+TEST_F(RegistryTest, EmptyFileIsAnEmptyRegistry)
+{
+    replaceFile(registryFile(), "");
+    EXPECT_FALSE(Registry::instance().value(RegRoot::CurrentUser, kShellFolders, "Desktop").has_value());
+    Registry::instance().setValue(RegRoot::CurrentUser, "A", "B", stringValue("x"));
+    EXPECT_EQ(valueText(RegRoot::CurrentUser, "A", "B"), "x");
+}
+
+// ---------------------------------------------------------------- writing
+
+TEST_F(RegistryTest, EveryValueSurvivesWritingAndReadingBack)
+{
+    const struct
+    {
+        QString name;
+        RegValue value;
+    } cases[] = {
+        {"Plain", stringValue("about:blank")},
+        {"", stringValue("default value")},
+        {"Empty", stringValue("")},
+        {"Quotes \"and\" \\slashes\\", stringValue("c:\\a\\ \"b\" \\")},
+        {"Czech", stringValue("Příliš žluťoučký kůň úpěl ďábelské ódy")},
+        {"Lines", stringValue("one\r\ntwo\nthree")},
+        {"EmbeddedNul", {RegType::String, QByteArray("abc\0more\0", 9)}},
+        {"NoTerminator", {RegType::String, QByteArray("abc")}},
+        {"NotUtf8", {RegType::String, QByteArray("\x8a\xe8\0", 3)}},
+        {"Expand", {RegType::ExpandString, sz("%USERPROFILE%\\x")}},
+        {"Dword", {RegType::Dword, dword(0x80000001)}},
+        {"ShortDword", {RegType::Dword, QByteArray("\x01\x02", 2)}},
+        {"Binary", {RegType::Binary, QByteArray(200, '\x5a')}},
+        {"EmptyBinary", {RegType::Binary, QByteArray()}},
+        {"Odd type", {0x1234, QByteArray("xyz")}},
+        {"; not a comment", stringValue("[not a key]")},
+    };
+    for (const auto &c : cases)
+        Registry::instance().setValue(RegRoot::LocalMachine, "Software\\Vorlan Test\\Values", c.name, c.value);
+    Registry::resetInstance();
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name.toStdString());
+        const std::optional<RegValue> value =
+            Registry::instance().value(RegRoot::LocalMachine, "Software\\Vorlan Test\\Values", c.name);
+        ASSERT_TRUE(value.has_value());
+        EXPECT_EQ(value->type, c.value.type);
+        EXPECT_EQ(value->data, c.value.data);
+    }
+}
+
+TEST_F(RegistryTest, FileIsAReadableRegistryScript)
+{
+    Registry::instance().setValue(RegRoot::Users, ".DEFAULT\\Software\\X", "Display Inline Images", stringValue("no"));
+    Registry::instance().setValue(RegRoot::Users, ".DEFAULT\\Software\\X", "Count", {RegType::Dword, dword(7)});
+    const QByteArray text = TestEnvironment::readFile(registryFile());
+    EXPECT_TRUE(text.startsWith("REGEDIT4\n")) << text.constData();
+    EXPECT_TRUE(text.contains("[HKEY_USERS\\.DEFAULT\\Software\\X]\n"
+                              "\"Display Inline Images\"=\"no\"\n"
+                              "\"Count\"=dword:00000007\n"))
+        << text.constData();
+}
+
+TEST_F(RegistryTest, CreatedKeysExistWithTheirParents)
+{
+    Registry &registry = Registry::instance();
+    registry.createKey(RegRoot::Users, ".DEFAULT\\Software\\Empty Key");
+    Registry::resetInstance();
+    for (const QString &key : {".DEFAULT", ".DEFAULT\\Software", ".DEFAULT\\Software\\Empty Key", "", "\\"}) {
+        SCOPED_TRACE(key.toStdString());
+        EXPECT_TRUE(Registry::instance().keyExists(RegRoot::Users, key));
+    }
+    EXPECT_FALSE(Registry::instance().keyExists(RegRoot::Users, ".DEFAULT\\Software\\Empty"));
+    EXPECT_FALSE(Registry::instance().keyExists(RegRoot::LocalMachine, ".DEFAULT"));
+}
+
+TEST_F(RegistryTest, KeyAndValueNamesIgnoreCaseAndKeepTheirFirstSpelling)
+{
+    Registry &registry = Registry::instance();
+    registry.setValue(RegRoot::CurrentUser, "Software\\MixedCase", "ValueName", stringValue("1"));
+    registry.setValue(RegRoot::CurrentUser, "SOFTWARE\\MIXEDCASE", "VALUENAME", stringValue("2"));
+    EXPECT_EQ(valueText(RegRoot::CurrentUser, "software\\mixedcase", "valuename"), "2");
+    EXPECT_TRUE(registry.keyExists(RegRoot::CurrentUser, "sOfTwArE\\mIxEdCaSe"));
+    const QByteArray text = TestEnvironment::readFile(registryFile());
+    EXPECT_EQ(text.count("ValueName"), 1) << text.constData();
+    EXPECT_EQ(text.toUpper().count("VALUENAME"), 1) << text.constData();
+    EXPECT_TRUE(text.contains("\\MixedCase]")) << text.constData();
+}
+
+TEST_F(RegistryTest, NamesThatCannotBeStoredAreRefused)
+{
+    Registry &registry = Registry::instance();
+    EXPECT_EQ(raisedNumber([&] { registry.setValue(RegRoot::CurrentUser, "A", "line\nbreak", stringValue("x")); }),
+              ErrorNumber::IllegalCall);
+    EXPECT_EQ(raisedNumber([&] { registry.setValue(RegRoot::CurrentUser, "A\r\nB", "x", stringValue("x")); }),
+              ErrorNumber::IllegalCall);
+    EXPECT_FALSE(registry.keyExists(RegRoot::CurrentUser, "A"));
+}
+
+TEST_F(RegistryTest, ChangeMadeByAnotherProgramIsPickedUp)
+{
+    Registry &registry = Registry::instance();
+    registry.setValue(RegRoot::CurrentUser, "Offline", "GlobalUserOffline", {RegType::Dword, dword(0)});
+    ASSERT_EQ(registry.value(RegRoot::CurrentUser, "Offline", "GlobalUserOffline")->data, dword(0));
+
+    // Same size, replaced as a whole.
+    QByteArray text = TestEnvironment::readFile(registryFile());
+    text.replace("dword:00000000", "dword:00000001");
+    replaceFile(registryFile(), text);
+    EXPECT_EQ(registry.value(RegRoot::CurrentUser, "Offline", "GlobalUserOffline")->data, dword(1));
+
+    // Rewritten in place.
+    text.replace("dword:00000001", "hex:01,02");
+    QFile file(registryFile());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(text);
+    file.close();
+    EXPECT_EQ(registry.value(RegRoot::CurrentUser, "Offline", "GlobalUserOffline")->type, RegType::Binary);
+
+    // Our next write keeps the other program's change.
+    registry.setValue(RegRoot::CurrentUser, "Offline", "Other", stringValue("x"));
+    Registry::resetInstance();
+    EXPECT_EQ(Registry::instance().value(RegRoot::CurrentUser, "Offline", "GlobalUserOffline")->type, RegType::Binary);
+}
+
+TEST_F(RegistryTest, FileDeletedWhileRunningIsSeededAgain)
+{
+    Registry &registry = Registry::instance();
+    registry.setValue(RegRoot::CurrentUser, "A", "B", stringValue("x"));
+    ASSERT_TRUE(QFile::remove(registryFile()));
+    EXPECT_FALSE(registry.value(RegRoot::CurrentUser, "A", "B").has_value());
+    EXPECT_EQ(valueText(RegRoot::CurrentUser, kExplorerMain, "Start Page"), "about:blank");
+}
+
+// ---------------------------------------------------------------- failed writes
+
+enum class WriteFailureKind { ReadOnlyFolder, NothingWritten, CutShort };
+
+// Makes every write into a folder fail while it lives: a read-only folder, or a
+// file-size limit that refuses any byte, or one that lets a file grow to 512 bytes
+// and then fails as a full disk would. A read-only folder does not stop root; the
+// limits stop everyone (and test output to files too, so nothing is asserted while
+// they are in place).
+class WriteFailure
+{
+public:
+    WriteFailure(WriteFailureKind kind, const QString &folder)
+        : m_kind(kind)
+        , m_folder(folder)
+        , m_permissions(QFile::permissions(folder))
+    {
+        if (m_kind == WriteFailureKind::ReadOnlyFolder) {
+            QFile::setPermissions(m_folder, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadUser | QFile::ExeUser);
+            return;
+        }
+        m_signal = std::signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &m_limit);
+        rlimit limit = m_limit;
+        limit.rlim_cur = m_kind == WriteFailureKind::CutShort ? 512 : 0;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~WriteFailure()
+    {
+        if (m_kind == WriteFailureKind::ReadOnlyFolder) {
+            QFile::setPermissions(m_folder, m_permissions);
+            return;
+        }
+        setrlimit(RLIMIT_FSIZE, &m_limit);
+        std::signal(SIGXFSZ, m_signal);
+    }
+    bool effective() const
+    {
+        if (m_kind != WriteFailureKind::ReadOnlyFolder)
+            return true;
+        QFile probe(m_folder + "/probe");
+        const bool written = probe.open(QIODevice::WriteOnly);
+        probe.remove();
+        return !written;
+    }
+    static std::string name(WriteFailureKind kind)
+    {
+        switch (kind) {
+        case WriteFailureKind::ReadOnlyFolder: return "ReadOnlyFolder";
+        case WriteFailureKind::NothingWritten: return "NothingWritten";
+        case WriteFailureKind::CutShort: return "CutShort";
+        }
+        return {};
+    }
+
+private:
+    WriteFailureKind m_kind;
+    QString m_folder;
+    QFile::Permissions m_permissions;
+    rlimit m_limit{};
+    void (*m_signal)(int) = SIG_DFL;
+};
+
+class RegistryWriteFailureTest : public TempEnvTest, public ::testing::WithParamInterface<WriteFailureKind>
+{
+};
+
+TEST_P(RegistryWriteFailureTest, FailedWriteRaisesAndKeepsTheOldFileAndValues)
+{
+    Registry &registry = Registry::instance();
+    registry.setValue(RegRoot::CurrentUser, "A", "B", stringValue("old"));
+    registry.setValue(RegRoot::CurrentUser, "A", "Big", {RegType::Binary, QByteArray(1000, '\x7f')});
+    const QByteArray before = TestEnvironment::readFile(registryFile());
+    const QString script = env.writeFile("import.reg", "REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"B\"=\"imported\"\n");
+    int setError = 0;
+    int createError = 0;
+    int importError = 0;
+    {
+        WriteFailure failure(GetParam(), QFileInfo(registryFile()).path());
+        if (!failure.effective())
+            GTEST_SKIP() << "the folder stays writable for this user";
+        setError = raisedNumber([&] { registry.setValue(RegRoot::CurrentUser, "A", "B", stringValue("new")); });
+        createError = raisedNumber([&] { registry.createKey(RegRoot::CurrentUser, "New Key"); });
+        importError = raisedNumber([&] { registry.importFile(script); });
+    }
+    EXPECT_EQ(setError, ErrorNumber::PathFileAccessError);
+    EXPECT_EQ(createError, ErrorNumber::PathFileAccessError);
+    EXPECT_EQ(importError, ErrorNumber::PathFileAccessError);
+    EXPECT_EQ(TestEnvironment::readFile(registryFile()), before);
+    EXPECT_EQ(valueText(RegRoot::CurrentUser, "A", "B"), "old");
+    EXPECT_FALSE(registry.keyExists(RegRoot::CurrentUser, "New Key"));
+    EXPECT_EQ(QDir(QFileInfo(registryFile()).path()).entryList(QDir::Files), QStringList{"registry.reg"});
+
+    registry.setValue(RegRoot::CurrentUser, "A", "B", stringValue("later"));
+    Registry::resetInstance();
+    EXPECT_EQ(valueText(RegRoot::CurrentUser, "A", "B"), "later");
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, RegistryWriteFailureTest,
+                         ::testing::Values(WriteFailureKind::ReadOnlyFolder, WriteFailureKind::NothingWritten,
+                                           WriteFailureKind::CutShort),
+                         [](const auto &info) { return WriteFailure::name(info.param); });
+
+// ---------------------------------------------------------------- import
+
+TEST_F(RegistryTest, ImportMergesKeysValuesAndDeletions)
+{
+    Registry &registry = Registry::instance();
+    registry.setValue(RegRoot::CurrentUser, "Keep", "Untouched", stringValue("kept"));
+    registry.setValue(RegRoot::CurrentUser, "Merge", "Replaced", stringValue("old"));
+    registry.setValue(RegRoot::CurrentUser, "Merge", "Deleted", stringValue("old"));
+    registry.setValue(RegRoot::CurrentUser, "Merge", "Stays", stringValue("old"));
+    registry.setValue(RegRoot::CurrentUser, "Gone\\Child\\Grandchild", "X", stringValue("old"));
+    registry.setValue(RegRoot::CurrentUser, "Gone Not", "X", stringValue("sibling with a longer name"));
+    const QString script = env.writeFile("merge.reg", "REGEDIT4\r\n"
+                                                      "\r\n"
+                                                      "[HKEY_CURRENT_USER\\Merge]\r\n"
+                                                      "\"replaced\"=\"new\"\r\n"
+                                                      "\"DELETED\"=-\r\n"
+                                                      "\"Added\"=dword:00000001\r\n"
+                                                      "\r\n"
+                                                      "[-hkey_current_user\\gone]\r\n"
+                                                      "\r\n"
+                                                      "[HKEY_LOCAL_MACHINE\\Software\\New]\r\n"
+                                                      "@=\"default\"\r\n"
+                                                      "\r\n"
+                                                      "[HKEY_CLASSES_ROOT\\.xyz]\r\n"
+                                                      "@=\"kept but unused\"\r\n");
+    registry.importFile(script);
+    Registry::resetInstance();
+
+    const struct
+    {
+        RegRoot root;
+        QString key;
+        QString name;
+        QString expected;
+    } cases[] = {
+        {RegRoot::CurrentUser, "Keep", "Untouched", "kept"},
+        {RegRoot::CurrentUser, "Merge", "Replaced", "new"},
+        {RegRoot::CurrentUser, "Merge", "Deleted", "<none>"},
+        {RegRoot::CurrentUser, "Merge", "Stays", "old"},
+        {RegRoot::CurrentUser, "Gone\\Child\\Grandchild", "X", "<none>"},
+        {RegRoot::CurrentUser, "Gone Not", "X", "sibling with a longer name"},
+        {RegRoot::LocalMachine, "Software\\New", "", "default"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE((c.key + "|" + c.name).toStdString());
+        EXPECT_EQ(valueText(c.root, c.key, c.name), c.expected);
+    }
+    EXPECT_EQ(Registry::instance().value(RegRoot::CurrentUser, "Merge", "Added")->data, dword(1));
+    for (const QString &key : {"Gone", "Gone\\Child", "Gone\\Child\\Grandchild"}) {
+        SCOPED_TRACE(key.toStdString());
+        EXPECT_FALSE(Registry::instance().keyExists(RegRoot::CurrentUser, key));
+    }
+    EXPECT_TRUE(TestEnvironment::readFile(registryFile()).contains("[HKEY_CLASSES_ROOT\\.xyz]"));
+}
+
+TEST_F(RegistryTest, ImportReadsVersion5FilesInUtf16)
+{
+    const QString text = "Windows Registry Editor Version 5.00\r\n\r\n"
+                         "[HKEY_CURRENT_USER\\Unicode]\r\n"
+                         "\"Name\"=\"Žluťoučký\"\r\n"
+                         "\"Path\"=hex(2):25,00,54,00,45,00,4d,00,50,00,25,00,00,00\r\n";
+    QStringEncoder utf16(QStringEncoder::Utf16LE);
+    const QString script = env.writeFile("v5.reg", QByteArray("\xFF\xFE") + QByteArray(utf16(text)));
+    Registry::instance().importFile(script);
+    EXPECT_EQ(valueText(RegRoot::CurrentUser, "Unicode", "Name"), "Žluťoučký");
+    const std::optional<RegValue> path = Registry::instance().value(RegRoot::CurrentUser, "Unicode", "Path");
+    ASSERT_TRUE(path.has_value());
+    EXPECT_EQ(path->type, RegType::ExpandString);
+    EXPECT_EQ(path->data, sz("%TEMP%"));
+}
+
+TEST_F(RegistryTest, ImportOfAFileThatIsNoScriptChangesNothing)
+{
+    Registry &registry = Registry::instance();
+    registry.setValue(RegRoot::CurrentUser, "A", "B", stringValue("x"));
+    const QByteArray before = TestEnvironment::readFile(registryFile());
+    const QString notAScript = env.writeFile("plain.reg", "[HKEY_CURRENT_USER\\A]\n\"B\"=-\n");
+    EXPECT_EQ(raisedNumber([&] { registry.importFile(notAScript); }), ErrorNumber::IllegalCall);
+    EXPECT_EQ(raisedNumber([&] { registry.importFile(env.path("missing.reg")); }), ErrorNumber::FileNotFound);
+    EXPECT_EQ(valueText(RegRoot::CurrentUser, "A", "B"), "x");
+    EXPECT_EQ(TestEnvironment::readFile(registryFile()), before);
+}
+
+// ---------------------------------------------------------------- first use
+
+TEST_F(RegistryTest, FirstUseSeedsShellFoldersAndBrowserValues)
+{
+    const struct
+    {
+        QString key;
+        QString name;
+        QString expected;
+    } cases[] = {
+        {kShellFolders, "Desktop", QStandardPaths::writableLocation(QStandardPaths::DesktopLocation)},
+        {kShellFolders, "Personal", env.home()},
+        {kShellFolders, "Favorites", env.home() + "/Favorites"},
+        {kShellFolders, "Cache", env.home() + "/.cache/Vorlan"},
+        {kExplorerMain, "Start Page", "about:blank"},
+        {kExplorerMain, "Search Page", "about:blank"},
+        {kExplorerMain, "Local Page", "about:blank"},
+        {kExplorerMain, "Disable Script Debugger", "yes"},
+        {kExplorerMain, "Display Inline Images", "yes"},
+        {kExplorerMain, "Display Inline Videos", "yes"},
+        {kExplorerMain, "Play_Animations", "yes"},
+        {kExplorerMain, "Play_Background_Sounds", "yes"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name.toStdString());
+        EXPECT_EQ(valueText(RegRoot::CurrentUser, c.key, c.name), c.expected);
+    }
+    EXPECT_TRUE(QFileInfo::exists(registryFile()));
+    EXPECT_TRUE(QStandardPaths::writableLocation(QStandardPaths::DesktopLocation).startsWith(env.home()));
+}
+
+TEST_F(RegistryTest, PersonalIsTheDocumentsFolderWhenThereIsOne)
+{
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    ASSERT_TRUE(documents.startsWith(env.home()));
+    QDir().mkpath(documents);
+    EXPECT_EQ(valueText(RegRoot::CurrentUser, kShellFolders, "Personal"), documents);
+}
+
+TEST_F(RegistryTest, ExistingFileIsNotSeeded)
+{
+    replaceFile(registryFile(), "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Microsoft\\Internet Explorer\\Main]\n"
+                                "\"Start Page\"=\"http://127.0.0.1/\"\n");
+    EXPECT_EQ(valueText(RegRoot::CurrentUser, kExplorerMain, "Start Page"), "http://127.0.0.1/");
+    EXPECT_EQ(valueText(RegRoot::CurrentUser, kExplorerMain, "Search Page"), "<none>");
+    EXPECT_EQ(valueText(RegRoot::CurrentUser, kShellFolders, "Desktop"), "<none>");
+}
+
+TEST_F(RegistryTest, SeedsServeTheRunEvenWhenTheyCannotBeStored)
+{
+    // A file where the windows folder should be makes the folder impossible to create.
+    replaceFile(env.appFolder() + "windows", "in the way");
+    EXPECT_EQ(valueText(RegRoot::CurrentUser, kExplorerMain, "Local Page"), "about:blank");
+    EXPECT_FALSE(ErrorState::isSet());
+    EXPECT_EQ(raisedNumber([] { Registry::instance().setValue(RegRoot::CurrentUser, "A", "B", stringValue("x")); }),
+              ErrorNumber::PathFileAccessError);
+}
+
+} // namespace

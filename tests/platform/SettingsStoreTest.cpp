@@ -1,0 +1,516 @@
+#include "platform/ErrorState.h"
+#include "platform/SettingsStore.h"
+
+#include "TestEnvironment.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <csignal>
+#include <functional>
+#include <limits>
+#include <sys/resource.h>
+
+namespace {
+
+// The error number a step raises, 0 when it runs through.
+int raisedNumber(const std::function<void()> &step)
+{
+    try {
+        step();
+    } catch (const RuntimeError &error) {
+        return error.number();
+    }
+    return 0;
+}
+
+QString reopenedGet(const QString &section, const QString &key, const QVariant &defaultValue = QString())
+{
+    SettingsStore::resetInstance();
+    return GetSetting(section, key, defaultValue);
+}
+
+// ---------------------------------------------------------------- conversions
+
+TEST(SettingTextTest, ConvertsValuesAsTheStoreKeepsThem)
+{
+    const struct
+    {
+        QVariant value;
+        QString text;
+    } cases[] = {
+        {true, "True"},
+        {false, "False"},
+        {0, "0"},
+        {-7, "-7"},
+        {qlonglong(1234567890123), "1234567890123"},
+        {1.5, "1.5"},
+        {QString("c:\\"), "c:\\"},
+        {QString(), ""},
+        {QVariant(), ""},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.text.toStdString());
+        EXPECT_EQ(settingText(c.value), c.text);
+    }
+}
+
+TEST(TextToBoolTest, AcceptsWordsInAnyCaseAndNumbers)
+{
+    const struct
+    {
+        const char *text;
+        bool value;
+    } cases[] = {
+        {"True", true}, {"true", true}, {"TRUE", true}, {"False", false}, {"fAlSe", false},
+        {"0", false},   {"1", true},    {"-1", true},   {"2.5", true},    {"0.0", false},
+        {" True ", true},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(textToBool(QString::fromUtf8(c.text)), c.value);
+    }
+}
+
+TEST(TextToBoolTest, OtherTextIsATypeMismatch)
+{
+    for (const char *text : {"yes", "no", "", " ", "Truex", "1x", "on", "&H1"}) {
+        SCOPED_TRACE(text);
+        EXPECT_EQ(raisedNumber([&] { textToBool(QString::fromUtf8(text)); }), ErrorNumber::TypeMismatch);
+    }
+}
+
+TEST(TextToBoolTest, BooleanTextConvertsBackToTheSameBoolean)
+{
+    for (const bool value : {true, false}) {
+        SCOPED_TRACE(value);
+        EXPECT_EQ(textToBool(settingText(value)), value);
+    }
+}
+
+TEST(TextToIntTest, ReadsDecimalIntegers)
+{
+    const struct
+    {
+        const char *text;
+        int value;
+    } cases[] = {
+        {"0", 0},
+        {"1", 1},
+        {" 42 ", 42},
+        {"+8", 8},
+        {"-2147483648", std::numeric_limits<int>::min()},
+        {"2147483647", std::numeric_limits<int>::max()},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(textToInt(QString::fromUtf8(c.text)), c.value);
+    }
+}
+
+TEST(TextToIntTest, RejectsOtherTextAndOutOfRangeNumbers)
+{
+    const struct
+    {
+        const char *text;
+        int error;
+    } cases[] = {
+        {"2147483648", ErrorNumber::Overflow},
+        {"-2147483649", ErrorNumber::Overflow},
+        {"99999999999999999999999", ErrorNumber::Overflow},
+        {"", ErrorNumber::TypeMismatch},
+        {"abc", ErrorNumber::TypeMismatch},
+        {"1.5", ErrorNumber::TypeMismatch},
+        {"1 2", ErrorNumber::TypeMismatch},
+        {"True", ErrorNumber::TypeMismatch},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(raisedNumber([&] { textToInt(QString::fromUtf8(c.text)); }), c.error);
+    }
+}
+
+TEST(TextToDoubleTest, ReadsDecimalNumbersOnly)
+{
+    EXPECT_DOUBLE_EQ(textToDouble("1.5"), 1.5);
+    EXPECT_DOUBLE_EQ(textToDouble(" -0.25 "), -0.25);
+    EXPECT_DOUBLE_EQ(textToDouble("1e3"), 1000.0);
+    EXPECT_DOUBLE_EQ(textToDouble(".5"), 0.5);
+    const struct
+    {
+        const char *text;
+        int error;
+    } failures[] = {
+        {"1,5", ErrorNumber::TypeMismatch},
+        {"inf", ErrorNumber::TypeMismatch},
+        {"nan", ErrorNumber::TypeMismatch},
+        {"", ErrorNumber::TypeMismatch},
+        {"1e999", ErrorNumber::Overflow},
+    };
+    for (const auto &c : failures) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(raisedNumber([&] { textToDouble(QString::fromUtf8(c.text)); }), c.error);
+    }
+}
+
+// ---------------------------------------------------------------- reading and writing
+
+using SettingsStoreTest = TempEnvTest;
+
+TEST_F(SettingsStoreTest, LivesUnderTheConfigFolderOfTheEnvironment)
+{
+    EXPECT_EQ(SettingsStore::instance().filePath(), env.configHome() + "/Vorlan/Vorlan.conf");
+}
+
+TEST_F(SettingsStoreTest, MissingKeyReadsAsTheDefaultConvertedToText)
+{
+    SaveSetting("Main", "Other", "x");
+    const struct
+    {
+        QString section;
+        QVariant defaultValue;
+        QString expected;
+    } cases[] = {
+        {"Main", true, "True"},
+        {"Main", false, "False"},
+        {"Main", 5, "5"},
+        {"Main", "c:\\", "c:\\"},
+        {"NoSuchSection", QVariant(), ""},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.expected.toStdString());
+        EXPECT_EQ(GetSetting(c.section, "Missing", c.defaultValue), c.expected);
+    }
+    EXPECT_EQ(GetSetting("Main", "Missing"), "");
+}
+
+TEST_F(SettingsStoreTest, AdjustImgDefaultRoundTripsThroughText)
+{
+    for (const bool defaultValue : {true, false}) {
+        SCOPED_TRACE(defaultValue);
+        EXPECT_EQ(textToBool(GetSetting("Main", "AdjustImg", defaultValue)), defaultValue);
+    }
+}
+
+TEST_F(SettingsStoreTest, StoredBooleanIsReadInAnyCaseAndOtherTextLeavesTheTargetUnchanged)
+{
+    SaveSetting("Main", "AdjustImg", "true");
+    bool adjust = false;
+    IgnoreErrors ignore;
+    EXPECT_TRUE(ignore([&] { adjust = textToBool(GetSetting("Main", "AdjustImg", false)); }));
+    EXPECT_TRUE(adjust);
+
+    SaveSetting("Main", "AdjustImg", "yes");
+    EXPECT_FALSE(ignore([&] { adjust = textToBool(GetSetting("Main", "AdjustImg", false)); }));
+    EXPECT_TRUE(adjust);
+    EXPECT_EQ(ErrorState::current().number, ErrorNumber::TypeMismatch);
+}
+
+TEST_F(SettingsStoreTest, StoredEmptyTextIsNotTheDefault)
+{
+    SaveSetting("Main", "Pattern", "");
+    EXPECT_EQ(GetSetting("Main", "Pattern", "zqx.zqx"), "");
+    EXPECT_EQ(reopenedGet("Main", "Pattern", "zqx.zqx"), "");
+}
+
+TEST_F(SettingsStoreTest, ValuesOfAnyTextComeBackUnchangedAfterReopening)
+{
+    const QString values[] = {
+        "Složky a soubory – ěščřžýáíé ŮÚ",
+        "a;b;c",
+        "key=value",
+        "c:\\Program Files\\x.exe \"%1\"",
+        "  leading and trailing  ",
+        "a,b, c",
+        "@Variant(0)",
+        "@",
+        "#not a comment",
+        "[not a section]",
+        "line1\nline2\r\n",
+        "tab\there",
+        "%25 percent %5C",
+        "'single' \"double\"",
+    };
+    int i = 0;
+    for (const QString &value : values)
+        SaveSetting("Options\\Save", QString::number(++i), value);
+    i = 0;
+    SettingsStore::resetInstance();
+    for (const QString &value : values) {
+        SCOPED_TRACE(value.toStdString());
+        EXPECT_EQ(GetSetting("Options\\Save", QString::number(++i)), value);
+    }
+}
+
+TEST_F(SettingsStoreTest, WritesReachTheFileAtOnce)
+{
+    SaveSetting("Main", "Width", 4321);
+    const QByteArray onDisk = TestEnvironment::readFile(SettingsStore::instance().filePath());
+    EXPECT_TRUE(onDisk.contains("4321")) << onDisk.constData();
+}
+
+TEST_F(SettingsStoreTest, SectionAndKeyNamesIgnoreLetterCase)
+{
+    SaveSetting("Main", "NavFiles", "1");
+    EXPECT_EQ(GetSetting("MAIN", "navfiles"), "1");
+    SaveSetting("main", "NAVFILES", "0");
+    EXPECT_EQ(reopenedGet("Main", "NavFiles"), "0");
+    DeleteSetting("Main", "NavFiles");
+    EXPECT_FALSE(SettingsStore::instance().contains("main", "navfiles"));
+}
+
+TEST_F(SettingsStoreTest, ReadsAFileWrittenByHand)
+{
+    const QString file = SettingsStore::instance().filePath();
+    QDir().mkpath(QFileInfo(file).path());
+    QFile out(file);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write("; kept by hand\r\n"
+              "[Main]\r\n"
+              "Width=4000\r\n"
+              "\r\n"
+              "[Options\\QCopy]\r\n"
+              "1=/home/user/Dokumenty\r\n"
+              "Caption1=Dokumenty a obr\xc3\xa1zky\r\n");
+    out.close();
+    SettingsStore::resetInstance();
+    EXPECT_EQ(GetSetting("Main", "Width"), "4000");
+    EXPECT_EQ(GetSetting(PresetSections::QCopy, "1"), "/home/user/Dokumenty");
+    EXPECT_EQ(GetSetting(PresetSections::QCopy, "Caption1"), "Dokumenty a obrázky");
+    EXPECT_EQ(GetSetting("Options", "1", "none"), "none");
+}
+
+TEST_F(SettingsStoreTest, FileKeepsSectionNamesReadable)
+{
+    SaveSetting(PresetSections::QCopy, "1", "/tmp");
+    const QByteArray text = TestEnvironment::readFile(SettingsStore::instance().filePath());
+    EXPECT_TRUE(text.contains("[Options\\QCopy]\n1=/tmp\n")) << text.constData();
+}
+
+// ---------------------------------------------------------------- sections and deletion
+
+TEST_F(SettingsStoreTest, SectionsWithBackslashesAreFlatAndSurviveDeletingTheirParent)
+{
+    const QString sections[] = {"Options\\QCopy", "Options\\Home", "Options\\Deeper\\Still", "Options/Slash",
+                                "Options%5CQCopy"};
+    SaveSetting("Options", "NotWarnQCopy", true);
+    for (const QString &section : sections)
+        SaveSetting(section, "1", section);
+
+    DeleteSetting("Options");
+
+    EXPECT_FALSE(SettingsStore::instance().contains("Options", "NotWarnQCopy"));
+    SettingsStore::resetInstance();
+    EXPECT_FALSE(SettingsStore::instance().contains("Options", "NotWarnQCopy"));
+    for (const QString &section : sections) {
+        SCOPED_TRACE(section.toStdString());
+        EXPECT_EQ(GetSetting(section, "1"), section);
+    }
+}
+
+TEST_F(SettingsStoreTest, DeletingANestedSectionLeavesItsParent)
+{
+    SaveSetting("Options", "UseUserFT", "1");
+    SaveSetting("Options\\QCopy", "1", "/tmp");
+    DeleteSetting("Options\\QCopy");
+    EXPECT_EQ(reopenedGet("Options", "UseUserFT"), "1");
+    EXPECT_EQ(GetSetting("Options\\QCopy", "1", "gone"), "gone");
+}
+
+TEST_F(SettingsStoreTest, DeletingAKeyLeavesTheRestOfItsSection)
+{
+    SaveSetting("Main", "Width", "1");
+    SaveSetting("Main", "Panel", "2");
+    DeleteSetting("Main", "Width");
+    EXPECT_EQ(reopenedGet("Main", "Width", "none"), "none");
+    EXPECT_EQ(GetSetting("Main", "Panel"), "2");
+}
+
+TEST_F(SettingsStoreTest, DeletingWithoutASectionRemovesEverything)
+{
+    SaveSetting("Main", "Width", "1");
+    SaveSetting("Settings", "Top", "2");
+    SaveSetting("Options\\Home", "1", "about:blank");
+    DeleteSetting();
+    for (const auto &[section, key] : {std::pair{"Main", "Width"}, {"Settings", "Top"}, {"Options\\Home", "1"}}) {
+        SCOPED_TRACE(section);
+        EXPECT_EQ(reopenedGet(section, key, "default"), "default");
+    }
+}
+
+TEST_F(SettingsStoreTest, DeletingWhatDoesNotExistRaisesInvalidCall)
+{
+    SaveSetting("Options", "UseUserFT", "1");
+    const struct
+    {
+        QString section;
+        QString key;
+    } cases[] = {
+        {"Main", ""},
+        {"Options\\QCopy", ""},
+        {"Options", "Missing"},
+        {"Main", "Width"},
+        {"", "UseUserFT"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE((c.section + "|" + c.key).toStdString());
+        EXPECT_EQ(raisedNumber([&] { DeleteSetting(c.section, c.key); }), ErrorNumber::IllegalCall);
+    }
+    EXPECT_EQ(GetSetting("Options", "UseUserFT"), "1");
+    DeleteSetting();
+    EXPECT_EQ(raisedNumber([] { DeleteSetting(); }), ErrorNumber::IllegalCall);
+}
+
+TEST_F(SettingsStoreTest, SavingWithoutSectionOrKeyRaisesInvalidCall)
+{
+    EXPECT_EQ(raisedNumber([] { SaveSetting("", "Key", "x"); }), ErrorNumber::IllegalCall);
+    EXPECT_EQ(raisedNumber([] { SaveSetting("Main", "", "x"); }), ErrorNumber::IllegalCall);
+}
+
+// ---------------------------------------------------------------- failed writes
+
+enum class WriteFailureKind { ReadOnlyFolder, NothingWritten, CutShort };
+
+// Makes every write into a folder fail while it lives: a read-only folder, or a
+// file-size limit that refuses any byte, or one that lets a file grow to 512 bytes
+// and then fails as a full disk would. A read-only folder does not stop root; the
+// limits stop everyone (and test output to files too, so nothing is asserted while
+// they are in place).
+class WriteFailure
+{
+public:
+    WriteFailure(WriteFailureKind kind, const QString &folder)
+        : m_kind(kind)
+        , m_folder(folder)
+        , m_permissions(QFile::permissions(folder))
+    {
+        if (m_kind == WriteFailureKind::ReadOnlyFolder) {
+            QFile::setPermissions(m_folder, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadUser | QFile::ExeUser);
+            return;
+        }
+        m_signal = std::signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &m_limit);
+        rlimit limit = m_limit;
+        limit.rlim_cur = m_kind == WriteFailureKind::CutShort ? 512 : 0;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~WriteFailure()
+    {
+        if (m_kind == WriteFailureKind::ReadOnlyFolder) {
+            QFile::setPermissions(m_folder, m_permissions);
+            return;
+        }
+        setrlimit(RLIMIT_FSIZE, &m_limit);
+        std::signal(SIGXFSZ, m_signal);
+    }
+    bool effective() const
+    {
+        if (m_kind != WriteFailureKind::ReadOnlyFolder)
+            return true;
+        QFile probe(m_folder + "/probe");
+        const bool written = probe.open(QIODevice::WriteOnly);
+        probe.remove();
+        return !written;
+    }
+    static std::string name(WriteFailureKind kind)
+    {
+        switch (kind) {
+        case WriteFailureKind::ReadOnlyFolder: return "ReadOnlyFolder";
+        case WriteFailureKind::NothingWritten: return "NothingWritten";
+        case WriteFailureKind::CutShort: return "CutShort";
+        }
+        return {};
+    }
+
+private:
+    WriteFailureKind m_kind;
+    QString m_folder;
+    QFile::Permissions m_permissions;
+    rlimit m_limit{};
+    void (*m_signal)(int) = SIG_DFL;
+};
+
+class SettingsStoreWriteFailureTest : public TempEnvTest, public ::testing::WithParamInterface<WriteFailureKind>
+{
+};
+
+TEST_P(SettingsStoreWriteFailureTest, FailedWriteRaisesAndKeepsTheOldFileAndValues)
+{
+    SaveSetting("Main", "Width", "100");
+    SaveSetting("Options", "UseUserFT", "1");
+    SaveSetting("Options\\Home", "1", QString(2000, 'h'));
+    const QString file = SettingsStore::instance().filePath();
+    const QByteArray before = TestEnvironment::readFile(file);
+    int saveError = 0;
+    int deleteError = 0;
+    int deleteAllError = 0;
+    {
+        WriteFailure failure(GetParam(), QFileInfo(file).path());
+        if (!failure.effective())
+            GTEST_SKIP() << "the folder stays writable for this user";
+        saveError = raisedNumber([] { SaveSetting("Main", "Width", "200"); });
+        deleteError = raisedNumber([] { DeleteSetting("Options"); });
+        deleteAllError = raisedNumber([] { DeleteSetting(); });
+    }
+    EXPECT_EQ(saveError, ErrorNumber::PathFileAccessError);
+    EXPECT_EQ(deleteError, ErrorNumber::PathFileAccessError);
+    EXPECT_EQ(deleteAllError, ErrorNumber::PathFileAccessError);
+    EXPECT_EQ(TestEnvironment::readFile(file), before);
+    EXPECT_EQ(GetSetting("Main", "Width"), "100");
+    EXPECT_EQ(GetSetting("Options", "UseUserFT"), "1");
+    EXPECT_EQ(QDir(QFileInfo(file).path()).entryList(QDir::Files), QStringList{"Vorlan.conf"});
+
+    // Once the folder can be written again, so can the store.
+    SaveSetting("Main", "Width", "300");
+    EXPECT_EQ(reopenedGet("Main", "Width"), "300");
+    EXPECT_EQ(GetSetting("Options", "UseUserFT"), "1");
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, SettingsStoreWriteFailureTest,
+                         ::testing::Values(WriteFailureKind::ReadOnlyFolder, WriteFailureKind::NothingWritten,
+                                           WriteFailureKind::CutShort),
+                         [](const auto &info) { return WriteFailure::name(info.param); });
+
+// ---------------------------------------------------------------- preset lists
+
+TEST(PresetListTest, KnowsTheSizeOfEachList)
+{
+    const struct
+    {
+        QString section;
+        int size;
+    } cases[] = {
+        {PresetSections::QCopy, 10}, {PresetSections::QMove, 10}, {PresetSections::Save, 5},
+        {PresetSections::OpenWith, 15}, {PresetSections::Home, 30}, {PresetSections::Search, 30},
+        {"options\\qcopy", 10},      {"Options", 0},              {"Main", 0},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.section.toStdString());
+        EXPECT_EQ(PresetList::sizeOf(c.section), c.size);
+    }
+}
+
+using PresetListStoreTest = TempEnvTest;
+
+TEST_F(PresetListStoreTest, ReadsEveryEntryWithItsCaption)
+{
+    SaveSetting(PresetSections::Save, "1", "/home/a");
+    SaveSetting(PresetSections::Save, "Caption1", "A");
+    SaveSetting(PresetSections::Save, "5", "/home/e");
+    SaveSetting(PresetSections::Save, "6", "beyond the list");
+
+    const std::vector<PresetEntry> entries = PresetList::read(PresetSections::Save);
+
+    ASSERT_EQ(entries.size(), 5u);
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(entries[i].index, i + 1);
+    EXPECT_EQ(entries[0].value, "/home/a");
+    EXPECT_EQ(entries[0].caption, "A");
+    EXPECT_EQ(entries[2].value, "");
+    EXPECT_EQ(entries[4].value, "/home/e");
+    EXPECT_EQ(entries[4].caption, "");
+    EXPECT_TRUE(PresetList::read("Main").empty());
+}
+
+} // namespace

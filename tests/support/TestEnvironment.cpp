@@ -1,0 +1,94 @@
+#include "TestEnvironment.h"
+
+#include "app/SharedState.h"
+#include "platform/ErrorState.h"
+#include "platform/TestHooks.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+const char *const kVariables[4] = {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME"};
+}
+
+TestEnvironment::TestEnvironment()
+{
+    for (int i = 0; i < 4; ++i) {
+        m_had[i] = qEnvironmentVariableIsSet(kVariables[i]);
+        m_saved[i] = qgetenv(kVariables[i]);
+    }
+    QDir(root()).mkpath(QStringLiteral("home"));
+    QDir(root()).mkpath(QStringLiteral("home/.config"));
+    QDir(root()).mkpath(QStringLiteral("home/.local/share"));
+    QDir(root()).mkpath(QStringLiteral("home/.cache"));
+    qputenv("HOME", home().toUtf8());
+    qputenv("XDG_CONFIG_HOME", configHome().toUtf8());
+    qputenv("XDG_DATA_HOME", dataHome().toUtf8());
+    qputenv("XDG_CACHE_HOME", (home() + QStringLiteral("/.cache")).toUtf8());
+    resetSharedState();
+    ErrorState::clear();
+    ErrorState::setLastDllError(0);
+    resetPlatformForTests();
+    shared().AppFolder = appFolder();
+    shared().AppDir = appFolder();
+    QDir().mkpath(appFolder());
+}
+
+TestEnvironment::~TestEnvironment()
+{
+    resetPlatformForTests();
+    resetSharedState();
+    ErrorState::clear();
+    for (int i = 0; i < 4; ++i) {
+        if (m_had[i])
+            qputenv(kVariables[i], m_saved[i]);
+        else
+            qunsetenv(kVariables[i]);
+    }
+}
+
+QString TestEnvironment::home() const
+{
+    return root() + QStringLiteral("/home");
+}
+
+QString TestEnvironment::configHome() const
+{
+    return home() + QStringLiteral("/.config");
+}
+
+QString TestEnvironment::dataHome() const
+{
+    return home() + QStringLiteral("/.local/share");
+}
+
+QString TestEnvironment::appFolder() const
+{
+    return dataHome() + QStringLiteral("/Vorlan/");
+}
+
+QString TestEnvironment::path(const QString &relative) const
+{
+    const QString full = root() + QLatin1Char('/') + relative;
+    QDir().mkpath(QFileInfo(full).path());
+    return full;
+}
+
+QString TestEnvironment::writeFile(const QString &relative, const QByteArray &bytes) const
+{
+    const QString full = path(relative);
+    QFile file(full);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        ADD_FAILURE() << "cannot write " << full.toStdString();
+    file.write(bytes);
+    return full;
+}
+
+QByteArray TestEnvironment::readFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
+}
