@@ -8,13 +8,13 @@
 
 namespace {
 
-struct ButtonSpec
+struct ButtonChoice
 {
     QMessageBox::StandardButton button;
     int result;
 };
 
-std::vector<ButtonSpec> buttonsFor(int buttons)
+std::vector<ButtonChoice> buttonsFor(int buttons)
 {
     using B = QMessageBox;
     switch (buttons) {
@@ -44,26 +44,26 @@ public:
         case MsgBoxStyle::Information: box.setIcon(QMessageBox::Information); break;
         default: box.setIcon(QMessageBox::NoIcon); break;
         }
-        const std::vector<ButtonSpec> specs = buttonsFor(request.buttons());
-        for (const ButtonSpec &spec : specs)
-            box.addButton(spec.button);
+        const std::vector<ButtonChoice> choices = buttonsFor(request.buttons());
+        for (const ButtonChoice &choice : choices)
+            box.addButton(choice.button);
         const size_t defaultIndex = static_cast<size_t>(request.defaultButton() >> 8);
-        if (defaultIndex < specs.size())
-            box.setDefaultButton(specs[defaultIndex].button);
+        if (defaultIndex < choices.size())
+            box.setDefaultButton(choices[defaultIndex].button);
         if (request.style & MsgBoxStyle::SystemModal)
             box.setWindowModality(Qt::ApplicationModal);
         box.exec();
         QAbstractButton *clicked = box.clickedButton();
-        for (const ButtonSpec &spec : specs) {
-            if (clicked == box.button(spec.button))
-                return spec.result;
+        for (const ButtonChoice &choice : choices) {
+            if (clicked == box.button(choice.button))
+                return choice.result;
         }
         // Closed with Escape or the close box: the cancelling answer where there is one.
-        for (const ButtonSpec &spec : specs) {
-            if (spec.result == MsgBoxResult::Cancel || spec.result == MsgBoxResult::No)
-                return spec.result;
+        for (const ButtonChoice &choice : choices) {
+            if (choice.result == MsgBoxResult::Cancel || choice.result == MsgBoxResult::No)
+                return choice.result;
         }
-        return specs.front().result;
+        return choices.front().result;
     }
 };
 

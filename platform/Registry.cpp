@@ -209,6 +209,11 @@ std::optional<RegValue> Registry::value(RegRoot root, const QString &subKey, con
     return *found;
 }
 
+QStringList Registry::valueNames(RegRoot root, const QString &subKey) const
+{
+    return current().valueNames(keyPath(root, subKey));
+}
+
 void Registry::setValue(RegRoot root, const QString &subKey, const QString &name, const RegValue &value)
 {
     const QString path = keyPath(root, subKey);

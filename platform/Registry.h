@@ -4,6 +4,7 @@
 #include <QDateTime>
 #include <QHash>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <memory>
@@ -45,6 +46,7 @@ public:
     // no file yet, the shell folders and the browser's pages and switches are seeded.
     bool keyExists(RegRoot root, const QString &subKey) const;
     std::optional<RegValue> value(RegRoot root, const QString &subKey, const QString &name) const;
+    QStringList valueNames(RegRoot root, const QString &subKey) const;
     // Creates the key as needed; raises when the file cannot be written (the file and
     // the values stay as they were), or "Invalid procedure call" for a name holding a
     // line break or NUL, which a line-based file cannot keep.

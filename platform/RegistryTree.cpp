@@ -49,6 +49,17 @@ const RegValue *RegistryTree::value(const QString &path, const QString &name) co
     return nullptr;
 }
 
+QStringList RegistryTree::valueNames(const QString &path) const
+{
+    QStringList names;
+    const auto key = m_keys.find(folded(path));
+    if (key == m_keys.end())
+        return names;
+    for (const RegNamedValue &entry : key->second.values)
+        names.append(entry.name);
+    return names;
+}
+
 RegKeyEntry *RegistryTree::entryFor(const QString &path)
 {
     const QStringList parts = normalizedPath(path).split(kSeparator, Qt::SkipEmptyParts);

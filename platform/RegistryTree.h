@@ -3,6 +3,7 @@
 #include "platform/Registry.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <map>
 #include <vector>
@@ -32,6 +33,8 @@ public:
     bool hasKey(const QString &path) const;
     bool hasSubKeys(const QString &path) const;
     const RegValue *value(const QString &path, const QString &name) const;
+    // The names of the key's values in the order they were created; empty for a missing key.
+    QStringList valueNames(const QString &path) const;
 
     void createKey(const QString &path);
     void setValue(const QString &path, const QString &name, const RegValue &value);

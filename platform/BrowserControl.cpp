@@ -1,0 +1,242 @@
+#include "platform/BrowserControl.h"
+
+#include "platform/BrowserPage.h"
+#include "platform/EngineProfile.h"
+
+#include <QDir>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <QWebEngineHistory>
+#include <QWebEngineLoadingInfo>
+#include <QWebEngineNewWindowRequest>
+#include <QWebEngineScript>
+#include <QWebEngineView>
+
+BrowserControl::BrowserControl(QWidget *parent)
+    : QWidget(parent)
+    , m_alive(std::make_shared<bool>(true))
+{
+    m_view = new QWebEngineView(this);
+    m_page = new BrowserPage(EngineProfile::profileForNewPage(), m_view);
+    m_view->setPage(m_page);
+    setFocusProxy(m_view);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_view);
+
+    m_page->setNavigationFilter([this](const QUrl &url, bool isMainFrame) {
+        return decideNavigation(url, isMainFrame);
+    });
+    connect(m_page, &QWebEnginePage::loadingChanged, this, &BrowserControl::onLoadingChanged);
+    connect(m_page, &QWebEnginePage::loadProgress, this, &BrowserControl::onLoadProgress);
+    connect(m_page, &QWebEnginePage::urlChanged, this, &BrowserControl::onUrlChanged);
+    connect(m_page, &QWebEnginePage::titleChanged, this, &BrowserControl::TitleChange);
+    connect(m_page, &QWebEnginePage::linkHovered, this, &BrowserControl::StatusTextChange);
+    connect(m_page, &QWebEnginePage::newWindowRequested, this, &BrowserControl::onNewWindowRequested);
+    // Closing the window from inside the engine's own call would pull the page from
+    // under it.
+    connect(m_page, &QWebEnginePage::windowCloseRequested, this, &BrowserControl::Quit,
+            Qt::QueuedConnection);
+}
+
+BrowserControl::~BrowserControl()
+{
+    // The page is torn down while the control is still whole; none of its last
+    // signals or script answers may reach the control any more.
+    m_alive.reset();
+    m_page->setNavigationFilter({});
+    disconnect(m_page, nullptr, this, nullptr);
+    delete m_view;
+}
+
+QUrl BrowserControl::addressFromUserText(const QString &text, const QString &workingFolder)
+{
+    // Without AssumeLocalFile a relative name is a file only when it exists, so
+    // "www.example.org" stays a web address.
+    return QUrl::fromUserInput(text, workingFolder);
+}
+
+void BrowserControl::Navigate(const QString &text)
+{
+    const QUrl url = addressFromUserText(text, QDir::currentPath());
+    if (url.isEmpty() || !url.isValid())
+        return;
+    runOrDefer([this, url] { m_page->load(url); });
+}
+
+void BrowserControl::GoBack()
+{
+    runOrDefer([this] { m_page->triggerAction(QWebEnginePage::Back); });
+}
+
+void BrowserControl::GoForward()
+{
+    runOrDefer([this] { m_page->triggerAction(QWebEnginePage::Forward); });
+}
+
+void BrowserControl::Refresh()
+{
+    runOrDefer([this] { m_page->triggerAction(QWebEnginePage::Reload); });
+}
+
+void BrowserControl::Stop()
+{
+    runOrDefer([this] { m_page->triggerAction(QWebEnginePage::Stop); });
+}
+
+QString BrowserControl::LocationURL() const
+{
+    return m_page->url().toString();
+}
+
+QString BrowserControl::LocationName() const
+{
+    return m_page->title();
+}
+
+bool BrowserControl::Busy() const
+{
+    return m_load.active && !m_load.swallowed;
+}
+
+void BrowserControl::setFocusToPage()
+{
+    m_view->setFocus(Qt::OtherFocusReason);
+}
+
+void BrowserControl::runScript(const QString &script, std::function<void(const QVariant &)> callback,
+                               ScriptWorld world)
+{
+    const quint32 worldId = world == ScriptWorld::Application ? QWebEngineScript::ApplicationWorld
+                                                              : QWebEngineScript::MainWorld;
+    if (!callback) {
+        m_page->runJavaScript(script, worldId);
+        return;
+    }
+    std::weak_ptr<bool> alive = m_alive;
+    m_page->runJavaScript(script, worldId, [alive, callback = std::move(callback)](const QVariant &result) {
+        if (alive.lock())
+            callback(result);
+    });
+}
+
+bool BrowserControl::decideNavigation(const QUrl &url, bool isMainFrame)
+{
+    if (!isMainFrame)
+        return true;
+    bool cancel = false;
+    ++m_decidingDepth;
+    emit BeforeNavigate(url.toString(), 0, QString(), QVariant(), QString(), cancel);
+    --m_decidingDepth;
+    if (cancel)
+        m_refusedAddresses.append(url);
+    else
+        acceptNavigation(url);
+    return !cancel;
+}
+
+void BrowserControl::acceptNavigation(const QUrl &url)
+{
+    // The engine counts one load from its first start to its last stop, however many
+    // navigations follow one another in it; an accepted one makes the load its own,
+    // also when it began as a refused navigation.
+    m_refusedAddresses.clear();
+    if (!m_load.active)
+        return;
+    const bool wasSwallowed = m_load.swallowed;
+    m_load.swallowed = false;
+    m_load.committed = false;
+    if (wasSwallowed)
+        emit StatusTextChange(url.toString());
+}
+
+void BrowserControl::onLoadingChanged(const QWebEngineLoadingInfo &info)
+{
+    switch (info.status()) {
+    case QWebEngineLoadingInfo::LoadStartedStatus:
+        startLoad(info.url());
+        break;
+    case QWebEngineLoadingInfo::LoadStoppedStatus:
+        endLoad(false);
+        break;
+    case QWebEngineLoadingInfo::LoadSucceededStatus:
+    case QWebEngineLoadingInfo::LoadFailedStatus:
+        endLoad(true);
+        break;
+    }
+}
+
+void BrowserControl::startLoad(const QUrl &url)
+{
+    // A new load supersedes one still running; that one ends here.
+    if (m_load.active)
+        endLoad(false);
+    // A refused navigation still starts a load of its own, which the engine stops at
+    // once unless an accepted navigation takes it over.
+    const bool refused = m_refusedAddresses.removeOne(url);
+    m_load = {true, refused, false};
+    if (!refused)
+        emit StatusTextChange(url.toString());
+}
+
+void BrowserControl::endLoad(bool documentShown)
+{
+    if (!m_load.active)
+        return;
+    const LoadState ended = m_load;
+    m_load = {};
+    if (ended.swallowed)
+        return;
+    if (documentShown && !ended.committed)
+        emit NavigateComplete(LocationURL());
+    raiseCommandStates();
+    emit ProgressChange(0, 100);
+    emit StatusTextChange(QString());
+    emit DownloadComplete();
+}
+
+void BrowserControl::onLoadProgress(int progress)
+{
+    if (Busy())
+        emit ProgressChange(qBound(1, progress, 100), 100);
+}
+
+void BrowserControl::onUrlChanged()
+{
+    if (m_load.active) {
+        if (m_load.swallowed || m_load.committed)
+            return;
+        m_load.committed = true;
+    }
+    // Outside a load the address changes only within the document.
+    emit NavigateComplete(LocationURL());
+    raiseCommandStates();
+}
+
+void BrowserControl::onNewWindowRequested(QWebEngineNewWindowRequest &request)
+{
+    // The request is left unanswered, so the engine discards the window it prepared.
+    const QString url = request.requestedUrl().toString();
+    QTimer::singleShot(0, this, [this, url] { raiseNewWindow(url); });
+}
+
+void BrowserControl::raiseNewWindow(const QString &url)
+{
+    bool processed = false;
+    emit NewWindow(url, 0, QString(), QVariant(), QString(), processed);
+}
+
+void BrowserControl::raiseCommandStates()
+{
+    emit CommandStateChange(BrowserCommand::Forward, m_page->history()->canGoForward());
+    emit CommandStateChange(BrowserCommand::Back, m_page->history()->canGoBack());
+}
+
+void BrowserControl::runOrDefer(std::function<void()> action)
+{
+    if (m_decidingDepth > 0)
+        QTimer::singleShot(0, this, std::move(action));
+    else
+        action();
+}

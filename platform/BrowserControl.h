@@ -1,0 +1,154 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QUrl>
+#include <QVariant>
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+
+class BrowserPage;
+class QWebEngineLoadingInfo;
+class QWebEngineNewWindowRequest;
+class QWebEngineView;
+
+// The commands CommandStateChange reports on.
+namespace BrowserCommand {
+constexpr int Forward = 1;
+constexpr int Back = 2;
+} // namespace BrowserCommand
+
+enum class ScriptWorld {
+    Main,       // the page's own scripts see what runs here
+    Application // isolated from the page's scripts, same document
+};
+
+// The browser control of the program: a web view that raises the events of the old
+// control's event set and offers its methods, so that no form touches the engine.
+//
+// One accepted navigation raises, in this order:
+//   BeforeNavigate, StatusTextChange(address), ProgressChange(1..100, 100) ...,
+//   NavigateComplete (once the new document is committed), CommandStateChange for
+//   Forward and Back, ProgressChange(0, 100), StatusTextChange(""), DownloadComplete.
+// TitleChange comes whenever the document's title changes, usually between
+// NavigateComplete and DownloadComplete.
+//
+// Progress: ProgressMax is always 100. While a page loads, Progress runs from 1 to
+// 100 (the engine's 0 at the start is reported as 1); once the load has ended
+// (finished, failed or stopped) Progress is 0. So Progress 0 always means "done" and
+// never the start of a load, and a window can show "N %" and "Hotovo" from it.
+//
+// BeforeNavigate is raised for the main frame only, for navigations the page starts
+// itself as well as for Navigate, GoBack, GoForward and Refresh; the engine does not
+// ask about "about:blank", which loads without it. Frames navigate unasked.
+// "cancel" is a reference: a slot connected directly (the default in the user-interface
+// thread; never Qt::QueuedConnection) sets it to refuse the navigation. A refused
+// navigation raises nothing further: no progress, no NavigateComplete, no
+// DownloadComplete. Navigate and the other commands called from a BeforeNavigate slot
+// run on the next turn of the event loop, because the engine cannot start a
+// navigation while it is deciding one; so a slot may refuse one address and send the
+// control to another, whose events follow as usual. A load already under way whose
+// redirect is refused still ends with ProgressChange(0, 100) and DownloadComplete.
+//
+// NavigateComplete follows a failed load too (the engine then shows its error page
+// under the failed address) and an address change within the document (a fragment, a
+// script rewriting the history); a stopped load that never reached a document ends
+// without it. Before a document's own title the engine reports a stand-in made from
+// the address as TitleChange.
+//
+// NewWindow is raised on the next turn of the event loop after a page asked for a
+// window (window.open, a link with a target), so its slot may show a dialog. The
+// control opens no window of its own whatever "processed" says: opening one is the
+// window layer's business. The engine does not say which frame asked, so every
+// request arrives as NewWindow; FrameNewWindow is declared for the window layer's
+// connections and is not raised. The engine does not expose the flags, target name,
+// post data or headers of a request either: they arrive as 0 and empty values. A
+// "javascript:" address the engine will not open in a new window at all; such a
+// request may arrive as "about:blank#blocked".
+//
+// Quit (the page asked to close its window) is raised on the next turn of the event
+// loop, so its slot may close the window. No slot may delete the control directly;
+// use deleteLater().
+class BrowserControl : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit BrowserControl(QWidget *parent = nullptr);
+    ~BrowserControl() override;
+
+    // Loads what the user typed: an address, or a file path absolute or relative to
+    // the current folder ("www.example.org" goes over http; an existing file whose name
+    // holds "#", "?" or "%" loads that file). Text that makes no address does nothing.
+    void Navigate(const QString &text);
+    void GoBack();
+    void GoForward();
+    void Refresh();
+    void Stop();
+
+    // The current address as the engine shows it (blanks and letters readable,
+    // reserved characters percent-encoded); "" before the first page.
+    QString LocationURL() const;
+    // The document's title; the engine falls back to a form of the address.
+    QString LocationName() const;
+    // True while an accepted navigation is loading.
+    bool Busy() const;
+
+    void setFocusToPage();
+
+    // Runs a script in the current document; the callback gets its result (an empty
+    // QVariant when the document went away). The callback never runs once the control
+    // is being destroyed.
+    void runScript(const QString &script, std::function<void(const QVariant &)> callback = {},
+                   ScriptWorld world = ScriptWorld::Main);
+
+    // What Navigate makes of the user's text, relative paths resolved in workingFolder.
+    static QUrl addressFromUserText(const QString &text, const QString &workingFolder);
+
+Q_SIGNALS:
+    void BeforeNavigate(const QString &url, int flags, const QString &targetFrameName,
+                        const QVariant &postData, const QString &headers, bool &cancel);
+    void NavigateComplete(const QString &url);
+    void DownloadComplete();
+    void ProgressChange(int progress, int progressMax);
+    void StatusTextChange(const QString &text);
+    void TitleChange(const QString &text);
+    void CommandStateChange(int command, bool enable);
+    void NewWindow(const QString &url, int flags, const QString &targetFrameName,
+                   const QVariant &postData, const QString &headers, bool &processed);
+    void FrameNewWindow(const QString &url, int flags, const QString &targetFrameName,
+                        const QVariant &postData, const QString &headers, bool &processed);
+    void Quit();
+
+private:
+    struct LoadState
+    {
+        bool active = false;
+        bool swallowed = false; // the navigation was refused: nothing of it is raised
+        bool committed = false; // NavigateComplete has been raised for it
+    };
+
+    bool decideNavigation(const QUrl &url, bool isMainFrame);
+    void acceptNavigation(const QUrl &url);
+    void onLoadingChanged(const QWebEngineLoadingInfo &info);
+    void startLoad(const QUrl &url);
+    void endLoad(bool documentShown);
+    void onLoadProgress(int progress);
+    void onUrlChanged();
+    void onNewWindowRequested(QWebEngineNewWindowRequest &request);
+    void raiseNewWindow(const QString &url);
+    void raiseCommandStates();
+    void runOrDefer(std::function<void()> action);
+
+    QWebEngineView *m_view = nullptr;
+    BrowserPage *m_page = nullptr;
+    LoadState m_load;
+    QList<QUrl> m_refusedAddresses; // refused since the last accepted navigation
+    int m_decidingDepth = 0;
+    // Dropped first thing in the destructor: the engine answers pending scripts with
+    // empty results while the page is torn down, when a QPointer to the control would
+    // still look valid.
+    std::shared_ptr<bool> m_alive;
+};

@@ -1,0 +1,159 @@
+#include "platform/EngineProfile.h"
+
+#include "platform/OfflineInterceptor.h"
+#include "platform/Registry.h"
+
+#include <QCoreApplication>
+#include <QPointer>
+#include <QWebEngineProfile>
+#include <QWebEngineSettings>
+#include <QtEndian>
+
+#include <optional>
+
+namespace {
+
+const QString kInternetSettingsKey =
+    QStringLiteral("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Internet Settings");
+const QString kExplorerMainKey = QStringLiteral("Software\\Microsoft\\Internet Explorer\\Main");
+const QString kPostPlatformKey =
+    QStringLiteral("Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\User Agent\\Post Platform");
+
+struct ProfileState
+{
+    QPointer<QWebEngineProfile> profile;
+    QString engineAgent; // the engine's own User-Agent, before any token
+    EngineProfile::TokenSource tokens;
+};
+
+ProfileState &state()
+{
+    static ProfileState profileState;
+    return profileState;
+}
+
+// The engine asks from inside its own calls, where an exception must not pass, and a
+// registry that cannot be read simply leaves the engine at its defaults.
+std::optional<RegValue> readValue(RegRoot root, const QString &key, const QString &name)
+{
+    try {
+        return Registry::instance().value(root, key, name);
+    } catch (...) {
+        return std::nullopt;
+    }
+}
+
+std::optional<quint32> dwordOf(const std::optional<RegValue> &value)
+{
+    if (!value || value->type != RegType::Dword || value->data.size() < 4)
+        return std::nullopt;
+    return qFromLittleEndian<quint32>(value->data.constData());
+}
+
+std::optional<QString> textOf(const std::optional<RegValue> &value)
+{
+    if (!value || (value->type != RegType::String && value->type != RegType::ExpandString))
+        return std::nullopt;
+    const qsizetype end = value->data.indexOf('\0');
+    return QString::fromUtf8(end < 0 ? value->data : value->data.left(end));
+}
+
+QWebEngineProfile *createProfile()
+{
+    auto *profile = new QWebEngineProfile(QCoreApplication::instance());
+    profile->setUrlRequestInterceptor(new OfflineInterceptor(&EngineProfile::isOffline, profile));
+    return profile;
+}
+
+void applyRegistrySettings(QWebEngineProfile *profile)
+{
+    profile->setHttpUserAgent(userAgentWithTokens(state().engineAgent, EngineProfile::postPlatformTokens()));
+    profile->settings()->setAttribute(QWebEngineSettings::AutoLoadImages, EngineProfile::inlineImagesShown());
+}
+
+QString cleanedToken(const QString &token)
+{
+    QString kept;
+    for (const QChar c : token) {
+        const bool printable = c.unicode() >= 0x20 && c.unicode() < 0x7f;
+        if (printable && c != QLatin1Char('(') && c != QLatin1Char(')') && c != QLatin1Char('\\'))
+            kept += c;
+    }
+    return kept.simplified();
+}
+
+// The index of the ")" that closes the first comment, or -1.
+qsizetype firstCommentEnd(const QString &agent)
+{
+    const qsizetype open = agent.indexOf(QLatin1Char('('));
+    return open < 0 ? -1 : agent.indexOf(QLatin1Char(')'), open);
+}
+
+} // namespace
+
+QWebEngineProfile *EngineProfile::profileForNewPage()
+{
+    ProfileState &s = state();
+    if (!s.profile) {
+        s.profile = createProfile();
+        s.engineAgent = s.profile->httpUserAgent();
+    }
+    applyRegistrySettings(s.profile);
+    return s.profile;
+}
+
+void EngineProfile::resetInstance()
+{
+    ProfileState &s = state();
+    delete s.profile.data();
+    s.engineAgent.clear();
+}
+
+void EngineProfile::setPostPlatformTokenSource(TokenSource source)
+{
+    state().tokens = std::move(source);
+}
+
+QStringList EngineProfile::postPlatformTokens()
+{
+    const TokenSource &source = state().tokens;
+    if (source)
+        return source();
+    // Every value name under the Post Platform key joins the User-Agent.
+    QStringList names;
+    try {
+        names = Registry::instance().valueNames(RegRoot::LocalMachine, kPostPlatformKey);
+    } catch (...) {
+    }
+    return names;
+}
+
+bool EngineProfile::isOffline()
+{
+    return dwordOf(readValue(RegRoot::CurrentUser, kInternetSettingsKey, QStringLiteral("GlobalUserOffline"))) == 1u;
+}
+
+bool EngineProfile::inlineImagesShown()
+{
+    const auto text = textOf(readValue(RegRoot::CurrentUser, kExplorerMainKey, QStringLiteral("Display Inline Images")));
+    return !text || text->trimmed().compare(QLatin1String("no"), Qt::CaseInsensitive) != 0;
+}
+
+QString userAgentWithTokens(const QString &base, const QStringList &tokens)
+{
+    QStringList kept;
+    for (const QString &token : tokens) {
+        const QString cleaned = cleanedToken(token);
+        if (!cleaned.isEmpty() && !kept.contains(cleaned, Qt::CaseInsensitive))
+            kept << cleaned;
+    }
+    if (kept.isEmpty())
+        return base;
+    const QString joined = kept.join(QLatin1String("; "));
+    const qsizetype end = firstCommentEnd(base);
+    if (end < 0)
+        return base.isEmpty() ? QLatin1Char('(') + joined + QLatin1Char(')')
+                              : base + QLatin1String(" (") + joined + QLatin1Char(')');
+    const bool emptyComment = base.at(end - 1) == QLatin1Char('(');
+    return base.left(end) + (emptyComment ? QString() : QStringLiteral("; ")) + joined + base.mid(end);
+}

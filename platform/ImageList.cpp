@@ -1,0 +1,11 @@
+#include "platform/ImageList.h"
+
+ImageList::ImageList(QObject *parent)
+    : QObject(parent)
+{
+}
+
+void ImageList::add(const QString &key, const QIcon &icon)
+{
+    m_images.append(key, icon);
+}

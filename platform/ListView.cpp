@@ -1,0 +1,216 @@
+#include "platform/ListView.h"
+
+#include "platform/EventTreeWidget.h"
+
+#include <QHeaderView>
+#include <QVBoxLayout>
+
+namespace {
+
+// A row that sorts by the text of the sort column, as a person reads it: without
+// regard to case, in the user's language.
+class ListRow : public QTreeWidgetItem
+{
+public:
+    using QTreeWidgetItem::QTreeWidgetItem;
+
+    bool operator<(const QTreeWidgetItem &other) const override
+    {
+        const int column = treeWidget() ? treeWidget()->sortColumn() : 0;
+        return QString::localeAwareCompare(text(column).toCaseFolded(), other.text(column).toCaseFolded()) < 0;
+    }
+};
+
+} // namespace
+
+ListView::ListView(QWidget *parent)
+    : QWidget(parent)
+    , m_tree(new EventTreeWidget(this))
+{
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_tree);
+    m_tree->setColumnCount(0);
+    m_tree->setRootIsDecorated(false);
+    m_tree->setItemsExpandable(false);
+    m_tree->setUniformRowHeights(true);
+    m_tree->setAllColumnsShowFocus(true);
+    m_tree->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_tree->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_tree->header()->setSectionsClickable(true);
+    m_tree->header()->setStretchLastSection(false);
+    setFocusProxy(m_tree);
+    connectEvents();
+}
+
+ListView::~ListView() = default;
+
+void ListView::addColumn(const QString &text, int width, Qt::Alignment alignment)
+{
+    const int column = m_tree->columnCount();
+    m_tree->setColumnCount(column + 1);
+    QTreeWidgetItem *header = m_tree->headerItem();
+    header->setText(column, text);
+    header->setTextAlignment(column, alignment | Qt::AlignVCenter);
+    m_tree->setColumnWidth(column, width);
+}
+
+int ListView::columnCount() const
+{
+    return m_tree->columnCount();
+}
+
+QString ListView::columnText(int index) const
+{
+    if (index < 1 || index > columnCount())
+        raiseBadIndex(index);
+    return m_tree->headerItem()->text(index - 1);
+}
+
+ListItem ListView::add(const QString &key, const QString &text, const QString &smallIconKey, int index)
+{
+    m_registry.checkKeyFree(key);
+    const QIcon icon = iconFor(smallIconKey);
+    if (index == 0)
+        index = count() + 1;
+    if (index < 1 || index > count() + 1)
+        raiseBadIndex(index);
+    auto *row = new ListRow;
+    for (int column = 0; column < columnCount(); ++column)
+        row->setTextAlignment(column, Qt::Alignment(m_tree->headerItem()->textAlignment(column)));
+    row->setText(0, text);
+    row->setIcon(0, icon);
+    row->setData(0, ItemRole::Image, smallIconKey);
+    row->setFlags(row->flags() | Qt::ItemIsEditable);
+    m_registry.enroll(row, key);
+    m_tree->insertTopLevelItem(index - 1, row);
+    return handle(row);
+}
+
+void ListView::clear()
+{
+    m_tree->clear();
+    m_registry.clear();
+}
+
+int ListView::count() const
+{
+    return m_tree->topLevelItemCount();
+}
+
+ListItem ListView::selectedItem() const
+{
+    QTreeWidgetItem *current = m_tree->currentItem();
+    if (current && current->isSelected())
+        return handle(current);
+    const QList<QTreeWidgetItem *> selected = m_tree->selectedItems();
+    return selected.isEmpty() ? ListItem() : handle(selected.first());
+}
+
+bool ListView::multiSelect() const
+{
+    return m_tree->selectionMode() == QAbstractItemView::ExtendedSelection;
+}
+
+void ListView::setMultiSelect(bool multi)
+{
+    m_tree->setSelectionMode(multi ? QAbstractItemView::ExtendedSelection : QAbstractItemView::SingleSelection);
+}
+
+void ListView::setSorted(bool sorted)
+{
+    m_sorted = sorted;
+    applySorting();
+}
+
+void ListView::setSortKey(int column)
+{
+    m_sortKey = column;
+    applySorting();
+}
+
+void ListView::setSortOrder(Qt::SortOrder order)
+{
+    m_sortOrder = order;
+    applySorting();
+}
+
+void ListView::startLabelEdit()
+{
+    const ListItem item = selectedItem();
+    if (!item.isNull())
+        m_tree->editItem(item.item(), 0);
+}
+
+QTreeWidget *ListView::treeWidget() const
+{
+    return m_tree;
+}
+
+ListItem ListView::resolve(const ItemRef &item) const
+{
+    if (item.isIndex()) {
+        if (item.index() < 1 || item.index() > count())
+            raiseBadIndex(item.index());
+        return handle(m_tree->topLevelItem(item.index() - 1));
+    }
+    QTreeWidgetItem *row = m_registry.find(item.key());
+    if (!row)
+        raiseMissingKey(item.key());
+    return handle(row);
+}
+
+ListItem ListView::handle(const QTreeWidgetItem *item) const
+{
+    return item ? ListItem(this, ItemRegistry::idOf(item)) : ListItem();
+}
+
+QIcon ListView::iconFor(const QString &imageKey) const
+{
+    if (imageKey.isEmpty())
+        return {};
+    if (!m_images)
+        raiseMissingKey(imageKey);
+    return m_images->icon(imageKey);
+}
+
+// The view keeps a sorted list in order as rows come and texts change; the header
+// only carries the column and order for it, and shows no indicator.
+void ListView::applySorting()
+{
+    QHeaderView *header = m_tree->header();
+    if (m_sorted) {
+        header->setSortIndicator(m_sortKey, m_sortOrder);
+        m_tree->setSortingEnabled(true);
+    } else {
+        m_tree->setSortingEnabled(false);
+    }
+    header->setSortIndicatorShown(false);
+    header->setSectionsClickable(true);
+}
+
+void ListView::onHeaderClicked(int section)
+{
+    // Whatever the header made of the click, the order stays the list's own.
+    if (m_sorted)
+        m_tree->header()->setSortIndicator(m_sortKey, m_sortOrder);
+    emit columnClicked(section + 1);
+}
+
+void ListView::connectEvents()
+{
+    const auto at = [this](const QPoint &pos) { return m_tree->viewport()->mapTo(this, pos); };
+    connect(m_tree->header(), &QHeaderView::sectionClicked, this, &ListView::onHeaderClicked);
+    connect(m_tree, &EventTreeWidget::itemChosen, this,
+            [this](QTreeWidgetItem *item) { emit itemClicked(handle(item)); });
+    connect(m_tree, &EventTreeWidget::doubleClicked, this, &ListView::doubleClicked);
+    connect(m_tree, &EventTreeWidget::keyDown, this, &ListView::keyDown);
+    connect(m_tree, &EventTreeWidget::mouseDown, this,
+            [this, at](Qt::MouseButton button, Qt::KeyboardModifiers modifiers, const QPoint &pos) {
+                emit mouseDown(button, modifiers, at(pos));
+            });
+    connect(m_tree, &EventTreeWidget::mouseUp, this,
+            [this, at](Qt::MouseButton button, Qt::KeyboardModifiers modifiers, const QPoint &pos) {
+                emit mouseUp(button, modifiers, at(pos));
+            });
+}

@@ -1,0 +1,424 @@
+#include "ControlsTest.h"
+
+#include "platform/TreeView.h"
+
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTreeWidget>
+
+#include <gtest/gtest.h>
+
+using namespace ControlsTest;
+
+namespace {
+
+class TreeViewTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        images.add("closed", solid(Qt::yellow));
+        images.add("open", solid(Qt::darkYellow));
+        images.add("txt", solid(Qt::white));
+        tree.setImageList(&images);
+    }
+
+    // Keys of the nodes in collection order.
+    QStringList keys() const
+    {
+        QStringList result;
+        for (int i = 1; i <= tree.count(); ++i)
+            result << tree.node(i).key();
+        return result;
+    }
+
+    // Keys of a node's children as shown, or of the roots for a null node.
+    QStringList shownChildren(const TreeNode &parent) const
+    {
+        QStringList result;
+        for (TreeNode n = parent.isNull() ? tree.node(1) : parent.child(); !n.isNull(); n = n.next())
+            result << n.key();
+        return result;
+    }
+
+    // A folder with two files and a sub-folder holding one more.
+    void addFolder()
+    {
+        tree.addRoot("/home", "home", "closed");
+        tree.add("/home", TreeRelation::LastChild, "/home/a.txt", "a.txt", "txt");
+        tree.add("/home", TreeRelation::LastChild, "/home/sub", "sub", "closed");
+        tree.add("/home/sub", TreeRelation::LastChild, "/home/sub/c.txt", "c.txt", "txt");
+        tree.add("/home", TreeRelation::LastChild, "/home/b.txt", "b.txt", "txt");
+    }
+
+    void showTree()
+    {
+        tree.resize(300, 300);
+        tree.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&tree));
+    }
+
+    QWidget *viewport() const { return tree.treeWidget()->viewport(); }
+
+    QRect rectOf(const QString &key) const
+    {
+        QTreeWidget *widget = tree.treeWidget();
+        const auto items = widget->findItems(tree.node(key).text(), Qt::MatchExactly | Qt::MatchRecursive);
+        return widget->visualItemRect(items.value(0));
+    }
+
+    ImageList images;
+    TreeView tree;
+};
+
+TEST_F(TreeViewTest, RelationsPlaceTheNewNode)
+{
+    const struct {
+        TreeRelation relation;
+        QStringList underRoot;
+    } table[] = {
+        {TreeRelation::LastChild, {"a", "m", "z", "new"}},
+        {TreeRelation::FirstChild, {"new", "a", "m", "z"}},
+        {TreeRelation::Next, {"a", "m", "new", "z"}},
+        {TreeRelation::Previous, {"a", "new", "m", "z"}},
+    };
+    for (const auto &row : table) {
+        SCOPED_TRACE(row.underRoot.join(',').toStdString());
+        tree.clear();
+        tree.addRoot("root", "Root");
+        for (const char *key : {"a", "m", "z"})
+            tree.add("root", TreeRelation::LastChild, key, key);
+        const ItemRef relative = row.relation == TreeRelation::Next || row.relation == TreeRelation::Previous
+                                     ? ItemRef("m")
+                                     : ItemRef("root");
+        const TreeNode added = tree.add(relative, row.relation, "new", "New");
+        EXPECT_EQ(shownChildren(tree.node("root")), row.underRoot);
+        EXPECT_EQ(added.parent(), tree.node("root"));
+        EXPECT_EQ(added.index(), 5) << "the collection keeps the order of addition";
+    }
+}
+
+TEST_F(TreeViewTest, RootsFollowEachOther)
+{
+    tree.addRoot("desktop", "Plocha");
+    tree.addRoot("documents", "Dokumenty");
+    tree.add("desktop", TreeRelation::Next, "computer", "Tento počítač");
+    EXPECT_EQ(shownChildren({}), (QStringList{"desktop", "computer", "documents"}));
+    EXPECT_TRUE(tree.node("computer").parent().isNull());
+}
+
+TEST_F(TreeViewTest, ADuplicateKeyFailsAndAddsNothing)
+{
+    addFolder();
+    tree.node("/home/a.txt").setTag("file");
+    EXPECT_EQ(raised([&] { tree.add("/home/sub", TreeRelation::LastChild, "/home/a.txt", "again", "txt"); }),
+              ErrorNumber::KeyNotUnique);
+    EXPECT_EQ(tree.count(), 5);
+    EXPECT_EQ(tree.node("/home/sub").children(), 1);
+    const TreeNode existing = tree.node("/home/a.txt");
+    EXPECT_EQ(existing.text(), QStringLiteral("a.txt"));
+    EXPECT_EQ(existing.parent().key(), QStringLiteral("/home")) << "the existing node stays where it is";
+    EXPECT_EQ(existing.tag(), QStringLiteral("file"));
+}
+
+TEST_F(TreeViewTest, AnImageKeyTheListLacksFailsAndAddsNothing)
+{
+    addFolder();
+    EXPECT_EQ(raised([&] { tree.add("/home", TreeRelation::LastChild, "/home/ram", "ram", "ram"); }),
+              ErrorNumber::ElementNotFound);
+    EXPECT_EQ(tree.count(), 5);
+    EXPECT_FALSE(tree.contains("/home/ram"));
+    EXPECT_EQ(raised([&] { tree.add("/home", TreeRelation::LastChild, "/home/ram", "ram", "txt"); }), 0)
+        << "the key was not taken by the failed addition";
+}
+
+TEST_F(TreeViewTest, RemovingANodeRemovesItsDescendantsAndTheirKeys)
+{
+    addFolder();
+    const TreeNode c = tree.node("/home/sub/c.txt");
+    tree.remove("/home/sub");
+    EXPECT_EQ(keys(), (QStringList{"/home", "/home/a.txt", "/home/b.txt"}));
+    EXPECT_FALSE(tree.contains("/home/sub"));
+    EXPECT_FALSE(tree.contains("/home/sub/c.txt"));
+    EXPECT_FALSE(c.exists());
+    EXPECT_EQ(raised([&] { c.text(); }), ErrorNumber::ObjectVariableNotSet);
+    EXPECT_EQ(raised([&] { tree.node("/home/sub/c.txt"); }), ErrorNumber::ElementNotFound);
+    EXPECT_EQ(raised([&] { tree.add("/home", TreeRelation::LastChild, "/home/sub/c.txt", "c", "txt"); }), 0)
+        << "a removed key can be added again";
+}
+
+TEST_F(TreeViewTest, CollectionOrderIsTheOrderOfAdditionAfterRemovals)
+{
+    addFolder();
+    tree.addRoot("/tmp", "tmp", "closed");
+    tree.remove(2); // /home/a.txt
+    EXPECT_EQ(keys(), (QStringList{"/home", "/home/sub", "/home/sub/c.txt", "/home/b.txt", "/tmp"}));
+    EXPECT_EQ(tree.node("/home/b.txt").index(), 4);
+    EXPECT_EQ(tree.node(5).key(), QStringLiteral("/tmp"));
+    EXPECT_EQ(raised([&] { tree.node(6); }), ErrorNumber::SubscriptOutOfRange);
+    EXPECT_EQ(raised([&] { tree.node(0); }), ErrorNumber::SubscriptOutOfRange);
+}
+
+TEST_F(TreeViewTest, RemovingTheChildrenKeepsTheNode)
+{
+    addFolder();
+    tree.removeChildren("/home");
+    EXPECT_EQ(keys(), QStringList{"/home"});
+    EXPECT_EQ(tree.node("/home").children(), 0);
+    EXPECT_TRUE(tree.node("/home").child().isNull());
+}
+
+TEST_F(TreeViewTest, NodesWithoutKeysAreReachedByIndexAndNavigation)
+{
+    tree.addRoot("/home", "home", "closed");
+    tree.add("/home", TreeRelation::LastChild, {}, {});
+    tree.add("/home", TreeRelation::LastChild, {}, {});
+    EXPECT_EQ(tree.count(), 3);
+    EXPECT_EQ(tree.node("/home").children(), 2);
+    EXPECT_EQ(tree.node(2).key(), QString());
+    tree.node("/home").child().remove();
+    EXPECT_EQ(tree.count(), 2);
+    EXPECT_EQ(raised([&] { tree.node(""); }), ErrorNumber::ElementNotFound);
+}
+
+TEST_F(TreeViewTest, NodeProperties)
+{
+    addFolder();
+    const TreeNode sub = tree.node("/home/sub");
+    sub.setTag("dir");
+    sub.setImage("open");
+    sub.setText("Sub");
+    EXPECT_EQ(sub.tag(), QStringLiteral("dir"));
+    EXPECT_EQ(sub.image(), QStringLiteral("open"));
+    EXPECT_EQ(sub.text(), QStringLiteral("Sub"));
+    EXPECT_EQ(raised([&] { sub.setImage("missing"); }), ErrorNumber::ElementNotFound);
+    EXPECT_EQ(sub.image(), QStringLiteral("open"));
+    EXPECT_EQ(sub.parent().key(), QStringLiteral("/home"));
+    EXPECT_EQ(sub.child().key(), QStringLiteral("/home/sub/c.txt"));
+    EXPECT_EQ(sub.next().key(), QStringLiteral("/home/b.txt"));
+    EXPECT_TRUE(tree.node("/home/b.txt").next().isNull());
+    EXPECT_EQ(raised([&] { TreeNode().key(); }), ErrorNumber::ObjectVariableNotSet);
+}
+
+TEST_F(TreeViewTest, ChangingAKeyKeepsTheIndexInStep)
+{
+    addFolder();
+    const TreeNode a = tree.node("/home/a.txt");
+    a.setKey("/home/renamed.txt");
+    EXPECT_FALSE(tree.contains("/home/a.txt"));
+    EXPECT_EQ(tree.node("/home/renamed.txt"), a);
+    EXPECT_EQ(raised([&] { a.setKey("/home/b.txt"); }), ErrorNumber::KeyNotUnique);
+    EXPECT_EQ(a.key(), QStringLiteral("/home/renamed.txt"));
+    EXPECT_EQ(raised([&] { tree.addRoot("/home/a.txt", "a"); }), 0) << "the old key is free";
+}
+
+TEST_F(TreeViewTest, ExpandingFromCodeRaisesTheEventsAtOnce)
+{
+    addFolder();
+    QStringList events;
+    QObject::connect(&tree, &TreeView::expanded, [&](TreeNode n) { events << "expand " + n.key(); });
+    QObject::connect(&tree, &TreeView::collapsed, [&](TreeNode n) { events << "collapse " + n.key(); });
+    tree.node("/home").setExpanded(true);
+    tree.node("/home/a.txt").setExpanded(true);
+    tree.node("/home").setExpanded(false);
+    EXPECT_EQ(events, (QStringList{"expand /home", "collapse /home"})) << "a node without children stays shut";
+    EXPECT_FALSE(tree.node("/home/a.txt").expanded());
+}
+
+TEST_F(TreeViewTest, AnExpandHandlerMayRebuildTheBranch)
+{
+    addFolder();
+    // As a folder tree does: every expansion reads the folder again.
+    QObject::connect(&tree, &TreeView::expanded, [&](TreeNode n) {
+        n.removeChildren();
+        tree.add(n.key(), TreeRelation::LastChild, n.key() + "/fresh", "fresh", "txt");
+    });
+    const TreeNode c = tree.node("/home/sub/c.txt");
+    c.ensureVisible();
+    EXPECT_FALSE(c.exists());
+    EXPECT_TRUE(tree.node("/home").expanded());
+    EXPECT_EQ(shownChildren(tree.node("/home")), QStringList{"/home/fresh"});
+}
+
+TEST_F(TreeViewTest, ANodeEmptiedByItsExpandHandlerCanBeCollapsed)
+{
+    int collapsed = 0;
+    QObject::connect(&tree, &TreeView::collapsed, [&](TreeNode) { ++collapsed; });
+    QObject::connect(&tree, &TreeView::expanded, [&](TreeNode n) {
+        n.removeChildren();
+        if (n.children() == 0)
+            n.setExpanded(false);
+    });
+    for (const bool shown : {false, true}) {
+        SCOPED_TRACE(shown ? "shown" : "not shown yet");
+        tree.clear();
+        addFolder();
+        if (shown)
+            showTree();
+        collapsed = 0;
+        tree.node("/home").setExpanded(true);
+        EXPECT_EQ(collapsed, 1);
+        EXPECT_FALSE(tree.node("/home").expanded());
+    }
+}
+
+TEST_F(TreeViewTest, EnsureVisibleExpandsTheAncestors)
+{
+    addFolder();
+    QSignalSpy expanded(&tree, &TreeView::expanded);
+    tree.node("/home/sub/c.txt").ensureVisible();
+    EXPECT_EQ(expanded.count(), 2);
+    EXPECT_TRUE(tree.node("/home").expanded());
+    EXPECT_TRUE(tree.node("/home/sub").expanded());
+}
+
+TEST_F(TreeViewTest, AMouseSelectionIsReportedBetweenPressAndRelease)
+{
+    addFolder();
+    tree.node("/home").setExpanded(true);
+    showTree();
+    QStringList events;
+    QObject::connect(&tree, &TreeView::mouseDown,
+                     [&](Qt::MouseButton b, Qt::KeyboardModifiers, const QPoint &) { events << QString("down %1").arg(b); });
+    QObject::connect(&tree, &TreeView::nodeClicked, [&](TreeNode n) { events << "click " + n.key(); });
+    QObject::connect(&tree, &TreeView::mouseUp,
+                     [&](Qt::MouseButton b, Qt::KeyboardModifiers, const QPoint &) { events << QString("up %1").arg(b); });
+    QTest::mouseClick(viewport(), Qt::LeftButton, {}, rectOf("/home/b.txt").center());
+    QTest::mouseClick(viewport(), Qt::RightButton, {}, rectOf("/home/a.txt").center());
+    QTest::mouseClick(viewport(), Qt::LeftButton, {}, rectOf("/home/a.txt").center());
+    EXPECT_EQ(events, (QStringList{"down 1", "click /home/b.txt", "up 1", "down 2", "click /home/a.txt", "up 2",
+                                   "down 1", "click /home/a.txt", "up 1"}))
+        << "any button selects, and a click on the selected node is reported too";
+    EXPECT_EQ(tree.selectedItem().key(), QStringLiteral("/home/a.txt"));
+}
+
+TEST_F(TreeViewTest, AClickOnTheExpandMarkIsNoNodeClick)
+{
+    addFolder();
+    showTree();
+    QSignalSpy clicked(&tree, &TreeView::nodeClicked);
+    QSignalSpy expanded(&tree, &TreeView::expanded);
+    const QRect row = rectOf("/home");
+    QTest::mouseClick(viewport(), Qt::LeftButton, {}, QPoint(row.left() - tree.treeWidget()->indentation() / 2, row.center().y()));
+    EXPECT_EQ(expanded.count(), 1);
+    EXPECT_EQ(clicked.count(), 0);
+}
+
+TEST_F(TreeViewTest, KeyboardSelectionIsReportedAndProgramSelectionIsNot)
+{
+    addFolder();
+    tree.node("/home").setExpanded(true);
+    showTree();
+    QSignalSpy clicked(&tree, &TreeView::nodeClicked);
+    tree.node("/home/a.txt").select();
+    EXPECT_EQ(clicked.count(), 0);
+    EXPECT_TRUE(tree.node("/home/a.txt").selected());
+    QTest::keyClick(tree.treeWidget(), Qt::Key_Down);
+    ASSERT_EQ(clicked.count(), 1);
+    EXPECT_EQ(clicked[0][0].value<TreeNode>().key(), QStringLiteral("/home/sub"));
+    tree.remove("/home/sub");
+    EXPECT_EQ(clicked.count(), 1) << "removing the selected node reports nothing";
+}
+
+TEST_F(TreeViewTest, DoubleClickAndFocus)
+{
+    addFolder();
+    showTree();
+    QSignalSpy doubleClicked(&tree, &TreeView::doubleClicked);
+    QTest::mouseDClick(viewport(), Qt::LeftButton, {}, rectOf("/home").center());
+    EXPECT_EQ(doubleClicked.count(), 1);
+
+    QSignalSpy gotFocus(&tree, &TreeView::gotFocus);
+    QFocusEvent focusIn(QEvent::FocusIn, Qt::OtherFocusReason);
+    QCoreApplication::sendEvent(tree.treeWidget(), &focusIn);
+    EXPECT_EQ(gotFocus.count(), 1);
+}
+
+TEST_F(TreeViewTest, AConsumedKeyIsNotActedOn)
+{
+    addFolder();
+    tree.node("/home").setExpanded(true);
+    showTree();
+    tree.node("/home/a.txt").select();
+    std::vector<std::pair<int, Qt::KeyboardModifiers>> downs;
+    QObject::connect(&tree, &TreeView::keyDown, [&](int key, Qt::KeyboardModifiers modifiers, bool *consumed) {
+        if (key != Qt::Key_Shift)
+            downs.emplace_back(key, modifiers);
+        *consumed = key == Qt::Key_Down;
+    });
+    QSignalSpy ups(&tree, &TreeView::keyUp);
+    QTest::keyClick(tree.treeWidget(), Qt::Key_Down, Qt::ShiftModifier);
+    EXPECT_EQ(tree.selectedItem().key(), QStringLiteral("/home/a.txt"));
+    QTest::keyClick(tree.treeWidget(), Qt::Key_Up);
+    EXPECT_EQ(tree.selectedItem().key(), QStringLiteral("/home"));
+    ASSERT_EQ(downs.size(), 2u);
+    EXPECT_EQ(downs[0], std::make_pair(int(Qt::Key_Down), Qt::KeyboardModifiers(Qt::ShiftModifier)));
+    EXPECT_EQ(ups.count(), 3) << "the Shift key goes up too";
+}
+
+class TreeLabelEditTest : public TreeViewTest
+{
+protected:
+    void SetUp() override
+    {
+        TreeViewTest::SetUp();
+        addFolder();
+        tree.node("/home").setExpanded(true);
+        showTree();
+        tree.node("/home/a.txt").select();
+    }
+
+    // Types text into the editor the edit opened and confirms it.
+    void type(const QString &text)
+    {
+        auto *editor = tree.treeWidget()->viewport()->findChild<QLineEdit *>();
+        ASSERT_NE(editor, nullptr);
+        editor->setText(text);
+        QTest::keyClick(editor, Qt::Key_Return);
+        QCoreApplication::processEvents(); // the editor commits on the next turn of the loop
+    }
+};
+
+TEST_F(TreeLabelEditTest, TheOwnerMayRefuseToStartAnEdit)
+{
+    QObject::connect(&tree, &TreeView::beforeLabelEdit, [](TreeNode n, bool *cancel) { *cancel = n.tag() != "file"; });
+    tree.startLabelEdit();
+    EXPECT_EQ(tree.treeWidget()->viewport()->findChild<QLineEdit *>(), nullptr);
+}
+
+TEST_F(TreeLabelEditTest, TheOwnerJudgesTheTypedText)
+{
+    const struct {
+        const char *typed;
+        bool cancel;
+        const char *shown;
+    } table[] = {
+        {"b?.txt", false, "b_.txt"},
+        {"taken.txt", true, "b_.txt"}, // keeps the label it had
+    };
+    QObject::connect(&tree, &TreeView::afterLabelEdit, [](TreeNode n, bool *cancel, QString *text) {
+        *cancel = *text == "taken.txt";
+        text->replace('?', '_');
+        if (!*cancel)
+            n.setKey("/home/" + *text);
+    });
+    for (const auto &row : table) {
+        SCOPED_TRACE(row.typed);
+        tree.node(2).select();
+        tree.startLabelEdit();
+        type(row.typed);
+        EXPECT_EQ(tree.node(2).text(), QString::fromUtf8(row.shown));
+    }
+    EXPECT_TRUE(tree.contains("/home/b_.txt"));
+}
+
+TEST_F(TreeLabelEditTest, AnUnchangedLabelAsksNothing)
+{
+    QSignalSpy after(&tree, &TreeView::afterLabelEdit);
+    tree.startLabelEdit();
+    type("a.txt");
+    EXPECT_EQ(after.count(), 0);
+}
+
+} // namespace
