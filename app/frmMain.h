@@ -32,6 +32,15 @@ public:
     // The main panel on the left.
     QWidget *picMain = nullptr;
 
+    // The bars: the standard toolbar (member 1), the window buttons (member 3), the
+    // address combo, the zoom slider, the window tabs and the status bar.
+    std::array<Toolbar *, 4> tbToolbar{};
+    QComboBox *txtAddress = nullptr;
+    QSlider *sliZoom = nullptr;
+    QWidget *picWindows = nullptr;
+    TabStrip *tbsWindows = nullptr;
+    StatusBar *sbStatusBar = nullptr;
+
     QMenu *mnuwindow = nullptr;
     QAction *mnuFileExit = nullptr;
     QAction *mnuFileNew = nullptr;
@@ -43,6 +52,13 @@ public:
     QAction *menuItem(const QString &name) const;
     QMenu *menu(const QString &name) const;
 
+    // The active browser window: the frame's current child window, or none.
+    frmWeb *ActiveForm() const;
+    // The same, raising "Object variable not set" when no browser window is open, for
+    // the steps that run with errors ignored.
+    frmWeb *requireActiveForm() const;
+    // Selects the tab of the frame's current child window.
+    void syncSelectedTab();
 
     // Restores and stores the window's configuration.
     void LoadSettings();
@@ -51,6 +67,9 @@ public:
     void mnuFileExit_Click();
     void mnuFileNew_Click();
     void mnuViewMainPanel_Click();
+    void picMain_Resize();
+    // Shows the pane after the one shown now (F12 in a browser window).
+    void showNextPane();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -58,6 +77,7 @@ protected:
 
 private:
     void createControls();
+    void createToolbars();
     void MDIForm_Initialize();
     void MDIForm_Load();
     void MDIForm_Activate();
@@ -65,6 +85,7 @@ private:
     void MDIForm_MouseUp(Qt::MouseButton button, const QPoint &position);
     void MDIForm_Unload(bool cancel);
     void tmrNW_Timer();
+    void tbsWindows_Click();
 
     bool m_unloaded = false;
 };

@@ -7,6 +7,7 @@
 #include <QEvent>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QPointer>
 #include <QScreen>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -79,7 +80,11 @@ void frmSplash::Form_Load()
 void frmSplash::Timer1_Timer()
 {
     IgnoreErrors ignore;
+    // The splash may be unloaded while the events run.
+    const QPointer<frmSplash> self(this);
     ignore([] { QCoreApplication::processEvents(); });
+    if (!self)
+        return;
     ignore([this] { Label1->setText(QStringLiteral("Načítání uživatelských nastavení...")); });
 }
 

@@ -12,13 +12,16 @@ namespace {
 // start-up finish, ends it as a session end would, and reads what it left behind.
 TEST_F(TempEnvTest, StartsLeavesItsFilesAndClosesCleanly)
 {
+    const QString page = env.writeFile(QStringLiteral("pages/start.html"), "<title>Start</title><p>Ahoj</p>");
     ProgramRun run(env);
-    ASSERT_TRUE(run.start({}));
+    ASSERT_TRUE(run.start({page}));
     const QString folder = env.appFolder();
     ASSERT_TRUE(run.waitFor([&] { return QFileInfo(folder + QStringLiteral("deleted")).isDir(); }))
         << run.output().toStdString();
     ASSERT_TRUE(run.waitForWindow(QStringLiteral("Vorlan"))) << run.output().toStdString();
-    ASSERT_TRUE(run.close()) << run.output().toStdString();
+    // The first browser window opens maximised; the frame then names it in its caption.
+    ASSERT_TRUE(run.waitForWindow(QStringLiteral("^Vorlan - \\[about:blank\\]$"))) << run.output().toStdString();
+    ASSERT_TRUE(run.close()) << run.output().toStdString() << " exit " << run.exitSummary().toStdString();
 
     EXPECT_EQ(TestEnvironment::readFile(folder + QStringLiteral("windows/online.reg")), offlineSwitchFile(false));
     EXPECT_EQ(TestEnvironment::readFile(folder + QStringLiteral("windows/offline.reg")), offlineSwitchFile(true));

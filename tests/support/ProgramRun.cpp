@@ -88,3 +88,11 @@ QString ProgramRun::output() const
     m_output += QString::fromUtf8(const_cast<QProcess &>(m_process).readAll());
     return m_output;
 }
+
+QString ProgramRun::exitSummary() const
+{
+    return QStringLiteral("state %1, status %2, code %3")
+        .arg(m_process.state())
+        .arg(m_process.exitStatus())
+        .arg(m_process.exitCode());
+}

@@ -28,6 +28,8 @@ public:
 
     QString settingsFile() const;
     QString output() const;
+    // How the program ended: its exit status and code, for failure messages.
+    QString exitSummary() const;
     qint64 pid() const { return m_process.processId(); }
 
 private:

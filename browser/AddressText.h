@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QString>
+
+// Turns a browser address into the text the user sees in the address combo.
+
+// Decodes the few percent codes the address combo shows as characters (upper-case
+// codes only, in a fixed order) and turns a file: address into a local path.
+QString ToNormalText(const QString &text);
+
+// The display text of an address; a resource address shows only its part after "#".
+QString ExtractResFile(const QString &url);

@@ -1,0 +1,115 @@
+#include "browser/WindowTable.h"
+
+#include "app/ErrorLog.h"
+#include "app/SharedState.h"
+#include "app/frmMain.h"
+#include "browser/frmWeb.h"
+#include "platform/BrowserControl.h"
+#include "platform/ErrorState.h"
+#include "platform/Forms.h"
+#include "platform/MessageBox.h"
+#include "platform/TabStrip.h"
+
+#include <QCoreApplication>
+#include <QProcess>
+
+WindowTable::WindowTable()
+    : WindowSlots(kMaxWindowNumber + 1)
+    , WindowSlotUsed(kMaxWindowNumber + 1, false)
+{
+}
+
+frmWeb *WindowTable::slot(int number) const
+{
+    if (number < 1 || number > kMaxWindowNumber)
+        return nullptr;
+    return WindowSlots[static_cast<size_t>(number)].data();
+}
+
+bool WindowTable::used(int number) const
+{
+    return number >= 1 && number <= kMaxWindowNumber && WindowSlotUsed[static_cast<size_t>(number)];
+}
+
+namespace {
+WindowTable *&tableInstance()
+{
+    static WindowTable *table = new WindowTable();
+    return table;
+}
+} // namespace
+
+WindowTable &windowTable()
+{
+    return *tableInstance();
+}
+
+void resetWindowTable()
+{
+    delete tableInstance();
+    tableInstance() = new WindowTable();
+}
+
+QString WindowTabKey(int number)
+{
+    return QStringLiteral("key ") + QString::number(number);
+}
+
+namespace {
+
+void createWindow(const QString &url, int number)
+{
+    WindowTable &table = windowTable();
+    if (number < 1 || number > kMaxWindowNumber)
+        raiseError(ErrorNumber::SubscriptOutOfRange);
+    auto *window = new frmWeb();
+    table.WindowSlots[static_cast<size_t>(number)] = window;
+    window->setTag(QString::number(number));
+    window->Web->Navigate(url.isEmpty() ? QStringLiteral("about:blank") : url);
+    window->showInFrame();
+    table.WindowSlotUsed[static_cast<size_t>(number)] = true;
+    frmMain *main = Forms::get<frmMain>();
+    main->tbsWindows->add(WindowTabKey(number), QStringLiteral("about:blank"));
+    main->tbsWindows->setToolTip(WindowTabKey(number), QStringLiteral("about:blank"));
+    // The window was activated while it was shown, before its tab existed: select the
+    // tab of whichever window is active now so that the two agree.
+    main->syncSelectedTab();
+}
+
+} // namespace
+
+void NewWindow(const QString &url)
+{
+    WindowTable &table = windowTable();
+    if (table.CreatingWindow)
+        return;
+    table.CreatingWindow = true;
+    ErrorState::clear();
+    const int number = ++table.WindowNumber;
+    if (!runIgnoringErrors([&] { createWindow(url, number); })) {
+        if (ErrorState::current().number == ErrorNumber::OutOfMemory)
+            MsgBox(QStringLiteral("Nastal nedostatek paměti. Není možno otevřít další okna."), MsgBoxStyle::Critical,
+                   QStringLiteral("Uživatelská chyba"));
+    }
+    table.CreatingWindow = false;
+    if (ErrorState::isSet())
+        LogError(QStringLiteral("NewWindow"), url);
+}
+
+QVariant NewBrowserProcess(const QString &URL, int, const QString &, const QVariant &, const QString &Headers,
+                           bool &Processed)
+{
+    IgnoreErrors ignore;
+    bool started = false;
+    ignore([&] {
+        // The address goes over as one argument: no shell ever sees it.
+        started = QProcess::startDetached(QCoreApplication::applicationFilePath(), {URL});
+        if (!started)
+            raiseError(ErrorNumber::FileNotFound);
+    });
+    if (ErrorState::isSet())
+        LogError(QStringLiteral("NewBrowserProcess"),
+                 URL + Headers + (Processed ? QStringLiteral("True") : QStringLiteral("False"))
+                     + (started ? QStringLiteral("True") : QStringLiteral("False")));
+    return {};
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QPointer>
+#include <QString>
+#include <QVariant>
+
+#include <vector>
+
+class frmWeb;
+
+// Every browser window is known by a number that is never reused within one run;
+// the table finds the open windows by number.
+constexpr int kMaxWindowNumber = 30000;
+
+struct WindowTable
+{
+    WindowTable();
+
+    // Indexed 1 to kMaxWindowNumber; entry 0 is unused.
+    std::vector<QPointer<frmWeb>> WindowSlots;
+    std::vector<bool> WindowSlotUsed;
+    // The last number handed out.
+    int WindowNumber = 0;
+    bool CreatingWindow = false;
+    // Serves only as context in error-log lines.
+    bool WindowSwitchDone = false;
+
+    frmWeb *slot(int number) const;
+    bool used(int number) const;
+};
+
+WindowTable &windowTable();
+void resetWindowTable();
+
+// The key of a window's tab: "key", a blank and the number.
+QString WindowTabKey(int number);
+
+// Opens a new browser window on the address ("about:blank" when empty). A call made
+// while a window is being created does nothing.
+void NewWindow(const QString &url);
+
+// Starts a further instance of the program on the address.
+QVariant NewBrowserProcess(const QString &URL, int Flags, const QString &TargetFrameName, const QVariant &PostData,
+                           const QString &Headers, bool &Processed);
