@@ -138,19 +138,39 @@ void frmMain::createControls()
     setCentralWidget(central);
 }
 
+namespace {
+
+struct ToolbarLine
+{
+    const char *key;
+    ButtonStyle style;
+    const char *caption;
+    const char *tooltip;
+    bool enabled;
+};
+
+// Each button's description equals its caption, so the text can be switched off and on.
+template<size_t N>
+Toolbar *toolbarFrom(QWidget *owner, const char *name, const ToolbarLine (&buttons)[N])
+{
+    auto *bar = new Toolbar(owner);
+    bar->setObjectName(QString::fromLatin1(name));
+    for (const ToolbarLine &line : buttons) {
+        ToolbarButton &button = bar->addButton(QString::fromUtf8(line.key), QString::fromUtf8(line.caption), line.style);
+        if (line.style == ButtonStyle::Separator)
+            continue;
+        button.setDescription(QString::fromUtf8(line.caption));
+        button.setToolTip(QString::fromUtf8(line.tooltip));
+        button.setEnabled(line.enabled);
+    }
+    return bar;
+}
+
+} // namespace
+
 void frmMain::createToolbars()
 {
-    Toolbar *standard = new Toolbar(this);
-    standard->setObjectName(QStringLiteral("tbToolbar1"));
-    struct Button
-    {
-        const char *key;
-        ButtonStyle style;
-        const char *caption;
-        const char *tooltip;
-        bool enabled;
-    };
-    const Button standardButtons[] = {
+    const ToolbarLine standardButtons[] = {
         {"back", ButtonStyle::Default, "Zpět", "Přejít zpět v historii aktuálního okna (Ctrl+B)", false},
         {"forward", ButtonStyle::Default, "Dále", "Přejít dále v historii aktuálního okna", false},
         {"stop", ButtonStyle::Default, "Zastavit", "Zastavit načítání stránky (Esc)", false},
@@ -165,19 +185,9 @@ void frmMain::createToolbars()
         {"", ButtonStyle::Separator, "", "", true},
         {"settings", ButtonStyle::Default, "Možnosti", "Zobrazit dialog s možnostmi nastavení programu", true},
     };
-    for (const Button &b : standardButtons) {
-        const QString key = QString::fromUtf8(b.key);
-        standard->addButton(key, QString::fromUtf8(b.caption), b.style);
-        if (b.style != ButtonStyle::Separator) {
-            standard->button(key).setToolTip(QString::fromUtf8(b.tooltip));
-            standard->button(key).setEnabled(b.enabled);
-        }
-    }
-    tbToolbar[1] = standard;
+    tbToolbar[1] = toolbarFrom(this, "tbToolbar1", standardButtons);
 
-    Toolbar *windows = new Toolbar(this);
-    windows->setObjectName(QStringLiteral("tbToolbar3"));
-    const Button windowButtons[] = {
+    const ToolbarLine windowButtons[] = {
         {"prev", ButtonStyle::Default, "", "Zobrazit předchozí okno", true},
         {"next", ButtonStyle::Default, "", "Zobrazit následující okno", true},
         {"new", ButtonStyle::Default, "", "Otevřít nové okno", true},
@@ -185,13 +195,7 @@ void frmMain::createToolbars()
         {"", ButtonStyle::Separator, "", "", true},
         {"closewin", ButtonStyle::Default, "", "Zavřít aktuální okno", true},
     };
-    for (const Button &b : windowButtons) {
-        const QString key = QString::fromUtf8(b.key);
-        windows->addButton(key, QString::fromUtf8(b.caption), b.style);
-        if (b.style != ButtonStyle::Separator)
-            windows->button(key).setToolTip(QString::fromUtf8(b.tooltip));
-    }
-    tbToolbar[3] = windows;
+    tbToolbar[3] = toolbarFrom(this, "tbToolbar3", windowButtons);
 }
 
 void frmMain::MDIForm_Initialize()
