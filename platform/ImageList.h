@@ -38,3 +38,7 @@ private:
     KeyedCollection<QIcon> m_images;
     QSize m_imageSize{16, 16};
 };
+
+// The icon a control shows for an image key: none for the empty key; a key that the
+// list lacks, or a control that has no list, fails with ElementNotFound.
+QIcon iconFromList(const ImageList *images, const QString &imageKey);

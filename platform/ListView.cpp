@@ -167,11 +167,7 @@ ListItem ListView::handle(const QTreeWidgetItem *item) const
 
 QIcon ListView::iconFor(const QString &imageKey) const
 {
-    if (imageKey.isEmpty())
-        return {};
-    if (!m_images)
-        raiseMissingKey(imageKey);
-    return m_images->icon(imageKey);
+    return iconFromList(m_images, imageKey);
 }
 
 // The view keeps a sorted list in order as rows come and texts change; the header

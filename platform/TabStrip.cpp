@@ -134,13 +134,7 @@ QString TabStrip::image(const ItemRef &tab) const
 void TabStrip::setImage(const ItemRef &tab, const QString &imageKey)
 {
     const int at = position(tab);
-    QIcon icon;
-    if (!imageKey.isEmpty()) {
-        if (!m_images)
-            raiseMissingKey(imageKey);
-        icon = m_images->icon(imageKey);
-    }
-    m_bar->setTabIcon(at, icon);
+    m_bar->setTabIcon(at, iconFromList(m_images, imageKey));
     setField(m_bar, at, ImageField, imageKey);
 }
 

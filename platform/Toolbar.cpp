@@ -76,9 +76,7 @@ QIcon Toolbar::iconFor(const QString &imageKey) const
 {
     if (imageKey.isEmpty())
         return {};
-    if (!m_images)
-        raiseMissingKey(imageKey);
-    const QIcon normal = m_images->icon(imageKey);
+    const QIcon normal = iconFromList(m_images, imageKey);
     if (!m_hotImages || !m_hotImages->contains(imageKey))
         return normal;
     // The style draws the Active mode while the pointer is over an auto-raised button.

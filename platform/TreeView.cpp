@@ -104,11 +104,7 @@ TreeNode TreeView::handle(const QTreeWidgetItem *item) const
 
 QIcon TreeView::iconFor(const QString &imageKey) const
 {
-    if (imageKey.isEmpty())
-        return {};
-    if (!m_images)
-        raiseMissingKey(imageKey);
-    return m_images->icon(imageKey);
+    return iconFromList(m_images, imageKey);
 }
 
 // relative is nullptr for a root.
