@@ -36,6 +36,10 @@ struct SharedState
     bool FavoritesLoaded = false;
     bool SearchPaneReady = false;
 
+    // Hand-over values of the one-line dialog.
+    int DialogOperation = 0;
+    QString DialogPath;
+
     // Result of the last save-file dialog.
     bool SaveDialogCancelled = false;
 };

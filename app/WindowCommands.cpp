@@ -70,5 +70,6 @@ void SetWinDisabled()
     // The page commands too: with no window they would act on nothing.
     for (const char *name : kPageCommands)
         setItem(main, name, false);
-    ErrorState::clear();
+    if (ErrorState::isSet())
+        LogError(QStringLiteral("SetWinDisabled"), shared().WindowCount);
 }

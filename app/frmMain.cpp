@@ -9,8 +9,10 @@
 #include "browser/WindowTable.h"
 #include "browser/frmWeb.h"
 #include "platform/BrowserControl.h"
+#include "platform/CoolBar.h"
 #include "platform/ErrorState.h"
 #include "platform/Forms.h"
+#include "platform/ImageList.h"
 #include "platform/SettingsStore.h"
 #include "platform/StatusBar.h"
 #include "platform/TabStrip.h"
@@ -52,6 +54,11 @@ frmMain::frmMain()
     connect(mnuViewMainPanel, &QAction::triggered, this, &frmMain::mnuViewMainPanel_Click);
 
     createControls();
+    connectPanel();
+    connectWindowCommands();
+    connectToolbars();
+    connectAddressCombo();
+    connectPageCommands();
     resize(1024, 768);
     installEventFilter(this);
     // Keys pressed inside a browser window reach that window before its page.
@@ -87,26 +94,12 @@ void frmMain::createControls()
     column->setSpacing(0);
 
     createToolbars();
-    txtAddress = new QComboBox(central);
-    txtAddress->setObjectName(QStringLiteral("txtAddress"));
-    txtAddress->setEditable(true);
-    txtAddress->setInsertPolicy(QComboBox::NoInsert);
-    txtAddress->setEnabled(false);
-    sliZoom = new QSlider(Qt::Horizontal, central);
-    sliZoom->setObjectName(QStringLiteral("sliZoom"));
-    sliZoom->setEnabled(false);
-
-    auto *addressRow = new QHBoxLayout;
-    addressRow->addWidget(txtAddress, 1);
-    addressRow->addWidget(sliZoom);
-    column->addWidget(tbToolbar[1]);
-    column->addLayout(addressRow);
+    createBars(central);
+    column->addWidget(cbTop);
 
     auto *middle = new QHBoxLayout;
-    picMain = new QWidget(central);
-    picMain->setObjectName(QStringLiteral("picMain"));
-    picMain->setFixedWidth(4905 / 15);
-    picMain->setFocusPolicy(Qt::StrongFocus);
+    createPanel(central);
+    createLinksPane();
     mdiArea = new QMdiArea(central);
     mdiArea->setObjectName(QStringLiteral("mdiArea"));
     mdiArea->viewport()->installEventFilter(this);
@@ -114,26 +107,7 @@ void frmMain::createControls()
     middle->addWidget(mdiArea, 1);
     column->addLayout(middle, 1);
 
-    auto *bottomRow = new QHBoxLayout;
-    picWindows = new QWidget(central);
-    picWindows->setObjectName(QStringLiteral("picWindows"));
-    auto *tabsLayout = new QHBoxLayout(picWindows);
-    tabsLayout->setContentsMargins(0, 0, 0, 0);
-    tbsWindows = new TabStrip(picWindows);
-    tbsWindows->setObjectName(QStringLiteral("tbsWindows"));
-    tabsLayout->addWidget(tbsWindows);
-    connect(tbsWindows, &TabStrip::clicked, this, &frmMain::tbsWindows_Click);
-    sbStatusBar = new StatusBar(central);
-    sbStatusBar->setObjectName(QStringLiteral("sbStatusBar"));
-    sbStatusBar->addPanel(QString(), 300, PanelAutoSize::Spring, QString());
-    sbStatusBar->addPanel(QStringLiteral("prg"), 60, PanelAutoSize::None, QString());
-    sbStatusBar->addPanel(QStringLiteral("zoom"), 50, PanelAutoSize::None, QString());
-    sbStatusBar->addPanel(QString(), 60, PanelAutoSize::None, QStringLiteral("Aktivní tag"));
-    sbStatusBar->addPanel(QString(), 200, PanelAutoSize::None, QStringLiteral("Parametry aktivního tagu"));
-    bottomRow->addWidget(tbToolbar[3]);
-    bottomRow->addWidget(picWindows, 1);
-    column->addLayout(bottomRow);
-    column->addWidget(sbStatusBar);
+    column->addWidget(cbBottom);
 
     setCentralWidget(central);
 }
@@ -147,16 +121,21 @@ struct ToolbarLine
     const char *caption;
     const char *tooltip;
     bool enabled;
+    const char *image;
 };
 
 // Each button's description equals its caption, so the text can be switched off and on.
 template<size_t N>
-Toolbar *toolbarFrom(QWidget *owner, const char *name, const ToolbarLine (&buttons)[N])
+Toolbar *toolbarFrom(QWidget *owner, const char *name, const ToolbarLine (&buttons)[N], ImageList *images,
+                     ImageList *hotImages)
 {
     auto *bar = new Toolbar(owner);
     bar->setObjectName(QString::fromLatin1(name));
+    bar->setImageList(images);
+    bar->setHotImageList(hotImages);
     for (const ToolbarLine &line : buttons) {
-        ToolbarButton &button = bar->addButton(QString::fromUtf8(line.key), QString::fromUtf8(line.caption), line.style);
+        ToolbarButton &button = bar->addButton(QString::fromUtf8(line.key), QString::fromUtf8(line.caption), line.style,
+                                               QString::fromLatin1(line.image));
         if (line.style == ButtonStyle::Separator)
             continue;
         button.setDescription(QString::fromUtf8(line.caption));
@@ -170,38 +149,48 @@ Toolbar *toolbarFrom(QWidget *owner, const char *name, const ToolbarLine (&butto
 
 void frmMain::createToolbars()
 {
+    createImageLists();
     const ToolbarLine standardButtons[] = {
-        {"back", ButtonStyle::Default, "Zpět", "Přejít zpět v historii aktuálního okna (Ctrl+B)", false},
-        {"forward", ButtonStyle::Default, "Dále", "Přejít dále v historii aktuálního okna", false},
-        {"stop", ButtonStyle::Default, "Zastavit", "Zastavit načítání stránky (Esc)", false},
-        {"refresh", ButtonStyle::Default, "Obnovit", "Obnovit stránku (F5)", false},
-        {"", ButtonStyle::Separator, "", "", true},
-        {"gohome", ButtonStyle::DropDown, "Domů", "Přejít na hlavní domovskou stránku (Ctrl+H)", false},
-        {"gosearch", ButtonStyle::DropDown, "Hledat", "Přejít na hlavní vyhledávací stránku (Ctrl+G)", false},
-        {"", ButtonStyle::Separator, "", "", true},
-        {"folders", ButtonStyle::Check, "Složky", "Zobrazit panel se složkami a soubory", true},
-        {"favorites", ButtonStyle::Check, "Oblíbené", "Zobrazit panel s oblíbenými položkami", true},
-        {"save", ButtonStyle::DropDown, "Uložit", "Uložit stránku do souboru…", true},
-        {"", ButtonStyle::Separator, "", "", true},
-        {"settings", ButtonStyle::Default, "Možnosti", "Zobrazit dialog s možnostmi nastavení programu", true},
+        {"back", ButtonStyle::Default, "Zpět", "Přejít zpět v historii aktuálního okna (Ctrl+B)", false, "back"},
+        {"forward", ButtonStyle::Default, "Dále", "Přejít dále v historii aktuálního okna", false, "forward"},
+        {"stop", ButtonStyle::Default, "Zastavit", "Zastavit načítání stránky (Esc)", false, "stop"},
+        {"refresh", ButtonStyle::Default, "Obnovit", "Obnovit stránku (F5)", false, "refresh"},
+        {"", ButtonStyle::Separator, "", "", true, ""},
+        {"gohome", ButtonStyle::DropDown, "Domů", "Přejít na hlavní domovskou stránku (Ctrl+H)", false, "gohome"},
+        {"gosearch", ButtonStyle::DropDown, "Hledat", "Přejít na hlavní vyhledávací stránku (Ctrl+G)", false, "gosearch"},
+        {"", ButtonStyle::Separator, "", "", true, ""},
+        {"folders", ButtonStyle::Check, "Složky", "Zobrazit panel se složkami a soubory", true, "folder"},
+        {"favorites", ButtonStyle::Check, "Oblíbené", "Zobrazit panel s oblíbenými položkami", true, "favorites"},
+        {"save", ButtonStyle::DropDown, "Uložit", "Uložit stránku do souboru…", true, "save"},
+        {"", ButtonStyle::Separator, "", "", true, ""},
+        {"settings", ButtonStyle::Default, "Možnosti", "Zobrazit dialog s možnostmi nastavení programu", true, "history"},
     };
-    tbToolbar[1] = toolbarFrom(this, "tbToolbar1", standardButtons);
+    tbToolbar[1] = toolbarFrom(this, "tbToolbar1", standardButtons, imlToolbarGray, imlToolbar);
+    createDropDownLists();
 
     const ToolbarLine windowButtons[] = {
-        {"prev", ButtonStyle::Default, "", "Zobrazit předchozí okno", true},
-        {"next", ButtonStyle::Default, "", "Zobrazit následující okno", true},
-        {"new", ButtonStyle::Default, "", "Otevřít nové okno", true},
-        {"background", ButtonStyle::Check, "", "Otevírat nová okna z odkazu na pozadí", true},
-        {"", ButtonStyle::Separator, "", "", true},
-        {"closewin", ButtonStyle::Default, "", "Zavřít aktuální okno", true},
+        {"prev", ButtonStyle::Default, "", "Zobrazit předchozí okno", true, "winprev"},
+        {"next", ButtonStyle::Default, "", "Zobrazit následující okno", true, "winnext"},
+        {"new", ButtonStyle::Default, "", "Otevřít nové okno", true, "newwin"},
+        {"background", ButtonStyle::Check, "", "Otevírat nová okna z odkazu na pozadí", true, "background"},
+        {"", ButtonStyle::Separator, "", "", true, ""},
+        {"closewin", ButtonStyle::Default, "", "Zavřít aktuální okno", true, "closewin"},
     };
-    tbToolbar[3] = toolbarFrom(this, "tbToolbar3", windowButtons);
+    tbToolbar[3] = toolbarFrom(this, "tbToolbar3", windowButtons, imlToolbarGray, imlToolbar);
+
+    // Member 0 sits in the panel's title strip; there is no member 2.
+    const ToolbarLine closeButton[] = {
+        {"close", ButtonStyle::Default, "", "Zavřít panel (Ctrl+F12)", true, "close"},
+    };
+    tbToolbar[0] = toolbarFrom(this, "tbToolbar0", closeButton, imlClose, nullptr);
 }
 
 void frmMain::MDIForm_Initialize()
 {
     // Touching the pop-up form creates it: it owns the pop-up menus and their images.
-    Forms::get<frmPM>();
+    const QIcon bullet = Forms::get<frmPM>()->imlMenu->icon(QStringLiteral("point"));
+    for (int i = 1; i <= 4; ++i)
+        usePaneBullet(mnuViewPane[size_t(i)], bullet);
 }
 
 void frmMain::MDIForm_Load()
@@ -213,14 +202,22 @@ void frmMain::MDIForm_Load()
         s.NavOnSelect = true;
     });
     ignore([this] {
+        if (!textToBool(GetSetting(QStringLiteral("Main"), QStringLiteral("ButtonText"), true)))
+            mnuViewShowText_Click();
+    });
+    ignore([this] {
+        sbFileBar->panel(QStringLiteral("nav")).setPicture(Forms::get<frmPM>()->imlMenu->icon(QStringLiteral("tick")));
+    });
+    ignore([this] {
         tbToolbar[3]->button(QStringLiteral("background")).setValue(
                                      textToInt(GetSetting(QStringLiteral("Main"), QStringLiteral("NWBackground"), 0)));
     });
+    applyBottomBarLoadSizes();
     ignore([&s] { s.MainFormLoaded = true; });
     ignore([this] { tmrNW->start(); });
     ignore([this] { tbsWindows->clear(); });
     ignore([this] {
-        if (!picMain->isVisible())
+        if (picMain->isHidden())
             mnuViewMainPanel->setChecked(false);
     });
     ignore([this] { txtAddress->setFocus(); });
@@ -266,16 +263,6 @@ void frmMain::syncSelectedTab()
         tbsWindows->select(WindowTabKey(active->number()));
 }
 
-void frmMain::tbsWindows_Click()
-{
-    runIgnoringErrors([this] {
-        const QString key = tbsWindows->selectedKey();
-        frmWeb *window = windowTable().slot(key.mid(4).toInt());
-        if (window && mdiArea->currentSubWindow() != window)
-            mdiArea->setActiveSubWindow(window);
-    });
-}
-
 void frmMain::MDIForm_Activate()
 {
     IgnoreErrors ignore;
@@ -283,6 +270,7 @@ void frmMain::MDIForm_Activate()
         if (RegGetDword(HKEY_CURRENT_USER, RegKeys::InternetSettings, QStringLiteral("GlobalUserOffline"), 0) == 1)
             mnuOffline->setChecked(true);
     });
+    ignore([this] { pruneFolderTree(); });
 }
 
 void frmMain::MDIForm_DblClick()
@@ -311,6 +299,10 @@ frmWeb *browserWindowOf(QObject *object)
 
 bool frmMain::eventFilter(QObject *watched, QEvent *event)
 {
+    if (filterAddressComboEvent(watched, event))
+        return true;
+    if (filterPanelEvent(watched, event))
+        return true;
     const QEvent::Type type = event->type();
     if (type == QEvent::KeyPress || type == QEvent::KeyRelease || type == QEvent::ShortcutOverride) {
         // A key event travels up the parents; the window handles it once, at its start.
@@ -335,36 +327,9 @@ bool frmMain::eventFilter(QObject *watched, QEvent *event)
     return QMainWindow::eventFilter(watched, event);
 }
 
-void frmMain::LoadSettings()
-{
-    IgnoreErrors ignore;
-    ignore([] { shared().AdjustImg = textToBool(GetSetting(QStringLiteral("Main"), QStringLiteral("AdjustImg"), true)); });
-    ignore([this] { mnuAdjustImages->setChecked(shared().AdjustImg); });
-}
-
-void frmMain::SaveConfig()
-{
-}
-
 void frmMain::mnuFileNew_Click()
 {
     NewWindow(QStringLiteral("about:blank"));
-}
-
-void frmMain::mnuViewMainPanel_Click()
-{
-    runIgnoringErrors([this] {
-        picMain->setVisible(!picMain->isVisible());
-        mnuViewMainPanel->setChecked(picMain->isVisible());
-    });
-}
-
-void frmMain::picMain_Resize()
-{
-}
-
-void frmMain::showNextPane()
-{
 }
 
 void frmMain::mnuFileExit_Click()

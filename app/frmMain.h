@@ -3,9 +3,18 @@
 #include <QMainWindow>
 
 #include <array>
+#include <initializer_list>
 
 class QAction;
 class QComboBox;
+class QFrame;
+class QLabel;
+class ImageList;
+class ButtonMenu;
+class ListView;
+class ListItem;
+struct DocumentSnapshot;
+class TreeView;
 class QMdiArea;
 class QMenu;
 class QSlider;
@@ -15,6 +24,7 @@ class StatusBar;
 class TabStrip;
 class Toolbar;
 class frmWeb;
+class CoolBar;
 
 // The main window: a multiple-document frame that holds the browser windows, the
 // main panel on its left and the bars above and below.
@@ -71,11 +81,161 @@ public:
     // Shows the pane after the one shown now (F12 in a browser window).
     void showNextPane();
 
+    // Address combo and page commands (frmMainAddress.cpp, frmMainPage.cpp).
+    void txtAddress_KeyPress(int KeyAscii);
+    void txtAddress_KeyDown(int KeyCode, int Shift);
+    void txtAddress_GotFocus();
+    void mnuGoBack_Click();
+    void mnuGoForward_Click();
+    void mnuGoHome_Click();
+    void mnuGoSearch_Click();
+    void mnuViewStop_Click();
+    void mnuViewRefresh_Click();
+    void mnuPageReload_Click();
+    void mnuAddToFav_Click();
+    void mnuSearchFindonPage_Click();
+    void mnuFilePrint_Click();
+    void mnuAdjustImages_Click();
+    void mnuAdjustNow_Click();
+    // Opens the address held in a favorites file ("file" nodes only).
+    void FavNodeOpen(const QString &Tag, const QString &Path, bool NewWindow);
+
+    // Main panel and panes (frmMainPanel.cpp); the pane builders fill their panes on first use.
+    QFrame *fraBorder = nullptr;
+    QFrame *fraTop = nullptr;
+    QLabel *tbMainPane = nullptr;
+    QWidget *picClose = nullptr;
+    QLabel *imgSplitter = nullptr;
+    QWidget *picSplitter = nullptr;
+    // Pane containers 1 to 4; 0, 5 and 6 stay empty.
+    std::array<QWidget *, 7> picUn{};
+    TreeView *trwFavorites = nullptr;
+    TreeView *trwPath = nullptr;
+    StatusBar *sbFileBar = nullptr;
+    QComboBox *comWhat = nullptr;
+    QComboBox *comText = nullptr;
+    QComboBox *comWhere = nullptr;
+    ListView *lstResults = nullptr;
+    StatusBar *sbFindFileBar = nullptr;
+    ListView *lstLinks = nullptr;
+    std::array<QAction *, 7> mnuViewPane{};
+    bool SplitterMoving = false;
+    void mnuViewPane_Click(int Index);
+    // The pane pop-up chooses a pane over the visible panel, in an order of its own.
+    enum class PaneChoice { ViewMenu, Popup };
+    void choosePane(int Index, PaneChoice how);
+    // The pane shown now (1 to 4), 0 while none is.
+    int shownPane() const;
+    void tbMainPane_DblClick();
+    void picMain_GotFocus();
+    void LoadFavorites();
+    void LoadFileTree();
+    void initSearchForFiles();
+
+    // Captured links: capture, the links pane and the captured-links page (frmMainLinks.cpp).
+    std::array<Toolbar *, 3> tbLinks{};
+    ImageList *imlProtocols = nullptr;
+    int LinksMouseButton = 0;
+    void createLinksPane();
+    void CaptureLinks(int mode);
+    // Appends the links of one document read by a capture, each with source as its source.
+    void CaptureLinksEx(int mode, const DocumentSnapshot &doc, const QString &source);
+    void SaveCapturedLinks(int mode);
+    void RemoveEmailLinks();
+    void tbLinks_ButtonClick(int Index, const QString &Button);
+    void tbLinks_ButtonMenuClick(int Index, const QString &ButtonMenu);
+    void lstLinks_ItemClick(const ListItem &Item);
+    void lstLinks_DblClick();
+    void lstLinks_ColumnClick(int ColumnHeader);
+    void lstLinks_MouseDown(Qt::MouseButton Button);
+    void lstLinks_MouseUp(Qt::MouseButton Button);
+    void lstLinks_KeyDown(int KeyCode, Qt::KeyboardModifiers Shift, bool *consumed);
+Q_SIGNALS:
+    // A capture has filled lstLinks, or found the page gone.
+    void linksCaptureFinished();
+public:
+
+    // Window tabs and Window menu (frmMainWindows.cpp).
+    void mnuWindowNext_Click();
+    void mnuWindowPrevious_Click();
+    void mnuWinSize_Click(int Index);
+    void mnuWindowMaximize_Click();
+    void mnuWindowClose_Click();
+    void mnuWindowCascade_Click();
+    void mnuWindowTileHorizontal_Click();
+    void mnuWindowTileVertical_Click();
+    void mnuWindowArrangeIcons_Click();
+
+    // Main toolbar (frmMainToolbar.cpp); image lists of the toolbars and the window tabs.
+    ImageList *imlToolbar = nullptr;
+    ImageList *imlToolbarGray = nullptr;
+    ImageList *imlClose = nullptr;
+    void tbToolbar_ButtonClick(int Index, const QString &key);
+    void tbToolbar_ButtonDropDown(int Index, const QString &key);
+    void tbToolbar_ButtonMenuClick(int Index, const QString &buttonKey, const QString &itemKey, int itemIndex);
+    void mnuViewShowText_Click();
+    // Page saving and the options dialog, filled in by their own work (frmMainSaving.cpp).
+    void SavePageAsHtml(const QString &path);
+    void mnuPageSaveHTML_Click();
+    void mnuPageSaveBack_Click();
+    void ShowOptionsPage(int page);
+
+    // Cool bars, View menu bar switches and the window configuration (frmMainBars.cpp, MainConfig.cpp).
+    CoolBar *cbTop = nullptr;
+    CoolBar *cbBottom = nullptr;
+    void mnuView_Click();
+    void mnuViewToolbars_Click();
+    void mnuViewBottomBar_Click();
+    void mnuViewStandard_Click();
+    void mnuViewAddress_Click();
+    void mnuViewTools_Click();
+    void mnuViewStatusBar_Click();
+    void mnuViewWindowList_Click();
+    void mnuViewWindowControls_Click();
+    // Image zoom on the active browser window (frmWebZoom.cpp holds the window's part).
+    void sliZoom_Change();
+    void ZoomNow();
+
 protected:
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // Cool bars and View menu.
+    void createBars(QWidget *owner);
+    void createStatusBar(QWidget *owner);
+    void applyBottomBarLoadSizes();
+    void connectViewMenu();
+    void toggleBand(CoolBar *bar, const QString &key, const QString &itemName);
+    void toggleBar(CoolBar *bar, const QString &itemName);
+    // Each band item's check mark follows its band's visibility.
+    void syncBandItems();
+    void saveBands(CoolBar *bar, const char *prefix, std::initializer_list<int> sized, std::initializer_list<int> rowed);
+
+    // Address combo and page commands.
+    void connectAddressCombo();
+    void connectPageCommands();
+    bool filterAddressComboEvent(QObject *watched, QEvent *event);
+
+    // Main panel, window tabs and main toolbar.
+    void createPanel(QWidget *parent);
+    bool filterPanelEvent(QObject *watched, QEvent *event);
+    void createImageLists();
+    void connectPanel();
+    void connectWindowCommands();
+    void connectToolbars();
+    void createDropDownLists();
+    void saveToPreset(ButtonMenu &list, const QString &itemKey, int preset);
+    void activateWindowNumber(int number, bool focusBrowser);
+    void walkWindows(bool forward);
+    void refreshWindowList();
+    void arrangeWindows(int arrangement);
+    void imgSplitter_MouseDown();
+    void imgSplitter_MouseMove(int x);
+    void imgSplitter_MouseUp();
+    void tbsWindows_MouseUp(Qt::MouseButton button, const QPoint &position);
+    void pruneFolderTree();
+
     void createControls();
     void createToolbars();
     void MDIForm_Initialize();

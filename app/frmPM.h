@@ -2,7 +2,11 @@
 
 #include <QWidget>
 
+#include <array>
+
 class ImageList;
+class QAction;
+class QMenu;
 
 // The hidden form that owns the panes' pop-up menus and their images.
 class frmPM : public QWidget
@@ -13,4 +17,16 @@ public:
     frmPM();
 
     ImageList *imlMenu = nullptr;
+
+    // The pane pop-up over the panel's title; items 1 to 6 (5 and 6 hidden, disabled).
+    QMenu *mnuPaneView = nullptr;
+    std::array<QAction *, 7> mnuPaneViewItem{};
+
+    void mnuPaneViewItem_Click(int Index);
+
+private:
+    void Form_Initialize();
 };
+
+// A ticked pane item shows the bullet instead of a check mark.
+void usePaneBullet(QAction *item, const QIcon &bullet);

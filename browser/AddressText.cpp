@@ -1,5 +1,7 @@
 #include "browser/AddressText.h"
 
+#include <QUrl>
+
 namespace {
 
 struct Code
@@ -8,25 +10,37 @@ struct Code
     const char *character;
 };
 
-// The order matters: "%25" comes after "%20", so "%2520" shows as "%20".
+// Applied in this order, each on the result of the one before.
 constexpr Code kCodes[] = {
     {"%20", " "}, {"%DD", "Ý"}, {"%C1", "Á"}, {"%CD", "Í"}, {"%C9", "É"}, {"%FD", "ý"},
     {"%E1", "á"}, {"%ED", "í"}, {"%E9", "é"}, {"%5B", "["}, {"%5D", "]"}, {"%23", "#"},
     {"%7B", "{"}, {"%7D", "}"}, {"%26", "&"}, {"%25", "%"}, {"%A7", "§"},
 };
 
-} // namespace
-
-QString ToNormalText(const QString &text)
+QString decodedWithTable(const QString &text)
 {
     QString result = text;
     for (const Code &code : kCodes)
         result.replace(QLatin1String(code.code), QString::fromUtf8(code.character), Qt::CaseSensitive);
-    // A local file shows as its path. Paths here are native, so the slashes stay and
-    // the leading one (the root) is kept.
-    if (result.left(7).compare(QLatin1String("file://"), Qt::CaseInsensitive) == 0)
-        result = result.mid(7);
     return result;
+}
+
+} // namespace
+
+QString ToNormalText(const QString &text)
+{
+    // A local file shows as its native path.
+    if (text.left(7).compare(QLatin1String("file://"), Qt::CaseInsensitive) == 0) {
+        const QUrl url(QStringLiteral("file://") + text.mid(7));
+        if (url.isValid() && url.isLocalFile())
+            return url.toLocalFile();
+    }
+    const QString decoded = decodedWithTable(text);
+    // The shown text is loaded again when the user presses Enter, so a decoding that
+    // would name another address ("%2520" is not "%20") keeps the address as it is.
+    if (decoded != text && QUrl::fromUserInput(decoded) != QUrl::fromUserInput(text))
+        return text;
+    return decoded;
 }
 
 QString ExtractResFile(const QString &url)

@@ -6,6 +6,7 @@
 #include "app/WindowCommands.h"
 #include "app/frmMain.h"
 #include "browser/AddressText.h"
+#include "browser/BrowserEventRules.h"
 #include "browser/WindowTable.h"
 #include "platform/BrowserControl.h"
 #include "platform/ErrorState.h"
@@ -50,6 +51,7 @@ frmWeb::frmWeb()
     Web = new BrowserControl(this);
     Web->setObjectName(QStringLiteral("Web"));
     setWidget(Web);
+    connect(Web, &BrowserControl::ElementHovered, this, &frmWeb::DocEvents_onmouseover);
 
     // Covers the browser until its first page is there, so no half-drawn page flashes.
     picWhite = new QWidget(Web);
@@ -75,6 +77,8 @@ frmWeb::frmWeb()
     forward->setObjectName(QStringLiteral("forward"));
     forward->hide();
     forward->setEnabled(false);
+
+    connectBrowserEvents();
 
     connect(this, &QMdiSubWindow::windowStateChanged, this, [this](Qt::WindowStates oldState, Qt::WindowStates newState) {
         if (!(oldState & Qt::WindowActive) && (newState & Qt::WindowActive))
@@ -114,7 +118,7 @@ void frmWeb::showInFrame()
 
 bool frmWeb::isActiveByTab() const
 {
-    return !m_tag.isEmpty() && mainForm()->tbsWindows->selectedKey() == WindowTabKey(number());
+    return isActiveWindowTab(mainForm()->tbsWindows->selectedKey(), m_tag);
 }
 
 void frmWeb::Form_Load()

@@ -1,6 +1,11 @@
 #pragma once
 
+#include "browser/ZoomMath.h"
+
 #include <QMdiSubWindow>
+#include <QVariant>
+
+#include <functional>
 
 class BrowserControl;
 class QPushButton;
@@ -41,17 +46,58 @@ public:
     // Brings the main window's address combo and related commands in line with this window.
     void ChngAddr();
 
+    // Browser control events (frmWebEvents.cpp).
+    void WebBrw_BeforeNavigate(const QString &URL, int Flags, const QString &TargetFrameName,
+                               const QVariant &PostData, const QString &Headers, bool &Cancel);
+    void WebBrw_CommandStateChange(int Command, bool Enable);
+    void WebBrw_DownloadComplete();
+    void WebBrw_FrameNewWindow(const QString &URL, int Flags, const QString &TargetFrameName,
+                               const QVariant &PostData, const QString &Headers, bool &Processed);
+    void WebBrw_NavigateComplete(const QString &URL);
+    void WebBrw_NewWindow(const QString &URL, int Flags, const QString &TargetFrameName, const QVariant &PostData,
+                          const QString &Headers, bool &Processed);
+    void WebBrw_ProgressChange(int Progress, int ProgressMax);
+    void WebBrw_Quit();
+    void WebBrw_StatusTextChange(const QString &Text);
+    void WebBrw_TitleChange(const QString &Text);
+    // The steps of a completed download that need the new document; the image fit and
+    // the element inspector join here.
+    void DocumentLoaded();
+
     void Form_KeyDown(int keyCode, int shift);
     void Form_KeyUp();
     // The window sees the keys pressed anywhere inside it before its controls do;
     // returns true when the key was the window's own.
     bool filterKeyEvent(QEvent *event);
 
+    // Image zoom (frmWebZoom.cpp). Each window remembers the image it shows, so
+    // zooming one window never distorts another's image.
+    ZoomMath::ZoomMemory Zoom;
+    void resetZoomAfterDownload();
+    void resetZoomAfterNavigate();
+    void ZoomImg();
+    void ZoomFrames(int percent);
+    void ZoomNow();
+
+    // Element inspector (frmWebInspector.cpp).
+    void DocEvents_onmouseover(const QVariantMap &element);
+
 protected:
     void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    // Image zoom: the image's size is read and set by scripts; answers that arrive
+    // after a reset of the memory are dropped.
+    void withImage(const std::function<void(ZoomMath::ImageSize)> &then);
+    void setImageSize(ZoomMath::ImageSize size, const std::function<void(ZoomMath::ImageSize)> &then);
+    void showZoomPercent(int percent);
+    int m_zoomGeneration = 0;
+
+    void connectBrowserEvents();
+    void openRequestedWindow(const QString &URL, int Flags, const QString &TargetFrameName, const QVariant &PostData,
+                             const QString &Headers, bool &Processed);
+    void updateAddressHistory();
     void Form_Load();
     void Form_Activate();
     void Form_Resize();

@@ -4,8 +4,11 @@
 #include "platform/EngineProfile.h"
 
 #include <QDir>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <QWebEngineFindTextResult>
 #include <QWebEngineHistory>
 #include <QWebEngineLoadingInfo>
 #include <QWebEngineNewWindowRequest>
@@ -38,6 +41,7 @@ BrowserControl::BrowserControl(QWidget *parent)
     // under it.
     connect(m_page, &QWebEnginePage::windowCloseRequested, this, &BrowserControl::Quit,
             Qt::QueuedConnection);
+    installElementHover();
 }
 
 BrowserControl::~BrowserControl()
@@ -83,6 +87,36 @@ void BrowserControl::Refresh()
 void BrowserControl::Stop()
 {
     runOrDefer([this] { m_page->triggerAction(QWebEnginePage::Stop); });
+}
+
+void BrowserControl::Refresh2(int level)
+{
+    const auto action = level == 3 ? QWebEnginePage::ReloadAndBypassCache : QWebEnginePage::Reload;
+    runOrDefer([this, action] { m_page->triggerAction(action); });
+}
+
+void BrowserControl::findText(const QString &text, bool backward, std::function<void(bool found)> callback)
+{
+    const QWebEnginePage::FindFlags flags = backward ? QWebEnginePage::FindBackward : QWebEnginePage::FindFlags();
+    std::weak_ptr<bool> alive = m_alive;
+    m_page->findText(text, flags, [alive, callback = std::move(callback)](const QWebEngineFindTextResult &result) {
+        if (callback && alive.lock())
+            callback(result.numberOfMatches() > 0);
+    });
+}
+
+void BrowserControl::printWithDialog()
+{
+    // One print at a time: the engine refuses a second while the first runs.
+    if (m_printer)
+        return;
+    auto printer = std::make_unique<QPrinter>();
+    QPrintDialog dialog(printer.get(), this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    m_printer = std::move(printer);
+    connect(m_view, &QWebEngineView::printFinished, this, [this] { m_printer.reset(); }, Qt::SingleShotConnection);
+    m_view->print(m_printer.get());
 }
 
 QString BrowserControl::LocationURL() const
@@ -174,6 +208,7 @@ void BrowserControl::startLoad(const QUrl &url)
         endLoad(false);
     // A refused navigation still starts a load of its own, which the engine stops at
     // once unless an accepted navigation takes it over.
+    ++m_navigationNumber;
     const bool refused = m_refusedAddresses.removeOne(url);
     m_load = {true, refused, false};
     if (!refused)

@@ -10,6 +10,7 @@
 #include <memory>
 
 class BrowserPage;
+class QPrinter;
 class QWebEngineLoadingInfo;
 class QWebEngineNewWindowRequest;
 class QWebEngineView;
@@ -87,6 +88,14 @@ public:
     void GoForward();
     void Refresh();
     void Stop();
+    // Reloads; level 3 reloads completely, bypassing the cache.
+    void Refresh2(int level);
+
+    // Finds text on the page from the current match on (an empty text clears the
+    // highlighting); the callback, when given, learns whether anything matched.
+    void findText(const QString &text, bool backward, std::function<void(bool found)> callback = {});
+    // Asks for a printer with the platform's print dialog and prints the page on it.
+    void printWithDialog();
 
     // The current address as the engine shows it (blanks and letters readable,
     // reserved characters percent-encoded); "" before the first page.
@@ -95,6 +104,9 @@ public:
     QString LocationName() const;
     // True while an accepted navigation is loading.
     bool Busy() const;
+    // Counts the loads started in this control: a script's answer that arrives after
+    // the number changed may describe a page that is gone.
+    quint64 navigationNumber() const { return m_navigationNumber; }
 
     void setFocusToPage();
 
@@ -121,6 +133,13 @@ Q_SIGNALS:
     void FrameNewWindow(const QString &url, int flags, const QString &targetFrameName,
                         const QVariant &postData, const QString &headers, bool &processed);
     void Quit();
+    // The mouse entered an element of the top document (not of its frames). The values
+    // are read in a script world the page cannot reach, from real mouse events only:
+    // "tag" (upper case), "href" (a link's address, an image's full address), "size",
+    // "face", "color", "name", "type", the parent's "parentSize", "parentFace",
+    // "parentColor" and "parentAction", and the selection's "selectionType". A value the
+    // element does not have is null; an attribute it has but leaves unset is "".
+    void ElementHovered(const QVariantMap &element);
 
 private:
     struct LoadState
@@ -130,6 +149,7 @@ private:
         bool committed = false; // NavigateComplete has been raised for it
     };
 
+    void installElementHover();
     bool decideNavigation(const QUrl &url, bool isMainFrame);
     void acceptNavigation(const QUrl &url);
     void onLoadingChanged(const QWebEngineLoadingInfo &info);
@@ -151,4 +171,7 @@ private:
     // empty results while the page is torn down, when a QPointer to the control would
     // still look valid.
     std::shared_ptr<bool> m_alive;
+    quint64 m_navigationNumber = 0;
+    // Kept until the engine has finished printing on it.
+    std::unique_ptr<QPrinter> m_printer;
 };

@@ -5,14 +5,19 @@
 
 namespace {
 
-TEST(DisplayAddress, DecodesOnlyTheKnownUpperCaseCodesInOrder)
+TEST(DisplayAddress, ShowsReadableTextThatStillNamesTheSameAddress)
 {
     const std::pair<const char *, const char *> cases[] = {
+        // A local file shows as its native path, whatever the case of the scheme.
         {"file:///home/Moje%20dokumenty/a.htm", "/home/Moje dokumenty/a.htm"},
         {"FILE:///home/Moje%20dokumenty/a.htm", "/home/Moje dokumenty/a.htm"},
-        {"http://host/%C1%C9%CD%DD%E1%E9%ED%FD", "http://host/ÁÉÍÝáéíý"},
-        {"http://host/%5Ba%5D%23%7Bb%7D%26%A7", "http://host/[a]#{b}&§"},
-        {"http://host/a%2520b", "http://host/a%20b"},
+        {"file:///tmp/a%23b.html", "/tmp/a#b.html"},
+        {"http://host/a%20b", "http://host/a b"},
+        // Decoding these would load another address when the user presses Enter.
+        {"http://host/a%2520b", "http://host/a%2520b"},
+        {"http://host/a%23b", "http://host/a%23b"},
+        {"http://host/?q=a%26b", "http://host/?q=a%26b"},
+        // Lower-case codes and codes outside the table stay.
         {"http://host/%e1%3F", "http://host/%e1%3F"},
         {"about:blank", "about:blank"},
         {"", ""},
@@ -25,7 +30,7 @@ TEST(DisplayAddress, DecodesOnlyTheKnownUpperCaseCodesInOrder)
 
 TEST(DisplayAddress, ResourceAddressesShowTheirPartAfterTheFirstHash)
 {
-    EXPECT_EQ(ExtractResFile(QStringLiteral("res://lib/page.htm#http://host/a%20b#c")), QStringLiteral("http://host/a b#c"));
+    EXPECT_EQ(ExtractResFile(QStringLiteral("res://lib/page.htm#http://host/a%20b")), QStringLiteral("http://host/a b"));
     EXPECT_EQ(ExtractResFile(QStringLiteral("RES://lib/page.htm#x")), QStringLiteral("RES://lib/page.htm#x"));
     EXPECT_EQ(ExtractResFile(QStringLiteral("res://lib/page.htm")), QStringLiteral("res://lib/page.htm"));
 }

@@ -8,7 +8,7 @@
 #include "platform/Toolbar.h"
 
 #include "ScriptedMessageBoxes.h"
-#include "TestEnvironment.h"
+#include "MainWindowTest.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -20,28 +20,11 @@
 namespace {
 
 // A main window with browser windows in it, torn down after each test.
-class BrowserWindows : public TempEnvTest
+class BrowserWindows : public MainWindowTest
 {
 protected:
-    void SetUp() override
-    {
-        resetWindowTable();
-        main = Forms::get<frmMain>();
-        main->tmrNW->stop(); // the tests open their own windows
-        main->show();
-    }
-
-    void TearDown() override
-    {
-        if (Forms::isLoaded<frmMain>())
-            Forms::get<frmMain>()->close();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        resetWindowTable();
-    }
-
     bool enabled(const char *name) const { return main->menuItem(QString::fromLatin1(name))->isEnabled(); }
 
-    frmMain *main = nullptr;
     ScriptedMessageBoxes boxes;
 };
 

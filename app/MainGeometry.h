@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QList>
+#include <QRect>
+
+#include <Qt>
+
+// The main window's stored geometry: twips (15 to a pixel) and the window-state codes
+// "0" normal, "1" minimised, "2" maximised.
+namespace MainGeometry {
+
+constexpr int TwipsPerPixel = 15;
+
+// Whole pixels, a half going to the even number.
+int twipsToPixels(double twips);
+int pixelsToTwips(int pixels);
+
+int stateCode(Qt::WindowStates states);
+// Raises "Invalid property value" for a code other than 0, 1 or 2.
+Qt::WindowStates statesFromCode(int code);
+
+// A window whose frame shows less than a grabbable strip on every screen is moved
+// (and if need be shrunk) onto the first available screen area; otherwise it is
+// returned unchanged. An empty screen list changes nothing.
+QRect ontoScreen(const QRect &window, const QList<QRect> &availableScreens);
+
+} // namespace MainGeometry

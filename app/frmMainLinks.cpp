@@ -1,0 +1,359 @@
+// The links pane: capturing the links of the active page into lstLinks, the pane's
+// toolbars and list events, and saving the list as a page.
+#include "app/frmMain.h"
+
+#include "app/LinksPaneIcons.h"
+#include "app/OpenSave.h"
+#include "app/PathServices.h"
+#include "app/SharedState.h"
+#include "browser/CapturedLinksPage.h"
+#include "browser/LinkCaptureScript.h"
+#include "browser/LinkSnapshot.h"
+#include "browser/LinksPaneRules.h"
+#include "browser/frmWeb.h"
+#include "platform/BrowserControl.h"
+#include "platform/ButtonMenu.h"
+#include "platform/ErrorState.h"
+#include "platform/ImageList.h"
+#include "platform/ListView.h"
+#include "platform/MessageBox.h"
+#include "platform/SettingsStore.h"
+#include "platform/Toolbar.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QLocale>
+#include <QPointer>
+#include <QTimer>
+
+#include <algorithm>
+
+namespace {
+
+struct PaneButton
+{
+    const char *key;
+    const char *caption;
+    const char *toolTip;
+    const char *image;
+    QList<std::pair<const char *, const char *>> items; // key, caption; "-" is a separator
+};
+
+const PaneButton kPaneButtons[3] = {
+    {"add", "Přidat", "Přidat odkazy z aktuálního okna", "addlinks",
+     {{"addall", "Všechny"}, {"addlocal", "Lokální"}, {"addout", "Odchozí"}, {"", "-"},
+      {"addalltext", "Všechny textové"}, {"addlocaltext", "Lokální textové"}, {"addouttext", "Odchozí textové"}}},
+    {"save", "Uložit", "Uložit sejmuté odkazy do HTML souboru", "savelinks",
+     {{"saveall", "Všechny"}, {"saveemail", "Pouze e-maily"}, {"savenonemail", "Bez e-mailů"}}},
+    {"remove", "", "Odstranit odkaz ze seznamu", "delete",
+     {{"remove", "Odstranit vybraný odkaz"}, {"removeall", "Odstranit všechny odkazy"},
+      {"removeemail", "Odstranit e-mailové odkazy"}}},
+};
+
+const QString kScriptLinkRefused =
+    QStringLiteral("This type of link should not be opened in new window, because it will probably terminate the program.");
+
+// The toolbars' image lists may be built without the pane's images; they are added once.
+void ensureToolbarImages(ImageList *images, bool gray)
+{
+    if (!images)
+        return;
+    for (const char *key : {"addlinks", "savelinks", "delete"}) {
+        if (!images->contains(QLatin1String(key)))
+            images->add(QLatin1String(key), LinksPaneIcons::toolbarIcon(QLatin1String(key), gray, images->imageSize().width()));
+    }
+}
+
+QString dateTimeText(const QDateTime &moment)
+{
+    const QLocale locale = QLocale::system();
+    QString timeFormat = locale.timeFormat(QLocale::LongFormat);
+    timeFormat.remove(QLatin1Char('t'));
+    return locale.toString(moment.date(), QLocale::ShortFormat) + QLatin1Char(' ')
+           + locale.toString(moment.time(), timeFormat.trimmed());
+}
+
+void removeSelectedLink(ListView *list)
+{
+    if (list->count() < 1)
+        return;
+    const ListItem selected = list->selectedItem();
+    if (!selected.isNull())
+        list->remove(selected.index());
+}
+
+QList<CapturedLink> capturedLinks(const ListView *list)
+{
+    QList<CapturedLink> links;
+    links.reserve(list->count());
+    for (int i = 1; i <= list->count(); ++i) {
+        const ListItem item = list->item(i);
+        links.append({item.text(), item.subItem(1), item.subItem(2), item.smallIcon()});
+    }
+    return links;
+}
+
+// Asks for the target until the user settles on one; "" when the save is abandoned.
+QString askCapturedLinksTarget()
+{
+    OpenSave dialog;
+    for (;;) {
+        dialog.setDefaultExt(QStringLiteral("*.htm"));
+        dialog.setDialogTitle(QStringLiteral("Save Captured Links"));
+        QString stamp = dateTimeText(QDateTime::currentDateTime());
+        dialog.setFileName(QStringLiteral("links ") + SanitizeFileName(stamp));
+        dialog.setFilter(QStringLiteral("HTML Page (*.htm)|*.htm|All Files (*.*)|*.*"));
+        dialog.setInitDir(GetSetting(QStringLiteral("Main"), QStringLiteral("SaveLinksInitDir"), QDir::homePath()));
+        dialog.ShowSave();
+        // A cancelled dialog has no folder to remember: the last one is kept.
+        if (shared().SaveDialogCancelled)
+            return {};
+        const QString target = dialog.FileName();
+        runIgnoringErrors([&] { SaveSetting(QStringLiteral("Main"), QStringLiteral("SaveLinksInitDir"), GetParentPath(target)); });
+        if (!FileExists(target))
+            return target;
+        const int answer = MsgBox(QStringLiteral("Soubor již existuje. Chcete jej nahradit?"),
+                                  MsgBoxStyle::YesNoCancel | MsgBoxStyle::Question | MsgBoxStyle::DefaultButton2);
+        if (answer == MsgBoxResult::Yes)
+            return target;
+        if (answer != MsgBoxResult::No)
+            return {};
+    }
+}
+
+// An existing read-only target is replaced only when the user agrees; a replaced file
+// loses its special permissions, as the classic "normal" attributes did.
+bool mayReplace(const QString &target)
+{
+    if (!FileExists(target))
+        return true;
+    if (!(QFile::permissions(target) & QFileDevice::WriteOwner)
+        && MsgBox(QStringLiteral("Soubor je pouze ke čtení. Chcete jej přesto nahradit?"),
+                  MsgBoxStyle::YesNo | MsgBoxStyle::Question) != MsgBoxResult::Yes)
+        return false;
+    QFile::setPermissions(target, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser
+                                      | QFileDevice::WriteUser | QFileDevice::ReadGroup | QFileDevice::ReadOther);
+    return true;
+}
+
+} // namespace
+
+void frmMain::createLinksPane()
+{
+    imlProtocols = new ImageList(this);
+    imlProtocols->setObjectName(QStringLiteral("imlProtocols"));
+    for (const QString &key : linkProtocolKeys())
+        imlProtocols->add(key, LinksPaneIcons::protocolIcon(key));
+
+    lstLinks->setSmallImageList(imlProtocols);
+    lstLinks->addColumn(QStringLiteral("Nápis"), 1440 / 15);
+    lstLinks->addColumn(QStringLiteral("URL"), 2000 / 15);
+    lstLinks->addColumn(QStringLiteral("Zdroj"), 500 / 15);
+
+    ensureToolbarImages(imlToolbarGray, true);
+    ensureToolbarImages(imlToolbar, false);
+    int left = 0;
+    int height = 0;
+    for (int index = 0; index < 3; ++index) {
+        const PaneButton &line = kPaneButtons[index];
+        auto *bar = new Toolbar(picUn[4]);
+        bar->setObjectName(QStringLiteral("tbLinks%1").arg(index));
+        if (imlToolbarGray)
+            bar->setImageList(imlToolbarGray);
+        if (imlToolbar)
+            bar->setHotImageList(imlToolbar);
+        ToolbarButton &button = bar->addButton(QLatin1String(line.key), QString::fromUtf8(line.caption),
+                                               ButtonStyle::DropDown, imlToolbarGray ? QLatin1String(line.image) : QString());
+        button.setToolTip(QString::fromUtf8(line.toolTip));
+        for (const auto &[key, caption] : line.items)
+            button.menu().addItem(QLatin1String(key), QString::fromUtf8(caption));
+        const QSize size = bar->sizeHint();
+        bar->setGeometry(left, 0, size.width(), size.height());
+        left += size.width();
+        height = std::max(height, size.height());
+        connect(bar, &Toolbar::buttonClicked, this, [this, index](const QString &key) { tbLinks_ButtonClick(index, key); });
+        connect(bar, &Toolbar::buttonMenuClicked, this,
+                [this, index](const QString &, const QString &item, int) { tbLinks_ButtonMenuClick(index, item); });
+        tbLinks[index] = bar;
+    }
+    lstLinks->move(0, height);
+
+    connect(lstLinks, &ListView::itemClicked, this, &frmMain::lstLinks_ItemClick);
+    connect(lstLinks, &ListView::doubleClicked, this, &frmMain::lstLinks_DblClick);
+    connect(lstLinks, &ListView::columnClicked, this, &frmMain::lstLinks_ColumnClick);
+    connect(lstLinks, &ListView::mouseDown, this,
+            [this](Qt::MouseButton button, Qt::KeyboardModifiers, const QPoint &) { lstLinks_MouseDown(button); });
+    connect(lstLinks, &ListView::mouseUp, this,
+            [this](Qt::MouseButton button, Qt::KeyboardModifiers, const QPoint &) { lstLinks_MouseUp(button); });
+    connect(lstLinks, &ListView::keyDown, this, &frmMain::lstLinks_KeyDown);
+}
+
+void frmMain::CaptureLinks(int mode)
+{
+    IgnoreErrors ignore;
+    if (shared().WindowCount <= 0)
+        return;
+    ignore([&] {
+        BrowserControl *web = requireActiveForm()->Web;
+        if (!web)
+            raiseError(ErrorNumber::ObjectVariableNotSet);
+        const QPointer<frmMain> self(this);
+        const QPointer<BrowserControl> guard(web);
+        const quint64 navigation = web->navigationNumber();
+        const auto answered = [self, guard, navigation, mode](const QVariant &result) {
+            if (!self)
+                return;
+            // The window closed or moved on meanwhile: what the script saw is gone.
+            const bool pageGone = !guard || guard->navigationNumber() != navigation;
+            const PageSnapshot page = pageGone ? PageSnapshot() : pageSnapshotFromJson(result.toString());
+            if (page.valid) {
+                self->CaptureLinksEx(mode, page.top, page.title);
+                for (const DocumentSnapshot &frame : page.frames)
+                    self->CaptureLinksEx(mode, frame, page.title);
+            }
+            emit self->linksCaptureFinished();
+        };
+        web->runScript(linkCaptureScript(), answered, ScriptWorld::Application);
+    });
+}
+
+void frmMain::CaptureLinksEx(int mode, const DocumentSnapshot &doc, const QString &source)
+{
+    IgnoreErrors ignore;
+    // Unsorted while rows are added, so a sorted list sorts once per document.
+    const bool wasSorted = lstLinks->sorted();
+    lstLinks->setSorted(false);
+    const QList<LinkRow> rows = capturedDocumentRows(doc, source, mode, lstLinks->count(),
+                                                     [this](const QString &key) { return lstLinks->contains(key); });
+    for (const LinkRow &row : rows) {
+        ignore([&] {
+            const ListItem item = lstLinks->add(row.key, row.caption, row.iconKey);
+            item.setSubItem(1, row.url);
+            item.setSubItem(2, row.source);
+        });
+    }
+    lstLinks->setSorted(wasSorted);
+}
+
+void frmMain::RemoveEmailLinks()
+{
+    IgnoreErrors ignore;
+    QStringList iconKeys;
+    ignore([&] {
+        for (int i = 1; i <= lstLinks->count(); ++i)
+            iconKeys.append(lstLinks->item(i).smallIcon());
+    });
+    for (const int index : emailRowIndexes(iconKeys))
+        ignore([&] { lstLinks->remove(index); });
+}
+
+void frmMain::SaveCapturedLinks(int mode)
+{
+    if (!lstLinks || lstLinks->count() == 0)
+        return;
+    const QString target = askCapturedLinksTarget();
+    if (target.isEmpty() || !mayReplace(target))
+        return;
+    const QString html = CapturedLinksHtml(capturedLinks(lstLinks), mode, dateTimeText(QDateTime::currentDateTime()));
+    try {
+        writeCapturedLinksFile(target, capturedLinksFileBytes(html));
+    } catch (const RuntimeError &) {
+        MsgBox(QStringLiteral("Přístup k souboru byl zamítnut."), MsgBoxStyle::Critical | MsgBoxStyle::OKOnly);
+    }
+}
+
+void frmMain::tbLinks_ButtonClick(int Index, const QString &Button)
+{
+    tbLinks_ButtonMenuClick(Index, Button);
+}
+
+void frmMain::tbLinks_ButtonMenuClick(int, const QString &ButtonMenu)
+{
+    const LinksCommand command = linksCommand(ButtonMenu);
+    switch (command.kind) {
+    case LinksCommandKind::Capture: CaptureLinks(command.mode); break;
+    case LinksCommandKind::Save: SaveCapturedLinks(command.mode); break;
+    case LinksCommandKind::RemoveSelected: runIgnoringErrors([this] { removeSelectedLink(lstLinks); }); break;
+    case LinksCommandKind::RemoveAll:
+        if (lstLinks->count() > 0)
+            lstLinks->clear();
+        break;
+    case LinksCommandKind::RemoveEmail:
+        if (lstLinks->count() > 0)
+            RemoveEmailLinks();
+        break;
+    case LinksCommandKind::None: break;
+    }
+}
+
+void frmMain::lstLinks_ItemClick(const ListItem &Item)
+{
+    if (shared().WindowCount < 1 || LinksMouseButton != 1)
+        return;
+    runIgnoringErrors([&] {
+        // A script address would run in whatever page the window shows now.
+        if (Item.smallIcon() == ScriptProtocolKey) {
+            QTimer::singleShot(0, this, [] { MsgBox(kScriptLinkRefused, MsgBoxStyle::Exclamation | MsgBoxStyle::OKOnly); });
+            return;
+        }
+        requireActiveForm()->Web->Navigate(Item.subItem(1));
+        Item.setBold(true);
+    });
+}
+
+void frmMain::lstLinks_DblClick()
+{
+    if (lstLinks->count() == 0)
+        CaptureLinks(LinkCaptureMode::All);
+}
+
+void frmMain::lstLinks_ColumnClick(int ColumnHeader)
+{
+    lstLinks->setSorted(true);
+    lstLinks->setSortOrder(flippedSortOrder(lstLinks->sortOrder()));
+    lstLinks->setSortKey(ColumnHeader - 1);
+}
+
+void frmMain::lstLinks_MouseDown(Qt::MouseButton Button)
+{
+    LinksMouseButton = mouseButtonNumber(Button);
+}
+
+void frmMain::lstLinks_MouseUp(Qt::MouseButton Button)
+{
+    LinksMouseButton = mouseButtonNumber(Button);
+}
+
+void frmMain::lstLinks_KeyDown(int KeyCode, Qt::KeyboardModifiers Shift, bool *consumed)
+{
+    IgnoreErrors ignore;
+    const LinksKeyDecision decision = linksKeyDecision(KeyCode, shiftState(Shift));
+    if (consumed && decision.consumed)
+        *consumed = true;
+    switch (decision.action) {
+    case LinksKeyAction::RemoveSelected: ignore([this] { removeSelectedLink(lstLinks); }); break;
+    case LinksKeyAction::EditCaption:
+        ignore([this] {
+            if (lstLinks->count() > 0)
+                lstLinks->startLabelEdit();
+        });
+        break;
+    case LinksKeyAction::FocusPage:
+        ignore([this] {
+            if (shared().WindowCount > 0)
+                requireActiveForm()->Web->setFocusToPage();
+        });
+        break;
+    case LinksKeyAction::NextPane: ignore([this] { mnuViewPane_Click(1); }); break;
+    case LinksKeyAction::HidePanel:
+        ignore([this] {
+            if (picMain->isVisible())
+                mnuViewMainPanel_Click();
+        });
+        break;
+    case LinksKeyAction::PopUp:
+    case LinksKeyAction::None: break;
+    }
+    ErrorState::clear();
+}

@@ -1,0 +1,20 @@
+#include "app/frmMain.h"
+
+#include "app/SharedState.h"
+
+// Each pane is built on its first showing; the panes' own work fills these in.
+
+void frmMain::LoadFavorites()
+{
+    shared().FavoritesLoaded = true;
+}
+
+void frmMain::LoadFileTree()
+{
+    shared().FileTreeLoaded = true;
+}
+
+void frmMain::initSearchForFiles()
+{
+    shared().SearchPaneReady = true;
+}

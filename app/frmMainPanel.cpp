@@ -1,0 +1,411 @@
+#include "app/frmMain.h"
+
+#include "app/FolderTreePrune.h"
+#include "app/PanelRules.h"
+#include "app/PathServices.h"
+#include "app/SharedState.h"
+#include "app/frmPM.h"
+#include "browser/frmWeb.h"
+#include "platform/BrowserControl.h"
+#include "platform/ErrorState.h"
+#include "platform/Forms.h"
+#include "platform/ListView.h"
+#include "platform/StatusBar.h"
+#include "platform/Toolbar.h"
+#include "platform/TreeView.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QCursor>
+#include <QEvent>
+#include <QFrame>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QTreeWidget>
+
+namespace {
+
+// Designed positions inside the panes, in twips; the layout keeps them.
+constexpr int kStatusBarHeight = 300;
+constexpr int kComboLeft = 0;
+constexpr int kComboTops[] = {0, 360, 720};
+constexpr int kResultsTop = 1110;
+constexpr int kGripWidth = 60;
+
+int px(int twips)
+{
+    return PanelRules::roundHalfEven(twips / 15.0);
+}
+
+QFrame *paneContainer(QWidget *parent, int index)
+{
+    auto *frame = new QFrame(parent);
+    frame->setObjectName(QStringLiteral("picUn%1").arg(index));
+    frame->hide();
+    return frame;
+}
+
+void releaseButton(Toolbar *bar, const char *key, bool pressed)
+{
+    bar->button(QString::fromLatin1(key)).setValue(pressed ? 1 : 0);
+}
+
+} // namespace
+
+void frmMain::createPanel(QWidget *parent)
+{
+    picMain = new QWidget(parent);
+    picMain->setObjectName(QStringLiteral("picMain"));
+    picMain->setFixedWidth(px(4905));
+    picMain->setFocusPolicy(Qt::StrongFocus);
+
+    fraBorder = new QFrame(picMain);
+    fraBorder->setObjectName(QStringLiteral("fraBorder"));
+    fraTop = new QFrame(fraBorder);
+    fraTop->setObjectName(QStringLiteral("fraTop"));
+    fraTop->setGeometry(0, 0, px(4845), px(480));
+    tbMainPane = new QLabel(QStringLiteral("Oblíbené"), fraTop);
+    tbMainPane->setObjectName(QStringLiteral("tbMainPane"));
+    tbMainPane->setToolTip(QStringLiteral("Přepnout zobrazení panelu (dvojklik, F12)"));
+    tbMainPane->move(px(120), px(120));
+    tbMainPane->setMouseTracking(true);
+    QFont titleFont = tbMainPane->font();
+    titleFont.setBold(true);
+    tbMainPane->setFont(titleFont);
+    picClose = new QWidget(fraTop);
+    picClose->setObjectName(QStringLiteral("picClose"));
+    picClose->setGeometry(0, px(120), px(300), px(330));
+    if (tbToolbar[0]) {
+        tbToolbar[0]->setParent(picClose);
+        tbToolbar[0]->move(0, 0);
+        tbToolbar[0]->show();
+    }
+
+    for (int i = 1; i <= 4; ++i)
+        picUn[i] = paneContainer(fraBorder, i);
+
+    trwFavorites = new TreeView(picUn[1]);
+    trwFavorites->setObjectName(QStringLiteral("trwFavorites"));
+
+    trwPath = new TreeView(picUn[2]);
+    trwPath->setObjectName(QStringLiteral("trwPath"));
+    sbFileBar = new StatusBar(picUn[2]);
+    sbFileBar->setObjectName(QStringLiteral("sbFileBar"));
+    sbFileBar->addPanel(QStringLiteral("nav"), 22, PanelAutoSize::None);
+    sbFileBar->addPanel(QString(), 100, PanelAutoSize::Spring);
+
+    comWhat = new QComboBox(picUn[3]);
+    comWhat->setObjectName(QStringLiteral("comWhat"));
+    comText = new QComboBox(picUn[3]);
+    comText->setObjectName(QStringLiteral("comText"));
+    comWhere = new QComboBox(picUn[3]);
+    comWhere->setObjectName(QStringLiteral("comWhere"));
+    for (QComboBox *combo : {comWhat, comText, comWhere})
+        combo->setEditable(true);
+    lstResults = new ListView(picUn[3]);
+    lstResults->setObjectName(QStringLiteral("lstResults"));
+    sbFindFileBar = new StatusBar(picUn[3]);
+    sbFindFileBar->setObjectName(QStringLiteral("sbFindFileBar"));
+    sbFindFileBar->addPanel(QString(), 100, PanelAutoSize::Spring);
+
+    lstLinks = new ListView(picUn[4]);
+    lstLinks->setObjectName(QStringLiteral("lstLinks"));
+
+    imgSplitter = new QLabel(picMain);
+    imgSplitter->setObjectName(QStringLiteral("imgSplitter"));
+    imgSplitter->setCursor(Qt::SplitHCursor);
+    imgSplitter->setMouseTracking(true);
+    picSplitter = new QWidget(parent);
+    picSplitter->setObjectName(QStringLiteral("picSplitter"));
+    picSplitter->setAutoFillBackground(true);
+    QPalette grey = picSplitter->palette();
+    grey.setColor(QPalette::Window, QColor(0x80, 0x80, 0x80));
+    picSplitter->setPalette(grey);
+    picSplitter->setCursor(Qt::SplitHCursor);
+    picSplitter->hide();
+
+    mnuViewMainPanel->setChecked(true);
+    for (int i = 1; i <= 6; ++i)
+        mnuViewPane[i] = menuItem(QStringLiteral("mnuViewPane%1").arg(i));
+    mnuViewPane[1]->setChecked(true);
+}
+
+void frmMain::connectPanel()
+{
+    for (int i = 1; i <= 6; ++i)
+        connect(mnuViewPane[i], &QAction::triggered, this, [this, i] { mnuViewPane_Click(i); });
+    for (QObject *watched : std::initializer_list<QObject *>{picMain, tbMainPane, imgSplitter})
+        watched->installEventFilter(this);
+}
+
+bool frmMain::filterPanelEvent(QObject *watched, QEvent *event)
+{
+    const QEvent::Type type = event->type();
+    if (watched == picMain) {
+        if (type == QEvent::Resize)
+            picMain_Resize();
+        else if (type == QEvent::FocusIn)
+            picMain_GotFocus();
+        return false;
+    }
+    if (watched == tbMainPane) {
+        if (type == QEvent::MouseButtonDblClick) {
+            tbMainPane_DblClick();
+            return true;
+        }
+        if (type == QEvent::MouseMove) {
+            const auto *mouse = static_cast<QMouseEvent *>(event);
+            if (mouse->buttons() == Qt::RightButton)
+                runIgnoringErrors([&] { Forms::get<frmPM>()->mnuPaneView->popup(mouse->globalPosition().toPoint()); });
+        }
+        return false;
+    }
+    if (watched == picWindows && type == QEvent::MouseMove) {
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        if (mouse->buttons() == Qt::RightButton)
+            runIgnoringErrors([&] { mnuwindow->popup(mouse->globalPosition().toPoint()); });
+        return false;
+    }
+    if (watched == imgSplitter) {
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        if (type == QEvent::MouseButtonPress)
+            imgSplitter_MouseDown();
+        else if (type == QEvent::MouseMove)
+            imgSplitter_MouseMove(PanelRules::roundHalfEven(mouse->position().x()) * 15);
+        else if (type == QEvent::MouseButtonRelease)
+            imgSplitter_MouseUp();
+        else
+            return false;
+        return true;
+    }
+    return false;
+}
+
+int frmMain::shownPane() const
+{
+    std::array<bool, 5> visible{};
+    for (int i = 1; i <= 4; ++i)
+        visible[i] = picUn[i] && !picUn[i]->isHidden();
+    return PanelRules::firstShownPane(visible);
+}
+
+void frmMain::mnuViewMainPanel_Click()
+{
+    IgnoreErrors ignore;
+    Toolbar *bar = tbToolbar[1];
+    if (!picMain->isHidden()) {
+        ignore([this] { picMain->hide(); });
+        ignore([this] { mnuViewMainPanel->setChecked(false); });
+        ignore([bar] { releaseButton(bar, "favorites", false); });
+        ignore([bar] { releaseButton(bar, "folders", false); });
+        ignore([this] {
+            if (shared().WindowCount > 0)
+                requireActiveForm()->Web->setFocusToPage();
+        });
+        return;
+    }
+    ignore([this] { picMain->show(); });
+    ignore([this] { mnuViewMainPanel->setChecked(true); });
+    ignore([this, bar] {
+        if (picUn[1]->isHidden())
+            return;
+        releaseButton(bar, "favorites", true);
+        if (!shared().FavoritesLoaded)
+            LoadFavorites();
+    });
+    ignore([this, bar] {
+        if (picUn[2]->isHidden())
+            return;
+        releaseButton(bar, "folders", true);
+        if (!shared().FileTreeLoaded)
+            LoadFileTree();
+    });
+}
+
+void frmMain::mnuViewPane_Click(int Index)
+{
+    choosePane(Index, PaneChoice::ViewMenu);
+}
+
+namespace {
+void tickOnly(const std::array<QAction *, 7> &items, int index)
+{
+    for (int i = 1; i <= 6; ++i)
+        items[i]->setChecked(false);
+    if (index < 1 || index > 6)
+        raiseError(ErrorNumber::SubscriptOutOfRange);
+    items[index]->setChecked(true);
+}
+} // namespace
+
+void frmMain::choosePane(int Index, PaneChoice how)
+{
+    IgnoreErrors ignore;
+    const auto showPanel = [this] {
+        picMain->show();
+        mnuViewMainPanel->setChecked(true);
+    };
+    const auto tickViewMenu = [this, Index] { tickOnly(mnuViewPane, Index); };
+    const auto tickPopup = [Index] { tickOnly(Forms::get<frmPM>()->mnuPaneViewItem, Index); };
+    const auto switchContainers = [this, Index] {
+        for (int i = 1; i <= 4; ++i)
+            picUn[i]->hide();
+        if (Index < 1 || Index > 4)
+            raiseError(ErrorNumber::SubscriptOutOfRange); // panes 5 and 6 have no container
+        picUn[Index]->show();
+    };
+    const auto setButtons = [this, Index] {
+        releaseButton(tbToolbar[1], "favorites", Index == 1);
+        releaseButton(tbToolbar[1], "folders", Index == 2);
+    };
+    if (how == PaneChoice::ViewMenu) {
+        ignore(showPanel);
+        ignore(tickViewMenu);
+        ignore(tickPopup);
+        ignore(switchContainers);
+    } else {
+        ignore(tickPopup);
+        ignore(switchContainers);
+        ignore(tickViewMenu);
+    }
+    ignore(setButtons);
+
+    const QString title = PanelRules::paneTitle(Index, shared().NavOnSelect);
+    if (!title.isEmpty())
+        ignore([&] { tbMainPane->setText(title); });
+    switch (Index) {
+    case 1:
+        ignore([this] { if (!shared().FavoritesLoaded) LoadFavorites(); });
+        ignore([this] { trwFavorites->treeWidget()->setFocus(); });
+        break;
+    case 2:
+        ignore([this] { if (!shared().FileTreeLoaded) LoadFileTree(); });
+        ignore([this] { trwPath->treeWidget()->setFocus(); });
+        break;
+    case 3:
+        ignore([this] { if (!shared().SearchPaneReady) initSearchForFiles(); });
+        ignore([this] { lstResults->setFocus(); });
+        break;
+    case 4:
+        ignore([this] { lstLinks->setFocus(); });
+        break;
+    default:
+        break;
+    }
+}
+
+void frmMain::showNextPane()
+{
+    const int pane = shownPane();
+    if (pane != 0)
+        mnuViewPane_Click(PanelRules::nextPane(pane));
+}
+
+void frmMain::tbMainPane_DblClick()
+{
+    showNextPane();
+}
+
+void frmMain::picMain_GotFocus()
+{
+    runIgnoringErrors([this] {
+        switch (shownPane()) {
+        case 1: trwFavorites->treeWidget()->setFocus(); break;
+        case 2: trwPath->treeWidget()->setFocus(); break;
+        case 3: lstResults->setFocus(); break;
+        case 4: lstLinks->setFocus(); break;
+        default: break;
+        }
+    });
+}
+
+void frmMain::picMain_Resize()
+{
+    if (!shared().MainFormLoaded)
+        return;
+    IgnoreErrors ignore;
+    const int inner = picMain->width() * 15;
+    const PanelRules::PanelGeometry g =
+            PanelRules::panelGeometry(inner, picMain->height() * 15, picMain->height() * 15, kGripWidth);
+    ignore([&] {
+        fraBorder->setGeometry(0, 0, px(g.borderWidth), px(g.borderHeight));
+        fraTop->resize(px(g.topWidth), fraTop->height());
+        for (int i = 1; i <= 4; ++i)
+            picUn[i]->setGeometry(px(g.paneLeft), px(g.paneTop), px(g.paneWidth), px(g.paneHeight));
+    });
+    const int listWidth = px(g.paneWidth + 30);
+    ignore([&] {
+        const int height = PanelRules::listHeight(g, 0, kStatusBarHeight);
+        trwPath->setGeometry(0, 0, listWidth, px(height));
+        sbFileBar->setGeometry(0, px(height), px(g.paneWidth), px(kStatusBarHeight));
+    });
+    ignore([&] {
+        // The links pane's toolbars sit above the list, which keeps its top.
+        const int top = lstLinks->y();
+        lstLinks->setGeometry(0, top, listWidth, px(PanelRules::listHeight(g, top * 15, 0)));
+    });
+    ignore([&] { trwFavorites->setGeometry(0, 0, listWidth, px(PanelRules::listHeight(g, 0, 0))); });
+    ignore([&] {
+        const int height = PanelRules::listHeight(g, kResultsTop, kStatusBarHeight);
+        lstResults->setGeometry(0, px(kResultsTop), listWidth, px(height));
+        sbFindFileBar->setGeometry(0, px(kResultsTop + height), px(g.paneWidth), px(kStatusBarHeight));
+    });
+    ignore([&] {
+        imgSplitter->setGeometry(px(g.gripLeft), 0, px(kGripWidth), px(g.gripHeight));
+        imgSplitter->raise();
+        picSplitter->setGeometry(QRect(picMain->mapTo(picSplitter->parentWidget(), imgSplitter->pos()),
+                                       imgSplitter->size()));
+    });
+    ignore([&] {
+        QComboBox *combos[] = {comWhat, comText, comWhere};
+        for (int i = 0; i < 3; ++i)
+            combos[i]->setGeometry(px(kComboLeft), px(kComboTops[i]), px(g.paneWidth - kComboLeft), px(330));
+    });
+    ignore([&] {
+        picClose->move(px(g.closeLeft), picClose->y());
+        tbMainPane->resize(px(g.titleWidth), tbMainPane->height());
+    });
+}
+
+void frmMain::imgSplitter_MouseDown()
+{
+    IgnoreErrors ignore;
+    ignore([this] { picSplitter->show(); });
+    SplitterMoving = true;
+    ignore([this] { picSplitter->raise(); });
+}
+
+void frmMain::imgSplitter_MouseMove(int x)
+{
+    if (!SplitterMoving)
+        return;
+    IgnoreErrors ignore;
+    const int panelLeft = picMain->mapTo(picSplitter->parentWidget(), QPoint()).x();
+    ignore([&] {
+        const QString tip = PanelRules::splitterToolTip((picSplitter->x() - panelLeft) * 15);
+        picSplitter->setToolTip(tip);
+        imgSplitter->setToolTip(tip);
+    });
+    ignore([&] {
+        const int left = PanelRules::splitterBarLeft(imgSplitter->x() * 15, x, width() * 15);
+        picSplitter->move(panelLeft + px(left), picSplitter->y());
+    });
+}
+
+void frmMain::imgSplitter_MouseUp()
+{
+    IgnoreErrors ignore;
+    ignore([this] { picSplitter->hide(); });
+    ignore([this] {
+        const int panelLeft = picMain->mapTo(picSplitter->parentWidget(), QPoint()).x();
+        picMain->setFixedWidth(px(PanelRules::panelWidthAfterDrag((picSplitter->x() - panelLeft) * 15)));
+    });
+    SplitterMoving = false;
+}
+
+void frmMain::pruneFolderTree()
+{
+    ::pruneFolderTree(*trwPath, [](const QString &path) { return FileExists(path); });
+}

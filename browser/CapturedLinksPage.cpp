@@ -1,0 +1,92 @@
+#include "browser/CapturedLinksPage.h"
+
+#include "app/Version.h"
+#include "browser/LinkSnapshot.h"
+#include "platform/ErrorState.h"
+
+#include <QSaveFile>
+
+namespace {
+
+const QString kLineEnd = QStringLiteral("\r\n");
+constexpr int kHeaderWidth = 50;
+
+QString linkLine(const CapturedLink &link, int mode)
+{
+    const QString anchor = QStringLiteral("<A href=\"") + escapedHtml(link.url) + QStringLiteral("\">");
+    if (mode == LinkSaveMode::All)
+        return escapedHtml(link.source) + QStringLiteral(": ") + anchor + escapedHtml(link.caption)
+               + QStringLiteral("</A><BR>");
+    return anchor + escapedHtml(link.source) + QStringLiteral(": ") + escapedHtml(link.caption)
+           + QStringLiteral("</A><BR>");
+}
+
+} // namespace
+
+QString capturedLinksHeader()
+{
+    const QString comment = QStringLiteral("<!--saved by Vorlan %1.%2.%3-->")
+                                .arg(Version::Major)
+                                .arg(Version::Minor)
+                                .arg(Version::Revision);
+    return comment.leftJustified(kHeaderWidth, QLatin1Char(' '), true);
+}
+
+bool linkSavedInMode(const CapturedLink &link, int mode)
+{
+    switch (mode) {
+    case LinkSaveMode::All: return true;
+    case LinkSaveMode::EmailOnly: return link.iconKey == EmailProtocolKey;
+    case LinkSaveMode::AllButEmail: return link.iconKey != EmailProtocolKey;
+    default: return false;
+    }
+}
+
+QString escapedHtml(const QString &text)
+{
+    QString escaped;
+    escaped.reserve(text.size());
+    for (const QChar c : text) {
+        switch (c.unicode()) {
+        case '&': escaped += QStringLiteral("&amp;"); break;
+        case '<': escaped += QStringLiteral("&lt;"); break;
+        case '>': escaped += QStringLiteral("&gt;"); break;
+        case '"': escaped += QStringLiteral("&quot;"); break;
+        default: escaped += c;
+        }
+    }
+    return escaped;
+}
+
+QString CapturedLinksHtml(const QList<CapturedLink> &links, int mode, const QString &dateTimeText)
+{
+    QString html = capturedLinksHeader() + kLineEnd;
+    html += QStringLiteral("<HTML><HEAD><TITLE>Captured links ") + escapedHtml(dateTimeText)
+            + QStringLiteral("</TITLE></HEAD>") + kLineEnd;
+    for (const CapturedLink &link : links) {
+        if (linkSavedInMode(link, mode))
+            html += linkLine(link, mode) + kLineEnd;
+    }
+    html += QStringLiteral("</HTML>") + kLineEnd;
+    return html;
+}
+
+QByteArray capturedLinksFileBytes(const QString &html)
+{
+    return QByteArray("\xEF\xBB\xBF") + html.toUtf8();
+}
+
+void writeCapturedLinksFile(const QString &path, const QByteArray &bytes)
+{
+    // A save file goes to a temporary file first and replaces the target only when
+    // every byte reached the disk, so a failure keeps the old file or none.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        raiseError(ErrorNumber::PathFileAccessError, {}, path);
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        raiseError(ErrorNumber::PathFileAccessError, {}, path);
+    }
+    if (!file.commit())
+        raiseError(ErrorNumber::PathFileAccessError, {}, path);
+}

@@ -1,0 +1,40 @@
+#include "browser/FavoriteShortcut.h"
+
+#include "platform/ErrorState.h"
+
+#include <QFile>
+#include <QRegularExpression>
+#include <QStringConverter>
+#include <QStringDecoder>
+
+QString shortcutAddress(const QString &text)
+{
+    static const QRegularExpression lineBreak(QStringLiteral("\r\n|\n|\r"));
+    const QStringList lines = text.split(lineBreak);
+    for (const QString &line : lines) {
+        if (line.left(4).toUpper() == QStringLiteral("URL="))
+            return line.mid(4);
+    }
+    return QString();
+}
+
+QString readShortcutAddress(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        raiseError(ErrorNumber::FileNotFound);
+    const QByteArray bytes = file.readAll();
+    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    QString text = utf8(bytes);
+    // Files written by older programs are in the Central European code page.
+    if (utf8.hasError()) {
+        QStringDecoder legacy("windows-1250");
+        text = legacy.isValid() ? legacy(bytes) : QString::fromLatin1(bytes);
+    }
+    return shortcutAddress(text);
+}
+
+QByteArray shortcutFileContent(const QString &address)
+{
+    return QByteArray("[InternetShortcut]\r\nURL=") + address.toUtf8() + QByteArray("\r\n");
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+#include <Qt>
+
+// What the links pane's commands and keys mean, as plain decisions.
+
+enum class LinksCommandKind { None, Capture, Save, RemoveSelected, RemoveAll, RemoveEmail };
+
+struct LinksCommand
+{
+    LinksCommandKind kind = LinksCommandKind::None;
+    int mode = 0; // the capture or save mode
+};
+
+// A button key ("add", "save", "remove") or a drop-down item key of the pane's toolbars.
+LinksCommand linksCommand(const QString &key);
+
+enum class LinksKeyAction { None, RemoveSelected, EditCaption, PopUp, FocusPage, NextPane, HidePanel };
+
+struct LinksKeyDecision
+{
+    LinksKeyAction action = LinksKeyAction::None;
+    bool consumed = false; // the list must not act on the key itself
+};
+
+// The classic shift state: 1 Shift, 2 Ctrl, 4 Alt, added up.
+int shiftState(Qt::KeyboardModifiers modifiers);
+// A key pressed in the list (a Qt key code) with its shift state.
+LinksKeyDecision linksKeyDecision(int key, int shift);
+// Every header click turns the direction round, whichever column it was.
+Qt::SortOrder flippedSortOrder(Qt::SortOrder order);
+// The classic mouse button number: 1 left, 2 right, 4 middle, 0 other.
+int mouseButtonNumber(Qt::MouseButton button);

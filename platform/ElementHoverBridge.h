@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QObject>
+#include <QVariantMap>
+
+// The object the hover script of a page talks to over the web channel. It lives in
+// the script world of the program, which the page's own scripts cannot see.
+class ElementHoverBridge : public QObject
+{
+    Q_OBJECT
+
+public:
+    using QObject::QObject;
+
+    Q_INVOKABLE void hovered(const QVariantMap &element) { emit elementHovered(element); }
+
+signals:
+    void elementHovered(const QVariantMap &element);
+};

@@ -1,0 +1,248 @@
+#include "app/OpenSave.h"
+#include "app/SharedState.h"
+#include "app/frmMain.h"
+#include "browser/LinkSnapshot.h"
+#include "browser/WindowTable.h"
+#include "platform/ButtonMenu.h"
+#include "platform/Forms.h"
+#include "platform/ListView.h"
+#include "platform/SettingsStore.h"
+#include "platform/Toolbar.h"
+
+#include "ScriptedMessageBoxes.h"
+#include "TestEnvironment.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QEvent>
+#include <QFile>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+// A main window without browser windows; lstLinks is filled from hand-built documents.
+class LinksPane : public TempEnvTest
+{
+protected:
+    void SetUp() override
+    {
+        resetWindowTable();
+        main = Forms::get<frmMain>();
+        main->tmrNW->stop();
+        list = main->lstLinks;
+        OpenSave::setDialog([this](const SaveDialogRequest &request) {
+            asked.append(request);
+            if (answers.isEmpty())
+                return SaveDialogAnswer{};
+            return answers.takeFirst();
+        });
+    }
+
+    void TearDown() override
+    {
+        OpenSave::setDialog({});
+        if (Forms::isLoaded<frmMain>())
+            Forms::get<frmMain>()->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        resetWindowTable();
+    }
+
+    void add(const QList<QString> &hrefs, const QString &url = QStringLiteral("http://h/page.htm"))
+    {
+        DocumentSnapshot doc{QStringLiteral("BODY"), url, {}};
+        for (const QString &href : hrefs)
+            doc.links.append({href, href.left(href.indexOf(QLatin1Char(':')) + 1), QStringLiteral("T ") + href, {}});
+        main->CaptureLinksEx(LinkCaptureMode::All, doc, QStringLiteral("Zdroj"));
+    }
+
+    QStringList urls() const
+    {
+        QStringList result;
+        for (int i = 1; i <= list->count(); ++i)
+            result.append(list->item(i).subItem(1));
+        return result;
+    }
+
+    frmMain *main = nullptr;
+    ListView *list = nullptr;
+    ScriptedMessageBoxes boxes;
+    QList<SaveDialogRequest> asked;
+    QList<SaveDialogAnswer> answers;
+};
+
+const QString kMail1 = QStringLiteral("mailto:a@h.test");
+const QString kMail2 = QStringLiteral("mailto:b@h.test");
+const QString kWeb1 = QStringLiteral("http://h/1");
+const QString kWeb2 = QStringLiteral("https://h/2");
+const QString kFtp = QStringLiteral("ftp://h/3");
+
+} // namespace
+
+TEST_F(LinksPane, ListHasItsColumnsAndProtocolImages)
+{
+    ASSERT_EQ(list->columnCount(), 3);
+    EXPECT_EQ(list->columnText(1), QStringLiteral("Nápis"));
+    EXPECT_EQ(list->columnText(2), QStringLiteral("URL"));
+    EXPECT_EQ(list->columnText(3), QStringLiteral("Zdroj"));
+    EXPECT_EQ(main->imlProtocols->keys(), linkProtocolKeys());
+    EXPECT_EQ(main->tbLinks[0]->button(QStringLiteral("add")).menu().count(), 7);
+    EXPECT_EQ(main->tbLinks[1]->button(QStringLiteral("save")).caption(), QStringLiteral("Uložit"));
+    EXPECT_EQ(main->tbLinks[2]->button(QStringLiteral("remove")).toolTip(), QStringLiteral("Odstranit odkaz ze seznamu"));
+}
+
+TEST_F(LinksPane, CapturedRowsCarryKeysColumnsAndIcons)
+{
+    add({kWeb1, kMail1, QStringLiteral("gopher://h/")});
+    add({kWeb1});
+    ASSERT_EQ(list->count(), 3);
+    EXPECT_EQ(list->item(1).key(), kWeb1 + QStringLiteral("0"));
+    EXPECT_EQ(list->item(2).smallIcon(), QStringLiteral("mailto:"));
+    EXPECT_EQ(list->item(3).key(), kWeb1 + QStringLiteral("2"));
+    EXPECT_EQ(list->item(3).subItem(2), QStringLiteral("Zdroj"));
+    EXPECT_FALSE(list->item(1).bold());
+}
+
+TEST_F(LinksPane, NoLinkIsDroppedAfterRemovals)
+{
+    add({kWeb1, kWeb2, kFtp});
+    list->remove(1); // two rows left: the next key, "ftp://h/32", is still taken
+    add({kFtp});
+    EXPECT_EQ(urls(), (QStringList{kWeb2, kFtp, kFtp}));
+}
+
+TEST_F(LinksPane, EmailRemovalEmptiesEmailLinksInARow)
+{
+    add({kMail1, kMail2, kWeb1, kMail1, kMail2, kWeb2});
+    main->tbLinks_ButtonMenuClick(2, QStringLiteral("removeemail"));
+    EXPECT_EQ(urls(), (QStringList{kWeb1, kWeb2}));
+}
+
+TEST_F(LinksPane, RemoveCommands)
+{
+    main->tbLinks_ButtonClick(2, QStringLiteral("remove")); // empty list: nothing
+    add({kWeb1, kWeb2, kFtp});
+    main->tbLinks_ButtonClick(2, QStringLiteral("remove")); // nothing selected: nothing
+    EXPECT_EQ(list->count(), 3);
+    list->item(2).setSelected(true);
+    main->tbLinks_ButtonClick(2, QStringLiteral("remove"));
+    EXPECT_EQ(urls(), (QStringList{kWeb1, kFtp}));
+    bool consumed = false;
+    main->lstLinks_KeyDown(Qt::Key_F10, Qt::NoModifier, &consumed);
+    EXPECT_TRUE(consumed);
+    main->tbLinks_ButtonMenuClick(2, QStringLiteral("removeall"));
+    EXPECT_EQ(list->count(), 0);
+    EXPECT_TRUE(boxes.shown.isEmpty());
+    consumed = false;
+    main->lstLinks_KeyDown(Qt::Key_Delete, Qt::NoModifier, &consumed);
+    EXPECT_TRUE(consumed);
+}
+
+TEST_F(LinksPane, HeaderClicksSortAndTurnTheDirection)
+{
+    add({kWeb2, kFtp, kWeb1});
+    main->lstLinks_ColumnClick(2);
+    EXPECT_TRUE(list->sorted());
+    EXPECT_EQ(list->sortOrder(), Qt::DescendingOrder);
+    EXPECT_EQ(urls(), (QStringList{kWeb2, kWeb1, kFtp}));
+    main->lstLinks_ColumnClick(2);
+    EXPECT_EQ(urls(), (QStringList{kFtp, kWeb1, kWeb2}));
+    main->lstLinks_ColumnClick(1);
+    EXPECT_EQ(list->sortOrder(), Qt::DescendingOrder);
+    EXPECT_EQ(list->sortKey(), 0);
+    add({QStringLiteral("http://h/0")});
+    EXPECT_EQ(list->item(1).subItem(1), kWeb2) << "new rows take their sorted place";
+}
+
+TEST_F(LinksPane, ItemClickWithoutAWindowOpensNothing)
+{
+    add({kWeb1});
+    main->lstLinks_MouseDown(Qt::LeftButton);
+    main->lstLinks_ItemClick(list->item(1));
+    EXPECT_FALSE(list->item(1).bold());
+}
+
+TEST_F(LinksPane, ScriptLinksAreRefusedWithAMessage)
+{
+    add({QStringLiteral("javascript:alert(1)")});
+    shared().WindowCount = 1; // the refusal comes before the window is touched
+    main->lstLinks_MouseDown(Qt::LeftButton);
+    main->lstLinks_ItemClick(list->item(1));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !boxes.shown.isEmpty(); }, 5000));
+    EXPECT_EQ(boxes.shown[0].prompt,
+              QStringLiteral("This type of link should not be opened in new window, because it will probably terminate the program."));
+    EXPECT_EQ(boxes.shown[0].style, 48);
+    EXPECT_FALSE(list->item(1).bold());
+    shared().WindowCount = 0;
+}
+
+TEST_F(LinksPane, ARightClickDoesNotOpen)
+{
+    add({kWeb1});
+    shared().WindowCount = 1;
+    main->lstLinks_MouseUp(Qt::RightButton);
+    main->lstLinks_ItemClick(list->item(1));
+    EXPECT_FALSE(list->item(1).bold());
+    shared().WindowCount = 0;
+}
+
+TEST_F(LinksPane, SavingWritesThePageAndRemembersTheFolder)
+{
+    add({kMail1, kWeb1, kMail2, kWeb2, kFtp});
+    const QString folder = env.path(QStringLiteral("saved"));
+    QDir().mkpath(folder);
+    const QString target = folder + QStringLiteral("/links.htm");
+    answers = {{true, target, 1}};
+    main->tbLinks_ButtonMenuClick(1, QStringLiteral("saveemail"));
+    ASSERT_EQ(asked.size(), 1);
+    EXPECT_EQ(asked[0].title, QStringLiteral("Save Captured Links"));
+    EXPECT_EQ(asked[0].initDir, QDir::homePath());
+    EXPECT_TRUE(asked[0].fileName.startsWith(QStringLiteral("links ")));
+    EXPECT_FALSE(asked[0].fileName.contains(QLatin1Char(':')));
+    EXPECT_EQ(GetSetting(QStringLiteral("Main"), QStringLiteral("SaveLinksInitDir")), folder);
+    const QByteArray bytes = TestEnvironment::readFile(target);
+    EXPECT_TRUE(bytes.startsWith("\xEF\xBB\xBF<!--saved by Vorlan"));
+    const QStringList lines = QString::fromUtf8(bytes).split(QStringLiteral("\r\n"));
+    ASSERT_EQ(lines.size(), 6); // header, title, two links, end, and the empty rest
+    EXPECT_EQ(lines[2], QStringLiteral("<A href=\"mailto:a@h.test\">Zdroj: T mailto:a@h.test</A><BR>"));
+
+    // Cancelling keeps the remembered folder; No at the overwrite question asks again.
+    main->SaveCapturedLinks(1);
+    EXPECT_TRUE(shared().SaveDialogCancelled);
+    EXPECT_EQ(GetSetting(QStringLiteral("Main"), QStringLiteral("SaveLinksInitDir")), folder);
+    answers = {{true, target, 1}, {true, target, 1}};
+    boxes.answers = {7, 6};
+    main->SaveCapturedLinks(8);
+    EXPECT_EQ(asked.size(), 4);
+    EXPECT_EQ(asked[3].initDir, folder);
+    ASSERT_EQ(boxes.shown.size(), 2);
+    EXPECT_EQ(boxes.shown[0].prompt, QStringLiteral("Soubor již existuje. Chcete jej nahradit?"));
+    EXPECT_EQ(boxes.shown[0].style, 3 + 32 + 256);
+    EXPECT_EQ(QString::fromUtf8(TestEnvironment::readFile(target)).count(QStringLiteral("<BR>")), 3);
+}
+
+TEST_F(LinksPane, ReadOnlyTargetIsAskedAboutAndWriteFailuresAreShown)
+{
+    add({kWeb1});
+    const QString target = env.writeFile(QStringLiteral("ro/links.htm"), "old");
+    QFile::setPermissions(target, QFileDevice::ReadOwner);
+    answers = {{true, target, 1}};
+    boxes.answers = {6, 7}; // replace it, but not when it is read-only
+    main->SaveCapturedLinks(1);
+    ASSERT_EQ(boxes.shown.size(), 2);
+    EXPECT_EQ(boxes.shown[1].prompt, QStringLiteral("Soubor je pouze ke čtení. Chcete jej přesto nahradit?"));
+    EXPECT_EQ(TestEnvironment::readFile(target), QByteArray("old"));
+
+    answers = {{true, env.root() + QStringLiteral("/missing/links.htm"), 1}};
+    boxes.shown.clear();
+    main->SaveCapturedLinks(1);
+    ASSERT_EQ(boxes.shown.size(), 1);
+    EXPECT_EQ(boxes.shown[0].prompt, QStringLiteral("Přístup k souboru byl zamítnut."));
+    EXPECT_EQ(boxes.shown[0].style, 16);
+}
+
+TEST_F(LinksPane, EmptyListSavesNothingAndShowsNoDialog)
+{
+    main->SaveCapturedLinks(1);
+    EXPECT_TRUE(asked.isEmpty());
+}

@@ -1,0 +1,233 @@
+#include "app/AddFavoriteDialog.h"
+#include "app/SharedState.h"
+#include "app/frmMain.h"
+#include "browser/FavoriteShortcut.h"
+#include "browser/WindowTable.h"
+#include "platform/Forms.h"
+#include "platform/SettingsStore.h"
+
+#include "ScriptedMessageBoxes.h"
+#include "TestEnvironment.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QTest>
+#include <QTimer>
+
+#include <deque>
+#include <functional>
+
+namespace {
+
+// A main window without browser windows: the commands meet no active window.
+class PageCommands : public TempEnvTest
+{
+protected:
+    void SetUp() override
+    {
+        resetWindowTable();
+        main = Forms::get<frmMain>();
+        main->tmrNW->stop(); // no first window
+    }
+
+    void TearDown() override
+    {
+        if (Forms::isLoaded<frmMain>())
+            Forms::get<frmMain>()->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        resetWindowTable();
+    }
+
+    QStringList logLines() const
+    {
+        return QString::fromUtf8(TestEnvironment::readFile(env.appFolder() + QStringLiteral("LogError.txt")))
+            .split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    }
+
+    frmMain *main = nullptr;
+    ScriptedMessageBoxes boxes;
+};
+
+TEST_F(PageCommands, EnterWithoutAWindowWritesOneLogLine)
+{
+    main->txtAddress_KeyPress(65);
+    EXPECT_TRUE(logLines().isEmpty()) << "other keys do nothing";
+    main->txtAddress->setEnabled(true);
+    main->txtAddress->setEditText(QStringLiteral("http://127.0.0.1:1/"));
+    QTest::keyClick(main->txtAddress->lineEdit(), Qt::Key_Return);
+    const QStringList lines = logLines();
+    ASSERT_EQ(lines.size(), 1);
+    EXPECT_TRUE(lines[0].endsWith(QStringLiteral(";txtAddress_KeyPress;13"))) << lines[0].toStdString();
+    EXPECT_TRUE(boxes.shown.isEmpty());
+}
+
+TEST_F(PageCommands, FocusingTheComboSelectsItsWholeText)
+{
+    main->show();
+    main->txtAddress->setEnabled(true);
+    main->txtAddress->setEditText(QStringLiteral("http://example.org/"));
+    main->txtAddress->lineEdit()->deselect();
+    QApplication::setActiveWindow(main);
+    main->picMain->setFocus();
+    main->txtAddress->setFocus(Qt::TabFocusReason);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return main->txtAddress->lineEdit()->selectedText() == QStringLiteral("http://example.org/"); }, 5000));
+}
+
+TEST_F(PageCommands, AdjustImagesTogglesFlagAndCheckMarkOnly)
+{
+    const bool before = shared().AdjustImg;
+    main->mnuAdjustImages->setChecked(before); // as start-up leaves them
+    main->mnuAdjustImages->trigger();
+    EXPECT_EQ(shared().AdjustImg, !before);
+    EXPECT_EQ(main->mnuAdjustImages->isChecked(), !before);
+    main->mnuAdjustImages_Click();
+    EXPECT_EQ(shared().AdjustImg, before);
+    EXPECT_EQ(main->mnuAdjustImages->isChecked(), before);
+    EXPECT_EQ(GetSetting(QStringLiteral("Main"), QStringLiteral("AdjustImg"), QStringLiteral("unset")), QStringLiteral("unset"));
+}
+
+TEST_F(PageCommands, FindOnPageSkipsPicturesAndLogsAMissingWindow)
+{
+    const struct { const char *address; bool logged; } cases[] = {
+        {"http://x/a.jpg", false}, {"http://x/a.GIF", false}, {"http://x/a.jpeg", true}, {"http://x/a.png", true},
+    };
+    int expectedLines = 0;
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.address);
+        main->txtAddress->setEditText(QString::fromUtf8(c.address));
+        main->mnuSearchFindonPage_Click();
+        expectedLines += c.logged ? 1 : 0;
+        const QStringList lines = logLines();
+        ASSERT_EQ(lines.size(), expectedLines);
+        if (c.logged)
+            EXPECT_TRUE(lines.last().endsWith(QStringLiteral(";mnuSearchFindonPage_Click;") + QString::fromUtf8(c.address)));
+    }
+}
+
+TEST_F(PageCommands, WithoutAWindowOnlyTheLoggingCommandsLeaveALine)
+{
+    main->mnuGoBack_Click();
+    main->mnuGoForward_Click();
+    main->mnuGoHome_Click();
+    main->mnuGoSearch_Click();
+    main->mnuViewStop_Click();
+    main->mnuViewRefresh_Click();
+    main->mnuFilePrint_Click(); // checks the window count itself
+    EXPECT_TRUE(logLines().isEmpty()) << logLines().join(QLatin1Char('\n')).toStdString();
+    main->mnuPageReload_Click();
+    const QStringList lines = logLines();
+    ASSERT_EQ(lines.size(), 1);
+    EXPECT_TRUE(lines[0].endsWith(QStringLiteral(";mnuPageReload_Click;")));
+}
+
+TEST_F(PageCommands, AFavoriteOpenedInANewWindowRefusesJavascript)
+{
+    const QString file = env.writeFile(QStringLiteral("fav/zlo.url"), "[InternetShortcut]\r\nURL=JavaScript:alert(1)\r\n");
+    main->FavNodeOpen(QStringLiteral("dir"), file, true);
+    EXPECT_TRUE(boxes.shown.isEmpty()) << "only files open";
+    main->FavNodeOpen(QStringLiteral("file"), file, true);
+    ASSERT_EQ(boxes.shown.size(), 1);
+    EXPECT_EQ(boxes.shown[0].prompt, QStringLiteral("This type of link should not be opened in new window, because it will probably terminate the program."));
+    EXPECT_EQ(boxes.shown[0].icon(), MsgBoxStyle::Exclamation);
+    EXPECT_EQ(boxes.shown[0].title, QStringLiteral("Vorlan"));
+    EXPECT_EQ(windowTable().WindowNumber, 0);
+    main->FavNodeOpen(QStringLiteral("file"), file, false); // no window: nothing
+    EXPECT_EQ(boxes.shown.size(), 1);
+}
+
+TEST(FavoriteFileNames, AreSafeNamesEndingInDotUrl)
+{
+    const struct { const char *name; const char *file; } cases[] = {
+        {"Seznam", "Seznam.url"},
+        {"a/b: c?", "a#b# c#.url"},
+        {"  Mezery  ", "Mezery.url"},
+        {"", "Bez názvu.url"},
+        {"..", "Bez názvu.url"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(favoriteFileName(QString::fromUtf8(c.name)), QString::fromUtf8(c.file));
+    }
+}
+
+// Answers the add-favorite dialog each time it is shown, in order.
+class FavoriteDialogScript : public QObject
+{
+public:
+    explicit FavoriteDialogScript(std::deque<std::function<void(AddFavoriteDialog *)>> steps)
+        : m_steps(std::move(steps))
+    {
+        connect(&m_poll, &QTimer::timeout, this, [this] {
+            auto *dialog = qobject_cast<AddFavoriteDialog *>(QApplication::activeModalWidget());
+            if (!dialog || !dialog->isVisible() || m_steps.empty())
+                return;
+            seenNames.append(dialog->name());
+            auto step = std::move(m_steps.front());
+            m_steps.pop_front();
+            step(dialog);
+        });
+        m_poll.start(5);
+    }
+
+    QStringList seenNames;
+
+private:
+    std::deque<std::function<void(AddFavoriteDialog *)>> m_steps;
+    QTimer m_poll;
+};
+
+class AddingFavorites : public TempEnvTest
+{
+protected:
+    void SetUp() override { shared().FavoritesDir = env.path(QStringLiteral("Favorites")); }
+    QString favorite(const QString &name) const { return QDir(shared().FavoritesDir).filePath(name); }
+    ScriptedMessageBoxes boxes;
+};
+
+TEST_F(AddingFavorites, ProposesTheTitleAndWritesTheAddress)
+{
+    FavoriteDialogScript script({[](AddFavoriteDialog *d) { d->accept(); }});
+    const QString path = AddFavorite(QStringLiteral("http://example.org/a"), QStringLiteral("Stránka: úvod"));
+    EXPECT_EQ(script.seenNames, QStringList{QStringLiteral("Stránka: úvod")});
+    EXPECT_EQ(path, favorite(QStringLiteral("Stránka# úvod.url")));
+    EXPECT_EQ(readShortcutAddress(path), QStringLiteral("http://example.org/a"));
+}
+
+TEST_F(AddingFavorites, AnExistingFavoriteIsReplacedOnlyWhenTheUserSaysSo)
+{
+    const QString existing = favorite(QStringLiteral("Stará.url"));
+    QDir().mkpath(shared().FavoritesDir);
+    writeFavoriteFile(existing, QStringLiteral("http://old/"));
+
+    boxes.answers = {MsgBoxResult::No};
+    FavoriteDialogScript declined({[](AddFavoriteDialog *d) { d->accept(); }, [](AddFavoriteDialog *d) { d->reject(); }});
+    EXPECT_EQ(AddFavorite(QStringLiteral("http://new/"), QStringLiteral("Stará")), QString());
+    EXPECT_EQ(declined.seenNames.size(), 2) << "asked again after No";
+    EXPECT_EQ(readShortcutAddress(existing), QStringLiteral("http://old/"));
+    ASSERT_EQ(boxes.shown.size(), 1);
+    EXPECT_EQ(boxes.shown[0].buttons(), MsgBoxStyle::YesNo);
+
+    boxes.answers = {MsgBoxResult::Yes};
+    FavoriteDialogScript accepted({[](AddFavoriteDialog *d) { d->accept(); }});
+    EXPECT_EQ(AddFavorite(QStringLiteral("http://new/"), QStringLiteral("Stará")), existing);
+    EXPECT_EQ(readShortcutAddress(existing), QStringLiteral("http://new/"));
+}
+
+TEST_F(AddingFavorites, ARenamedFavoriteNeedsNoQuestion)
+{
+    QDir().mkpath(shared().FavoritesDir);
+    writeFavoriteFile(favorite(QStringLiteral("A.url")), QStringLiteral("http://old/"));
+    FavoriteDialogScript script({[](AddFavoriteDialog *d) {
+        d->txtName->setText(QStringLiteral("B"));
+        d->accept();
+    }});
+    EXPECT_EQ(AddFavorite(QStringLiteral("http://b/"), QStringLiteral("A")), favorite(QStringLiteral("B.url")));
+    EXPECT_TRUE(boxes.shown.isEmpty());
+    EXPECT_EQ(readShortcutAddress(favorite(QStringLiteral("A.url"))), QStringLiteral("http://old/"));
+}
+
+} // namespace

@@ -1,0 +1,43 @@
+#include "app/frmSplash.h"
+#include "platform/Forms.h"
+
+#include <QLabel>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(Splash, IsCentredOnTheScreen)
+{
+    EXPECT_EQ(frmSplash::centredPosition({1024, 768}), QPoint(354, 356));
+    EXPECT_EQ(frmSplash::centredPosition({1280, 1024}), QPoint(482, 484));
+}
+
+TEST(Splash, ChangesItsTextThenHidesItself)
+{
+    frmSplash *splash = Forms::get<frmSplash>();
+    EXPECT_EQ(splash->windowTitle(), QStringLiteral("Spouštění programu…"));
+    EXPECT_EQ(splash->captionText(), QStringLiteral("Spouští se Vorlan 2.4 …"));
+    EXPECT_EQ(splash->Timer1->interval(), 150);
+    EXPECT_EQ(splash->Timer2->interval(), 2000);
+    splash->show();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return splash->captionText() == QStringLiteral("Načítání uživatelských nastavení..."); }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !splash->isVisible(); }, 5000));
+    EXPECT_TRUE(Forms::isLoaded<frmSplash>()) << "hidden, still loaded";
+    Forms::unload<frmSplash>();
+}
+
+TEST(Splash, WritingTheTextAfterUnloadLoadsItAgainHidden)
+{
+    Forms::get<frmSplash>()->show();
+    Forms::unload<frmSplash>();
+    EXPECT_FALSE(Forms::isLoaded<frmSplash>());
+    Forms::get<frmSplash>()->setCaptionText(QStringLiteral("Otevírání okna..."));
+    EXPECT_TRUE(Forms::isLoaded<frmSplash>());
+    EXPECT_FALSE(Forms::get<frmSplash>()->isVisible());
+    Forms::unload<frmSplash>();
+}
+
+} // namespace

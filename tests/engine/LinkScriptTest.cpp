@@ -1,0 +1,133 @@
+#include "EngineTest.h"
+
+#include "browser/LinkCaptureScript.h"
+#include "browser/LinkSnapshot.h"
+
+#include <QHash>
+#include <QTcpServer>
+#include <QTcpSocket>
+
+namespace {
+
+// Serves a few pages by path on 127.0.0.1, so that one page can hold a frame of its
+// own origin and one of another ("localhost" names the same server).
+class PageServer
+{
+public:
+    explicit PageServer(QHash<QByteArray, QByteArray> pages)
+        : m_pages(std::move(pages))
+    {
+        m_server.listen(QHostAddress::LocalHost);
+        QObject::connect(&m_server, &QTcpServer::newConnection, [this] {
+            while (QTcpSocket *socket = m_server.nextPendingConnection())
+                QObject::connect(socket, &QTcpSocket::readyRead, socket, [this, socket] { answer(socket); });
+        });
+    }
+
+    const QList<QByteArray> &requested() const { return m_requested; }
+
+    QString url(const QString &host, const QString &path) const
+    {
+        return QStringLiteral("http://%1:%2%3").arg(host).arg(m_server.serverPort()).arg(path);
+    }
+
+private:
+    void answer(QTcpSocket *socket)
+    {
+        const QByteArray request = socket->readAll();
+        const QByteArray path = request.split(' ').value(1);
+        m_requested.append(path);
+        const QByteArray body = m_pages.value(path);
+        socket->write("HTTP/1.1 " + QByteArray(body.isEmpty() ? "404 Not Found" : "200 OK")
+                      + "\r\nContent-Type: text/html; charset=utf-8\r\nConnection: close\r\nContent-Length: "
+                      + QByteArray::number(body.size()) + "\r\n\r\n" + body);
+        socket->disconnectFromHost();
+    }
+
+    QTcpServer m_server;
+    QHash<QByteArray, QByteArray> m_pages;
+    QList<QByteArray> m_requested;
+};
+
+class LinkScript : public EngineTest
+{
+protected:
+    PageSnapshot snapshotOf(BrowserControl &control)
+    {
+        bool answered = false;
+        PageSnapshot snapshot;
+        control.runScript(
+            linkCaptureScript(),
+            [&](const QVariant &result) {
+                snapshot = pageSnapshotFromJson(result.toString());
+                answered = true;
+            },
+            ScriptWorld::Application);
+        EXPECT_TRUE(waitUntil([&] { return answered; }));
+        return snapshot;
+    }
+
+    static QStringList captions(const QList<LinkRow> &rows)
+    {
+        QStringList result;
+        for (const LinkRow &row : rows)
+            result.append(row.caption);
+        return result;
+    }
+};
+
+} // namespace
+
+TEST_F(LinkScript, ReadsTheTopDocumentAndItsReadableFramesOnly)
+{
+    PageServer other({{"/other.htm", "<html><body><a href=\"/secret\">Secret</a></body></html>"}});
+    const QString otherFrame = other.url(QStringLiteral("localhost"), QStringLiteral("/other.htm"));
+    PageServer site({
+        {"/frame.htm", "<html><body><a href=\"#in\">In frame</a></body></html>"},
+        {"/top.htm", "<html><head><title>Top page</title></head><body>"
+                     "<a href=\"#part\">Part</a>"
+                     "<a href=\"top.htm?q=1\" title=\"Query\"></a>"
+                     "<a href=\"sibling.htm\">Two\nlines<br>here</a>"
+                     "<a href=\"mailto:a@b.test\">Mail</a>"
+                     "<a href=\"unknown:thing\">Unknown</a>"
+                     "<a href=\"/dir/last\"></a>"
+                     "<iframe src=\"frame.htm\"></iframe>"
+                     "<iframe src=\"" + otherFrame.toUtf8() + "\"></iframe></body></html>"},
+    });
+    const QString page = site.url(QStringLiteral("127.0.0.1"), QStringLiteral("/top.htm"));
+
+    BrowserControl &control = newControl();
+    ASSERT_TRUE(navigateAndWait(control, logOf(0), page));
+    const PageSnapshot snapshot = snapshotOf(control);
+    ASSERT_TRUE(snapshot.valid);
+    EXPECT_EQ(snapshot.title, QStringLiteral("Top page"));
+    EXPECT_EQ(snapshot.top.bodyTag, QStringLiteral("BODY"));
+    EXPECT_EQ(snapshot.top.url, page);
+    ASSERT_EQ(snapshot.top.links.size(), 6);
+    EXPECT_EQ(snapshot.top.links[0].href, page + QStringLiteral("#part"));
+    EXPECT_EQ(snapshot.top.links[3].protocol, QStringLiteral("mailto:"));
+    EXPECT_TRUE(other.requested().contains("/other.htm"));
+    ASSERT_EQ(snapshot.frames.size(), 1) << "the other origin's frame adds nothing";
+
+    const QList<LinkRow> all = capturedLinkRows(snapshot, LinkCaptureMode::All, 0, {});
+    EXPECT_EQ(captions(all), (QStringList{QStringLiteral("Part"), QStringLiteral("Query"), QStringLiteral("Two lines here"),
+                                          QStringLiteral("Mail"), QStringLiteral("<last>"), QStringLiteral("In frame")}));
+    EXPECT_EQ(all.last().source, QStringLiteral("Top page"));
+    EXPECT_EQ(captions(capturedLinkRows(snapshot, LinkCaptureMode::Local, 0, {})),
+              (QStringList{QStringLiteral("Part"), QStringLiteral("Query"), QStringLiteral("In frame")}));
+    EXPECT_EQ(captions(capturedLinkRows(snapshot, LinkCaptureMode::OutgoingWithText, 0, {})),
+              (QStringList{QStringLiteral("Two lines here"), QStringLiteral("Mail")}));
+
+    // Local files: a frameset adds nothing of its own, its frames follow in order, and
+    // a file:/// frame's links to itself are local.
+    writePage(QStringLiteral("a.htm"), "<html><body><a href=\"http://127.0.0.1:1/a\">A</a></body></html>");
+    writePage(QStringLiteral("b.htm"), "<html><body><a href=\"#x\">B</a></body></html>");
+    const QString frameset = fileUrl(writePage(QStringLiteral("frames.htm"),
+        "<html><head><title>Frames</title></head><frameset cols=\"50%,50%\">"
+        "<frame src=\"a.htm\"><frame src=\"b.htm\"></frameset></html>"));
+    ASSERT_TRUE(navigateAndWait(control, logOf(0), frameset));
+    const PageSnapshot frames = snapshotOf(control);
+    EXPECT_EQ(frames.top.bodyTag, QStringLiteral("FRAMESET"));
+    EXPECT_EQ(captions(capturedLinkRows(frames, LinkCaptureMode::All, 0, {})), (QStringList{QStringLiteral("A"), QStringLiteral("B")}));
+    EXPECT_EQ(captions(capturedLinkRows(frames, LinkCaptureMode::Local, 0, {})), QStringList{QStringLiteral("B")});
+}

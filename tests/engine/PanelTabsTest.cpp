@@ -1,0 +1,161 @@
+#include "app/SharedState.h"
+#include "app/frmMain.h"
+#include "browser/WindowTable.h"
+#include "browser/frmWeb.h"
+#include "platform/Forms.h"
+#include "platform/SettingsStore.h"
+#include "platform/TabStrip.h"
+#include "platform/Toolbar.h"
+
+#include "ScriptedMessageBoxes.h"
+#include "MainWindowTest.h"
+
+#include <QAction>
+#include <QMdiArea>
+#include <QMenu>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+// A main window with real browser windows: the window walk, the Window menu and the tabs.
+class PanelTabs : public MainWindowTest
+{
+protected:
+    // Opens windows 1..last and closes those not kept, so the numbers have gaps.
+    void openWindows(int last, std::initializer_list<int> kept)
+    {
+        for (int n = 1; n <= last; ++n)
+            NewWindow(QString());
+        for (int n = 1; n <= last; ++n) {
+            if (std::find(kept.begin(), kept.end(), n) == kept.end())
+                windowTable().slot(n)->close();
+        }
+        ASSERT_EQ(shared().WindowCount, int(kept.size()));
+    }
+
+    void activate(int number) { main->mdiArea->setActiveSubWindow(windowTable().slot(number)); }
+    int active() const { return main->ActiveForm() ? main->ActiveForm()->number() : 0; }
+
+    ScriptedMessageBoxes boxes;
+};
+
+TEST_F(PanelTabs, NextAndPreviousWalkTheOpenNumbers)
+{
+    openWindows(12, {3, 7, 12});
+    activate(12);
+    main->mnuWindowNext_Click();
+    EXPECT_EQ(active(), 3);
+    EXPECT_TRUE(windowTable().WindowSwitchDone);
+    main->mnuWindowPrevious_Click();
+    EXPECT_EQ(active(), 12);
+    main->tbToolbar_ButtonClick(3, QStringLiteral("next"));
+    EXPECT_EQ(active(), 3);
+    main->tbToolbar_ButtonClick(3, QStringLiteral("next"));
+    EXPECT_EQ(active(), 7);
+    EXPECT_EQ(main->tbsWindows->selectedKey(), WindowTabKey(7));
+
+    windowTable().slot(3)->close();
+    windowTable().slot(12)->close();
+    main->mnuWindowNext_Click();
+    EXPECT_EQ(active(), 7) << "one window: nothing to walk to";
+}
+
+TEST_F(PanelTabs, ATabClickActivatesItsWindowAndClearsTheLoadedMark)
+{
+    openWindows(2, {1, 2});
+    EXPECT_EQ(active(), 2);
+    main->tbsWindows->setImage(WindowTabKey(1), QStringLiteral("prgyes"));
+    main->tbsWindows->select(WindowTabKey(1));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return active() == 1; }, 5000));
+    EXPECT_EQ(main->tbsWindows->image(WindowTabKey(1)), QString());
+}
+
+TEST_F(PanelTabs, SizePresetRestoresAMaximisedWindow)
+{
+    openWindows(1, {1});
+    frmWeb *window = windowTable().slot(1);
+    window->showMaximized();
+    main->mnuWinSize_Click(2);
+    EXPECT_FALSE(window->isMaximized());
+    EXPECT_EQ(window->size(), QSize(800, 600));
+}
+
+TEST_F(PanelTabs, MaximiseTogglesAndNamesTheOtherCommand)
+{
+    openWindows(1, {1});
+    frmWeb *window = windowTable().slot(1);
+    QAction *item = main->menuItem(QStringLiteral("mnuWindowMaximize"));
+    window->showMinimized();
+    main->mnuWindowMaximize_Click();
+    EXPECT_TRUE(window->isMaximized());
+    EXPECT_EQ(item->text(), QStringLiteral("&Obnovit okno"));
+    main->mnuWindowMaximize_Click();
+    EXPECT_FALSE(window->isMaximized());
+    EXPECT_EQ(item->text(), QStringLiteral("Ma&ximalizovat okno"));
+}
+
+TEST_F(PanelTabs, TilingSharesTheFrame)
+{
+    openWindows(3, {1, 2, 3});
+    const QRect area = main->mdiArea->viewport()->rect();
+    main->mnuWindowTileVertical_Click();
+    for (int n = 1; n <= 3; ++n) {
+        SCOPED_TRACE(n);
+        const QRect g = windowTable().slot(n)->geometry();
+        EXPECT_EQ(g.height(), area.height());
+        EXPECT_LE(std::abs(g.width() - area.width() / 3), 1);
+    }
+    main->mnuWindowTileHorizontal_Click();
+    for (int n = 1; n <= 3; ++n) {
+        SCOPED_TRACE(n);
+        const QRect g = windowTable().slot(n)->geometry();
+        EXPECT_EQ(g.width(), area.width());
+        EXPECT_LE(std::abs(g.height() - area.height() / 3), 1);
+    }
+    main->mnuWindowCascade_Click();
+    EXPECT_LT(windowTable().slot(1)->geometry().top(), windowTable().slot(3)->geometry().top());
+}
+
+TEST_F(PanelTabs, APresetWithoutAFolderReportsTheMissingTarget)
+{
+    SaveSetting(PresetSections::Save, QStringLiteral("Caption3"), QStringLiteral("Bez složky"));
+    openWindows(1, {1});
+    main->tbToolbar_ButtonMenuClick(1, QStringLiteral("save"), QStringLiteral("sav3"), 7);
+    ASSERT_EQ(boxes.shown.size(), 1);
+    EXPECT_EQ(boxes.shown[0].prompt, QStringLiteral("Cílová cesta neexistuje."));
+    EXPECT_EQ(shared().DialogOperation, 5);
+}
+
+TEST_F(PanelTabs, CloseWindowButtonClosesTheActiveWindow)
+{
+    openWindows(2, {1, 2});
+    main->tbToolbar_ButtonClick(3, QStringLiteral("closewin"));
+    EXPECT_EQ(shared().WindowCount, 1);
+    EXPECT_EQ(windowTable().slot(2), nullptr);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(PanelTabs, TheWindowMenuListsTheOpenWindows)
+{
+    openWindows(3, {1, 3});
+    emit main->mnuwindow->aboutToShow();
+    emit main->mnuwindow->aboutToShow(); // a second opening replaces the list
+    QList<QAction *> entries;
+    for (QAction *action : main->mnuwindow->actions()) {
+        if (action->property("windowListEntry").toBool() && !action->isSeparator())
+            entries.append(action);
+    }
+    ASSERT_EQ(entries.size(), 2);
+    EXPECT_TRUE(entries[0]->text().startsWith(QStringLiteral("&1 ")));
+    EXPECT_FALSE(entries[0]->isChecked());
+    EXPECT_TRUE(entries[1]->isChecked()) << "the active window is ticked";
+    entries[0]->trigger();
+    EXPECT_EQ(active(), 1);
+}
+
+} // namespace
+

@@ -1,0 +1,207 @@
+#include "app/SharedState.h"
+#include "app/frmMain.h"
+#include "browser/WindowTable.h"
+#include "browser/frmWeb.h"
+#include "platform/BrowserControl.h"
+#include "platform/EngineProfile.h"
+#include "platform/Forms.h"
+#include "platform/StatusBar.h"
+#include "platform/TabStrip.h"
+
+#include "ScriptedMessageBoxes.h"
+#include "MainWindowTest.h"
+
+#include <QComboBox>
+#include <QImage>
+#include <QMdiArea>
+#include <QMouseEvent>
+#include <QSlider>
+#include <QTest>
+#include <QTimer>
+#include <QUrl>
+
+namespace {
+
+constexpr int kDeadlineMs = 30000;
+
+// Browser windows in a real main window, over pages in the test's own folder.
+class ZoomInspector : public MainWindowTest
+{
+protected:
+    void SetUp() override
+    {
+        QCoreApplication::setAttribute(Qt::AA_DisableShaderDiskCache);
+        EngineProfile::resetInstance();
+        MainWindowTest::SetUp();
+        main->resize(1000, 800);
+    }
+
+    void TearDown() override
+    {
+        MainWindowTest::TearDown();
+        EngineProfile::resetInstance();
+    }
+
+    QString image(const char *name, int width, int height)
+    {
+        QImage picture(width, height, QImage::Format_RGB32);
+        picture.fill(Qt::darkCyan);
+        const QString path = env.path(QStringLiteral("pages/") + QString::fromLatin1(name));
+        picture.save(path);
+        return QUrl::fromLocalFile(path).toString();
+    }
+
+    QString page(const char *name, const QByteArray &html)
+    {
+        return QUrl::fromLocalFile(env.writeFile(QStringLiteral("pages/") + QString::fromLatin1(name), html)).toString();
+    }
+
+    // Opens a window on the address and waits until its document has loaded.
+    frmWeb *open(const QString &address)
+    {
+        NewWindow(address);
+        frmWeb *window = windowTable().slot(shared().WindowCount);
+        EXPECT_NE(window, nullptr);
+        EXPECT_TRUE(QTest::qWaitFor([&] {
+            return window->Web->LocationURL() == address && !window->Web->Busy()
+                && evaluate(window, QStringLiteral("document.readyState")).toString() == QStringLiteral("complete");
+        }, kDeadlineMs));
+        return window;
+    }
+
+    static QVariant evaluate(frmWeb *window, const QString &script)
+    {
+        QVariant result;
+        bool done = false;
+        window->Web->runScript(script, [&](const QVariant &value) {
+            result = value;
+            done = true;
+        });
+        EXPECT_TRUE(QTest::qWaitFor([&] { return done; }, kDeadlineMs)) << "the script never answered";
+        return result;
+    }
+
+    static QSize imageSize(frmWeb *window)
+    {
+        const QVariantList pair = evaluate(window, QStringLiteral("[document.images[0].width, document.images[0].height]")).toList();
+        return pair.size() == 2 ? QSize(pair[0].toInt(), pair[1].toInt()) : QSize();
+    }
+
+    QString zoomPanel() const { return main->sbStatusBar->panel(QStringLiteral("zoom")).text(); }
+
+    ScriptedMessageBoxes boxes;
+};
+
+} // namespace
+
+TEST_F(ZoomInspector, ALoneImageIsFittedZoomedAndKeepsItsSizeThroughAResize)
+{
+    shared().AdjustImg = true;
+    frmWeb *window = open(image("wide.png", 3000, 600));
+    // Fitted at load into the window's own room, the width being the side that does not fit.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return imageSize(window).width() < 3000; }, kDeadlineMs));
+    const QSize fitted = imageSize(window);
+    EXPECT_LE(fitted.width(), window->Web->width());
+    EXPECT_NEAR(fitted.height(), fitted.width() / 5, 1);
+    const int percent = qRound(fitted.height() * 100.0 / 600);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return main->sliZoom->value() == percent; }, kDeadlineMs));
+    EXPECT_EQ(zoomPanel(), QString::number(percent) + QStringLiteral(" %"));
+
+    // The engine's own refit on a resize does not undo the zoom.
+    const int webWidth = window->Web->width();
+    main->resize(main->width() - 200, main->height() - 100);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window->Web->width() < webWidth; }, kDeadlineMs));
+    QTest::qWait(0);
+    EXPECT_EQ(imageSize(window), fitted);
+
+    main->sliZoom->setValue(150);
+    main->sliZoom_Change();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return imageSize(window) == QSize(4500, 900); }, kDeadlineMs));
+    EXPECT_EQ(zoomPanel(), QStringLiteral("150 %"));
+    EXPECT_EQ(main->sliZoom->toolTip(), QStringLiteral("150 %"));
+
+    main->ZoomNow();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return imageSize(window).width() < 4500; }, kDeadlineMs));
+}
+
+TEST_F(ZoomInspector, EachWindowRemembersItsOwnImageAndABackgroundFitLeavesTheSliderAlone)
+{
+    shared().AdjustImg = false;
+    frmWeb *first = open(image("first.png", 400, 300));
+    frmWeb *second = open(image("second.png", 200, 100));
+    ASSERT_EQ(main->ActiveForm(), second);
+    main->sliZoom->setValue(50);
+    main->sliZoom_Change();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return imageSize(second) == QSize(100, 50); }, kDeadlineMs));
+    EXPECT_EQ(second->Zoom.origWidth, 200);
+    EXPECT_EQ(first->Zoom.origWidth, 0);
+
+    main->mdiArea->setActiveSubWindow(first);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return main->ActiveForm() == first; }, kDeadlineMs));
+    main->sliZoom->setValue(200);
+    main->sliZoom_Change();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return imageSize(first) == QSize(800, 600); }, kDeadlineMs));
+    EXPECT_EQ(imageSize(second), QSize(100, 50));
+
+    // The background window fits itself into its own room without touching the active
+    // window's slider.
+    main->mdiArea->tileSubWindows();
+    main->mdiArea->setActiveSubWindow(first);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return second->Web->height() > 100 && main->ActiveForm() == first; }, kDeadlineMs));
+    main->sliZoom->setValue(200);
+    main->sbStatusBar->panel(QStringLiteral("zoom")).setText(QStringLiteral("200 %"));
+    second->resetZoomAfterDownload();
+    second->ZoomNow();
+    const int roomWidth = (second->Web->width() * 15 - 650) / 15;
+    const int roomHeight = (second->Web->height() * 15 - 650) / 15;
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        const QSize size = imageSize(second);
+        return size.width() >= roomWidth - 1 || size.height() >= roomHeight - 1;
+    }, kDeadlineMs));
+    EXPECT_EQ(main->sliZoom->value(), 200);
+    EXPECT_EQ(zoomPanel(), QStringLiteral("200 %"));
+}
+
+TEST_F(ZoomInspector, TheInspectorNamesRealMouseOversOnlyAndPutsTheAddressBack)
+{
+    const QString address = page("inspect.html", R"(<html><body style="margin:0">
+        <a id="link" href="target.html" style="display:block;width:200px;height:100px">link</a>
+        <font size="3" face="Arial" color="#ff0000" style="display:block;width:200px;height:100px">font</font>
+        <script>window.spoofed = 0;</script></body></html>)");
+    frmWeb *window = open(address);
+    QWidget *view = window->Web->focusProxy();
+    ASSERT_NE(view, nullptr);
+    QWidget *target = view->focusProxy() ? view->focusProxy() : view;
+    main->txtAddress->setEditText(QStringLiteral("something else"));
+
+    auto hover = [&](QPoint point) {
+        QMouseEvent move(QEvent::MouseMove, point, target->mapToGlobal(point), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(target, &move);
+    };
+    auto panel = [&](int index) { return main->sbStatusBar->panel(index).text(); };
+
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        hover(QPoint(50, 50));
+        return panel(4) == QStringLiteral("A");
+    }, kDeadlineMs));
+    EXPECT_EQ(panel(5), address.left(address.lastIndexOf(QLatin1Char('/')) + 1) + QStringLiteral("target.html"));
+    EXPECT_NE(main->txtAddress->currentText(), QStringLiteral("something else"));
+
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        hover(QPoint(50, 150));
+        return panel(4) == QStringLiteral("FONT");
+    }, kDeadlineMs));
+    EXPECT_EQ(panel(5), QStringLiteral("s: 3; f: Arial; c: #ff0000"));
+
+    // The page can neither see the channel nor make up a mouse-over of its own.
+    EXPECT_EQ(evaluate(window, QStringLiteral("typeof qt")).toString(), QStringLiteral("undefined"));
+    evaluate(window, QStringLiteral("document.getElementById('link').dispatchEvent(new MouseEvent('mouseover', {bubbles: true})); 1"));
+    QTest::qWait(0);
+    bool spoofed = false;
+    // A spoofed mouse-over would show within this while; none must come.
+    (void)QTest::qWaitFor([&] {
+        spoofed = panel(4) == QStringLiteral("A");
+        return spoofed;
+    }, 500);
+    EXPECT_FALSE(spoofed);
+}
