@@ -1,5 +1,8 @@
 #include "app/SharedState.h"
 #include "app/frmMain.h"
+#include "app/frmPM.h"
+#include "app/frmSplash.h"
+#include "platform/SettingsStore.h"
 #include "browser/WindowTable.h"
 #include "browser/frmWeb.h"
 #include "platform/BrowserControl.h"
@@ -143,11 +146,18 @@ TEST_F(BrowserWindows, ExitClosesEveryWindowAndReleasesItsSlot)
 {
     NewWindow(QString());
     NewWindow(QString());
+    Forms::get<frmSplash>();
+    ASSERT_TRUE(Forms::isLoaded<frmPM>());
     main->mnuFileExit_Click();
     EXPECT_EQ(shared().WindowCount, 0);
     EXPECT_FALSE(windowTable().used(1));
     EXPECT_FALSE(windowTable().used(2));
     EXPECT_FALSE(Forms::isLoaded<frmMain>());
+    EXPECT_FALSE(Forms::isLoaded<frmSplash>());
+    EXPECT_FALSE(Forms::isLoaded<frmPM>());
+    // The configuration is saved once the windows are gone.
+    EXPECT_FALSE(GetSetting(QStringLiteral("Settings"), QStringLiteral("MainWidth")).isEmpty());
+    EXPECT_FALSE(QFile::exists(env.appFolder() + QStringLiteral("LogError.txt")));
 }
 
 } // namespace
