@@ -24,6 +24,12 @@ void setField(QTabBar *bar, int position, TabField which, const QString &value)
     bar->setTabData(position, data);
 }
 
+// Captions are page titles: an "&" in them is text, not a shortcut marker.
+QString shownText(QString caption)
+{
+    return caption.replace(QLatin1Char('&'), QStringLiteral("&&"));
+}
+
 } // namespace
 
 TabStrip::TabStrip(QWidget *parent)
@@ -51,7 +57,7 @@ void TabStrip::add(const QString &key, const QString &caption, int index)
         raiseBadIndex(index);
     // Not the user's choice: no clicked().
     const QSignalBlocker quiet(m_bar);
-    const int at = m_bar->insertTab(index - 1, caption);
+    const int at = m_bar->insertTab(index - 1, shownText(caption));
     m_bar->setTabData(at, QStringList{key, QString()});
 }
 
@@ -108,12 +114,13 @@ void TabStrip::select(const ItemRef &tab)
 
 QString TabStrip::caption(const ItemRef &tab) const
 {
-    return m_bar->tabText(position(tab));
+    QString text = m_bar->tabText(position(tab));
+    return text.replace(QStringLiteral("&&"), QStringLiteral("&"));
 }
 
 void TabStrip::setCaption(const ItemRef &tab, const QString &caption)
 {
-    m_bar->setTabText(position(tab), caption);
+    m_bar->setTabText(position(tab), shownText(caption));
 }
 
 QString TabStrip::toolTip(const ItemRef &tab) const

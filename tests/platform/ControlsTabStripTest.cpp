@@ -56,6 +56,16 @@ TEST_F(TabStripTest, AddsTabsAtTheEndOrAtAnIndex)
     EXPECT_FALSE(tabs.contains("late"));
 }
 
+TEST_F(TabStripTest, AnAmpersandInACaptionIsShownAsText)
+{
+    tabs.add("amp", "Start & co");
+    tabs.setCaption("key 1", "A && B");
+    EXPECT_EQ(tabs.caption("amp"), QStringLiteral("Start & co"));
+    EXPECT_EQ(tabs.caption("key 1"), QStringLiteral("A && B"));
+    // The bar shows "&" as a letter only when it is doubled.
+    EXPECT_EQ(bar()->tabText(tabs.indexOfKey("amp") - 1), QStringLiteral("Start && co"));
+}
+
 TEST_F(TabStripTest, ADuplicateKeyFailsAndAddsNothing)
 {
     EXPECT_EQ(raised([&] { tabs.add("key 2", "again"); }), ErrorNumber::KeyNotUnique);
