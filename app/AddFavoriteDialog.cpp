@@ -3,6 +3,7 @@
 #include "app/PathServices.h"
 #include "app/SharedState.h"
 #include "browser/FavoriteShortcut.h"
+#include "platform/AtomicFile.h"
 #include "platform/ErrorState.h"
 #include "platform/MessageBox.h"
 
@@ -13,7 +14,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QVBoxLayout>
 
 AddFavoriteDialog::AddFavoriteDialog(const QString &url, const QString &name, QWidget *parent)
@@ -58,9 +58,7 @@ QString favoriteFileName(const QString &name)
 
 void writeFavoriteFile(const QString &path, const QString &url)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(shortcutFileContent(url)) < 0 || !file.commit())
-        raiseError(ErrorNumber::PathFileAccessError);
+    writeFileAtomically(path, shortcutFileContent(url));
 }
 
 namespace {

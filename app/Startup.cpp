@@ -7,6 +7,7 @@
 #include "app/Version.h"
 #include "app/frmMain.h"
 #include "app/frmSplash.h"
+#include "platform/AtomicFile.h"
 #include "platform/ErrorState.h"
 #include "platform/Forms.h"
 #include "platform/MessageBox.h"
@@ -15,20 +16,9 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 namespace {
-
-void writeFileAtomically(const QString &path, const QByteArray &bytes)
-{
-    QSaveFile file(path);
-    // Unbuffered, so a failing write is seen here and never committed as a cut-off file.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        raiseError(ErrorNumber::PathFileAccessError);
-    if (file.write(bytes) != bytes.size() || !file.commit())
-        raiseError(ErrorNumber::PathFileAccessError);
-}
 
 void createFolder(const QString &path)
 {

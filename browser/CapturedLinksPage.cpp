@@ -2,9 +2,9 @@
 
 #include "app/Version.h"
 #include "browser/LinkSnapshot.h"
+#include "platform/AtomicFile.h"
 #include "platform/ErrorState.h"
 
-#include <QSaveFile>
 
 namespace {
 
@@ -78,15 +78,5 @@ QByteArray capturedLinksFileBytes(const QString &html)
 
 void writeCapturedLinksFile(const QString &path, const QByteArray &bytes)
 {
-    // A save file goes to a temporary file first and replaces the target only when
-    // every byte reached the disk, so a failure keeps the old file or none.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        raiseError(ErrorNumber::PathFileAccessError, {}, path);
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        raiseError(ErrorNumber::PathFileAccessError, {}, path);
-    }
-    if (!file.commit())
-        raiseError(ErrorNumber::PathFileAccessError, {}, path);
+    writeFileAtomically(path, bytes);
 }
