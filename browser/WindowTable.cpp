@@ -96,6 +96,19 @@ void NewWindow(const QString &url)
         LogError(QStringLiteral("NewWindow"), url);
 }
 
+namespace {
+QString &browserProcessProgram()
+{
+    static QString program;
+    return program;
+}
+} // namespace
+
+void setBrowserProcessProgram(const QString &path)
+{
+    browserProcessProgram() = path;
+}
+
 QVariant NewBrowserProcess(const QString &URL, int, const QString &, const QVariant &, const QString &Headers,
                            bool &Processed)
 {
@@ -103,7 +116,8 @@ QVariant NewBrowserProcess(const QString &URL, int, const QString &, const QVari
     bool started = false;
     ignore([&] {
         // The address goes over as one argument: no shell ever sees it.
-        started = QProcess::startDetached(QCoreApplication::applicationFilePath(), {URL});
+        const QString &program = browserProcessProgram();
+        started = QProcess::startDetached(program.isEmpty() ? QCoreApplication::applicationFilePath() : program, {URL});
         if (!started)
             raiseError(ErrorNumber::FileNotFound);
     });

@@ -40,5 +40,8 @@ QString WindowTabKey(int number);
 void NewWindow(const QString &url);
 
 // Starts a further instance of the program on the address.
+// The program started is this one unless another was set (tests set a stand-in; an
+// empty path restores this program).
+void setBrowserProcessProgram(const QString &path);
 QVariant NewBrowserProcess(const QString &URL, int Flags, const QString &TargetFrameName, const QVariant &PostData,
                            const QString &Headers, bool &Processed);
