@@ -131,3 +131,29 @@ TEST_F(LinkScript, ReadsTheTopDocumentAndItsReadableFramesOnly)
     EXPECT_EQ(captions(capturedLinkRows(frames, LinkCaptureMode::All, 0, {})), (QStringList{QStringLiteral("A"), QStringLiteral("B")}));
     EXPECT_EQ(captions(capturedLinkRows(frames, LinkCaptureMode::Local, 0, {})), QStringList{QStringLiteral("B")});
 }
+
+TEST_F(LinkScript, BlankLinkTextIsReadAsTheDocumentHoldsIt)
+{
+    // The engine's rendered text collapses a text of blanks to nothing; the capture
+    // must still see that the link has text. A link around an image alone has none.
+    const QString page = fileUrl(writePage(QStringLiteral("blanks.htm"),
+        "<html><head><title>Blanks</title></head><body>"
+        "<a href=\"#blanks\" title=\"Not this\">  </a>"
+        "<a href=\"#image\" title=\"Logo\"><img src=\"none.png\" alt=\"\"></a>"
+        "<a href=\"#span\" title=\"Not this either\"><span> \n </span></a>"
+        "<a href=\"#word\">  Word  </a>"
+        "<a href=\"#empty\" title=\"Empty\"></a></body></html>"));
+    BrowserControl &control = newControl();
+    ASSERT_TRUE(navigateAndWait(control, logOf(0), page));
+    const PageSnapshot snapshot = snapshotOf(control);
+    ASSERT_TRUE(snapshot.valid);
+
+    EXPECT_EQ(captions(capturedLinkRows(snapshot, LinkCaptureMode::All, 0, {})),
+              (QStringList{QString(), QStringLiteral("Logo"), QString(), QStringLiteral("Word"), QStringLiteral("Empty")}));
+    const QList<LinkRow> withText = capturedLinkRows(snapshot, LinkCaptureMode::AllWithText, 0, {});
+    ASSERT_EQ(withText.size(), 3);
+    EXPECT_EQ(withText[0].url, page + QStringLiteral("#blanks"));
+    EXPECT_EQ(withText[0].caption, QString());
+    EXPECT_EQ(withText[1].url, page + QStringLiteral("#span"));
+    EXPECT_EQ(withText[2].caption, QStringLiteral("Word"));
+}
