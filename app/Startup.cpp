@@ -8,6 +8,7 @@
 #include "app/frmMain.h"
 #include "app/frmSplash.h"
 #include "platform/AtomicFile.h"
+#include "platform/EngineProfile.h"
 #include "platform/ErrorState.h"
 #include "platform/Forms.h"
 #include "platform/MessageBox.h"
@@ -17,6 +18,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QTimer>
 
 namespace {
 
@@ -115,6 +117,8 @@ void Main()
             MsgBox(QStringLiteral("Silent mode"), MsgBoxStyle::OKOnly, Version::appTitle());
         else
             main->show();
+        // The engine starts while the first window's timer waits, not once it fires.
+        QTimer::singleShot(0, main, &EngineProfile::warmUp);
     });
     ignore([] {
         Forms::get<frmMain>()->mnuAdjustImages->setChecked(
