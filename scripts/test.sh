@@ -9,3 +9,4 @@ export QTWEBENGINE_CHROMIUM_FLAGS="--disable-gpu --disable-background-networking
 cd "$VORLAN_ROOT/build"
 # Engine and end-to-end tests need a display; the rest choose the offscreen platform.
 xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure -j"$(nproc)"
+bash "$VORLAN_ROOT/scripts/sanitize.sh"
