@@ -23,8 +23,9 @@
 namespace {
 
 constexpr int kKills = 200;
-// A save normally takes milliseconds; waiting out a stale lock takes far longer.
-constexpr int kOpenDeadlineMs = 3000;
+// A save normally takes milliseconds, even on a busy machine; waiting out a stale
+// lock takes half a minute.
+constexpr int kOpenDeadlineMs = 5000;
 constexpr int kMaxStalls = 3;
 
 struct Stored
