@@ -1,6 +1,13 @@
 #include "ProgramRun.h"
 
+#include "app/frmSplash.h"
+#include "platform/Forms.h"
 #include "platform/SettingsStore.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTest>
 
 #include <QProcess>
 #include <QRect>
@@ -148,6 +155,28 @@ TEST_F(WindowPlacementEndToEnd, AWindowLeftMinimisedStartsMinimised)
     ASSERT_TRUE(run.close()) << run.output().toStdString();
     EXPECT_EQ(stored(run, "WindowState"), "1");
     EXPECT_EQ(stored(run, "MainTop"), "3000");
+}
+
+// The splash in this process, beside a window the user works in.
+TEST_F(WindowPlacementEndToEnd, TheSplashHasNoTitleBarAndLeavesTheKeyboardAlone)
+{
+    QWidget work;
+    work.setWindowTitle(QStringLiteral("work"));
+    work.setGeometry(100, 100, 300, 200);
+    work.show();
+    work.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&work));
+
+    frmSplash *splash = Forms::get<frmSplash>();
+    splash->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(splash));
+    QTest::qWait(300);
+    EXPECT_EQ(QApplication::activeWindow(), &work);
+    const QPoint centred = frmSplash::centredPosition(QGuiApplication::primaryScreen()->geometry().size());
+    const QRect outer = splash->frameGeometry();
+    EXPECT_EQ(outer, QRect(centred, QSize(316, 56)))
+        << outer.x() << "," << outer.y() << " " << outer.width() << "x" << outer.height();
+    Forms::unload<frmSplash>();
 }
 
 } // namespace
