@@ -1,11 +1,13 @@
 #include "ProgramRun.h"
 
+#include "app/ProgramIcon.h"
 #include "app/frmSplash.h"
 #include "platform/Forms.h"
 #include "platform/SettingsStore.h"
 
 #include <QApplication>
 #include <QGuiApplication>
+#include <QImage>
 #include <QScreen>
 #include <QTest>
 
@@ -155,6 +157,33 @@ TEST_F(WindowPlacementEndToEnd, AWindowLeftMinimisedStartsMinimised)
     ASSERT_TRUE(run.close()) << run.output().toStdString();
     EXPECT_EQ(stored(run, "WindowState"), "1");
     EXPECT_EQ(stored(run, "MainTop"), "3000");
+}
+
+TEST_F(WindowPlacementEndToEnd, TheMainWindowShowsTheProgramsOwnIcon)
+{
+    const QString xprop = QStandardPaths::findExecutable(QStringLiteral("xprop"));
+    if (xprop.isEmpty())
+        GTEST_SKIP() << "needs xprop to read the icon the window manager is given";
+    ProgramRun run(env);
+    const QString window = start(run);
+    ASSERT_FALSE(window.isEmpty()) << run.output().toStdString();
+    QProcess property;
+    property.start(xprop, {QStringLiteral("-id"), window, QStringLiteral("-f"), QStringLiteral("_NET_WM_ICON"),
+                           QStringLiteral("32c"), QStringLiteral("=$0+"), QStringLiteral("_NET_WM_ICON")});
+    ASSERT_TRUE(property.waitForFinished(10000));
+    ASSERT_TRUE(run.close()) << run.output().toStdString();
+
+    // Width, height, then the pixels as ARGB, row by row.
+    const QString text = QString::fromLatin1(property.readAllStandardOutput());
+    const QStringList values = text.mid(text.indexOf(QLatin1Char('=')) + 1).split(QLatin1Char(','));
+    const QImage icon = programIcon().pixmap(48, 48).toImage().convertToFormat(QImage::Format_ARGB32);
+    ASSERT_GE(values.size(), 2 + 48 * 48) << text.left(200).toStdString();
+    ASSERT_EQ(values[0].trimmed(), QStringLiteral("48"));
+    ASSERT_EQ(values[1].trimmed(), QStringLiteral("48"));
+    int differing = 0;
+    for (int i = 0; i < 48 * 48; ++i)
+        differing += values[2 + i].trimmed().toUInt() != icon.pixel(i % 48, i / 48);
+    EXPECT_EQ(differing, 0);
 }
 
 // The splash in this process, beside a window the user works in.
