@@ -185,11 +185,10 @@ bool frmMain::filterPanelEvent(QObject *watched, QEvent *event)
         return false;
     }
     if (watched == imgSplitter) {
-        const auto *mouse = static_cast<QMouseEvent *>(event);
         if (type == QEvent::MouseButtonPress)
             imgSplitter_MouseDown();
         else if (type == QEvent::MouseMove)
-            imgSplitter_MouseMove(PanelRules::roundHalfEven(mouse->position().x()) * 15);
+            imgSplitter_MouseMove(PanelRules::roundHalfEven(static_cast<QMouseEvent *>(event)->position().x()) * 15);
         else if (type == QEvent::MouseButtonRelease)
             imgSplitter_MouseUp();
         else

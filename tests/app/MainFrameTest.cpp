@@ -66,6 +66,20 @@ TEST_F(MainFrame, DraggingTheSplitterToTheRightEdgeNeverWidensTheWindow)
     EXPECT_EQ(main->mdiArea->geometry().right(), main->centralWidget()->width() - 1);
 }
 
+TEST_F(MainFrame, TheSplitterGripTakesTheEventsThatAreNoMouseButtons)
+{
+    QWidget *grip = main->imgSplitter;
+    // Entering, hovering and leaving the grip as the pointer does on its way across.
+    QTest::mouseMove(grip, QPoint(1, 5));
+    QEnterEvent enter(QPointF(1, 5), grip->mapTo(main, QPointF(1, 5)), grip->mapToGlobal(QPointF(1, 5)));
+    QCoreApplication::sendEvent(grip, &enter);
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(grip, &leave);
+    QTest::mouseMove(main->mdiArea, QPoint(20, 20));
+    EXPECT_FALSE(main->SplitterMoving);
+    EXPECT_TRUE(main->picSplitter->isHidden());
+}
+
 TEST_F(MainFrame, F12InTheFavoritesTreeMovesOnAndCtrlF12HidesThePanel)
 {
     QTreeWidget *tree = main->trwFavorites->treeWidget();
