@@ -1,42 +1,28 @@
 #include "app/MainGeometry.h"
 #include "app/frmMain.h"
-#include "browser/WindowTable.h"
-#include "platform/Forms.h"
 #include "platform/TreeView.h"
 
-#include "TestEnvironment.h"
+#include "MainWindowTest.h"
 
 #include <QApplication>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMouseEvent>
 #include <QTest>
-#include <QTimer>
 #include <QTreeWidget>
 #include <QWindow>
 
 namespace {
 
 // The main window shown in its normal state, as the panel tests use it.
-class MainFrame : public TempEnvTest
+class MainFrame : public MainWindowTest
 {
 protected:
     void SetUp() override
     {
-        resetWindowTable();
-        main = Forms::get<frmMain>();
-        main->tmrNW->stop();
+        MainWindowTest::SetUp();
         main->setGeometry(40, 30, 900, 700);
-        main->show();
         QCoreApplication::processEvents();
-    }
-
-    void TearDown() override
-    {
-        if (Forms::isLoaded<frmMain>())
-            Forms::get<frmMain>()->close();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        resetWindowTable();
     }
 
     // The user drags the splitter's grip to x pixels right of the grip's left edge.
@@ -50,8 +36,6 @@ protected:
         QTest::mouseRelease(grip, Qt::LeftButton, Qt::NoModifier, QPoint(x, 5));
         QTest::qWait(100);
     }
-
-    frmMain *main = nullptr;
 };
 
 TEST_F(MainFrame, DraggingTheSplitterToTheRightEdgeNeverWidensTheWindow)
