@@ -66,11 +66,14 @@ void frmMain::LoadSettings()
         // The area inside the frame, as SaveConfig stores it: the frame is not known
         // before the window manager has framed the window.
         QRect area = geometry();
-        ignore([&] { area.moveLeft(readTwips(Settings, QStringLiteral("MainLeft"))); });
-        ignore([&] { area.moveTop(readTwips(Settings, QStringLiteral("MainTop"))); });
-        ignore([&] { area.setWidth(readTwips(Settings, QStringLiteral("MainWidth"))); });
-        ignore([&] { area.setHeight(readTwips(Settings, QStringLiteral("MainHeight"))); });
-        ignore([&] { setGeometry(MainGeometry::ontoScreen(area, availableScreens())); });
+        bool stored = false;
+        stored |= ignore([&] { area.moveLeft(readTwips(Settings, QStringLiteral("MainLeft"))); });
+        stored |= ignore([&] { area.moveTop(readTwips(Settings, QStringLiteral("MainTop"))); });
+        stored |= ignore([&] { area.setWidth(readTwips(Settings, QStringLiteral("MainWidth"))); });
+        stored |= ignore([&] { area.setHeight(readTwips(Settings, QStringLiteral("MainHeight"))); });
+        // Without any stored value the window manager places the window.
+        if (stored)
+            ignore([&] { setGeometry(MainGeometry::ontoScreen(area, availableScreens())); });
     }
     ignore([this] { picMain->setFixedWidth(readTwips(Main, QStringLiteral("Width"))); });
 

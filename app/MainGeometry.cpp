@@ -36,7 +36,7 @@ protected:
             return false;
         auto *window = static_cast<QWidget *>(watched);
         QWindow *handle = window->windowHandle();
-        // The widget still holds the state its old native window had; the new one is
+        // The widget still holds the state its previous native window had; the new one is
         // not mapped yet, so the window manager takes the state, and the normal
         // geometry to go back to, from it.
         const Qt::WindowStates states = window->windowState() & KeptStates;
