@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QTest>
 
+#include <cerrno>
+
 namespace {
 
 class BrowserProcess : public TempEnvTest
@@ -30,13 +32,29 @@ TEST_F(BrowserProcess, TheAddressGoesOverAsOneArgumentWithoutAShell)
     EXPECT_FALSE(QFile::exists(env.appFolder() + QStringLiteral("LogError.txt")));
 }
 
-TEST_F(BrowserProcess, AFailedStartIsLoggedAndShowsNothing)
+TEST_F(BrowserProcess, AFailedStartIsLoggedWithTheSystemErrorAndShowsNothing)
 {
-    setBrowserProcessProgram(env.path(QStringLiteral("no-such-program")));
-    bool processed = false;
-    NewBrowserProcess(QStringLiteral("about:blank"), 0, QString(), QVariant(), QStringLiteral("H"), processed);
-    const QString log = QString::fromUtf8(TestEnvironment::readFile(env.appFolder() + QStringLiteral("LogError.txt")));
-    EXPECT_TRUE(log.contains(QStringLiteral(";NewBrowserProcess;about:blankHFalseFalse\r\n"))) << log.toStdString();
+    const struct
+    {
+        const char *name;
+        QString program;
+        int systemError;
+    } cases[] = {
+        {"missing", env.path(QStringLiteral("no-such-program")), ENOENT},
+        {"not executable", env.writeFile(QStringLiteral("plain-file"), "#!/bin/sh\n"), EACCES},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        QFile::remove(env.appFolder() + QStringLiteral("LogError.txt"));
+        setBrowserProcessProgram(c.program);
+        bool processed = false;
+        NewBrowserProcess(QStringLiteral("about:blank"), 0, QString(), QVariant(), QStringLiteral("H"), processed);
+        const QString log = QString::fromUtf8(TestEnvironment::readFile(env.appFolder() + QStringLiteral("LogError.txt")));
+        const QStringList fields = log.split(QLatin1Char(';'));
+        ASSERT_EQ(fields.size(), 7) << log.toStdString();
+        EXPECT_EQ(fields[2], QString::number(c.systemError)) << log.toStdString();
+        EXPECT_TRUE(log.endsWith(QStringLiteral(";NewBrowserProcess;about:blankHFalseFalse\r\n"))) << log.toStdString();
+    }
 }
 
 } // namespace
