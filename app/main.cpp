@@ -31,6 +31,7 @@ void closeOnTerminationSignals(QApplication &app)
         char byte;
         [[maybe_unused]] const ssize_t count = ::read(g_signalPipe[0], &byte, 1);
         notifier->setEnabled(false);
+        shared().TerminationRequested = true;
         if (Forms::isLoaded<frmMain>())
             Forms::get<frmMain>()->mnuFileExit_Click();
         else
