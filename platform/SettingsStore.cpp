@@ -218,6 +218,9 @@ void SettingsStore::changed(Undo undo)
 
 void SettingsStore::beginBatch()
 {
+    // The status QSettings reports after the batch's write must be that write's own.
+    if (m_settings->status() != QSettings::NoError)
+        reopen();
     m_batch = true;
     m_batchUndo.clear();
 }
@@ -243,12 +246,25 @@ SettingsStore::Undo SettingsStore::snapshot(const QString &group) const
 
 void SettingsStore::prepareWrite()
 {
+    // A batch touches no file until it ends, and is checked then.
+    if (m_batch)
+        return;
     // QSettings keeps the first error it met; a fresh object tells whether the file
-    // can be written now. A batch keeps its changes in this object until it ends.
-    if (m_settings->status() != QSettings::NoError && !m_batch)
+    // can be written now.
+    if (m_settings->status() != QSettings::NoError)
         reopen();
     if (m_settings->status() != QSettings::NoError)
-        raiseError(ErrorNumber::PathFileAccessError);
+        failed(0);
+}
+
+void SettingsStore::failed(int systemError)
+{
+    if (systemError == 0)
+        systemError = writeProblem(m_path);
+    if (systemError == 0)
+        systemError = EIO;
+    m_unsaved = FileProblem{m_path, systemErrorText(systemError), {}};
+    raiseSystemError(ErrorNumber::PathFileAccessError, systemError, m_path);
 }
 
 void SettingsStore::commit(const Undo &undo)
@@ -261,11 +277,7 @@ void SettingsStore::commit(const Undo &undo)
         m_unsaved.reset();
         return;
     }
-    int systemError = SettingsFileFormat::takeWriteError();
-    if (systemError == 0)
-        systemError = writeProblem(m_path);
-    if (systemError == 0)
-        systemError = EIO;
+    const int systemError = SettingsFileFormat::takeWriteError();
     // Backwards, so that a key changed twice gets its first value back.
     for (auto step = undo.rbegin(); step != undo.rend(); ++step) {
         if (step->second.isValid())
@@ -274,8 +286,7 @@ void SettingsStore::commit(const Undo &undo)
             m_settings->remove(step->first);
     }
     reopen();
-    m_unsaved = FileProblem{m_path, systemErrorText(systemError), {}};
-    raiseSystemError(ErrorNumber::PathFileAccessError, systemError, m_path);
+    failed(systemError);
 }
 
 QString GetSetting(const QString &section, const QString &key, const QVariant &defaultValue)

@@ -67,6 +67,8 @@ private:
     QString storedKeyPath(const QString &section, const QString &key) const;
     Undo snapshot(const QString &group) const;
     void prepareWrite();
+    // Records and raises a failed write; the errno is found out when it is 0.
+    [[noreturn]] void failed(int systemError);
     // Writes the pending change to disk; when that fails, puts the old values back
     // in memory and raises, so memory and file keep agreeing.
     void commit(const Undo &undo);

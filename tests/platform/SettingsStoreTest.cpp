@@ -457,6 +457,8 @@ TEST_F(SettingsStoreTest, AFailedBatchUndoesEveryChangeOfIt)
     int systemError = 0;
     {
         WriteFailure failure(WriteFailureKind::NothingWritten, QFileInfo(file).path());
+        // An earlier failure must not take the batch's own reason away.
+        raisedNumber([] { SaveSetting("Main", "Width", "9"); });
         store.beginBatch();
         SaveSetting("Main", "Width", "2");
         SaveSetting("Main", "Width", "3");
