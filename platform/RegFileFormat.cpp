@@ -16,6 +16,8 @@ const QString kHeader5 = QStringLiteral("Windows Registry Editor Version 5.00");
 const QChar kQuote = QLatin1Char('"');
 const QChar kBackslash = QLatin1Char('\\');
 constexpr qsizetype kHexLineWidth = 76;
+// A byte-order mark inside a value is text: the decoders would drop one that starts it.
+constexpr auto kKeepMark = QStringConverter::Flag::ConvertInitialBom;
 
 struct ScriptState
 {
@@ -157,7 +159,7 @@ std::optional<RegValue> parseHex(QStringView data, bool unicode)
     if (!bytes)
         return std::nullopt;
     if (unicode && holdsText(type)) {
-        QStringDecoder utf16(QStringDecoder::Utf16LE);
+        QStringDecoder utf16(QStringDecoder::Utf16LE, kKeepMark);
         *bytes = QString(utf16(*bytes)).toUtf8();
     }
     return RegValue{type, *bytes};
@@ -315,7 +317,7 @@ void appendHexList(QString &out, const QByteArray &bytes, qsizetype column)
 void appendData(QString &out, const RegValue &value, qsizetype column)
 {
     if (isPlainString(value)) {
-        out += quoted(QString::fromUtf8(value.data.chopped(1)));
+        out += quoted(QStringDecoder(QStringDecoder::Utf8, kKeepMark)(value.data.chopped(1)));
         return;
     }
     if (value.type == RegType::Dword && value.data.size() == 4) {
@@ -343,17 +345,17 @@ void appendValueLine(QString &out, const RegNamedValue &entry)
 QString RegFileFormat::decode(const QByteArray &bytes)
 {
     if (bytes.startsWith("\xFF\xFE"))
-        return QStringDecoder(QStringDecoder::Utf16LE)(bytes.mid(2));
+        return QStringDecoder(QStringDecoder::Utf16LE, kKeepMark)(bytes.mid(2));
     if (bytes.startsWith("\xFE\xFF"))
-        return QStringDecoder(QStringDecoder::Utf16BE)(bytes.mid(2));
+        return QStringDecoder(QStringDecoder::Utf16BE, kKeepMark)(bytes.mid(2));
     if (bytes.startsWith("\xEF\xBB\xBF"))
-        return QString::fromUtf8(bytes.mid(3));
+        return QStringDecoder(QStringDecoder::Utf8, kKeepMark)(bytes.mid(3));
     return textFromBytes(bytes);
 }
 
 QString RegFileFormat::textFromBytes(const QByteArray &bytes)
 {
-    QStringDecoder utf8(QStringDecoder::Utf8);
+    QStringDecoder utf8(QStringDecoder::Utf8, kKeepMark);
     const QString text = utf8(bytes);
     if (!utf8.hasError())
         return text;

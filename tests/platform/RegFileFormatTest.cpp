@@ -206,6 +206,8 @@ private:
         QString text = pick({"a", "A", "Key", "key", "Žluťoučký", "", "x y", "@", "-dash", "[bracket", "bracket]"});
         // The edges are where blanks and escapes get lost.
         text = pick({"", " ", "\t", "\"", "\\", ";", "=", "\xC2\xA0"}) + text + pick({"", " ", "  ", "\"", "\\", "\t", "\r"});
+        if (m_random.bounded(12) == 0)
+            text.prepend(QChar(0xFEFF)); // a byte-order mark that is text, not a mark
         return text;
     }
 
