@@ -1,12 +1,12 @@
 #pragma once
 
+#include "platform/AtomicFile.h"
+
 #include <QByteArray>
 #include <QDateTime>
 #include <QHash>
 #include <QString>
 #include <QStringList>
-
-#include "platform/AtomicFile.h"
 
 #include <functional>
 #include <memory>
@@ -61,7 +61,8 @@ public:
     void createKey(RegRoot root, const QString &subKey);
 
     // Merges a REGEDIT4 (or "Windows Registry Editor Version 5.00") file; raises on an
-    // unreadable file or one without the header.
+    // unreadable file, or "Invalid procedure call" saying why for one without the
+    // header or beyond the limits of size, line length and depth.
     void importFile(const QString &path);
 
     // The file that was found unusable and set aside, once: whoever tells the user takes it.
