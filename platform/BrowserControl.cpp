@@ -51,7 +51,17 @@ BrowserControl::~BrowserControl()
     m_alive.reset();
     m_page->setNavigationFilter({});
     disconnect(m_page, nullptr, this, nullptr);
-    delete m_view;
+    if (!m_page->dialogOpen()) {
+        delete m_view;
+        return;
+    }
+    // A dialog of the page runs inside the engine's call on this view, which must
+    // return into a whole view: the view leaves the control and goes once the
+    // dialog, closed now, has returned.
+    m_page->setWebChannel(nullptr, QWebEngineScript::ApplicationWorld);
+    m_view->hide();
+    m_view->setParent(nullptr);
+    m_page->deleteViewAfterDialog(m_view);
 }
 
 QUrl BrowserControl::addressFromUserText(const QString &text, const QString &workingFolder)
