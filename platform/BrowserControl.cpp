@@ -35,7 +35,10 @@ BrowserControl::BrowserControl(QWidget *parent)
     connect(m_page, &QWebEnginePage::loadProgress, this, &BrowserControl::onLoadProgress);
     connect(m_page, &QWebEnginePage::urlChanged, this, &BrowserControl::onUrlChanged);
     connect(m_page, &QWebEnginePage::titleChanged, this, &BrowserControl::TitleChange);
-    connect(m_page, &QWebEnginePage::linkHovered, this, &BrowserControl::StatusTextChange);
+    connect(m_page, &QWebEnginePage::linkHovered, this, [this](const QString &url) {
+        m_hoveredLink = url;
+        emit StatusTextChange(url);
+    });
     connect(m_page, &QWebEnginePage::newWindowRequested, this, &BrowserControl::onNewWindowRequested);
     // Closing the window from inside the engine's own call would pull the page from
     // under it.
@@ -262,7 +265,14 @@ void BrowserControl::onUrlChanged()
 void BrowserControl::onNewWindowRequested(QWebEngineNewWindowRequest &request)
 {
     // The request is left unanswered, so the engine discards the window it prepared.
-    const QString url = request.requestedUrl().toString();
+    QString url = request.requestedUrl().toString();
+    if (url == QLatin1String("about:blank#blocked")) {
+        // The engine refused the address and names it no more; a script address is
+        // the one it refuses, and the pointer is on it when a link was clicked.
+        if (!m_hoveredLink.startsWith(QLatin1String("javascript:"), Qt::CaseInsensitive))
+            return;
+        url = m_hoveredLink;
+    }
     QTimer::singleShot(0, this, [this, url] { raiseNewWindow(url); });
 }
 

@@ -65,9 +65,10 @@ enum class ScriptWorld {
 // window layer's business. The engine does not say which frame asked, so every
 // request arrives as NewWindow; FrameNewWindow is declared for the window layer's
 // connections and is not raised. The engine does not expose the flags, target name,
-// post data or headers of a request either: they arrive as 0 and empty values. A
-// "javascript:" address the engine will not open in a new window at all; such a
-// request may arrive as "about:blank#blocked".
+// post data or headers of a request either: they arrive as 0 and empty values. An
+// address the engine refuses to open in a new window (a "javascript:" one above all)
+// raises nothing, except when the refused request came from a clicked "javascript:"
+// link: then NewWindow carries that link's address.
 //
 // Quit (the page asked to close its window) is raised on the next turn of the event
 // loop, so its slot may close the window. No slot may delete the control directly;
@@ -166,6 +167,7 @@ private:
     BrowserPage *m_page = nullptr;
     LoadState m_load;
     QList<QUrl> m_refusedAddresses; // refused since the last accepted navigation
+    QString m_hoveredLink;          // the link under the pointer, "" when none
     int m_decidingDepth = 0;
     // Dropped first thing in the destructor: the engine answers pending scripts with
     // empty results while the page is torn down, when a QPointer to the control would

@@ -8,6 +8,7 @@
 #include "platform/Forms.h"
 #include "platform/MessageBox.h"
 #include "platform/SettingsStore.h"
+#include "platform/StatusBar.h"
 
 #include "MainWindowTest.h"
 #include "ScriptedMessageBoxes.h"
@@ -174,6 +175,44 @@ TEST_F(PageDialogs, AlertConfirmAndPromptAreTheProgramsOwnBoxesAndAnswerThePage)
     ASSERT_EQ(boxes.shown.size(), 5);
     EXPECT_TRUE(boxes.shown[3].title.startsWith(QStringLiteral("Dotaz ze stránky ")));
     EXPECT_EQ(boxes.shown[3].prompt, QStringLiteral("Jméno?"));
+}
+
+TEST_F(PageDialogs, AClickedScriptLinkForANewWindowIsRefusedAndOpensNothing)
+{
+    ScriptedMessageBoxes boxes;
+    env.writeFile(QStringLiteral("pages/other.html"), "<title>Other</title>");
+    frmWeb *window = open("links.html", R"html(<title>Links</title><body style="margin:0">
+        <a id="js" href="JavaScript:alert(1)" target="_blank" style="display:block;height:100px">skript</a>
+        <a id="other" href="other.html" target="_blank" style="display:block;height:100px">jinam</a></body>)html",
+                          QStringLiteral("Links"));
+    ASSERT_NE(window, nullptr);
+    QWidget *view = window->Web->focusProxy();
+    QWidget *target = view->focusProxy() ? view->focusProxy() : view;
+    // A user's click: the pointer moves onto the link first.
+    auto clickAt = [&](QPoint point) {
+        QTest::mouseMove(target, point);
+        QTest::qWait(200);
+        QTest::mouseClick(target, Qt::LeftButton, Qt::NoModifier, point);
+    };
+
+    clickAt(QPoint(50, 50));
+    ASSERT_TRUE(waitUntil([&] { return !boxes.shown.isEmpty(); }));
+    EXPECT_EQ(boxes.shown[0].prompt, QStringLiteral("This type of link should not be opened in new window, because it will probably terminate the program."));
+    EXPECT_EQ(boxes.shown[0].icon(), MsgBoxStyle::Exclamation);
+
+    // From the keyboard, the pointer elsewhere, the engine names no address: nothing
+    // opens and nothing is said.
+    QTest::mouseMove(target, QPoint(50, 300));
+    ASSERT_TRUE(waitUntil([&] { return main->sbStatusBar->panel(1).text().isEmpty(); }));
+    evaluate(window, QStringLiteral("document.getElementById('js').focus(); 1"));
+    QTest::keyClick(target, Qt::Key_Return);
+    // A link the engine does open follows, so the refused request has been served.
+    clickAt(QPoint(50, 150));
+    ASSERT_TRUE(waitUntil([] { return shared().WindowCount == 2; }));
+    EXPECT_TRUE(waitUntil([this] { return windowTable().slot(windowTable().WindowNumber)->windowTitle() == "Other"; }));
+    QTest::qWait(300);
+    EXPECT_EQ(shared().WindowCount, 2);
+    EXPECT_EQ(boxes.shown.size(), 1);
 }
 
 } // namespace
