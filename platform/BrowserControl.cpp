@@ -2,6 +2,7 @@
 
 #include "platform/BrowserPage.h"
 #include "platform/EngineProfile.h"
+#include "platform/MessageBox.h"
 
 #include <QDir>
 #include <QPrintDialog>
@@ -77,35 +78,55 @@ QUrl BrowserControl::addressFromUserText(const QString &text, const QString &wor
 void BrowserControl::Navigate(const QString &text)
 {
     const QUrl url = addressFromUserText(text, QDir::currentPath());
-    if (url.isEmpty() || !url.isValid())
+    if (url.isEmpty() || !url.isValid()) {
+        if (!text.trimmed().isEmpty())
+            reportUnusableAddress(QStringLiteral("„%1“ není platná adresa.").arg(text));
         return;
-    runOrDefer([this, url] { m_page->load(url); });
+    }
+    runOrDefer([this, url] {
+        m_undecidedAddress = url;
+        m_page->load(url);
+    });
+}
+
+void BrowserControl::reportUnusableAddress(const QString &message)
+{
+    // Not from inside the caller or the engine's signal: the box runs a loop of its own.
+    QTimer::singleShot(0, this, [this, message] { MsgBox(message, MsgBoxStyle::Exclamation, {}, this); });
 }
 
 void BrowserControl::GoBack()
 {
-    runOrDefer([this] { m_page->triggerAction(QWebEnginePage::Back); });
+    trigger(QWebEnginePage::Back);
 }
 
 void BrowserControl::GoForward()
 {
-    runOrDefer([this] { m_page->triggerAction(QWebEnginePage::Forward); });
+    trigger(QWebEnginePage::Forward);
 }
 
 void BrowserControl::Refresh()
 {
-    runOrDefer([this] { m_page->triggerAction(QWebEnginePage::Reload); });
+    trigger(QWebEnginePage::Reload);
 }
 
 void BrowserControl::Stop()
 {
-    runOrDefer([this] { m_page->triggerAction(QWebEnginePage::Stop); });
+    trigger(QWebEnginePage::Stop);
 }
 
 void BrowserControl::Refresh2(int level)
 {
-    const auto action = level == 3 ? QWebEnginePage::ReloadAndBypassCache : QWebEnginePage::Reload;
-    runOrDefer([this, action] { m_page->triggerAction(action); });
+    trigger(level == 3 ? QWebEnginePage::ReloadAndBypassCache : QWebEnginePage::Reload);
+}
+
+void BrowserControl::trigger(int action)
+{
+    runOrDefer([this, action] {
+        // A typed address this command stops or replaces has not failed.
+        m_undecidedAddress.clear();
+        m_page->triggerAction(static_cast<QWebEnginePage::WebAction>(action));
+    });
 }
 
 void BrowserControl::findText(const QString &text, bool backward, std::function<void(bool found)> callback)
@@ -172,6 +193,7 @@ bool BrowserControl::decideNavigation(const QUrl &url, bool isMainFrame)
 {
     if (!isMainFrame)
         return true;
+    m_undecidedAddress.clear();
     bool cancel = false;
     ++m_decidingDepth;
     emit BeforeNavigate(url.toString(), 0, QString(), QVariant(), QString(), cancel);
@@ -205,10 +227,16 @@ void BrowserControl::onLoadingChanged(const QWebEngineLoadingInfo &info)
         startLoad(info.url());
         break;
     case QWebEngineLoadingInfo::LoadStoppedStatus:
+        // The engine drops an address it will not show (a scheme it does not know)
+        // before ever asking whether to go there, and shows nothing.
+        if (!m_undecidedAddress.isEmpty() && info.url() == m_undecidedAddress)
+            reportUnusableAddress(QStringLiteral("Adresu „%1“ program nedokáže otevřít.").arg(info.url().toString()));
+        m_undecidedAddress.clear();
         endLoad(false);
         break;
     case QWebEngineLoadingInfo::LoadSucceededStatus:
     case QWebEngineLoadingInfo::LoadFailedStatus:
+        m_undecidedAddress.clear();
         endLoad(true);
         break;
     }

@@ -83,7 +83,9 @@ public:
 
     // Loads what the user typed: an address, or a file path absolute or relative to
     // the current folder ("www.example.org" goes over http; an existing file whose name
-    // holds "#", "?" or "%" loads that file). Text that makes no address does nothing.
+    // holds "#", "?" or "%" loads that file). Blank text does nothing; other text that
+    // makes no address, or an address the engine will not show (an unknown scheme),
+    // leaves the page as it is and tells the user in a message box.
     void Navigate(const QString &text);
     void GoBack();
     void GoForward();
@@ -161,6 +163,9 @@ private:
     void onNewWindowRequested(QWebEngineNewWindowRequest &request);
     void raiseNewWindow(const QString &url);
     void raiseCommandStates();
+    void reportUnusableAddress(const QString &message);
+    // Runs one of the page's actions (QWebEnginePage::WebAction).
+    void trigger(int action);
     void runOrDefer(std::function<void()> action);
 
     QWebEngineView *m_view = nullptr;
@@ -168,6 +173,7 @@ private:
     LoadState m_load;
     QList<QUrl> m_refusedAddresses; // refused since the last accepted navigation
     QString m_hoveredLink;          // the link under the pointer, "" when none
+    QUrl m_undecidedAddress;        // loaded by Navigate, not yet asked about by the engine
     int m_decidingDepth = 0;
     // Dropped first thing in the destructor: the engine answers pending scripts with
     // empty results while the page is torn down, when a QPointer to the control would
