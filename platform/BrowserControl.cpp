@@ -5,6 +5,7 @@
 #include "platform/MessageBox.h"
 
 #include <QDir>
+#include <QPointer>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QTimer>
@@ -145,8 +146,14 @@ void BrowserControl::printWithDialog()
     if (m_printer)
         return;
     auto printer = std::make_unique<QPrinter>();
-    QPrintDialog dialog(printer.get(), this);
-    if (dialog.exec() != QDialog::Accepted)
+    // The dialog belongs to the top window, so that it never goes with this control
+    // while it runs; should the control go meanwhile, the dialog closes unanswered.
+    const QPointer<BrowserControl> self(this);
+    const QPointer<QPrintDialog> dialog = new QPrintDialog(printer.get(), window());
+    connect(this, &QObject::destroyed, dialog, &QDialog::reject);
+    const int answer = dialog->exec();
+    delete dialog.data();
+    if (!self || answer != QDialog::Accepted)
         return;
     m_printer = std::move(printer);
     connect(m_view, &QWebEngineView::printFinished, this, [this] { m_printer.reset(); }, Qt::SingleShotConnection);

@@ -147,6 +147,18 @@ TEST_F(PageDialogs, ClosingAWindowWhosePageAsksClosesTheQuestionAndTheWindow)
     EXPECT_TRUE(Forms::isLoaded<frmMain>());
 }
 
+TEST_F(PageDialogs, ClosingAWindowWhileItsPrintDialogRunsClosesTheDialog)
+{
+    frmWeb *window = open("print.html", "<title>Print</title>", QStringLiteral("Print"));
+    ASSERT_NE(window, nullptr);
+    QPointer<frmWeb> closing(window);
+    whenDialogShows([closing] { closing->close(); });
+    window->Web->printWithDialog();
+    EXPECT_TRUE(closing.isNull());
+    EXPECT_EQ(dialogsLeftOpen, 0);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
 TEST_F(PageDialogs, AlertConfirmAndPromptAreTheProgramsOwnBoxesAndAnswerThePage)
 {
     ScriptedMessageBoxes boxes;
