@@ -52,25 +52,9 @@ protected:
         EngineProfile::resetInstance();
     }
 
-    // Runs a script in the page and waits for its result.
-    static QVariant evaluate(frmWeb *window, const QString &script)
-    {
-        QVariant result;
-        bool done = false;
-        window->Web->runScript(script, [&](const QVariant &value) {
-            result = value;
-            done = true;
-        });
-        return waitUntil([&] { return done; }) ? result : QVariant(QStringLiteral("no answer"));
-    }
-
     frmWeb *open(const char *name, const QByteArray &html, const QString &title)
     {
-        NewWindow(env.writeFile(QStringLiteral("pages/") + QString::fromLatin1(name), html));
-        frmWeb *window = windowTable().slot(windowTable().WindowNumber);
-        if (!window || !waitUntil([&] { return window->windowTitle() == title && !window->Web->Busy(); }))
-            return nullptr;
-        return window;
+        return openWindow(env.writeFile(QStringLiteral("pages/") + QString::fromLatin1(name), html), title);
     }
 
     // Runs the action from inside the dialog's own event loop as soon as a modal
