@@ -26,8 +26,8 @@ enum class ScriptWorld {
     Application // isolated from the page's scripts, same document
 };
 
-// The browser control of the program: a web view that raises the events of the old
-// control's event set and offers its methods, so that no form touches the engine.
+// The browser control of the program: a web view that raises the browser events
+// below and offers the browser's methods, so that no form touches the engine.
 //
 // One accepted navigation raises, in this order:
 //   BeforeNavigate, StatusTextChange(address), ProgressChange(1..100, 100) ...,

@@ -112,6 +112,8 @@ TEST_F(PageDialogs, ATerminationSignalClosesAnOpenMessageBoxAndEndsAsKonecDoes)
     EXPECT_FALSE(GetSetting(QStringLiteral("Settings"), QStringLiteral("MainWidth")).isEmpty());
     // Nothing may hold up the end any more, the page's own dialogs included.
     EXPECT_EQ(MsgBox(QStringLiteral("Ještě něco?"), MsgBoxStyle::YesNo), MsgBoxResult::No);
+    for (int signal : {SIGTERM, SIGINT, SIGHUP})
+        ::signal(signal, SIG_DFL);
 }
 
 TEST_F(PageDialogs, ClosingAWindowWhosePageAsksClosesTheQuestionAndTheWindow)

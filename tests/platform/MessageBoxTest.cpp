@@ -6,7 +6,6 @@
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QPointer>
 #include <QTest>
 #include <QTimer>
 
@@ -21,12 +20,8 @@ namespace {
 class RealMessageBoxes : public ::testing::Test
 {
 protected:
-    void SetUp() override { DialogLoops::reset(); }
-    void TearDown() override { DialogLoops::reset(); }
-
-    // Runs the action on the dialog once it shows; a dialog left open is closed after
-    // a while so that a failure cannot hang the run.
-    static QPointer<QTimer> onDialog(std::function<void(QDialog *)> action)
+    // Runs the action on the dialog once it shows; gives up when none shows for a while.
+    static void onDialog(std::function<void(QDialog *)> action)
     {
         auto *poll = new QTimer(qApp);
         poll->setInterval(10);
@@ -39,7 +34,6 @@ protected:
                 action(dialog);
         });
         poll->start();
-        return poll;
     }
 
     // Clicks the button with that caption; without one the dialog is cancelled.
@@ -130,38 +124,6 @@ TEST_F(RealMessageBoxes, ABoxClosesWhenItsOwnerOrParentGoesAndReturnsSafely)
     window->show();
     onDialog([&](QDialog *) { delete window; });
     EXPECT_EQ(MsgBox(QStringLiteral("Pryč"), MsgBoxStyle::OKCancel, {}, window), MsgBoxResult::Cancel);
-}
-
-TEST_F(RealMessageBoxes, EndingClosesOpenDialogsRunsWhatWaitsAfterThemAndShowsNoMore)
-{
-    bool runningInside = false;
-    bool ranAfter = false;
-    bool ranInsideALoop = true;
-    QObject context;
-    onDialog([&](QDialog *) {
-        runningInside = DialogLoops::running();
-        DialogLoops::endAll();
-        DialogLoops::afterAll(&context, [&] {
-            ranAfter = true;
-            ranInsideALoop = DialogLoops::running();
-        });
-        EXPECT_FALSE(ranAfter) << "the box's loop has not returned yet";
-    });
-    EXPECT_EQ(MsgBox(QStringLiteral("Běží"), MsgBoxStyle::YesNo), MsgBoxResult::No);
-    EXPECT_TRUE(runningInside);
-    EXPECT_FALSE(DialogLoops::running());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return ranAfter; }, 5000));
-    EXPECT_FALSE(ranInsideALoop);
-
-    // Nothing shows any more: the cancelling answer comes at once.
-    bool shown = false;
-    const QPointer<QTimer> watch = onDialog([&](QDialog *dialog) {
-        shown = true;
-        dialog->reject();
-    });
-    EXPECT_EQ(MsgBox(QStringLiteral("Další?"), MsgBoxStyle::YesNoCancel), MsgBoxResult::Cancel);
-    EXPECT_FALSE(shown);
-    delete watch.data();
 }
 
 } // namespace
