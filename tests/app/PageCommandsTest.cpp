@@ -103,8 +103,9 @@ TEST_F(PageCommands, FindOnPageSkipsPicturesAndLogsAMissingWindow)
         expectedLines += c.logged ? 1 : 0;
         const QStringList lines = logLines();
         ASSERT_EQ(lines.size(), expectedLines);
-        if (c.logged)
+        if (c.logged) {
             EXPECT_TRUE(lines.last().endsWith(QStringLiteral(";mnuSearchFindonPage_Click;") + QString::fromUtf8(c.address)));
+        }
     }
 }
 

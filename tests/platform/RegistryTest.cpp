@@ -2,6 +2,7 @@
 #include "platform/RegFileFormat.h"
 #include "platform/Registry.h"
 
+#include "RaisedError.h"
 #include "TestEnvironment.h"
 #include "WriteFailure.h"
 
@@ -20,16 +21,6 @@ namespace {
 
 const QString kShellFolders = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 const QString kExplorerMain = "Software\\Microsoft\\Internet Explorer\\Main";
-
-int raisedNumber(const std::function<void()> &step)
-{
-    try {
-        step();
-    } catch (const RuntimeError &error) {
-        return error.number();
-    }
-    return 0;
-}
 
 QByteArray sz(const QByteArray &text)
 {
@@ -165,9 +156,9 @@ TEST_F(RegistryTest, FileThatIsNoRegistryScriptIsNeitherReadNorOverwritten)
 {
     const QByteArray foreign = "this is not a registry file\n";
     replaceFile(registryFile(), foreign);
-    EXPECT_EQ(raisedNumber([] { Registry::instance().value(RegRoot::CurrentUser, "A", "B"); }),
+    EXPECT_EQ(raised([] { Registry::instance().value(RegRoot::CurrentUser, "A", "B"); }),
               ErrorNumber::PathFileAccessError);
-    EXPECT_EQ(raisedNumber([] { Registry::instance().setValue(RegRoot::CurrentUser, "A", "B", stringValue("x")); }),
+    EXPECT_EQ(raised([] { Registry::instance().setValue(RegRoot::CurrentUser, "A", "B", stringValue("x")); }),
               ErrorNumber::PathFileAccessError);
     EXPECT_EQ(TestEnvironment::readFile(registryFile()), foreign);
 }
@@ -236,8 +227,8 @@ TEST_F(RegistryTest, CreatedKeysExistWithTheirParents)
     Registry &registry = Registry::instance();
     registry.createKey(RegRoot::Users, ".DEFAULT\\Software\\Empty Key");
     Registry::resetInstance();
-    for (const QString &key : {".DEFAULT", ".DEFAULT\\Software", ".DEFAULT\\Software\\Empty Key", "", "\\"}) {
-        SCOPED_TRACE(key.toStdString());
+    for (const char *key : {".DEFAULT", ".DEFAULT\\Software", ".DEFAULT\\Software\\Empty Key", "", "\\"}) {
+        SCOPED_TRACE(key);
         EXPECT_TRUE(Registry::instance().keyExists(RegRoot::Users, key));
     }
     EXPECT_FALSE(Registry::instance().keyExists(RegRoot::Users, ".DEFAULT\\Software\\Empty"));
@@ -260,9 +251,9 @@ TEST_F(RegistryTest, KeyAndValueNamesIgnoreCaseAndKeepTheirFirstSpelling)
 TEST_F(RegistryTest, NamesThatCannotBeStoredAreRefused)
 {
     Registry &registry = Registry::instance();
-    EXPECT_EQ(raisedNumber([&] { registry.setValue(RegRoot::CurrentUser, "A", "line\nbreak", stringValue("x")); }),
+    EXPECT_EQ(raised([&] { registry.setValue(RegRoot::CurrentUser, "A", "line\nbreak", stringValue("x")); }),
               ErrorNumber::IllegalCall);
-    EXPECT_EQ(raisedNumber([&] { registry.setValue(RegRoot::CurrentUser, "A\r\nB", "x", stringValue("x")); }),
+    EXPECT_EQ(raised([&] { registry.setValue(RegRoot::CurrentUser, "A\r\nB", "x", stringValue("x")); }),
               ErrorNumber::IllegalCall);
     EXPECT_FALSE(registry.keyExists(RegRoot::CurrentUser, "A"));
 }
@@ -322,9 +313,9 @@ TEST_P(RegistryWriteFailureTest, FailedWriteRaisesAndKeepsTheOldFileAndValues)
         WriteFailure failure(GetParam(), QFileInfo(registryFile()).path());
         if (!failure.effective())
             GTEST_SKIP() << "the folder stays writable for this user";
-        setError = raisedNumber([&] { registry.setValue(RegRoot::CurrentUser, "A", "B", stringValue("new")); });
-        createError = raisedNumber([&] { registry.createKey(RegRoot::CurrentUser, "New Key"); });
-        importError = raisedNumber([&] { registry.importFile(script); });
+        setError = raised([&] { registry.setValue(RegRoot::CurrentUser, "A", "B", stringValue("new")); });
+        createError = raised([&] { registry.createKey(RegRoot::CurrentUser, "New Key"); });
+        importError = raised([&] { registry.importFile(script); });
     }
     EXPECT_EQ(setError, ErrorNumber::PathFileAccessError);
     EXPECT_EQ(createError, ErrorNumber::PathFileAccessError);
@@ -392,8 +383,8 @@ TEST_F(RegistryTest, ImportMergesKeysValuesAndDeletions)
         EXPECT_EQ(valueText(c.root, c.key, c.name), c.expected);
     }
     EXPECT_EQ(Registry::instance().value(RegRoot::CurrentUser, "Merge", "Added")->data, dword(1));
-    for (const QString &key : {"Gone", "Gone\\Child", "Gone\\Child\\Grandchild"}) {
-        SCOPED_TRACE(key.toStdString());
+    for (const char *key : {"Gone", "Gone\\Child", "Gone\\Child\\Grandchild"}) {
+        SCOPED_TRACE(key);
         EXPECT_FALSE(Registry::instance().keyExists(RegRoot::CurrentUser, key));
     }
     EXPECT_TRUE(TestEnvironment::readFile(registryFile()).contains("[HKEY_CLASSES_ROOT\\.xyz]"));
@@ -421,8 +412,8 @@ TEST_F(RegistryTest, ImportOfAFileThatIsNoScriptChangesNothing)
     registry.setValue(RegRoot::CurrentUser, "A", "B", stringValue("x"));
     const QByteArray before = TestEnvironment::readFile(registryFile());
     const QString notAScript = env.writeFile("plain.reg", "[HKEY_CURRENT_USER\\A]\n\"B\"=-\n");
-    EXPECT_EQ(raisedNumber([&] { registry.importFile(notAScript); }), ErrorNumber::IllegalCall);
-    EXPECT_EQ(raisedNumber([&] { registry.importFile(env.path("missing.reg")); }), ErrorNumber::FileNotFound);
+    EXPECT_EQ(raised([&] { registry.importFile(notAScript); }), ErrorNumber::IllegalCall);
+    EXPECT_EQ(raised([&] { registry.importFile(env.path("missing.reg")); }), ErrorNumber::FileNotFound);
     EXPECT_EQ(valueText(RegRoot::CurrentUser, "A", "B"), "x");
     EXPECT_EQ(TestEnvironment::readFile(registryFile()), before);
 }
@@ -481,7 +472,7 @@ TEST_F(RegistryTest, SeedsServeTheRunEvenWhenTheyCannotBeStored)
     replaceFile(env.appFolder() + "windows", "in the way");
     EXPECT_EQ(valueText(RegRoot::CurrentUser, kExplorerMain, "Local Page"), "about:blank");
     EXPECT_FALSE(ErrorState::isSet());
-    EXPECT_EQ(raisedNumber([] { Registry::instance().setValue(RegRoot::CurrentUser, "A", "B", stringValue("x")); }),
+    EXPECT_EQ(raised([] { Registry::instance().setValue(RegRoot::CurrentUser, "A", "B", stringValue("x")); }),
               ErrorNumber::PathFileAccessError);
 }
 

@@ -1,6 +1,7 @@
 #include "platform/ErrorState.h"
 #include "platform/SettingsStore.h"
 
+#include "RaisedError.h"
 #include "TestEnvironment.h"
 #include "WriteFailure.h"
 
@@ -14,17 +15,6 @@
 #include <sys/resource.h>
 
 namespace {
-
-// The error number a step raises, 0 when it runs through.
-int raisedNumber(const std::function<void()> &step)
-{
-    try {
-        step();
-    } catch (const RuntimeError &error) {
-        return error.number();
-    }
-    return 0;
-}
 
 QString reopenedGet(const QString &section, const QString &key, const QVariant &defaultValue = QString())
 {
@@ -78,7 +68,7 @@ TEST(TextToBoolTest, OtherTextIsATypeMismatch)
 {
     for (const char *text : {"yes", "no", "", " ", "Truex", "1x", "on", "&H1"}) {
         SCOPED_TRACE(text);
-        EXPECT_EQ(raisedNumber([&] { textToBool(QString::fromUtf8(text)); }), ErrorNumber::TypeMismatch);
+        EXPECT_EQ(raised([&] { textToBool(QString::fromUtf8(text)); }), ErrorNumber::TypeMismatch);
     }
 }
 
@@ -128,7 +118,7 @@ TEST(TextToIntTest, RejectsOtherTextAndOutOfRangeNumbers)
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.text);
-        EXPECT_EQ(raisedNumber([&] { textToInt(QString::fromUtf8(c.text)); }), c.error);
+        EXPECT_EQ(raised([&] { textToInt(QString::fromUtf8(c.text)); }), c.error);
     }
 }
 
@@ -151,7 +141,7 @@ TEST(TextToDoubleTest, ReadsDecimalNumbersOnly)
     };
     for (const auto &c : failures) {
         SCOPED_TRACE(c.text);
-        EXPECT_EQ(raisedNumber([&] { textToDouble(QString::fromUtf8(c.text)); }), c.error);
+        EXPECT_EQ(raised([&] { textToDouble(QString::fromUtf8(c.text)); }), c.error);
     }
 }
 
@@ -356,17 +346,17 @@ TEST_F(SettingsStoreTest, DeletingWhatDoesNotExistRaisesInvalidCall)
     };
     for (const auto &c : cases) {
         SCOPED_TRACE((c.section + "|" + c.key).toStdString());
-        EXPECT_EQ(raisedNumber([&] { DeleteSetting(c.section, c.key); }), ErrorNumber::IllegalCall);
+        EXPECT_EQ(raised([&] { DeleteSetting(c.section, c.key); }), ErrorNumber::IllegalCall);
     }
     EXPECT_EQ(GetSetting("Options", "UseUserFT"), "1");
     DeleteSetting();
-    EXPECT_EQ(raisedNumber([] { DeleteSetting(); }), ErrorNumber::IllegalCall);
+    EXPECT_EQ(raised([] { DeleteSetting(); }), ErrorNumber::IllegalCall);
 }
 
 TEST_F(SettingsStoreTest, SavingWithoutSectionOrKeyRaisesInvalidCall)
 {
-    EXPECT_EQ(raisedNumber([] { SaveSetting("", "Key", "x"); }), ErrorNumber::IllegalCall);
-    EXPECT_EQ(raisedNumber([] { SaveSetting("Main", "", "x"); }), ErrorNumber::IllegalCall);
+    EXPECT_EQ(raised([] { SaveSetting("", "Key", "x"); }), ErrorNumber::IllegalCall);
+    EXPECT_EQ(raised([] { SaveSetting("Main", "", "x"); }), ErrorNumber::IllegalCall);
 }
 
 // ---------------------------------------------------------------- failed writes
@@ -390,9 +380,9 @@ TEST_P(SettingsStoreWriteFailureTest, FailedWriteRaisesAndKeepsTheOldFileAndValu
         WriteFailure failure(GetParam(), QFileInfo(file).path());
         if (!failure.effective())
             GTEST_SKIP() << "the folder stays writable for this user";
-        saveError = raisedNumber([] { SaveSetting("Main", "Width", "200"); });
-        deleteError = raisedNumber([] { DeleteSetting("Options"); });
-        deleteAllError = raisedNumber([] { DeleteSetting(); });
+        saveError = raised([] { SaveSetting("Main", "Width", "200"); });
+        deleteError = raised([] { DeleteSetting("Options"); });
+        deleteAllError = raised([] { DeleteSetting(); });
     }
     EXPECT_EQ(saveError, ErrorNumber::PathFileAccessError);
     EXPECT_EQ(deleteError, ErrorNumber::PathFileAccessError);
