@@ -223,7 +223,7 @@ TEST_F(DiskServicesTest, FreeSpaceIsNeverNegativeAndZeroWhenNoVolumeIsNamed)
     }
 }
 
-TEST_F(DiskServicesTest, FreeSpaceIsCountedBeyondTheOld32BitLimit)
+TEST_F(DiskServicesTest, FreeSpaceIsCountedBeyondA32BitNumber)
 {
     // Only meaningful on a volume with 2 GiB or more free; the result must then not wrap.
     if (DiskInfo::freeBytes(env.root()) <= Q_INT64_C(2147483647))

@@ -40,7 +40,7 @@ protected:
 
 } // namespace
 
-TEST_F(BrowserControlTest, LocalPageRaisesTheOldEventsInOrder)
+TEST_F(BrowserControlTest, LocalPageRaisesItsEventsInOrder)
 {
     BrowserControl &control = newControl();
     BrowserEventLog &log = logOf(0);

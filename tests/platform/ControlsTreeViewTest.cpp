@@ -196,7 +196,7 @@ TEST_F(TreeViewTest, ChangingAKeyKeepsTheIndexInStep)
     EXPECT_EQ(tree.node("/home/renamed.txt"), a);
     EXPECT_EQ(raised([&] { a.setKey("/home/b.txt"); }), ErrorNumber::KeyNotUnique);
     EXPECT_EQ(a.key(), QStringLiteral("/home/renamed.txt"));
-    EXPECT_EQ(raised([&] { tree.addRoot("/home/a.txt", "a"); }), 0) << "the old key is free";
+    EXPECT_EQ(raised([&] { tree.addRoot("/home/a.txt", "a"); }), 0) << "the former key is free";
 }
 
 TEST_F(TreeViewTest, ExpandingFromCodeRaisesTheEventsAtOnce)

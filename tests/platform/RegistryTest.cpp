@@ -299,7 +299,7 @@ class RegistryWriteFailureTest : public TempEnvTest, public ::testing::WithParam
 {
 };
 
-TEST_P(RegistryWriteFailureTest, FailedWriteRaisesAndKeepsTheOldFileAndValues)
+TEST_P(RegistryWriteFailureTest, FailedWriteRaisesAndKeepsTheFileAndValuesAsTheyWere)
 {
     Registry &registry = Registry::instance();
     registry.setValue(RegRoot::CurrentUser, "A", "B", stringValue("old"));

@@ -366,7 +366,7 @@ class SettingsStoreWriteFailureTest : public TempEnvTest, public ::testing::With
 {
 };
 
-TEST_P(SettingsStoreWriteFailureTest, FailedWriteRaisesAndKeepsTheOldFileAndValues)
+TEST_P(SettingsStoreWriteFailureTest, FailedWriteRaisesAndKeepsTheFileAndValuesAsTheyWere)
 {
     SaveSetting("Main", "Width", "100");
     SaveSetting("Options", "UseUserFT", "1");
