@@ -9,13 +9,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QStringEncoder>
 
-#include <csignal>
-#include <functional>
-#include <sys/resource.h>
 
 namespace {
 
@@ -40,16 +36,6 @@ QByteArray dword(quint32 number)
     return bytes;
 }
 
-// Replaces a file the way another program saving it would.
-void replaceFile(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QSaveFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-    ASSERT_TRUE(file.commit());
-}
-
 QString registryFile()
 {
     return Registry::instance().filePath();
@@ -65,16 +51,11 @@ QString valueText(RegRoot root, const QString &key, const QString &name)
 
 using RegistryTest = TempEnvTest;
 
-TEST_F(RegistryTest, LivesInTheWindowsFolderOfTheDataHome)
-{
-    EXPECT_EQ(registryFile(), env.dataHome() + "/Vorlan/windows/registry.reg");
-}
-
 // ---------------------------------------------------------------- reading the file
 
 TEST_F(RegistryTest, ReadsEveryValueFormOfTheFile)
 {
-    replaceFile(registryFile(), "REGEDIT4\r\n"
+    TestEnvironment::replaceFile(registryFile(), "REGEDIT4\r\n"
                                 "\r\n"
                                 "; a comment\r\n"
                                 "[HKEY_CURRENT_USER\\Software\\Test]\r\n"
@@ -123,7 +104,7 @@ TEST_F(RegistryTest, ReadsEveryValueFormOfTheFile)
 
 TEST_F(RegistryTest, SkipsLinesThatDoNotParseAndKeysUnderUnknownRoots)
 {
-    replaceFile(registryFile(), "REGEDIT4\n"
+    TestEnvironment::replaceFile(registryFile(), "REGEDIT4\n"
                                 "[HKEY_CURRENT_USER\\A]\n"
                                 "\"Good\"=\"1\"\n"
                                 "\"BadDword\"=dword:xyz\n"
@@ -148,14 +129,14 @@ TEST_F(RegistryTest, SkipsLinesThatDoNotParseAndKeysUnderUnknownRoots)
 
 TEST_F(RegistryTest, FileInWindows1250IsReadAsSuch)
 {
-    replaceFile(registryFile(), "REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"Name\"=\"\x8a\xe8\"\n");
+    TestEnvironment::replaceFile(registryFile(), "REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"Name\"=\"\x8a\xe8\"\n");
     EXPECT_EQ(valueText(RegRoot::CurrentUser, "A", "Name"), "Šč");
 }
 
 TEST_F(RegistryTest, FileThatIsNoRegistryScriptIsNeitherReadNorOverwritten)
 {
     const QByteArray foreign = "this is not a registry file\n";
-    replaceFile(registryFile(), foreign);
+    TestEnvironment::replaceFile(registryFile(), foreign);
     EXPECT_EQ(raised([] { Registry::instance().value(RegRoot::CurrentUser, "A", "B"); }),
               ErrorNumber::PathFileAccessError);
     EXPECT_EQ(raised([] { Registry::instance().setValue(RegRoot::CurrentUser, "A", "B", stringValue("x")); }),
@@ -165,7 +146,7 @@ TEST_F(RegistryTest, FileThatIsNoRegistryScriptIsNeitherReadNorOverwritten)
 
 TEST_F(RegistryTest, EmptyFileIsAnEmptyRegistry)
 {
-    replaceFile(registryFile(), "");
+    TestEnvironment::replaceFile(registryFile(), "");
     EXPECT_FALSE(Registry::instance().value(RegRoot::CurrentUser, kShellFolders, "Desktop").has_value());
     Registry::instance().setValue(RegRoot::CurrentUser, "A", "B", stringValue("x"));
     EXPECT_EQ(valueText(RegRoot::CurrentUser, "A", "B"), "x");
@@ -267,7 +248,7 @@ TEST_F(RegistryTest, ChangeMadeByAnotherProgramIsPickedUp)
     // Same size, replaced as a whole.
     QByteArray text = TestEnvironment::readFile(registryFile());
     text.replace("dword:00000000", "dword:00000001");
-    replaceFile(registryFile(), text);
+    TestEnvironment::replaceFile(registryFile(), text);
     EXPECT_EQ(registry.value(RegRoot::CurrentUser, "Offline", "GlobalUserOffline")->data, dword(1));
 
     // Rewritten in place.
@@ -459,7 +440,7 @@ TEST_F(RegistryTest, PersonalIsTheDocumentsFolderWhenThereIsOne)
 
 TEST_F(RegistryTest, ExistingFileIsNotSeeded)
 {
-    replaceFile(registryFile(), "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Microsoft\\Internet Explorer\\Main]\n"
+    TestEnvironment::replaceFile(registryFile(), "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Microsoft\\Internet Explorer\\Main]\n"
                                 "\"Start Page\"=\"http://127.0.0.1/\"\n");
     EXPECT_EQ(valueText(RegRoot::CurrentUser, kExplorerMain, "Start Page"), "http://127.0.0.1/");
     EXPECT_EQ(valueText(RegRoot::CurrentUser, kExplorerMain, "Search Page"), "<none>");
@@ -469,7 +450,7 @@ TEST_F(RegistryTest, ExistingFileIsNotSeeded)
 TEST_F(RegistryTest, SeedsServeTheRunEvenWhenTheyCannotBeStored)
 {
     // A file where the windows folder should be makes the folder impossible to create.
-    replaceFile(env.appFolder() + "windows", "in the way");
+    TestEnvironment::replaceFile(env.appFolder() + "windows", "in the way");
     EXPECT_EQ(valueText(RegRoot::CurrentUser, kExplorerMain, "Local Page"), "about:blank");
     EXPECT_FALSE(ErrorState::isSet());
     EXPECT_EQ(raised([] { Registry::instance().setValue(RegRoot::CurrentUser, "A", "B", stringValue("x")); }),

@@ -9,10 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include <csignal>
-#include <functional>
 #include <limits>
-#include <sys/resource.h>
 
 namespace {
 
@@ -69,14 +66,6 @@ TEST(TextToBoolTest, OtherTextIsATypeMismatch)
     for (const char *text : {"yes", "no", "", " ", "Truex", "1x", "on", "&H1"}) {
         SCOPED_TRACE(text);
         EXPECT_EQ(raised([&] { textToBool(QString::fromUtf8(text)); }), ErrorNumber::TypeMismatch);
-    }
-}
-
-TEST(TextToBoolTest, BooleanTextConvertsBackToTheSameBoolean)
-{
-    for (const bool value : {true, false}) {
-        SCOPED_TRACE(value);
-        EXPECT_EQ(textToBool(settingText(value)), value);
     }
 }
 
@@ -149,11 +138,6 @@ TEST(TextToDoubleTest, ReadsDecimalNumbersOnly)
 
 using SettingsStoreTest = TempEnvTest;
 
-TEST_F(SettingsStoreTest, LivesUnderTheConfigFolderOfTheEnvironment)
-{
-    EXPECT_EQ(SettingsStore::instance().filePath(), env.configHome() + "/Vorlan/Vorlan.conf");
-}
-
 TEST_F(SettingsStoreTest, MissingKeyReadsAsTheDefaultConvertedToText)
 {
     SaveSetting("Main", "Other", "x");
@@ -174,14 +158,6 @@ TEST_F(SettingsStoreTest, MissingKeyReadsAsTheDefaultConvertedToText)
         EXPECT_EQ(GetSetting(c.section, "Missing", c.defaultValue), c.expected);
     }
     EXPECT_EQ(GetSetting("Main", "Missing"), "");
-}
-
-TEST_F(SettingsStoreTest, AdjustImgDefaultRoundTripsThroughText)
-{
-    for (const bool defaultValue : {true, false}) {
-        SCOPED_TRACE(defaultValue);
-        EXPECT_EQ(textToBool(GetSetting("Main", "AdjustImg", defaultValue)), defaultValue);
-    }
 }
 
 TEST_F(SettingsStoreTest, StoredBooleanIsReadInAnyCaseAndOtherTextLeavesTheTargetUnchanged)
@@ -232,13 +208,6 @@ TEST_F(SettingsStoreTest, ValuesOfAnyTextComeBackUnchangedAfterReopening)
         SCOPED_TRACE(value.toStdString());
         EXPECT_EQ(GetSetting("Options\\Save", QString::number(++i)), value);
     }
-}
-
-TEST_F(SettingsStoreTest, WritesReachTheFileAtOnce)
-{
-    SaveSetting("Main", "Width", 4321);
-    const QByteArray onDisk = TestEnvironment::readFile(SettingsStore::instance().filePath());
-    EXPECT_TRUE(onDisk.contains("4321")) << onDisk.constData();
 }
 
 TEST_F(SettingsStoreTest, SectionAndKeyNamesIgnoreLetterCase)
@@ -361,7 +330,6 @@ TEST_F(SettingsStoreTest, SavingWithoutSectionOrKeyRaisesInvalidCall)
 
 // ---------------------------------------------------------------- failed writes
 
-
 class SettingsStoreWriteFailureTest : public TempEnvTest, public ::testing::WithParamInterface<WriteFailureKind>
 {
 };
@@ -404,23 +372,6 @@ INSTANTIATE_TEST_SUITE_P(Kinds, SettingsStoreWriteFailureTest,
                          [](const auto &info) { return WriteFailure::name(info.param); });
 
 // ---------------------------------------------------------------- preset lists
-
-TEST(PresetListTest, KnowsTheSizeOfEachList)
-{
-    const struct
-    {
-        QString section;
-        int size;
-    } cases[] = {
-        {PresetSections::QCopy, 10}, {PresetSections::QMove, 10}, {PresetSections::Save, 5},
-        {PresetSections::OpenWith, 15}, {PresetSections::Home, 30}, {PresetSections::Search, 30},
-        {"options\\qcopy", 10},      {"Options", 0},              {"Main", 0},
-    };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.section.toStdString());
-        EXPECT_EQ(PresetList::sizeOf(c.section), c.size);
-    }
-}
 
 using PresetListStoreTest = TempEnvTest;
 
