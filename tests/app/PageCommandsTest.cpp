@@ -46,29 +46,81 @@ protected:
     ScriptedMessageBoxes boxes;
 };
 
-TEST_F(PageCommands, EnterWithoutAWindowWritesOneLogLine)
+// Real input reaches the editable combo itself, which hands it to its text field directly:
+// the helpers below deliver events where Qt delivers them, never straight to the field.
+class AddressCombo : public PageCommands
+{
+protected:
+    void SetUp() override
+    {
+        PageCommands::SetUp();
+        main->show();
+        QApplication::setActiveWindow(main);
+        main->txtAddress->setEnabled(true);
+    }
+
+    void clickIntoCombo()
+    {
+        main->picMain->setFocus();
+        QLineEdit *field = main->txtAddress->lineEdit();
+        QTest::mouseClick(field, Qt::LeftButton, {}, QPoint(4, field->height() / 2));
+        QCoreApplication::processEvents();
+    }
+
+    static void typeKeys(const QString &text) { QTest::keyClicks(QApplication::focusWidget(), text); }
+    static void pressKey(Qt::Key key, Qt::KeyboardModifiers mods = {}) { QTest::keyClick(QApplication::focusWidget(), key, mods); }
+};
+
+TEST_F(AddressCombo, EnterWithoutAWindowWritesOneLogLine)
 {
     main->txtAddress_KeyPress(65);
     EXPECT_TRUE(env.logLines().isEmpty()) << "other keys do nothing";
-    main->txtAddress->setEnabled(true);
-    main->txtAddress->setEditText(QStringLiteral("http://127.0.0.1:1/"));
-    QTest::keyClick(main->txtAddress->lineEdit(), Qt::Key_Return);
+    clickIntoCombo();
+    ASSERT_EQ(QApplication::focusWidget(), main->txtAddress);
+    typeKeys(QStringLiteral("http://127.0.0.1:1/"));
+    pressKey(Qt::Key_Return);
     const QStringList lines = env.logLines();
     ASSERT_EQ(lines.size(), 1);
     EXPECT_TRUE(lines[0].endsWith(QStringLiteral(";txtAddress_KeyPress;13"))) << lines[0].toStdString();
     EXPECT_TRUE(boxes.shown.isEmpty());
 }
 
-TEST_F(PageCommands, FocusingTheComboSelectsItsWholeText)
+TEST_F(AddressCombo, ClickingOrFocusingSelectsTheWholeTextSoTypingReplacesIt)
 {
-    main->show();
-    main->txtAddress->setEnabled(true);
     main->txtAddress->setEditText(QStringLiteral("http://example.org/"));
     main->txtAddress->lineEdit()->deselect();
-    QApplication::setActiveWindow(main);
-    main->picMain->setFocus();
-    main->txtAddress->setFocus(Qt::TabFocusReason);
+    clickIntoCombo();
     EXPECT_TRUE(QTest::qWaitFor([&] { return main->txtAddress->lineEdit()->selectedText() == QStringLiteral("http://example.org/"); }, 5000));
+    typeKeys(QStringLiteral("/tmp/b.html"));
+    EXPECT_EQ(main->txtAddress->currentText(), QStringLiteral("/tmp/b.html"));
+
+    // A browser window gives the combo the focus with no particular reason (Alt+D, Insert).
+    main->picMain->setFocus();
+    main->txtAddress->lineEdit()->deselect();
+    main->txtAddress->setFocus(Qt::OtherFocusReason);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return main->txtAddress->lineEdit()->selectedText() == QStringLiteral("/tmp/b.html"); }, 5000));
+}
+
+TEST_F(AddressCombo, TypedTextIsNotCompletedFromTheHistory)
+{
+    main->txtAddress->addItem(QStringLiteral("http://example.org/long/page.html"));
+    main->txtAddress->setEditText(QString());
+    clickIntoCombo();
+    typeKeys(QStringLiteral("http://ex"));
+    EXPECT_EQ(main->txtAddress->currentText(), QStringLiteral("http://ex"));
+}
+
+TEST_F(AddressCombo, F12SwitchesThePaneAndKeepsTheKeyboardInTheCombo)
+{
+    main->mnuViewPane_Click(3);
+    clickIntoCombo();
+    pressKey(Qt::Key_F12, Qt::ShiftModifier);
+    EXPECT_TRUE(main->picUn[4]->isVisibleTo(main));
+    EXPECT_EQ(QApplication::focusWidget(), main->txtAddress);
+    pressKey(Qt::Key_Insert);
+    QWidget *focus = QApplication::focusWidget();
+    EXPECT_TRUE(focus && (focus == main->picMain || main->picMain->isAncestorOf(focus)))
+        << "Insert with the panel shown moves the keyboard into it";
 }
 
 TEST_F(PageCommands, AdjustImagesTogglesFlagAndCheckMarkOnly)

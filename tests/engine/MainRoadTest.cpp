@@ -51,8 +51,13 @@ protected:
 
     void typeAddress(const QString &text)
     {
-        main->txtAddress->setEditText(text);
-        QTest::keyClick(main->txtAddress->lineEdit(), Qt::Key_Return);
+        // As a user does: click into the combo, type over its selected text, press Enter.
+        QApplication::setActiveWindow(main);
+        QLineEdit *field = main->txtAddress->lineEdit();
+        QTest::mouseClick(field, Qt::LeftButton, {}, QPoint(4, field->height() / 2));
+        QCoreApplication::processEvents();
+        QTest::keyClicks(QApplication::focusWidget(), text);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     }
 
     QString panel(const ItemRef &key) const { return main->sbStatusBar->panel(key).text(); }
