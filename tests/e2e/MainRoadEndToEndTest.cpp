@@ -1,3 +1,5 @@
+#include <QScreen>
+#include <QGuiApplication>
 #include "LoopbackServer.h"
 #include "MainWindowLayout.h"
 #include "ProgramRun.h"
@@ -57,8 +59,13 @@ TEST_F(TempEnvTest, ATypedAddressLoadsAndBackReturns)
     ASSERT_TRUE(program.waitForWindow(caption(QStringLiteral("PageOne"))));
 
     // Alt+D in a browser window hands the keyboard to the combo, its text selected.
+    ASSERT_TRUE(ProgramRun::click(program.mainWindow(), layout.windowArea));
     ASSERT_TRUE(ProgramRun::key({QStringLiteral("alt+d")}));
+    QTest::qWait(500);
+    QGuiApplication::primaryScreen()->grabWindow(0).save("/tmp/altd1.png");
     ASSERT_TRUE(ProgramRun::type(server.address(QStringLiteral("/three.html"))));
+    QTest::qWait(500);
+    QGuiApplication::primaryScreen()->grabWindow(0).save("/tmp/altd2.png");
     ASSERT_TRUE(ProgramRun::key({QStringLiteral("Return")}));
     ASSERT_TRUE(program.waitForWindow(caption(QStringLiteral("PageThree"))));
     ASSERT_FALSE(server.requests().isEmpty());

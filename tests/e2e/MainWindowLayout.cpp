@@ -1,5 +1,6 @@
 #include "MainWindowLayout.h"
 
+#include "app/SharedState.h"
 #include "app/frmMain.h"
 #include "browser/WindowTable.h"
 #include "platform/Forms.h"
@@ -10,11 +11,17 @@
 #include <QEvent>
 #include <QMdiArea>
 #include <QTabBar>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
+#include <utility>
+
 MainWindowLayout MainWindowLayout::measure(const QSize &size)
 {
+    // What the probe logs is not the program's: it goes to a folder of its own.
+    QTemporaryDir probeFolder;
+    const QString programFolder = std::exchange(shared().AppFolder, probeFolder.path() + QLatin1Char('/'));
     frmMain *probe = Forms::get<frmMain>();
     probe->tmrNW->stop();
     probe->LoadSettings();
@@ -30,5 +37,6 @@ MainWindowLayout MainWindowLayout::measure(const QSize &size)
     layout.address = probe->txtAddress->mapTo(probe, probe->txtAddress->rect().center());
     probe->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    shared().AppFolder = programFolder;
     return layout;
 }

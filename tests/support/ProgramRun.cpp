@@ -6,6 +6,7 @@
 #include <QDeadlineTimer>
 #include <QProcessEnvironment>
 #include <QRegularExpression>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -24,10 +25,9 @@ bool windowManagerAnswers()
     return ok;
 }
 
-// Focus, activation, frames and placement behave as on a user's desktop only under a
-// window manager. One is started for the test process on its display (with a home of
-// its own) and ended when the process ends; a display that already has one keeps it.
-bool ensureWindowManager()
+} // namespace
+
+bool ProgramRun::ensureWindowManager()
 {
     static QProcess *manager = nullptr;
     static QTemporaryDir *home = nullptr;
@@ -60,8 +60,6 @@ bool ensureWindowManager()
     }
     return true;
 }
-
-} // namespace
 
 ProgramRun::ProgramRun(const TestEnvironment &env)
     : m_env(env)
@@ -104,11 +102,14 @@ bool ProgramRun::waitFor(const std::function<bool()> &condition, int timeoutMs)
     return true;
 }
 
-QStringList ProgramRun::windows(const QString &titlePattern) const
+QStringList ProgramRun::windows(const QString &titlePattern, Visibility visibility) const
 {
     // Without --all, xdotool matches a window of this pid OR of this title.
-    return lines(xdotool({QStringLiteral("search"), QStringLiteral("--all"), QStringLiteral("--onlyvisible"),
-                          QStringLiteral("--pid"), QString::number(pid()), QStringLiteral("--name"), titlePattern}));
+    QStringList arguments = {QStringLiteral("search"), QStringLiteral("--all"), QStringLiteral("--pid"),
+                             QString::number(pid()), QStringLiteral("--name"), titlePattern};
+    if (visibility == Visibility::Shown)
+        arguments.insert(1, QStringLiteral("--onlyvisible"));
+    return lines(xdotool(arguments));
 }
 
 QString ProgramRun::titles() const
@@ -209,23 +210,14 @@ QRect ProgramRun::geometryOf(const QString &window)
     return {x.toInt(), y.toInt(), width.toInt(), height.toInt()};
 }
 
-QRect ProgramRun::frameOf(const QString &window)
-{
-    QProcess xprop;
-    xprop.start(QStringLiteral("xprop"), {QStringLiteral("-id"), window, QStringLiteral("_NET_FRAME_EXTENTS")});
-    xprop.waitForFinished(10000);
-    const auto extents = QRegularExpression(QStringLiteral("= (\\d+), (\\d+), (\\d+), (\\d+)"))
-                             .match(QString::fromUtf8(xprop.readAllStandardOutput()));
-    const QRect client = geometryOf(window);
-    if (!extents.hasMatch() || client.isNull())
-        return {};
-    return client.adjusted(-extents.captured(1).toInt(), -extents.captured(3).toInt(), extents.captured(2).toInt(),
-                           extents.captured(4).toInt());
-}
-
 QString ProgramRun::settingsFile() const
 {
     return SettingsStore::instance().filePath();
+}
+
+std::string ProgramRun::stored(const char *key) const
+{
+    return QSettings(settingsFile(), QSettings::IniFormat).value(QString::fromLatin1(key)).toString().toStdString();
 }
 
 QString ProgramRun::output() const

@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <string>
 
 // The real program, started under the test's temporary home on the current display
 // with a window manager running there, and helpers to wait for its windows and to
@@ -17,14 +18,20 @@ public:
     explicit ProgramRun(const TestEnvironment &env);
     ~ProgramRun();
 
+    // Focus, activation, frames and placement behave as on a user's desktop only under
+    // a window manager: one is started for the test process on its display (with a home
+    // of its own) and ended with the process; a display that has one keeps it.
+    static bool ensureWindowManager();
+
     // Makes sure a window manager runs on the display (one is started for this test
     // process if there is none), then starts the program.
     bool start(const QStringList &arguments);
     // Polls the condition, letting the test's own event loop run, until it holds or
     // the deadline passes.
     bool waitFor(const std::function<bool()> &condition, int timeoutMs = 30000);
-    // Visible windows of this program whose title matches the pattern.
-    QStringList windows(const QString &titlePattern) const;
+    // Windows of this program whose title matches the pattern.
+    enum class Visibility { Shown, Any };
+    QStringList windows(const QString &titlePattern, Visibility visibility = Visibility::Shown) const;
     // Waits until a visible window of this program has a title matching the pattern;
     // on failure, says which titles its windows had.
     ::testing::AssertionResult waitForWindow(const QString &titlePattern, int timeoutMs = 30000);
@@ -45,12 +52,12 @@ public:
     static bool type(const QString &text);
     // Moves the pointer to a point of the window (in its own coordinates) and clicks.
     static bool click(const QString &window, const QPoint &point);
-    // The client area in screen coordinates, and the frame the window manager drew
-    // around it.
+    // The window's own area (inside the window manager's frame) in screen coordinates.
     static QRect geometryOf(const QString &window);
-    static QRect frameOf(const QString &window);
 
     QString settingsFile() const;
+    // A value as the settings file holds it now, e.g. "Settings/WindowState".
+    std::string stored(const char *key) const;
     QString output() const;
     // How the program ended: its exit status and code, for failure messages.
     QString exitSummary() const;
