@@ -61,7 +61,7 @@ QList<QRect> availableScreens()
 // for an answer, so it is told nothing; the log has the line.
 void reportUnsavedFiles()
 {
-    if (shared().TerminationRequested)
+    if (DialogLoops::ending())
         return;
     QStringList lines;
     for (const std::optional<FileProblem> &problem :

@@ -23,9 +23,6 @@ struct SharedState
 
     int WindowCount = 0;
     bool MainFormLoaded = false;
-    // The program is being ended by a termination request or the session's end, not
-    // by the user: nothing may then wait for an answer.
-    bool TerminationRequested = false;
 
     // Behaviour flags of the panes and the browser.
     bool NavOnSelect = false;

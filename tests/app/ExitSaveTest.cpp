@@ -1,6 +1,7 @@
 #include "app/SharedState.h"
 #include "app/frmMain.h"
 #include "platform/ErrorState.h"
+#include "platform/MessageBox.h"
 #include "platform/Registry.h"
 #include "platform/SettingsStore.h"
 
@@ -27,6 +28,11 @@ protected:
         SaveSetting(QStringLiteral("Main"), QStringLiteral("Width"), 3000);
         settingsFile = SettingsStore::instance().filePath();
         before = TestEnvironment::readFile(settingsFile);
+    }
+    void TearDown() override
+    {
+        DialogLoops::reset();
+        MainWindowTest::TearDown();
     }
     void exitAsTheUserDoes() { main->mnuFileExit_Click(); }
     QStringList configFolder() const
@@ -95,7 +101,7 @@ INSTANTIATE_TEST_SUITE_P(Kinds, ExitSaveFailure,
 
 TEST_F(ExitSave, ATerminationRequestShowsNothingAndLogsTheFailure)
 {
-    shared().TerminationRequested = true;
+    DialogLoops::endAll(); // as a termination request does
     {
         // A line of the log still fits below this limit; the configuration does not.
         WriteFailure failure(WriteFailureKind::CutShort, QFileInfo(settingsFile).path());
@@ -116,7 +122,7 @@ TEST_F(ExitSave, WhenTheLogCannotBeWrittenEitherTheLineGoesToStandardError)
     QDir(folder).removeRecursively();
     env.writeFile(folder.mid(env.root().size() + 1), "in the way");
     shared().AppFolder = env.writeFile(QStringLiteral("plain-file"), "x") + QStringLiteral("/Vorlan/");
-    shared().TerminationRequested = true;
+    DialogLoops::endAll(); // as a termination request does
     testing::internal::CaptureStderr();
     exitAsTheUserDoes();
     const QString written = QString::fromStdString(testing::internal::GetCapturedStderr());
