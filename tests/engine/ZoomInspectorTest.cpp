@@ -124,6 +124,39 @@ TEST_F(ZoomInspector, ALoneImageIsFittedZoomedAndKeepsItsSizeThroughAResize)
     EXPECT_TRUE(QTest::qWaitFor([&] { return imageSize(window).width() < 4500; }, kDeadlineMs));
 }
 
+// What the panel says is what the user sees: the engine's own shrinking of a lone image,
+// and a fit of ours, never pass for the image's own size.
+TEST_F(ZoomInspector, ThePanelShowsTheZoomABigImageReallyHas)
+{
+    frmWeb *window = nullptr;
+    const auto shownWidth = [&] {
+        return evaluate(window, QStringLiteral("document.images[0].getBoundingClientRect().width")).toDouble();
+    };
+    const auto panelPercent = [&] { return zoomPanel().section(QLatin1Char(' '), 0, 0).toInt(); };
+    const auto panelIsTrue = [&] { return std::abs(shownWidth() - 40.0 * panelPercent()) <= 40.0; };
+    const auto why = [&] { return zoomPanel().toStdString() + " for an image shown " + std::to_string(shownWidth()) + " px wide"; };
+
+    shared().AdjustImg = false;
+    window = open(image("big.png", 4000, 3000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return zoomPanel() == QStringLiteral("100 %") && panelIsTrue(); }, kDeadlineMs))
+        << why();
+
+    shared().AdjustImg = true;
+    const QString address = image("big2.png", 4000, 3000);
+    window->Web->Navigate(address);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->Web->LocationURL() == address && !window->Web->Busy(); }, kDeadlineMs));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return panelPercent() < 100 && panelIsTrue(); }, kDeadlineMs)) << why();
+    // A download that completes once the image is fitted (the navigation's own fit can
+    // come first) measures the image anew.
+    window->DocumentLoaded();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return panelPercent() < 100 && panelIsTrue(); }, kDeadlineMs)) << why();
+
+    const int fitted = panelPercent();
+    main->sliZoom->setFocus();
+    QTest::keyClick(main->sliZoom, Qt::Key_Right);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return panelPercent() == fitted + 1 && panelIsTrue(); }, kDeadlineMs)) << why();
+}
+
 TEST_F(ZoomInspector, EachWindowRemembersItsOwnImageAndABackgroundFitLeavesTheSliderAlone)
 {
     shared().AdjustImg = false;
