@@ -59,12 +59,21 @@ void frmMain::LoadSettings()
 {
     IgnoreErrors ignore;
     ignore([this] { setWindowState(MainGeometry::statesFromCode(textToInt(GetSetting(Settings, QStringLiteral("WindowState"), 2)))); });
+    // The window manager honours a minimised or maximised state only on the window it
+    // maps, so the state must survive a new native window.
+    MainGeometry::keepStateOnNewNativeWindows(this);
     if (MainGeometry::stateCode(windowState()) == 0) {
-        ignore([this] { move(readTwips(Settings, QStringLiteral("MainLeft")), y()); });
-        ignore([this] { move(x(), readTwips(Settings, QStringLiteral("MainTop"))); });
-        ignore([this] { resize(readTwips(Settings, QStringLiteral("MainWidth")), height()); });
-        ignore([this] { resize(width(), readTwips(Settings, QStringLiteral("MainHeight"))); });
-        ignore([this] { setGeometry(MainGeometry::ontoScreen(QRect(pos(), size()), availableScreens())); });
+        // The area inside the frame, as SaveConfig stores it: the frame is not known
+        // before the window manager has framed the window.
+        QRect area = geometry();
+        bool stored = false;
+        stored |= ignore([&] { area.moveLeft(readTwips(Settings, QStringLiteral("MainLeft"))); });
+        stored |= ignore([&] { area.moveTop(readTwips(Settings, QStringLiteral("MainTop"))); });
+        stored |= ignore([&] { area.setWidth(readTwips(Settings, QStringLiteral("MainWidth"))); });
+        stored |= ignore([&] { area.setHeight(readTwips(Settings, QStringLiteral("MainHeight"))); });
+        // Without any stored value the window manager places the window.
+        if (stored)
+            ignore([&] { setGeometry(MainGeometry::ontoScreen(area, availableScreens())); });
     }
     ignore([this] { picMain->setFixedWidth(readTwips(Main, QStringLiteral("Width"))); });
 
@@ -110,10 +119,11 @@ void frmMain::SaveConfig()
     IgnoreErrors ignore;
     const bool normal = MainGeometry::stateCode(windowState()) == 0;
     if (normal) {
-        ignore([this] { SaveSetting(Settings, QStringLiteral("MainLeft"), pixelsToTwips(x())); });
-        ignore([this] { SaveSetting(Settings, QStringLiteral("MainTop"), pixelsToTwips(y())); });
-        ignore([this] { SaveSetting(Settings, QStringLiteral("MainWidth"), pixelsToTwips(width())); });
-        ignore([this] { SaveSetting(Settings, QStringLiteral("MainHeight"), pixelsToTwips(height())); });
+        const QRect area = geometry();
+        ignore([&] { SaveSetting(Settings, QStringLiteral("MainLeft"), pixelsToTwips(area.x())); });
+        ignore([&] { SaveSetting(Settings, QStringLiteral("MainTop"), pixelsToTwips(area.y())); });
+        ignore([&] { SaveSetting(Settings, QStringLiteral("MainWidth"), pixelsToTwips(area.width())); });
+        ignore([&] { SaveSetting(Settings, QStringLiteral("MainHeight"), pixelsToTwips(area.height())); });
     }
     ignore([this] { SaveSetting(Main, QStringLiteral("NWBackground"), tbToolbar[3]->button(QStringLiteral("background")).value()); });
     ignore([this] { SaveSetting(Main, QStringLiteral("Panel"), !picMain->isHidden()); });

@@ -3,9 +3,6 @@
 
 #include "TestEnvironment.h"
 
-#include <QDir>
-#include <QFileInfo>
-#include <QSaveFile>
 
 namespace {
 
@@ -29,12 +26,7 @@ const char kValues[] = "REGEDIT4\n"
 
 void writeRegistry(const QByteArray &text)
 {
-    const QString path = Registry::instance().filePath();
-    QDir().mkpath(QFileInfo(path).path());
-    QSaveFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(text);
-    ASSERT_TRUE(file.commit());
+    TestEnvironment::replaceFile(Registry::instance().filePath(), text);
 }
 
 class RegistryServicesTest : public TempEnvTest

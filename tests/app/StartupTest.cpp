@@ -111,10 +111,7 @@ TEST_F(StartupSequence, LeavesItsFilesAndShowsTheMainWindow)
     EXPECT_EQ(TestEnvironment::readFile(windows + QStringLiteral("online.reg")), offlineSwitchFile(false));
     EXPECT_EQ(TestEnvironment::readFile(windows + QStringLiteral("offline.reg")), offlineSwitchFile(true));
     EXPECT_TRUE(QFileInfo(env.appFolder() + QStringLiteral("deleted")).isDir());
-    // A first start finds no stored bar layout and logs that once, as "LoadSettings"; nothing else.
-    const QString log = QString::fromUtf8(TestEnvironment::readFile(env.appFolder() + QStringLiteral("LogError.txt")));
-    EXPECT_TRUE(log.isEmpty() || (log.count(QLatin1Char('\n')) == 1 && log.contains(QStringLiteral(";LoadSettings;"))))
-        << log.toStdString();
+    EXPECT_TRUE(env.logHoldsOnlyTheFirstStartLine()) << env.logLines().join(QLatin1Char('\n')).toStdString();
     EXPECT_EQ(shared().AppFolder, env.appFolder());
     EXPECT_EQ(shared().AppDir, env.appFolder());
     EXPECT_EQ(GetSetting(QStringLiteral("Main"), QStringLiteral("AppName")), QStringLiteral("test_app"));
@@ -192,6 +189,54 @@ TEST_F(StartupSequence, AStoreThatCannotBeCreatedIsReportedAfterTheWindowAppears
     ASSERT_TRUE(Forms::isLoaded<frmMain>());
     EXPECT_TRUE(Forms::get<frmMain>()->isVisible());
     EXPECT_FALSE(ErrorState::isSet());
+}
+
+// While a message box is open its event loop runs handlers, each of which clears the
+// current error. This one also turns the program folder back into a folder, so that
+// the log line can be written and read.
+class HandlersRunWhileShown : public ScriptedMessageBoxes
+{
+public:
+    explicit HandlersRunWhileShown(QString folder)
+        : m_folder(std::move(folder))
+    {
+    }
+
+    int show(const MessageBoxRequest &request) override
+    {
+        ErrorState::clear();
+        QFile::remove(m_folder);
+        QDir().mkpath(m_folder);
+        return ScriptedMessageBoxes::show(request);
+    }
+
+private:
+    QString m_folder;
+};
+
+TEST_F(StartupSequence, TheLogLineOfAStartUpFailureKeepsTheError)
+{
+    QDir(env.appFolder()).removeRecursively();
+    const QString folder = env.writeFile(QStringLiteral("home/.local/share/Vorlan"), "not a folder");
+    HandlersRunWhileShown shownBoxes(folder);
+    runMain(QString());
+    ASSERT_EQ(shownBoxes.shown.size(), 1);
+    const QString log = QString::fromUtf8(TestEnvironment::readFile(folder + QStringLiteral("/LogError.txt")));
+    const QStringList fields = log.trimmed().split(QLatin1Char(';'));
+    ASSERT_EQ(fields.size(), 7) << log.toStdString();
+    EXPECT_EQ(fields[5], QStringLiteral("Main"));
+    EXPECT_EQ(fields[3], QString::number(ErrorNumber::PathFileAccessError));
+    EXPECT_EQ(QStringLiteral("Chyba během spouštění.") + fields[1], shownBoxes.shown[0].prompt);
+}
+
+TEST_F(StartupSequence, AStoredImageSwitchThatIsNoBooleanFailsOnlyItsOwnStep)
+{
+    SaveSetting(QStringLiteral("Main"), QStringLiteral("AdjustImg"), QStringLiteral("yes"));
+    runMain(QString());
+    EXPECT_TRUE(boxes.shown.isEmpty());
+    EXPECT_TRUE(QFileInfo(env.appFolder() + QStringLiteral("deleted")).isDir());
+    const QString log = QString::fromUtf8(TestEnvironment::readFile(env.appFolder() + QStringLiteral("LogError.txt")));
+    EXPECT_FALSE(log.contains(QStringLiteral(";Main;"))) << log.toStdString();
 }
 
 } // namespace
