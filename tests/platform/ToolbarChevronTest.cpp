@@ -77,8 +77,7 @@ protected:
                 menu->close();
         });
         QTest::mouseClick(button, Qt::LeftButton);
-        QTest::qWaitFor([&] { return checked; }, 5000);
-        ASSERT_TRUE(checked);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return checked; }, 5000));
     }
 
     static QStringList entries(const QMenu *menu)
@@ -139,8 +138,10 @@ TEST_F(ToolbarChevron, AnEntryActsAsItsButton)
     // The pressed state shows in the list too.
     withChevronMenu([&](QMenu *menu) {
         ASSERT_NE(menu, nullptr);
-        for (QAction *action : menu->actions())
-            if (action->text() == QStringLiteral("Otevírat nová okna z odkazu na pozadí"))
+        for (QAction *action : menu->actions()) {
+            if (action->text() == QStringLiteral("Otevírat nová okna z odkazu na pozadí")) {
                 EXPECT_TRUE(action->isChecked());
+            }
+        }
     });
 }
