@@ -163,7 +163,7 @@ TEST_F(LogErrorTest, AWrittenLineGoesNowhereElse)
     testing::internal::CaptureStderr();
     LogError(QStringLiteral("Main"));
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
-    EXPECT_EQ(lines().size(), 1);
+    EXPECT_EQ(env.logLines().size(), 1);
 }
 
 TEST_F(LogErrorTest, WithoutAProgramFolderNothingLandsInTheWorkingFolder)

@@ -413,7 +413,7 @@ TEST_F(SettingsStoreTest, AFailedBatchUndoesEveryChangeOfIt)
     const QString file = SettingsStore::instance().filePath();
     const QByteArray before = TestEnvironment::readFile(file);
     SettingsStore &store = SettingsStore::instance();
-    int raised = 0;
+    int number = 0;
     int systemError = 0;
     {
         WriteFailure failure(WriteFailureKind::NothingWritten, QFileInfo(file).path());
@@ -427,11 +427,11 @@ TEST_F(SettingsStoreTest, AFailedBatchUndoesEveryChangeOfIt)
         try {
             store.endBatch();
         } catch (const RuntimeError &error) {
-            raised = error.number();
+            number = error.number();
             systemError = error.systemError();
         }
     }
-    EXPECT_EQ(raised, ErrorNumber::PathFileAccessError);
+    EXPECT_EQ(number, ErrorNumber::PathFileAccessError);
     EXPECT_EQ(systemError, EFBIG);
     EXPECT_EQ(GetSetting("Main", "Width"), "1");
     EXPECT_EQ(GetSetting("Main", "Panel"), "True");
