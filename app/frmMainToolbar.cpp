@@ -237,22 +237,3 @@ void frmMain::saveToPreset(ButtonMenu &list, const QString &itemKey, int preset)
     }
     SavePageAsHtml(*path);
 }
-
-void frmMain::mnuViewShowText_Click()
-{
-    IgnoreErrors ignore;
-    QAction *item = menuItem(QStringLiteral("mnuViewShowText"));
-    const bool showText = !item->isChecked();
-    Toolbar *bar = tbToolbar[1];
-    ignore([&] { item->setChecked(showText); });
-    for (int i = 1; i <= bar->count(); ++i)
-        ignore([&] {
-            ToolbarButton &button = bar->button(i);
-            button.setCaption(showText ? button.description() : QString());
-        });
-    ignore([&] { bar->setShowText(showText); });
-    ignore([&] {
-        SaveSetting(QStringLiteral("Main"), QStringLiteral("ButtonText"), showText ? QStringLiteral("True")
-                                                                                  : QStringLiteral("False"));
-    });
-}

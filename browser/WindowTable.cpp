@@ -5,13 +5,13 @@
 #include "app/frmMain.h"
 #include "browser/frmWeb.h"
 #include "platform/BrowserControl.h"
+#include "platform/DetachedProcess.h"
 #include "platform/ErrorState.h"
 #include "platform/Forms.h"
 #include "platform/MessageBox.h"
 #include "platform/TabStrip.h"
 
 #include <QCoreApplication>
-#include <QProcess>
 
 WindowTable::WindowTable()
     : WindowSlots(kMaxWindowNumber + 1)
@@ -117,9 +117,8 @@ QVariant NewBrowserProcess(const QString &URL, int, const QString &, const QVari
     ignore([&] {
         // The address goes over as one argument: no shell ever sees it.
         const QString &program = browserProcessProgram();
-        started = QProcess::startDetached(program.isEmpty() ? QCoreApplication::applicationFilePath() : program, {URL});
-        if (!started)
-            raiseError(ErrorNumber::FileNotFound);
+        startDetachedProcess(program.isEmpty() ? QCoreApplication::applicationFilePath() : program, {URL});
+        started = true;
     });
     if (ErrorState::isSet())
         LogError(QStringLiteral("NewBrowserProcess"),

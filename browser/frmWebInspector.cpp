@@ -26,7 +26,10 @@ void frmWeb::DocEvents_onmouseover(const QVariantMap &element)
     ignore([&] {
         QComboBox *combo = main->txtAddress;
         const QString address = ExtractResFile(Web->LocationURL());
-        if (!InspectorTable::needsAddressResync(true, combo->hasFocus(), combo->currentText(), address))
+        // An item chosen from the list is no text of the user's, also while the combo has the focus.
+        const bool itemChosen = combo->currentIndex() >= 0 && combo->itemText(combo->currentIndex()) == combo->currentText();
+        const bool typing = combo->hasFocus() && !itemChosen;
+        if (!InspectorTable::needsAddressResync(true, typing, combo->currentText(), address))
             return;
         QLineEdit *edit = combo->lineEdit();
         const int start = edit ? edit->selectionStart() : -1;

@@ -3,9 +3,6 @@
 
 #include "TestEnvironment.h"
 
-#include <QDir>
-#include <QFileInfo>
-#include <QSaveFile>
 
 namespace {
 
@@ -29,12 +26,7 @@ const char kValues[] = "REGEDIT4\n"
 
 void writeRegistry(const QByteArray &text)
 {
-    const QString path = Registry::instance().filePath();
-    QDir().mkpath(QFileInfo(path).path());
-    QSaveFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(text);
-    ASSERT_TRUE(file.commit());
+    TestEnvironment::replaceFile(Registry::instance().filePath(), text);
 }
 
 class RegistryServicesTest : public TempEnvTest
@@ -133,7 +125,12 @@ TEST_F(RegistryServicesTest, TextWithANulReadsBackUpToTheNul)
 // disturb the error the caller may be about to log.
 TEST_F(RegistryServicesTest, FailuresAreSilentAndLeaveTheCurrentErrorAlone)
 {
-    writeRegistry("not a registry script\n");
+    // A file where the registry's folder should be: nothing can be read or written there.
+    const QString folder = QFileInfo(Registry::instance().filePath()).path();
+    QFile::remove(Registry::instance().filePath());
+    QDir().rmdir(folder);
+    env.writeFile(folder.mid(env.root().size() + 1), "in the way\n");
+    Registry::resetInstance();
     for (const int preset : {0, ErrorNumber::FileNotFound}) {
         SCOPED_TRACE(preset);
         ErrorState::clear();
@@ -147,7 +144,7 @@ TEST_F(RegistryServicesTest, FailuresAreSilentAndLeaveTheCurrentErrorAlone)
         });
         EXPECT_EQ(ErrorState::current().number, preset);
     }
-    EXPECT_EQ(TestEnvironment::readFile(Registry::instance().filePath()), "not a registry script\n");
+    EXPECT_EQ(TestEnvironment::readFile(folder), "in the way\n");
 }
 
 } // namespace

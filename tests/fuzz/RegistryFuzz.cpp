@@ -8,19 +8,17 @@
 
 namespace {
 
-bool isBareRoot(const RegistryTree &tree, const RegKeyEntry &key)
-{
-    return !key.path.contains(QLatin1Char('\\')) && key.values.empty() && !tree.hasSubKeys(key.path);
-}
-
 // A root key with nothing in it and nothing below it holds no information: the
 // registry reports every root as present anyway.
-qsizetype meaningfulKeys(const RegistryTree &tree)
+std::vector<RegKeyEntry> meaningfulKeys(const RegistryTree &tree)
 {
-    qsizetype count = 0;
-    for (const auto &[folded, key] : tree.keys())
-        count += isBareRoot(tree, key) ? 0 : 1;
-    return count;
+    std::vector<RegKeyEntry> kept;
+    for (RegKeyEntry &key : tree.keys()) {
+        const bool bareRoot = !key.path.contains(QLatin1Char('\\')) && key.values.empty() && !tree.hasSubKeys(key.path);
+        if (!bareRoot)
+            kept.push_back(std::move(key));
+    }
+    return kept;
 }
 
 QString valueShown(const RegValue &value)
@@ -30,25 +28,24 @@ QString valueShown(const RegValue &value)
 
 void checkSameTree(const RegistryTree &read, const RegistryTree &reread)
 {
-    FUZZ_CHECK(meaningfulKeys(read) == meaningfulKeys(reread));
-    for (const auto &[folded, key] : read.keys()) {
-        if (isBareRoot(read, key))
-            continue;
-        const auto again = reread.keys().find(folded);
-        FUZZ_CHECK(again != reread.keys().end(), QStringLiteral("key %1 lost").arg(fuzzShown(key.path)));
-        FUZZ_CHECK(again->second.path == key.path,
-                   QStringLiteral("key %1 came back as %2").arg(fuzzShown(key.path), fuzzShown(again->second.path)));
-        const std::vector<RegNamedValue> &values = again->second.values;
-        FUZZ_CHECK(values.size() == key.values.size(), QStringLiteral("values of %1").arg(fuzzShown(key.path)));
-        for (size_t i = 0; i < values.size(); ++i) {
-            const RegNamedValue &before = key.values[i];
-            const RegNamedValue &after = values[i];
-            FUZZ_CHECK(after.name == before.name,
-                       QStringLiteral("value %1 came back as %2").arg(fuzzShown(before.name), fuzzShown(after.name)));
-            FUZZ_CHECK(after.value.type == before.value.type && after.value.data == before.value.data,
+    const std::vector<RegKeyEntry> before = meaningfulKeys(read);
+    const std::vector<RegKeyEntry> after = meaningfulKeys(reread);
+    FUZZ_CHECK(before.size() == after.size());
+    for (size_t k = 0; k < before.size(); ++k) {
+        const RegKeyEntry &key = before[k];
+        const RegKeyEntry &again = after[k];
+        FUZZ_CHECK(again.path == key.path,
+                   QStringLiteral("key %1 came back as %2").arg(fuzzShown(key.path), fuzzShown(again.path)));
+        FUZZ_CHECK(again.values.size() == key.values.size(), QStringLiteral("values of %1").arg(fuzzShown(key.path)));
+        for (size_t i = 0; i < key.values.size(); ++i) {
+            const RegNamedValue &was = key.values[i];
+            const RegNamedValue &is = again.values[i];
+            FUZZ_CHECK(is.name == was.name,
+                       QStringLiteral("value %1 came back as %2").arg(fuzzShown(was.name), fuzzShown(is.name)));
+            FUZZ_CHECK(is.value.type == was.value.type && is.value.data == was.value.data,
                        QStringLiteral("value %1 of %2: %3 came back as %4")
-                           .arg(fuzzShown(before.name), fuzzShown(key.path), valueShown(before.value),
-                                valueShown(after.value)));
+                           .arg(fuzzShown(was.name), fuzzShown(key.path), valueShown(was.value),
+                                valueShown(is.value)));
         }
     }
 }
@@ -64,10 +61,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         return 0;
     }
     // Lookups agree with the tree's own list of keys and values.
-    for (const auto &[folded, key] : read.keys()) {
+    for (const RegKeyEntry &key : read.keys()) {
         FUZZ_CHECK(read.hasKey(key.path));
-        for (const RegNamedValue &entry : key.values)
-            FUZZ_CHECK(read.value(key.path, entry.name) == &entry.value);
+        for (const RegNamedValue &entry : key.values) {
+            const RegValue *found = read.value(key.path, entry.name);
+            FUZZ_CHECK(found && found->type == entry.value.type && found->data == entry.value.data);
+        }
     }
 
     const QByteArray written = RegFileFormat::serialize(read);

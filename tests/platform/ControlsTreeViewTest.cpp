@@ -108,20 +108,6 @@ TEST_F(TreeViewTest, RootsFollowEachOther)
     EXPECT_TRUE(tree.node("computer").parent().isNull());
 }
 
-TEST_F(TreeViewTest, ADuplicateKeyFailsAndAddsNothing)
-{
-    addFolder();
-    tree.node("/home/a.txt").setTag("file");
-    EXPECT_EQ(raised([&] { tree.add("/home/sub", TreeRelation::LastChild, "/home/a.txt", "again", "txt"); }),
-              ErrorNumber::KeyNotUnique);
-    EXPECT_EQ(tree.count(), 5);
-    EXPECT_EQ(tree.node("/home/sub").children(), 1);
-    const TreeNode existing = tree.node("/home/a.txt");
-    EXPECT_EQ(existing.text(), QStringLiteral("a.txt"));
-    EXPECT_EQ(existing.parent().key(), QStringLiteral("/home")) << "the existing node stays where it is";
-    EXPECT_EQ(existing.tag(), QStringLiteral("file"));
-}
-
 TEST_F(TreeViewTest, AnImageKeyTheListLacksFailsAndAddsNothing)
 {
     addFolder();
@@ -182,21 +168,13 @@ TEST_F(TreeViewTest, NodesWithoutKeysAreReachedByIndexAndNavigation)
     EXPECT_EQ(raised([&] { tree.node(""); }), ErrorNumber::ElementNotFound);
 }
 
-TEST_F(TreeViewTest, NodeProperties)
+TEST_F(TreeViewTest, AFailedImageChangeKeepsTheImageAndAnEmptyHandleFails)
 {
     addFolder();
     const TreeNode sub = tree.node("/home/sub");
-    sub.setTag("dir");
     sub.setImage("open");
-    sub.setText("Sub");
-    EXPECT_EQ(sub.tag(), QStringLiteral("dir"));
-    EXPECT_EQ(sub.image(), QStringLiteral("open"));
-    EXPECT_EQ(sub.text(), QStringLiteral("Sub"));
     EXPECT_EQ(raised([&] { sub.setImage("missing"); }), ErrorNumber::ElementNotFound);
     EXPECT_EQ(sub.image(), QStringLiteral("open"));
-    EXPECT_EQ(sub.parent().key(), QStringLiteral("/home"));
-    EXPECT_EQ(sub.child().key(), QStringLiteral("/home/sub/c.txt"));
-    EXPECT_EQ(sub.next().key(), QStringLiteral("/home/b.txt"));
     EXPECT_TRUE(tree.node("/home/b.txt").next().isNull());
     EXPECT_EQ(raised([&] { TreeNode().key(); }), ErrorNumber::ObjectVariableNotSet);
 }
@@ -210,7 +188,7 @@ TEST_F(TreeViewTest, ChangingAKeyKeepsTheIndexInStep)
     EXPECT_EQ(tree.node("/home/renamed.txt"), a);
     EXPECT_EQ(raised([&] { a.setKey("/home/b.txt"); }), ErrorNumber::KeyNotUnique);
     EXPECT_EQ(a.key(), QStringLiteral("/home/renamed.txt"));
-    EXPECT_EQ(raised([&] { tree.addRoot("/home/a.txt", "a"); }), 0) << "the old key is free";
+    EXPECT_EQ(raised([&] { tree.addRoot("/home/a.txt", "a"); }), 0) << "the former key is free";
 }
 
 TEST_F(TreeViewTest, ExpandingFromCodeRaisesTheEventsAtOnce)
