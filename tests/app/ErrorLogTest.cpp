@@ -42,33 +42,6 @@ TEST(ErrorLogLine, SevenFieldsInOrder)
     EXPECT_FALSE(line.contains(QLatin1Char('\r')) || line.contains(QLatin1Char('\n')));
 }
 
-TEST(ErrorLogLine, ContextValueAsText)
-{
-    const struct
-    {
-        QVariant context;
-        const char *text;
-    } cases[] = {
-        {QVariant(), ""},
-        {QVariant(true), "True"},
-        {QVariant(false), "False"},
-        {QVariant(0), "0"},
-        {QVariant(-12), "-12"},
-        {QVariant(qint64(30000)), "30000"},
-        {QVariant(1.5), "1.5"},
-        {QVariant(QStringLiteral("c:\\x; y")), "c:\\x; y"},
-        {QVariant(QStringLiteral("Okno č. 1")), "Okno č. 1"},
-        {QVariant(QString()), ""},
-    };
-    const QDateTime when(QDate(2024, 1, 2), QTime(3, 4, 5));
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.context.metaType().isValid() ? c.context.metaType().name() : "invalid");
-        const QString line = errorLogLine(when, ErrorInfo{}, QStringLiteral("Main"), c.context);
-        const QString prefix = expectedTime(when) + QStringLiteral(";;0;0;;Main;");
-        EXPECT_EQ(line, prefix + QString::fromUtf8(c.text));
-    }
-}
-
 class LogErrorTest : public TempEnvTest
 {
 protected:
@@ -91,43 +64,6 @@ TEST_F(LogErrorTest, AppendsOneLineAndClearsTheError)
     ASSERT_EQ(fields.size(), 7);
     EXPECT_FALSE(fields[0].isEmpty());
     EXPECT_EQ(fields.mid(1), (QStringList{"Path not found", "5", "76", "Vorlan", "SetWinEnabled", "2"}));
-}
-
-TEST_F(LogErrorTest, TwoCallsAppendTwoLines)
-{
-    env.writeFile(QStringLiteral("home/.local/share/Vorlan/LogError.txt"), "earlier line\r\n");
-    ErrorState::set(RuntimeError(ErrorNumber::DiskFull));
-    LogError(QStringLiteral("First"));
-    ErrorState::set(RuntimeError(ErrorNumber::PermissionDenied));
-    LogError(QStringLiteral("Second"), QStringLiteral("ctx"));
-
-    const QStringList all = env.logLines();
-    ASSERT_EQ(all.size(), 3);
-    EXPECT_EQ(all[0], QStringLiteral("earlier line"));
-    EXPECT_TRUE(all[1].endsWith(QStringLiteral(";61;Vorlan;First;")));
-    EXPECT_TRUE(all[2].endsWith(QStringLiteral(";70;Vorlan;Second;ctx")));
-}
-
-TEST_F(LogErrorTest, NoCurrentErrorWritesNumberZeroAndEmptyFields)
-{
-    LogError(QStringLiteral("MDIForm_Unload"));
-    EXPECT_TRUE(logBytes().endsWith(";0;0;;MDIForm_Unload;\r\n"));
-    EXPECT_EQ(env.logLines().value(0).split(QLatin1Char(';')).size(), 7);
-}
-
-TEST_F(LogErrorTest, DescriptionWithSemicolonGivesMoreFields)
-{
-    ErrorState::set(RuntimeError(ErrorNumber::DeviceIoError, QStringLiteral("a;b;c")));
-    LogError(QStringLiteral("Main"));
-    EXPECT_EQ(env.logLines().value(0).split(QLatin1Char(';')).size(), 9);
-}
-
-TEST_F(LogErrorTest, TextIsUtf8)
-{
-    ErrorState::set(RuntimeError(ErrorNumber::FileNotFound, QStringLiteral("Soubor nenalezen: žluťoučký")));
-    LogError(QStringLiteral("Main"), QStringLiteral("kůň"));
-    EXPECT_TRUE(logBytes().contains("Soubor nenalezen: \xc5\xbelu\xc5\xa5ou\xc4\x8dk\xc3\xbd"));
-    EXPECT_TRUE(logBytes().endsWith(";Main;k\xc5\xaf\xc5\x88\r\n"));
 }
 
 TEST(LogErrorFailures, ALineTheLogCannotTakeGoesToStandardError)
@@ -156,14 +92,6 @@ TEST(LogErrorFailures, ALineTheLogCannotTakeGoesToStandardError)
         EXPECT_TRUE(written.endsWith(QStringLiteral(";Disk full;28;61;Vorlan;Main;1\n"))) << written.toStdString();
         EXPECT_EQ(written.count(QLatin1Char('\n')), 1);
     }
-}
-
-TEST_F(LogErrorTest, AWrittenLineGoesNowhereElse)
-{
-    testing::internal::CaptureStderr();
-    LogError(QStringLiteral("Main"));
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
-    EXPECT_EQ(env.logLines().size(), 1);
 }
 
 TEST_F(LogErrorTest, WithoutAProgramFolderNothingLandsInTheWorkingFolder)

@@ -79,30 +79,6 @@ const QString kFtp = QStringLiteral("ftp://h/3");
 
 } // namespace
 
-TEST_F(LinksPane, ListHasItsColumnsAndProtocolImages)
-{
-    ASSERT_EQ(list->columnCount(), 3);
-    EXPECT_EQ(list->columnText(1), QStringLiteral("Nápis"));
-    EXPECT_EQ(list->columnText(2), QStringLiteral("URL"));
-    EXPECT_EQ(list->columnText(3), QStringLiteral("Zdroj"));
-    EXPECT_EQ(main->imlProtocols->keys(), linkProtocolKeys());
-    EXPECT_EQ(main->tbLinks[0]->button(QStringLiteral("add")).menu().count(), 7);
-    EXPECT_EQ(main->tbLinks[1]->button(QStringLiteral("save")).caption(), QStringLiteral("Uložit"));
-    EXPECT_EQ(main->tbLinks[2]->button(QStringLiteral("remove")).toolTip(), QStringLiteral("Odstranit odkaz ze seznamu"));
-}
-
-TEST_F(LinksPane, CapturedRowsCarryKeysColumnsAndIcons)
-{
-    add({kWeb1, kMail1, QStringLiteral("gopher://h/")});
-    add({kWeb1});
-    ASSERT_EQ(list->count(), 3);
-    EXPECT_EQ(list->item(1).key(), kWeb1 + QStringLiteral("0"));
-    EXPECT_EQ(list->item(2).smallIcon(), QStringLiteral("mailto:"));
-    EXPECT_EQ(list->item(3).key(), kWeb1 + QStringLiteral("2"));
-    EXPECT_EQ(list->item(3).subItem(2), QStringLiteral("Zdroj"));
-    EXPECT_FALSE(list->item(1).bold());
-}
-
 TEST_F(LinksPane, NoLinkIsDroppedAfterRemovals)
 {
     add({kWeb1, kWeb2, kFtp});
@@ -116,26 +92,6 @@ TEST_F(LinksPane, EmailRemovalEmptiesEmailLinksInARow)
     add({kMail1, kMail2, kWeb1, kMail1, kMail2, kWeb2});
     main->tbLinks_ButtonMenuClick(2, QStringLiteral("removeemail"));
     EXPECT_EQ(urls(), (QStringList{kWeb1, kWeb2}));
-}
-
-TEST_F(LinksPane, RemoveCommands)
-{
-    main->tbLinks_ButtonClick(2, QStringLiteral("remove")); // empty list: nothing
-    add({kWeb1, kWeb2, kFtp});
-    main->tbLinks_ButtonClick(2, QStringLiteral("remove")); // nothing selected: nothing
-    EXPECT_EQ(list->count(), 3);
-    list->item(2).setSelected(true);
-    main->tbLinks_ButtonClick(2, QStringLiteral("remove"));
-    EXPECT_EQ(urls(), (QStringList{kWeb1, kFtp}));
-    bool consumed = false;
-    main->lstLinks_KeyDown(Qt::Key_F10, Qt::NoModifier, &consumed);
-    EXPECT_TRUE(consumed);
-    main->tbLinks_ButtonMenuClick(2, QStringLiteral("removeall"));
-    EXPECT_EQ(list->count(), 0);
-    EXPECT_TRUE(boxes.shown.isEmpty());
-    consumed = false;
-    main->lstLinks_KeyDown(Qt::Key_Delete, Qt::NoModifier, &consumed);
-    EXPECT_TRUE(consumed);
 }
 
 TEST_F(LinksPane, HeaderClicksSortAndTurnTheDirection)
@@ -152,14 +108,6 @@ TEST_F(LinksPane, HeaderClicksSortAndTurnTheDirection)
     EXPECT_EQ(list->sortKey(), 0);
     add({QStringLiteral("http://h/0")});
     EXPECT_EQ(list->item(1).subItem(1), kWeb2) << "new rows take their sorted place";
-}
-
-TEST_F(LinksPane, ItemClickWithoutAWindowOpensNothing)
-{
-    add({kWeb1});
-    main->lstLinks_MouseDown(Qt::LeftButton);
-    main->lstLinks_ItemClick(list->item(1));
-    EXPECT_FALSE(list->item(1).bold());
 }
 
 TEST_F(LinksPane, AScriptRowIsRefusedWithAMessageThatFitsAClickInPlace)
@@ -239,10 +187,4 @@ TEST_F(LinksPane, ReadOnlyTargetIsAskedAboutAndWriteFailuresAreShown)
     ASSERT_EQ(boxes.shown.size(), 1);
     EXPECT_EQ(boxes.shown[0].prompt, QStringLiteral("Přístup k souboru byl zamítnut."));
     EXPECT_EQ(boxes.shown[0].style, 16);
-}
-
-TEST_F(LinksPane, EmptyListSavesNothingAndShowsNoDialog)
-{
-    main->SaveCapturedLinks(1);
-    EXPECT_TRUE(asked.isEmpty());
 }

@@ -102,15 +102,6 @@ TEST_F(MainConfig, ANormalWindowKeepsItsGeometryInTwips)
     EXPECT_EQ(main->picMain->width(), 250);
 }
 
-TEST_F(MainConfig, ANormalWindowWithoutStoredGeometryIsPlacedByTheWindowManager)
-{
-    store("Settings", "WindowState", QStringLiteral("0"));
-    const QSize designed = main->size();
-    main->LoadSettings();
-    EXPECT_FALSE(main->testAttribute(Qt::WA_Moved)) << "a position of its own would hide the title bar at the top left";
-    EXPECT_EQ(main->size(), designed);
-}
-
 TEST_F(MainConfig, AMaximisedWindowLeavesTheStoredGeometryAlone)
 {
     store("Settings", "MainLeft", QStringLiteral("1500"));
@@ -126,21 +117,6 @@ TEST_F(MainConfig, AMaximisedWindowLeavesTheStoredGeometryAlone)
     main->LoadSettings();
     EXPECT_TRUE(main->windowState() & Qt::WindowMaximized);
     EXPECT_NE(main->size(), QSize(100, 100));
-}
-
-TEST_F(MainConfig, AWidthThatIsNoNumberFailsOnlyItsOwnStep)
-{
-    store("Settings", "Toolbar2Width", QStringLiteral("6000"));
-    store("Settings", "BottomToolbar2Width", QStringLiteral("4500"));
-    store("Main", "Width", QStringLiteral("3000"));
-    store("Settings", "Toolbar3Width", QStringLiteral("wide"));
-    store("Settings", "Toolbar2Visible", QStringLiteral("False"));
-    main->LoadSettings();
-    EXPECT_EQ(main->cbTop->band(3).width(), 2000 / 15);
-    EXPECT_EQ(main->cbTop->band(2).width(), 400);
-    EXPECT_FALSE(main->cbTop->band(2).isVisible());
-    EXPECT_EQ(main->cbBottom->band(2).width(), 300);
-    EXPECT_EQ(logLines("LoadSettings"), 1);
 }
 
 TEST_F(MainConfig, HiddenBandsStayHiddenAndTheirItemsUnchecked)
@@ -184,15 +160,6 @@ TEST_F(MainConfig, WidthsRowsAndPositionsAreStoredPerBand)
     }
     EXPECT_EQ(setting("Main", "AdjustImg"), QStringLiteral("False"));
     EXPECT_EQ(setting("Main", "AppName"), setting("Main", "AppName").toLower());
-}
-
-TEST_F(MainConfig, TheNeverWrittenNewRowOfTheFirstBandIsHonoured)
-{
-    store("Settings", "Toolbar1NewRow", QStringLiteral("True"));
-    store("Settings", "Toolbar2NewRow", QStringLiteral("False"));
-    main->LoadSettings();
-    EXPECT_TRUE(main->cbTop->band(1).newRow());
-    EXPECT_FALSE(main->cbTop->band(2).newRow());
 }
 
 TEST_F(MainConfig, AWindowStoredOffEveryScreenComesBackOntoTheScreen)

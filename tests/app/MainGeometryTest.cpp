@@ -19,21 +19,6 @@ TEST(MainGeometry, TwipsAreFifteenToAPixelRoundedHalfToEven)
     }
 }
 
-TEST(MainGeometry, WindowStatesHaveTheirCodes)
-{
-    const std::pair<Qt::WindowStates, int> cases[] = {
-        {Qt::WindowNoState, 0}, {Qt::WindowMinimized, 1}, {Qt::WindowMaximized, 2},
-        {Qt::WindowMinimized | Qt::WindowMaximized, 1}, {Qt::WindowFullScreen, 2}};
-    for (const auto &[states, code] : cases) {
-        SCOPED_TRACE(code);
-        EXPECT_EQ(stateCode(states), code);
-    }
-    for (int code : {0, 1, 2})
-        EXPECT_EQ(stateCode(statesFromCode(code)), code);
-    EXPECT_THROW(statesFromCode(3), RuntimeError);
-    EXPECT_THROW(statesFromCode(-1), RuntimeError);
-}
-
 TEST(MainGeometry, AWindowOffEveryScreenIsBroughtBack)
 {
     const QList<QRect> screens = {QRect(0, 0, 1280, 1000), QRect(1280, 0, 1024, 768)};

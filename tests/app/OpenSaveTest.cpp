@@ -66,14 +66,6 @@ TEST(OpenSaveFilter, RoundTrips)
     }
 }
 
-TEST(OpenSaveFilter, BecomesTheDialogsNameFilters)
-{
-    // The description as written, then the patterns the dialog matches with.
-    EXPECT_EQ(nameFiltersFromFilter(QStringLiteral("HTML Page (*.htm)|*.htm|All Files (*.*)|*.*")),
-              (QStringList{QStringLiteral("HTML Page (*.htm) (*.htm)"), QStringLiteral("All Files (*.*) (*)")}));
-    EXPECT_EQ(nameFiltersFromFilter(QStringLiteral("Web|*.htm;*.html")), QStringList{QStringLiteral("Web (*.htm *.html)")});
-}
-
 // Qt's own dialog, shown as the class shows it, on a folder of real files.
 class SaveFileDialog : public TempEnvTest
 {
@@ -147,24 +139,6 @@ TEST_F(SaveFileDialog, TheFilterChosenLastComesBack)
     EXPECT_FALSE(shared().SaveDialogCancelled);
     EXPECT_EQ(save.FilterIndex(), 2);
     EXPECT_EQ(save.FileTitle(), QStringLiteral("NOTES"));
-}
-
-TEST(OpenSaveExtension, OffsetOfTheExtensionInThePath)
-{
-    EXPECT_EQ(fileExtensionOffset(QStringLiteral("/a/b.htm")), 5);
-    EXPECT_EQ(fileExtensionOffset(QStringLiteral("/a.d/b")), 0);
-}
-
-TEST_F(OpenSaveTest, NewInstanceAsksWithTheDefaults)
-{
-    OpenSave save;
-    save.ShowSave();
-    ASSERT_EQ(dialog.asked.size(), 1);
-    EXPECT_EQ(dialog.asked[0].initDir, QDir::homePath());
-    EXPECT_EQ(dialog.asked[0].nameFilters, QStringList{QStringLiteral("All Files (*.*) (*)")});
-    EXPECT_EQ(dialog.asked[0].fileName, QString());
-    EXPECT_EQ(dialog.asked[0].filterIndex, 1);
-    EXPECT_EQ(save.MaxFileSize(), 260);
 }
 
 TEST_F(OpenSaveTest, CancelLeavesTheProposalAndSetsTheFlag)

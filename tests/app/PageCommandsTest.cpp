@@ -123,19 +123,6 @@ TEST_F(AddressCombo, F12SwitchesThePaneAndKeepsTheKeyboardInTheCombo)
         << "Insert with the panel shown moves the keyboard into it";
 }
 
-TEST_F(PageCommands, AdjustImagesTogglesFlagAndCheckMarkOnly)
-{
-    const bool before = shared().AdjustImg;
-    main->mnuAdjustImages->setChecked(before); // as start-up leaves them
-    main->mnuAdjustImages->trigger();
-    EXPECT_EQ(shared().AdjustImg, !before);
-    EXPECT_EQ(main->mnuAdjustImages->isChecked(), !before);
-    main->mnuAdjustImages_Click();
-    EXPECT_EQ(shared().AdjustImg, before);
-    EXPECT_EQ(main->mnuAdjustImages->isChecked(), before);
-    EXPECT_EQ(GetSetting(QStringLiteral("Main"), QStringLiteral("AdjustImg"), QStringLiteral("unset")), QStringLiteral("unset"));
-}
-
 TEST_F(PageCommands, FindOnPageSkipsPicturesAndLogsAMissingWindow)
 {
     const struct { const char *address; bool logged; } cases[] = {
@@ -153,22 +140,6 @@ TEST_F(PageCommands, FindOnPageSkipsPicturesAndLogsAMissingWindow)
             EXPECT_TRUE(lines.last().endsWith(QStringLiteral(";mnuSearchFindonPage_Click;") + QString::fromUtf8(c.address)));
         }
     }
-}
-
-TEST_F(PageCommands, WithoutAWindowOnlyTheLoggingCommandsLeaveALine)
-{
-    main->mnuGoBack_Click();
-    main->mnuGoForward_Click();
-    main->mnuGoHome_Click();
-    main->mnuGoSearch_Click();
-    main->mnuViewStop_Click();
-    main->mnuViewRefresh_Click();
-    main->mnuFilePrint_Click(); // checks the window count itself
-    EXPECT_TRUE(env.logLines().isEmpty()) << env.logLines().join(QLatin1Char('\n')).toStdString();
-    main->mnuPageReload_Click();
-    const QStringList lines = env.logLines();
-    ASSERT_EQ(lines.size(), 1);
-    EXPECT_TRUE(lines[0].endsWith(QStringLiteral(";mnuPageReload_Click;")));
 }
 
 TEST_F(PageCommands, AFavoriteOpenedInANewWindowRefusesJavascript)
@@ -235,15 +206,6 @@ protected:
     ScriptedMessageBoxes boxes;
 };
 
-TEST_F(AddingFavorites, ProposesTheTitleAndWritesTheAddress)
-{
-    FavoriteDialogScript script({[](AddFavoriteDialog *d) { d->accept(); }});
-    const QString path = AddFavorite(QStringLiteral("http://example.org/a"), QStringLiteral("Stránka: úvod"));
-    EXPECT_EQ(script.seenNames, QStringList{QStringLiteral("Stránka: úvod")});
-    EXPECT_EQ(path, favorite(QStringLiteral("Stránka# úvod.url")));
-    EXPECT_EQ(readShortcutAddress(path), QStringLiteral("http://example.org/a"));
-}
-
 TEST_F(AddingFavorites, AnExistingFavoriteIsReplacedOnlyWhenTheUserSaysSo)
 {
     const QString existing = favorite(QStringLiteral("Stará.url"));
@@ -262,19 +224,6 @@ TEST_F(AddingFavorites, AnExistingFavoriteIsReplacedOnlyWhenTheUserSaysSo)
     FavoriteDialogScript accepted({[](AddFavoriteDialog *d) { d->accept(); }});
     EXPECT_EQ(AddFavorite(QStringLiteral("http://new/"), QStringLiteral("Stará")), existing);
     EXPECT_EQ(readShortcutAddress(existing), QStringLiteral("http://new/"));
-}
-
-TEST_F(AddingFavorites, ARenamedFavoriteNeedsNoQuestion)
-{
-    QDir().mkpath(shared().FavoritesDir);
-    writeFavoriteFile(favorite(QStringLiteral("A.url")), QStringLiteral("http://old/"));
-    FavoriteDialogScript script({[](AddFavoriteDialog *d) {
-        d->txtName->setText(QStringLiteral("B"));
-        d->accept();
-    }});
-    EXPECT_EQ(AddFavorite(QStringLiteral("http://b/"), QStringLiteral("A")), favorite(QStringLiteral("B.url")));
-    EXPECT_TRUE(boxes.shown.isEmpty());
-    EXPECT_EQ(readShortcutAddress(favorite(QStringLiteral("A.url"))), QStringLiteral("http://old/"));
 }
 
 } // namespace

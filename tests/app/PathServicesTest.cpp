@@ -70,17 +70,6 @@ TEST(GetParentPath, ReturnsTheTextBeforeTheLastSeparator)
     }
 }
 
-TEST(GetParentPath, WalkingUpFromAnyPathEnds)
-{
-    QString path = QStringLiteral("/a/b/c/file.txt");
-    QStringList seen;
-    for (int step = 0; step < 10 && !path.isEmpty(); ++step) {
-        path = GetParentPath(path);
-        seen << path;
-    }
-    EXPECT_EQ(seen, (QStringList{"/a/b/c", "/a/b", "/a", "/", ""}));
-}
-
 TEST(GetFileName, RemovesOneTrailingSeparatorInPlaceAndReturnsTheLastPart)
 {
     const struct
@@ -104,23 +93,6 @@ TEST(GetFileName, RemovesOneTrailingSeparatorInPlaceAndReturnsTheLastPart)
         QString path = text(c.input);
         EXPECT_EQ(GetFileName(path), text(c.result));
         EXPECT_EQ(path, text(c.leftBehind));
-    }
-}
-
-TEST(GetLastPathPart, ReturnsTheTextAfterTheLastSeparatorAndLeavesThePath)
-{
-    const TextCase cases[] = {
-        {"/dir/file.txt", "file.txt"},
-        {"/dir/", ""},
-        {"name.txt", ""},
-        {"/", ""},
-        {"", ""},
-    };
-    for (const TextCase &c : cases) {
-        SCOPED_TRACE(c.input);
-        QString path = text(c.input);
-        EXPECT_EQ(GetLastPathPart(path), text(c.expected));
-        EXPECT_EQ(path, text(c.input));
     }
 }
 
@@ -192,41 +164,12 @@ class DiskServicesTest : public TempEnvTest
 {
 };
 
-TEST_F(DiskServicesTest, FreeSpaceIsNeverNegativeAndZeroWhenNoVolumeIsNamed)
-{
-    const struct
-    {
-        QString path;
-        bool hasSpace;
-    } cases[] = {
-        {env.root(), true},
-        {env.root() + QStringLiteral("/missing/deeper/file.txt"), true},
-        {QString(), false},
-        {QStringLiteral("relative/file.txt"), false},
-        {QStringLiteral("c:\\"), false},
-    };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.path.toStdString());
-        const qint64 free = GetDiskFree(c.path);
-        EXPECT_GE(free, 0);
-        EXPECT_EQ(free > 0, c.hasSpace);
-    }
-}
-
 TEST_F(DiskServicesTest, FreeSpaceIsCountedBeyondA32BitNumber)
 {
     // Only meaningful on a volume with 2 GiB or more free; the result must then not wrap.
     if (DiskInfo::freeBytes(env.root()) <= Q_INT64_C(2147483647))
         GTEST_SKIP() << "the temporary folder's volume has less than 2 GiB free";
     EXPECT_GT(GetDiskFree(env.root()), Q_INT64_C(2147483647));
-}
-
-TEST_F(DiskServicesTest, DriveTypeOfPathsThatNameNoVolumeIsOther)
-{
-    for (const QString &path : {QString(), QStringLiteral("c:"), QStringLiteral("relative")}) {
-        SCOPED_TRACE(path.toStdString());
-        EXPECT_EQ(DriveTypeName(path), QStringLiteral("other"));
-    }
 }
 
 class WindowsFoldersTest : public TempEnvTest
@@ -261,14 +204,6 @@ TEST_F(WindowsFoldersTest, LongProgramFolderPathsAreNotCutOff)
     shared().AppFolder = longFolder;
     EXPECT_EQ(WindowsSystemDirectory(), longFolder + QStringLiteral("windows/system"));
     EXPECT_TRUE(QFileInfo(longFolder + QStringLiteral("windows/system")).isDir());
-}
-
-TEST_F(WindowsFoldersTest, StartsWithAClearErrorOfItsOwn)
-{
-    ErrorState::set(RuntimeError(ErrorNumber::FileNotFound));
-    WindowsDirectory();
-    EXPECT_FALSE(ErrorState::isSet());
-    EXPECT_TRUE(env.logLines().isEmpty());
 }
 
 TEST_F(WindowsFoldersTest, FailureIsLoggedUnderTheFunctionsNameWithThePath)

@@ -61,13 +61,6 @@ TEST_F(RegistryServicesTest, RegGetStringReadsOnlyTextValues)
     }
 }
 
-TEST_F(RegistryServicesTest, RegGetStringWithoutDefaultGivesEmptyText)
-{
-    EXPECT_EQ(RegGetString(HKEY_CURRENT_USER, "Software\\Missing Key", "Text"), "");
-    EXPECT_EQ(RegGetString(HKEY_LOCAL_MACHINE, kTestKey, "Text"), "");
-    EXPECT_EQ(RegGetString(HKEY_CURRENT_USER, kTestKey, "Expand"), "");
-}
-
 TEST_F(RegistryServicesTest, RegGetDwordReadsOnlyNumberValues)
 {
     const struct
@@ -101,18 +94,6 @@ TEST_F(RegistryServicesTest, RegSetStringCreatesTheKeyUnderEveryRoot)
         EXPECT_EQ(RegGetString(root, ".DEFAULT\\Software\\Microsoft\\Internet Explorer\\Main", "Display Inline Images"),
                   "no");
     }
-}
-
-TEST_F(RegistryServicesTest, RegSetStringWritesACompleteTextValue)
-{
-    RegSetString(HKEY_CURRENT_USER, kTestKey, "Number", "now text");
-    RegSetString(HKEY_CURRENT_USER, kTestKey, "Written", "");
-    const std::optional<RegValue> replaced = Registry::instance().value(HKEY_CURRENT_USER, kTestKey, "Number");
-    ASSERT_TRUE(replaced.has_value());
-    EXPECT_EQ(replaced->type, RegType::String);
-    EXPECT_EQ(replaced->data, QByteArray("now text\0", 9));
-    EXPECT_EQ(RegGetDword(HKEY_CURRENT_USER, kTestKey, "Number", -1), -1);
-    EXPECT_EQ(RegGetString(HKEY_CURRENT_USER, kTestKey, "Written", "default"), "");
 }
 
 TEST_F(RegistryServicesTest, TextWithANulReadsBackUpToTheNul)

@@ -9,12 +9,6 @@
 
 namespace {
 
-TEST(Splash, IsCentredOnTheScreen)
-{
-    EXPECT_EQ(frmSplash::centredPosition({1024, 768}), QPoint(354, 356));
-    EXPECT_EQ(frmSplash::centredPosition({1280, 1024}), QPoint(482, 484));
-}
-
 TEST(Splash, IsASmallFramelessToolWindowAroundItsText)
 {
     frmSplash *splash = Forms::get<frmSplash>();

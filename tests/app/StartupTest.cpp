@@ -53,38 +53,6 @@ TEST_F(TempEnvTest, SilentModeNeverSwallowsAnExistingAbsolutePath)
     EXPECT_TRUE(isSilentCommandLine(QStringLiteral("/surely-no-such-folder-here")));
 }
 
-TEST(StartupRules, ProgramFolderHasOneTrailingSeparator)
-{
-    EXPECT_EQ(programFolderFrom(QStringLiteral("/opt/vorlan")), QStringLiteral("/opt/vorlan/"));
-    EXPECT_EQ(programFolderFrom(QStringLiteral("/")), QStringLiteral("/"));
-    EXPECT_EQ(programFolderFrom(QStringLiteral("/home/a/.local/share/Vorlan")),
-              QStringLiteral("/home/a/.local/share/Vorlan/"));
-}
-
-TEST_F(TempEnvTest, ProgramFolderIsTheUserDataFolder)
-{
-    EXPECT_EQ(programFolderFrom(userProgramFolder()), env.appFolder());
-}
-
-TEST(StartupRules, RegistryImportFilesAreByteExact)
-{
-    const QByteArray head = "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Internet Settings]\r\n";
-    EXPECT_EQ(offlineSwitchFile(false), head + "\"GlobalUserOffline\"=dword:00000000\r\n");
-    EXPECT_EQ(offlineSwitchFile(true), head + "\"GlobalUserOffline\"=dword:00000001\r\n");
-}
-
-TEST(StartupRules, UserAgentTokenCarriesTheVersion)
-{
-    EXPECT_EQ(userAgentToken(), QStringLiteral("Vorlan 2.40.164"));
-}
-
-TEST(StartupRules, CommandLineJoinsTheArguments)
-{
-    EXPECT_EQ(commandLineFromArguments({QStringLiteral("vorlan")}), QString());
-    EXPECT_EQ(commandLineFromArguments({QStringLiteral("vorlan"), QStringLiteral("a b"), QStringLiteral("c")}),
-              QStringLiteral("a b c"));
-}
-
 // Runs the whole start-up inside this process and closes the main window again.
 class StartupSequence : public TempEnvTest
 {
@@ -158,20 +126,6 @@ TEST_F(StartupSequence, OnlyOfflineValueOneChecksTheMenu)
         EXPECT_EQ(Forms::get<frmMain>()->mnuOffline->isChecked(), c.checked);
         TearDown();
     }
-}
-
-TEST_F(StartupSequence, SecondStartRewritesTheSameFilesAndKeepsTheStore)
-{
-    runMain(QString());
-    const QString marker = env.appFolder() + QStringLiteral("deleted/00001keep.txt");
-    QFile file(marker);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.close();
-    TearDown();
-    runMain(QString());
-    EXPECT_TRUE(QFile::exists(marker));
-    EXPECT_EQ(TestEnvironment::readFile(env.appFolder() + QStringLiteral("windows/offline.reg")), offlineSwitchFile(true));
-    EXPECT_TRUE(boxes.shown.isEmpty());
 }
 
 TEST_F(StartupSequence, AStoreThatCannotBeCreatedIsReportedAfterTheWindowAppears)

@@ -33,14 +33,6 @@ QStringList lines(const QString &html)
 
 } // namespace
 
-TEST(CapturedLinksPage, HeaderCommentFillsExactlyFiftyCharacters)
-{
-    const QString header = capturedLinksHeader();
-    EXPECT_EQ(header.size(), 50);
-    EXPECT_EQ(header.trimmed(), QStringLiteral("<!--saved by Vorlan 2.40.164-->"));
-    EXPECT_EQ(lines(CapturedLinksHtml({}, 1, kDate)).first(), header);
-}
-
 TEST(CapturedLinksPage, LayoutPerMode)
 {
     const QString head = QStringLiteral("<HTML><HEAD><TITLE>Captured links 6.12.2026 17:00:00</TITLE></HEAD>");

@@ -61,12 +61,6 @@ TEST(InspectorTable, OtherTagsAndUnreadableValuesLeavePanelFiveAsItWas)
     }
 }
 
-TEST(InspectorTable, PanelFourShowsEveryTag)
-{
-    EXPECT_EQ(tagText(element({{"tag", "TD"}})), QStringLiteral("TD"));
-    EXPECT_EQ(tagText(element({})), QString());
-}
-
 TEST(InspectorTable, TheAddressIsPutBackOnlyWhenItDiffersAndTheUserIsNotTyping)
 {
     const QString page = QStringLiteral("file:///tmp/a.html");

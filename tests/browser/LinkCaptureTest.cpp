@@ -126,14 +126,6 @@ TEST(LinkCaptureRows, RowsCarryKeyCaptionUrlSourceAndProtocol)
     EXPECT_EQ(rows[1].iconKey, QStringLiteral("https:"));
 }
 
-TEST(LinkCaptureRows, UnknownProtocolsAreSkipped)
-{
-    const PageSnapshot snapshot = page(body(kPage, {link(QStringLiteral("gopher://h/"), QStringLiteral("G")),
-                                                    link(QStringLiteral("data:text/plain,x"), QStringLiteral("D")),
-                                                    link(QStringLiteral("news:group"), QStringLiteral("N"))}));
-    EXPECT_EQ(urls(capture(snapshot, 1)), QStringList{QStringLiteral("news:group")});
-}
-
 TEST(LinkCaptureRows, FramesetAddsNothingOfItsOwnFramesFollowInOrder)
 {
     const QString frameA = QStringLiteral("file:///f/a.htm");
@@ -147,13 +139,6 @@ TEST(LinkCaptureRows, FramesetAddsNothingOfItsOwnFramesFollowInOrder)
     const QList<LinkRow> local = capture(snapshot, 2);
     ASSERT_EQ(local.size(), 1);
     EXPECT_EQ(local[0].source, QStringLiteral("Titulek"));
-}
-
-TEST(LinkCaptureRows, InlineFramesFollowThePagesOwnLinks)
-{
-    const PageSnapshot snapshot = page(body(kPage, {link(QStringLiteral("http://h/top"))}),
-                                       {body(QStringLiteral("http://h/frame"), {link(QStringLiteral("http://h/in"))})});
-    EXPECT_EQ(urls(capture(snapshot, 1)), (QStringList{QStringLiteral("http://h/top"), QStringLiteral("http://h/in")}));
 }
 
 TEST(LinkCaptureRows, CapturingTwiceListsEveryLinkTwiceWithPositionKeys)

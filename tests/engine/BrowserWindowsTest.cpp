@@ -59,15 +59,6 @@ TEST_F(BrowserWindows, NumbersAreNeverReusedAndTabsCarryThem)
     EXPECT_EQ(main->tbsWindows->selectedKey(), WindowTabKey(4));
 }
 
-TEST_F(BrowserWindows, ACallDuringCreationDoesNothing)
-{
-    windowTable().CreatingWindow = true;
-    NewWindow(QString());
-    EXPECT_EQ(windowTable().WindowNumber, 0);
-    EXPECT_EQ(shared().WindowCount, 0);
-    windowTable().CreatingWindow = false;
-}
-
 TEST_F(BrowserWindows, NumbersBeyondTheTableOpenNothingAndAreLogged)
 {
     windowTable().WindowNumber = kMaxWindowNumber;

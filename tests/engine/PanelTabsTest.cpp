@@ -81,20 +81,6 @@ TEST_F(PanelTabs, SizePresetRestoresAMaximisedWindow)
     EXPECT_EQ(window->size(), QSize(800, 600));
 }
 
-TEST_F(PanelTabs, MaximiseTogglesAndNamesTheOtherCommand)
-{
-    openWindows(1, {1});
-    frmWeb *window = windowTable().slot(1);
-    QAction *item = main->menuItem(QStringLiteral("mnuWindowMaximize"));
-    window->showMinimized();
-    main->mnuWindowMaximize_Click();
-    EXPECT_TRUE(window->isMaximized());
-    EXPECT_EQ(item->text(), QStringLiteral("&Obnovit okno"));
-    main->mnuWindowMaximize_Click();
-    EXPECT_FALSE(window->isMaximized());
-    EXPECT_EQ(item->text(), QStringLiteral("Ma&ximalizovat okno"));
-}
-
 TEST_F(PanelTabs, TilingSharesTheFrame)
 {
     openWindows(3, {1, 2, 3});
@@ -138,24 +124,6 @@ TEST_F(PanelTabs, CloseWindowButtonClosesTheActiveWindow)
 } // namespace
 
 namespace {
-
-TEST_F(PanelTabs, TheWindowMenuListsTheOpenWindows)
-{
-    openWindows(3, {1, 3});
-    emit main->mnuwindow->aboutToShow();
-    emit main->mnuwindow->aboutToShow(); // a second opening replaces the list
-    QList<QAction *> entries;
-    for (QAction *action : main->mnuwindow->actions()) {
-        if (action->property("windowListEntry").toBool() && !action->isSeparator())
-            entries.append(action);
-    }
-    ASSERT_EQ(entries.size(), 2);
-    EXPECT_TRUE(entries[0]->text().startsWith(QStringLiteral("&1 ")));
-    EXPECT_FALSE(entries[0]->isChecked());
-    EXPECT_TRUE(entries[1]->isChecked()) << "the active window is ticked";
-    entries[0]->trigger();
-    EXPECT_EQ(active(), 1);
-}
 
 } // namespace
 

@@ -41,14 +41,6 @@ protected:
     Toolbar toolbar;
 };
 
-TEST_F(ToolbarTest, AnImageKeyTheListLacksFailsAndAddsNothing)
-{
-    EXPECT_EQ(raised([&] { toolbar.addButton("stop", "X", ButtonStyle::Default, "nosuchimage"); }),
-              ErrorNumber::ElementNotFound);
-    EXPECT_EQ(toolbar.count(), 4);
-    EXPECT_EQ(toolbar.actions().size(), 4);
-}
-
 TEST_F(ToolbarTest, CheckButtonTakesItsNewValueBeforeTheClickIsReported)
 {
     ToolbarButton &folders = toolbar.button("folders");
@@ -60,39 +52,6 @@ TEST_F(ToolbarTest, CheckButtonTakesItsNewValueBeforeTheClickIsReported)
     folders.widget()->click();
     folders.widget()->click();
     EXPECT_EQ(seen, (std::vector<int>{1, 0}));
-}
-
-TEST_F(ToolbarTest, SettingTheValueFromCodeRaisesNoClick)
-{
-    QSignalSpy clicked(&toolbar, &Toolbar::buttonClicked);
-    ToolbarButton &folders = toolbar.button("folders");
-    folders.setValue(1);
-    EXPECT_EQ(folders.value(), 1);
-    EXPECT_TRUE(folders.widget()->isChecked());
-    EXPECT_EQ(clicked.count(), 0);
-    EXPECT_EQ(raised([&] { folders.setValue(2); }), ErrorNumber::InvalidPropertyValue);
-    EXPECT_EQ(folders.value(), 1);
-}
-
-TEST_F(ToolbarTest, EnabledAndVisible)
-{
-    ToolbarButton &back = toolbar.button("back");
-    back.setEnabled(false);
-    EXPECT_FALSE(back.isEnabled());
-    EXPECT_FALSE(back.widget()->isEnabled());
-    QSignalSpy clicked(&toolbar, &Toolbar::buttonClicked);
-    back.widget()->click();
-    EXPECT_EQ(clicked.count(), 0) << "a disabled button cannot be clicked";
-
-    toolbar.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&toolbar));
-    toolbar.button(3).setVisible(false);
-    QCoreApplication::processEvents(); // the toolbar lays itself out again
-    EXPECT_FALSE(toolbar.button(3).isVisible());
-    EXPECT_FALSE(toolbar.button(3).widget()->isVisible());
-    toolbar.button(3).setVisible(true);
-    QCoreApplication::processEvents();
-    EXPECT_TRUE(toolbar.button(3).widget()->isVisible());
 }
 
 TEST_F(ToolbarTest, DropDownIsReportedBeforeItsListShows)
@@ -131,35 +90,6 @@ TEST_F(ToolbarTest, ChoosingAnEntryReportsButtonEntryAndPosition)
     ASSERT_EQ(chosen.count(), 2);
     EXPECT_EQ(chosen[0], (QVariantList{"gohome", "sethom", 4}));
     EXPECT_EQ(chosen[1], (QVariantList{"gohome", "", 3}));
-}
-
-TEST_F(ToolbarTest, MenuEntries)
-{
-    ButtonMenu &menu = toolbar.button("gohome").menu();
-    EXPECT_TRUE(menu.itemAction(2)->isSeparator()) << "an entry captioned \"-\" is a separator line";
-    menu.setItemEnabled("hom", false);
-    menu.setItemVisible(4, false);
-    EXPECT_FALSE(menu.itemAction(1)->isEnabled());
-    EXPECT_FALSE(menu.itemAction("sethom")->isVisible());
-    EXPECT_EQ(raised([&] { toolbar.button("back").menu(); }), ErrorNumber::IllegalCall);
-}
-
-TEST_F(ToolbarTest, HotImageShowsWhileThePointerIsOver)
-{
-    const QIcon back = toolbar.button("back").widget()->icon();
-    EXPECT_EQ(colourOf(back, QIcon::Normal), QColor(Qt::gray));
-    EXPECT_EQ(colourOf(back, QIcon::Active), QColor(Qt::blue));
-    const QIcon home = toolbar.button("gohome").widget()->icon();
-    EXPECT_EQ(colourOf(home, QIcon::Active), QColor(Qt::darkGray)) << "no hot image: the normal one stays";
-}
-
-TEST_F(ToolbarTest, ImageChangesFailForKeysTheListLacks)
-{
-    ToolbarButton &back = toolbar.button("back");
-    EXPECT_EQ(raised([&] { back.setImage("nosuch"); }), ErrorNumber::ElementNotFound);
-    EXPECT_EQ(back.image(), QStringLiteral("back"));
-    back.setImage("folder");
-    EXPECT_EQ(colourOf(back.widget()->icon()), QColor(Qt::lightGray));
 }
 
 TEST_F(ToolbarTest, TextShowsUnderTheImagesOnlyWhileSwitchedOnAndCaptioned)

@@ -66,16 +66,6 @@ TEST(CoolBarLayout, HiddenBandsTakeNoRoomAndTheirRowBreakGoesWithThem)
     expectPlaces(result, {{0, 0, 0, 0, 100, 25}, {2, 0, 100, 0, 300, 25}});
 }
 
-TEST(CoolBarLayout, AllBandsHiddenLeaveAnEmptyBar)
-{
-    auto hidden = band(100, 0, 30);
-    hidden.visible = false;
-    const auto result = arrange({hidden, hidden}, 400, 2);
-    EXPECT_EQ(result.rowCount, 0);
-    EXPECT_EQ(result.height, 0);
-    EXPECT_TRUE(result.places.empty());
-}
-
 TEST(CoolBarLayout, WidthsNeverGoBelowHeaderPlusMinimum)
 {
     struct Case

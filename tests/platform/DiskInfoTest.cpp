@@ -125,31 +125,6 @@ TEST_F(DiskInfoVolumeTest, MissingPathIsMeasuredOnItsNearestExistingFolder)
     EXPECT_TRUE(same);
 }
 
-TEST_F(DiskInfoVolumeTest, ExistingFileIsItsOwnNearestExisting)
-{
-    const QString file = env.writeFile(QStringLiteral("dir/file.txt"), "x");
-    EXPECT_EQ(DiskInfo::nearestExisting(file), file);
-    // Below a file nothing can exist; the walk still ends on the file's volume.
-    EXPECT_EQ(DiskInfo::nearestExisting(file + QStringLiteral("/below")), file);
-    EXPECT_GT(DiskInfo::freeBytes(file + QStringLiteral("/below")), 0);
-}
-
-TEST_F(DiskInfoVolumeTest, PathsThatNameNoVolumeGiveNothing)
-{
-    const QString cases[] = {
-        QString(),
-        QStringLiteral("relative/path"),
-        QStringLiteral("c:\\windows"),
-        env.root() + QChar(0) + QStringLiteral("x"),
-    };
-    for (const QString &path : cases) {
-        SCOPED_TRACE(path.toStdString());
-        EXPECT_EQ(DiskInfo::freeBytes(path), 0);
-        EXPECT_EQ(DiskInfo::driveKind(path), QStringLiteral("other"));
-        EXPECT_TRUE(DiskInfo::nearestExisting(path).isEmpty());
-    }
-}
-
 TEST(DiskInfoMounts, MemoryAndPseudoFileSystemsOfThisMachine)
 {
     const struct

@@ -267,31 +267,6 @@ TEST_F(RegistryTest, EveryValueSurvivesWritingAndReadingBack)
     }
 }
 
-TEST_F(RegistryTest, FileIsAReadableRegistryScript)
-{
-    Registry::instance().setValue(RegRoot::Users, ".DEFAULT\\Software\\X", "Display Inline Images", stringValue("no"));
-    Registry::instance().setValue(RegRoot::Users, ".DEFAULT\\Software\\X", "Count", {RegType::Dword, dword(7)});
-    const QByteArray text = TestEnvironment::readFile(registryFile());
-    EXPECT_TRUE(text.startsWith("REGEDIT4\n")) << text.constData();
-    EXPECT_TRUE(text.contains("[HKEY_USERS\\.DEFAULT\\Software\\X]\n"
-                              "\"Display Inline Images\"=\"no\"\n"
-                              "\"Count\"=dword:00000007\n"))
-        << text.constData();
-}
-
-TEST_F(RegistryTest, CreatedKeysExistWithTheirParents)
-{
-    Registry &registry = Registry::instance();
-    registry.createKey(RegRoot::Users, ".DEFAULT\\Software\\Empty Key");
-    Registry::resetInstance();
-    for (const char *key : {".DEFAULT", ".DEFAULT\\Software", ".DEFAULT\\Software\\Empty Key", "", "\\"}) {
-        SCOPED_TRACE(key);
-        EXPECT_TRUE(Registry::instance().keyExists(RegRoot::Users, key));
-    }
-    EXPECT_FALSE(Registry::instance().keyExists(RegRoot::Users, ".DEFAULT\\Software\\Empty"));
-    EXPECT_FALSE(Registry::instance().keyExists(RegRoot::LocalMachine, ".DEFAULT"));
-}
-
 TEST_F(RegistryTest, KeyAndValueNamesIgnoreCaseAndKeepTheirFirstSpelling)
 {
     Registry &registry = Registry::instance();
@@ -510,14 +485,6 @@ TEST_F(RegistryTest, FirstUseSeedsShellFoldersAndBrowserValues)
     }
     EXPECT_TRUE(QFileInfo::exists(registryFile()));
     EXPECT_TRUE(QStandardPaths::writableLocation(QStandardPaths::DesktopLocation).startsWith(env.home()));
-}
-
-TEST_F(RegistryTest, PersonalIsTheDocumentsFolderWhenThereIsOne)
-{
-    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    ASSERT_TRUE(documents.startsWith(env.home()));
-    QDir().mkpath(documents);
-    EXPECT_EQ(valueText(RegRoot::CurrentUser, kShellFolders, "Personal"), documents);
 }
 
 TEST_F(RegistryTest, SeedsServeTheRunEvenWhenTheyCannotBeStored)

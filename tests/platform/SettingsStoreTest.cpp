@@ -31,29 +31,6 @@ QString reopenedGet(const QString &section, const QString &key, const QVariant &
 
 // ---------------------------------------------------------------- conversions
 
-TEST(SettingTextTest, ConvertsValuesAsTheStoreKeepsThem)
-{
-    const struct
-    {
-        QVariant value;
-        QString text;
-    } cases[] = {
-        {true, "True"},
-        {false, "False"},
-        {0, "0"},
-        {-7, "-7"},
-        {qlonglong(1234567890123), "1234567890123"},
-        {1.5, "1.5"},
-        {QString("c:\\"), "c:\\"},
-        {QString(), ""},
-        {QVariant(), ""},
-    };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.text.toStdString());
-        EXPECT_EQ(settingText(c.value), c.text);
-    }
-}
-
 TEST(TextToBoolTest, AcceptsWordsInAnyCaseAndNumbers)
 {
     const struct
@@ -79,26 +56,6 @@ TEST(TextToBoolTest, OtherTextIsATypeMismatch)
     }
 }
 
-TEST(TextToIntTest, ReadsDecimalIntegers)
-{
-    const struct
-    {
-        const char *text;
-        int value;
-    } cases[] = {
-        {"0", 0},
-        {"1", 1},
-        {" 42 ", 42},
-        {"+8", 8},
-        {"-2147483648", std::numeric_limits<int>::min()},
-        {"2147483647", std::numeric_limits<int>::max()},
-    };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.text);
-        EXPECT_EQ(textToInt(QString::fromUtf8(c.text)), c.value);
-    }
-}
-
 TEST(TextToIntTest, RejectsOtherTextAndOutOfRangeNumbers)
 {
     const struct
@@ -118,29 +75,6 @@ TEST(TextToIntTest, RejectsOtherTextAndOutOfRangeNumbers)
     for (const auto &c : cases) {
         SCOPED_TRACE(c.text);
         EXPECT_EQ(raised([&] { textToInt(QString::fromUtf8(c.text)); }), c.error);
-    }
-}
-
-TEST(TextToDoubleTest, ReadsDecimalNumbersOnly)
-{
-    EXPECT_DOUBLE_EQ(textToDouble("1.5"), 1.5);
-    EXPECT_DOUBLE_EQ(textToDouble(" -0.25 "), -0.25);
-    EXPECT_DOUBLE_EQ(textToDouble("1e3"), 1000.0);
-    EXPECT_DOUBLE_EQ(textToDouble(".5"), 0.5);
-    const struct
-    {
-        const char *text;
-        int error;
-    } failures[] = {
-        {"1,5", ErrorNumber::TypeMismatch},
-        {"inf", ErrorNumber::TypeMismatch},
-        {"nan", ErrorNumber::TypeMismatch},
-        {"", ErrorNumber::TypeMismatch},
-        {"1e999", ErrorNumber::Overflow},
-    };
-    for (const auto &c : failures) {
-        SCOPED_TRACE(c.text);
-        EXPECT_EQ(raised([&] { textToDouble(QString::fromUtf8(c.text)); }), c.error);
     }
 }
 
@@ -168,20 +102,6 @@ TEST_F(SettingsStoreTest, MissingKeyReadsAsTheDefaultConvertedToText)
         EXPECT_EQ(GetSetting(c.section, "Missing", c.defaultValue), c.expected);
     }
     EXPECT_EQ(GetSetting("Main", "Missing"), "");
-}
-
-TEST_F(SettingsStoreTest, StoredBooleanIsReadInAnyCaseAndOtherTextLeavesTheTargetUnchanged)
-{
-    SaveSetting("Main", "AdjustImg", "true");
-    bool adjust = false;
-    IgnoreErrors ignore;
-    EXPECT_TRUE(ignore([&] { adjust = textToBool(GetSetting("Main", "AdjustImg", false)); }));
-    EXPECT_TRUE(adjust);
-
-    SaveSetting("Main", "AdjustImg", "yes");
-    EXPECT_FALSE(ignore([&] { adjust = textToBool(GetSetting("Main", "AdjustImg", false)); }));
-    EXPECT_TRUE(adjust);
-    EXPECT_EQ(ErrorState::current().number, ErrorNumber::TypeMismatch);
 }
 
 TEST_F(SettingsStoreTest, StoredEmptyTextIsNotTheDefault)
@@ -251,13 +171,6 @@ TEST_F(SettingsStoreTest, ReadsAFileWrittenByHand)
     EXPECT_EQ(GetSetting("Options", "1", "none"), "none");
 }
 
-TEST_F(SettingsStoreTest, FileKeepsSectionNamesReadable)
-{
-    SaveSetting(PresetSections::QCopy, "1", "/tmp");
-    const QByteArray text = TestEnvironment::readFile(SettingsStore::instance().filePath());
-    EXPECT_TRUE(text.contains("[Options\\QCopy]\n1=/tmp\n")) << text.constData();
-}
-
 // ---------------------------------------------------------------- sections and deletion
 
 TEST_F(SettingsStoreTest, SectionsWithBackslashesAreFlatAndSurviveDeletingTheirParent)
@@ -276,36 +189,6 @@ TEST_F(SettingsStoreTest, SectionsWithBackslashesAreFlatAndSurviveDeletingTheirP
     for (const QString &section : sections) {
         SCOPED_TRACE(section.toStdString());
         EXPECT_EQ(GetSetting(section, "1"), section);
-    }
-}
-
-TEST_F(SettingsStoreTest, DeletingANestedSectionLeavesItsParent)
-{
-    SaveSetting("Options", "UseUserFT", "1");
-    SaveSetting("Options\\QCopy", "1", "/tmp");
-    DeleteSetting("Options\\QCopy");
-    EXPECT_EQ(reopenedGet("Options", "UseUserFT"), "1");
-    EXPECT_EQ(GetSetting("Options\\QCopy", "1", "gone"), "gone");
-}
-
-TEST_F(SettingsStoreTest, DeletingAKeyLeavesTheRestOfItsSection)
-{
-    SaveSetting("Main", "Width", "1");
-    SaveSetting("Main", "Panel", "2");
-    DeleteSetting("Main", "Width");
-    EXPECT_EQ(reopenedGet("Main", "Width", "none"), "none");
-    EXPECT_EQ(GetSetting("Main", "Panel"), "2");
-}
-
-TEST_F(SettingsStoreTest, DeletingWithoutASectionRemovesEverything)
-{
-    SaveSetting("Main", "Width", "1");
-    SaveSetting("Settings", "Top", "2");
-    SaveSetting("Options\\Home", "1", "about:blank");
-    DeleteSetting();
-    for (const auto &[section, key] : {std::pair{"Main", "Width"}, {"Settings", "Top"}, {"Options\\Home", "1"}}) {
-        SCOPED_TRACE(section);
-        EXPECT_EQ(reopenedGet(section, key, "default"), "default");
     }
 }
 
@@ -330,12 +213,6 @@ TEST_F(SettingsStoreTest, DeletingWhatDoesNotExistRaisesInvalidCall)
     EXPECT_EQ(GetSetting("Options", "UseUserFT"), "1");
     DeleteSetting();
     EXPECT_EQ(raised([] { DeleteSetting(); }), ErrorNumber::IllegalCall);
-}
-
-TEST_F(SettingsStoreTest, SavingWithoutSectionOrKeyRaisesInvalidCall)
-{
-    EXPECT_EQ(raised([] { SaveSetting("", "Key", "x"); }), ErrorNumber::IllegalCall);
-    EXPECT_EQ(raised([] { SaveSetting("Main", "", "x"); }), ErrorNumber::IllegalCall);
 }
 
 // ---------------------------------------------------------------- failed writes
