@@ -161,27 +161,6 @@ TEST_F(BrowserControlTest, SlotThatRefusesAndNavigatesElsewhereEndsThere)
     EXPECT_EQ(control.LocationURL(), fileUrl(pathC));
 }
 
-TEST_F(BrowserControlTest, BackAndForwardStatesFollowTheHistory)
-{
-    BrowserControl &control = newControl();
-    BrowserEventLog &log = logOf(0);
-    ASSERT_TRUE(navigateAndWait(control, log, pathA));
-    EXPECT_EQ(log.lastCommandState(BrowserCommand::Back), 0);
-    EXPECT_EQ(log.lastCommandState(BrowserCommand::Forward), 0);
-
-    ASSERT_TRUE(navigateAndWait(control, log, pathB));
-    EXPECT_EQ(log.lastCommandState(BrowserCommand::Back), 1);
-    EXPECT_EQ(log.lastCommandState(BrowserCommand::Forward), 0);
-
-    const int beforeBack = int(log.events().size());
-    control.GoBack();
-    ASSERT_TRUE(waitUntil([&] { return log.indexOf(kDownload, beforeBack) >= 0; })) << log.describe();
-    EXPECT_EQ(log.events()[beforeBack].name, kBefore) << log.describe();
-    EXPECT_EQ(log.lastCommandState(BrowserCommand::Back), 0);
-    EXPECT_EQ(log.lastCommandState(BrowserCommand::Forward), 1);
-    EXPECT_EQ(control.LocationURL(), fileUrl(pathA));
-}
-
 TEST_F(BrowserControlTest, PageAskingForAWindowRaisesNewWindowAndOpensNothing)
 {
     struct Request

@@ -71,38 +71,6 @@ TEST_F(PanelTabs, ATabClickActivatesItsWindowAndClearsTheLoadedMark)
     EXPECT_EQ(main->tbsWindows->image(WindowTabKey(1)), QString());
 }
 
-TEST_F(PanelTabs, SizePresetRestoresAMaximisedWindow)
-{
-    openWindows(1, {1});
-    frmWeb *window = windowTable().slot(1);
-    window->showMaximized();
-    main->mnuWinSize_Click(2);
-    EXPECT_FALSE(window->isMaximized());
-    EXPECT_EQ(window->size(), QSize(800, 600));
-}
-
-TEST_F(PanelTabs, TilingSharesTheFrame)
-{
-    openWindows(3, {1, 2, 3});
-    const QRect area = main->mdiArea->viewport()->rect();
-    main->mnuWindowTileVertical_Click();
-    for (int n = 1; n <= 3; ++n) {
-        SCOPED_TRACE(n);
-        const QRect g = windowTable().slot(n)->geometry();
-        EXPECT_EQ(g.height(), area.height());
-        EXPECT_LE(std::abs(g.width() - area.width() / 3), 1);
-    }
-    main->mnuWindowTileHorizontal_Click();
-    for (int n = 1; n <= 3; ++n) {
-        SCOPED_TRACE(n);
-        const QRect g = windowTable().slot(n)->geometry();
-        EXPECT_EQ(g.width(), area.width());
-        EXPECT_LE(std::abs(g.height() - area.height() / 3), 1);
-    }
-    main->mnuWindowCascade_Click();
-    EXPECT_LT(windowTable().slot(1)->geometry().top(), windowTable().slot(3)->geometry().top());
-}
-
 TEST_F(PanelTabs, APresetWithoutAFolderReportsTheMissingTarget)
 {
     SaveSetting(PresetSections::Save, QStringLiteral("Caption3"), QStringLiteral("Bez složky"));

@@ -31,23 +31,6 @@ QString reopenedGet(const QString &section, const QString &key, const QVariant &
 
 // ---------------------------------------------------------------- conversions
 
-TEST(TextToBoolTest, AcceptsWordsInAnyCaseAndNumbers)
-{
-    const struct
-    {
-        const char *text;
-        bool value;
-    } cases[] = {
-        {"True", true}, {"true", true}, {"TRUE", true}, {"False", false}, {"fAlSe", false},
-        {"0", false},   {"1", true},    {"-1", true},   {"2.5", true},    {"0.0", false},
-        {" True ", true},
-    };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.text);
-        EXPECT_EQ(textToBool(QString::fromUtf8(c.text)), c.value);
-    }
-}
-
 TEST(TextToBoolTest, OtherTextIsATypeMismatch)
 {
     for (const char *text : {"yes", "no", "", " ", "Truex", "1x", "on", "&H1"}) {
@@ -417,30 +400,6 @@ TEST(SettingsStoreUnusableFile, IsSetAsideOnceAndTheStoreStartsEmpty)
         EXPECT_EQ(reopenedGet("Main", "Width"), "2");
         EXPECT_FALSE(SettingsStore::instance().takeUnusableFile().has_value());
     }
-}
-
-// ---------------------------------------------------------------- preset lists
-
-using PresetListStoreTest = TempEnvTest;
-
-TEST_F(PresetListStoreTest, ReadsEveryEntryWithItsCaption)
-{
-    SaveSetting(PresetSections::Save, "1", "/home/a");
-    SaveSetting(PresetSections::Save, "Caption1", "A");
-    SaveSetting(PresetSections::Save, "5", "/home/e");
-    SaveSetting(PresetSections::Save, "6", "beyond the list");
-
-    const std::vector<PresetEntry> entries = PresetList::read(PresetSections::Save);
-
-    ASSERT_EQ(entries.size(), 5u);
-    for (int i = 0; i < 5; ++i)
-        EXPECT_EQ(entries[i].index, i + 1);
-    EXPECT_EQ(entries[0].value, "/home/a");
-    EXPECT_EQ(entries[0].caption, "A");
-    EXPECT_EQ(entries[2].value, "");
-    EXPECT_EQ(entries[4].value, "/home/e");
-    EXPECT_EQ(entries[4].caption, "");
-    EXPECT_TRUE(PresetList::read("Main").empty());
 }
 
 } // namespace
