@@ -9,7 +9,7 @@
 #include "platform/Toolbar.h"
 
 #include "ScriptedMessageBoxes.h"
-#include "TestEnvironment.h"
+#include "MainWindowTest.h"
 
 #include <QAction>
 #include <QFrame>
@@ -21,39 +21,14 @@
 namespace {
 
 // A main window without browser windows, shown on the offscreen platform.
-class MainPanel : public TempEnvTest
+class MainPanel : public MainWindowTest
 {
 protected:
-    void SetUp() override { open(); }
-
-    void TearDown() override
-    {
-        close();
-        resetWindowTable();
-    }
-
-    void open()
-    {
-        resetWindowTable();
-        main = Forms::get<frmMain>();
-        main->tmrNW->stop();
-        main->show();
-    }
-
-    void close()
-    {
-        if (Forms::isLoaded<frmMain>())
-            Forms::get<frmMain>()->close();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-
     int pressed(const char *key) const { return main->tbToolbar[1]->button(QString::fromLatin1(key)).value(); }
     QString title() const { return main->tbMainPane->text(); }
     bool ticked(int pane) const { return main->mnuViewPane[size_t(pane)]->isChecked(); }
     bool popupTicked(int pane) const { return Forms::get<frmPM>()->mnuPaneViewItem[size_t(pane)]->isChecked(); }
-    bool logged() const { return QFile::exists(env.appFolder() + QStringLiteral("LogError.txt")); }
 
-    frmMain *main = nullptr;
     ScriptedMessageBoxes boxes;
 };
 
@@ -108,8 +83,8 @@ TEST_F(MainPanel, ButtonTextIsSwitchedAndRemembered)
     EXPECT_EQ(back.caption(), QString());
     EXPECT_EQ(GetSetting(QStringLiteral("Main"), QStringLiteral("ButtonText")), QStringLiteral("False"));
 
-    close();
-    open();
+    TearDown();
+    SetUp();
     QAction *reopened = main->menuItem(QStringLiteral("mnuViewShowText"));
     EXPECT_FALSE(reopened->isChecked()) << "a user who switched the text off starts without it";
     EXPECT_EQ(main->tbToolbar[1]->button(QStringLiteral("back")).caption(), QString());
