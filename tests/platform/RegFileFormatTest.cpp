@@ -40,6 +40,36 @@ RegistryTree readBack(const RegistryTree &tree)
 
 // ---------------------------------------------------------------- size and depth
 
+// Both took minutes with a reader that rescanned what it had read; the run's time
+// limit catches a return of that.
+TEST(RegFileFormatScale, ManyValuesInOneKey)
+{
+    QString text = "REGEDIT4\n[HKEY_CURRENT_USER\\Big]\n";
+    for (int i = 0; i < 100000; ++i)
+        text += QStringLiteral("\"Value %1\"=dword:%2\n").arg(i).arg(i, 8, 16, QLatin1Char('0'));
+    const RegistryTree tree = parsed(text);
+    const QStringList names = tree.valueNames("HKEY_CURRENT_USER\\Big");
+    ASSERT_EQ(names.size(), 100000);
+    EXPECT_EQ(names.last(), "Value 99999");
+    EXPECT_EQ(tree.value("hkey_current_user\\big", "VALUE 77777")->data, QByteArray("\xd1\x2f\x01\x00", 4));
+    EXPECT_TRUE(readBack(tree) == tree);
+}
+
+TEST(RegFileFormatScale, ManyContinuationLines)
+{
+    QString text = "REGEDIT4\n[HKEY_CURRENT_USER\\Big]\n\"Blob\"=hex:01,\\\n";
+    for (int i = 0; i < 100000; ++i)
+        text += "  02,03,\\\n";
+    text += "  04\n\"After\"=\"x\"\n";
+    const RegistryTree tree = parsed(text);
+    const RegValue *blob = tree.value("HKEY_CURRENT_USER\\Big", "Blob");
+    ASSERT_NE(blob, nullptr);
+    EXPECT_EQ(blob->data.size(), 200002);
+    EXPECT_TRUE(blob->data.endsWith("\x02\x03\x04"));
+    EXPECT_NE(tree.value("HKEY_CURRENT_USER\\Big", "After"), nullptr);
+    EXPECT_TRUE(readBack(tree) == tree);
+}
+
 TEST(RegFileFormatScale, KeysAsDeepAsTheLimitAreRead)
 {
     const QString path = "HKEY_CURRENT_USER" + QString("\\level").repeated(RegistryTree::MaxDepth);
