@@ -59,7 +59,7 @@ ImageSize fitNow(ImageSize current, int roomWidthTwips, int roomHeightTwips)
     const double availW = roomWidthTwips;
     const double availH = roomHeightTwips;
     if (availW <= 0 || availH <= 0 || twW <= 0 || twH <= 0)
-        raiseError(11, QStringLiteral("Division by zero"));
+        raiseError(ErrorNumber::DivisionByZero);
     if (twW / availW > twH / availH)
         return {rounded(availW / TwipsPerPixel), rounded(twH * (availW / twW) / TwipsPerPixel)};
     return {rounded(twW * (availH / twH) / TwipsPerPixel), rounded(availH / TwipsPerPixel)};
@@ -68,7 +68,7 @@ ImageSize fitNow(ImageSize current, int roomWidthTwips, int roomHeightTwips)
 int percentOf(int height, int origHeight)
 {
     if (origHeight == 0)
-        raiseError(11, QStringLiteral("Division by zero"));
+        raiseError(ErrorNumber::DivisionByZero);
     return rounded(double(height) / origHeight * 100.0);
 }
 
