@@ -8,6 +8,7 @@
 #include "platform/ErrorState.h"
 #include "platform/SettingsStore.h"
 #include "platform/Toolbar.h"
+#include "platform/Units.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -17,8 +18,8 @@
 
 #include <initializer_list>
 
-using MainGeometry::pixelsToTwips;
-using MainGeometry::twipsToPixels;
+using Units::pixelsToTwips;
+using Units::twipsToPixels;
 
 namespace {
 

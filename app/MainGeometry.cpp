@@ -13,16 +13,6 @@ constexpr int GrabWidth = 40;
 constexpr int GrabHeight = 20;
 } // namespace
 
-int twipsToPixels(double twips)
-{
-    return int(std::nearbyint(twips / TwipsPerPixel));
-}
-
-int pixelsToTwips(int pixels)
-{
-    return pixels * TwipsPerPixel;
-}
-
 int stateCode(Qt::WindowStates states)
 {
     if (states & Qt::WindowMinimized)

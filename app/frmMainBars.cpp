@@ -1,12 +1,12 @@
 // The main window's cool bars and the View menu's bar and band switches.
 #include "app/frmMain.h"
 
-#include "app/MainGeometry.h"
 #include "platform/CoolBar.h"
 #include "platform/ErrorState.h"
 #include "platform/StatusBar.h"
 #include "platform/TabStrip.h"
 #include "platform/Toolbar.h"
+#include "platform/Units.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -14,7 +14,7 @@
 #include <QMenu>
 #include <QSlider>
 
-using MainGeometry::twipsToPixels;
+using Units::twipsToPixels;
 
 namespace {
 

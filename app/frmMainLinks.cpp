@@ -19,6 +19,7 @@
 #include "platform/MessageBox.h"
 #include "platform/SettingsStore.h"
 #include "platform/Toolbar.h"
+#include "platform/Units.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -147,9 +148,9 @@ void frmMain::createLinksPane()
         imlProtocols->add(key, LinksPaneIcons::protocolIcon(key));
 
     lstLinks->setSmallImageList(imlProtocols);
-    lstLinks->addColumn(QStringLiteral("Nápis"), 1440 / 15);
-    lstLinks->addColumn(QStringLiteral("URL"), 2000 / 15);
-    lstLinks->addColumn(QStringLiteral("Zdroj"), 500 / 15);
+    lstLinks->addColumn(QStringLiteral("Nápis"), Units::twipsToPixels(1440));
+    lstLinks->addColumn(QStringLiteral("URL"), Units::twipsToPixels(2000));
+    lstLinks->addColumn(QStringLiteral("Zdroj"), Units::twipsToPixels(500));
 
     ensureToolbarImages(imlToolbarGray, true);
     ensureToolbarImages(imlToolbar, false);

@@ -14,6 +14,7 @@
 #include "platform/StatusBar.h"
 #include "platform/TabStrip.h"
 #include "platform/Toolbar.h"
+#include "platform/Units.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -60,7 +61,7 @@ frmWeb::frmWeb()
     QPalette white = picWhite->palette();
     white.setColor(QPalette::Window, Qt::white);
     picWhite->setPalette(white);
-    picWhite->setGeometry(0, 0, 20000 / 15, 15000 / 15);
+    picWhite->setGeometry(0, 0, Units::twipsToPixels(20000), Units::twipsToPixels(15000));
 
     tmrVisible = new QTimer(this);
     tmrVisible->setObjectName(QStringLiteral("tmrVisible"));

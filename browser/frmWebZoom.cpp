@@ -8,6 +8,7 @@
 #include "platform/ErrorState.h"
 #include "platform/Forms.h"
 #include "platform/StatusBar.h"
+#include "platform/Units.h"
 
 #include <QPointer>
 #include <QSlider>
@@ -48,11 +49,6 @@ bool sizeFrom(const QVariant &result, ImageSize &size)
         return false;
     size = {pair[0].toInt(), pair[1].toInt()};
     return size.width > 0 && size.height > 0;
-}
-
-int controlTwips(int pixels)
-{
-    return pixels * ZoomMath::TwipsPerPixel;
 }
 
 } // namespace
@@ -115,8 +111,8 @@ void frmWeb::ZoomImg()
     withImage([this](ImageSize image) {
         Zoom.measureOriginal(image);
         Zoom.measureTwips(image);
-        const int roomW = ZoomMath::roomFor(controlTwips(Web->width()));
-        const int roomH = ZoomMath::roomFor(controlTwips(Web->height()));
+        const int roomW = ZoomMath::roomFor(Units::pixelsToTwips(Web->width()));
+        const int roomH = ZoomMath::roomFor(Units::pixelsToTwips(Web->height()));
         const ImageSize fitted = ZoomMath::autoFit(Zoom, image, roomW, roomH);
         auto show = [this](ImageSize shown) {
             runIgnoringErrors([&] { showZoomPercent(ZoomMath::percentOf(shown.height, Zoom.origHeight)); });
@@ -135,8 +131,8 @@ void frmWeb::ZoomNow()
         Zoom.measureOriginal(image);
         ImageSize fitted;
         const bool measured = ignore([&] {
-            fitted = ZoomMath::fitNow(image, ZoomMath::roomFor(controlTwips(Web->width())),
-                                      ZoomMath::roomFor(controlTwips(Web->height())));
+            fitted = ZoomMath::fitNow(image, ZoomMath::roomFor(Units::pixelsToTwips(Web->width())),
+                                      ZoomMath::roomFor(Units::pixelsToTwips(Web->height())));
         });
         if (!measured) {
             LogError(QStringLiteral("ZoomNow"));

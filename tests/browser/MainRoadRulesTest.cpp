@@ -7,17 +7,6 @@
 
 namespace {
 
-TEST(ProgressRounding, HalvesGoToTheEvenNeighbour)
-{
-    const struct { double value; double expected; } cases[] = {
-        {12.5, 12}, {37.5, 38}, {0.5, 0}, {1.5, 2}, {99.5, 100}, {-2.5, -2}, {44.4, 44}, {44.6, 45},
-    };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.value);
-        EXPECT_EQ(roundHalfToEven(c.value), c.expected);
-    }
-}
-
 TEST(ProgressDisplayRules, PanelTabImageAndRecordedText)
 {
     const struct {
