@@ -11,6 +11,7 @@
 #include "platform/ErrorState.h"
 #include "platform/Forms.h"
 #include "platform/MessageBox.h"
+#include "platform/RegistryRead.h"
 #include "platform/SettingsStore.h"
 
 #include <QCoreApplication>
@@ -55,11 +56,10 @@ bool isSilentCommandLine(const QString &commandLine)
 
 QByteArray offlineSwitchFile(bool offline)
 {
-    QByteArray text = "REGEDIT4\r\n\r\n"
-                      "[HKEY_CURRENT_USER\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Internet Settings]\r\n"
-                      "\"GlobalUserOffline\"=dword:0000000";
-    text += offline ? "1\r\n" : "0\r\n";
-    return text;
+    const QString text = QStringLiteral("REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\%1]\r\n\"%2\"=dword:0000000%3\r\n")
+                             .arg(RegKeys::InternetSettings, RegValueNames::GlobalUserOffline,
+                                  offline ? QStringLiteral("1") : QStringLiteral("0"));
+    return text.toLatin1();
 }
 
 QString userAgentToken()
@@ -104,7 +104,7 @@ void Main()
         writeFileAtomically(folder + QStringLiteral("/offline.reg"), offlineSwitchFile(true));
     });
     ignore([] {
-        if (RegGetDword(HKEY_CURRENT_USER, RegKeys::InternetSettings, QStringLiteral("GlobalUserOffline"), 0) == 1)
+        if (RegistryRead::isOffline())
             Forms::get<frmMain>()->mnuOffline->setChecked(true);
     });
     ignore([] { RegSetString(HKEY_LOCAL_MACHINE, RegKeys::PostPlatform, userAgentToken(), QString()); });

@@ -2,7 +2,6 @@
 
 #include "app/ErrorLog.h"
 #include "app/MainMenus.h"
-#include "app/RegistryServices.h"
 #include "app/SharedState.h"
 #include "app/frmPM.h"
 #include "app/frmSplash.h"
@@ -13,6 +12,7 @@
 #include "platform/ErrorState.h"
 #include "platform/Forms.h"
 #include "platform/ImageList.h"
+#include "platform/RegistryRead.h"
 #include "platform/SettingsStore.h"
 #include "platform/StatusBar.h"
 #include "platform/TabStrip.h"
@@ -267,7 +267,7 @@ void frmMain::MDIForm_Activate()
 {
     IgnoreErrors ignore;
     ignore([this] {
-        if (RegGetDword(HKEY_CURRENT_USER, RegKeys::InternetSettings, QStringLiteral("GlobalUserOffline"), 0) == 1)
+        if (RegistryRead::isOffline())
             mnuOffline->setChecked(true);
     });
     ignore([this] { pruneFolderTree(); });

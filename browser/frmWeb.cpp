@@ -1,7 +1,6 @@
 #include "browser/frmWeb.h"
 
 #include "app/PathServices.h"
-#include "app/RegistryServices.h"
 #include "app/SharedState.h"
 #include "app/WindowCommands.h"
 #include "app/frmMain.h"
@@ -11,6 +10,7 @@
 #include "platform/BrowserControl.h"
 #include "platform/ErrorState.h"
 #include "platform/Forms.h"
+#include "platform/RegistryRead.h"
 #include "platform/StatusBar.h"
 #include "platform/TabStrip.h"
 #include "platform/Toolbar.h"
@@ -297,7 +297,6 @@ void frmWeb::ChngAddr()
         });
     }
     ignore([main] {
-        main->mnuOffline->setChecked(
-            RegGetDword(HKEY_CURRENT_USER, RegKeys::InternetSettings, QStringLiteral("GlobalUserOffline"), 0) == 1);
+        main->mnuOffline->setChecked(RegistryRead::isOffline());
     });
 }
