@@ -2,6 +2,7 @@
 
 #include "app/SharedState.h"
 #include "platform/ErrorState.h"
+#include "platform/SettingsStore.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -14,7 +15,7 @@ QString contextText(const QVariant &context)
     if (!context.isValid())
         return {};
     if (context.typeId() == QMetaType::Bool)
-        return context.toBool() ? QStringLiteral("True") : QStringLiteral("False");
+        return settingText(context);
     return context.toString();
 }
 

@@ -3,6 +3,7 @@
 
 #include "app/ErrorLog.h"
 #include "app/MainGeometry.h"
+#include "app/MainSettings.h"
 #include "app/SharedState.h"
 #include "platform/CoolBar.h"
 #include "platform/ErrorState.h"
@@ -11,8 +12,6 @@
 #include "platform/Units.h"
 
 #include <QAction>
-#include <QCoreApplication>
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -23,22 +22,11 @@ using Units::twipsToPixels;
 
 namespace {
 
-const QString Settings = QStringLiteral("Settings");
-const QString Main = QStringLiteral("Main");
+using BarSettings::Bar;
 
-QString key(const char *prefix, int band, const char *property)
+int readTwips(const Setting &setting)
 {
-    return QString::fromLatin1(prefix) + QString::number(band) + QString::fromLatin1(property);
-}
-
-int readTwips(const QString &section, const QString &name, const QVariant &defaultValue = {})
-{
-    return twipsToPixels(textToInt(GetSetting(section, name, defaultValue)));
-}
-
-bool readBool(const QString &section, const QString &name, const QVariant &defaultValue = {})
-{
-    return textToBool(GetSetting(section, name, defaultValue));
+    return twipsToPixels(setting.toInt());
 }
 
 // Only a normal window keeps its own position; the others are placed by the system.
@@ -59,36 +47,34 @@ QList<QRect> availableScreens()
 void frmMain::LoadSettings()
 {
     IgnoreErrors ignore;
-    ignore([this] { setWindowState(MainGeometry::statesFromCode(textToInt(GetSetting(Settings, QStringLiteral("WindowState"), 2)))); });
+    ignore([this] { setWindowState(MainGeometry::statesFromCode(MainSettings::WindowState.toInt())); });
     if (MainGeometry::stateCode(windowState()) == 0) {
-        ignore([this] { move(readTwips(Settings, QStringLiteral("MainLeft")), y()); });
-        ignore([this] { move(x(), readTwips(Settings, QStringLiteral("MainTop"))); });
-        ignore([this] { resize(readTwips(Settings, QStringLiteral("MainWidth")), height()); });
-        ignore([this] { resize(width(), readTwips(Settings, QStringLiteral("MainHeight"))); });
+        ignore([this] { move(readTwips(MainSettings::MainLeft), y()); });
+        ignore([this] { move(x(), readTwips(MainSettings::MainTop)); });
+        ignore([this] { resize(readTwips(MainSettings::MainWidth), height()); });
+        ignore([this] { resize(width(), readTwips(MainSettings::MainHeight)); });
         ignore([this] { setGeometry(MainGeometry::ontoScreen(QRect(pos(), size()), availableScreens())); });
     }
-    ignore([this] { picMain->setFixedWidth(readTwips(Main, QStringLiteral("Width"))); });
+    ignore([this] { picMain->setFixedWidth(readTwips(MainSettings::PanelWidth)); });
 
-    ignore([this] { cbTop->band(1).setWidth(readTwips(Settings, QStringLiteral("Toolbar1Width"), 0)); });
-    ignore([this] { cbTop->band(2).setWidth(readTwips(Settings, QStringLiteral("Toolbar2Width"))); });
-    ignore([this] { cbTop->band(3).setWidth(readTwips(Settings, QStringLiteral("Toolbar3Width"), 2000)); });
-    const bool topRows[] = {false, true, false};
     for (int band = 1; band <= 3; ++band)
-        ignore([&] { cbTop->band(band).setNewRow(readBool(Settings, key("Toolbar", band, "NewRow"), topRows[band - 1])); });
+        ignore([&] { cbTop->band(band).setWidth(readTwips(BarSettings::width(Bar::Top, band))); });
     for (int band = 1; band <= 3; ++band)
-        ignore([&] { cbTop->band(band).setVisible(readBool(Settings, key("Toolbar", band, "Visible"), true)); });
+        ignore([&] { cbTop->band(band).setNewRow(BarSettings::newRow(Bar::Top, band).toBool()); });
+    for (int band = 1; band <= 3; ++band)
+        ignore([&] { cbTop->band(band).setVisible(BarSettings::visible(Bar::Top, band).toBool()); });
     ignore([this] { syncBandItems(); });
 
-    ignore([this] { cbBottom->band(2).setWidth(readTwips(Settings, QStringLiteral("BottomToolbar2Width"))); });
-    ignore([this] { cbBottom->band(3).setWidth(readTwips(Settings, QStringLiteral("BottomToolbar3Width"), 0)); });
-    ignore([this] { cbBottom->band(2).setNewRow(readBool(Settings, QStringLiteral("BottomToolbar2NewRow"), true)); });
-    ignore([this] { cbBottom->band(3).setNewRow(readBool(Settings, QStringLiteral("BottomToolbar3NewRow"), false)); });
+    for (int band : {2, 3})
+        ignore([&] { cbBottom->band(band).setWidth(readTwips(BarSettings::width(Bar::Bottom, band))); });
+    for (int band : {2, 3})
+        ignore([&] { cbBottom->band(band).setNewRow(BarSettings::newRow(Bar::Bottom, band).toBool()); });
     for (int band : {2, 3, 1})
-        ignore([&] { cbBottom->band(band).setVisible(readBool(Settings, key("BottomToolbar", band, "Visible"), true)); });
+        ignore([&] { cbBottom->band(band).setVisible(BarSettings::visible(Bar::Bottom, band).toBool()); });
     ignore([this] { syncBandItems(); });
 
     // The images are adjusted unless the user switched it off.
-    ignore([] { shared().AdjustImg = readBool(Main, QStringLiteral("AdjustImg"), true); });
+    ignore([] { shared().AdjustImg = MainSettings::AdjustImg.toBool(); });
     ignore([this] { mnuAdjustImages->setChecked(shared().AdjustImg); });
     if (ErrorState::isSet())
         LogError(QStringLiteral("LoadSettings"));
@@ -111,36 +97,32 @@ void frmMain::SaveConfig()
     IgnoreErrors ignore;
     const bool normal = MainGeometry::stateCode(windowState()) == 0;
     if (normal) {
-        ignore([this] { SaveSetting(Settings, QStringLiteral("MainLeft"), pixelsToTwips(x())); });
-        ignore([this] { SaveSetting(Settings, QStringLiteral("MainTop"), pixelsToTwips(y())); });
-        ignore([this] { SaveSetting(Settings, QStringLiteral("MainWidth"), pixelsToTwips(width())); });
-        ignore([this] { SaveSetting(Settings, QStringLiteral("MainHeight"), pixelsToTwips(height())); });
+        ignore([this] { MainSettings::MainLeft.save(pixelsToTwips(x())); });
+        ignore([this] { MainSettings::MainTop.save(pixelsToTwips(y())); });
+        ignore([this] { MainSettings::MainWidth.save(pixelsToTwips(width())); });
+        ignore([this] { MainSettings::MainHeight.save(pixelsToTwips(height())); });
     }
-    ignore([this] { SaveSetting(Main, QStringLiteral("NWBackground"), tbToolbar[3]->button(QStringLiteral("background")).value()); });
-    ignore([this] { SaveSetting(Main, QStringLiteral("Panel"), !picMain->isHidden()); });
-    ignore([this] { SaveSetting(Settings, QStringLiteral("WindowState"), MainGeometry::stateCode(windowState())); });
-    ignore([this] { SaveSetting(Main, QStringLiteral("Width"), pixelsToTwips(picMain->width())); });
-    ignore([this] { SaveSetting(Main, QStringLiteral("AdjustImg"), mnuAdjustImages->isChecked()); });
-    ignore([] {
-        const QFileInfo executable(QCoreApplication::applicationFilePath());
-        SaveSetting(Main, QStringLiteral("AppPath"), executable.absolutePath().toLower());
-        SaveSetting(Main, QStringLiteral("AppName"), executable.completeBaseName().toLower());
-    });
-    saveBands(cbTop, "Toolbar", {1, 2, 3}, {2, 3});
-    saveBands(cbBottom, "BottomToolbar", {2, 3}, {2, 3});
+    ignore([this] { MainSettings::NWBackground.save(tbToolbar[3]->button(QStringLiteral("background")).value()); });
+    ignore([this] { MainSettings::PanelShown.save(!picMain->isHidden()); });
+    ignore([this] { MainSettings::WindowState.save(MainGeometry::stateCode(windowState())); });
+    ignore([this] { MainSettings::PanelWidth.save(pixelsToTwips(picMain->width())); });
+    ignore([this] { MainSettings::AdjustImg.save(mnuAdjustImages->isChecked()); });
+    ignore([] { MainSettings::saveProgramLocation(); });
+    saveBands(cbTop, Bar::Top, {1, 2, 3}, {2, 3});
+    saveBands(cbBottom, Bar::Bottom, {2, 3}, {2, 3});
     if (ErrorState::isSet())
         LogError(QStringLiteral("SaveConfig"));
 }
 
-void frmMain::saveBands(CoolBar *bar, const char *prefix, std::initializer_list<int> sized,
+void frmMain::saveBands(CoolBar *bar, BarSettings::Bar which, std::initializer_list<int> sized,
                         std::initializer_list<int> rowed)
 {
     for (int band : sized)
-        runIgnoringErrors([&] { SaveSetting(Settings, key(prefix, band, "Width"), pixelsToTwips(bar->band(band).width())); });
+        runIgnoringErrors([&] { BarSettings::width(which, band).save(pixelsToTwips(bar->band(band).width())); });
     for (int band : rowed)
-        runIgnoringErrors([&] { SaveSetting(Settings, key(prefix, band, "NewRow"), bar->band(band).newRow()); });
+        runIgnoringErrors([&] { BarSettings::newRow(which, band).save(bar->band(band).newRow()); });
     for (int band : sized)
-        runIgnoringErrors([&] { SaveSetting(Settings, key(prefix, band, "Position"), bar->band(band).position()); });
+        runIgnoringErrors([&] { BarSettings::position(which, band).save(bar->band(band).position()); });
     for (int band = 1; band <= 3; ++band)
-        runIgnoringErrors([&] { SaveSetting(Settings, key(prefix, band, "Visible"), bar->band(band).isVisible()); });
+        runIgnoringErrors([&] { BarSettings::visible(which, band).save(bar->band(band).isVisible()); });
 }

@@ -1,18 +1,19 @@
 #include "app/Startup.h"
 
 #include "app/ErrorLog.h"
+#include "app/MainSettings.h"
 #include "app/PathServices.h"
 #include "app/RegistryServices.h"
 #include "app/SharedState.h"
 #include "app/Version.h"
 #include "app/frmMain.h"
 #include "app/frmSplash.h"
+#include "core/OptionsSettings.h"
 #include "platform/AtomicFile.h"
 #include "platform/ErrorState.h"
 #include "platform/Forms.h"
 #include "platform/MessageBox.h"
 #include "platform/RegistryRead.h"
-#include "platform/SettingsStore.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -85,19 +86,15 @@ void Main()
     ignore([&s] { s.AppFolder = programFolderFrom(userProgramFolder()); });
     ignore([&s] { s.DesktopDir = RegGetString(HKEY_CURRENT_USER, RegKeys::ShellFolders, QStringLiteral("Desktop"), QString()); });
     ignore([&s] { s.PersonalDir = RegGetString(HKEY_CURRENT_USER, RegKeys::ShellFolders, QStringLiteral("Personal"), QString()); });
-    ignore([&s] { s.NotWarnQCopy = textToBool(GetSetting(QStringLiteral("Options"), QStringLiteral("NotWarnQCopy"), false)); });
-    ignore([&s] { s.NotWarnQMove = textToBool(GetSetting(QStringLiteral("Options"), QStringLiteral("NotWarnQMove"), false)); });
+    ignore([&s] { s.NotWarnQCopy = OptionsSettings::NotWarnQCopy.toBool(); });
+    ignore([&s] { s.NotWarnQMove = OptionsSettings::NotWarnQMove.toBool(); });
     ignore([&s] { s.FavoritesDir = RegGetString(HKEY_CURRENT_USER, RegKeys::ShellFolders, QStringLiteral("Favorites"), QString()); });
     ignore([&s] { s.AppDir = programFolderFrom(userProgramFolder()); });
     ignore([&s] {
         s.WindowCount = 0;
         s.MainFormLoaded = false;
     });
-    ignore([] {
-        const QFileInfo executable(QCoreApplication::applicationFilePath());
-        SaveSetting(QStringLiteral("Main"), QStringLiteral("AppPath"), executable.absolutePath().toLower());
-        SaveSetting(QStringLiteral("Main"), QStringLiteral("AppName"), executable.completeBaseName().toLower());
-    });
+    ignore([] { MainSettings::saveProgramLocation(); });
     ignore([] {
         const QString folder = WindowsDirectory();
         writeFileAtomically(folder + QStringLiteral("/online.reg"), offlineSwitchFile(false));
@@ -117,8 +114,7 @@ void Main()
             main->show();
     });
     ignore([] {
-        Forms::get<frmMain>()->mnuAdjustImages->setChecked(
-            textToBool(GetSetting(QStringLiteral("Main"), QStringLiteral("AdjustImg"), true)));
+        Forms::get<frmMain>()->mnuAdjustImages->setChecked(MainSettings::AdjustImg.toBool());
     });
     ignore([&s] {
         if (!FileExists(s.AppFolder + QStringLiteral("deleted")))

@@ -2,6 +2,7 @@
 
 #include "app/ErrorLog.h"
 #include "app/MainMenus.h"
+#include "app/MainSettings.h"
 #include "app/SharedState.h"
 #include "app/frmPM.h"
 #include "app/frmSplash.h"
@@ -13,7 +14,6 @@
 #include "platform/Forms.h"
 #include "platform/ImageList.h"
 #include "platform/RegistryRead.h"
-#include "platform/SettingsStore.h"
 #include "platform/StatusBar.h"
 #include "platform/TabStrip.h"
 #include "platform/Toolbar.h"
@@ -202,15 +202,14 @@ void frmMain::MDIForm_Load()
         s.NavOnSelect = true;
     });
     ignore([this] {
-        if (!textToBool(GetSetting(QStringLiteral("Main"), QStringLiteral("ButtonText"), true)))
+        if (!MainSettings::ButtonText.toBool())
             mnuViewShowText_Click();
     });
     ignore([this] {
         sbFileBar->panel(QStringLiteral("nav")).setPicture(Forms::get<frmPM>()->imlMenu->icon(QStringLiteral("tick")));
     });
     ignore([this] {
-        tbToolbar[3]->button(QStringLiteral("background")).setValue(
-                                     textToInt(GetSetting(QStringLiteral("Main"), QStringLiteral("NWBackground"), 0)));
+        tbToolbar[3]->button(QStringLiteral("background")).setValue(MainSettings::NWBackground.toInt());
     });
     applyBottomBarLoadSizes();
     ignore([&s] { s.MainFormLoaded = true; });

@@ -25,6 +25,9 @@ class TabStrip;
 class Toolbar;
 class frmWeb;
 class CoolBar;
+namespace BarSettings {
+enum class Bar;
+}
 
 // The main window: a multiple-document frame that holds the browser windows, the
 // main panel on its left and the bars above and below.
@@ -210,7 +213,7 @@ private:
     void toggleBar(CoolBar *bar, const QString &itemName);
     // Each band item's check mark follows its band's visibility.
     void syncBandItems();
-    void saveBands(CoolBar *bar, const char *prefix, std::initializer_list<int> sized, std::initializer_list<int> rowed);
+    void saveBands(CoolBar *bar, BarSettings::Bar which, std::initializer_list<int> sized, std::initializer_list<int> rowed);
 
     // Address combo and page commands.
     void connectAddressCombo();

@@ -3,6 +3,7 @@
 #include "app/frmMain.h"
 
 #include "app/LinksPaneIcons.h"
+#include "app/MainSettings.h"
 #include "app/OpenSave.h"
 #include "app/PathServices.h"
 #include "app/SharedState.h"
@@ -17,7 +18,6 @@
 #include "platform/ImageList.h"
 #include "platform/ListView.h"
 #include "platform/MessageBox.h"
-#include "platform/SettingsStore.h"
 #include "platform/Toolbar.h"
 #include "platform/Units.h"
 
@@ -105,13 +105,13 @@ QString askCapturedLinksTarget()
         QString stamp = dateTimeText(QDateTime::currentDateTime());
         dialog.setFileName(QStringLiteral("links ") + SanitizeFileName(stamp));
         dialog.setFilter(QStringLiteral("HTML Page (*.htm)|*.htm|All Files (*.*)|*.*"));
-        dialog.setInitDir(GetSetting(QStringLiteral("Main"), QStringLiteral("SaveLinksInitDir"), QDir::homePath()));
+        dialog.setInitDir(MainSettings::SaveLinksInitDir().text());
         dialog.ShowSave();
         // A cancelled dialog has no folder to remember: the last one is kept.
         if (shared().SaveDialogCancelled)
             return {};
         const QString target = dialog.FileName();
-        runIgnoringErrors([&] { SaveSetting(QStringLiteral("Main"), QStringLiteral("SaveLinksInitDir"), GetParentPath(target)); });
+        runIgnoringErrors([&] { MainSettings::SaveLinksInitDir().save(GetParentPath(target)); });
         if (!FileExists(target))
             return target;
         const int answer = MsgBox(QStringLiteral("Soubor již existuje. Chcete jej nahradit?"),

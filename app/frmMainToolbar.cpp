@@ -2,6 +2,7 @@
 
 #include "app/ErrorLog.h"
 #include "app/Icons.h"
+#include "app/MainSettings.h"
 #include "app/SharedState.h"
 #include "app/ToolbarRules.h"
 #include "browser/frmWeb.h"
@@ -252,7 +253,6 @@ void frmMain::mnuViewShowText_Click()
         });
     ignore([&] { bar->setShowText(showText); });
     ignore([&] {
-        SaveSetting(QStringLiteral("Main"), QStringLiteral("ButtonText"), showText ? QStringLiteral("True")
-                                                                                  : QStringLiteral("False"));
+        MainSettings::ButtonText.save(showText);
     });
 }

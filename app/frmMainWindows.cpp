@@ -9,6 +9,7 @@
 #include "platform/BrowserControl.h"
 #include "platform/ErrorState.h"
 #include "platform/ImageList.h"
+#include "platform/SettingsStore.h"
 #include "platform/TabStrip.h"
 
 #include <QAction>
@@ -28,11 +29,6 @@ int windowStateCode(const QWidget *window)
     if (window->isMinimized())
         return 1;
     return window->isMaximized() ? 2 : 0;
-}
-
-QString boolText(bool value)
-{
-    return value ? QStringLiteral("True") : QStringLiteral("False");
 }
 
 } // namespace
@@ -158,7 +154,7 @@ void frmMain::walkWindows(bool forward)
     });
     if (ErrorState::isSet())
         LogError(forward ? QStringLiteral("mnuWindowNext_Click") : QStringLiteral("mnuWindowPrevious_Click"),
-                 QString::number(count) + boolText(table.WindowSwitchDone) + QString::number(target));
+                 QString::number(count) + settingText(table.WindowSwitchDone) + QString::number(target));
 }
 
 void frmMain::mnuWinSize_Click(int Index)

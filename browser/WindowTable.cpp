@@ -8,6 +8,7 @@
 #include "platform/ErrorState.h"
 #include "platform/Forms.h"
 #include "platform/MessageBox.h"
+#include "platform/SettingsStore.h"
 #include "platform/TabStrip.h"
 
 #include <QCoreApplication>
@@ -123,7 +124,6 @@ QVariant NewBrowserProcess(const QString &URL, int, const QString &, const QVari
     });
     if (ErrorState::isSet())
         LogError(QStringLiteral("NewBrowserProcess"),
-                 URL + Headers + (Processed ? QStringLiteral("True") : QStringLiteral("False"))
-                     + (started ? QStringLiteral("True") : QStringLiteral("False")));
+                 URL + Headers + settingText(Processed) + settingText(started));
     return {};
 }

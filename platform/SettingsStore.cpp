@@ -257,6 +257,26 @@ double textToDouble(const QString &text)
     raiseError(ErrorNumber::TypeMismatch);
 }
 
+QString Setting::text() const
+{
+    return GetSetting(section, key, defaultValue);
+}
+
+bool Setting::toBool() const
+{
+    return textToBool(text());
+}
+
+int Setting::toInt() const
+{
+    return textToInt(text());
+}
+
+void Setting::save(const QVariant &value) const
+{
+    SaveSetting(section, key, value);
+}
+
 int PresetList::sizeOf(const QString &section)
 {
     static const std::pair<const QString *, int> sizes[] = {

@@ -66,6 +66,21 @@ bool textToBool(const QString &text);
 int textToInt(const QString &text);
 double textToDouble(const QString &text);
 
+// One stored preference: its section, its key and the default its readers pass
+// (none: the empty text). Each area keeps its preferences in one table of these.
+struct Setting
+{
+    QString section;
+    QString key;
+    QVariant defaultValue = QVariant();
+
+    QString text() const;
+    // Raise a type mismatch (or an overflow) for a text that does not convert.
+    bool toBool() const;
+    int toInt() const;
+    void save(const QVariant &value) const;
+};
+
 // A numbered list kept in one section: entry n under the key "n", its display text
 // under "Caption" followed by n.
 struct PresetEntry
