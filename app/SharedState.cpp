@@ -1,19 +1,13 @@
 #include "app/SharedState.h"
 
-namespace {
-SharedState &instance()
-{
-    static SharedState state;
-    return state;
-}
-} // namespace
+#include "platform/Singleton.h"
 
 SharedState &shared()
 {
-    return instance();
+    return Singleton<SharedState>::instance();
 }
 
 void resetSharedState()
 {
-    instance() = SharedState{};
+    Singleton<SharedState>::reset();
 }

@@ -70,8 +70,7 @@ void frmMain::refreshWindowList()
     const WindowTable &table = windowTable();
     const frmWeb *active = ActiveForm();
     int position = 0;
-    for (int n = 1; n <= table.WindowNumber && n <= kMaxWindowNumber; ++n) {
-        frmWeb *window = table.slot(n);
+    for (const auto &[n, window] : table.WindowSlots) {
         if (!window)
             continue;
         if (position++ == 0)

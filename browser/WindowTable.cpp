@@ -9,46 +9,31 @@
 #include "platform/Forms.h"
 #include "platform/MessageBox.h"
 #include "platform/SettingsStore.h"
+#include "platform/Singleton.h"
 #include "platform/TabStrip.h"
 
 #include <QCoreApplication>
 #include <QProcess>
 
-WindowTable::WindowTable()
-    : WindowSlots(kMaxWindowNumber + 1)
-    , WindowSlotUsed(kMaxWindowNumber + 1, false)
-{
-}
-
 frmWeb *WindowTable::slot(int number) const
 {
-    if (number < 1 || number > kMaxWindowNumber)
-        return nullptr;
-    return WindowSlots[static_cast<size_t>(number)].data();
+    const auto found = WindowSlots.find(number);
+    return found == WindowSlots.end() ? nullptr : found->second.data();
 }
 
 bool WindowTable::used(int number) const
 {
-    return number >= 1 && number <= kMaxWindowNumber && WindowSlotUsed[static_cast<size_t>(number)];
+    return WindowSlotUsed.count(number) != 0;
 }
-
-namespace {
-WindowTable *&tableInstance()
-{
-    static WindowTable *table = new WindowTable();
-    return table;
-}
-} // namespace
 
 WindowTable &windowTable()
 {
-    return *tableInstance();
+    return Singleton<WindowTable>::instance();
 }
 
 void resetWindowTable()
 {
-    delete tableInstance();
-    tableInstance() = new WindowTable();
+    Singleton<WindowTable>::reset();
 }
 
 QString WindowTabKey(int number)
@@ -64,11 +49,11 @@ void createWindow(const QString &url, int number)
     if (number < 1 || number > kMaxWindowNumber)
         raiseError(ErrorNumber::SubscriptOutOfRange);
     auto *window = new frmWeb();
-    table.WindowSlots[static_cast<size_t>(number)] = window;
+    table.WindowSlots[number] = window;
     window->setTag(QString::number(number));
     window->Web->Navigate(url.isEmpty() ? QStringLiteral("about:blank") : url);
     window->showInFrame();
-    table.WindowSlotUsed[static_cast<size_t>(number)] = true;
+    table.WindowSlotUsed.insert(number);
     frmMain *main = Forms::get<frmMain>();
     main->tbsWindows->add(WindowTabKey(number), QStringLiteral("about:blank"));
     main->tbsWindows->setToolTip(WindowTabKey(number), QStringLiteral("about:blank"));

@@ -4,7 +4,8 @@
 #include <QString>
 #include <QVariant>
 
-#include <vector>
+#include <map>
+#include <set>
 
 class frmWeb;
 
@@ -14,11 +15,10 @@ constexpr int kMaxWindowNumber = 30000;
 
 struct WindowTable
 {
-    WindowTable();
-
-    // Indexed 1 to kMaxWindowNumber; entry 0 is unused.
-    std::vector<QPointer<frmWeb>> WindowSlots;
-    std::vector<bool> WindowSlotUsed;
+    // The windows by number, 1 to kMaxWindowNumber, from their creation until they close.
+    std::map<int, QPointer<frmWeb>> WindowSlots;
+    // The numbers of the windows that are shown and have their tab, until they close.
+    std::set<int> WindowSlotUsed;
     // The last number handed out.
     int WindowNumber = 0;
     bool CreatingWindow = false;

@@ -256,15 +256,9 @@ void frmWeb::Form_Unload()
         }
     });
     const int n = number();
-    ignore([&] {
-        if (n >= 1 && n <= kMaxWindowNumber)
-            table.WindowSlotUsed[static_cast<size_t>(n)] = false;
-    });
+    table.WindowSlotUsed.erase(n);
     ignore([&] { main->tbsWindows->remove(WindowTabKey(n)); });
-    ignore([&] {
-        if (n >= 1 && n <= kMaxWindowNumber)
-            table.WindowSlots[static_cast<size_t>(n)] = nullptr;
-    });
+    table.WindowSlots.erase(n);
 }
 
 void frmWeb::tmrVisible_Timer()

@@ -3,6 +3,7 @@
 #include "platform/OfflineInterceptor.h"
 #include "platform/RegistryKeys.h"
 #include "platform/RegistryRead.h"
+#include "platform/Singleton.h"
 
 #include <QCoreApplication>
 #include <QPointer>
@@ -22,8 +23,7 @@ struct ProfileState
 
 ProfileState &state()
 {
-    static ProfileState profileState;
-    return profileState;
+    return Singleton<ProfileState>::instance();
 }
 
 std::optional<QString> textOf(const std::optional<RegValue> &value)

@@ -3,6 +3,7 @@
 #include "platform/ErrorState.h"
 #include "platform/RegFileFormat.h"
 #include "platform/RegistryTree.h"
+#include "platform/Singleton.h"
 
 #include <QDir>
 #include <QFile>
@@ -81,24 +82,14 @@ struct Registry::State
     FileStamp stamp; // of the file the tree was read from or written to
 };
 
-namespace {
-std::unique_ptr<Registry> &holder()
-{
-    static std::unique_ptr<Registry> registry;
-    return registry;
-}
-} // namespace
-
 Registry &Registry::instance()
 {
-    if (!holder())
-        holder().reset(new Registry);
-    return *holder();
+    return Singleton<Registry>::instance();
 }
 
 void Registry::resetInstance()
 {
-    holder().reset();
+    Singleton<Registry>::reset();
 }
 
 Registry::Registry()

@@ -11,6 +11,8 @@
 #include <optional>
 
 class RegistryTree;
+template<class T>
+class Singleton;
 
 // An emulated registry: one per-user file in REGEDIT4 syntax
 // ($XDG_DATA_HOME/Vorlan/windows/registry.reg), so that one parser serves both the
@@ -58,6 +60,7 @@ public:
     void importFile(const QString &path);
 
 private:
+    friend class Singleton<Registry>;
     Registry();
     // The tree as the file now holds it: re-read when the file changed, seeded when
     // there is no file yet.

@@ -1,5 +1,7 @@
 #include "platform/SettingsStore.h"
 
+#include "platform/Singleton.h"
+
 #include "platform/ErrorState.h"
 #include "platform/SettingsFileFormat.h"
 
@@ -28,24 +30,16 @@ QString matching(const QStringList &names, const QString &wanted)
     return {};
 }
 
-std::unique_ptr<SettingsStore> &holder()
-{
-    static std::unique_ptr<SettingsStore> store;
-    return store;
-}
-
 } // namespace
 
 SettingsStore &SettingsStore::instance()
 {
-    if (!holder())
-        holder().reset(new SettingsStore);
-    return *holder();
+    return Singleton<SettingsStore>::instance();
 }
 
 void SettingsStore::resetInstance()
 {
-    holder().reset();
+    Singleton<SettingsStore>::reset();
 }
 
 SettingsStore::SettingsStore()

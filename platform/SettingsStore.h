@@ -8,6 +8,8 @@
 #include <vector>
 
 class QSettings;
+template<class T>
+class Singleton;
 
 // The per-user store of the program's preferences: text values addressed by section
 // and key under the application name "Vorlan", kept in an INI file under
@@ -34,6 +36,7 @@ public:
     QString filePath() const;
 
 private:
+    friend class Singleton<SettingsStore>;
     // The previous values of the keys a write touches; an invalid value stands for
     // a key that did not exist.
     using Undo = std::vector<std::pair<QString, QVariant>>;
