@@ -1,10 +1,10 @@
 // Keeping the main window's configuration between runs: geometry, panel, cool bars.
 #include "app/frmMain.h"
 
-#include "app/ErrorLog.h"
 #include "app/MainGeometry.h"
 #include "app/MainSettings.h"
-#include "app/SharedState.h"
+#include "core/ErrorLog.h"
+#include "core/SharedState.h"
 #include "platform/CoolBar.h"
 #include "platform/ErrorState.h"
 #include "platform/SettingsStore.h"

@@ -1,8 +1,8 @@
 // The main window's address combo: Enter loads the typed text into the active window.
-#include "app/ErrorLog.h"
 #include "app/frmMain.h"
 #include "browser/BrowserEventRules.h"
 #include "browser/frmWeb.h"
+#include "core/ErrorLog.h"
 #include "platform/BrowserControl.h"
 #include "platform/ErrorState.h"
 

@@ -1,11 +1,11 @@
 #include "app/frmMain.h"
 
-#include "app/ErrorLog.h"
 #include "app/Icons.h"
 #include "app/MainSettings.h"
-#include "app/SharedState.h"
 #include "app/ToolbarRules.h"
 #include "browser/frmWeb.h"
+#include "core/ErrorLog.h"
+#include "core/SharedState.h"
 #include "platform/BrowserControl.h"
 #include "platform/ButtonMenu.h"
 #include "platform/ErrorState.h"

@@ -1,6 +1,6 @@
-#include "app/SharedState.h"
-#include "app/Startup.h"
 #include "app/frmMain.h"
+#include "app/Startup.h"
+#include "core/SharedState.h"
 #include "platform/Forms.h"
 
 #include <QApplication>

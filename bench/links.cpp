@@ -4,11 +4,11 @@
 //   xvfb-run -a ./bench/bench_links
 #include "TestEnvironment.h"
 
-#include "app/OpenSave.h"
-#include "app/SharedState.h"
 #include "app/frmMain.h"
-#include "browser/WindowTable.h"
+#include "app/OpenSave.h"
 #include "browser/frmWeb.h"
+#include "browser/WindowTable.h"
+#include "core/SharedState.h"
 #include "platform/BrowserControl.h"
 #include "platform/Forms.h"
 #include "platform/ListView.h"

@@ -1,9 +1,9 @@
 #include "browser/WindowTable.h"
 
-#include "app/ErrorLog.h"
-#include "app/SharedState.h"
 #include "app/frmMain.h"
 #include "browser/frmWeb.h"
+#include "core/ErrorLog.h"
+#include "core/SharedState.h"
 #include "platform/BrowserControl.h"
 #include "platform/ErrorState.h"
 #include "platform/Forms.h"

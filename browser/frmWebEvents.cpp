@@ -1,14 +1,14 @@
 // The browser window's handlers of its browser control's events. The address combo,
 // the status panels and the back and forward commands follow the active window only;
 // the caption, the tab, the recorded state and the address history follow every window.
-#include "app/SharedState.h"
 #include "app/frmMain.h"
 #include "browser/AddressHistory.h"
 #include "browser/AddressText.h"
 #include "browser/BrowserEventRules.h"
+#include "browser/frmWeb.h"
 #include "browser/ProgressText.h"
 #include "browser/WindowTable.h"
-#include "browser/frmWeb.h"
+#include "core/SharedState.h"
 #include "platform/BrowserControl.h"
 #include "platform/ErrorState.h"
 #include "platform/Forms.h"

@@ -1,9 +1,9 @@
 // Image zoom of a browser window that shows an image by itself.
 #include "browser/frmWeb.h"
 
-#include "app/ErrorLog.h"
 #include "app/frmMain.h"
 #include "browser/ProgressText.h"
+#include "core/ErrorLog.h"
 #include "platform/BrowserControl.h"
 #include "platform/ErrorState.h"
 #include "platform/Forms.h"

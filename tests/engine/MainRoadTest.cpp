@@ -1,18 +1,18 @@
 #include "BrowserEventLog.h"
 
 #include "app/FindBar.h"
-#include "app/SharedState.h"
 #include "app/frmMain.h"
-#include "browser/WindowTable.h"
 #include "browser/frmWeb.h"
+#include "browser/WindowTable.h"
+#include "core/SharedState.h"
 #include "platform/BrowserControl.h"
 #include "platform/Forms.h"
 #include "platform/StatusBar.h"
 #include "platform/TabStrip.h"
 #include "platform/Toolbar.h"
 
-#include "ScriptedMessageBoxes.h"
 #include "MainWindowTest.h"
+#include "ScriptedMessageBoxes.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,15 +1,15 @@
-#include "app/SharedState.h"
 #include "app/frmMain.h"
-#include "browser/WindowTable.h"
 #include "browser/frmWeb.h"
+#include "browser/WindowTable.h"
+#include "core/SharedState.h"
 #include "platform/BrowserControl.h"
 #include "platform/EngineProfile.h"
 #include "platform/Forms.h"
 #include "platform/StatusBar.h"
 #include "platform/TabStrip.h"
 
-#include "ScriptedMessageBoxes.h"
 #include "MainWindowTest.h"
+#include "ScriptedMessageBoxes.h"
 
 #include <QComboBox>
 #include <QImage>

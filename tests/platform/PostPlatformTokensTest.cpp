@@ -1,4 +1,4 @@
-#include "app/RegistryServices.h"
+#include "core/RegistryServices.h"
 #include "app/Startup.h"
 #include "platform/EngineProfile.h"
 

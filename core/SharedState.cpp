@@ -1,4 +1,4 @@
-#include "app/SharedState.h"
+#include "core/SharedState.h"
 
 #include "platform/Singleton.h"
 
