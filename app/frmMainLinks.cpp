@@ -9,6 +9,7 @@
 #include "browser/frmWeb.h"
 #include "browser/LinkCaptureScript.h"
 #include "browser/LinkSnapshot.h"
+#include "browser/BrowserEventRules.h"
 #include "browser/LinksPaneRules.h"
 #include "core/PathServices.h"
 #include "core/SharedState.h"
@@ -329,7 +330,7 @@ void frmMain::lstLinks_MouseUp(Qt::MouseButton Button)
 void frmMain::lstLinks_KeyDown(int KeyCode, Qt::KeyboardModifiers Shift, bool *consumed)
 {
     IgnoreErrors ignore;
-    const LinksKeyDecision decision = linksKeyDecision(KeyCode, shiftState(Shift));
+    const LinksKeyDecision decision = linksKeyDecision(KeyCode, shiftMask(Shift));
     if (consumed && decision.consumed)
         *consumed = true;
     switch (decision.action) {

@@ -208,9 +208,7 @@ bool frmWeb::filterKeyEvent(QEvent *event)
 {
     if (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride) {
         const auto *key = static_cast<QKeyEvent *>(event);
-        const Qt::KeyboardModifiers mods = key->modifiers();
-        const int shift = (mods & Qt::ShiftModifier ? 1 : 0) | (mods & Qt::ControlModifier ? 2 : 0)
-            | (mods & Qt::AltModifier ? 4 : 0);
+        const int shift = shiftMask(key->modifiers());
         const bool ours = key->key() == Qt::Key_Insert || key->key() == Qt::Key_F12
             || (key->key() == Qt::Key_D && shift == 4);
         if (event->type() == QEvent::ShortcutOverride) {

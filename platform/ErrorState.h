@@ -7,7 +7,7 @@
 #include <functional>
 
 // The program's runtime error state. Operations of the platform layer fail by
-// throwing RuntimeError with one of the classic error numbers; a handler that
+// throwing RuntimeError with one of the runtime's error numbers; a handler that
 // "ignores errors" runs each step through IgnoreErrors, which records a failure
 // as the current error and lets the next step run. LogError reads and clears it.
 

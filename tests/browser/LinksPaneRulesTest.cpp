@@ -1,3 +1,4 @@
+#include "browser/BrowserEventRules.h"
 #include "browser/LinksPaneRules.h"
 
 #include <gtest/gtest.h>
@@ -49,8 +50,8 @@ TEST(LinksPaneKeys, KeyMap)
         EXPECT_EQ(decision.action, c.action);
         EXPECT_EQ(decision.consumed, c.consumed);
     }
-    EXPECT_EQ(shiftState(Qt::ShiftModifier | Qt::ControlModifier), 3);
-    EXPECT_EQ(shiftState(Qt::NoModifier), 0);
+    EXPECT_EQ(shiftMask(Qt::ShiftModifier | Qt::ControlModifier), 3);
+    EXPECT_EQ(shiftMask(Qt::NoModifier), 0);
 }
 
 TEST(LinksPaneSorting, EveryHeaderClickTurnsTheDirection)
