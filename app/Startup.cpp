@@ -1,8 +1,8 @@
 #include "app/Startup.h"
 
+#include "app/MainSettings.h"
 #include "app/frmMain.h"
 #include "app/frmSplash.h"
-#include "app/MainSettings.h"
 #include "core/ErrorLog.h"
 #include "core/OptionsSettings.h"
 #include "core/PathServices.h"

@@ -1,11 +1,11 @@
 #include "app/frmMain.h"
 
-#include "app/frmPM.h"
-#include "app/frmSplash.h"
 #include "app/MainMenus.h"
 #include "app/MainSettings.h"
-#include "browser/frmWeb.h"
+#include "app/frmPM.h"
+#include "app/frmSplash.h"
 #include "browser/WindowTable.h"
+#include "browser/frmWeb.h"
 #include "core/ErrorLog.h"
 #include "core/SharedState.h"
 #include "platform/BrowserControl.h"
@@ -59,6 +59,7 @@ frmMain::frmMain()
     connectToolbars();
     connectAddressCombo();
     connectPageCommands();
+    connectBrowserWindows();
     resize(1024, 768);
     installEventFilter(this);
     // Keys pressed inside a browser window reach that window before its page.

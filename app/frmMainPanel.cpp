@@ -1,8 +1,8 @@
 #include "app/frmMain.h"
 
 #include "app/FolderTreePrune.h"
-#include "app/frmPM.h"
 #include "app/PanelRules.h"
+#include "app/frmPM.h"
 #include "browser/frmWeb.h"
 #include "core/PathServices.h"
 #include "core/SharedState.h"

@@ -2,8 +2,8 @@
 
 #include "app/WindowLayout.h"
 #include "app/WindowWalk.h"
-#include "browser/frmWeb.h"
 #include "browser/WindowTable.h"
+#include "browser/frmWeb.h"
 #include "core/ErrorLog.h"
 #include "core/SharedState.h"
 #include "platform/BrowserControl.h"

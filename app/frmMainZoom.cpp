@@ -1,8 +1,8 @@
 // The main window's zoom slider and the fit-now command, on the active browser window.
 #include "app/frmMain.h"
 
-#include "browser/frmWeb.h"
 #include "browser/ProgressText.h"
+#include "browser/frmWeb.h"
 #include "core/ErrorLog.h"
 #include "platform/ErrorState.h"
 #include "platform/StatusBar.h"

@@ -1,5 +1,5 @@
-#include "app/frmMain.h"
 #include "app/Startup.h"
+#include "app/frmMain.h"
 #include "core/SharedState.h"
 #include "platform/Forms.h"
 

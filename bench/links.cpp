@@ -4,10 +4,10 @@
 //   xvfb-run -a ./bench/bench_links
 #include "TestEnvironment.h"
 
-#include "app/frmMain.h"
 #include "app/OpenSave.h"
-#include "browser/frmWeb.h"
+#include "app/frmMain.h"
 #include "browser/WindowTable.h"
+#include "browser/frmWeb.h"
 #include "core/SharedState.h"
 #include "platform/BrowserControl.h"
 #include "platform/Forms.h"

@@ -1,16 +1,12 @@
 #include "browser/WindowTable.h"
 
-#include "app/frmMain.h"
 #include "browser/frmWeb.h"
 #include "core/ErrorLog.h"
-#include "core/SharedState.h"
 #include "platform/BrowserControl.h"
 #include "platform/ErrorState.h"
-#include "platform/Forms.h"
 #include "platform/MessageBox.h"
 #include "platform/SettingsStore.h"
 #include "platform/Singleton.h"
-#include "platform/TabStrip.h"
 
 #include <QCoreApplication>
 #include <QProcess>
@@ -33,7 +29,12 @@ WindowTable &windowTable()
 
 void resetWindowTable()
 {
-    Singleton<WindowTable>::reset();
+    WindowTable &table = windowTable();
+    table.WindowSlots.clear();
+    table.WindowSlotUsed.clear();
+    table.WindowNumber = 0;
+    table.CreatingWindow = false;
+    table.WindowSwitchDone = false;
 }
 
 QString WindowTabKey(int number)
@@ -49,17 +50,13 @@ void createWindow(const QString &url, int number)
     if (number < 1 || number > kMaxWindowNumber)
         raiseError(ErrorNumber::SubscriptOutOfRange);
     auto *window = new frmWeb();
+    emit table.WindowCreated(window);
     table.WindowSlots[number] = window;
     window->setTag(QString::number(number));
     window->Web->Navigate(url.isEmpty() ? QStringLiteral("about:blank") : url);
     window->showInFrame();
     table.WindowSlotUsed.insert(number);
-    frmMain *main = Forms::get<frmMain>();
-    main->tbsWindows->add(WindowTabKey(number), QStringLiteral("about:blank"));
-    main->tbsWindows->setToolTip(WindowTabKey(number), QStringLiteral("about:blank"));
-    // The window was activated while it was shown, before its tab existed: select the
-    // tab of whichever window is active now so that the two agree.
-    main->syncSelectedTab();
+    emit table.WindowOpened(window);
 }
 
 } // namespace

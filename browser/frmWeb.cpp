@@ -1,38 +1,24 @@
 #include "browser/frmWeb.h"
 
-#include "app/frmMain.h"
-#include "app/WindowCommands.h"
 #include "browser/AddressText.h"
 #include "browser/BrowserEventRules.h"
 #include "browser/WindowTable.h"
+#include "core/BrowserHost.h"
 #include "core/PathServices.h"
 #include "core/SharedState.h"
 #include "platform/BrowserControl.h"
 #include "platform/ErrorState.h"
-#include "platform/Forms.h"
-#include "platform/RegistryRead.h"
-#include "platform/StatusBar.h"
-#include "platform/TabStrip.h"
-#include "platform/Toolbar.h"
 #include "platform/Units.h"
 
-#include <QAction>
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QMdiArea>
 #include <QPointer>
 #include <QPushButton>
-#include <QSlider>
 #include <QTimer>
 
 namespace {
-
-frmMain *mainForm()
-{
-    return Forms::get<frmMain>();
-}
 
 bool isImageExtension(const QString &extension)
 {
@@ -85,7 +71,7 @@ frmWeb::frmWeb()
         if (!(oldState & Qt::WindowActive) && (newState & Qt::WindowActive))
             Form_Activate();
         if ((oldState ^ newState) & (Qt::WindowMaximized | Qt::WindowMinimized))
-            updateMaximizeCaption();
+            emit MaximizedChanged(isMaximized());
     });
 }
 
@@ -107,7 +93,10 @@ int frmWeb::number() const
 
 void frmWeb::showInFrame()
 {
-    QMdiArea *area = mainForm()->mdiArea;
+    const BrowserHost *host = BrowserHost::current();
+    QMdiArea *area = host ? host->windowArea() : nullptr;
+    if (!area)
+        raiseError(ErrorNumber::ObjectVariableNotSet);
     if (!mdiArea())
         area->addSubWindow(this);
     if (shared().WindowCount == 1)
@@ -117,48 +106,33 @@ void frmWeb::showInFrame()
     area->setActiveSubWindow(this);
 }
 
-bool frmWeb::isActiveByTab() const
-{
-    return isActiveWindowTab(mainForm()->tbsWindows->selectedKey(), m_tag);
-}
-
 void frmWeb::Form_Load()
 {
     IgnoreErrors ignore;
     SharedState &s = shared();
-    ignore([&s] { ++s.WindowCount; });
+    ++s.WindowCount;
     ignore([this] { Web->Navigate(QStringLiteral("about:blank")); });
-    ignore([] { SetWinEnabled(); });
+    // The main window enables the commands and, while its panel shows, keeps the keyboard there.
+    emit Loaded();
     ignore([this] {
-        frmMain *main = mainForm();
-        if (main->picMain->isVisible()) {
-            main->picMain->setFocus();
-        } else {
-            // The window may be closed while the events run.
-            const QPointer<frmWeb> self(this);
-            QCoreApplication::processEvents();
-            if (self)
-                Web->setFocusToPage();
-        }
+        const BrowserHost *host = BrowserHost::current();
+        if (host && host->mainPanelShown())
+            return;
+        // The window may be closed while the events run.
+        const QPointer<frmWeb> self(this);
+        QCoreApplication::processEvents();
+        if (self)
+            Web->setFocusToPage();
     });
-    ignore([this] { updateMaximizeCaption(); });
+    emit MaximizedChanged(isMaximized());
     ignore([this] { tmrVisible->start(); });
 }
 
 void frmWeb::Form_Activate()
 {
-    IgnoreErrors ignore;
-    frmMain *main = mainForm();
-    ignore([&] { main->menuItem(QStringLiteral("mnuGoBack"))->setEnabled(back->isEnabled()); });
-    ignore([&] { main->menuItem(QStringLiteral("mnuGoForward"))->setEnabled(forward->isEnabled()); });
-    ignore([&] { main->tbToolbar[1]->button(QStringLiteral("back")).setEnabled(back->isEnabled()); });
-    ignore([&] { main->tbToolbar[1]->button(QStringLiteral("forward")).setEnabled(forward->isEnabled()); });
-    ignore([&] {
-        if (!m_tag.isEmpty())
-            main->tbsWindows->select(WindowTabKey(number()));
-    });
-    ignore([&] { main->sbStatusBar->panel(QStringLiteral("prg")).setText(ProgressText); });
-    ignore([this] { ChngAddr(); });
+    ErrorState::clear();
+    emit Activated(back->isEnabled(), forward->isEnabled(), ProgressText);
+    runIgnoringErrors([this] { ChngAddr(); });
 }
 
 void frmWeb::resizeEvent(QResizeEvent *event)
@@ -169,34 +143,19 @@ void frmWeb::resizeEvent(QResizeEvent *event)
 
 void frmWeb::Form_Resize()
 {
-    runIgnoringErrors([this] { updateMaximizeCaption(); });
-}
-
-void frmWeb::updateMaximizeCaption()
-{
-    if (!Forms::isLoaded<frmMain>())
-        return;
-    QAction *maximize = mainForm()->menuItem(QStringLiteral("mnuWindowMaximize"));
-    maximize->setText(isMaximized() ? QStringLiteral("&Obnovit okno") : QStringLiteral("Ma&ximalizovat okno"));
+    emit MaximizedChanged(isMaximized());
 }
 
 void frmWeb::Form_KeyDown(int keyCode, int shift)
 {
     ShiftState = shift;
-    frmMain *main = mainForm();
-    constexpr int kShift = 1, kCtrl = 2, kAlt = 4;
-    Q_UNUSED(kShift);
-    if ((keyCode == Qt::Key_D && shift == kAlt) || keyCode == Qt::Key_Insert) {
-        main->txtAddress->setFocus();
-    } else if (keyCode == Qt::Key_F12 && shift == 0) {
-        if (!main->picMain->isVisible())
-            main->mnuViewMainPanel_Click();
-        else
-            main->showNextPane();
-    } else if (keyCode == Qt::Key_F12 && shift == kCtrl) {
-        if (main->picMain->isVisible())
-            main->mnuViewMainPanel_Click();
-    }
+    constexpr int kCtrl = 2, kAlt = 4;
+    if ((keyCode == Qt::Key_D && shift == kAlt) || keyCode == Qt::Key_Insert)
+        emit AddressKeyPressed();
+    else if (keyCode == Qt::Key_F12 && shift == 0)
+        emit PaneKeyPressed();
+    else if (keyCode == Qt::Key_F12 && shift == kCtrl)
+        emit PanelCloseKeyPressed();
 }
 
 void frmWeb::Form_KeyUp()
@@ -236,59 +195,27 @@ void frmWeb::closeEvent(QCloseEvent *event)
 
 void frmWeb::Form_Unload()
 {
-    IgnoreErrors ignore;
-    frmMain *main = mainForm();
-    SharedState &s = shared();
+    ErrorState::clear();
+    --shared().WindowCount;
     WindowTable &table = windowTable();
-    // Only the active window's closing, or the last one's, clears the address: a
-    // background window must not wipe what the user sees or is typing.
-    ignore([&] {
-        if (isActiveByTab() || s.WindowCount <= 1)
-            main->txtAddress->setEditText(QString());
-    });
-    ignore([&s] { --s.WindowCount; });
-    ignore([&] {
-        if (s.WindowCount == 0) {
-            SetWinDisabled();
-            main->picMain->setFocus();
-        }
-    });
-    const int n = number();
-    table.WindowSlotUsed.erase(n);
-    ignore([&] { main->tbsWindows->remove(WindowTabKey(n)); });
-    table.WindowSlots.erase(n);
+    table.WindowSlotUsed.erase(number());
+    table.WindowSlots.erase(number());
+    // The main window takes the window's tab away and, after the last window, the commands.
+    emit Closed();
 }
 
 void frmWeb::tmrVisible_Timer()
 {
-    IgnoreErrors ignore;
-    ignore([this] { picWhite->hide(); });
-    ignore([this] { tmrVisible->stop(); });
+    picWhite->hide();
+    tmrVisible->stop();
 }
 
 void frmWeb::ChngAddr()
 {
     IgnoreErrors ignore;
-    frmMain *main = mainForm();
     QString address;
     ignore([&] { address = Web->LocationURL(); });
-    if (isActiveByTab()) {
-        ignore([&] {
-            const QString shown = ExtractResFile(address);
-            if (main->txtAddress->currentText() != shown)
-                main->txtAddress->setEditText(shown);
-        });
-        ignore([&] {
-            const bool image = isImageExtension(GetFileExtension(address));
-            main->menuItem(QStringLiteral("mnuAdjustNow"))->setEnabled(image);
-            main->sliZoom->setEnabled(image);
-            if (image) {
-                main->sliZoom->setValue(100);
-                main->sliZoom->setToolTip(QStringLiteral("100 %"));
-            }
-        });
-    }
-    ignore([main] {
-        main->mnuOffline->setChecked(RegistryRead::isOffline());
-    });
+    QString shown;
+    ignore([&] { shown = ExtractResFile(address); });
+    emit AddressChanged(shown, isImageExtension(GetFileExtension(address)));
 }

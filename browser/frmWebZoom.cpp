@@ -1,17 +1,12 @@
 // Image zoom of a browser window that shows an image by itself.
 #include "browser/frmWeb.h"
 
-#include "app/frmMain.h"
-#include "browser/ProgressText.h"
 #include "core/ErrorLog.h"
 #include "platform/BrowserControl.h"
 #include "platform/ErrorState.h"
-#include "platform/Forms.h"
-#include "platform/StatusBar.h"
 #include "platform/Units.h"
 
 #include <QPointer>
-#include <QSlider>
 
 using ZoomMath::ImageSize;
 
@@ -87,17 +82,6 @@ void frmWeb::setImageSize(ImageSize size, const std::function<void(ImageSize)> &
     }, ScriptWorld::Application);
 }
 
-// Only the active window speaks to the main window's slider and zoom panel.
-void frmWeb::showZoomPercent(int percent)
-{
-    if (!isActiveByTab())
-        return;
-    frmMain *main = Forms::get<frmMain>();
-    IgnoreErrors ignore;
-    ignore([&] { main->sliZoom->setValue(ZoomMath::sliderPercent(percent)); });
-    ignore([&] { main->sbStatusBar->panel(QStringLiteral("zoom")).setText(percentText(main->sliZoom->value())); });
-}
-
 void frmWeb::ZoomFrames(int percent)
 {
     withImage([this, percent](ImageSize image) {
@@ -115,7 +99,7 @@ void frmWeb::ZoomImg()
         const int roomH = ZoomMath::roomFor(Units::pixelsToTwips(Web->height()));
         const ImageSize fitted = ZoomMath::autoFit(Zoom, image, roomW, roomH);
         auto show = [this](ImageSize shown) {
-            runIgnoringErrors([&] { showZoomPercent(ZoomMath::percentOf(shown.height, Zoom.origHeight)); });
+            runIgnoringErrors([&] { emit ZoomChanged(ZoomMath::percentOf(shown.height, Zoom.origHeight)); });
         };
         if (fitted == image)
             show(image);
@@ -140,7 +124,7 @@ void frmWeb::ZoomNow()
         }
         setImageSize(fitted, [this](ImageSize shown) {
             IgnoreErrors ignore;
-            ignore([&] { showZoomPercent(ZoomMath::percentOf(shown.height, Zoom.origHeight)); });
+            ignore([&] { emit ZoomChanged(ZoomMath::percentOf(shown.height, Zoom.origHeight)); });
             if (ErrorState::isSet())
                 LogError(QStringLiteral("ZoomNow"));
         });

@@ -1,5 +1,5 @@
-#include "app/frmMain.h"
 #include "app/OpenSave.h"
+#include "app/frmMain.h"
 #include "browser/LinkSnapshot.h"
 #include "browser/WindowTable.h"
 #include "core/SharedState.h"

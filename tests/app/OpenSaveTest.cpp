@@ -1,8 +1,8 @@
 #include "app/OpenSave.h"
 
+#include "TestEnvironment.h"
 #include "core/SharedState.h"
 #include "platform/ErrorState.h"
-#include "TestEnvironment.h"
 
 #include <QDir>
 

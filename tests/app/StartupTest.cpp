@@ -1,6 +1,6 @@
+#include "app/Startup.h"
 #include "app/frmMain.h"
 #include "app/frmSplash.h"
-#include "app/Startup.h"
 #include "core/ErrorLog.h"
 #include "core/RegistryServices.h"
 #include "core/SharedState.h"

@@ -1,6 +1,6 @@
 #include "app/frmMain.h"
-#include "browser/frmWeb.h"
 #include "browser/WindowTable.h"
+#include "browser/frmWeb.h"
 #include "core/SharedState.h"
 #include "platform/BrowserControl.h"
 #include "platform/EngineProfile.h"
