@@ -48,12 +48,21 @@ void frmMain::LoadSettings()
 {
     IgnoreErrors ignore;
     ignore([this] { setWindowState(MainGeometry::statesFromCode(MainSettings::WindowState.toInt())); });
+    // The window manager honours a minimised or maximised state only on the window it
+    // maps, so the state must survive a new native window.
+    MainGeometry::keepStateOnNewNativeWindows(this);
     if (MainGeometry::stateCode(windowState()) == 0) {
-        ignore([this] { move(readTwips(MainSettings::MainLeft), y()); });
-        ignore([this] { move(x(), readTwips(MainSettings::MainTop)); });
-        ignore([this] { resize(readTwips(MainSettings::MainWidth), height()); });
-        ignore([this] { resize(width(), readTwips(MainSettings::MainHeight)); });
-        ignore([this] { setGeometry(MainGeometry::ontoScreen(QRect(pos(), size()), availableScreens())); });
+        // The area inside the frame, as SaveConfig stores it: the frame is not known
+        // before the window manager has framed the window.
+        QRect area = geometry();
+        bool stored = false;
+        stored |= ignore([&] { area.moveLeft(readTwips(MainSettings::MainLeft)); });
+        stored |= ignore([&] { area.moveTop(readTwips(MainSettings::MainTop)); });
+        stored |= ignore([&] { area.setWidth(readTwips(MainSettings::MainWidth)); });
+        stored |= ignore([&] { area.setHeight(readTwips(MainSettings::MainHeight)); });
+        // Without any stored value the window manager places the window.
+        if (stored)
+            ignore([&] { setGeometry(MainGeometry::ontoScreen(area, availableScreens())); });
     }
     ignore([this] { picMain->setFixedWidth(readTwips(MainSettings::PanelWidth)); });
 
@@ -97,10 +106,11 @@ void frmMain::SaveConfig()
     IgnoreErrors ignore;
     const bool normal = MainGeometry::stateCode(windowState()) == 0;
     if (normal) {
-        ignore([this] { MainSettings::MainLeft.save(pixelsToTwips(x())); });
-        ignore([this] { MainSettings::MainTop.save(pixelsToTwips(y())); });
-        ignore([this] { MainSettings::MainWidth.save(pixelsToTwips(width())); });
-        ignore([this] { MainSettings::MainHeight.save(pixelsToTwips(height())); });
+        const QRect area = geometry();
+        ignore([&] { MainSettings::MainLeft.save(pixelsToTwips(area.x())); });
+        ignore([&] { MainSettings::MainTop.save(pixelsToTwips(area.y())); });
+        ignore([&] { MainSettings::MainWidth.save(pixelsToTwips(area.width())); });
+        ignore([&] { MainSettings::MainHeight.save(pixelsToTwips(area.height())); });
     }
     ignore([this] { MainSettings::NWBackground.save(tbToolbar[3]->button(QStringLiteral("background")).value()); });
     ignore([this] { MainSettings::PanelShown.save(!picMain->isHidden()); });

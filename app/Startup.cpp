@@ -117,14 +117,22 @@ void Main()
         Forms::get<frmMain>()->mnuAdjustImages->setChecked(MainSettings::AdjustImg.toBool());
     });
     ignore([&s] {
+        // The existence test handles its own errors and so starts with none current:
+        // a failure of the steps before it (such as a stored switch that is no
+        // Boolean) is not reported; only a folder that cannot be created is.
+        ErrorState::clear();
         if (!FileExists(s.AppFolder + QStringLiteral("deleted")))
             createFolder(s.AppFolder + QStringLiteral("deleted"));
     });
 
     if (ErrorState::isSet()) {
-        const QString description = ErrorState::current().description;
+        // The handlers that run while the message box is open clear the error, so
+        // the log line is written from this copy.
+        const ErrorInfo failure = ErrorState::current();
         Forms::unload<frmSplash>();
-        MsgBox(QStringLiteral("Chyba během spouštění.") + description, MsgBoxStyle::OKOnly, Version::appTitle());
+        MsgBox(QStringLiteral("Chyba během spouštění.") + failure.description, MsgBoxStyle::OKOnly, Version::appTitle());
+        ErrorState::set(RuntimeError(failure.number, failure.description, failure.source));
+        ErrorState::setLastDllError(failure.lastDllError);
         LogError(QStringLiteral("Main"));
     }
 }

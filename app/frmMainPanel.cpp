@@ -137,6 +137,22 @@ void frmMain::connectPanel()
         connect(mnuViewPane[i], &QAction::triggered, this, [this, i] { mnuViewPane_Click(i); });
     for (QObject *watched : std::initializer_list<QObject *>{picMain, tbMainPane, imgSplitter})
         watched->installEventFilter(this);
+    // F12 in the favorites tree moves on to the pane after favorites; Ctrl+F12 hides
+    // the panel. Neither key is consumed.
+    connect(trwFavorites, &TreeView::keyDown, this, [this](int key, Qt::KeyboardModifiers modifiers, bool *) {
+        if (key != Qt::Key_F12)
+            return;
+        runIgnoringErrors([&] {
+            if (modifiers == Qt::NoModifier)
+                mnuViewPane_Click(PanelRules::nextPane(1));
+            else if (modifiers == Qt::ControlModifier && !picMain->isHidden())
+                mnuViewMainPanel_Click();
+        });
+    });
+    // The splitter lets the panel grow to 690 twips short of the window's edge; the
+    // window area beside it takes what is left, so its own minimum width must never
+    // push the main window wider.
+    mdiArea->setMinimumWidth(1);
 }
 
 bool frmMain::filterPanelEvent(QObject *watched, QEvent *event)
@@ -168,11 +184,10 @@ bool frmMain::filterPanelEvent(QObject *watched, QEvent *event)
         return false;
     }
     if (watched == imgSplitter) {
-        const auto *mouse = static_cast<QMouseEvent *>(event);
         if (type == QEvent::MouseButtonPress)
             imgSplitter_MouseDown();
         else if (type == QEvent::MouseMove)
-            imgSplitter_MouseMove(pixelsToTwips(Units::roundHalfEvenToInt(mouse->position().x())));
+            imgSplitter_MouseMove(pixelsToTwips(Units::roundHalfEvenToInt(static_cast<QMouseEvent *>(event)->position().x())));
         else if (type == QEvent::MouseButtonRelease)
             imgSplitter_MouseUp();
         else

@@ -1,3 +1,4 @@
+#include "app/ProgramIcon.h"
 #include "app/Startup.h"
 #include "app/frmMain.h"
 #include "core/SharedState.h"
@@ -52,6 +53,7 @@ int main(int argc, char **argv)
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vorlan"));
+    QApplication::setWindowIcon(programIcon());
     // The process lives as long as the main window, which silent mode never shows.
     QApplication::setQuitOnLastWindowClosed(false);
     closeOnTerminationSignals(app);

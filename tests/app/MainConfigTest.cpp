@@ -102,6 +102,15 @@ TEST_F(MainConfig, ANormalWindowKeepsItsGeometryInTwips)
     EXPECT_EQ(main->picMain->width(), 250);
 }
 
+TEST_F(MainConfig, ANormalWindowWithoutStoredGeometryIsPlacedByTheWindowManager)
+{
+    store("Settings", "WindowState", QStringLiteral("0"));
+    const QSize designed = main->size();
+    main->LoadSettings();
+    EXPECT_FALSE(main->testAttribute(Qt::WA_Moved)) << "a position of its own would hide the title bar at the top left";
+    EXPECT_EQ(main->size(), designed);
+}
+
 TEST_F(MainConfig, AMaximisedWindowLeavesTheStoredGeometryAlone)
 {
     store("Settings", "MainLeft", QStringLiteral("1500"));

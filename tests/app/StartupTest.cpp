@@ -194,4 +194,52 @@ TEST_F(StartupSequence, AStoreThatCannotBeCreatedIsReportedAfterTheWindowAppears
     EXPECT_FALSE(ErrorState::isSet());
 }
 
+// While a message box is open its event loop runs handlers, each of which clears the
+// current error. This one also turns the program folder back into a folder, so that
+// the log line can be written and read.
+class HandlersRunWhileShown : public ScriptedMessageBoxes
+{
+public:
+    explicit HandlersRunWhileShown(QString folder)
+        : m_folder(std::move(folder))
+    {
+    }
+
+    int show(const MessageBoxRequest &request) override
+    {
+        ErrorState::clear();
+        QFile::remove(m_folder);
+        QDir().mkpath(m_folder);
+        return ScriptedMessageBoxes::show(request);
+    }
+
+private:
+    QString m_folder;
+};
+
+TEST_F(StartupSequence, TheLogLineOfAStartUpFailureKeepsTheError)
+{
+    QDir(env.appFolder()).removeRecursively();
+    const QString folder = env.writeFile(QStringLiteral("home/.local/share/Vorlan"), "not a folder");
+    HandlersRunWhileShown shownBoxes(folder);
+    runMain(QString());
+    ASSERT_EQ(shownBoxes.shown.size(), 1);
+    const QString log = QString::fromUtf8(TestEnvironment::readFile(folder + QStringLiteral("/LogError.txt")));
+    const QStringList fields = log.trimmed().split(QLatin1Char(';'));
+    ASSERT_EQ(fields.size(), 7) << log.toStdString();
+    EXPECT_EQ(fields[5], QStringLiteral("Main"));
+    EXPECT_EQ(fields[3], QString::number(ErrorNumber::PathFileAccessError));
+    EXPECT_EQ(QStringLiteral("Chyba během spouštění.") + fields[1], shownBoxes.shown[0].prompt);
+}
+
+TEST_F(StartupSequence, AStoredImageSwitchThatIsNoBooleanFailsOnlyItsOwnStep)
+{
+    SaveSetting(QStringLiteral("Main"), QStringLiteral("AdjustImg"), QStringLiteral("yes"));
+    runMain(QString());
+    EXPECT_TRUE(boxes.shown.isEmpty());
+    EXPECT_TRUE(QFileInfo(env.appFolder() + QStringLiteral("deleted")).isDir());
+    const QString log = QString::fromUtf8(TestEnvironment::readFile(env.appFolder() + QStringLiteral("LogError.txt")));
+    EXPECT_FALSE(log.contains(QStringLiteral(";Main;"))) << log.toStdString();
+}
+
 } // namespace

@@ -56,6 +56,8 @@ protected:
         QLineEdit *field = main->txtAddress->lineEdit();
         QTest::mouseClick(field, Qt::LeftButton, {}, QPoint(4, field->height() / 2));
         QCoreApplication::processEvents();
+        // A click into a field that has the keyboard already only places the cursor.
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
         QTest::keyClicks(QApplication::focusWidget(), text);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     }
