@@ -84,7 +84,7 @@ void frmMain::LoadSettings()
 
     // The images are adjusted unless the user switched it off.
     ignore([] { shared().AdjustImg = MainSettings::AdjustImg.toBool(); });
-    ignore([this] { mnuAdjustImages->setChecked(shared().AdjustImg); });
+    mnuAdjustImages->setChecked(shared().AdjustImg);
     if (ErrorState::isSet())
         LogError(QStringLiteral("LoadSettings"));
 }

@@ -198,10 +198,8 @@ void frmMain::MDIForm_Load()
 {
     IgnoreErrors ignore;
     SharedState &s = shared();
-    ignore([&s] {
-        s.NavFiles = true;
-        s.NavOnSelect = true;
-    });
+    s.NavFiles = true;
+    s.NavOnSelect = true;
     ignore([this] {
         if (!MainSettings::ButtonText.toBool())
             mnuViewShowText_Click();
@@ -213,20 +211,18 @@ void frmMain::MDIForm_Load()
         tbToolbar[3]->button(QStringLiteral("background")).setValue(MainSettings::NWBackground.toInt());
     });
     applyBottomBarLoadSizes();
-    ignore([&s] { s.MainFormLoaded = true; });
-    ignore([this] { tmrNW->start(); });
+    s.MainFormLoaded = true;
+    tmrNW->start();
     ignore([this] { tbsWindows->clear(); });
-    ignore([this] {
-        if (picMain->isHidden())
-            mnuViewMainPanel->setChecked(false);
-    });
-    ignore([this] { txtAddress->setFocus(); });
+    if (picMain->isHidden())
+        mnuViewMainPanel->setChecked(false);
+    txtAddress->setFocus();
 }
 
 void frmMain::tmrNW_Timer()
 {
     IgnoreErrors ignore;
-    ignore([this] { tmrNW->stop(); });
+    tmrNW->stop();
     ignore([] { Forms::get<frmSplash>()->setCaptionText(QStringLiteral("Otevírání okna...")); });
     ignore([] {
         const QString &commandLine = shared().CommandLine;
@@ -234,12 +230,12 @@ void frmMain::tmrNW_Timer()
     });
     // The program may be ended while the events run.
     const QPointer<frmMain> self(this);
-    ignore([] { QCoreApplication::processEvents(); });
+    QCoreApplication::processEvents();
     ignore([] { Forms::unload<frmSplash>(); });
     if (!self)
         return;
     ignore([this] { requireActiveForm()->Web->setFocusToPage(); });
-    ignore([this] { txtAddress->setFocus(); });
+    txtAddress->setFocus();
     ignore([this] { requireActiveForm()->Web->setFocusToPage(); });
 }
 
@@ -266,10 +262,8 @@ void frmMain::syncSelectedTab()
 void frmMain::MDIForm_Activate()
 {
     IgnoreErrors ignore;
-    ignore([this] {
-        if (RegistryRead::isOffline())
-            mnuOffline->setChecked(true);
-    });
+    if (RegistryRead::isOffline())
+        mnuOffline->setChecked(true);
     ignore([this] { pruneFolderTree(); });
 }
 

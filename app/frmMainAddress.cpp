@@ -64,7 +64,7 @@ void frmMain::txtAddress_KeyDown(int KeyCode, int Shift)
         });
     } else if (KeyCode == Qt::Key_F12) {
         ignore([this] { showNextPane(); });
-        ignore([this] { txtAddress->setFocus(); });
+        txtAddress->setFocus();
     }
     ErrorState::clear();
 }

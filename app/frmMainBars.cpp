@@ -147,7 +147,7 @@ void frmMain::toggleBar(CoolBar *bar, const QString &itemName)
 {
     IgnoreErrors ignore;
     const bool visible = !bar->isHidden();
-    ignore([&] { bar->setVisible(!visible); });
+    bar->setVisible(!visible);
     ignore([&] { menuItem(itemName)->setChecked(!visible); });
 }
 
@@ -193,5 +193,5 @@ void frmMain::mnuViewWindowControls_Click()
 
 void frmMain::mnuView_Click()
 {
-    runIgnoringErrors([this] { mnuViewMainPanel->setChecked(!picMain->isHidden()); });
+    mnuViewMainPanel->setChecked(!picMain->isHidden());
 }

@@ -210,8 +210,8 @@ void frmMain::mnuViewMainPanel_Click()
     IgnoreErrors ignore;
     Toolbar *bar = tbToolbar[1];
     if (!picMain->isHidden()) {
-        ignore([this] { picMain->hide(); });
-        ignore([this] { mnuViewMainPanel->setChecked(false); });
+        picMain->hide();
+        mnuViewMainPanel->setChecked(false);
         ignore([bar] { releaseButton(bar, "favorites", false); });
         ignore([bar] { releaseButton(bar, "folders", false); });
         ignore([this] {
@@ -220,8 +220,8 @@ void frmMain::mnuViewMainPanel_Click()
         });
         return;
     }
-    ignore([this] { picMain->show(); });
-    ignore([this] { mnuViewMainPanel->setChecked(true); });
+    picMain->show();
+    mnuViewMainPanel->setChecked(true);
     ignore([this, bar] {
         if (picUn[1]->isHidden())
             return;
@@ -288,22 +288,22 @@ void frmMain::choosePane(int Index, PaneChoice how)
 
     const QString title = PanelRules::paneTitle(Index, shared().NavOnSelect);
     if (!title.isEmpty())
-        ignore([&] { tbMainPane->setText(title); });
+        tbMainPane->setText(title);
     switch (Index) {
     case 1:
         ignore([this] { if (!shared().FavoritesLoaded) LoadFavorites(); });
-        ignore([this] { trwFavorites->treeWidget()->setFocus(); });
+        trwFavorites->treeWidget()->setFocus();
         break;
     case 2:
         ignore([this] { if (!shared().FileTreeLoaded) LoadFileTree(); });
-        ignore([this] { trwPath->treeWidget()->setFocus(); });
+        trwPath->treeWidget()->setFocus();
         break;
     case 3:
         ignore([this] { if (!shared().SearchPaneReady) initSearchForFiles(); });
-        ignore([this] { lstResults->setFocus(); });
+        lstResults->setFocus();
         break;
     case 4:
-        ignore([this] { lstLinks->setFocus(); });
+        lstLinks->setFocus();
         break;
     default:
         break;
@@ -385,10 +385,10 @@ void frmMain::picMain_Resize()
 
 void frmMain::imgSplitter_MouseDown()
 {
-    IgnoreErrors ignore;
-    ignore([this] { picSplitter->show(); });
+    ErrorState::clear();
+    picSplitter->show();
     SplitterMoving = true;
-    ignore([this] { picSplitter->raise(); });
+    picSplitter->raise();
 }
 
 void frmMain::imgSplitter_MouseMove(int x)
@@ -411,7 +411,7 @@ void frmMain::imgSplitter_MouseMove(int x)
 void frmMain::imgSplitter_MouseUp()
 {
     IgnoreErrors ignore;
-    ignore([this] { picSplitter->hide(); });
+    picSplitter->hide();
     ignore([this] {
         const int panelLeft = picMain->mapTo(picSplitter->parentWidget(), QPoint()).x();
         picMain->setFixedWidth(twipsToPixels(PanelRules::panelWidthAfterDrag(pixelsToTwips(picSplitter->x() - panelLeft))));

@@ -245,14 +245,12 @@ void frmMain::mnuViewShowText_Click()
     QAction *item = menuItem(QStringLiteral("mnuViewShowText"));
     const bool showText = !item->isChecked();
     Toolbar *bar = tbToolbar[1];
-    ignore([&] { item->setChecked(showText); });
+    item->setChecked(showText);
     for (int i = 1; i <= bar->count(); ++i)
         ignore([&] {
             ToolbarButton &button = bar->button(i);
             button.setCaption(showText ? button.description() : QString());
         });
     ignore([&] { bar->setShowText(showText); });
-    ignore([&] {
-        MainSettings::ButtonText.save(showText);
-    });
+    ignore([&] { MainSettings::ButtonText.save(showText); });
 }

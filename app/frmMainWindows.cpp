@@ -97,7 +97,7 @@ void frmMain::tbsWindows_Click()
 {
     IgnoreErrors ignore;
     const QPointer<frmMain> self(this);
-    ignore([] { QCoreApplication::processEvents(); });
+    QCoreApplication::processEvents();
     if (!self)
         return;
     ignore([this] {

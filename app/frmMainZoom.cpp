@@ -15,7 +15,7 @@ void frmMain::sliZoom_Change()
     const int percent = sliZoom->value();
     ignore([&] { requireActiveForm()->ZoomFrames(percent); });
     ignore([&] { sbStatusBar->panel(QStringLiteral("zoom")).setText(percentText(percent)); });
-    ignore([&] { sliZoom->setToolTip(percentText(percent)); });
+    sliZoom->setToolTip(percentText(percent));
     if (ErrorState::isSet())
         LogError(QStringLiteral("sliZoom_Change"), percent);
 }

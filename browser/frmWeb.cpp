@@ -108,31 +108,28 @@ void frmWeb::showInFrame()
 
 void frmWeb::Form_Load()
 {
-    IgnoreErrors ignore;
-    SharedState &s = shared();
-    ++s.WindowCount;
-    ignore([this] { Web->Navigate(QStringLiteral("about:blank")); });
+    ErrorState::clear();
+    ++shared().WindowCount;
+    Web->Navigate(QStringLiteral("about:blank"));
     // The main window enables the commands and, while its panel shows, keeps the keyboard there.
     emit Loaded();
-    ignore([this] {
-        const BrowserHost *host = BrowserHost::current();
-        if (host && host->mainPanelShown())
-            return;
+    const BrowserHost *host = BrowserHost::current();
+    if (!host || !host->mainPanelShown()) {
         // The window may be closed while the events run.
         const QPointer<frmWeb> self(this);
         QCoreApplication::processEvents();
         if (self)
             Web->setFocusToPage();
-    });
+    }
     emit MaximizedChanged(isMaximized());
-    ignore([this] { tmrVisible->start(); });
+    tmrVisible->start();
 }
 
 void frmWeb::Form_Activate()
 {
     ErrorState::clear();
     emit Activated(back->isEnabled(), forward->isEnabled(), ProgressText);
-    runIgnoringErrors([this] { ChngAddr(); });
+    ChngAddr();
 }
 
 void frmWeb::resizeEvent(QResizeEvent *event)
@@ -212,10 +209,6 @@ void frmWeb::tmrVisible_Timer()
 
 void frmWeb::ChngAddr()
 {
-    IgnoreErrors ignore;
-    QString address;
-    ignore([&] { address = Web->LocationURL(); });
-    QString shown;
-    ignore([&] { shown = ExtractResFile(address); });
-    emit AddressChanged(shown, isImageExtension(GetFileExtension(address)));
+    const QString address = Web->LocationURL();
+    emit AddressChanged(ExtractResFile(address), isImageExtension(GetFileExtension(address)));
 }

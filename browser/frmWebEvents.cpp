@@ -41,17 +41,16 @@ void frmWeb::connectBrowserEvents()
 void frmWeb::WebBrw_BeforeNavigate(const QString &URL, int, const QString &, const QVariant &, const QString &,
                                    bool &Cancel)
 {
-    IgnoreErrors ignore;
     if (isFavoritesFileAddress(URL)) {
         Cancel = true;
-        ignore([&] { emit ShortcutNavigationCancelled(ToNormalText(URL)); });
+        emit ShortcutNavigationCancelled(ToNormalText(URL));
     }
     ErrorState::clear();
 }
 
 void frmWeb::WebBrw_CommandStateChange(int Command, bool Enable)
 {
-    IgnoreErrors ignore;
+    ErrorState::clear();
     QPushButton *recorded = Command == BrowserCommand::Back ? back : Command == BrowserCommand::Forward ? forward : nullptr;
     if (!recorded)
         return;
@@ -62,20 +61,18 @@ void frmWeb::WebBrw_CommandStateChange(int Command, bool Enable)
 
 void frmWeb::WebBrw_DownloadComplete()
 {
-    IgnoreErrors ignore;
-    ignore([this] { picWhite->hide(); });
-    ignore([this] { DocumentLoaded(); });
+    picWhite->hide();
+    DocumentLoaded();
     ErrorState::clear();
 }
 
 void frmWeb::DocumentLoaded()
 {
     IgnoreErrors ignore;
-    QString address;
-    ignore([&] { address = Web->LocationURL(); });
+    const QString address = Web->LocationURL();
     if (address.left(5).toLower() == QStringLiteral("file:"))
-        ignore([this] { Web->Stop(); });
-    ignore([this] { resetZoomAfterDownload(); });
+        Web->Stop();
+    resetZoomAfterDownload();
     if (address.isEmpty())
         return;
     if (shared().AdjustImg)
@@ -109,20 +106,17 @@ void frmWeb::WebBrw_FrameNewWindow(const QString &URL, int Flags, const QString 
 void frmWeb::openRequestedWindow(const QString &URL, int Flags, const QString &TargetFrameName,
                                  const QVariant &PostData, const QString &Headers, bool &Processed)
 {
-    IgnoreErrors ignore;
     // The keyboard as it is now: a remembered key state goes stale when the key is
     // released outside the window.
     if (opensInNewProcess(shiftMask(QGuiApplication::queryKeyboardModifiers())))
-        ignore([&] { NewBrowserProcess(URL, Flags, TargetFrameName, PostData, Headers, Processed); });
+        NewBrowserProcess(URL, Flags, TargetFrameName, PostData, Headers, Processed);
     else
-        ignore([&] { NewWindow(URL); });
-    ignore([this] {
-        const BrowserHost *host = BrowserHost::current();
-        if (host && host->opensNewWindowsBehind()) {
-            mdiArea()->setActiveSubWindow(this);
-            Web->setFocusToPage();
-        }
-    });
+        NewWindow(URL);
+    const BrowserHost *host = BrowserHost::current();
+    if (host && host->opensNewWindowsBehind()) {
+        mdiArea()->setActiveSubWindow(this);
+        Web->setFocusToPage();
+    }
     windowTable().WindowSwitchDone = true;
     ErrorState::clear();
 }
@@ -130,11 +124,9 @@ void frmWeb::openRequestedWindow(const QString &URL, int Flags, const QString &T
 void frmWeb::WebBrw_NavigateComplete(const QString &)
 {
     IgnoreErrors ignore;
-    ignore([this] { ChngAddr(); });
-    ignore([this] { resetZoomAfterNavigate(); });
-    bool hasDocument = false;
-    ignore([&] { hasDocument = !Web->LocationURL().isEmpty(); });
-    if (!hasDocument) {
+    ChngAddr();
+    resetZoomAfterNavigate();
+    if (Web->LocationURL().isEmpty()) {
         ErrorState::clear();
         return;
     }
@@ -142,16 +134,13 @@ void frmWeb::WebBrw_NavigateComplete(const QString &)
         ignore([this] { ZoomImg(); });
     picWhite->hide();
     // The main window keeps the address history and, for the active window, the keyboard.
-    ignore([this] { emit PageVisited(Web->LocationURL()); });
+    emit PageVisited(Web->LocationURL());
     ErrorState::clear();
 }
 
 void frmWeb::WebBrw_ProgressChange(int Progress, int ProgressMax)
 {
-    IgnoreErrors ignore;
-    bool blank = false;
-    ignore([&] { blank = Web->LocationURL() == kBlank; });
-    const ProgressDisplay display = progressDisplay(Progress, ProgressMax, blank);
+    const ProgressDisplay display = progressDisplay(Progress, ProgressMax, Web->LocationURL() == kBlank);
     emit ProgressChanged(display);
     ProgressText = display.recordedText;
     ErrorState::clear();
@@ -172,11 +161,7 @@ void frmWeb::WebBrw_TitleChange(const QString &Text)
 {
     if (Text == windowTitle())
         return;
-    IgnoreErrors ignore;
-    QString locationName;
-    if (Text.isEmpty())
-        ignore([&] { locationName = Web->LocationName(); });
-    const QString caption = windowCaptionFor(Text, locationName);
+    const QString caption = windowCaptionFor(Text, Text.isEmpty() ? Web->LocationName() : QString());
     setWindowTitle(caption);
     emit CaptionChanged(caption);
     ErrorState::clear();

@@ -8,8 +8,6 @@
 
 void frmWeb::DocEvents_onmouseover(const QVariantMap &element)
 {
-    QString address;
-    runIgnoringErrors([&] { address = ExtractResFile(Web->LocationURL()); });
-    emit ElementPointed(element, address);
+    emit ElementPointed(element, ExtractResFile(Web->LocationURL()));
     ErrorState::clear();
 }
