@@ -104,7 +104,7 @@ void Main()
         if (RegistryRead::isOffline())
             Forms::get<frmMain>()->mnuOffline->setChecked(true);
     });
-    ignore([] { RegSetString(HKEY_LOCAL_MACHINE, RegKeys::PostPlatform, userAgentToken(), QString()); });
+    RegSetString(HKEY_LOCAL_MACHINE, RegKeys::PostPlatform, userAgentToken(), QString());
     ignore([&s] {
         frmMain *main = Forms::get<frmMain>();
         main->LoadSettings();

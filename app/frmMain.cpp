@@ -269,7 +269,7 @@ void frmMain::MDIForm_Activate()
 
 void frmMain::MDIForm_DblClick()
 {
-    runIgnoringErrors([] { NewWindow(QStringLiteral("about:blank")); });
+    NewWindow(QStringLiteral("about:blank"));
 }
 
 void frmMain::MDIForm_MouseUp(Qt::MouseButton button, const QPoint &position)

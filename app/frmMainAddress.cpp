@@ -63,7 +63,7 @@ void frmMain::txtAddress_KeyDown(int KeyCode, int Shift)
                 requireActiveForm()->Web->setFocusToPage();
         });
     } else if (KeyCode == Qt::Key_F12) {
-        ignore([this] { showNextPane(); });
+        showNextPane();
         txtAddress->setFocus();
     }
     ErrorState::clear();

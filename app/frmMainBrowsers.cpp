@@ -95,18 +95,14 @@ void frmMain::listenToWindow(frmWeb *window)
     });
     connect(window, &frmWeb::AddressKeyPressed, this, [this] { txtAddress->setFocus(); });
     connect(window, &frmWeb::PaneKeyPressed, this, [this] {
-        step([this] {
-            if (!picMain->isVisible())
-                mnuViewMainPanel_Click();
-            else
-                showNextPane();
-        });
+        if (!picMain->isVisible())
+            mnuViewMainPanel_Click();
+        else
+            showNextPane();
     });
     connect(window, &frmWeb::PanelCloseKeyPressed, this, [this] {
-        step([this] {
-            if (picMain->isVisible())
-                mnuViewMainPanel_Click();
-        });
+        if (picMain->isVisible())
+            mnuViewMainPanel_Click();
     });
     connect(window, &frmWeb::ShortcutNavigationCancelled, this,
             [this](const QString &path) { FavNodeOpen(QStringLiteral("file"), path, false); });
@@ -125,7 +121,7 @@ void frmMain::browserWindowOpened(frmWeb *window)
 
 void frmMain::browserWindowLoaded()
 {
-    step([] { SetWinEnabled(); });
+    SetWinEnabled();
     step([this] {
         if (picMain->isVisible())
             picMain->setFocus();
@@ -183,7 +179,7 @@ void frmMain::browserZoomChanged(frmWeb *window, int percent)
 void frmMain::browserPageVisited(frmWeb *window, const QString &address)
 {
     const bool active = isActiveByTab(window);
-    step([&] { updateAddressHistory(address, active); });
+    updateAddressHistory(address, active);
     // A window loading in the background leaves the keyboard where the user has it.
     if (active && picMain->isVisible())
         picMain->setFocus();
@@ -256,7 +252,7 @@ void frmMain::browserWindowClosed(frmWeb *window)
     if (isActiveByTab(window) || shared().WindowCount <= 0)
         txtAddress->setEditText(QString());
     if (shared().WindowCount == 0) {
-        step([] { SetWinDisabled(); });
+        SetWinDisabled();
         picMain->setFocus();
     }
     step([&] { tbsWindows->remove(WindowTabKey(window->number())); });

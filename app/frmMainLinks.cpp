@@ -347,7 +347,7 @@ void frmMain::lstLinks_KeyDown(int KeyCode, Qt::KeyboardModifiers Shift, bool *c
                 requireActiveForm()->Web->setFocusToPage();
         });
         break;
-    case LinksKeyAction::NextPane: ignore([this] { mnuViewPane_Click(1); }); break;
+    case LinksKeyAction::NextPane: mnuViewPane_Click(1); break;
     case LinksKeyAction::HidePanel:
         ignore([this] {
             if (picMain->isVisible())

@@ -146,7 +146,7 @@ void frmMain::mnuAdjustImages_Click()
 
 void frmMain::mnuAdjustNow_Click()
 {
-    runIgnoringErrors([this] { ZoomNow(); });
+    ZoomNow();
     ErrorState::clear();
 }
 
@@ -161,7 +161,7 @@ void frmMain::FavNodeOpen(const QString &Tag, const QString &Path, bool NewWindo
         if (isRefusedNewWindowAddress(address))
             ignore([] { MsgBox(QString::fromLatin1(kRefusedNewWindowMessage), MsgBoxStyle::Exclamation, QStringLiteral("Vorlan")); });
         else
-            ignore([&] { ::NewWindow(address); });
+            ::NewWindow(address);
     } else if (shared().WindowCount > 0) {
         ignore([&] { requireActiveForm()->Web->Navigate(address); });
     }

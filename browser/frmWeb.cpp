@@ -203,12 +203,14 @@ void frmWeb::Form_Unload()
 
 void frmWeb::tmrVisible_Timer()
 {
+    ErrorState::clear();
     picWhite->hide();
     tmrVisible->stop();
 }
 
 void frmWeb::ChngAddr()
 {
+    ErrorState::clear();
     const QString address = Web->LocationURL();
     emit AddressChanged(ExtractResFile(address), isImageExtension(GetFileExtension(address)));
 }

@@ -3,10 +3,6 @@
 
 #include "TestEnvironment.h"
 
-#include <QDir>
-#include <QFileInfo>
-#include <QSaveFile>
-
 namespace {
 
 const QString kTestKey = "Software\\Vorlan Test";
@@ -27,20 +23,10 @@ const char kValues[] = "REGEDIT4\n"
                        "\"ShortDword\"=hex(4):2a,00\n"
                        "\"Czech\"=\"Složky a soubory\"\n";
 
-void writeRegistry(const QByteArray &text)
-{
-    const QString path = Registry::instance().filePath();
-    QDir().mkpath(QFileInfo(path).path());
-    QSaveFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(text);
-    ASSERT_TRUE(file.commit());
-}
-
 class RegistryServicesTest : public TempEnvTest
 {
 protected:
-    void SetUp() override { writeRegistry(kValues); }
+    void SetUp() override { TestEnvironment::writeRegistry(kValues); }
 };
 
 TEST_F(RegistryServicesTest, RegGetStringReadsOnlyTextValues)
@@ -133,7 +119,7 @@ TEST_F(RegistryServicesTest, TextWithANulReadsBackUpToTheNul)
 // disturb the error the caller may be about to log.
 TEST_F(RegistryServicesTest, FailuresAreSilentAndLeaveTheCurrentErrorAlone)
 {
-    writeRegistry("not a registry script\n");
+    TestEnvironment::writeRegistry("not a registry script\n");
     for (const int preset : {0, ErrorNumber::FileNotFound}) {
         SCOPED_TRACE(preset);
         ErrorState::clear();

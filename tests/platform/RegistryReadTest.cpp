@@ -4,21 +4,7 @@
 
 #include "TestEnvironment.h"
 
-#include <QDir>
-#include <QFileInfo>
-#include <QSaveFile>
-
 namespace {
-
-void writeRegistry(const QByteArray &text)
-{
-    const QString path = Registry::instance().filePath();
-    QDir().mkpath(QFileInfo(path).path());
-    QSaveFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(text);
-    ASSERT_TRUE(file.commit());
-}
 
 QByteArray offlineValue(const char *data)
 {
@@ -45,14 +31,14 @@ TEST_F(RegistryReadTest, OfflineOnlyForAFourByteNumberOne)
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.data);
-        writeRegistry(offlineValue(c.data));
+        TestEnvironment::writeRegistry(offlineValue(c.data));
         EXPECT_EQ(RegistryRead::isOffline(), c.offline);
     }
 }
 
 TEST_F(RegistryReadTest, AnUnreadableRegistryAnswersNothingAndLeavesTheCurrentErrorAlone)
 {
-    writeRegistry("not a registry script\n");
+    TestEnvironment::writeRegistry("not a registry script\n");
     ErrorState::set(RuntimeError(ErrorNumber::FileNotFound));
     EXPECT_NO_THROW({
         EXPECT_FALSE(RegistryRead::isOffline());

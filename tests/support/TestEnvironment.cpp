@@ -2,11 +2,13 @@
 
 #include "core/SharedState.h"
 #include "platform/ErrorState.h"
+#include "platform/Registry.h"
 #include "platform/TestHooks.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 
 namespace {
 const char *const kVariables[4] = {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME"};
@@ -83,6 +85,18 @@ QString TestEnvironment::writeFile(const QString &relative, const QByteArray &by
         ADD_FAILURE() << "cannot write " << full.toStdString();
     file.write(bytes);
     return full;
+}
+
+void TestEnvironment::writeRegistry(const QByteArray &text)
+{
+    const QString path = Registry::instance().filePath();
+    QDir().mkpath(QFileInfo(path).path());
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        ADD_FAILURE() << "cannot write " << path.toStdString();
+    file.write(text);
+    if (!file.commit())
+        ADD_FAILURE() << "cannot write " << path.toStdString();
 }
 
 QByteArray TestEnvironment::readFile(const QString &path)

@@ -26,6 +26,8 @@ public:
     // Writes bytes into a file below the root and returns its path.
     QString writeFile(const QString &relative, const QByteArray &bytes) const;
     static QByteArray readFile(const QString &path);
+    // Replaces the emulated registry's file with the text, as another program would leave it.
+    static void writeRegistry(const QByteArray &text);
 
 private:
     QTemporaryDir m_dir;
