@@ -13,6 +13,7 @@
 #include "platform/ErrorState.h"
 #include "platform/Forms.h"
 #include "platform/ImageList.h"
+#include "platform/MessageBox.h"
 #include "platform/RegistryRead.h"
 #include "platform/StatusBar.h"
 #include "platform/TabStrip.h"
@@ -333,6 +334,14 @@ void frmMain::mnuFileExit_Click()
 
 void frmMain::closeEvent(QCloseEvent *event)
 {
+    // A dialog's loop runs inside a handler of one of the windows: the windows may go
+    // only once the dialogs have been closed and their calls have returned.
+    if (DialogLoops::running()) {
+        event->ignore();
+        DialogLoops::endAll();
+        DialogLoops::afterAll(this, [this] { close(); });
+        return;
+    }
     // The browser windows go first, each releasing its number and tab; then the frame.
     mdiArea->closeAllSubWindows();
     if (!m_unloaded) {

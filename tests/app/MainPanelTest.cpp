@@ -104,8 +104,9 @@ TEST_F(MainPanel, ChoosingAPaneBuildsItOnce)
             EXPECT_EQ(ticked(i), i == c.pane);
             EXPECT_EQ(popupTicked(i), i == c.pane);
         }
-        if (c.built)
+        if (c.built) {
             EXPECT_TRUE(shared().*c.built);
+        }
     }
 }
 

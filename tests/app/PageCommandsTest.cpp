@@ -42,12 +42,6 @@ protected:
         resetWindowTable();
     }
 
-    QStringList logLines() const
-    {
-        return QString::fromUtf8(TestEnvironment::readFile(env.appFolder() + QStringLiteral("LogError.txt")))
-            .split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
-    }
-
     frmMain *main = nullptr;
     ScriptedMessageBoxes boxes;
 };
@@ -80,12 +74,12 @@ protected:
 TEST_F(AddressCombo, EnterWithoutAWindowWritesOneLogLine)
 {
     main->txtAddress_KeyPress(65);
-    EXPECT_TRUE(logLines().isEmpty()) << "other keys do nothing";
+    EXPECT_TRUE(env.logLines().isEmpty()) << "other keys do nothing";
     clickIntoCombo();
     ASSERT_EQ(QApplication::focusWidget(), main->txtAddress);
     typeKeys(QStringLiteral("http://127.0.0.1:1/"));
     pressKey(Qt::Key_Return);
-    const QStringList lines = logLines();
+    const QStringList lines = env.logLines();
     ASSERT_EQ(lines.size(), 1);
     EXPECT_TRUE(lines[0].endsWith(QStringLiteral(";txtAddress_KeyPress;13"))) << lines[0].toStdString();
     EXPECT_TRUE(boxes.shown.isEmpty());
@@ -153,10 +147,11 @@ TEST_F(PageCommands, FindOnPageSkipsPicturesAndLogsAMissingWindow)
         main->txtAddress->setEditText(QString::fromUtf8(c.address));
         main->mnuSearchFindonPage_Click();
         expectedLines += c.logged ? 1 : 0;
-        const QStringList lines = logLines();
+        const QStringList lines = env.logLines();
         ASSERT_EQ(lines.size(), expectedLines);
-        if (c.logged)
+        if (c.logged) {
             EXPECT_TRUE(lines.last().endsWith(QStringLiteral(";mnuSearchFindonPage_Click;") + QString::fromUtf8(c.address)));
+        }
     }
 }
 
@@ -169,9 +164,9 @@ TEST_F(PageCommands, WithoutAWindowOnlyTheLoggingCommandsLeaveALine)
     main->mnuViewStop_Click();
     main->mnuViewRefresh_Click();
     main->mnuFilePrint_Click(); // checks the window count itself
-    EXPECT_TRUE(logLines().isEmpty()) << logLines().join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(env.logLines().isEmpty()) << env.logLines().join(QLatin1Char('\n')).toStdString();
     main->mnuPageReload_Click();
-    const QStringList lines = logLines();
+    const QStringList lines = env.logLines();
     ASSERT_EQ(lines.size(), 1);
     EXPECT_TRUE(lines[0].endsWith(QStringLiteral(";mnuPageReload_Click;")));
 }

@@ -111,10 +111,7 @@ TEST_F(StartupSequence, LeavesItsFilesAndShowsTheMainWindow)
     EXPECT_EQ(TestEnvironment::readFile(windows + QStringLiteral("online.reg")), offlineSwitchFile(false));
     EXPECT_EQ(TestEnvironment::readFile(windows + QStringLiteral("offline.reg")), offlineSwitchFile(true));
     EXPECT_TRUE(QFileInfo(env.appFolder() + QStringLiteral("deleted")).isDir());
-    // A first start finds no stored bar layout and logs that once, as "LoadSettings"; nothing else.
-    const QString log = QString::fromUtf8(TestEnvironment::readFile(env.appFolder() + QStringLiteral("LogError.txt")));
-    EXPECT_TRUE(log.isEmpty() || (log.count(QLatin1Char('\n')) == 1 && log.contains(QStringLiteral(";LoadSettings;"))))
-        << log.toStdString();
+    EXPECT_TRUE(env.logHoldsOnlyTheFirstStartLine()) << env.logLines().join(QLatin1Char('\n')).toStdString();
     EXPECT_EQ(shared().AppFolder, env.appFolder());
     EXPECT_EQ(shared().AppDir, env.appFolder());
     EXPECT_EQ(GetSetting(QStringLiteral("Main"), QStringLiteral("AppName")), QStringLiteral("test_app"));

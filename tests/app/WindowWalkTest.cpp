@@ -41,8 +41,9 @@ TEST(WindowWalk, FindsTheNextOpenNumberInCyclicOrder)
         const WindowWalk walk = c.forward ? nextWindow(c.active, count, used, kMax)
                                           : previousWindow(c.active, count, used, kMax);
         EXPECT_EQ(walk.target, c.target);
-        if (walk.target != 0)
+        if (walk.target != 0) {
             EXPECT_EQ(walk.skipped, c.skipped);
+        }
     }
 }
 

@@ -35,8 +35,8 @@ TEST_F(BrowserProcess, AFailedStartIsLoggedAndShowsNothing)
     setBrowserProcessProgram(env.path(QStringLiteral("no-such-program")));
     bool processed = false;
     NewBrowserProcess(QStringLiteral("about:blank"), 0, QString(), QVariant(), QStringLiteral("H"), processed);
-    const QString log = QString::fromUtf8(TestEnvironment::readFile(env.appFolder() + QStringLiteral("LogError.txt")));
-    EXPECT_TRUE(log.contains(QStringLiteral(";NewBrowserProcess;about:blankHFalseFalse\r\n"))) << log.toStdString();
+    ASSERT_EQ(env.logLines().size(), 1);
+    EXPECT_TRUE(env.logLines()[0].endsWith(QStringLiteral(";NewBrowserProcess;about:blankHFalseFalse")));
 }
 
 } // namespace

@@ -69,24 +69,11 @@ TEST(ErrorLogLine, ContextValueAsText)
     }
 }
 
-TEST(ErrorLogLine, SemicolonsAreNotEscaped)
-{
-    const ErrorInfo error = errorOf(5, QStringLiteral("first; second"), QStringLiteral("Vorlan"), 0);
-    const QString line = errorLogLine(QDateTime::currentDateTime(), error, QStringLiteral("Main"), QVariant());
-    EXPECT_EQ(line.split(QLatin1Char(';')).size(), 8);
-}
-
 class LogErrorTest : public TempEnvTest
 {
 protected:
     QString logPath() const { return env.appFolder() + QStringLiteral("LogError.txt"); }
     QByteArray logBytes() const { return TestEnvironment::readFile(logPath()); }
-    QStringList lines() const
-    {
-        QStringList all = QString::fromUtf8(logBytes()).split(QStringLiteral("\r\n"));
-        all.removeLast(); // the text after the last CR LF
-        return all;
-    }
 };
 
 TEST_F(LogErrorTest, AppendsOneLineAndClearsTheError)
@@ -100,7 +87,7 @@ TEST_F(LogErrorTest, AppendsOneLineAndClearsTheError)
     EXPECT_TRUE(ErrorState::current().description.isEmpty());
     EXPECT_TRUE(ErrorState::current().source.isEmpty());
     ASSERT_TRUE(logBytes().endsWith("\r\n"));
-    const QStringList fields = lines().value(0).split(QLatin1Char(';'));
+    const QStringList fields = env.logLines().value(0).split(QLatin1Char(';'));
     ASSERT_EQ(fields.size(), 7);
     EXPECT_FALSE(fields[0].isEmpty());
     EXPECT_EQ(fields.mid(1), (QStringList{"Path not found", "5", "76", "Vorlan", "SetWinEnabled", "2"}));
@@ -114,7 +101,7 @@ TEST_F(LogErrorTest, TwoCallsAppendTwoLines)
     ErrorState::set(RuntimeError(ErrorNumber::PermissionDenied));
     LogError(QStringLiteral("Second"), QStringLiteral("ctx"));
 
-    const QStringList all = lines();
+    const QStringList all = env.logLines();
     ASSERT_EQ(all.size(), 3);
     EXPECT_EQ(all[0], QStringLiteral("earlier line"));
     EXPECT_TRUE(all[1].endsWith(QStringLiteral(";61;Vorlan;First;")));
@@ -125,14 +112,14 @@ TEST_F(LogErrorTest, NoCurrentErrorWritesNumberZeroAndEmptyFields)
 {
     LogError(QStringLiteral("MDIForm_Unload"));
     EXPECT_TRUE(logBytes().endsWith(";0;0;;MDIForm_Unload;\r\n"));
-    EXPECT_EQ(lines().value(0).split(QLatin1Char(';')).size(), 7);
+    EXPECT_EQ(env.logLines().value(0).split(QLatin1Char(';')).size(), 7);
 }
 
 TEST_F(LogErrorTest, DescriptionWithSemicolonGivesMoreFields)
 {
     ErrorState::set(RuntimeError(ErrorNumber::DeviceIoError, QStringLiteral("a;b;c")));
     LogError(QStringLiteral("Main"));
-    EXPECT_EQ(lines().value(0).split(QLatin1Char(';')).size(), 9);
+    EXPECT_EQ(env.logLines().value(0).split(QLatin1Char(';')).size(), 9);
 }
 
 TEST_F(LogErrorTest, TextIsUtf8)

@@ -22,16 +22,6 @@ QString text(const char *utf8)
     return QString::fromUtf8(utf8);
 }
 
-// The lines of LogError.txt in the test's program folder.
-QStringList logLines(const TestEnvironment &env)
-{
-    const QString log = QString::fromUtf8(TestEnvironment::readFile(env.appFolder() + QStringLiteral("LogError.txt")));
-    QStringList lines = log.split(QStringLiteral("\r\n"));
-    if (!lines.isEmpty() && lines.last().isEmpty())
-        lines.removeLast();
-    return lines;
-}
-
 } // namespace
 
 TEST(GetFileExtension, TakesTheLowerCasedTextAfterTheLastDotOfTheLastComponent)
@@ -223,7 +213,7 @@ TEST_F(DiskServicesTest, FreeSpaceIsNeverNegativeAndZeroWhenNoVolumeIsNamed)
     }
 }
 
-TEST_F(DiskServicesTest, FreeSpaceIsCountedBeyondTheOld32BitLimit)
+TEST_F(DiskServicesTest, FreeSpaceIsCountedBeyondA32BitNumber)
 {
     // Only meaningful on a volume with 2 GiB or more free; the result must then not wrap.
     if (DiskInfo::freeBytes(env.root()) <= Q_INT64_C(2147483647))
@@ -278,7 +268,7 @@ TEST_F(WindowsFoldersTest, StartsWithAClearErrorOfItsOwn)
     ErrorState::set(RuntimeError(ErrorNumber::FileNotFound));
     WindowsDirectory();
     EXPECT_FALSE(ErrorState::isSet());
-    EXPECT_TRUE(logLines(env).isEmpty());
+    EXPECT_TRUE(env.logLines().isEmpty());
 }
 
 TEST_F(WindowsFoldersTest, FailureIsLoggedUnderTheFunctionsNameWithThePath)
@@ -299,13 +289,13 @@ TEST_F(WindowsFoldersTest, FailureIsLoggedUnderTheFunctionsNameWithThePath)
         const QString expected = env.appFolder() + QString::fromLatin1(c.relative);
         EXPECT_EQ(c.function(), expected);
         EXPECT_FALSE(ErrorState::isSet());
-        const QStringList fields = logLines(env).value(logLines(env).size() - 1).split(QLatin1Char(';'));
+        const QStringList fields = env.logLines().value(env.logLines().size() - 1).split(QLatin1Char(';'));
         ASSERT_EQ(fields.size(), 7);
         EXPECT_EQ(fields[3], QString::number(ErrorNumber::PathFileAccessError));
         EXPECT_EQ(fields[5], QString::fromLatin1(c.procedure));
         EXPECT_EQ(fields[6], expected);
     }
-    EXPECT_EQ(logLines(env).size(), 2);
+    EXPECT_EQ(env.logLines().size(), 2);
 }
 
 TEST_F(WindowsFoldersTest, WithoutAProgramFolderNothingIsCreatedInTheWorkingFolder)

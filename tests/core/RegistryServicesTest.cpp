@@ -3,6 +3,7 @@
 
 #include "TestEnvironment.h"
 
+
 namespace {
 
 const QString kTestKey = "Software\\Vorlan Test";
@@ -23,10 +24,15 @@ const char kValues[] = "REGEDIT4\n"
                        "\"ShortDword\"=hex(4):2a,00\n"
                        "\"Czech\"=\"Složky a soubory\"\n";
 
+void writeRegistry(const QByteArray &text)
+{
+    TestEnvironment::replaceFile(Registry::instance().filePath(), text);
+}
+
 class RegistryServicesTest : public TempEnvTest
 {
 protected:
-    void SetUp() override { TestEnvironment::writeRegistry(kValues); }
+    void SetUp() override { writeRegistry(kValues); }
 };
 
 TEST_F(RegistryServicesTest, RegGetStringReadsOnlyTextValues)
@@ -119,7 +125,7 @@ TEST_F(RegistryServicesTest, TextWithANulReadsBackUpToTheNul)
 // disturb the error the caller may be about to log.
 TEST_F(RegistryServicesTest, FailuresAreSilentAndLeaveTheCurrentErrorAlone)
 {
-    TestEnvironment::writeRegistry("not a registry script\n");
+    writeRegistry("not a registry script\n");
     for (const int preset : {0, ErrorNumber::FileNotFound}) {
         SCOPED_TRACE(preset);
         ErrorState::clear();

@@ -12,10 +12,6 @@
 #include <QTest>
 
 #include <QProcess>
-#include <QRect>
-#include <QRegularExpression>
-#include <QSettings>
-#include <QStandardPaths>
 #include <QThread>
 
 namespace {
@@ -26,33 +22,9 @@ namespace {
 class WindowPlacementEndToEnd : public TempEnvTest
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        const QString openbox = QStandardPaths::findExecutable(QStringLiteral("openbox"));
-        if (openbox.isEmpty())
-            return;
-        s_windowManager = new QProcess;
-        s_windowManager->start(openbox, {});
-        // It ends at once when another window manager already runs on the display.
-        s_windowManager->waitForFinished(700);
-    }
-
-    static void TearDownTestSuite()
-    {
-        if (!s_windowManager)
-            return;
-        if (s_windowManager->state() != QProcess::NotRunning) {
-            s_windowManager->terminate();
-            s_windowManager->waitForFinished(5000);
-        }
-        delete s_windowManager;
-        s_windowManager = nullptr;
-    }
-
     void SetUp() override
     {
-        if (!s_windowManager)
-            GTEST_SKIP() << "needs the openbox window manager";
+        ASSERT_TRUE(ProgramRun::ensureWindowManager());
         page = env.writeFile(QStringLiteral("pages/start.html"), "<title>Start</title><p>Ahoj</p>");
     }
 
@@ -64,32 +36,10 @@ protected:
             SaveSetting(QStringLiteral("Settings"), QString::fromLatin1(key), value);
     }
 
-    static std::string stored(const ProgramRun &run, const char *key)
-    {
-        QSettings settings(run.settingsFile(), QSettings::IniFormat);
-        return settings.value(QStringLiteral("Settings/") + QString::fromLatin1(key)).toString().toStdString();
-    }
-
     // The main window once the first browser window has opened in it, shown or not.
-    static QString mainWindow(const ProgramRun &run, bool onlyVisible = false)
+    static QString mainWindow(const ProgramRun &run, ProgramRun::Visibility visibility = ProgramRun::Visibility::Any)
     {
-        QStringList arguments = {QStringLiteral("search"), QStringLiteral("--all"), QStringLiteral("--pid"),
-                                 QString::number(run.pid()), QStringLiteral("--name"),
-                                 QStringLiteral("^Vorlan - \\[Start\\]$")};
-        if (onlyVisible)
-            arguments.insert(1, QStringLiteral("--onlyvisible"));
-        return ProgramRun::xdotool(arguments).split(QLatin1Char('\n'), Qt::SkipEmptyParts).value(0);
-    }
-
-    static QRect geometryOf(const QString &window)
-    {
-        const QString text = ProgramRun::xdotool({QStringLiteral("getwindowgeometry"), window});
-        const auto match = QRegularExpression(QStringLiteral("Position: (-?\\d+),(-?\\d+).*Geometry: (\\d+)x(\\d+)"),
-                                              QRegularExpression::DotMatchesEverythingOption)
-                               .match(text);
-        if (!match.hasMatch())
-            return {};
-        return {match.captured(1).toInt(), match.captured(2).toInt(), match.captured(3).toInt(), match.captured(4).toInt()};
+        return run.windows(QStringLiteral("^Vorlan - \\[Start\\]$"), visibility).value(0);
     }
 
     // Starts the program, waits for its first browser window and lets the window
@@ -104,11 +54,8 @@ protected:
         return mainWindow(run);
     }
 
-    static QProcess *s_windowManager;
     QString page;
 };
-
-QProcess *WindowPlacementEndToEnd::s_windowManager = nullptr;
 
 TEST_F(WindowPlacementEndToEnd, StartQuitStartLeavesTheWindowWhereItWas)
 {
@@ -118,20 +65,65 @@ TEST_F(WindowPlacementEndToEnd, StartQuitStartLeavesTheWindowWhereItWas)
         ProgramRun run(env);
         const QString window = start(run);
         ASSERT_FALSE(window.isEmpty()) << run.output().toStdString();
-        first = geometryOf(window);
+        first = ProgramRun::geometryOf(window);
         EXPECT_EQ(first.size(), QSize(800, 600));
         ASSERT_TRUE(run.close()) << run.output().toStdString() << run.exitSummary().toStdString();
-        EXPECT_EQ(stored(run, "MainLeft"), "3000");
-        EXPECT_EQ(stored(run, "MainTop"), "3000");
-        EXPECT_EQ(stored(run, "MainWidth"), "12000");
-        EXPECT_EQ(stored(run, "MainHeight"), "9000");
+        EXPECT_EQ(run.stored("Settings/MainLeft"), "3000");
+        EXPECT_EQ(run.stored("Settings/MainTop"), "3000");
+        EXPECT_EQ(run.stored("Settings/MainWidth"), "12000");
+        EXPECT_EQ(run.stored("Settings/MainHeight"), "9000");
     }
     ProgramRun run(env);
     const QString window = start(run);
     ASSERT_FALSE(window.isEmpty()) << run.output().toStdString();
-    const QRect second = geometryOf(window);
+    const QRect second = ProgramRun::geometryOf(window);
     EXPECT_EQ(second, first) << "moved by " << second.x() - first.x() << "," << second.y() - first.y();
     ASSERT_TRUE(run.close()) << run.output().toStdString();
+}
+
+// A user moves and resizes the window and hides a bar, quits, starts again and finds
+// them as left.
+TEST_F(WindowPlacementEndToEnd, TheWindowAndItsBarsComeBackAsTheUserLeftThem)
+{
+    storeNormal(1500, 1500, 12000, 9000);
+    QRect left;
+    {
+        ProgramRun run(env);
+        ASSERT_TRUE(run.start({page}));
+        ASSERT_TRUE(run.waitForWindow(QStringLiteral("^Vorlan - ")));
+        ASSERT_TRUE(run.waitForWindow(QStringLiteral("^Vorlan - \\[Start\\]$")));
+        ProgramRun::xdotool({QStringLiteral("windowsize"), QStringLiteral("--sync"), run.mainWindow(),
+                             QStringLiteral("900"), QStringLiteral("650")});
+        ProgramRun::xdotool({QStringLiteral("windowmove"), QStringLiteral("--sync"), run.mainWindow(),
+                             QStringLiteral("150"), QStringLiteral("120")});
+        ASSERT_TRUE(run.waitFor([&] { return ProgramRun::geometryOf(run.mainWindow()).size() == QSize(900, 650); }));
+        QThread::msleep(500);
+        left = ProgramRun::geometryOf(run.mainWindow());
+
+        // View menu, its last item (Up wraps round to it): the window-commands band of the
+        // bottom bar. The menu is a window of its own, open and closed again.
+        ASSERT_TRUE(run.activateMainWindow());
+        const int windows = run.windows(QString()).size();
+        ASSERT_TRUE(ProgramRun::key({QStringLiteral("alt+z")}));
+        ASSERT_TRUE(run.waitFor([&] { return run.windows(QString()).size() > windows; })) << "the menu opens";
+        ASSERT_TRUE(ProgramRun::key({QStringLiteral("Up"), QStringLiteral("Return")}));
+        ASSERT_TRUE(run.waitFor([&] { return run.windows(QString()).size() == windows; })) << "the menu closes";
+        ASSERT_TRUE(run.close()) << run.output().toStdString() << run.exitSummary().toStdString();
+    }
+    ProgramRun run(env);
+    EXPECT_EQ(run.stored("Settings/WindowState"), "0");
+    EXPECT_EQ(run.stored("Settings/BottomToolbar1Visible"), "False");
+    EXPECT_EQ(run.stored("Settings/Toolbar2Visible"), "True");
+
+    ASSERT_TRUE(run.start({page}));
+    ASSERT_TRUE(run.waitForWindow(QStringLiteral("^Vorlan - ")));
+    ASSERT_TRUE(run.waitForWindow(QStringLiteral("^Vorlan - \\[Start\\]$")));
+    EXPECT_TRUE(run.waitFor([&] { return ProgramRun::geometryOf(run.mainWindow()) == left; }, 5000))
+        << "left at " << left.x() << "," << left.y() << " " << left.width() << "x" << left.height() << ", back at "
+        << ProgramRun::geometryOf(run.mainWindow()).x() << "," << ProgramRun::geometryOf(run.mainWindow()).y();
+    ASSERT_TRUE(run.close()) << run.output().toStdString();
+    // Restored hidden, it is stored hidden again.
+    EXPECT_EQ(run.stored("Settings/BottomToolbar1Visible"), "False");
 }
 
 TEST_F(WindowPlacementEndToEnd, TheFirstStartIsMaximisedAndSoIsTheNext)
@@ -141,9 +133,9 @@ TEST_F(WindowPlacementEndToEnd, TheFirstStartIsMaximisedAndSoIsTheNext)
         ProgramRun run(env);
         const QString window = start(run);
         ASSERT_FALSE(window.isEmpty()) << run.output().toStdString();
-        EXPECT_EQ(geometryOf(window).width(), 1280) << "as wide as the screen";
+        EXPECT_EQ(ProgramRun::geometryOf(window).width(), 1280) << "as wide as the screen";
         ASSERT_TRUE(run.close()) << run.output().toStdString();
-        EXPECT_EQ(stored(run, "WindowState"), "2");
+        EXPECT_EQ(run.stored("Settings/WindowState"), "2");
     }
 }
 
@@ -153,22 +145,19 @@ TEST_F(WindowPlacementEndToEnd, AWindowLeftMinimisedStartsMinimised)
     SaveSetting(QStringLiteral("Settings"), QStringLiteral("WindowState"), 1);
     ProgramRun run(env);
     ASSERT_FALSE(start(run).isEmpty()) << run.output().toStdString();
-    EXPECT_TRUE(mainWindow(run, true).isEmpty()) << "the main window is not on the screen";
+    EXPECT_TRUE(mainWindow(run, ProgramRun::Visibility::Shown).isEmpty()) << "the main window is not on the screen";
     ASSERT_TRUE(run.close()) << run.output().toStdString();
-    EXPECT_EQ(stored(run, "WindowState"), "1");
-    EXPECT_EQ(stored(run, "MainTop"), "3000");
+    EXPECT_EQ(run.stored("Settings/WindowState"), "1");
+    EXPECT_EQ(run.stored("Settings/MainTop"), "3000");
 }
 
 TEST_F(WindowPlacementEndToEnd, TheMainWindowShowsTheProgramsOwnIcon)
 {
-    const QString xprop = QStandardPaths::findExecutable(QStringLiteral("xprop"));
-    if (xprop.isEmpty())
-        GTEST_SKIP() << "needs xprop to read the icon the window manager is given";
     ProgramRun run(env);
     const QString window = start(run);
     ASSERT_FALSE(window.isEmpty()) << run.output().toStdString();
     QProcess property;
-    property.start(xprop, {QStringLiteral("-id"), window, QStringLiteral("-f"), QStringLiteral("_NET_WM_ICON"),
+    property.start(QStringLiteral("xprop"), {QStringLiteral("-id"), window, QStringLiteral("-f"), QStringLiteral("_NET_WM_ICON"),
                            QStringLiteral("32c"), QStringLiteral("=$0+"), QStringLiteral("_NET_WM_ICON")});
     ASSERT_TRUE(property.waitForFinished(10000));
     ASSERT_TRUE(run.close()) << run.output().toStdString();

@@ -40,7 +40,7 @@ protected:
 
 } // namespace
 
-TEST_F(BrowserControlTest, LocalPageRaisesTheOldEventsInOrder)
+TEST_F(BrowserControlTest, LocalPageRaisesItsEventsInOrder)
 {
     BrowserControl &control = newControl();
     BrowserEventLog &log = logOf(0);
@@ -69,8 +69,9 @@ TEST_F(BrowserControlTest, LocalPageRaisesTheOldEventsInOrder)
         }
     }
     for (const BrowserEvent &e : events) {
-        if (e.name == kProgress)
+        if (e.name == kProgress) {
             EXPECT_EQ(e.second, 100);
+        }
     }
 
     const auto title = std::find_if(events.begin(), events.end(), [](const BrowserEvent &e) {

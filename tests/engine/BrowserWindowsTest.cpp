@@ -77,8 +77,7 @@ TEST_F(BrowserWindows, NumbersBeyondTheTableOpenNothingAndAreLogged)
     EXPECT_EQ(shared().WindowCount, 0);
     EXPECT_EQ(main->tbsWindows->count(), 0);
     EXPECT_TRUE(boxes.shown.isEmpty());
-    const QStringList lines = QString::fromUtf8(TestEnvironment::readFile(env.appFolder() + QStringLiteral("LogError.txt")))
-                                  .split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    const QStringList lines = env.logLines();
     ASSERT_EQ(lines.size(), 2);
     EXPECT_TRUE(lines[0].endsWith(QStringLiteral(";NewWindow;http://127.0.0.1:1/page")));
     EXPECT_FALSE(windowTable().CreatingWindow);

@@ -39,16 +39,6 @@ class MainRoad : public MainWindowTest
 protected:
     QString page(const QString &name, const QByteArray &html) { return env.writeFile(QStringLiteral("pages/") + name, html); }
 
-    // Opens a window on the page and waits until it has loaded.
-    frmWeb *openWindow(const QString &path, const QString &title)
-    {
-        NewWindow(path);
-        frmWeb *window = windowTable().slot(windowTable().WindowNumber);
-        if (!window || !waitUntil([&] { return window->windowTitle() == title && !window->Web->Busy(); }))
-            return nullptr;
-        return window;
-    }
-
     void typeAddress(const QString &text)
     {
         // As a user does: click into the combo, type over its selected text, press Enter.

@@ -69,18 +69,6 @@ protected:
         return window;
     }
 
-    static QVariant evaluate(frmWeb *window, const QString &script)
-    {
-        QVariant result;
-        bool done = false;
-        window->Web->runScript(script, [&](const QVariant &value) {
-            result = value;
-            done = true;
-        });
-        EXPECT_TRUE(QTest::qWaitFor([&] { return done; }, kDeadlineMs)) << "the script never answered";
-        return result;
-    }
-
     static QSize imageSize(frmWeb *window)
     {
         const QVariantList pair = evaluate(window, QStringLiteral("[document.images[0].width, document.images[0].height]")).toList();

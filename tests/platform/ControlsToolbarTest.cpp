@@ -41,34 +41,12 @@ protected:
     Toolbar toolbar;
 };
 
-TEST_F(ToolbarTest, AddressesButtonsByKeyAndByIndexSeparatorsIncluded)
+TEST_F(ToolbarTest, AnImageKeyTheListLacksFailsAndAddsNothing)
 {
+    EXPECT_EQ(raised([&] { toolbar.addButton("stop", "X", ButtonStyle::Default, "nosuchimage"); }),
+              ErrorNumber::ElementNotFound);
     EXPECT_EQ(toolbar.count(), 4);
-    EXPECT_EQ(toolbar.button(3).key(), QStringLiteral("gohome"));
-    EXPECT_EQ(toolbar.button(2).style(), ButtonStyle::Separator);
-    EXPECT_EQ(toolbar.indexOfKey("folders"), 4);
-    EXPECT_EQ(toolbar.button("back").caption(), QStringLiteral("Zpět"));
-    EXPECT_EQ(toolbar.button("back").image(), QStringLiteral("back"));
-}
-
-TEST_F(ToolbarTest, FailedAdditionsAddNothing)
-{
-    const struct {
-        const char *key;
-        const char *image;
-        int number;
-    } table[] = {
-        {"back", "", ErrorNumber::KeyNotUnique},
-        {"stop", "nosuchimage", ErrorNumber::ElementNotFound},
-    };
-    for (const auto &row : table) {
-        SCOPED_TRACE(row.key);
-        EXPECT_EQ(raised([&] { toolbar.addButton(row.key, "X", ButtonStyle::Default, row.image); }), row.number);
-        EXPECT_EQ(toolbar.count(), 4);
-        EXPECT_EQ(toolbar.actions().size(), 4);
-    }
-    EXPECT_EQ(raised([&] { toolbar.button("stop"); }), ErrorNumber::ElementNotFound);
-    EXPECT_EQ(raised([&] { toolbar.button(5); }), ErrorNumber::SubscriptOutOfRange);
+    EXPECT_EQ(toolbar.actions().size(), 4);
 }
 
 TEST_F(ToolbarTest, CheckButtonTakesItsNewValueBeforeTheClickIsReported)
@@ -158,21 +136,11 @@ TEST_F(ToolbarTest, ChoosingAnEntryReportsButtonEntryAndPosition)
 TEST_F(ToolbarTest, MenuEntries)
 {
     ButtonMenu &menu = toolbar.button("gohome").menu();
-    EXPECT_EQ(menu.count(), 4);
     EXPECT_TRUE(menu.itemAction(2)->isSeparator()) << "an entry captioned \"-\" is a separator line";
-    EXPECT_EQ(raised([&] { menu.addItem("hom", "again"); }), ErrorNumber::KeyNotUnique);
-    EXPECT_EQ(menu.count(), 4);
-
-    menu.setItemText("hom", " nevyužito");
     menu.setItemEnabled("hom", false);
-    menu.setItemTag("hom", "http://www.example.cz/");
     menu.setItemVisible(4, false);
-    EXPECT_EQ(menu.itemText(1), QStringLiteral(" nevyužito"));
-    EXPECT_FALSE(menu.isItemEnabled(1));
-    EXPECT_EQ(menu.itemTag("hom"), QStringLiteral("http://www.example.cz/"));
-    EXPECT_FALSE(menu.isItemVisible("sethom"));
-    EXPECT_EQ(menu.keyAt(4), QStringLiteral("sethom"));
-    EXPECT_EQ(raised([&] { menu.itemText("nosuch"); }), ErrorNumber::ElementNotFound);
+    EXPECT_FALSE(menu.itemAction(1)->isEnabled());
+    EXPECT_FALSE(menu.itemAction("sethom")->isVisible());
     EXPECT_EQ(raised([&] { toolbar.button("back").menu(); }), ErrorNumber::IllegalCall);
 }
 
@@ -208,13 +176,6 @@ TEST_F(ToolbarTest, TextShowsUnderTheImagesOnlyWhileSwitchedOnAndCaptioned)
     back.setCaption(back.description());
     EXPECT_EQ(back.widget()->text(), QStringLiteral("Zpět"));
     EXPECT_EQ(back.widget()->toolButtonStyle(), Qt::ToolButtonTextUnderIcon);
-}
-
-TEST_F(ToolbarTest, ToolTips)
-{
-    toolbar.button("back").setToolTip("Přejít zpět v historii aktuálního okna (Ctrl+B)");
-    EXPECT_EQ(toolbar.button(1).toolTip(), QStringLiteral("Přejít zpět v historii aktuálního okna (Ctrl+B)"));
-    EXPECT_EQ(toolbar.button("gohome").toolTip(), QString()) << "no tooltip unless set";
 }
 
 } // namespace

@@ -108,20 +108,6 @@ TEST_F(TreeViewTest, RootsFollowEachOther)
     EXPECT_TRUE(tree.node("computer").parent().isNull());
 }
 
-TEST_F(TreeViewTest, ADuplicateKeyFailsAndAddsNothing)
-{
-    addFolder();
-    tree.node("/home/a.txt").setTag("file");
-    EXPECT_EQ(raised([&] { tree.add("/home/sub", TreeRelation::LastChild, "/home/a.txt", "again", "txt"); }),
-              ErrorNumber::KeyNotUnique);
-    EXPECT_EQ(tree.count(), 5);
-    EXPECT_EQ(tree.node("/home/sub").children(), 1);
-    const TreeNode existing = tree.node("/home/a.txt");
-    EXPECT_EQ(existing.text(), QStringLiteral("a.txt"));
-    EXPECT_EQ(existing.parent().key(), QStringLiteral("/home")) << "the existing node stays where it is";
-    EXPECT_EQ(existing.tag(), QStringLiteral("file"));
-}
-
 TEST_F(TreeViewTest, AnImageKeyTheListLacksFailsAndAddsNothing)
 {
     addFolder();
@@ -210,7 +196,7 @@ TEST_F(TreeViewTest, ChangingAKeyKeepsTheIndexInStep)
     EXPECT_EQ(tree.node("/home/renamed.txt"), a);
     EXPECT_EQ(raised([&] { a.setKey("/home/b.txt"); }), ErrorNumber::KeyNotUnique);
     EXPECT_EQ(a.key(), QStringLiteral("/home/renamed.txt"));
-    EXPECT_EQ(raised([&] { tree.addRoot("/home/a.txt", "a"); }), 0) << "the old key is free";
+    EXPECT_EQ(raised([&] { tree.addRoot("/home/a.txt", "a"); }), 0) << "the former key is free";
 }
 
 TEST_F(TreeViewTest, ExpandingFromCodeRaisesTheEventsAtOnce)

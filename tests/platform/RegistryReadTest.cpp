@@ -6,6 +6,11 @@
 
 namespace {
 
+void writeRegistry(const QByteArray &text)
+{
+    TestEnvironment::replaceFile(Registry::instance().filePath(), text);
+}
+
 QByteArray offlineValue(const char *data)
 {
     return QByteArray("REGEDIT4\n\n[HKEY_CURRENT_USER\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Internet Settings]\n"
@@ -31,14 +36,14 @@ TEST_F(RegistryReadTest, OfflineOnlyForAFourByteNumberOne)
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.data);
-        TestEnvironment::writeRegistry(offlineValue(c.data));
+        writeRegistry(offlineValue(c.data));
         EXPECT_EQ(RegistryRead::isOffline(), c.offline);
     }
 }
 
 TEST_F(RegistryReadTest, AnUnreadableRegistryAnswersNothingAndLeavesTheCurrentErrorAlone)
 {
-    TestEnvironment::writeRegistry("not a registry script\n");
+    writeRegistry("not a registry script\n");
     ErrorState::set(RuntimeError(ErrorNumber::FileNotFound));
     EXPECT_NO_THROW({
         EXPECT_FALSE(RegistryRead::isOffline());

@@ -2,34 +2,21 @@
 #include "platform/RegFileFormat.h"
 #include "platform/Registry.h"
 
+#include "RaisedError.h"
 #include "TestEnvironment.h"
 #include "WriteFailure.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QStringEncoder>
 
-#include <csignal>
-#include <functional>
-#include <sys/resource.h>
 
 namespace {
 
 const QString kShellFolders = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 const QString kExplorerMain = "Software\\Microsoft\\Internet Explorer\\Main";
-
-int raisedNumber(const std::function<void()> &step)
-{
-    try {
-        step();
-    } catch (const RuntimeError &error) {
-        return error.number();
-    }
-    return 0;
-}
 
 QByteArray sz(const QByteArray &text)
 {
@@ -49,16 +36,6 @@ QByteArray dword(quint32 number)
     return bytes;
 }
 
-// Replaces a file the way another program saving it would.
-void replaceFile(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QSaveFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-    ASSERT_TRUE(file.commit());
-}
-
 QString registryFile()
 {
     return Registry::instance().filePath();
@@ -74,16 +51,11 @@ QString valueText(RegRoot root, const QString &key, const QString &name)
 
 using RegistryTest = TempEnvTest;
 
-TEST_F(RegistryTest, LivesInTheWindowsFolderOfTheDataHome)
-{
-    EXPECT_EQ(registryFile(), env.dataHome() + "/Vorlan/windows/registry.reg");
-}
-
 // ---------------------------------------------------------------- reading the file
 
 TEST_F(RegistryTest, ReadsEveryValueFormOfTheFile)
 {
-    replaceFile(registryFile(), "REGEDIT4\r\n"
+    TestEnvironment::replaceFile(registryFile(), "REGEDIT4\r\n"
                                 "\r\n"
                                 "; a comment\r\n"
                                 "[HKEY_CURRENT_USER\\Software\\Test]\r\n"
@@ -132,7 +104,7 @@ TEST_F(RegistryTest, ReadsEveryValueFormOfTheFile)
 
 TEST_F(RegistryTest, SkipsLinesThatDoNotParseAndKeysUnderUnknownRoots)
 {
-    replaceFile(registryFile(), "REGEDIT4\n"
+    TestEnvironment::replaceFile(registryFile(), "REGEDIT4\n"
                                 "[HKEY_CURRENT_USER\\A]\n"
                                 "\"Good\"=\"1\"\n"
                                 "\"BadDword\"=dword:xyz\n"
@@ -157,24 +129,24 @@ TEST_F(RegistryTest, SkipsLinesThatDoNotParseAndKeysUnderUnknownRoots)
 
 TEST_F(RegistryTest, FileInWindows1250IsReadAsSuch)
 {
-    replaceFile(registryFile(), "REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"Name\"=\"\x8a\xe8\"\n");
+    TestEnvironment::replaceFile(registryFile(), "REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"Name\"=\"\x8a\xe8\"\n");
     EXPECT_EQ(valueText(RegRoot::CurrentUser, "A", "Name"), "Šč");
 }
 
 TEST_F(RegistryTest, FileThatIsNoRegistryScriptIsNeitherReadNorOverwritten)
 {
     const QByteArray foreign = "this is not a registry file\n";
-    replaceFile(registryFile(), foreign);
-    EXPECT_EQ(raisedNumber([] { Registry::instance().value(RegRoot::CurrentUser, "A", "B"); }),
+    TestEnvironment::replaceFile(registryFile(), foreign);
+    EXPECT_EQ(raised([] { Registry::instance().value(RegRoot::CurrentUser, "A", "B"); }),
               ErrorNumber::PathFileAccessError);
-    EXPECT_EQ(raisedNumber([] { Registry::instance().setValue(RegRoot::CurrentUser, "A", "B", stringValue("x")); }),
+    EXPECT_EQ(raised([] { Registry::instance().setValue(RegRoot::CurrentUser, "A", "B", stringValue("x")); }),
               ErrorNumber::PathFileAccessError);
     EXPECT_EQ(TestEnvironment::readFile(registryFile()), foreign);
 }
 
 TEST_F(RegistryTest, EmptyFileIsAnEmptyRegistry)
 {
-    replaceFile(registryFile(), "");
+    TestEnvironment::replaceFile(registryFile(), "");
     EXPECT_FALSE(Registry::instance().value(RegRoot::CurrentUser, kShellFolders, "Desktop").has_value());
     Registry::instance().setValue(RegRoot::CurrentUser, "A", "B", stringValue("x"));
     EXPECT_EQ(valueText(RegRoot::CurrentUser, "A", "B"), "x");
@@ -236,8 +208,8 @@ TEST_F(RegistryTest, CreatedKeysExistWithTheirParents)
     Registry &registry = Registry::instance();
     registry.createKey(RegRoot::Users, ".DEFAULT\\Software\\Empty Key");
     Registry::resetInstance();
-    for (const QString &key : {".DEFAULT", ".DEFAULT\\Software", ".DEFAULT\\Software\\Empty Key", "", "\\"}) {
-        SCOPED_TRACE(key.toStdString());
+    for (const char *key : {".DEFAULT", ".DEFAULT\\Software", ".DEFAULT\\Software\\Empty Key", "", "\\"}) {
+        SCOPED_TRACE(key);
         EXPECT_TRUE(Registry::instance().keyExists(RegRoot::Users, key));
     }
     EXPECT_FALSE(Registry::instance().keyExists(RegRoot::Users, ".DEFAULT\\Software\\Empty"));
@@ -260,9 +232,9 @@ TEST_F(RegistryTest, KeyAndValueNamesIgnoreCaseAndKeepTheirFirstSpelling)
 TEST_F(RegistryTest, NamesThatCannotBeStoredAreRefused)
 {
     Registry &registry = Registry::instance();
-    EXPECT_EQ(raisedNumber([&] { registry.setValue(RegRoot::CurrentUser, "A", "line\nbreak", stringValue("x")); }),
+    EXPECT_EQ(raised([&] { registry.setValue(RegRoot::CurrentUser, "A", "line\nbreak", stringValue("x")); }),
               ErrorNumber::IllegalCall);
-    EXPECT_EQ(raisedNumber([&] { registry.setValue(RegRoot::CurrentUser, "A\r\nB", "x", stringValue("x")); }),
+    EXPECT_EQ(raised([&] { registry.setValue(RegRoot::CurrentUser, "A\r\nB", "x", stringValue("x")); }),
               ErrorNumber::IllegalCall);
     EXPECT_FALSE(registry.keyExists(RegRoot::CurrentUser, "A"));
 }
@@ -276,7 +248,7 @@ TEST_F(RegistryTest, ChangeMadeByAnotherProgramIsPickedUp)
     // Same size, replaced as a whole.
     QByteArray text = TestEnvironment::readFile(registryFile());
     text.replace("dword:00000000", "dword:00000001");
-    replaceFile(registryFile(), text);
+    TestEnvironment::replaceFile(registryFile(), text);
     EXPECT_EQ(registry.value(RegRoot::CurrentUser, "Offline", "GlobalUserOffline")->data, dword(1));
 
     // Rewritten in place.
@@ -308,7 +280,7 @@ class RegistryWriteFailureTest : public TempEnvTest, public ::testing::WithParam
 {
 };
 
-TEST_P(RegistryWriteFailureTest, FailedWriteRaisesAndKeepsTheOldFileAndValues)
+TEST_P(RegistryWriteFailureTest, FailedWriteRaisesAndKeepsTheFileAndValuesAsTheyWere)
 {
     Registry &registry = Registry::instance();
     registry.setValue(RegRoot::CurrentUser, "A", "B", stringValue("old"));
@@ -322,9 +294,9 @@ TEST_P(RegistryWriteFailureTest, FailedWriteRaisesAndKeepsTheOldFileAndValues)
         WriteFailure failure(GetParam(), QFileInfo(registryFile()).path());
         if (!failure.effective())
             GTEST_SKIP() << "the folder stays writable for this user";
-        setError = raisedNumber([&] { registry.setValue(RegRoot::CurrentUser, "A", "B", stringValue("new")); });
-        createError = raisedNumber([&] { registry.createKey(RegRoot::CurrentUser, "New Key"); });
-        importError = raisedNumber([&] { registry.importFile(script); });
+        setError = raised([&] { registry.setValue(RegRoot::CurrentUser, "A", "B", stringValue("new")); });
+        createError = raised([&] { registry.createKey(RegRoot::CurrentUser, "New Key"); });
+        importError = raised([&] { registry.importFile(script); });
     }
     EXPECT_EQ(setError, ErrorNumber::PathFileAccessError);
     EXPECT_EQ(createError, ErrorNumber::PathFileAccessError);
@@ -392,8 +364,8 @@ TEST_F(RegistryTest, ImportMergesKeysValuesAndDeletions)
         EXPECT_EQ(valueText(c.root, c.key, c.name), c.expected);
     }
     EXPECT_EQ(Registry::instance().value(RegRoot::CurrentUser, "Merge", "Added")->data, dword(1));
-    for (const QString &key : {"Gone", "Gone\\Child", "Gone\\Child\\Grandchild"}) {
-        SCOPED_TRACE(key.toStdString());
+    for (const char *key : {"Gone", "Gone\\Child", "Gone\\Child\\Grandchild"}) {
+        SCOPED_TRACE(key);
         EXPECT_FALSE(Registry::instance().keyExists(RegRoot::CurrentUser, key));
     }
     EXPECT_TRUE(TestEnvironment::readFile(registryFile()).contains("[HKEY_CLASSES_ROOT\\.xyz]"));
@@ -421,8 +393,8 @@ TEST_F(RegistryTest, ImportOfAFileThatIsNoScriptChangesNothing)
     registry.setValue(RegRoot::CurrentUser, "A", "B", stringValue("x"));
     const QByteArray before = TestEnvironment::readFile(registryFile());
     const QString notAScript = env.writeFile("plain.reg", "[HKEY_CURRENT_USER\\A]\n\"B\"=-\n");
-    EXPECT_EQ(raisedNumber([&] { registry.importFile(notAScript); }), ErrorNumber::IllegalCall);
-    EXPECT_EQ(raisedNumber([&] { registry.importFile(env.path("missing.reg")); }), ErrorNumber::FileNotFound);
+    EXPECT_EQ(raised([&] { registry.importFile(notAScript); }), ErrorNumber::IllegalCall);
+    EXPECT_EQ(raised([&] { registry.importFile(env.path("missing.reg")); }), ErrorNumber::FileNotFound);
     EXPECT_EQ(valueText(RegRoot::CurrentUser, "A", "B"), "x");
     EXPECT_EQ(TestEnvironment::readFile(registryFile()), before);
 }
@@ -468,7 +440,7 @@ TEST_F(RegistryTest, PersonalIsTheDocumentsFolderWhenThereIsOne)
 
 TEST_F(RegistryTest, ExistingFileIsNotSeeded)
 {
-    replaceFile(registryFile(), "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Microsoft\\Internet Explorer\\Main]\n"
+    TestEnvironment::replaceFile(registryFile(), "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Microsoft\\Internet Explorer\\Main]\n"
                                 "\"Start Page\"=\"http://127.0.0.1/\"\n");
     EXPECT_EQ(valueText(RegRoot::CurrentUser, kExplorerMain, "Start Page"), "http://127.0.0.1/");
     EXPECT_EQ(valueText(RegRoot::CurrentUser, kExplorerMain, "Search Page"), "<none>");
@@ -478,10 +450,10 @@ TEST_F(RegistryTest, ExistingFileIsNotSeeded)
 TEST_F(RegistryTest, SeedsServeTheRunEvenWhenTheyCannotBeStored)
 {
     // A file where the windows folder should be makes the folder impossible to create.
-    replaceFile(env.appFolder() + "windows", "in the way");
+    TestEnvironment::replaceFile(env.appFolder() + "windows", "in the way");
     EXPECT_EQ(valueText(RegRoot::CurrentUser, kExplorerMain, "Local Page"), "about:blank");
     EXPECT_FALSE(ErrorState::isSet());
-    EXPECT_EQ(raisedNumber([] { Registry::instance().setValue(RegRoot::CurrentUser, "A", "B", stringValue("x")); }),
+    EXPECT_EQ(raised([] { Registry::instance().setValue(RegRoot::CurrentUser, "A", "B", stringValue("x")); }),
               ErrorNumber::PathFileAccessError);
 }
 

@@ -3,6 +3,7 @@
 #include "platform/MessageBox.h"
 
 #include <QList>
+#include <QStringList>
 
 // Answers message boxes from a script and records what they said. Installed for
 // the lifetime of the object.
@@ -14,11 +15,15 @@ public:
 
     // Answers given in order; when they run out, the first button's answer.
     QList<int> answers;
+    // Typed into boxes that ask for text, in order; when they run out the text stays.
+    QStringList typed;
     QList<MessageBoxRequest> shown;
 
     int show(const MessageBoxRequest &request) override
     {
         shown.append(request);
+        if (request.text && !typed.isEmpty())
+            *request.text = typed.takeFirst();
         if (!answers.isEmpty())
             return answers.takeFirst();
         switch (request.buttons()) {

@@ -2,7 +2,6 @@
 
 #include "core/SharedState.h"
 #include "platform/ErrorState.h"
-#include "platform/Registry.h"
 #include "platform/TestHooks.h"
 
 #include <QDir>
@@ -87,22 +86,30 @@ QString TestEnvironment::writeFile(const QString &relative, const QByteArray &by
     return full;
 }
 
-void TestEnvironment::writeRegistry(const QByteArray &text)
-{
-    const QString path = Registry::instance().filePath();
-    QDir().mkpath(QFileInfo(path).path());
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        ADD_FAILURE() << "cannot write " << path.toStdString();
-    file.write(text);
-    if (!file.commit())
-        ADD_FAILURE() << "cannot write " << path.toStdString();
-}
-
 QByteArray TestEnvironment::readFile(const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return file.readAll();
+}
+
+void TestEnvironment::replaceFile(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        ADD_FAILURE() << "cannot replace " << path.toStdString();
+}
+
+QStringList TestEnvironment::logLines() const
+{
+    return QString::fromUtf8(readFile(appFolder() + QStringLiteral("LogError.txt")))
+        .split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+}
+
+bool TestEnvironment::logHoldsOnlyTheFirstStartLine() const
+{
+    const QStringList lines = logLines();
+    return lines.isEmpty() || (lines.size() == 1 && lines[0].contains(QStringLiteral(";LoadSettings;")));
 }
