@@ -234,7 +234,11 @@ void frmMain::browserElementPointed(frmWeb *window, const QVariantMap &element, 
             sbStatusBar->panel(5).setText(*parameters);
     });
     step([&] { sbStatusBar->panel(4).setText(InspectorTable::tagText(element)); });
-    if (!InspectorTable::needsAddressResync(true, txtAddress->hasFocus(), txtAddress->currentText(), address))
+    // An item chosen from the list is no text of the user's, also while the combo has the focus.
+    const int current = txtAddress->currentIndex();
+    const bool itemChosen = current >= 0 && txtAddress->itemText(current) == txtAddress->currentText();
+    const bool typing = txtAddress->hasFocus() && !itemChosen;
+    if (!InspectorTable::needsAddressResync(true, typing, txtAddress->currentText(), address))
         return;
     QLineEdit *edit = txtAddress->lineEdit();
     const int start = edit ? edit->selectionStart() : -1;

@@ -53,8 +53,8 @@ const PaneButton kPaneButtons[3] = {
       {"removeemail", "Odstranit e-mailové odkazy"}}},
 };
 
-const QString kScriptLinkRefused =
-    QStringLiteral("This type of link should not be opened in new window, because it will probably terminate the program.");
+const QString kScriptLinkRefused = QStringLiteral(
+    "Tento odkaz nelze otevřít: je to skript (javascript:), který by se spustil v právě zobrazené stránce.");
 
 // The toolbars' image lists may be built without the pane's images; they are added once.
 void ensureToolbarImages(ImageList *images, bool gray)

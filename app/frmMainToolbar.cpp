@@ -1,7 +1,6 @@
 #include "app/frmMain.h"
 
 #include "app/Icons.h"
-#include "app/MainSettings.h"
 #include "app/ToolbarRules.h"
 #include "browser/frmWeb.h"
 #include "core/ErrorLog.h"
@@ -237,20 +236,4 @@ void frmMain::saveToPreset(ButtonMenu &list, const QString &itemKey, int preset)
         return;
     }
     SavePageAsHtml(*path);
-}
-
-void frmMain::mnuViewShowText_Click()
-{
-    IgnoreErrors ignore;
-    QAction *item = menuItem(QStringLiteral("mnuViewShowText"));
-    const bool showText = !item->isChecked();
-    Toolbar *bar = tbToolbar[1];
-    item->setChecked(showText);
-    for (int i = 1; i <= bar->count(); ++i)
-        ignore([&] {
-            ToolbarButton &button = bar->button(i);
-            button.setCaption(showText ? button.description() : QString());
-        });
-    ignore([&] { bar->setShowText(showText); });
-    ignore([&] { MainSettings::ButtonText.save(showText); });
 }

@@ -162,15 +162,15 @@ TEST_F(LinksPane, ItemClickWithoutAWindowOpensNothing)
     EXPECT_FALSE(list->item(1).bold());
 }
 
-TEST_F(LinksPane, ScriptLinksAreRefusedWithAMessage)
+TEST_F(LinksPane, AScriptRowIsRefusedWithAMessageThatFitsAClickInPlace)
 {
     add({QStringLiteral("javascript:alert(1)")});
     shared().WindowCount = 1; // the refusal comes before the window is touched
     main->lstLinks_MouseDown(Qt::LeftButton);
     main->lstLinks_ItemClick(list->item(1));
     ASSERT_TRUE(QTest::qWaitFor([&] { return !boxes.shown.isEmpty(); }, 5000));
-    EXPECT_EQ(boxes.shown[0].prompt,
-              QStringLiteral("This type of link should not be opened in new window, because it will probably terminate the program."));
+    EXPECT_EQ(boxes.shown[0].prompt, QStringLiteral("Tento odkaz nelze otevřít: je to skript (javascript:), "
+                                                     "který by se spustil v právě zobrazené stránce."));
     EXPECT_EQ(boxes.shown[0].style, 48);
     EXPECT_FALSE(list->item(1).bold());
     shared().WindowCount = 0;

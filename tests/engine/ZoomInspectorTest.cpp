@@ -1,4 +1,5 @@
 #include "app/frmMain.h"
+#include "browser/AddressText.h"
 #include "browser/WindowTable.h"
 #include "browser/frmWeb.h"
 #include "core/SharedState.h"
@@ -8,11 +9,13 @@
 #include "platform/StatusBar.h"
 #include "platform/TabStrip.h"
 
+#include "LoopbackServer.h"
 #include "MainWindowTest.h"
 #include "ScriptedMessageBoxes.h"
 
 #include <QComboBox>
 #include <QImage>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMouseEvent>
 #include <QSlider>
@@ -112,6 +115,39 @@ TEST_F(ZoomInspector, ALoneImageIsFittedZoomedAndKeepsItsSizeThroughAResize)
     EXPECT_TRUE(QTest::qWaitFor([&] { return imageSize(window).width() < 4500; }, kDeadlineMs));
 }
 
+// What the panel says is what the user sees: the engine's own shrinking of a lone image,
+// and a fit of ours, never pass for the image's own size.
+TEST_F(ZoomInspector, ThePanelShowsTheZoomABigImageReallyHas)
+{
+    frmWeb *window = nullptr;
+    const auto shownWidth = [&] {
+        return evaluate(window, QStringLiteral("document.images[0].getBoundingClientRect().width")).toDouble();
+    };
+    const auto panelPercent = [&] { return zoomPanel().section(QLatin1Char(' '), 0, 0).toInt(); };
+    const auto panelIsTrue = [&] { return std::abs(shownWidth() - 40.0 * panelPercent()) <= 40.0; };
+    const auto why = [&] { return zoomPanel().toStdString() + " for an image shown " + std::to_string(shownWidth()) + " px wide"; };
+
+    shared().AdjustImg = false;
+    window = open(image("big.png", 4000, 3000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return zoomPanel() == QStringLiteral("100 %") && panelIsTrue(); }, kDeadlineMs))
+        << why();
+
+    shared().AdjustImg = true;
+    const QString address = image("big2.png", 4000, 3000);
+    window->Web->Navigate(address);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->Web->LocationURL() == address && !window->Web->Busy(); }, kDeadlineMs));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return panelPercent() < 100 && panelIsTrue(); }, kDeadlineMs)) << why();
+    // A download that completes once the image is fitted (the navigation's own fit can
+    // come first) measures the image anew.
+    window->DocumentLoaded();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return panelPercent() < 100 && panelIsTrue(); }, kDeadlineMs)) << why();
+
+    const int fitted = panelPercent();
+    main->sliZoom->setFocus();
+    QTest::keyClick(main->sliZoom, Qt::Key_Right);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return panelPercent() == fitted + 1 && panelIsTrue(); }, kDeadlineMs)) << why();
+}
+
 TEST_F(ZoomInspector, EachWindowRemembersItsOwnImageAndABackgroundFitLeavesTheSliderAlone)
 {
     shared().AdjustImg = false;
@@ -192,4 +228,60 @@ TEST_F(ZoomInspector, TheInspectorNamesRealMouseOversOnlyAndPutsTheAddressBack)
         return spoofed;
     }, 500);
     EXPECT_FALSE(spoofed);
+}
+
+TEST_F(ZoomInspector, AHistoryItemChosenInTheFocusedComboMakesWayForThePageAddressOnTheFirstMove)
+{
+    // Only web addresses enter the history.
+    LoopbackServer server("<html><body style=\"margin:0\"><p style=\"margin:0;height:60px\">page</p></body></html>");
+    ASSERT_TRUE(server.isListening());
+    const QString first = server.address(QStringLiteral("/first.html"));
+    const QString second = server.address(QStringLiteral("/second.html"));
+    frmWeb *window = open(first);
+    window->Web->Navigate(second);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->Web->LocationURL() == second && !window->Web->Busy(); }, kDeadlineMs));
+    QComboBox *combo = main->txtAddress;
+    const QString shown = combo->currentText();
+    const int chosen = combo->findText(ExtractResFile(first));
+    ASSERT_GE(chosen, 0) << "the first page is in the history";
+
+    // The user picks the other page from the list with the keyboard; the combo keeps the focus.
+    combo->activateWindow();
+    combo->setFocus();
+    // Focusing selects the whole text, once the event that gave the focus is over.
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        return combo->hasFocus() && combo->lineEdit()->selectedText() == combo->currentText();
+    }, kDeadlineMs));
+    for (int tries = 0; tries < combo->count() && combo->currentText() == shown; ++tries)
+        QTest::keyClick(combo, chosen < combo->currentIndex() ? Qt::Key_Up : Qt::Key_Down);
+    ASSERT_EQ(combo->currentText(), ExtractResFile(first));
+    combo->lineEdit()->setSelection(1, 3);
+
+    QWidget *view = window->Web->focusProxy();
+    ASSERT_NE(view, nullptr);
+    QWidget *target = view->focusProxy() ? view->focusProxy() : view;
+    // The page's hook may come after the pointer entered an element, and the engine
+    // merges moves that come fast: the pointer goes in and out at a hand's pace until
+    // the element under it is reported.
+    const auto hoverUntil = [&](QPointF point, QPointF away, const QString &tag) {
+        const auto shown = [&] { return main->sbStatusBar->panel(4).text() == tag; };
+        for (int moves = 0; moves < kDeadlineMs / 100 && !shown(); ++moves) {
+            const QPointF at = moves % 2 ? away : point;
+            QMouseEvent move(QEvent::MouseMove, at, target->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+            QCoreApplication::sendEvent(target, &move);
+            (void)QTest::qWaitFor(shown, 100);
+        }
+        return shown();
+    };
+    EXPECT_TRUE(hoverUntil(QPointF(40, 30), QPointF(40, 120), QStringLiteral("P")));
+    EXPECT_EQ(combo->currentText(), ExtractResFile(second));
+    EXPECT_TRUE(combo->hasFocus());
+    EXPECT_EQ(combo->lineEdit()->selectionStart(), 1);
+    EXPECT_EQ(combo->lineEdit()->selectedText().size(), 3);
+
+    // Text the user types stays while the combo has the focus.
+    combo->lineEdit()->selectAll();
+    QTest::keyClicks(combo, QStringLiteral("abc"));
+    EXPECT_TRUE(hoverUntil(QPointF(40, 120), QPointF(40, 30), QStringLiteral("BODY")));
+    EXPECT_EQ(combo->currentText(), QStringLiteral("abc"));
 }
