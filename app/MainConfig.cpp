@@ -5,8 +5,11 @@
 #include "app/MainSettings.h"
 #include "core/ErrorLog.h"
 #include "core/SharedState.h"
+#include "core/Version.h"
 #include "platform/CoolBar.h"
 #include "platform/ErrorState.h"
+#include "platform/MessageBox.h"
+#include "platform/Registry.h"
 #include "platform/SettingsStore.h"
 #include "platform/Toolbar.h"
 #include "platform/Units.h"
@@ -40,6 +43,26 @@ QList<QRect> availableScreens()
             screens << screen->availableGeometry();
     }
     return screens;
+}
+
+// At an exit the user asked for, says which files kept their old content because
+// the new one could not be written, and why. A termination request must not wait
+// for an answer, so it is told nothing; the log has the line.
+void reportUnsavedFiles()
+{
+    if (DialogLoops::ending())
+        return;
+    QStringList lines;
+    for (const std::optional<FileProblem> &problem :
+         {SettingsStore::instance().unsavedChanges(), Registry::instance().unsavedChanges()}) {
+        if (problem)
+            lines << QStringLiteral("„%1“: %2").arg(problem->path, problem->reason);
+    }
+    if (lines.isEmpty())
+        return;
+    MsgBox(QStringLiteral("Změny se nepodařilo uložit.\n\n") + lines.join(QStringLiteral("\n"))
+               + QStringLiteral("\n\nSoubory zůstaly tak, jak byly uloženy naposledy."),
+           MsgBoxStyle::Exclamation, Version::appTitle());
 }
 
 } // namespace
@@ -104,6 +127,8 @@ void frmMain::syncBandItems()
 void frmMain::SaveConfig()
 {
     IgnoreErrors ignore;
+    // The whole configuration goes to the file in one write, at the end.
+    SettingsStore::instance().beginBatch();
     const bool normal = MainGeometry::stateCode(windowState()) == 0;
     if (normal) {
         const QRect area = geometry();
@@ -120,8 +145,10 @@ void frmMain::SaveConfig()
     ignore([] { MainSettings::saveProgramLocation(); });
     saveBands(cbTop, Bar::Top, {1, 2, 3}, {2, 3});
     saveBands(cbBottom, Bar::Bottom, {2, 3}, {2, 3});
+    ignore([] { SettingsStore::instance().endBatch(); });
     if (ErrorState::isSet())
         LogError(QStringLiteral("SaveConfig"));
+    reportUnsavedFiles();
 }
 
 void frmMain::saveBands(CoolBar *bar, BarSettings::Bar which, std::initializer_list<int> sized,

@@ -13,7 +13,9 @@
 #include "platform/ErrorState.h"
 #include "platform/Forms.h"
 #include "platform/MessageBox.h"
+#include "platform/Registry.h"
 #include "platform/RegistryRead.h"
+#include "platform/SettingsStore.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -26,6 +28,29 @@ void createFolder(const QString &path)
 {
     if (!QDir().mkdir(path))
         raiseError(ErrorNumber::PathFileAccessError);
+}
+
+// Tells once, and logs, that a start file could not be used and was set aside.
+void reportUnusableStartFiles()
+{
+    QStringList lines;
+    for (const std::optional<FileProblem> &problem :
+         {SettingsStore::instance().takeUnusableFile(), Registry::instance().takeUnusableFile()}) {
+        if (!problem)
+            continue;
+        if (problem->keptAs.isEmpty())
+            lines << QStringLiteral("Soubor „%1“ nelze použít (%2) a nepodařilo se ho ani odložit stranou. "
+                                    "Program pracuje s výchozími hodnotami a do souboru nic neuloží.")
+                         .arg(problem->path, problem->reason);
+        else
+            lines << QStringLiteral("Soubor „%1“ nelze použít (%2). Byl odložen jako „%3“ a program začíná "
+                                    "s výchozími hodnotami.")
+                         .arg(problem->path, problem->reason, problem->keptAs);
+        ErrorState::set(RuntimeError(ErrorNumber::PathFileAccessError, problem->reason, problem->path));
+        LogError(QStringLiteral("Main"), problem->keptAs);
+    }
+    if (!lines.isEmpty())
+        MsgBox(lines.join(QStringLiteral("\n\n")), MsgBoxStyle::Exclamation, Version::appTitle());
 }
 
 } // namespace
@@ -135,4 +160,5 @@ void Main()
         ErrorState::setLastDllError(failure.lastDllError);
         LogError(QStringLiteral("Main"));
     }
+    reportUnusableStartFiles();
 }

@@ -3,13 +3,13 @@
 #include "browser/frmWeb.h"
 #include "core/ErrorLog.h"
 #include "platform/BrowserControl.h"
+#include "platform/DetachedProcess.h"
 #include "platform/ErrorState.h"
 #include "platform/MessageBox.h"
 #include "platform/SettingsStore.h"
 #include "platform/Singleton.h"
 
 #include <QCoreApplication>
-#include <QProcess>
 
 frmWeb *WindowTable::slot(int number) const
 {
@@ -100,9 +100,8 @@ QVariant NewBrowserProcess(const QString &URL, int, const QString &, const QVari
     ignore([&] {
         // The address goes over as one argument: no shell ever sees it.
         const QString &program = browserProcessProgram();
-        started = QProcess::startDetached(program.isEmpty() ? QCoreApplication::applicationFilePath() : program, {URL});
-        if (!started)
-            raiseError(ErrorNumber::FileNotFound);
+        startDetachedProcess(program.isEmpty() ? QCoreApplication::applicationFilePath() : program, {URL});
+        started = true;
     });
     if (ErrorState::isSet())
         LogError(QStringLiteral("NewBrowserProcess"),

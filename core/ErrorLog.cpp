@@ -8,6 +8,8 @@
 #include <QFile>
 #include <QLocale>
 
+#include <cstdio>
+
 namespace {
 
 QString contextText(const QVariant &context)
@@ -26,17 +28,20 @@ QString localTimeText(const QDateTime &when)
         + locale.toString(when.time(), QLocale::LongFormat);
 }
 
-// Nothing here may fail towards the caller: an unwritable folder loses the line.
+// Nothing here may fail towards the caller. A line the file cannot take goes to
+// standard error, so that the failure it reports is not lost with the folder.
 void appendLine(const QString &line)
 {
     // Without a program folder the file would land in whatever the working folder is.
-    if (shared().AppFolder.isEmpty())
-        return;
-    QFile file(shared().AppFolder + QStringLiteral("LogError.txt"));
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
-        return;
-    file.write((line + QStringLiteral("\r\n")).toUtf8());
-    file.close();
+    if (!shared().AppFolder.isEmpty()) {
+        QFile file(shared().AppFolder + QStringLiteral("LogError.txt"));
+        const QByteArray bytes = (line + QStringLiteral("\r\n")).toUtf8();
+        // Unbuffered, so that a full disk shows in the write itself.
+        if (file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered) && file.write(bytes) == bytes.size())
+            return;
+    }
+    std::fprintf(stderr, "%s\n", line.toLocal8Bit().constData());
+    std::fflush(stderr);
 }
 
 } // namespace

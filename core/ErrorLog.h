@@ -7,7 +7,8 @@ class QDateTime;
 struct ErrorInfo;
 
 // Appends one line describing the current error to LogError.txt in the program folder
-// and clears the error. Never fails towards its caller and shows nothing.
+// and clears the error. Never fails towards its caller and shows nothing; a line the
+// file cannot take is written to standard error instead.
 void LogError(const QString &procedure, const QVariant &context = QVariant());
 
 // The seven-field line (without its CR LF) for the given moment and error: time by the

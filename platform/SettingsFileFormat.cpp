@@ -3,7 +3,16 @@
 #include <QFileDevice>
 #include <QStringList>
 
+#include <cerrno>
+#include <utility>
+
 namespace {
+
+int &lastWriteError()
+{
+    static int error = 0;
+    return error;
+}
 
 const QChar kGroupSeparator = QLatin1Char('/');
 const QChar kEscape = QLatin1Char('\\');
@@ -194,9 +203,16 @@ bool SettingsFileFormat::write(QIODevice &device, const QSettings::SettingsMap &
         text += keyLine(it.key().mid(slash + 1), it.value());
     }
     const QByteArray bytes = text.toUtf8();
-    if (device.write(bytes) != bytes.size())
-        return false;
     // Everything must have reached the file before QSettings commits it.
     auto *file = qobject_cast<QFileDevice *>(&device);
-    return !file || file->flush();
+    errno = 0;
+    if (device.write(bytes) == bytes.size() && (!file || file->flush()))
+        return true;
+    lastWriteError() = errno != 0 ? errno : EIO;
+    return false;
+}
+
+int SettingsFileFormat::takeWriteError()
+{
+    return std::exchange(lastWriteError(), 0);
 }

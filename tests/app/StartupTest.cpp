@@ -6,7 +6,9 @@
 #include "core/SharedState.h"
 #include "platform/ErrorState.h"
 #include "platform/Forms.h"
+#include "platform/Registry.h"
 #include "platform/SettingsStore.h"
+#include "platform/TestHooks.h"
 
 #include "ScriptedMessageBoxes.h"
 #include "TestEnvironment.h"
@@ -189,6 +191,34 @@ TEST_F(StartupSequence, AStoreThatCannotBeCreatedIsReportedAfterTheWindowAppears
     ASSERT_TRUE(Forms::isLoaded<frmMain>());
     EXPECT_TRUE(Forms::get<frmMain>()->isVisible());
     EXPECT_FALSE(ErrorState::isSet());
+}
+
+TEST_F(StartupSequence, UnusableStartFilesAreSetAsideAndToldOnce)
+{
+    const QString registry = Registry::instance().filePath();
+    const QString settings = SettingsStore::instance().filePath();
+    resetPlatformForTests();
+    env.writeFile(registry.mid(env.root().size() + 1), QByteArray("\x8b\x01random\xff bytes"));
+    QDir().mkpath(settings + QStringLiteral("/a folder in its place"));
+
+    runMain(QString());
+    ASSERT_EQ(boxes.shown.size(), 1);
+    const QString prompt = boxes.shown[0].prompt;
+    EXPECT_TRUE(prompt.contains(QStringLiteral("Soubor „%1“ nelze použít (chybí záhlaví REGEDIT4). Byl odložen jako „").arg(registry)))
+        << prompt.toStdString();
+    EXPECT_TRUE(prompt.contains(QStringLiteral("Soubor „%1“ nelze použít (na jeho místě je složka). Byl odložen jako „").arg(settings)))
+        << prompt.toStdString();
+    EXPECT_EQ(boxes.shown[0].icon(), MsgBoxStyle::Exclamation);
+    const QString log = QString::fromUtf8(TestEnvironment::readFile(env.appFolder() + QStringLiteral("LogError.txt")));
+    EXPECT_EQ(log.count(QStringLiteral(";Main;")), 2) << log.toStdString();
+    EXPECT_EQ(RegGetString(HKEY_CURRENT_USER, RegKeys::ShellFolders, QStringLiteral("Favorites"), QString()),
+              env.home() + QStringLiteral("/Favorites"));
+
+    TearDown();
+    boxes.shown.clear();
+    resetPlatformForTests();
+    runMain(QString());
+    EXPECT_TRUE(boxes.shown.isEmpty());
 }
 
 // While a message box is open its event loop runs handlers, each of which clears the

@@ -130,7 +130,7 @@ TEST_F(LogErrorTest, TextIsUtf8)
     EXPECT_TRUE(logBytes().endsWith(";Main;k\xc5\xaf\xc5\x88\r\n"));
 }
 
-TEST(LogErrorFailures, UnwritableLogLosesTheLineQuietly)
+TEST(LogErrorFailures, ALineTheLogCannotTakeGoesToStandardError)
 {
     const struct
     {
@@ -141,24 +141,29 @@ TEST(LogErrorFailures, UnwritableLogLosesTheLineQuietly)
         {"log is a folder", [](const TestEnvironment &e) { QDir().mkpath(e.appFolder() + "LogError.txt"); }},
         {"program folder below a file",
          [](const TestEnvironment &e) { shared().AppFolder = e.writeFile("plain-file", "x") + "/Vorlan/"; }},
-        {"read-only program folder",
-         [](const TestEnvironment &e) {
-             QFile::setPermissions(e.appFolder(), QFile::ReadOwner | QFile::ExeOwner);
-         }},
         {"no program folder", [](const TestEnvironment &) { shared().AppFolder.clear(); }},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
         TestEnvironment fresh;
         c.spoil(fresh);
+        ErrorState::setLastDllError(28);
         ErrorState::set(RuntimeError(ErrorNumber::DiskFull));
+        testing::internal::CaptureStderr();
         LogError(QStringLiteral("Main"), 1);
+        const QString written = QString::fromStdString(testing::internal::GetCapturedStderr());
         EXPECT_FALSE(ErrorState::isSet());
-        if (!QFileInfo(fresh.appFolder()).isWritable()) {
-            EXPECT_FALSE(QFile::exists(fresh.appFolder() + "LogError.txt"));
-        }
-        QFile::setPermissions(fresh.appFolder(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        EXPECT_TRUE(written.endsWith(QStringLiteral(";Disk full;28;61;Vorlan;Main;1\n"))) << written.toStdString();
+        EXPECT_EQ(written.count(QLatin1Char('\n')), 1);
     }
+}
+
+TEST_F(LogErrorTest, AWrittenLineGoesNowhereElse)
+{
+    testing::internal::CaptureStderr();
+    LogError(QStringLiteral("Main"));
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_EQ(env.logLines().size(), 1);
 }
 
 TEST_F(LogErrorTest, WithoutAProgramFolderNothingLandsInTheWorkingFolder)

@@ -125,7 +125,12 @@ TEST_F(RegistryServicesTest, TextWithANulReadsBackUpToTheNul)
 // disturb the error the caller may be about to log.
 TEST_F(RegistryServicesTest, FailuresAreSilentAndLeaveTheCurrentErrorAlone)
 {
-    writeRegistry("not a registry script\n");
+    // A file where the registry's folder should be: nothing can be read or written there.
+    const QString folder = QFileInfo(Registry::instance().filePath()).path();
+    QFile::remove(Registry::instance().filePath());
+    QDir().rmdir(folder);
+    env.writeFile(folder.mid(env.root().size() + 1), "in the way\n");
+    Registry::resetInstance();
     for (const int preset : {0, ErrorNumber::FileNotFound}) {
         SCOPED_TRACE(preset);
         ErrorState::clear();
@@ -139,7 +144,7 @@ TEST_F(RegistryServicesTest, FailuresAreSilentAndLeaveTheCurrentErrorAlone)
         });
         EXPECT_EQ(ErrorState::current().number, preset);
     }
-    EXPECT_EQ(TestEnvironment::readFile(Registry::instance().filePath()), "not a registry script\n");
+    EXPECT_EQ(TestEnvironment::readFile(folder), "in the way\n");
 }
 
 } // namespace

@@ -12,6 +12,7 @@
 #include <QStandardPaths>
 #include <QStringEncoder>
 
+#include <cerrno>
 
 namespace {
 
@@ -133,23 +134,98 @@ TEST_F(RegistryTest, FileInWindows1250IsReadAsSuch)
     EXPECT_EQ(valueText(RegRoot::CurrentUser, "A", "Name"), "Šč");
 }
 
-TEST_F(RegistryTest, FileThatIsNoRegistryScriptIsNeitherReadNorOverwritten)
+// What the folder of the registry holds apart from the registry itself.
+QStringList keptAside(const TestEnvironment &env)
 {
-    const QByteArray foreign = "this is not a registry file\n";
-    TestEnvironment::replaceFile(registryFile(), foreign);
-    EXPECT_EQ(raised([] { Registry::instance().value(RegRoot::CurrentUser, "A", "B"); }),
-              ErrorNumber::PathFileAccessError);
-    EXPECT_EQ(raised([] { Registry::instance().setValue(RegRoot::CurrentUser, "A", "B", stringValue("x")); }),
-              ErrorNumber::PathFileAccessError);
-    EXPECT_EQ(TestEnvironment::readFile(registryFile()), foreign);
+    QStringList names = QDir(env.appFolder() + "windows").entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    names.removeAll("registry.reg");
+    return names;
 }
 
-TEST_F(RegistryTest, EmptyFileIsAnEmptyRegistry)
+TEST(RegistryUnusableFile, IsSetAsideOnceAndTheRegistryStartsFromTheSeeds)
 {
-    TestEnvironment::replaceFile(registryFile(), "");
-    EXPECT_FALSE(Registry::instance().value(RegRoot::CurrentUser, kShellFolders, "Desktop").has_value());
-    Registry::instance().setValue(RegRoot::CurrentUser, "A", "B", stringValue("x"));
-    EXPECT_EQ(valueText(RegRoot::CurrentUser, "A", "B"), "x");
+    QByteArray random(3000, '\0');
+    for (qsizetype i = 0; i < random.size(); ++i)
+        random[i] = char((i * 7919 + 13) % 251);
+    const struct
+    {
+        const char *name;
+        QByteArray content; // a folder when null
+    } cases[] = {
+        {"no header", "[HKEY_CURRENT_USER\\A]\n\"B\"=\"x\"\n"},
+        {"random bytes", random},
+        {"empty", QByteArray("")},
+        {"a folder in its place", QByteArray()},
+        {"a key too deep", "REGEDIT4\n[HKEY_CURRENT_USER" + QByteArray("\\k").repeated(600) + "]\n"},
+        {"a line of many megabytes", "REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"B\"=\"" + QByteArray(5 << 20, 'x') + "\"\n"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        TestEnvironment env;
+        if (c.content.isNull())
+            QDir().mkpath(registryFile() + "/inside");
+        else
+            TestEnvironment::replaceFile(registryFile(), c.content);
+
+        EXPECT_EQ(valueText(RegRoot::CurrentUser, kExplorerMain, "Start Page"), "about:blank");
+        EXPECT_FALSE(ErrorState::isSet());
+        const std::optional<FileProblem> problem = Registry::instance().takeUnusableFile();
+        ASSERT_TRUE(problem.has_value());
+        EXPECT_EQ(problem->path, registryFile());
+        EXPECT_FALSE(problem->reason.isEmpty());
+        EXPECT_FALSE(Registry::instance().takeUnusableFile().has_value()) << "said once";
+
+        ASSERT_EQ(keptAside(env), QStringList{QFileInfo(problem->keptAs).fileName()});
+        if (c.content.isNull())
+            EXPECT_TRUE(QFileInfo::exists(problem->keptAs + "/inside"));
+        else
+            EXPECT_EQ(TestEnvironment::readFile(problem->keptAs), c.content);
+        EXPECT_TRUE(TestEnvironment::readFile(registryFile()).startsWith("REGEDIT4\n"));
+        Registry::instance().setValue(RegRoot::CurrentUser, "A", "B", stringValue("x"));
+        Registry::resetInstance();
+        EXPECT_EQ(valueText(RegRoot::CurrentUser, "A", "B"), "x");
+        EXPECT_FALSE(Registry::instance().takeUnusableFile().has_value());
+    }
+}
+
+TEST_F(RegistryTest, AFileFarBeyondAnyRealSizeIsSetAside)
+{
+    QDir().mkpath(QFileInfo(registryFile()).path());
+    QFile big(registryFile());
+    ASSERT_TRUE(big.open(QIODevice::WriteOnly));
+    big.write("REGEDIT4\n");
+    ASSERT_TRUE(big.resize(Registry::MaxFileSize + 1)); // sparse: costs no disk
+    big.close();
+    EXPECT_EQ(valueText(RegRoot::CurrentUser, kExplorerMain, "Start Page"), "about:blank");
+    const std::optional<FileProblem> problem = Registry::instance().takeUnusableFile();
+    ASSERT_TRUE(problem.has_value());
+    EXPECT_EQ(QFileInfo(problem->keptAs).size(), Registry::MaxFileSize + 1);
+}
+
+TEST_F(RegistryTest, ASecondUnusableFileIsKeptBesideTheFirst)
+{
+    TestEnvironment::replaceFile(registryFile(), "first");
+    Registry::instance().value(RegRoot::CurrentUser, "A", "B");
+    TestEnvironment::replaceFile(registryFile(), "second");
+    Registry::instance().value(RegRoot::CurrentUser, "A", "B");
+    QStringList contents;
+    for (const QString &name : keptAside(env))
+        contents << QString::fromUtf8(TestEnvironment::readFile(env.appFolder() + "windows/" + name));
+    contents.sort();
+    EXPECT_EQ(contents, (QStringList{"first", "second"}));
+}
+
+TEST_F(RegistryTest, AFileLackingSeedsGetsThemBackAndKeepsItsOwnValues)
+{
+    TestEnvironment::replaceFile(registryFile(), "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Microsoft\\Internet Explorer\\Main]\n"
+                                "\"Start Page\"=\"http://127.0.0.1/\"\n");
+    EXPECT_EQ(valueText(RegRoot::CurrentUser, kExplorerMain, "Start Page"), "http://127.0.0.1/");
+    EXPECT_EQ(valueText(RegRoot::CurrentUser, kExplorerMain, "Search Page"), "about:blank");
+    EXPECT_EQ(valueText(RegRoot::CurrentUser, kShellFolders, "Favorites"), env.home() + "/Favorites");
+    EXPECT_FALSE(Registry::instance().takeUnusableFile().has_value());
+    const QByteArray text = TestEnvironment::readFile(registryFile());
+    EXPECT_TRUE(text.contains("\"Start Page\"=\"http://127.0.0.1/\"")) << text.constData();
+    EXPECT_TRUE(text.contains("\"Favorites\"=")) << text.constData();
 }
 
 // ---------------------------------------------------------------- writing
@@ -290,15 +366,20 @@ TEST_P(RegistryWriteFailureTest, FailedWriteRaisesAndKeepsTheFileAndValuesAsThey
     int setError = 0;
     int createError = 0;
     int importError = 0;
+    int systemError = 0;
     {
         WriteFailure failure(GetParam(), QFileInfo(registryFile()).path());
         if (!failure.effective())
             GTEST_SKIP() << "the folder stays writable for this user";
         setError = raised([&] { registry.setValue(RegRoot::CurrentUser, "A", "B", stringValue("new")); });
+        systemError = ErrorState::current().lastDllError;
         createError = raised([&] { registry.createKey(RegRoot::CurrentUser, "New Key"); });
         importError = raised([&] { registry.importFile(script); });
     }
     EXPECT_EQ(setError, ErrorNumber::PathFileAccessError);
+    EXPECT_EQ(systemError, GetParam() == WriteFailureKind::ReadOnlyFolder ? EACCES : EFBIG);
+    ASSERT_TRUE(registry.unsavedChanges().has_value());
+    EXPECT_EQ(registry.unsavedChanges()->path, registryFile());
     EXPECT_EQ(createError, ErrorNumber::PathFileAccessError);
     EXPECT_EQ(importError, ErrorNumber::PathFileAccessError);
     EXPECT_EQ(TestEnvironment::readFile(registryFile()), before);
@@ -307,6 +388,7 @@ TEST_P(RegistryWriteFailureTest, FailedWriteRaisesAndKeepsTheFileAndValuesAsThey
     EXPECT_EQ(QDir(QFileInfo(registryFile()).path()).entryList(QDir::Files), QStringList{"registry.reg"});
 
     registry.setValue(RegRoot::CurrentUser, "A", "B", stringValue("later"));
+    EXPECT_FALSE(registry.unsavedChanges().has_value());
     Registry::resetInstance();
     EXPECT_EQ(valueText(RegRoot::CurrentUser, "A", "B"), "later");
 }
@@ -436,15 +518,6 @@ TEST_F(RegistryTest, PersonalIsTheDocumentsFolderWhenThereIsOne)
     ASSERT_TRUE(documents.startsWith(env.home()));
     QDir().mkpath(documents);
     EXPECT_EQ(valueText(RegRoot::CurrentUser, kShellFolders, "Personal"), documents);
-}
-
-TEST_F(RegistryTest, ExistingFileIsNotSeeded)
-{
-    TestEnvironment::replaceFile(registryFile(), "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Microsoft\\Internet Explorer\\Main]\n"
-                                "\"Start Page\"=\"http://127.0.0.1/\"\n");
-    EXPECT_EQ(valueText(RegRoot::CurrentUser, kExplorerMain, "Start Page"), "http://127.0.0.1/");
-    EXPECT_EQ(valueText(RegRoot::CurrentUser, kExplorerMain, "Search Page"), "<none>");
-    EXPECT_EQ(valueText(RegRoot::CurrentUser, kShellFolders, "Desktop"), "<none>");
 }
 
 TEST_F(RegistryTest, SeedsServeTheRunEvenWhenTheyCannotBeStored)
