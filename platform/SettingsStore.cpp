@@ -11,6 +11,8 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <QLockFile>
+#include <QThread>
+#include <QElapsedTimer>
 #include <QRegularExpression>
 #include <QSettings>
 #include <QStandardPaths>
@@ -57,8 +59,25 @@ bool isStaleLock(const QString &path)
     return ::kill(pid_t(pid), 0) != 0 && errno == ESRCH;
 }
 
+// A lock of a live instance is filled the moment it is created; one that stays empty
+// is a kill's leftover. Wait until an empty lock is old enough to tell, rather than
+// the half a minute the settings file's own lock would wait.
+void waitWhileEmptyAndYoung(const QString &path)
+{
+    QElapsedTimer waited;
+    waited.start();
+    for (;;) {
+        const QFileInfo info(path);
+        if (!info.exists() || info.size() > 0 || waited.elapsed() > 1500
+            || info.lastModified() < QDateTime::currentDateTime().addSecs(-1))
+            return;
+        QThread::msleep(50);
+    }
+}
+
 void takeOverStaleLock(const QString &path)
 {
+    waitWhileEmptyAndYoung(path);
     if (!isStaleLock(path))
         return;
     // The guard QLockFile itself takes before removing a stale lock, so that two

@@ -10,3 +10,4 @@ cd "$VORLAN_ROOT/build"
 # Engine and end-to-end tests need a display (the end-to-end tests start openbox on it);
 # the rest choose the offscreen platform.
 xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure -j"$(nproc)"
+bash "$VORLAN_ROOT/scripts/sanitize.sh"
