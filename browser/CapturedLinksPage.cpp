@@ -13,7 +13,10 @@ constexpr int kHeaderWidth = 50;
 
 QString linkLine(const CapturedLink &link, int mode)
 {
-    const QString anchor = QStringLiteral("<A href=\"") + escapedHtml(link.url) + QStringLiteral("\">");
+    // A script address keeps its line but loses its target: the anchor holds the
+    // address only as a title, so the saved page shows it and runs nothing.
+    const QString anchor = (isScriptLink(link) ? QStringLiteral("<A title=\"") : QStringLiteral("<A href=\""))
+                           + escapedHtml(link.url) + QStringLiteral("\">");
     if (mode == LinkSaveMode::All)
         return escapedHtml(link.source) + QStringLiteral(": ") + anchor + escapedHtml(link.caption)
                + QStringLiteral("</A><BR>");
@@ -22,6 +25,26 @@ QString linkLine(const CapturedLink &link, int mode)
 }
 
 } // namespace
+
+bool isScriptLink(const CapturedLink &link)
+{
+    if (link.iconKey == ScriptProtocolKey)
+        return true;
+    // Read the address as a browser would: blanks and control characters before it
+    // are skipped, tabs and line breaks inside it are ignored, the scheme has no case.
+    QString address;
+    address.reserve(link.url.size());
+    for (const QChar c : link.url) {
+        if (c == QLatin1Char('\t') || c == QLatin1Char('\n') || c == QLatin1Char('\r'))
+            continue;
+        if (address.isEmpty() && c.unicode() <= 0x20)
+            continue;
+        address += c;
+        if (address.size() == ScriptProtocolKey.size())
+            break;
+    }
+    return address.compare(ScriptProtocolKey, Qt::CaseInsensitive) == 0;
+}
 
 QString capturedLinksHeader()
 {

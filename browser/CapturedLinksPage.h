@@ -23,6 +23,9 @@ struct CapturedLink
 QString capturedLinksHeader();
 // Whether a row is written in a save mode; any mode but 1, 7 and 8 writes none.
 bool linkSavedInMode(const CapturedLink &link, int mode);
+// Whether the row's address is a script (by its icon key or its own text), which the
+// saved page must not make clickable.
+bool isScriptLink(const CapturedLink &link);
 // Text with "&", "<", ">" and '"' written as entities, so that nothing a page put into
 // a link can become markup or script of the saved page.
 QString escapedHtml(const QString &text);

@@ -6,6 +6,9 @@ const QString &linkCaptureScript()
     // crosses into the program as a much shorter text. Areas of image maps have no
     // text of their own. Tag names are upper-cased so that an XHTML document, whose
     // model reports "body", is read like any other.
+    // The rendered text drops a text made only of blanks, yet such a link has text (an
+    // empty caption, never its title): when the rendered text is empty but the link's
+    // text is blanks, the blanks are taken as the document holds them.
     static const QString script = QStringLiteral(R"JS(
 (function () {
     function read(doc) {
@@ -14,6 +17,8 @@ const QString &linkCaptureScript()
         for (var i = 0; i < all.length; ++i) {
             var a = all[i];
             var text = a.tagName.toUpperCase() === 'AREA' ? '' : a.innerText;
+            if (text === '' && /^\s+$/.test(a.textContent))
+                text = a.textContent;
             links.push([String(a.href), String(a.protocol), text == null ? '' : String(text),
                         a.getAttribute('title') || '']);
         }

@@ -78,6 +78,22 @@ TEST(CapturedLinksPage, PageTextCannotInjectMarkup)
     EXPECT_EQ(escapedHtml(QStringLiteral("<last>")), QStringLiteral("&lt;last&gt;"));
 }
 
+TEST(CapturedLinksPage, ScriptLinksAreWrittenAsInertText)
+{
+    // Opening the saved page must never run a script a captured page carried.
+    const QList<CapturedLink> links = {
+        {QStringLiteral("Run"), QStringLiteral("javascript:alert(\"<x>\")"), QStringLiteral("Src"), QStringLiteral("javascript:")},
+        {QStringLiteral("Tabbed"), QStringLiteral(" java\tScript:void(0)"), QStringLiteral("Src"), QStringLiteral("http:")},
+        {QStringLiteral("Web"), QStringLiteral("http://h/javascript:x"), QStringLiteral("Src"), QStringLiteral("http:")},
+    };
+    const QStringList all = lines(CapturedLinksHtml(links, LinkSaveMode::All, kDate));
+    EXPECT_EQ(all.at(2), QStringLiteral("Src: <A title=\"javascript:alert(&quot;&lt;x&gt;&quot;)\">Run</A><BR>"));
+    EXPECT_EQ(all.at(3), QStringLiteral("Src: <A title=\" java\tScript:void(0)\">Tabbed</A><BR>"));
+    EXPECT_EQ(all.at(4), QStringLiteral("Src: <A href=\"http://h/javascript:x\">Web</A><BR>"));
+    EXPECT_EQ(lines(CapturedLinksHtml(links, LinkSaveMode::AllButEmail, kDate)).at(2),
+              QStringLiteral("<A title=\"javascript:alert(&quot;&lt;x&gt;&quot;)\">Src: Run</A><BR>"));
+}
+
 TEST(CapturedLinksPage, FileIsUtf8BehindAByteOrderMark)
 {
     const QByteArray bytes = capturedLinksFileBytes(QStringLiteral("Nápis"));

@@ -1,7 +1,16 @@
 #include "EngineTest.h"
+#include "MainWindowTest.h"
 
+#include "app/OpenSave.h"
+#include "app/frmMain.h"
+#include "browser/CapturedLinksPage.h"
 #include "browser/LinkCaptureScript.h"
 #include "browser/LinkSnapshot.h"
+#include "browser/WindowTable.h"
+#include "browser/frmWeb.h"
+#include "platform/ListView.h"
+
+#include <QSignalSpy>
 
 #include <QHash>
 #include <QTcpServer>
@@ -130,4 +139,139 @@ TEST_F(LinkScript, ReadsTheTopDocumentAndItsReadableFramesOnly)
     EXPECT_EQ(frames.top.bodyTag, QStringLiteral("FRAMESET"));
     EXPECT_EQ(captions(capturedLinkRows(frames, LinkCaptureMode::All, 0, {})), (QStringList{QStringLiteral("A"), QStringLiteral("B")}));
     EXPECT_EQ(captions(capturedLinkRows(frames, LinkCaptureMode::Local, 0, {})), QStringList{QStringLiteral("B")});
+}
+
+TEST_F(LinkScript, BlankLinkTextIsReadAsTheDocumentHoldsIt)
+{
+    // The engine's rendered text collapses a text of blanks to nothing; the capture
+    // must still see that the link has text. A link around an image alone has none.
+    const QString page = fileUrl(writePage(QStringLiteral("blanks.htm"),
+        "<html><head><title>Blanks</title></head><body>"
+        "<a href=\"#blanks\" title=\"Not this\">  </a>"
+        "<a href=\"#image\" title=\"Logo\"><img src=\"none.png\" alt=\"\"></a>"
+        "<a href=\"#span\" title=\"Not this either\"><span> \n </span></a>"
+        "<a href=\"#word\">  Word  </a>"
+        "<a href=\"#empty\" title=\"Empty\"></a></body></html>"));
+    BrowserControl &control = newControl();
+    ASSERT_TRUE(navigateAndWait(control, logOf(0), page));
+    const PageSnapshot snapshot = snapshotOf(control);
+    ASSERT_TRUE(snapshot.valid);
+
+    EXPECT_EQ(captions(capturedLinkRows(snapshot, LinkCaptureMode::All, 0, {})),
+              (QStringList{QString(), QStringLiteral("Logo"), QString(), QStringLiteral("Word"), QStringLiteral("Empty")}));
+    const QList<LinkRow> withText = capturedLinkRows(snapshot, LinkCaptureMode::AllWithText, 0, {});
+    ASSERT_EQ(withText.size(), 3);
+    EXPECT_EQ(withText[0].url, page + QStringLiteral("#blanks"));
+    EXPECT_EQ(withText[0].caption, QString());
+    EXPECT_EQ(withText[1].url, page + QStringLiteral("#span"));
+    EXPECT_EQ(withText[2].caption, QStringLiteral("Word"));
+}
+
+namespace {
+
+// The whole way from the page to the saved file through the main window: the links of
+// every kind a page can hold, read by the engine, listed and written.
+class LinkCaptureToPage : public MainWindowTest
+{
+protected:
+    void TearDown() override
+    {
+        OpenSave::setDialog({});
+        MainWindowTest::TearDown();
+    }
+
+    bool shows(const QString &fileName)
+    {
+        return QTest::qWaitFor([&] {
+            frmWeb *window = main->ActiveForm();
+            return window && window->Web->LocationURL().endsWith(fileName) && !window->Web->Busy();
+        }, 30000);
+    }
+
+    bool capture(int mode)
+    {
+        QSignalSpy finished(main, &frmMain::linksCaptureFinished);
+        main->CaptureLinks(mode);
+        return QTest::qWaitFor([&] { return finished.count() == 1; }, 30000);
+    }
+
+    // The saved page's lines after the title line, which carries the time of saving.
+    QStringList savedLines(int mode)
+    {
+        const QString target = env.path(QStringLiteral("saved/links%1.htm").arg(mode));
+        OpenSave::setDialog([&](const SaveDialogRequest &) { return SaveDialogAnswer{true, target, 1}; });
+        main->SaveCapturedLinks(mode);
+        const QByteArray bytes = TestEnvironment::readFile(target);
+        EXPECT_TRUE(bytes.startsWith("\xEF\xBB\xBF<!--saved by Vorlan"));
+        return QString::fromUtf8(bytes.mid(3)).split(QStringLiteral("\r\n")).mid(2);
+    }
+};
+
+} // namespace
+
+TEST_F(LinkCaptureToPage, EveryKindOfLinkIsListedAndSavedAsExpected)
+{
+    env.writeFile(QStringLiteral("pages/frame.htm"),
+                  "<html><head><title>Frame</title></head><body><a href=\"inner.htm\">In the frame</a></body></html>");
+    const QString page = env.writeFile(QStringLiteral("pages/mixed.htm"),
+        "<html><head><meta charset=\"utf-8\"><title>Mixed &amp; &lt;co&gt;</title></head><body>\n"
+        "<a href=\"a.htm\">Plain</a>\n"
+        "<a href=\"b.htm\">  Lead and trail  </a>\n"
+        "<a href=\"c.htm\">Two\nlines<br>here</a>\n"
+        "<a href=\"d.htm\" style=\"text-transform:uppercase\">shout</a>\n"
+        "<a href=\"e.htm\"><span style=\"display:none\">hidden</span>Shown</a>\n"
+        "<a href=\"f.htm\" title=\" Titled \"></a>\n"
+        "<a href=\"dir/\"></a>\n"
+        "<a href=\"g.htm\">&nbsp;nb&nbsp;</a>\n"
+        "<a href=\"mailto:x@y.test\">Mail &amp; &lt;co&gt;</a>\n"
+        "<a href=\"javascript:void(0)\">Script</a>\n"
+        "<a href=\"h.htm\" title=\"No\">  </a>\n"
+        "<a href=\"unknown:x\">Skipped</a>\n"
+        "<img src=\"none.png\" usemap=\"#m\" alt=\"\"><map name=\"m\"><area href=\"i.htm\" title=\"Area\" shape=\"rect\" coords=\"0,0,5,5\"></map>\n"
+        "<a href=\"j.htm\">tab\there</a>\n"
+        "<a href=\"k.htm\">\xC4\x8C" "e\xC5\xA1tina \xE2\x9C\x93</a>\n"
+        "<a href=\"l.htm\"><b>Bold</b> <i>italic</i></a>\n"
+        "<a href=\"m.htm\" style=\"visibility:hidden\">Invisible</a>\n"
+        "<a href=\"n.htm\"><div>Block</div><div>two</div></a>\n"
+        "<a href=\"o.htm?a=1&amp;b=%22q%22#frag\">Query</a>\n"
+        "<a href=\"#top\">Top</a>\n"
+        "<iframe src=\"frame.htm\"></iframe></body></html>\n");
+    NewWindow(QUrl::fromLocalFile(page).toString());
+    ASSERT_TRUE(shows(QStringLiteral("mixed.htm")));
+    const QString folder = QUrl::fromLocalFile(env.path(QStringLiteral("pages"))).toString() + QLatin1Char('/');
+    ASSERT_TRUE(capture(LinkCaptureMode::All));
+    ASSERT_TRUE(capture(LinkCaptureMode::LocalWithText));
+    ASSERT_EQ(main->lstLinks->count(), 21);
+    EXPECT_EQ(main->lstLinks->item(21).key(), folder + QStringLiteral("mixed.htm#top20"));
+
+    const QString source = QStringLiteral("Mixed &amp; &lt;co&gt;: ");
+    const QStringList expected = {
+        source + QStringLiteral("<A href=\"%1a.htm\">Plain</A><BR>"),
+        source + QStringLiteral("<A href=\"%1b.htm\">Lead and trail</A><BR>"),
+        source + QStringLiteral("<A href=\"%1c.htm\">Two lines here</A><BR>"),
+        source + QStringLiteral("<A href=\"%1d.htm\">SHOUT</A><BR>"),
+        source + QStringLiteral("<A href=\"%1e.htm\">Shown</A><BR>"),
+        source + QStringLiteral("<A href=\"%1f.htm\">Titled</A><BR>"),
+        source + QStringLiteral("<A href=\"%1dir/\">&lt;&gt;</A><BR>"),
+        source + QStringLiteral("<A href=\"%1g.htm\">\u00A0nb\u00A0</A><BR>"),
+        source + QStringLiteral("<A href=\"mailto:x@y.test\">Mail &amp; &lt;co&gt;</A><BR>"),
+        source + QStringLiteral("<A title=\"javascript:void(0)\">Script</A><BR>"),
+        source + QStringLiteral("<A href=\"%1h.htm\"></A><BR>"),
+        source + QStringLiteral("<A href=\"%1i.htm\">Area</A><BR>"),
+        source + QStringLiteral("<A href=\"%1j.htm\">tab here</A><BR>"),
+        source + QStringLiteral("<A href=\"%1k.htm\">\u010Ce\u0161tina \u2713</A><BR>"),
+        source + QStringLiteral("<A href=\"%1l.htm\">Bold italic</A><BR>"),
+        source + QStringLiteral("<A href=\"%1m.htm\">&lt;m.htm&gt;</A><BR>"),
+        source + QStringLiteral("<A href=\"%1n.htm\">Block two</A><BR>"),
+        source + QStringLiteral("<A href=\"%1o.htm?a=1&amp;b=%22q%22#frag\">Query</A><BR>"),
+        source + QStringLiteral("<A href=\"%1mixed.htm#top\">Top</A><BR>"),
+        source + QStringLiteral("<A href=\"%1inner.htm\">In the frame</A><BR>"),
+        source + QStringLiteral("<A href=\"%1mixed.htm#top\">Top</A><BR>"),
+        QStringLiteral("</HTML>"),
+        QString(),
+    };
+    QStringList saved = savedLines(LinkSaveMode::All);
+    for (QString &line : saved)
+        line.replace(folder, QStringLiteral("%1"));
+    EXPECT_EQ(saved, expected) << saved.join(QLatin1Char('\n')).toStdString();
 }
