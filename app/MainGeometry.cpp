@@ -57,16 +57,6 @@ protected:
 };
 } // namespace
 
-int twipsToPixels(double twips)
-{
-    return int(std::nearbyint(twips / TwipsPerPixel));
-}
-
-int pixelsToTwips(int pixels)
-{
-    return pixels * TwipsPerPixel;
-}
-
 int stateCode(Qt::WindowStates states)
 {
     if (states & Qt::WindowMinimized)

@@ -11,12 +11,6 @@ class QWidget;
 // "0" normal, "1" minimised, "2" maximised.
 namespace MainGeometry {
 
-constexpr int TwipsPerPixel = 15;
-
-// Whole pixels, a half going to the even number.
-int twipsToPixels(double twips);
-int pixelsToTwips(int pixels);
-
 int stateCode(Qt::WindowStates states);
 // Raises "Invalid property value" for a code other than 0, 1 or 2.
 Qt::WindowStates statesFromCode(int code);

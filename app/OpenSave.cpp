@@ -1,6 +1,6 @@
 #include "app/OpenSave.h"
 
-#include "app/SharedState.h"
+#include "core/SharedState.h"
 #include "platform/ErrorState.h"
 
 #include <QDir>

@@ -1,17 +1,20 @@
 #include "app/Startup.h"
 
-#include "app/ErrorLog.h"
-#include "app/PathServices.h"
-#include "app/RegistryServices.h"
-#include "app/SharedState.h"
-#include "app/Version.h"
+#include "app/MainSettings.h"
 #include "app/frmMain.h"
 #include "app/frmSplash.h"
+#include "core/ErrorLog.h"
+#include "core/OptionsSettings.h"
+#include "core/PathServices.h"
+#include "core/RegistryServices.h"
+#include "core/SharedState.h"
+#include "core/Version.h"
 #include "platform/AtomicFile.h"
 #include "platform/ErrorState.h"
 #include "platform/Forms.h"
 #include "platform/MessageBox.h"
 #include "platform/Registry.h"
+#include "platform/RegistryRead.h"
 #include "platform/SettingsStore.h"
 
 #include <QCoreApplication>
@@ -79,11 +82,10 @@ bool isSilentCommandLine(const QString &commandLine)
 
 QByteArray offlineSwitchFile(bool offline)
 {
-    QByteArray text = "REGEDIT4\r\n\r\n"
-                      "[HKEY_CURRENT_USER\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Internet Settings]\r\n"
-                      "\"GlobalUserOffline\"=dword:0000000";
-    text += offline ? "1\r\n" : "0\r\n";
-    return text;
+    const QString text = QStringLiteral("REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\%1]\r\n\"%2\"=dword:0000000%3\r\n")
+                             .arg(RegKeys::InternetSettings, RegValueNames::GlobalUserOffline,
+                                  offline ? QStringLiteral("1") : QStringLiteral("0"));
+    return text.toLatin1();
 }
 
 QString userAgentToken()
@@ -109,29 +111,25 @@ void Main()
     ignore([&s] { s.AppFolder = programFolderFrom(userProgramFolder()); });
     ignore([&s] { s.DesktopDir = RegGetString(HKEY_CURRENT_USER, RegKeys::ShellFolders, QStringLiteral("Desktop"), QString()); });
     ignore([&s] { s.PersonalDir = RegGetString(HKEY_CURRENT_USER, RegKeys::ShellFolders, QStringLiteral("Personal"), QString()); });
-    ignore([&s] { s.NotWarnQCopy = textToBool(GetSetting(QStringLiteral("Options"), QStringLiteral("NotWarnQCopy"), false)); });
-    ignore([&s] { s.NotWarnQMove = textToBool(GetSetting(QStringLiteral("Options"), QStringLiteral("NotWarnQMove"), false)); });
+    ignore([&s] { s.NotWarnQCopy = OptionsSettings::NotWarnQCopy.toBool(); });
+    ignore([&s] { s.NotWarnQMove = OptionsSettings::NotWarnQMove.toBool(); });
     ignore([&s] { s.FavoritesDir = RegGetString(HKEY_CURRENT_USER, RegKeys::ShellFolders, QStringLiteral("Favorites"), QString()); });
     ignore([&s] { s.AppDir = programFolderFrom(userProgramFolder()); });
     ignore([&s] {
         s.WindowCount = 0;
         s.MainFormLoaded = false;
     });
-    ignore([] {
-        const QFileInfo executable(QCoreApplication::applicationFilePath());
-        SaveSetting(QStringLiteral("Main"), QStringLiteral("AppPath"), executable.absolutePath().toLower());
-        SaveSetting(QStringLiteral("Main"), QStringLiteral("AppName"), executable.completeBaseName().toLower());
-    });
+    ignore([] { MainSettings::saveProgramLocation(); });
     ignore([] {
         const QString folder = WindowsDirectory();
         writeFileAtomically(folder + QStringLiteral("/online.reg"), offlineSwitchFile(false));
         writeFileAtomically(folder + QStringLiteral("/offline.reg"), offlineSwitchFile(true));
     });
     ignore([] {
-        if (RegGetDword(HKEY_CURRENT_USER, RegKeys::InternetSettings, QStringLiteral("GlobalUserOffline"), 0) == 1)
+        if (RegistryRead::isOffline())
             Forms::get<frmMain>()->mnuOffline->setChecked(true);
     });
-    ignore([] { RegSetString(HKEY_LOCAL_MACHINE, RegKeys::PostPlatform, userAgentToken(), QString()); });
+    RegSetString(HKEY_LOCAL_MACHINE, RegKeys::PostPlatform, userAgentToken(), QString());
     ignore([&s] {
         frmMain *main = Forms::get<frmMain>();
         main->LoadSettings();
@@ -141,8 +139,7 @@ void Main()
             main->show();
     });
     ignore([] {
-        Forms::get<frmMain>()->mnuAdjustImages->setChecked(
-            textToBool(GetSetting(QStringLiteral("Main"), QStringLiteral("AdjustImg"), true)));
+        Forms::get<frmMain>()->mnuAdjustImages->setChecked(MainSettings::AdjustImg.toBool());
     });
     ignore([&s] {
         // The existence test handles its own errors and so starts with none current:

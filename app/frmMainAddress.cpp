@@ -1,8 +1,8 @@
 // The main window's address combo: Enter loads the typed text into the active window.
-#include "app/ErrorLog.h"
 #include "app/frmMain.h"
 #include "browser/BrowserEventRules.h"
 #include "browser/frmWeb.h"
+#include "core/ErrorLog.h"
 #include "platform/BrowserControl.h"
 #include "platform/ErrorState.h"
 
@@ -63,8 +63,8 @@ void frmMain::txtAddress_KeyDown(int KeyCode, int Shift)
                 requireActiveForm()->Web->setFocusToPage();
         });
     } else if (KeyCode == Qt::Key_F12) {
-        ignore([this] { showNextPane(); });
-        ignore([this] { txtAddress->setFocus(); });
+        showNextPane();
+        txtAddress->setFocus();
     }
     ErrorState::clear();
 }

@@ -1,13 +1,13 @@
 // The main window's cool bars and the View menu's bar and band switches.
 #include "app/frmMain.h"
 
-#include "app/MainGeometry.h"
+#include "app/MainSettings.h"
 #include "platform/CoolBar.h"
 #include "platform/ErrorState.h"
-#include "platform/SettingsStore.h"
 #include "platform/StatusBar.h"
 #include "platform/TabStrip.h"
 #include "platform/Toolbar.h"
+#include "platform/Units.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -15,7 +15,7 @@
 #include <QMenu>
 #include <QSlider>
 
-using MainGeometry::twipsToPixels;
+using Units::twipsToPixels;
 
 namespace {
 
@@ -149,7 +149,7 @@ void frmMain::toggleBar(CoolBar *bar, const QString &itemName)
 {
     IgnoreErrors ignore;
     const bool visible = !bar->isHidden();
-    ignore([&] { bar->setVisible(!visible); });
+    bar->setVisible(!visible);
     ignore([&] { menuItem(itemName)->setChecked(!visible); });
 }
 
@@ -195,7 +195,7 @@ void frmMain::mnuViewWindowControls_Click()
 
 void frmMain::mnuView_Click()
 {
-    runIgnoringErrors([this] { mnuViewMainPanel->setChecked(!picMain->isHidden()); });
+    mnuViewMainPanel->setChecked(!picMain->isHidden());
 }
 
 void frmMain::mnuViewShowText_Click()
@@ -204,7 +204,7 @@ void frmMain::mnuViewShowText_Click()
     QAction *item = menuItem(QStringLiteral("mnuViewShowText"));
     const bool showText = !item->isChecked();
     Toolbar *bar = tbToolbar[1];
-    ignore([&] { item->setChecked(showText); });
+    item->setChecked(showText);
     for (int i = 1; i <= bar->count(); ++i)
         ignore([&] {
             ToolbarButton &button = bar->button(i);
@@ -215,8 +215,5 @@ void frmMain::mnuViewShowText_Click()
     // band never stays as tall as the text made it.
     ignore([&] { cbTop->band(1).setMinHeight(twipsToPixels(showText ? StandardMinHeight : StandardIconMinHeight)); });
     ignore([&] { cbTop->Refresh(); });
-    ignore([&] {
-        SaveSetting(QStringLiteral("Main"), QStringLiteral("ButtonText"), showText ? QStringLiteral("True")
-                                                                                  : QStringLiteral("False"));
-    });
+    ignore([&] { MainSettings::ButtonText.save(showText); });
 }

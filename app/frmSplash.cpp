@@ -70,29 +70,29 @@ QString frmSplash::captionText() const
 void frmSplash::Form_Load()
 {
     IgnoreErrors ignore;
-    ignore([] { QCoreApplication::processEvents(); });
+    QCoreApplication::processEvents();
     ignore([this] {
         const QScreen *screen = QGuiApplication::primaryScreen();
         if (screen)
             move(centredPosition(screen->geometry().size()));
     });
-    ignore([this] { hide(); });
+    hide();
 }
 
 void frmSplash::Timer1_Timer()
 {
-    IgnoreErrors ignore;
+    ErrorState::clear();
     // The splash may be unloaded while the events run.
     const QPointer<frmSplash> self(this);
-    ignore([] { QCoreApplication::processEvents(); });
+    QCoreApplication::processEvents();
     if (!self)
         return;
-    ignore([this] { Label1->setText(QStringLiteral("Načítání uživatelských nastavení...")); });
+    Label1->setText(QStringLiteral("Načítání uživatelských nastavení..."));
 }
 
 void frmSplash::Timer2_Timer()
 {
-    runIgnoringErrors([this] { hide(); });
+    hide();
 }
 
 void frmSplash::Label1_DblClick()

@@ -1,8 +1,8 @@
 #include "app/ProgramIcon.h"
-#include "app/SharedState.h"
 #include "app/Startup.h"
 #include "app/TerminationSignals.h"
 #include "app/frmMain.h"
+#include "core/SharedState.h"
 #include "platform/Forms.h"
 #include "platform/MessageBox.h"
 

@@ -4,9 +4,9 @@
 // QTWEBENGINE_DISABLE_SANDBOX=1. Memory is this process's own; the pages render in
 // the engine's helper processes.
 
-#include "app/SharedState.h"
 #include "app/frmMain.h"
 #include "browser/WindowTable.h"
+#include "core/SharedState.h"
 #include "platform/Forms.h"
 
 #include <QApplication>

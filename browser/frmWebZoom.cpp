@@ -1,16 +1,12 @@
 // Image zoom of a browser window that shows an image by itself.
 #include "browser/frmWeb.h"
 
-#include "app/ErrorLog.h"
-#include "app/frmMain.h"
-#include "browser/ProgressText.h"
+#include "core/ErrorLog.h"
 #include "platform/BrowserControl.h"
 #include "platform/ErrorState.h"
-#include "platform/Forms.h"
-#include "platform/StatusBar.h"
+#include "platform/Units.h"
 
 #include <QPointer>
-#include <QSlider>
 
 using ZoomMath::ImageSize;
 
@@ -66,11 +62,6 @@ bool sizeFrom(const QVariant &result, ImageSize &size, int at = 0)
     return size.width > 0 && size.height > 0;
 }
 
-int controlTwips(int pixels)
-{
-    return pixels * ZoomMath::TwipsPerPixel;
-}
-
 } // namespace
 
 void frmWeb::resetZoomAfterDownload()
@@ -114,17 +105,6 @@ void frmWeb::setImageSize(ImageSize size, const std::function<void(ImageSize)> &
     }, ScriptWorld::Application);
 }
 
-// Only the active window speaks to the main window's slider and zoom panel.
-void frmWeb::showZoomPercent(int percent)
-{
-    if (!isActiveByTab())
-        return;
-    frmMain *main = Forms::get<frmMain>();
-    IgnoreErrors ignore;
-    ignore([&] { main->sliZoom->setValue(ZoomMath::sliderPercent(percent)); });
-    ignore([&] { main->sbStatusBar->panel(QStringLiteral("zoom")).setText(percentText(main->sliZoom->value())); });
-}
-
 void frmWeb::ZoomFrames(int percent)
 {
     withImage([this, percent](ImageSize) {
@@ -136,11 +116,11 @@ void frmWeb::ZoomImg()
 {
     withImage([this](ImageSize image) {
         Zoom.measureTwips(image);
-        const int roomW = ZoomMath::roomFor(controlTwips(Web->width()));
-        const int roomH = ZoomMath::roomFor(controlTwips(Web->height()));
+        const int roomW = ZoomMath::roomFor(Units::pixelsToTwips(Web->width()));
+        const int roomH = ZoomMath::roomFor(Units::pixelsToTwips(Web->height()));
         const ImageSize fitted = ZoomMath::autoFit(Zoom, image, roomW, roomH);
         auto show = [this](ImageSize shown) {
-            runIgnoringErrors([&] { showZoomPercent(ZoomMath::percentOf(shown.height, Zoom.origHeight)); });
+            runIgnoringErrors([&] { emit ZoomChanged(ZoomMath::percentOf(shown.height, Zoom.origHeight)); });
         };
         if (fitted == image)
             show(image);
@@ -155,8 +135,8 @@ void frmWeb::ZoomNow()
         IgnoreErrors ignore;
         ImageSize fitted;
         const bool measured = ignore([&] {
-            fitted = ZoomMath::fitNow(image, ZoomMath::roomFor(controlTwips(Web->width())),
-                                      ZoomMath::roomFor(controlTwips(Web->height())));
+            fitted = ZoomMath::fitNow(image, ZoomMath::roomFor(Units::pixelsToTwips(Web->width())),
+                                      ZoomMath::roomFor(Units::pixelsToTwips(Web->height())));
         });
         if (!measured) {
             LogError(QStringLiteral("ZoomNow"));
@@ -164,7 +144,7 @@ void frmWeb::ZoomNow()
         }
         setImageSize(fitted, [this](ImageSize shown) {
             IgnoreErrors ignore;
-            ignore([&] { showZoomPercent(ZoomMath::percentOf(shown.height, Zoom.origHeight)); });
+            ignore([&] { emit ZoomChanged(ZoomMath::percentOf(shown.height, Zoom.origHeight)); });
             if (ErrorState::isSet())
                 LogError(QStringLiteral("ZoomNow"));
         });

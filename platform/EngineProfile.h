@@ -36,8 +36,6 @@ public:
     static void setPostPlatformTokenSource(TokenSource source);
     static QStringList postPlatformTokens();
 
-    // True when the registry says the user works offline.
-    static bool isOffline();
     static bool inlineImagesShown();
 };
 

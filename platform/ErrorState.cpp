@@ -107,10 +107,10 @@ void setFromException(std::exception_ptr error)
     } catch (const std::bad_alloc &) {
         set(RuntimeError(ErrorNumber::OutOfMemory));
     } catch (const std::exception &e) {
-        set(RuntimeError(51, QString::fromUtf8(e.what()).isEmpty() ? QStringLiteral("Internal error")
+        set(RuntimeError(ErrorNumber::InternalError, QString::fromUtf8(e.what()).isEmpty() ? QStringLiteral("Internal error")
                                                                    : QString::fromUtf8(e.what())));
     } catch (...) {
-        set(RuntimeError(51, QStringLiteral("Internal error")));
+        set(RuntimeError(ErrorNumber::InternalError, QStringLiteral("Internal error")));
     }
 }
 

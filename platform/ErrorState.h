@@ -7,7 +7,7 @@
 #include <functional>
 
 // The program's runtime error state. Operations of the platform layer fail by
-// throwing RuntimeError with one of the classic error numbers; a handler that
+// throwing RuntimeError with one of the runtime's error numbers; a handler that
 // "ignores errors" runs each step through IgnoreErrors, which records a failure
 // as the current error and lets the next step run. LogError reads and clears it.
 
@@ -16,7 +16,9 @@ constexpr int OutOfMemory = 7;
 constexpr int IllegalCall = 5;
 constexpr int Overflow = 6;
 constexpr int SubscriptOutOfRange = 9;
+constexpr int DivisionByZero = 11;
 constexpr int TypeMismatch = 13;
+constexpr int InternalError = 51;
 constexpr int BadFileNameOrNumber = 52;
 constexpr int FileNotFound = 53;
 constexpr int FileAlreadyOpen = 55;

@@ -2,7 +2,9 @@
 
 #include "platform/ErrorState.h"
 #include "platform/RegFileFormat.h"
+#include "platform/RegistryKeys.h"
 #include "platform/RegistryTree.h"
+#include "platform/Singleton.h"
 
 #include <QDir>
 #include <QFile>
@@ -79,9 +81,8 @@ QString personalFolder()
 // The values a new registry starts with, and which a file that lacks them gets back.
 std::vector<std::tuple<QString, QString, RegValue>> seedValues()
 {
-    const QString shellFolders = QStringLiteral(
-        "HKEY_CURRENT_USER\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders");
-    const QString explorerMain = QStringLiteral("HKEY_CURRENT_USER\\Software\\Microsoft\\Internet Explorer\\Main");
+    const QString shellFolders = keyPath(HKEY_CURRENT_USER, RegKeys::ShellFolders);
+    const QString explorerMain = keyPath(HKEY_CURRENT_USER, RegKeys::ExplorerMain);
     std::vector<std::tuple<QString, QString, RegValue>> seeds = {
         {shellFolders, QStringLiteral("Desktop"),
          stringValue(QStandardPaths::writableLocation(QStandardPaths::DesktopLocation))},
@@ -125,24 +126,14 @@ struct Registry::State
     std::optional<FileProblem> unsaved;
 };
 
-namespace {
-std::unique_ptr<Registry> &holder()
-{
-    static std::unique_ptr<Registry> registry;
-    return registry;
-}
-} // namespace
-
 Registry &Registry::instance()
 {
-    if (!holder())
-        holder().reset(new Registry);
-    return *holder();
+    return Singleton<Registry>::instance();
 }
 
 void Registry::resetInstance()
 {
-    holder().reset();
+    Singleton<Registry>::reset();
 }
 
 Registry::Registry()

@@ -13,6 +13,8 @@
 #include <optional>
 
 class RegistryTree;
+template<class T>
+class Singleton;
 
 // An emulated registry: one per-user file in REGEDIT4 syntax
 // ($XDG_DATA_HOME/Vorlan/windows/registry.reg), so that one parser serves both the
@@ -71,6 +73,7 @@ public:
     std::optional<FileProblem> unsavedChanges() const;
 
 private:
+    friend class Singleton<Registry>;
     Registry();
     // The tree as the file now holds it: re-read when the file changed, seeded when
     // there is no file yet.

@@ -1,5 +1,7 @@
 #include "platform/SettingsStore.h"
 
+#include "platform/Singleton.h"
+
 #include "platform/ErrorState.h"
 #include "platform/SettingsFileFormat.h"
 
@@ -95,24 +97,16 @@ int writeProblem(const QString &path)
     return 0;
 }
 
-std::unique_ptr<SettingsStore> &holder()
-{
-    static std::unique_ptr<SettingsStore> store;
-    return store;
-}
-
 } // namespace
 
 SettingsStore &SettingsStore::instance()
 {
-    if (!holder())
-        holder().reset(new SettingsStore);
-    return *holder();
+    return Singleton<SettingsStore>::instance();
 }
 
 void SettingsStore::resetInstance()
 {
-    holder().reset();
+    Singleton<SettingsStore>::reset();
 }
 
 SettingsStore::SettingsStore()
@@ -390,6 +384,26 @@ double textToDouble(const QString &text)
     case NumberText::NotNumber: break;
     }
     raiseError(ErrorNumber::TypeMismatch);
+}
+
+QString Setting::text() const
+{
+    return GetSetting(section, key, defaultValue);
+}
+
+bool Setting::toBool() const
+{
+    return textToBool(text());
+}
+
+int Setting::toInt() const
+{
+    return textToInt(text());
+}
+
+void Setting::save(const QVariant &value) const
+{
+    SaveSetting(section, key, value);
 }
 
 int PresetList::sizeOf(const QString &section)

@@ -11,6 +11,8 @@
 #include <vector>
 
 class QSettings;
+template<class T>
+class Singleton;
 
 // The per-user store of the program's preferences: text values addressed by section
 // and key under the application name "Vorlan", kept in an INI file under
@@ -54,6 +56,7 @@ public:
     std::optional<FileProblem> unsavedChanges() const;
 
 private:
+    friend class Singleton<SettingsStore>;
     // The previous values of the keys a write touches; an invalid value stands for
     // a key that did not exist.
     using Undo = std::vector<std::pair<QString, QVariant>>;
@@ -95,6 +98,21 @@ QString settingText(const QVariant &value);
 bool textToBool(const QString &text);
 int textToInt(const QString &text);
 double textToDouble(const QString &text);
+
+// One stored preference: its section, its key and the default its readers pass
+// (none: the empty text). Each area keeps its preferences in one table of these.
+struct Setting
+{
+    QString section;
+    QString key;
+    QVariant defaultValue = QVariant();
+
+    QString text() const;
+    // Raise a type mismatch (or an overflow) for a text that does not convert.
+    bool toBool() const;
+    int toInt() const;
+    void save(const QVariant &value) const;
+};
 
 // A numbered list kept in one section: entry n under the key "n", its display text
 // under "Caption" followed by n.

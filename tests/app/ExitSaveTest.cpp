@@ -1,5 +1,5 @@
-#include "app/SharedState.h"
 #include "app/frmMain.h"
+#include "core/SharedState.h"
 #include "platform/ErrorState.h"
 #include "platform/MessageBox.h"
 #include "platform/Registry.h"

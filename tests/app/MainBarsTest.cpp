@@ -1,7 +1,7 @@
-#include "app/MainGeometry.h"
 #include "app/frmMain.h"
 #include "platform/CoolBar.h"
 #include "platform/Toolbar.h"
+#include "platform/Units.h"
 
 #include "MainWindowTest.h"
 
@@ -11,7 +11,7 @@
 #include <QTest>
 #include <QToolButton>
 
-using MainGeometry::twipsToPixels;
+using Units::twipsToPixels;
 
 namespace {
 

@@ -1,5 +1,5 @@
-#include "app/SharedState.h"
 #include "app/frmMain.h"
+#include "core/SharedState.h"
 #include "platform/CoolBar.h"
 #include "platform/Forms.h"
 #include "platform/SettingsStore.h"

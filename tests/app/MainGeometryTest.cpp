@@ -6,19 +6,6 @@
 
 using namespace MainGeometry;
 
-TEST(MainGeometry, TwipsAreFifteenToAPixelRoundedHalfToEven)
-{
-    const std::pair<double, int> cases[] = {{0, 0}, {15, 1}, {11520, 768}, {4905, 327}, {22.5, 2}, {37.5, 2}, {-15, -1}};
-    for (const auto &[twips, pixels] : cases) {
-        SCOPED_TRACE(twips);
-        EXPECT_EQ(twipsToPixels(twips), pixels);
-    }
-    for (int pixels : {0, 1, 327, 1024, -10}) {
-        SCOPED_TRACE(pixels);
-        EXPECT_EQ(twipsToPixels(pixelsToTwips(pixels)), pixels);
-    }
-}
-
 TEST(MainGeometry, AWindowOffEveryScreenIsBroughtBack)
 {
     const QList<QRect> screens = {QRect(0, 0, 1280, 1000), QRect(1280, 0, 1024, 768)};

@@ -1,7 +1,7 @@
-#include "app/SharedState.h"
 #include "app/frmMain.h"
 #include "app/frmPM.h"
 #include "browser/WindowTable.h"
+#include "core/SharedState.h"
 #include "platform/ButtonMenu.h"
 #include "platform/Forms.h"
 #include "platform/SettingsStore.h"

@@ -1,7 +1,7 @@
 #include "app/OpenSave.h"
 
 #include "TestEnvironment.h"
-#include "app/SharedState.h"
+#include "core/SharedState.h"
 #include "platform/ErrorState.h"
 
 #include <QApplication>

@@ -1,13 +1,13 @@
 // Real file-system faults under the folders the program writes to: a full disk and
 // a read-only mount. Run as root (the continuous integration is); skipped otherwise.
-#include "app/ErrorLog.h"
 #include "app/OpenSave.h"
-#include "app/SharedState.h"
 #include "app/Startup.h"
 #include "app/frmMain.h"
 #include "app/frmSplash.h"
 #include "browser/LinkSnapshot.h"
 #include "browser/WindowTable.h"
+#include "core/ErrorLog.h"
+#include "core/SharedState.h"
 #include "platform/ErrorState.h"
 #include "platform/Forms.h"
 #include "platform/Registry.h"

@@ -1,3 +1,4 @@
+#include "browser/BrowserEventRules.h"
 #include "browser/LinksPaneRules.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 #include "MainWindowLayout.h"
 
-#include "app/SharedState.h"
 #include "app/frmMain.h"
 #include "browser/WindowTable.h"
+#include "core/SharedState.h"
 #include "platform/Forms.h"
 #include "platform/TabStrip.h"
 

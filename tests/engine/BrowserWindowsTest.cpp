@@ -1,17 +1,17 @@
-#include "app/SharedState.h"
 #include "app/frmMain.h"
 #include "app/frmPM.h"
 #include "app/frmSplash.h"
-#include "platform/SettingsStore.h"
 #include "browser/WindowTable.h"
 #include "browser/frmWeb.h"
+#include "core/SharedState.h"
 #include "platform/BrowserControl.h"
 #include "platform/Forms.h"
+#include "platform/SettingsStore.h"
 #include "platform/TabStrip.h"
 #include "platform/Toolbar.h"
 
-#include "ScriptedMessageBoxes.h"
 #include "MainWindowTest.h"
+#include "ScriptedMessageBoxes.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -1,18 +1,18 @@
 #include "BrowserEventLog.h"
 
 #include "app/FindBar.h"
-#include "app/SharedState.h"
 #include "app/frmMain.h"
 #include "browser/WindowTable.h"
 #include "browser/frmWeb.h"
+#include "core/SharedState.h"
 #include "platform/BrowserControl.h"
 #include "platform/Forms.h"
 #include "platform/StatusBar.h"
 #include "platform/TabStrip.h"
 #include "platform/Toolbar.h"
 
-#include "ScriptedMessageBoxes.h"
 #include "MainWindowTest.h"
+#include "ScriptedMessageBoxes.h"
 
 #include <QAction>
 #include <QApplication>
@@ -172,7 +172,7 @@ TEST_F(MainRoad, WithBackgroundPressedTheRequestingWindowStaysActive)
     window->WebBrw_NewWindow(page(QStringLiteral("new.html"), "<title>New</title>"), 0, {}, {}, {}, processed);
     EXPECT_EQ(shared().WindowCount, 2);
     EXPECT_EQ(main->ActiveForm(), window);
-    EXPECT_TRUE(window->isActiveByTab());
+    EXPECT_TRUE(main->isActiveByTab(window));
 }
 
 TEST_F(MainRoad, ABackgroundWindowRecordsItsStateAndShowsItWhenActivated)
@@ -181,7 +181,7 @@ TEST_F(MainRoad, ABackgroundWindowRecordsItsStateAndShowsItWhenActivated)
     ASSERT_NE(first, nullptr);
     frmWeb *second = openWindow(page(QStringLiteral("w2.html"), "<title>W2</title>"), QStringLiteral("W2"));
     ASSERT_NE(second, nullptr);
-    ASSERT_TRUE(second->isActiveByTab());
+    ASSERT_TRUE(main->isActiveByTab(second));
     main->txtAddress->setEditText(QStringLiteral("typed"));
     main->sbStatusBar->panel(1).setText(QStringLiteral("status"));
     const QString shownProgress = panel(QStringLiteral("prg"));
@@ -198,7 +198,7 @@ TEST_F(MainRoad, ABackgroundWindowRecordsItsStateAndShowsItWhenActivated)
     EXPECT_TRUE(first->back->isEnabled());
 
     main->mdiArea->setActiveSubWindow(first);
-    EXPECT_TRUE(first->isActiveByTab());
+    EXPECT_TRUE(main->isActiveByTab(first));
     EXPECT_EQ(panel(QStringLiteral("prg")), QStringLiteral("45 %"));
     EXPECT_TRUE(main->menuItem(QStringLiteral("mnuGoBack"))->isEnabled());
     EXPECT_TRUE(main->tbToolbar[1]->button(QStringLiteral("back")).isEnabled());

@@ -2,7 +2,7 @@
 #include "LoopbackServer.h"
 
 #include "platform/OfflineInterceptor.h"
-#include "platform/Registry.h"
+#include "platform/RegistryKeys.h"
 
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
@@ -10,14 +10,11 @@
 
 namespace {
 
-const QString kInternetSettings = QStringLiteral("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Internet Settings");
-const QString kExplorerMain = QStringLiteral("Software\\Microsoft\\Internet Explorer\\Main");
-
 void setOffline(quint32 flag)
 {
     QByteArray data(4, '\0');
     qToLittleEndian(flag, data.data());
-    Registry::instance().setValue(RegRoot::CurrentUser, kInternetSettings, QStringLiteral("GlobalUserOffline"),
+    Registry::instance().setValue(RegRoot::CurrentUser, RegKeys::InternetSettings, RegValueNames::GlobalUserOffline,
                                   RegValue{RegType::Dword, data});
 }
 
@@ -93,7 +90,7 @@ TEST_F(OfflineTest, InlineImagesFollowTheDisplaySwitch)
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
         if (c.stored)
-            Registry::instance().setValue(RegRoot::CurrentUser, kExplorerMain, QStringLiteral("Display Inline Images"),
+            Registry::instance().setValue(RegRoot::CurrentUser, RegKeys::ExplorerMain, RegValueNames::DisplayInlineImages,
                                           RegValue{RegType::String, *c.stored});
         QWebEngineProfile *profile = EngineProfile::profileForNewPage();
         EXPECT_EQ(profile->settings()->testAttribute(QWebEngineSettings::AutoLoadImages), c.shown);

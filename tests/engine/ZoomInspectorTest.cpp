@@ -1,8 +1,8 @@
-#include "app/SharedState.h"
 #include "app/frmMain.h"
 #include "browser/AddressText.h"
 #include "browser/WindowTable.h"
 #include "browser/frmWeb.h"
+#include "core/SharedState.h"
 #include "platform/BrowserControl.h"
 #include "platform/EngineProfile.h"
 #include "platform/Forms.h"
@@ -10,8 +10,8 @@
 #include "platform/TabStrip.h"
 
 #include "LoopbackServer.h"
-#include "ScriptedMessageBoxes.h"
 #include "MainWindowTest.h"
+#include "ScriptedMessageBoxes.h"
 
 #include <QComboBox>
 #include <QImage>

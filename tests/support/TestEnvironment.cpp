@@ -1,6 +1,6 @@
 #include "TestEnvironment.h"
 
-#include "app/SharedState.h"
+#include "core/SharedState.h"
 #include "platform/ErrorState.h"
 #include "platform/TestHooks.h"
 

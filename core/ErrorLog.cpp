@@ -1,7 +1,8 @@
-#include "app/ErrorLog.h"
+#include "core/ErrorLog.h"
 
-#include "app/SharedState.h"
+#include "core/SharedState.h"
 #include "platform/ErrorState.h"
+#include "platform/SettingsStore.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -16,7 +17,7 @@ QString contextText(const QVariant &context)
     if (!context.isValid())
         return {};
     if (context.typeId() == QMetaType::Bool)
-        return context.toBool() ? QStringLiteral("True") : QStringLiteral("False");
+        return settingText(context);
     return context.toString();
 }
 

@@ -4,8 +4,7 @@
 
 #include <QString>
 
-// The three registry functions the whole program uses. None of them raises or
-// reports a failure: reads give their default, writes simply have no effect.
+// The registry root keys, key paths and value names the program reads and writes.
 constexpr RegRoot HKEY_CURRENT_USER = RegRoot::CurrentUser;
 constexpr RegRoot HKEY_LOCAL_MACHINE = RegRoot::LocalMachine;
 constexpr RegRoot HKEY_USERS = RegRoot::Users;
@@ -17,6 +16,9 @@ inline const QString PostPlatform = QStringLiteral("Software\\Microsoft\\Windows
 inline const QString ExplorerMain = QStringLiteral("Software\\Microsoft\\Internet Explorer\\Main");
 } // namespace RegKeys
 
-QString RegGetString(RegRoot root, const QString &subKey, const QString &valueName, const QString &defaultValue = QString());
-void RegSetString(RegRoot root, const QString &subKey, const QString &valueName, const QString &value);
-qint32 RegGetDword(RegRoot root, const QString &subKey, const QString &valueName, qint32 defaultValue = 0);
+namespace RegValueNames {
+// Under InternetSettings: 1 while the browser works offline.
+inline const QString GlobalUserOffline = QStringLiteral("GlobalUserOffline");
+// Under ExplorerMain: "no" keeps images from loading.
+inline const QString DisplayInlineImages = QStringLiteral("Display Inline Images");
+} // namespace RegValueNames

@@ -1,7 +1,7 @@
-#include "app/PathServices.h"
+#include "core/PathServices.h"
 
-#include "app/ErrorLog.h"
-#include "app/SharedState.h"
+#include "core/ErrorLog.h"
+#include "core/SharedState.h"
 #include "platform/DiskInfo.h"
 #include "platform/ErrorState.h"
 

@@ -1,4 +1,4 @@
-#include "app/RegistryServices.h"
+#include "core/RegistryServices.h"
 #include "platform/ErrorState.h"
 
 #include "TestEnvironment.h"

@@ -1,6 +1,6 @@
-#include "app/ErrorLog.h"
+#include "core/ErrorLog.h"
 
-#include "app/SharedState.h"
+#include "core/SharedState.h"
 #include "platform/ErrorState.h"
 #include "support/TestEnvironment.h"
 

@@ -1,6 +1,6 @@
-#include "app/PathServices.h"
+#include "core/PathServices.h"
 
-#include "app/SharedState.h"
+#include "core/SharedState.h"
 #include "platform/DiskInfo.h"
 #include "platform/ErrorState.h"
 #include "support/TestEnvironment.h"
