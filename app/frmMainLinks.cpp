@@ -125,7 +125,7 @@ QString askCapturedLinksTarget()
 }
 
 // An existing read-only target is replaced only when the user agrees; a replaced file
-// loses its special permissions, as the classic "normal" attributes did.
+// loses its special permissions and is written as a plain file.
 bool mayReplace(const QString &target)
 {
     if (!FileExists(target))
