@@ -9,12 +9,7 @@ using namespace MainGeometry;
 TEST(MainGeometry, AWindowOffEveryScreenIsBroughtBack)
 {
     const QList<QRect> screens = {QRect(0, 0, 1280, 1000), QRect(1280, 0, 1024, 768)};
-    struct Case
-    {
-        const char *name;
-        QRect window;
-        QRect expected;
-    } cases[] = {
+    struct Case { const char *name; QRect window; QRect expected; } cases[] = {
         {"on the first screen", {100, 100, 800, 600}, {100, 100, 800, 600}},
         {"on the second screen", {1400, 50, 600, 400}, {1400, 50, 600, 400}},
         {"partly off but grabbable", {-700, -10, 800, 600}, {-700, -10, 800, 600}},

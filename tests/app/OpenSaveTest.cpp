@@ -44,12 +44,7 @@ protected:
 
 TEST(OpenSaveFilter, RoundTrips)
 {
-    const struct
-    {
-        QString written;
-        QString stored;
-        QString read;
-    } cases[] = {
+    const struct { QString written; QString stored; QString read; } cases[] = {
         {QStringLiteral("A|*.a"), QString::fromUtf8("A\0*.a\0\0", 7), QStringLiteral("A|*.a")},
         {QStringLiteral("A|*.a|"), QString::fromUtf8("A\0*.a\0\0", 7), QStringLiteral("A|*.a")},
         {QStringLiteral("A|*.a||"), QString::fromUtf8("A\0*.a\0\0", 7), QStringLiteral("A|*.a")},

@@ -20,11 +20,7 @@
 
 namespace {
 
-struct SilentCase
-{
-    const char *commandLine;
-    bool silent;
-};
+struct SilentCase { const char *commandLine; bool silent; };
 
 TEST(StartupRules, SilentModeFromTheFirstTwoCharacters)
 {
@@ -109,11 +105,7 @@ TEST_F(StartupSequence, SilentModeShowsItsMessageAndNoWindow)
 
 TEST_F(StartupSequence, OnlyOfflineValueOneChecksTheMenu)
 {
-    struct Case
-    {
-        const char *value;
-        bool checked;
-    };
+    struct Case { const char *value; bool checked; };
     const Case cases[] = {{nullptr, false}, {"00000000", false}, {"00000002", false}, {"00000001", true}};
     for (const Case &c : cases) {
         SCOPED_TRACE(c.value ? c.value : "missing");

@@ -34,12 +34,7 @@ TEST_F(BrowserProcess, TheAddressGoesOverAsOneArgumentWithoutAShell)
 
 TEST_F(BrowserProcess, AFailedStartIsLoggedWithTheSystemErrorAndShowsNothing)
 {
-    const struct
-    {
-        const char *name;
-        QString program;
-        int systemError;
-    } cases[] = {
+    const struct { const char *name; QString program; int systemError; } cases[] = {
         {"missing", env.path(QStringLiteral("no-such-program")), ENOENT},
         {"not executable", env.writeFile(QStringLiteral("plain-file"), "#!/bin/sh\n"), EACCES},
     };

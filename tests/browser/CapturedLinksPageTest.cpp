@@ -36,11 +36,7 @@ QStringList lines(const QString &html)
 TEST(CapturedLinksPage, LayoutPerMode)
 {
     const QString head = QStringLiteral("<HTML><HEAD><TITLE>Captured links 6.12.2026 17:00:00</TITLE></HEAD>");
-    const struct
-    {
-        int mode;
-        QStringList body;
-    } cases[] = {
+    const struct { int mode; QStringList body; } cases[] = {
         {1,
          {QStringLiteral("Src: <A href=\"mailto:a@b.test\">Mail 1</A><BR>"), QStringLiteral("Src: <A href=\"http://h/\">Web</A><BR>"),
           QStringLiteral("Src: <A href=\"mailto:c@d.test\">Mail 2</A><BR>"), QStringLiteral("Src: <A href=\"ftp://h/f\">Ftp</A><BR>"),

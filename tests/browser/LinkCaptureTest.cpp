@@ -39,11 +39,7 @@ QList<LinkRow> capture(const PageSnapshot &snapshot, int mode)
 
 TEST(LinkLocality, FragmentsAndQueriesToThePageItselfAreLocalOtherFilesAreNot)
 {
-    const struct
-    {
-        QString href;
-        bool local;
-    } cases[] = {
+    const struct { QString href; bool local; } cases[] = {
         {kPage + QStringLiteral("#part"), true},
         {kPage + QStringLiteral("?q=1"), true},
         {kPage, true},
@@ -62,12 +58,7 @@ TEST(LinkLocality, FragmentsAndQueriesToThePageItselfAreLocalOtherFilesAreNot)
 
 TEST(LinkCaption, TextThenTitleThenLastPathPart)
 {
-    const struct
-    {
-        LinkInfo link;
-        int mode;
-        QString caption;
-    } cases[] = {
+    const struct { LinkInfo link; int mode; QString caption; } cases[] = {
         {link(QStringLiteral("http://h/a/last"), QStringLiteral("  Text "), QStringLiteral("t")), 1, QStringLiteral("Text")},
         {link(QStringLiteral("http://h/a/last"), {}, QStringLiteral(" Title ")), 1, QStringLiteral("Title")},
         {link(QStringLiteral("http://h/a/last"), {}, {}), 1, QStringLiteral("<last>")},
@@ -92,11 +83,7 @@ TEST(LinkCaptureModes, EachModeTakesItsLinks)
     const LinkInfo outNoText = link(QStringLiteral("http://example.test/"), {});
     const LinkInfo blanks = link(QStringLiteral("http://example.test/b"), QStringLiteral("  "));
     const PageSnapshot snapshot = page(body(kPage, {self, selfNoText, sibling, outNoText, blanks}));
-    const struct
-    {
-        int mode;
-        QStringList taken;
-    } cases[] = {
+    const struct { int mode; QStringList taken; } cases[] = {
         {1, {self.href, selfNoText.href, sibling.href, outNoText.href, blanks.href}},
         {2, {self.href, selfNoText.href}},
         {3, {sibling.href, outNoText.href, blanks.href}},

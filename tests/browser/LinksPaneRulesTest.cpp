@@ -6,12 +6,7 @@
 TEST(LinksPaneCommands, KeysChooseCommandAndMode)
 {
     using K = LinksCommandKind;
-    const struct
-    {
-        const char *key;
-        K kind;
-        int mode;
-    } cases[] = {
+    const struct { const char *key; K kind; int mode; } cases[] = {
         {"add", K::Capture, 1},          {"addall", K::Capture, 1},       {"addlocal", K::Capture, 2},
         {"addout", K::Capture, 3},       {"addalltext", K::Capture, 4},   {"addlocaltext", K::Capture, 5},
         {"addouttext", K::Capture, 6},   {"save", K::Save, 1},            {"saveall", K::Save, 1},

@@ -11,11 +11,7 @@
 
 namespace {
 
-struct TextCase
-{
-    const char *input;
-    const char *expected;
-};
+struct TextCase { const char *input; const char *expected; };
 
 QString text(const char *utf8)
 {
@@ -72,12 +68,7 @@ TEST(GetParentPath, ReturnsTheTextBeforeTheLastSeparator)
 
 TEST(GetFileName, RemovesOneTrailingSeparatorInPlaceAndReturnsTheLastPart)
 {
-    const struct
-    {
-        const char *input;
-        const char *result;
-        const char *leftBehind;
-    } cases[] = {
+    const struct { const char *input; const char *result; const char *leftBehind; } cases[] = {
         {"/dir/file.txt", "file.txt", "/dir/file.txt"},
         {"/dir/", "dir", "/dir"},
         {"/dir//", "", "/dir/"},
@@ -130,11 +121,7 @@ TEST_F(FileExistsTest, AnswersForExactlyThatPath)
     const QString dangling = env.path(QStringLiteral("dir/dangling"));
     ASSERT_TRUE(QFile::link(env.root() + QStringLiteral("/nowhere"), dangling));
 
-    const struct
-    {
-        QString path;
-        bool exists;
-    } cases[] = {
+    const struct { QString path; bool exists; } cases[] = {
         {file, true},
         {hidden, true},
         {env.root() + QStringLiteral("/dir/readonly.txt"), true},

@@ -37,12 +37,7 @@ protected:
 
 TEST_F(RegistryServicesTest, RegGetStringReadsOnlyTextValues)
 {
-    const struct
-    {
-        QString key;
-        QString name;
-        QString expected;
-    } cases[] = {
+    const struct { QString key; QString name; QString expected; } cases[] = {
         {kTestKey, "Text", "plain"},
         {kTestKey, "text", "plain"},
         {kTestKey, "Empty", ""},
@@ -63,11 +58,7 @@ TEST_F(RegistryServicesTest, RegGetStringReadsOnlyTextValues)
 
 TEST_F(RegistryServicesTest, RegGetDwordReadsOnlyNumberValues)
 {
-    const struct
-    {
-        QString name;
-        qint32 expected;
-    } cases[] = {
+    const struct { QString name; qint32 expected; } cases[] = {
         {"Number", 42},
         {"Negative", -2},
         {"NumberAsText", 77},

@@ -163,11 +163,7 @@ TEST_F(BrowserControlTest, SlotThatRefusesAndNavigatesElsewhereEndsThere)
 
 TEST_F(BrowserControlTest, PageAskingForAWindowRaisesNewWindowAndOpensNothing)
 {
-    struct Request
-    {
-        const char *name;
-        QString script;
-    };
+    struct Request { const char *name; QString script; };
     const Request requests[] = {
         {"window.open", QStringLiteral("window.open('c.html')")},
         {"a link with a target", QStringLiteral("document.getElementById('blank').click()")},
@@ -207,12 +203,7 @@ TEST_F(BrowserControlTest, ScriptsRunInTheRequestedWorldAndNeverAnswerAGoneContr
     control->show();
     ASSERT_TRUE(navigateAndWait(*control, *log, pathA));
 
-    struct World
-    {
-        const char *name;
-        ScriptWorld world;
-        QString expected;
-    };
+    struct World { const char *name; ScriptWorld world; QString expected; };
     const World worlds[] = {
         {"page", ScriptWorld::Main, QStringLiteral("string")},
         {"isolated", ScriptWorld::Application, QStringLiteral("undefined")},

@@ -32,11 +32,7 @@ protected:
 
 TEST(OfflineInterceptor, RefusesOnlyWhatNeedsTheNetwork)
 {
-    const struct
-    {
-        const char *url;
-        bool network;
-    } cases[] = {
+    const struct { const char *url; bool network; } cases[] = {
         {"http://127.0.0.1/", true},   {"HTTPS://example.org/", true}, {"ftp://example.org/f", true},
         {"ws://127.0.0.1:1/", true},   {"wss://example.org/", true},   {"file:///tmp/a.html", false},
         {"about:blank", false},        {"data:text/html,x", false},    {"qrc:/icons/a.png", false},
@@ -76,12 +72,7 @@ TEST_F(OfflineTest, OfflineRefusesWebPagesButLoadsLocalOnesUntilSwitchedBack)
 
 TEST_F(OfflineTest, InlineImagesFollowTheDisplaySwitch)
 {
-    const struct
-    {
-        const char *name;
-        std::optional<QByteArray> stored;
-        bool shown;
-    } cases[] = {
+    const struct { const char *name; std::optional<QByteArray> stored; bool shown; } cases[] = {
         {"missing", std::nullopt, true},
         {"yes", QByteArray("yes", 4), true},
         {"no", QByteArray("no", 3), false},

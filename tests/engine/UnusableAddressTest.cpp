@@ -14,11 +14,7 @@ TEST_F(UnusableAddress, TextThatMakesNoAddressOrAnAddressTheEngineWillNotShowIsR
     BrowserEventLog &log = logOf(0);
     const QString page = writePage(QStringLiteral("fine.html"), "<title>Fine</title>");
 
-    struct Case
-    {
-        QString text;
-        QString message;
-    };
+    struct Case { QString text; QString message; };
     const Case cases[] = {
         {QStringLiteral("not a url %%% <>"), QStringLiteral("„not a url %%% <>“ není platná adresa.")},
         {QStringLiteral("ftp://127.0.0.1/"), QStringLiteral("Adresu „ftp://127.0.0.1/“ program nedokáže otevřít.")},

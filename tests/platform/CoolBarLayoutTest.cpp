@@ -17,10 +17,7 @@ BandInput band(int width, int minWidth, int minHeight, bool newRow = false)
     return b;
 }
 
-struct Expected
-{
-    int band, row, x, y, width, height;
-};
+struct Expected { int band, row, x, y, width, height; };
 
 void expectPlaces(const CoolBarLayout::Result &result, const std::vector<Expected> &expected)
 {
@@ -68,12 +65,7 @@ TEST(CoolBarLayout, HiddenBandsTakeNoRoomAndTheirRowBreakGoesWithThem)
 
 TEST(CoolBarLayout, WidthsNeverGoBelowHeaderPlusMinimum)
 {
-    struct Case
-    {
-        const char *name;
-        int width, naturalWidth, headerWidth, minWidth;
-        int expected;
-    } cases[] = {
+    struct Case { const char *name; int width, naturalWidth, headerWidth, minWidth; int expected; } cases[] = {
         {"zero asks for the whole child", 0, 300, 10, 40, 300},
         {"zero with no child asks for the narrowest", 0, 0, 10, 40, 50},
         {"too narrow is widened", 20, 300, 10, 40, 50},

@@ -8,13 +8,7 @@
 
 namespace {
 
-struct KindCase
-{
-    const char *fileSystemType;
-    const char *device;
-    bool removable;
-    const char *kind;
-};
+struct KindCase { const char *fileSystemType; const char *device; bool removable; const char *kind; };
 
 const KindCase kKindCases[] = {
     {"ext4", "/dev/sda1", false, "drive"},
@@ -81,11 +75,7 @@ private:
 TEST_F(DiskInfoRemovableTest, ReadsTheFlagOfTheDiskOrOfThePartitionsDisk)
 {
     const QString sysRoot = makeBlockTree();
-    const struct
-    {
-        const char *device;
-        bool removable;
-    } cases[] = {
+    const struct { const char *device; bool removable; } cases[] = {
         {"/dev/sdb", true}, {"/dev/sdb1", true}, {"/dev/sda", false}, {"/dev/sda2", false},
         {"/dev/sdz9", false}, {"tmpfs", false}, {"", false}, {"/dev/..", false},
     };
@@ -119,12 +109,7 @@ TEST_F(DiskInfoVolumeTest, MissingPathIsMeasuredOnItsNearestExistingFolder)
 
 TEST(DiskInfoMounts, MemoryAndPseudoFileSystemsOfThisMachine)
 {
-    const struct
-    {
-        const char *path;
-        const char *fileSystemType;
-        const char *kind;
-    } cases[] = {
+    const struct { const char *path; const char *fileSystemType; const char *kind; } cases[] = {
         {"/dev/shm", "tmpfs", "ram"},
         {"/proc", "proc", "other"},
         {"/sys", "sysfs", "other"},

@@ -82,12 +82,7 @@ TEST(RegFileFormatLimits, UnreasonableScriptsAreRefusedWithAReasonAndChangeNothi
 {
     // What comes before the fault would apply; nothing of it may.
     const QString start = "REGEDIT4\n[HKEY_CURRENT_USER\\Partly]\n\"Applied\"=\"x\"\n";
-    const struct
-    {
-        const char *name;
-        QString text;
-        QString reason;
-    } cases[] = {
+    const struct { const char *name; QString text; QString reason; } cases[] = {
         {"a key one level too deep", start + "[HKEY_CURRENT_USER" + QString("\\k").repeated(RegistryTree::MaxDepth + 1) + "]\n",
          "klíč na řádku 4 je zanořen hlouběji než 512 úrovní"},
         {"twenty thousand levels", start + "\n[HKEY_CURRENT_USER" + QString("\\k").repeated(20000) + "]\n",

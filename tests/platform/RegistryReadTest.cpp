@@ -25,11 +25,7 @@ class RegistryReadTest : public TempEnvTest
 // The menu's check mark and the engine's refusals read the one switch by the one rule.
 TEST_F(RegistryReadTest, OfflineOnlyForAFourByteNumberOne)
 {
-    const struct
-    {
-        const char *data;
-        bool offline;
-    } cases[] = {
+    const struct { const char *data; bool offline; } cases[] = {
         {"dword:00000001", true},  {"dword:00000000", false},        {"dword:00000002", false},
         {"\"1\"", false},          {"hex(4):01,00", false},         {"hex(4):01,00,00,00,00,00,00,00", false},
         {"hex(4):01,00,00,00", true},

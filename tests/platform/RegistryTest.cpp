@@ -74,12 +74,7 @@ TEST_F(RegistryTest, ReadsEveryValueFormOfTheFile)
                                 "\"Quad\"=hex(b):01,00,00,00,00,00,00,00\r\n"
                                 "\"Spaced\" = \"around the sign\"\r\n"
                                 "\"Czech\"=\"Šťastný žluťoučký kůň\"\r\n");
-    const struct
-    {
-        QString name;
-        int type;
-        QByteArray data;
-    } cases[] = {
+    const struct { QString name; int type; QByteArray data; } cases[] = {
         {"Text", RegType::String, sz("plain text")},
         {"Escaped", RegType::String, sz("c:\\dir \"quoted\"")},
         {"", RegType::String, sz("the default")},
@@ -232,11 +227,7 @@ TEST_F(RegistryTest, AFileLackingSeedsGetsThemBackAndKeepsItsOwnValues)
 
 TEST_F(RegistryTest, EveryValueSurvivesWritingAndReadingBack)
 {
-    const struct
-    {
-        QString name;
-        RegValue value;
-    } cases[] = {
+    const struct { QString name; RegValue value; } cases[] = {
         {"Plain", stringValue("about:blank")},
         {"", stringValue("default value")},
         {"Empty", stringValue("")},
@@ -401,13 +392,7 @@ TEST_F(RegistryTest, ImportMergesKeysValuesAndDeletions)
     registry.importFile(script);
     Registry::resetInstance();
 
-    const struct
-    {
-        RegRoot root;
-        QString key;
-        QString name;
-        QString expected;
-    } cases[] = {
+    const struct { RegRoot root; QString key; QString name; QString expected; } cases[] = {
         {RegRoot::CurrentUser, "Keep", "Untouched", "kept"},
         {RegRoot::CurrentUser, "Merge", "Replaced", "new"},
         {RegRoot::CurrentUser, "Merge", "Deleted", "<none>"},
@@ -460,12 +445,7 @@ TEST_F(RegistryTest, ImportOfAFileThatIsNoScriptChangesNothing)
 
 TEST_F(RegistryTest, FirstUseSeedsShellFoldersAndBrowserValues)
 {
-    const struct
-    {
-        QString key;
-        QString name;
-        QString expected;
-    } cases[] = {
+    const struct { QString key; QString name; QString expected; } cases[] = {
         {kShellFolders, "Desktop", QStandardPaths::writableLocation(QStandardPaths::DesktopLocation)},
         {kShellFolders, "Personal", env.home()},
         {kShellFolders, "Favorites", env.home() + "/Favorites"},

@@ -41,11 +41,7 @@ TEST(TextToBoolTest, OtherTextIsATypeMismatch)
 
 TEST(TextToIntTest, RejectsOtherTextAndOutOfRangeNumbers)
 {
-    const struct
-    {
-        const char *text;
-        int error;
-    } cases[] = {
+    const struct { const char *text; int error; } cases[] = {
         {"2147483648", ErrorNumber::Overflow},
         {"-2147483649", ErrorNumber::Overflow},
         {"99999999999999999999999", ErrorNumber::Overflow},
@@ -68,12 +64,7 @@ using SettingsStoreTest = TempEnvTest;
 TEST_F(SettingsStoreTest, MissingKeyReadsAsTheDefaultConvertedToText)
 {
     SaveSetting("Main", "Other", "x");
-    const struct
-    {
-        QString section;
-        QVariant defaultValue;
-        QString expected;
-    } cases[] = {
+    const struct { QString section; QVariant defaultValue; QString expected; } cases[] = {
         {"Main", true, "True"},
         {"Main", false, "False"},
         {"Main", 5, "5"},
@@ -178,11 +169,7 @@ TEST_F(SettingsStoreTest, SectionsWithBackslashesAreFlatAndSurviveDeletingTheirP
 TEST_F(SettingsStoreTest, DeletingWhatDoesNotExistRaisesInvalidCall)
 {
     SaveSetting("Options", "UseUserFT", "1");
-    const struct
-    {
-        QString section;
-        QString key;
-    } cases[] = {
+    const struct { QString section; QString key; } cases[] = {
         {"Main", ""},
         {"Options\\QCopy", ""},
         {"Options", "Missing"},
@@ -311,11 +298,7 @@ void setAge(const QString &path, int seconds)
 
 TEST(SettingsStoreLocks, AStaleLockIsTakenOverAtOnceAndALiveOneWaitedFor)
 {
-    const struct
-    {
-        const char *name;
-        QByteArray content;
-    } stale[] = {
+    const struct { const char *name; QByteArray content; } stale[] = {
         {"empty, left by a kill", QByteArray("")},
         {"its holder is gone", "2147483646\nvorlan\n" + QSysInfo::machineHostName().toUtf8() + "\n"},
     };
