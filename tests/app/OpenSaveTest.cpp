@@ -69,7 +69,8 @@ protected:
     {
         for (const char *name : {"README", "Makefile", "page.htm"})
             env.writeFile(QStringLiteral("files/") + QString::fromLatin1(name), "x");
-        folder = env.path(QStringLiteral("files"));
+        save.setInitDir(env.path(QStringLiteral("files")));
+        save.setFilter(QStringLiteral("HTML Page (*.htm)|*.htm|All Files (*.*)|*.*"));
     }
 
     // The files the dialog offers (a file that does not match is hidden or greyed).
@@ -93,14 +94,11 @@ protected:
         return names;
     }
 
-    QString folder;
+    OpenSave save;
 };
 
 TEST_F(SaveFileDialog, AllFilesListsFilesWithoutADotToo)
 {
-    OpenSave save;
-    save.setInitDir(folder);
-    save.setFilter(QStringLiteral("HTML Page (*.htm)|*.htm|All Files (*.*)|*.*"));
     save.setFilterIndex(2);
     QFileDialog dialog;
     prepareSaveDialog(dialog, save.request());
@@ -118,9 +116,6 @@ TEST_F(SaveFileDialog, AllFilesListsFilesWithoutADotToo)
 
 TEST_F(SaveFileDialog, TheFilterChosenLastComesBack)
 {
-    OpenSave save;
-    save.setInitDir(folder);
-    save.setFilter(QStringLiteral("HTML Page (*.htm)|*.htm|All Files (*.*)|*.*"));
     // The user picks "All Files" and types a name without an extension.
     QTimer::singleShot(0, [] {
         auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());

@@ -88,9 +88,7 @@ TEST(CapturedLinksPage, FileIsUtf8BehindAByteOrderMark)
     EXPECT_EQ(bytes, QByteArray("\xEF\xBB\xBFN\xC3\xA1pis"));
 }
 
-class CapturedLinksFile : public TempEnvTest
-{
-};
+using CapturedLinksFile = TempEnvTest;
 
 TEST_F(CapturedLinksFile, ReplacesAnExistingFileWhole)
 {

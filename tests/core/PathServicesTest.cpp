@@ -108,9 +108,7 @@ TEST(SanitizeFileName, ReplacesForbiddenCharactersInPlaceKeepingTheLength)
     }
 }
 
-class FileExistsTest : public TempEnvTest
-{
-};
+using FileExistsTest = TempEnvTest;
 
 TEST_F(FileExistsTest, AnswersForExactlyThatPath)
 {
@@ -147,9 +145,7 @@ TEST_F(FileExistsTest, AnswersForExactlyThatPath)
     EXPECT_FALSE(ErrorState::isSet());
 }
 
-class DiskServicesTest : public TempEnvTest
-{
-};
+using DiskServicesTest = TempEnvTest;
 
 TEST_F(DiskServicesTest, FreeSpaceIsCountedBeyondA32BitNumber)
 {
@@ -159,9 +155,7 @@ TEST_F(DiskServicesTest, FreeSpaceIsCountedBeyondA32BitNumber)
     EXPECT_GT(GetDiskFree(env.root()), Q_INT64_C(2147483647));
 }
 
-class WindowsFoldersTest : public TempEnvTest
-{
-};
+using WindowsFoldersTest = TempEnvTest;
 
 TEST_F(WindowsFoldersTest, CreatesTheFoldersUnderTheProgramFolder)
 {

@@ -71,12 +71,7 @@ protected:
 TEST_F(ListViewTest, FailedAdditionsAddNothing)
 {
     addThree();
-    const struct {
-        const char *key;
-        const char *icon;
-        int index;
-        int number;
-    } table[] = {
+    const struct { const char *key; const char *icon; int index; int number; } table[] = {
         {"news://x/3", "news:", 0, ErrorNumber::ElementNotFound},
         {"http://d/3", "http:", 5, ErrorNumber::SubscriptOutOfRange},
     };
@@ -106,11 +101,7 @@ TEST_F(ListViewTest, RemovingARowRenumbersTheLaterOnesAndFreesItsKey)
 TEST_F(ListViewTest, SortsByAColumnWithoutRegardToCase)
 {
     addThree();
-    const struct {
-        int key;
-        Qt::SortOrder order;
-        QStringList captions;
-    } table[] = {
+    const struct { int key; Qt::SortOrder order; QStringList captions; } table[] = {
         {0, Qt::AscendingOrder, {"Alpha", "beta", "gamma"}},
         {0, Qt::DescendingOrder, {"gamma", "beta", "Alpha"}},
         {1, Qt::AscendingOrder, {"gamma", "beta", "Alpha"}},

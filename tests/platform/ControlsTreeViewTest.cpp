@@ -74,10 +74,7 @@ protected:
 
 TEST_F(TreeViewTest, RelationsPlaceTheNewNode)
 {
-    const struct {
-        TreeRelation relation;
-        QStringList underRoot;
-    } table[] = {
+    const struct { TreeRelation relation; QStringList underRoot; } table[] = {
         {TreeRelation::LastChild, {"a", "m", "z", "new"}},
         {TreeRelation::FirstChild, {"new", "a", "m", "z"}},
         {TreeRelation::Next, {"a", "m", "new", "z"}},
@@ -259,11 +256,7 @@ protected:
 
 TEST_F(TreeLabelEditTest, TheOwnerJudgesTheTypedText)
 {
-    const struct {
-        const char *typed;
-        bool cancel;
-        const char *shown;
-    } table[] = {
+    const struct { const char *typed; bool cancel; const char *shown; } table[] = {
         {"b?.txt", false, "b_.txt"},
         {"taken.txt", true, "b_.txt"}, // keeps the label it had
     };

@@ -85,9 +85,7 @@ TEST_F(DiskInfoRemovableTest, ReadsTheFlagOfTheDiskOrOfThePartitionsDisk)
     }
 }
 
-class DiskInfoVolumeTest : public TempEnvTest
-{
-};
+using DiskInfoVolumeTest = TempEnvTest;
 
 TEST_F(DiskInfoVolumeTest, MissingPathIsMeasuredOnItsNearestExistingFolder)
 {

@@ -18,9 +18,7 @@ QByteArray offlineValue(const char *data)
         + data + "\n";
 }
 
-class RegistryReadTest : public TempEnvTest
-{
-};
+using RegistryReadTest = TempEnvTest;
 
 // The menu's check mark and the engine's refusals read the one switch by the one rule.
 TEST_F(RegistryReadTest, OfflineOnlyForAFourByteNumberOne)

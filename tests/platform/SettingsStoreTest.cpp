@@ -126,18 +126,9 @@ TEST_F(SettingsStoreTest, SectionAndKeyNamesIgnoreLetterCase)
 
 TEST_F(SettingsStoreTest, ReadsAFileWrittenByHand)
 {
-    const QString file = SettingsStore::instance().filePath();
-    QDir().mkpath(QFileInfo(file).path());
-    QFile out(file);
-    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-    out.write("; kept by hand\r\n"
-              "[Main]\r\n"
-              "Width=4000\r\n"
-              "\r\n"
-              "[Options\\QCopy]\r\n"
-              "1=/home/user/Dokumenty\r\n"
-              "Caption1=Dokumenty a obr\xc3\xa1zky\r\n");
-    out.close();
+    TestEnvironment::replaceFile(SettingsStore::instance().filePath(),
+                                 "; kept by hand\r\n[Main]\r\nWidth=4000\r\n\r\n"
+                                 "[Options\\QCopy]\r\n1=/home/user/Dokumenty\r\nCaption1=Dokumenty a obr\xc3\xa1zky\r\n");
     SettingsStore::resetInstance();
     EXPECT_EQ(GetSetting("Main", "Width"), "4000");
     EXPECT_EQ(GetSetting(PresetSections::QCopy, "1"), "/home/user/Dokumenty");
