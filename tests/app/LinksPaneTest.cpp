@@ -9,6 +9,7 @@
 #include "platform/SettingsStore.h"
 #include "platform/Toolbar.h"
 
+#include "MainWindowTest.h"
 #include "ScriptedMessageBoxes.h"
 #include "TestEnvironment.h"
 
@@ -22,14 +23,12 @@
 namespace {
 
 // A main window without browser windows; lstLinks is filled from hand-built documents.
-class LinksPane : public TempEnvTest
+class LinksPane : public MainWindowTest
 {
 protected:
     void SetUp() override
     {
-        resetWindowTable();
-        main = Forms::get<frmMain>();
-        main->tmrNW->stop();
+        MainWindowTest::SetUp();
         list = main->lstLinks;
         OpenSave::setDialog([this](const SaveDialogRequest &request) {
             asked.append(request);
@@ -42,10 +41,7 @@ protected:
     void TearDown() override
     {
         OpenSave::setDialog({});
-        if (Forms::isLoaded<frmMain>())
-            Forms::get<frmMain>()->close();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        resetWindowTable();
+        MainWindowTest::TearDown();
     }
 
     void add(const QList<QString> &hrefs, const QString &url = QStringLiteral("http://h/page.htm"))
@@ -64,7 +60,6 @@ protected:
         return result;
     }
 
-    frmMain *main = nullptr;
     ListView *list = nullptr;
     ScriptedMessageBoxes boxes;
     QList<SaveDialogRequest> asked;

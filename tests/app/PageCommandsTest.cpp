@@ -6,6 +6,7 @@
 #include "platform/Forms.h"
 #include "platform/SettingsStore.h"
 
+#include "MainWindowTest.h"
 #include "ScriptedMessageBoxes.h"
 #include "TestEnvironment.h"
 
@@ -24,25 +25,9 @@
 namespace {
 
 // A main window without browser windows: the commands meet no active window.
-class PageCommands : public TempEnvTest
+class PageCommands : public MainWindowTest
 {
 protected:
-    void SetUp() override
-    {
-        resetWindowTable();
-        main = Forms::get<frmMain>();
-        main->tmrNW->stop(); // no first window
-    }
-
-    void TearDown() override
-    {
-        if (Forms::isLoaded<frmMain>())
-            Forms::get<frmMain>()->close();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        resetWindowTable();
-    }
-
-    frmMain *main = nullptr;
     ScriptedMessageBoxes boxes;
 };
 
@@ -54,7 +39,6 @@ protected:
     void SetUp() override
     {
         PageCommands::SetUp();
-        main->show();
         QApplication::setActiveWindow(main);
         main->txtAddress->setEnabled(true);
     }

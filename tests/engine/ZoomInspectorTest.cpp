@@ -80,6 +80,25 @@ protected:
 
     QString zoomPanel() const { return main->sbStatusBar->panel(QStringLiteral("zoom")).text(); }
 
+    void zoomTo(int percent)
+    {
+        main->sliZoom->setValue(percent);
+        main->sliZoom_Change();
+    }
+
+    // The widget the page's real mouse input reaches, and a move of the pointer over it.
+    static QWidget *inputTarget(frmWeb *window)
+    {
+        QWidget *view = window->Web->focusProxy();
+        EXPECT_NE(view, nullptr);
+        return view && view->focusProxy() ? view->focusProxy() : view;
+    }
+    static void hover(QWidget *target, QPointF point)
+    {
+        QMouseEvent move(QEvent::MouseMove, point, target->mapToGlobal(point), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(target, &move);
+    }
+
     ScriptedMessageBoxes boxes;
 };
 
@@ -105,8 +124,7 @@ TEST_F(ZoomInspector, ALoneImageIsFittedZoomedAndKeepsItsSizeThroughAResize)
     QTest::qWait(0);
     EXPECT_EQ(imageSize(window), fitted);
 
-    main->sliZoom->setValue(150);
-    main->sliZoom_Change();
+    zoomTo(150);
     EXPECT_TRUE(QTest::qWaitFor([&] { return imageSize(window) == QSize(4500, 900); }, kDeadlineMs));
     EXPECT_EQ(zoomPanel(), QStringLiteral("150 %"));
     EXPECT_EQ(main->sliZoom->toolTip(), QStringLiteral("150 %"));
@@ -154,16 +172,14 @@ TEST_F(ZoomInspector, EachWindowRemembersItsOwnImageAndABackgroundFitLeavesTheSl
     frmWeb *first = open(image("first.png", 400, 300));
     frmWeb *second = open(image("second.png", 200, 100));
     ASSERT_EQ(main->ActiveForm(), second);
-    main->sliZoom->setValue(50);
-    main->sliZoom_Change();
+    zoomTo(50);
     ASSERT_TRUE(QTest::qWaitFor([&] { return imageSize(second) == QSize(100, 50); }, kDeadlineMs));
     EXPECT_EQ(second->Zoom.origWidth, 200);
     EXPECT_EQ(first->Zoom.origWidth, 0);
 
     main->mdiArea->setActiveSubWindow(first);
     ASSERT_TRUE(QTest::qWaitFor([&] { return main->ActiveForm() == first; }, kDeadlineMs));
-    main->sliZoom->setValue(200);
-    main->sliZoom_Change();
+    zoomTo(200);
     ASSERT_TRUE(QTest::qWaitFor([&] { return imageSize(first) == QSize(800, 600); }, kDeadlineMs));
     EXPECT_EQ(imageSize(second), QSize(100, 50));
 
@@ -193,26 +209,20 @@ TEST_F(ZoomInspector, TheInspectorNamesRealMouseOversOnlyAndPutsTheAddressBack)
         <font size="3" face="Arial" color="#ff0000" style="display:block;width:200px;height:100px">font</font>
         <script>window.spoofed = 0;</script></body></html>)");
     frmWeb *window = open(address);
-    QWidget *view = window->Web->focusProxy();
-    ASSERT_NE(view, nullptr);
-    QWidget *target = view->focusProxy() ? view->focusProxy() : view;
+    QWidget *target = inputTarget(window);
+    ASSERT_NE(target, nullptr);
     main->txtAddress->setEditText(QStringLiteral("something else"));
-
-    auto hover = [&](QPoint point) {
-        QMouseEvent move(QEvent::MouseMove, point, target->mapToGlobal(point), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(target, &move);
-    };
     auto panel = [&](int index) { return main->sbStatusBar->panel(index).text(); };
 
     ASSERT_TRUE(QTest::qWaitFor([&] {
-        hover(QPoint(50, 50));
+        hover(target, QPointF(50, 50));
         return panel(4) == QStringLiteral("A");
     }, kDeadlineMs));
     EXPECT_EQ(panel(5), address.left(address.lastIndexOf(QLatin1Char('/')) + 1) + QStringLiteral("target.html"));
     EXPECT_NE(main->txtAddress->currentText(), QStringLiteral("something else"));
 
     ASSERT_TRUE(QTest::qWaitFor([&] {
-        hover(QPoint(50, 150));
+        hover(target, QPointF(50, 150));
         return panel(4) == QStringLiteral("FONT");
     }, kDeadlineMs));
     EXPECT_EQ(panel(5), QStringLiteral("s: 3; f: Arial; c: #ff0000"));
@@ -257,18 +267,15 @@ TEST_F(ZoomInspector, AHistoryItemChosenInTheFocusedComboMakesWayForThePageAddre
     ASSERT_EQ(combo->currentText(), ExtractResFile(first));
     combo->lineEdit()->setSelection(1, 3);
 
-    QWidget *view = window->Web->focusProxy();
-    ASSERT_NE(view, nullptr);
-    QWidget *target = view->focusProxy() ? view->focusProxy() : view;
+    QWidget *target = inputTarget(window);
+    ASSERT_NE(target, nullptr);
     // The page's hook may come after the pointer entered an element, and the engine
     // merges moves that come fast: the pointer goes in and out at a hand's pace until
     // the element under it is reported.
     const auto hoverUntil = [&](QPointF point, QPointF away, const QString &tag) {
         const auto shown = [&] { return main->sbStatusBar->panel(4).text() == tag; };
         for (int moves = 0; moves < kDeadlineMs / 100 && !shown(); ++moves) {
-            const QPointF at = moves % 2 ? away : point;
-            QMouseEvent move(QEvent::MouseMove, at, target->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-            QCoreApplication::sendEvent(target, &move);
+            hover(target, moves % 2 ? away : point);
             (void)QTest::qWaitFor(shown, 100);
         }
         return shown();
