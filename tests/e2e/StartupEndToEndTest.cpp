@@ -31,6 +31,11 @@ TEST_F(TempEnvTest, StartsLeavesItsFilesAndClosesCleanly)
     EXPECT_EQ(settings.value(QStringLiteral("Main/AppPath")).toString(),
               QFileInfo(QString::fromUtf8(VORLAN_BINARY)).absolutePath().toLower());
     EXPECT_EQ(settings.value(QStringLiteral("Main/AppName")).toString(), QStringLiteral("vorlan"));
+    // A normal run leaves no temporary file or lock of its saves behind.
+    EXPECT_EQ(QDir(QFileInfo(run.settingsFile()).path()).entryList(QDir::Files | QDir::Hidden),
+              QStringList{QStringLiteral("Vorlan.conf")});
+    for (const QString &name : QDir(folder + QStringLiteral("windows")).entryList(QDir::Files | QDir::Hidden))
+        EXPECT_TRUE(name.endsWith(QStringLiteral(".reg"))) << name.toStdString();
     EXPECT_TRUE(env.logHoldsOnlyTheFirstStartLine()) << env.logLines().join(QLatin1Char('\n')).toStdString();
 }
 
