@@ -1,8 +1,8 @@
 #include "app/AddFavoriteDialog.h"
 
-#include "app/PathServices.h"
-#include "app/SharedState.h"
 #include "browser/FavoriteShortcut.h"
+#include "core/PathServices.h"
+#include "core/SharedState.h"
 #include "platform/AtomicFile.h"
 #include "platform/ErrorState.h"
 #include "platform/MessageBox.h"

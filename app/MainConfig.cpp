@@ -1,43 +1,35 @@
 // Keeping the main window's configuration between runs: geometry, panel, cool bars.
 #include "app/frmMain.h"
 
-#include "app/ErrorLog.h"
 #include "app/MainGeometry.h"
-#include "app/SharedState.h"
+#include "app/MainSettings.h"
+#include "core/ErrorLog.h"
+#include "core/SharedState.h"
+#include "core/Version.h"
 #include "platform/CoolBar.h"
 #include "platform/ErrorState.h"
+#include "platform/MessageBox.h"
+#include "platform/Registry.h"
 #include "platform/SettingsStore.h"
 #include "platform/Toolbar.h"
+#include "platform/Units.h"
 
 #include <QAction>
-#include <QCoreApplication>
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
 
 #include <initializer_list>
 
-using MainGeometry::pixelsToTwips;
-using MainGeometry::twipsToPixels;
+using Units::pixelsToTwips;
+using Units::twipsToPixels;
 
 namespace {
 
-const QString Settings = QStringLiteral("Settings");
-const QString Main = QStringLiteral("Main");
+using BarSettings::Bar;
 
-QString key(const char *prefix, int band, const char *property)
+int readTwips(const Setting &setting)
 {
-    return QString::fromLatin1(prefix) + QString::number(band) + QString::fromLatin1(property);
-}
-
-int readTwips(const QString &section, const QString &name, const QVariant &defaultValue = {})
-{
-    return twipsToPixels(textToInt(GetSetting(section, name, defaultValue)));
-}
-
-bool readBool(const QString &section, const QString &name, const QVariant &defaultValue = {})
-{
-    return textToBool(GetSetting(section, name, defaultValue));
+    return twipsToPixels(setting.toInt());
 }
 
 // Only a normal window keeps its own position; the others are placed by the system.
@@ -53,42 +45,69 @@ QList<QRect> availableScreens()
     return screens;
 }
 
+// At an exit the user asked for, says which files kept their old content because
+// the new one could not be written, and why. A termination request must not wait
+// for an answer, so it is told nothing; the log has the line.
+void reportUnsavedFiles()
+{
+    if (DialogLoops::ending())
+        return;
+    QStringList lines;
+    for (const std::optional<FileProblem> &problem :
+         {SettingsStore::instance().unsavedChanges(), Registry::instance().unsavedChanges()}) {
+        if (problem)
+            lines << QStringLiteral("„%1“: %2").arg(problem->path, problem->reason);
+    }
+    if (lines.isEmpty())
+        return;
+    MsgBox(QStringLiteral("Změny se nepodařilo uložit.\n\n") + lines.join(QStringLiteral("\n"))
+               + QStringLiteral("\n\nSoubory zůstaly tak, jak byly uloženy naposledy."),
+           MsgBoxStyle::Exclamation, Version::appTitle());
+}
+
 } // namespace
 
 void frmMain::LoadSettings()
 {
     IgnoreErrors ignore;
-    ignore([this] { setWindowState(MainGeometry::statesFromCode(textToInt(GetSetting(Settings, QStringLiteral("WindowState"), 2)))); });
+    ignore([this] { setWindowState(MainGeometry::statesFromCode(MainSettings::WindowState.toInt())); });
+    // The window manager honours a minimised or maximised state only on the window it
+    // maps, so the state must survive a new native window.
+    MainGeometry::keepStateOnNewNativeWindows(this);
     if (MainGeometry::stateCode(windowState()) == 0) {
-        ignore([this] { move(readTwips(Settings, QStringLiteral("MainLeft")), y()); });
-        ignore([this] { move(x(), readTwips(Settings, QStringLiteral("MainTop"))); });
-        ignore([this] { resize(readTwips(Settings, QStringLiteral("MainWidth")), height()); });
-        ignore([this] { resize(width(), readTwips(Settings, QStringLiteral("MainHeight"))); });
-        ignore([this] { setGeometry(MainGeometry::ontoScreen(QRect(pos(), size()), availableScreens())); });
+        // The area inside the frame, as SaveConfig stores it: the frame is not known
+        // before the window manager has framed the window.
+        QRect area = geometry();
+        bool stored = false;
+        stored |= ignore([&] { area.moveLeft(readTwips(MainSettings::MainLeft)); });
+        stored |= ignore([&] { area.moveTop(readTwips(MainSettings::MainTop)); });
+        stored |= ignore([&] { area.setWidth(readTwips(MainSettings::MainWidth)); });
+        stored |= ignore([&] { area.setHeight(readTwips(MainSettings::MainHeight)); });
+        // Without any stored value the window manager places the window.
+        if (stored)
+            ignore([&] { setGeometry(MainGeometry::ontoScreen(area, availableScreens())); });
     }
-    ignore([this] { picMain->setFixedWidth(readTwips(Main, QStringLiteral("Width"))); });
+    ignore([this] { picMain->setFixedWidth(readTwips(MainSettings::PanelWidth)); });
 
-    ignore([this] { cbTop->band(1).setWidth(readTwips(Settings, QStringLiteral("Toolbar1Width"), 0)); });
-    ignore([this] { cbTop->band(2).setWidth(readTwips(Settings, QStringLiteral("Toolbar2Width"))); });
-    ignore([this] { cbTop->band(3).setWidth(readTwips(Settings, QStringLiteral("Toolbar3Width"), 2000)); });
-    const bool topRows[] = {false, true, false};
     for (int band = 1; band <= 3; ++band)
-        ignore([&] { cbTop->band(band).setNewRow(readBool(Settings, key("Toolbar", band, "NewRow"), topRows[band - 1])); });
+        ignore([&] { cbTop->band(band).setWidth(readTwips(BarSettings::width(Bar::Top, band))); });
     for (int band = 1; band <= 3; ++band)
-        ignore([&] { cbTop->band(band).setVisible(readBool(Settings, key("Toolbar", band, "Visible"), true)); });
+        ignore([&] { cbTop->band(band).setNewRow(BarSettings::newRow(Bar::Top, band).toBool()); });
+    for (int band = 1; band <= 3; ++band)
+        ignore([&] { cbTop->band(band).setVisible(BarSettings::visible(Bar::Top, band).toBool()); });
     ignore([this] { syncBandItems(); });
 
-    ignore([this] { cbBottom->band(2).setWidth(readTwips(Settings, QStringLiteral("BottomToolbar2Width"))); });
-    ignore([this] { cbBottom->band(3).setWidth(readTwips(Settings, QStringLiteral("BottomToolbar3Width"), 0)); });
-    ignore([this] { cbBottom->band(2).setNewRow(readBool(Settings, QStringLiteral("BottomToolbar2NewRow"), true)); });
-    ignore([this] { cbBottom->band(3).setNewRow(readBool(Settings, QStringLiteral("BottomToolbar3NewRow"), false)); });
+    for (int band : {2, 3})
+        ignore([&] { cbBottom->band(band).setWidth(readTwips(BarSettings::width(Bar::Bottom, band))); });
+    for (int band : {2, 3})
+        ignore([&] { cbBottom->band(band).setNewRow(BarSettings::newRow(Bar::Bottom, band).toBool()); });
     for (int band : {2, 3, 1})
-        ignore([&] { cbBottom->band(band).setVisible(readBool(Settings, key("BottomToolbar", band, "Visible"), true)); });
+        ignore([&] { cbBottom->band(band).setVisible(BarSettings::visible(Bar::Bottom, band).toBool()); });
     ignore([this] { syncBandItems(); });
 
     // The images are adjusted unless the user switched it off.
-    ignore([] { shared().AdjustImg = readBool(Main, QStringLiteral("AdjustImg"), true); });
-    ignore([this] { mnuAdjustImages->setChecked(shared().AdjustImg); });
+    ignore([] { shared().AdjustImg = MainSettings::AdjustImg.toBool(); });
+    mnuAdjustImages->setChecked(shared().AdjustImg);
     if (ErrorState::isSet())
         LogError(QStringLiteral("LoadSettings"));
 }
@@ -108,38 +127,39 @@ void frmMain::syncBandItems()
 void frmMain::SaveConfig()
 {
     IgnoreErrors ignore;
+    // The whole configuration goes to the file in one write, at the end.
+    SettingsStore::instance().beginBatch();
     const bool normal = MainGeometry::stateCode(windowState()) == 0;
     if (normal) {
-        ignore([this] { SaveSetting(Settings, QStringLiteral("MainLeft"), pixelsToTwips(x())); });
-        ignore([this] { SaveSetting(Settings, QStringLiteral("MainTop"), pixelsToTwips(y())); });
-        ignore([this] { SaveSetting(Settings, QStringLiteral("MainWidth"), pixelsToTwips(width())); });
-        ignore([this] { SaveSetting(Settings, QStringLiteral("MainHeight"), pixelsToTwips(height())); });
+        const QRect area = geometry();
+        ignore([&] { MainSettings::MainLeft.save(pixelsToTwips(area.x())); });
+        ignore([&] { MainSettings::MainTop.save(pixelsToTwips(area.y())); });
+        ignore([&] { MainSettings::MainWidth.save(pixelsToTwips(area.width())); });
+        ignore([&] { MainSettings::MainHeight.save(pixelsToTwips(area.height())); });
     }
-    ignore([this] { SaveSetting(Main, QStringLiteral("NWBackground"), tbToolbar[3]->button(QStringLiteral("background")).value()); });
-    ignore([this] { SaveSetting(Main, QStringLiteral("Panel"), !picMain->isHidden()); });
-    ignore([this] { SaveSetting(Settings, QStringLiteral("WindowState"), MainGeometry::stateCode(windowState())); });
-    ignore([this] { SaveSetting(Main, QStringLiteral("Width"), pixelsToTwips(picMain->width())); });
-    ignore([this] { SaveSetting(Main, QStringLiteral("AdjustImg"), mnuAdjustImages->isChecked()); });
-    ignore([] {
-        const QFileInfo executable(QCoreApplication::applicationFilePath());
-        SaveSetting(Main, QStringLiteral("AppPath"), executable.absolutePath().toLower());
-        SaveSetting(Main, QStringLiteral("AppName"), executable.completeBaseName().toLower());
-    });
-    saveBands(cbTop, "Toolbar", {1, 2, 3}, {2, 3});
-    saveBands(cbBottom, "BottomToolbar", {2, 3}, {2, 3});
+    ignore([this] { MainSettings::NWBackground.save(tbToolbar[3]->button(QStringLiteral("background")).value()); });
+    ignore([this] { MainSettings::PanelShown.save(!picMain->isHidden()); });
+    ignore([this] { MainSettings::WindowState.save(MainGeometry::stateCode(windowState())); });
+    ignore([this] { MainSettings::PanelWidth.save(pixelsToTwips(picMain->width())); });
+    ignore([this] { MainSettings::AdjustImg.save(mnuAdjustImages->isChecked()); });
+    ignore([] { MainSettings::saveProgramLocation(); });
+    saveBands(cbTop, Bar::Top, {1, 2, 3}, {2, 3});
+    saveBands(cbBottom, Bar::Bottom, {2, 3}, {2, 3});
+    ignore([] { SettingsStore::instance().endBatch(); });
     if (ErrorState::isSet())
         LogError(QStringLiteral("SaveConfig"));
+    reportUnsavedFiles();
 }
 
-void frmMain::saveBands(CoolBar *bar, const char *prefix, std::initializer_list<int> sized,
+void frmMain::saveBands(CoolBar *bar, BarSettings::Bar which, std::initializer_list<int> sized,
                         std::initializer_list<int> rowed)
 {
     for (int band : sized)
-        runIgnoringErrors([&] { SaveSetting(Settings, key(prefix, band, "Width"), pixelsToTwips(bar->band(band).width())); });
+        runIgnoringErrors([&] { BarSettings::width(which, band).save(pixelsToTwips(bar->band(band).width())); });
     for (int band : rowed)
-        runIgnoringErrors([&] { SaveSetting(Settings, key(prefix, band, "NewRow"), bar->band(band).newRow()); });
+        runIgnoringErrors([&] { BarSettings::newRow(which, band).save(bar->band(band).newRow()); });
     for (int band : sized)
-        runIgnoringErrors([&] { SaveSetting(Settings, key(prefix, band, "Position"), bar->band(band).position()); });
+        runIgnoringErrors([&] { BarSettings::position(which, band).save(bar->band(band).position()); });
     for (int band = 1; band <= 3; ++band)
-        runIgnoringErrors([&] { SaveSetting(Settings, key(prefix, band, "Visible"), bar->band(band).isVisible()); });
+        runIgnoringErrors([&] { BarSettings::visible(which, band).save(bar->band(band).isVisible()); });
 }

@@ -1,6 +1,6 @@
 #include "app/OpenSave.h"
 
-#include "app/SharedState.h"
+#include "core/SharedState.h"
 #include "platform/ErrorState.h"
 
 #include <QDir>
@@ -13,27 +13,24 @@ const QChar kNul(0);
 
 SaveDialogAnswer showQtDialog(const SaveDialogRequest &request)
 {
-    // Shown without an owner window, as the callers ask; Qt's own dialog, so that it
-    // looks and behaves the same on every desktop.
-    QFileDialog dialog(nullptr, request.title, request.initDir);
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    // Replacing an existing file is the caller's question.
-    dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilters(request.nameFilters);
-    if (request.filterIndex >= 1 && request.filterIndex <= request.nameFilters.size())
-        dialog.selectNameFilter(request.nameFilters.at(request.filterIndex - 1));
-    dialog.setDefaultSuffix(request.defaultSuffix);
-    dialog.selectFile(request.fileName);
+    // Shown without an owner window, as the callers ask.
+    QFileDialog dialog(nullptr);
+    prepareSaveDialog(dialog, request);
     SaveDialogAnswer answer;
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return answer;
     answer.accepted = true;
     answer.path = dialog.selectedFiles().constFirst();
-    answer.filterIndex = int(request.nameFilters.indexOf(dialog.selectedNameFilter())) + 1;
-    if (answer.filterIndex < 1)
-        answer.filterIndex = request.filterIndex;
+    answer.filterIndex = request.filterIndex;
+    // The dialog names the selected filter by its description alone.
+    const QString selected = dialog.selectedNameFilter();
+    for (qsizetype i = 0; i < request.nameFilters.size(); ++i) {
+        const QString &filter = request.nameFilters.at(i);
+        if (filter.left(filter.lastIndexOf(QLatin1String(" ("))).simplified() == selected) {
+            answer.filterIndex = int(i) + 1;
+            break;
+        }
+    }
     return answer;
 }
 
@@ -44,6 +41,26 @@ OpenSave::Dialog &installedDialog()
 }
 
 } // namespace
+
+void prepareSaveDialog(QFileDialog &dialog, const SaveDialogRequest &request)
+{
+    dialog.setWindowTitle(request.title);
+    dialog.setDirectory(request.initDir);
+    // Qt's own dialog, so that it looks and behaves the same on every desktop.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    // Replacing an existing file is the caller's question.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    // Each filter shows its description as the caller wrote it; the patterns the
+    // dialog matches with follow it in parentheses.
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilters(request.nameFilters);
+    if (request.filterIndex >= 1 && request.filterIndex <= request.nameFilters.size())
+        dialog.selectNameFilter(request.nameFilters.at(request.filterIndex - 1));
+    dialog.setDefaultSuffix(request.defaultSuffix);
+    dialog.selectFile(request.fileName);
+}
 
 void OpenSave::setDialog(Dialog dialog)
 {
@@ -60,7 +77,7 @@ OpenSave::OpenSave()
     setFilter(QStringLiteral("All Files (*.*)|*.*"));
     setFilterIndex(1);
     setFlags(0);
-    // The classic "C:\" default is the user's home folder here.
+    // The dialog opens in the user's home folder unless told otherwise.
     setInitDir(QDir::homePath());
     setMaxFileSize(260);
     sethWnd(0);
@@ -127,13 +144,13 @@ QStringList nameFiltersFromFilter(const QString &filter)
     const QStringList parts = filter.split(QLatin1Char('|'));
     QStringList filters;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-        const QString &description = parts.at(i);
-        QString patterns = parts.at(i + 1);
-        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
-        const QString suffix = QStringLiteral(" (") + patterns + QLatin1Char(')');
-        // A description that already ends with its patterns is what the dialog expects.
-        filters.append(description.endsWith(QLatin1Char('(') + patterns + QLatin1Char(')')) ? description
-                                                                                              : description + suffix);
+        QStringList patterns = parts.at(i + 1).split(QLatin1Char(';'), Qt::SkipEmptyParts);
+        // "*.*" means every file, also one whose name has no dot (README, Makefile).
+        for (QString &pattern : patterns) {
+            if (pattern.trimmed() == QLatin1String("*.*"))
+                pattern = QStringLiteral("*");
+        }
+        filters.append(parts.at(i) + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')'));
     }
     return filters;
 }

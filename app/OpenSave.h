@@ -5,6 +5,8 @@
 
 #include <functional>
 
+class QFileDialog;
+
 // What a save-file dialog is asked to show, and what it answered.
 struct SaveDialogRequest
 {
@@ -89,8 +91,12 @@ private:
     bool m_cancelError = false;
 };
 
-// The filter list in QFileDialog's form: one "Description (patterns)" per pair.
+// The filter list in QFileDialog's form: one "Description (patterns)" per pair, the
+// patterns as the dialog matches them on this system.
 QStringList nameFiltersFromFilter(const QString &filter);
+// Sets up Qt's file dialog to ask what the request asks; the dialog shows each
+// filter's description as written.
+void prepareSaveDialog(QFileDialog &dialog, const SaveDialogRequest &request);
 // Where the extension starts in a path (the character after the last "." of its file
 // name), 0 when the file name has none.
 int fileExtensionOffset(const QString &path);

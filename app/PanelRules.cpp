@@ -1,6 +1,6 @@
 #include "app/PanelRules.h"
 
-#include <cmath>
+#include "platform/Units.h"
 
 namespace PanelRules {
 
@@ -39,11 +39,6 @@ QString paneTitle(int pane, bool navOnSelect)
     }
 }
 
-int roundHalfEven(double value)
-{
-    return int(std::nearbyint(value)); // the default rounding mode goes half to even
-}
-
 int splitterBarLeft(int gripLeft, int x, int mainWindowWidth)
 {
     constexpr int kMargin = 690;
@@ -57,7 +52,8 @@ int splitterBarLeft(int gripLeft, int x, int mainWindowWidth)
 
 QString splitterToolTip(double barLeftTwips)
 {
-    return QStringLiteral("Šířka: %1 pixelů").arg(roundHalfEven(barLeftTwips) / 15);
+    // Whole twips, then whole pixels with the remainder dropped.
+    return QStringLiteral("Šířka: %1 pixelů").arg(Units::roundHalfEvenToInt(barLeftTwips) / Units::TwipsPerPixel);
 }
 
 int panelWidthAfterDrag(int barLeft)

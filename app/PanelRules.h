@@ -42,7 +42,4 @@ PanelGeometry panelGeometry(int innerWidth, int innerHeight, int outerHeight, in
 // Height of a list at top in a pane, leaving room for a status bar under it.
 int listHeight(const PanelGeometry &g, int listTop, int statusBarHeight);
 
-// Rounds half to even, as every pixel position of the program does.
-int roundHalfEven(double value);
-
 } // namespace PanelRules

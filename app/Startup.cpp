@@ -1,17 +1,21 @@
 #include "app/Startup.h"
 
-#include "app/ErrorLog.h"
-#include "app/PathServices.h"
-#include "app/RegistryServices.h"
-#include "app/SharedState.h"
-#include "app/Version.h"
+#include "app/MainSettings.h"
 #include "app/frmMain.h"
 #include "app/frmSplash.h"
+#include "core/ErrorLog.h"
+#include "core/OptionsSettings.h"
+#include "core/PathServices.h"
+#include "core/RegistryServices.h"
+#include "core/SharedState.h"
+#include "core/Version.h"
 #include "platform/AtomicFile.h"
 #include "platform/EngineProfile.h"
 #include "platform/ErrorState.h"
 #include "platform/Forms.h"
 #include "platform/MessageBox.h"
+#include "platform/Registry.h"
+#include "platform/RegistryRead.h"
 #include "platform/SettingsStore.h"
 
 #include <QCoreApplication>
@@ -26,6 +30,29 @@ void createFolder(const QString &path)
 {
     if (!QDir().mkdir(path))
         raiseError(ErrorNumber::PathFileAccessError);
+}
+
+// Tells once, and logs, that a start file could not be used and was set aside.
+void reportUnusableStartFiles()
+{
+    QStringList lines;
+    for (const std::optional<FileProblem> &problem :
+         {SettingsStore::instance().takeUnusableFile(), Registry::instance().takeUnusableFile()}) {
+        if (!problem)
+            continue;
+        if (problem->keptAs.isEmpty())
+            lines << QStringLiteral("Soubor „%1“ nelze použít (%2) a nepodařilo se ho ani odložit stranou. "
+                                    "Program pracuje s výchozími hodnotami a do souboru nic neuloží.")
+                         .arg(problem->path, problem->reason);
+        else
+            lines << QStringLiteral("Soubor „%1“ nelze použít (%2). Byl odložen jako „%3“ a program začíná "
+                                    "s výchozími hodnotami.")
+                         .arg(problem->path, problem->reason, problem->keptAs);
+        ErrorState::set(RuntimeError(ErrorNumber::PathFileAccessError, problem->reason, problem->path));
+        LogError(QStringLiteral("Main"), problem->keptAs);
+    }
+    if (!lines.isEmpty())
+        MsgBox(lines.join(QStringLiteral("\n\n")), MsgBoxStyle::Exclamation, Version::appTitle());
 }
 
 } // namespace
@@ -57,11 +84,10 @@ bool isSilentCommandLine(const QString &commandLine)
 
 QByteArray offlineSwitchFile(bool offline)
 {
-    QByteArray text = "REGEDIT4\r\n\r\n"
-                      "[HKEY_CURRENT_USER\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Internet Settings]\r\n"
-                      "\"GlobalUserOffline\"=dword:0000000";
-    text += offline ? "1\r\n" : "0\r\n";
-    return text;
+    const QString text = QStringLiteral("REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\%1]\r\n\"%2\"=dword:0000000%3\r\n")
+                             .arg(RegKeys::InternetSettings, RegValueNames::GlobalUserOffline,
+                                  offline ? QStringLiteral("1") : QStringLiteral("0"));
+    return text.toLatin1();
 }
 
 QString userAgentToken()
@@ -87,29 +113,25 @@ void Main()
     ignore([&s] { s.AppFolder = programFolderFrom(userProgramFolder()); });
     ignore([&s] { s.DesktopDir = RegGetString(HKEY_CURRENT_USER, RegKeys::ShellFolders, QStringLiteral("Desktop"), QString()); });
     ignore([&s] { s.PersonalDir = RegGetString(HKEY_CURRENT_USER, RegKeys::ShellFolders, QStringLiteral("Personal"), QString()); });
-    ignore([&s] { s.NotWarnQCopy = textToBool(GetSetting(QStringLiteral("Options"), QStringLiteral("NotWarnQCopy"), false)); });
-    ignore([&s] { s.NotWarnQMove = textToBool(GetSetting(QStringLiteral("Options"), QStringLiteral("NotWarnQMove"), false)); });
+    ignore([&s] { s.NotWarnQCopy = OptionsSettings::NotWarnQCopy.toBool(); });
+    ignore([&s] { s.NotWarnQMove = OptionsSettings::NotWarnQMove.toBool(); });
     ignore([&s] { s.FavoritesDir = RegGetString(HKEY_CURRENT_USER, RegKeys::ShellFolders, QStringLiteral("Favorites"), QString()); });
     ignore([&s] { s.AppDir = programFolderFrom(userProgramFolder()); });
     ignore([&s] {
         s.WindowCount = 0;
         s.MainFormLoaded = false;
     });
-    ignore([] {
-        const QFileInfo executable(QCoreApplication::applicationFilePath());
-        SaveSetting(QStringLiteral("Main"), QStringLiteral("AppPath"), executable.absolutePath().toLower());
-        SaveSetting(QStringLiteral("Main"), QStringLiteral("AppName"), executable.completeBaseName().toLower());
-    });
+    ignore([] { MainSettings::saveProgramLocation(); });
     ignore([] {
         const QString folder = WindowsDirectory();
         writeFileAtomically(folder + QStringLiteral("/online.reg"), offlineSwitchFile(false));
         writeFileAtomically(folder + QStringLiteral("/offline.reg"), offlineSwitchFile(true));
     });
     ignore([] {
-        if (RegGetDword(HKEY_CURRENT_USER, RegKeys::InternetSettings, QStringLiteral("GlobalUserOffline"), 0) == 1)
+        if (RegistryRead::isOffline())
             Forms::get<frmMain>()->mnuOffline->setChecked(true);
     });
-    ignore([] { RegSetString(HKEY_LOCAL_MACHINE, RegKeys::PostPlatform, userAgentToken(), QString()); });
+    RegSetString(HKEY_LOCAL_MACHINE, RegKeys::PostPlatform, userAgentToken(), QString());
     ignore([&s] {
         frmMain *main = Forms::get<frmMain>();
         main->LoadSettings();
@@ -121,18 +143,26 @@ void Main()
         QTimer::singleShot(0, main, &EngineProfile::warmUp);
     });
     ignore([] {
-        Forms::get<frmMain>()->mnuAdjustImages->setChecked(
-            textToBool(GetSetting(QStringLiteral("Main"), QStringLiteral("AdjustImg"), true)));
+        Forms::get<frmMain>()->mnuAdjustImages->setChecked(MainSettings::AdjustImg.toBool());
     });
     ignore([&s] {
+        // The existence test handles its own errors and so starts with none current:
+        // a failure of the steps before it (such as a stored switch that is no
+        // Boolean) is not reported; only a folder that cannot be created is.
+        ErrorState::clear();
         if (!FileExists(s.AppFolder + QStringLiteral("deleted")))
             createFolder(s.AppFolder + QStringLiteral("deleted"));
     });
 
     if (ErrorState::isSet()) {
-        const QString description = ErrorState::current().description;
+        // The handlers that run while the message box is open clear the error, so
+        // the log line is written from this copy.
+        const ErrorInfo failure = ErrorState::current();
         Forms::unload<frmSplash>();
-        MsgBox(QStringLiteral("Chyba během spouštění.") + description, MsgBoxStyle::OKOnly, Version::appTitle());
+        MsgBox(QStringLiteral("Chyba během spouštění.") + failure.description, MsgBoxStyle::OKOnly, Version::appTitle());
+        ErrorState::set(RuntimeError(failure.number, failure.description, failure.source));
+        ErrorState::setLastDllError(failure.lastDllError);
         LogError(QStringLiteral("Main"));
     }
+    reportUnusableStartFiles();
 }

@@ -1,6 +1,6 @@
 #include "app/ToolbarRules.h"
 
-#include "app/PathServices.h"
+#include "core/PathServices.h"
 
 namespace ToolbarRules {
 

@@ -1,8 +1,8 @@
 #include "app/WindowCommands.h"
 
-#include "app/ErrorLog.h"
-#include "app/SharedState.h"
 #include "app/frmMain.h"
+#include "core/ErrorLog.h"
+#include "core/SharedState.h"
 #include "platform/ErrorState.h"
 #include "platform/Forms.h"
 #include "platform/Toolbar.h"

@@ -1,16 +1,19 @@
 #include "app/WindowLayout.h"
 
+#include "platform/Units.h"
+
 #include <algorithm>
 
 namespace WindowLayout {
 
 QSize presetSize(int index)
 {
-    // The presets are kept in twips; 15 twips make a pixel.
+    // The presets are kept in twips.
+    const auto pixels = [](int width, int height) { return QSize(Units::twipsToPixels(width), Units::twipsToPixels(height)); };
     switch (index) {
-    case 1: return QSize(9600, 7200) / 15;
-    case 2: return QSize(12000, 9000) / 15;
-    case 3: return QSize(15360, 11520) / 15;
+    case 1: return pixels(9600, 7200);
+    case 2: return pixels(12000, 9000);
+    case 3: return pixels(15360, 11520);
     default: return {};
     }
 }

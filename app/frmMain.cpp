@@ -1,19 +1,20 @@
 #include "app/frmMain.h"
 
-#include "app/ErrorLog.h"
 #include "app/MainMenus.h"
-#include "app/RegistryServices.h"
-#include "app/SharedState.h"
+#include "app/MainSettings.h"
 #include "app/frmPM.h"
 #include "app/frmSplash.h"
 #include "browser/WindowTable.h"
 #include "browser/frmWeb.h"
+#include "core/ErrorLog.h"
+#include "core/SharedState.h"
 #include "platform/BrowserControl.h"
 #include "platform/CoolBar.h"
 #include "platform/ErrorState.h"
 #include "platform/Forms.h"
 #include "platform/ImageList.h"
-#include "platform/SettingsStore.h"
+#include "platform/MessageBox.h"
+#include "platform/RegistryRead.h"
 #include "platform/StatusBar.h"
 #include "platform/TabStrip.h"
 #include "platform/Toolbar.h"
@@ -59,6 +60,7 @@ frmMain::frmMain()
     connectToolbars();
     connectAddressCombo();
     connectPageCommands();
+    connectBrowserWindows();
     resize(1024, 768);
     installEventFilter(this);
     // Keys pressed inside a browser window reach that window before its page.
@@ -197,36 +199,31 @@ void frmMain::MDIForm_Load()
 {
     IgnoreErrors ignore;
     SharedState &s = shared();
-    ignore([&s] {
-        s.NavFiles = true;
-        s.NavOnSelect = true;
-    });
+    s.NavFiles = true;
+    s.NavOnSelect = true;
     ignore([this] {
-        if (!textToBool(GetSetting(QStringLiteral("Main"), QStringLiteral("ButtonText"), true)))
+        if (!MainSettings::ButtonText.toBool())
             mnuViewShowText_Click();
     });
     ignore([this] {
         sbFileBar->panel(QStringLiteral("nav")).setPicture(Forms::get<frmPM>()->imlMenu->icon(QStringLiteral("tick")));
     });
     ignore([this] {
-        tbToolbar[3]->button(QStringLiteral("background")).setValue(
-                                     textToInt(GetSetting(QStringLiteral("Main"), QStringLiteral("NWBackground"), 0)));
+        tbToolbar[3]->button(QStringLiteral("background")).setValue(MainSettings::NWBackground.toInt());
     });
     applyBottomBarLoadSizes();
-    ignore([&s] { s.MainFormLoaded = true; });
-    ignore([this] { tmrNW->start(); });
+    s.MainFormLoaded = true;
+    tmrNW->start();
     ignore([this] { tbsWindows->clear(); });
-    ignore([this] {
-        if (picMain->isHidden())
-            mnuViewMainPanel->setChecked(false);
-    });
-    ignore([this] { txtAddress->setFocus(); });
+    if (picMain->isHidden())
+        mnuViewMainPanel->setChecked(false);
+    txtAddress->setFocus();
 }
 
 void frmMain::tmrNW_Timer()
 {
     IgnoreErrors ignore;
-    ignore([this] { tmrNW->stop(); });
+    tmrNW->stop();
     ignore([] { Forms::get<frmSplash>()->setCaptionText(QStringLiteral("Otevírání okna...")); });
     ignore([] {
         const QString &commandLine = shared().CommandLine;
@@ -234,12 +231,12 @@ void frmMain::tmrNW_Timer()
     });
     // The program may be ended while the events run.
     const QPointer<frmMain> self(this);
-    ignore([] { QCoreApplication::processEvents(); });
+    QCoreApplication::processEvents();
     ignore([] { Forms::unload<frmSplash>(); });
     if (!self)
         return;
     ignore([this] { requireActiveForm()->Web->setFocusToPage(); });
-    ignore([this] { txtAddress->setFocus(); });
+    txtAddress->setFocus();
     ignore([this] { requireActiveForm()->Web->setFocusToPage(); });
 }
 
@@ -266,16 +263,14 @@ void frmMain::syncSelectedTab()
 void frmMain::MDIForm_Activate()
 {
     IgnoreErrors ignore;
-    ignore([this] {
-        if (RegGetDword(HKEY_CURRENT_USER, RegKeys::InternetSettings, QStringLiteral("GlobalUserOffline"), 0) == 1)
-            mnuOffline->setChecked(true);
-    });
+    if (RegistryRead::isOffline())
+        mnuOffline->setChecked(true);
     ignore([this] { pruneFolderTree(); });
 }
 
 void frmMain::MDIForm_DblClick()
 {
-    runIgnoringErrors([] { NewWindow(QStringLiteral("about:blank")); });
+    NewWindow(QStringLiteral("about:blank"));
 }
 
 void frmMain::MDIForm_MouseUp(Qt::MouseButton button, const QPoint &position)
@@ -339,6 +334,14 @@ void frmMain::mnuFileExit_Click()
 
 void frmMain::closeEvent(QCloseEvent *event)
 {
+    // A dialog's loop runs inside a handler of one of the windows: the windows may go
+    // only once the dialogs have been closed and their calls have returned.
+    if (DialogLoops::running()) {
+        event->ignore();
+        DialogLoops::endAll();
+        DialogLoops::afterAll(this, [this] { close(); });
+        return;
+    }
     // The browser windows go first, each releasing its number and tab; then the frame.
     mdiArea->closeAllSubWindows();
     if (!m_unloaded) {

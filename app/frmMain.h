@@ -1,6 +1,9 @@
 #pragma once
 
+#include "core/BrowserHost.h"
+
 #include <QMainWindow>
+#include <QVariantMap>
 
 #include <array>
 #include <initializer_list>
@@ -24,11 +27,16 @@ class StatusBar;
 class TabStrip;
 class Toolbar;
 class frmWeb;
+struct ProgressDisplay;
 class CoolBar;
+namespace BarSettings {
+enum class Bar;
+}
 
 // The main window: a multiple-document frame that holds the browser windows, the
-// main panel on its left and the bars above and below.
-class frmMain : public QMainWindow
+// main panel on its left and the bars above and below. It listens to every browser
+// window and answers what the windows ask of it.
+class frmMain : public QMainWindow, public BrowserHost
 {
     Q_OBJECT
 
@@ -69,6 +77,13 @@ public:
     frmWeb *requireActiveForm() const;
     // Selects the tab of the frame's current child window.
     void syncSelectedTab();
+    // The active-window test of the browser windows' reports: the selected tab carries
+    // the window's number.
+    bool isActiveByTab(const frmWeb *window) const;
+
+    QMdiArea *windowArea() const override;
+    bool mainPanelShown() const override;
+    bool opensNewWindowsBehind() const override;
 
     // Restores and stores the window's configuration.
     void LoadSettings();
@@ -201,6 +216,21 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // What the browser windows report (frmMainBrowsers.cpp).
+    void connectBrowserWindows();
+    void listenToWindow(frmWeb *window);
+    void browserWindowOpened(frmWeb *window);
+    void browserWindowLoaded();
+    void browserWindowActivated(frmWeb *window, bool canGoBack, bool canGoForward, const QString &progressText);
+    void browserAddressChanged(frmWeb *window, const QString &shownText, bool image);
+    void browserCommandStateChanged(frmWeb *window, int command, bool enabled);
+    void browserZoomChanged(frmWeb *window, int percent);
+    void browserPageVisited(frmWeb *window, const QString &address);
+    void updateAddressHistory(const QString &address, bool active);
+    void browserProgressChanged(frmWeb *window, const ProgressDisplay &display);
+    void browserElementPointed(frmWeb *window, const QVariantMap &element, const QString &address);
+    void browserWindowClosed(frmWeb *window);
+
     // Cool bars and View menu.
     void createBars(QWidget *owner);
     void createStatusBar(QWidget *owner);
@@ -210,7 +240,7 @@ private:
     void toggleBar(CoolBar *bar, const QString &itemName);
     // Each band item's check mark follows its band's visibility.
     void syncBandItems();
-    void saveBands(CoolBar *bar, const char *prefix, std::initializer_list<int> sized, std::initializer_list<int> rowed);
+    void saveBands(CoolBar *bar, BarSettings::Bar which, std::initializer_list<int> sized, std::initializer_list<int> rowed);
 
     // Address combo and page commands.
     void connectAddressCombo();

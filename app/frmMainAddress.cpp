@@ -1,8 +1,8 @@
 // The main window's address combo: Enter loads the typed text into the active window.
-#include "app/ErrorLog.h"
 #include "app/frmMain.h"
 #include "browser/BrowserEventRules.h"
 #include "browser/frmWeb.h"
+#include "core/ErrorLog.h"
 #include "platform/BrowserControl.h"
 #include "platform/ErrorState.h"
 
@@ -17,13 +17,19 @@ constexpr int kEnter = 13;
 
 void frmMain::connectAddressCombo()
 {
-    // The events of the combo's text field reach the window's application-wide filter.
+    // The typed text is loaded as it stands: no inline completion from the history.
+    txtAddress->setCompleter(nullptr);
     txtAddress->lineEdit()->setObjectName(QStringLiteral("txtAddressEdit"));
+    // The editable combo takes the focus and the keys itself and hands them to its text field
+    // by a direct call that no event filter sees; the field still reports Enter.
+    connect(txtAddress->lineEdit(), &QLineEdit::returnPressed, this, [this] { txtAddress_KeyPress(kEnter); });
 }
 
 bool frmMain::filterAddressComboEvent(QObject *watched, QEvent *event)
 {
-    if (!txtAddress || watched != txtAddress->lineEdit())
+    // The combo is watched through the application-wide filter: it is the widget that
+    // receives the focus and the keys of its text field.
+    if (!txtAddress || watched != txtAddress)
         return false;
     if (event->type() == QEvent::FocusIn) {
         txtAddress_GotFocus();
@@ -32,10 +38,6 @@ bool frmMain::filterAddressComboEvent(QObject *watched, QEvent *event)
     if (event->type() != QEvent::KeyPress)
         return false;
     const auto *key = static_cast<QKeyEvent *>(event);
-    if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-        txtAddress_KeyPress(kEnter);
-        return false;
-    }
     if (key->key() == Qt::Key_Insert || key->key() == Qt::Key_F12) {
         txtAddress_KeyDown(key->key(), shiftMask(key->modifiers()));
         return true;
@@ -61,8 +63,8 @@ void frmMain::txtAddress_KeyDown(int KeyCode, int Shift)
                 requireActiveForm()->Web->setFocusToPage();
         });
     } else if (KeyCode == Qt::Key_F12) {
-        ignore([this] { showNextPane(); });
-        ignore([this] { txtAddress->setFocus(); });
+        showNextPane();
+        txtAddress->setFocus();
     }
     ErrorState::clear();
 }

@@ -1,12 +1,13 @@
 // The main window's cool bars and the View menu's bar and band switches.
 #include "app/frmMain.h"
 
-#include "app/MainGeometry.h"
+#include "app/MainSettings.h"
 #include "platform/CoolBar.h"
 #include "platform/ErrorState.h"
 #include "platform/StatusBar.h"
 #include "platform/TabStrip.h"
 #include "platform/Toolbar.h"
+#include "platform/Units.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -14,12 +15,13 @@
 #include <QMenu>
 #include <QSlider>
 
-using MainGeometry::twipsToPixels;
+using Units::twipsToPixels;
 
 namespace {
 
 // Designed sizes, in twips.
 constexpr int StandardMinHeight = 540;
+constexpr int StandardIconMinHeight = 330; // without button text
 constexpr int StandardWidth = 13125;
 constexpr int AddressMinHeight = 330;
 constexpr int AddressWidth = 55005;
@@ -147,7 +149,7 @@ void frmMain::toggleBar(CoolBar *bar, const QString &itemName)
 {
     IgnoreErrors ignore;
     const bool visible = !bar->isHidden();
-    ignore([&] { bar->setVisible(!visible); });
+    bar->setVisible(!visible);
     ignore([&] { menuItem(itemName)->setChecked(!visible); });
 }
 
@@ -193,5 +195,25 @@ void frmMain::mnuViewWindowControls_Click()
 
 void frmMain::mnuView_Click()
 {
-    runIgnoringErrors([this] { mnuViewMainPanel->setChecked(!picMain->isHidden()); });
+    mnuViewMainPanel->setChecked(!picMain->isHidden());
+}
+
+void frmMain::mnuViewShowText_Click()
+{
+    IgnoreErrors ignore;
+    QAction *item = menuItem(QStringLiteral("mnuViewShowText"));
+    const bool showText = !item->isChecked();
+    Toolbar *bar = tbToolbar[1];
+    item->setChecked(showText);
+    for (int i = 1; i <= bar->count(); ++i)
+        ignore([&] {
+            ToolbarButton &button = bar->button(i);
+            button.setCaption(showText ? button.description() : QString());
+        });
+    ignore([&] { bar->setShowText(showText); });
+    // The band's minimum height follows the captions, so they are never clipped and the
+    // band never stays as tall as the text made it.
+    ignore([&] { cbTop->band(1).setMinHeight(twipsToPixels(showText ? StandardMinHeight : StandardIconMinHeight)); });
+    ignore([&] { cbTop->Refresh(); });
+    ignore([&] { MainSettings::ButtonText.save(showText); });
 }

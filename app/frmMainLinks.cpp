@@ -3,22 +3,24 @@
 #include "app/frmMain.h"
 
 #include "app/LinksPaneIcons.h"
+#include "app/MainSettings.h"
 #include "app/OpenSave.h"
-#include "app/PathServices.h"
-#include "app/SharedState.h"
+#include "browser/BrowserEventRules.h"
 #include "browser/CapturedLinksPage.h"
 #include "browser/LinkCaptureScript.h"
 #include "browser/LinkSnapshot.h"
 #include "browser/LinksPaneRules.h"
 #include "browser/frmWeb.h"
+#include "core/PathServices.h"
+#include "core/SharedState.h"
 #include "platform/BrowserControl.h"
 #include "platform/ButtonMenu.h"
 #include "platform/ErrorState.h"
 #include "platform/ImageList.h"
 #include "platform/ListView.h"
 #include "platform/MessageBox.h"
-#include "platform/SettingsStore.h"
 #include "platform/Toolbar.h"
+#include "platform/Units.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -51,8 +53,8 @@ const PaneButton kPaneButtons[3] = {
       {"removeemail", "Odstranit e-mailové odkazy"}}},
 };
 
-const QString kScriptLinkRefused =
-    QStringLiteral("This type of link should not be opened in new window, because it will probably terminate the program.");
+const QString kScriptLinkRefused = QStringLiteral(
+    "Tento odkaz nelze otevřít: je to skript (javascript:), který by se spustil v právě zobrazené stránce.");
 
 // The toolbars' image lists may be built without the pane's images; they are added once.
 void ensureToolbarImages(ImageList *images, bool gray)
@@ -104,13 +106,13 @@ QString askCapturedLinksTarget()
         QString stamp = dateTimeText(QDateTime::currentDateTime());
         dialog.setFileName(QStringLiteral("links ") + SanitizeFileName(stamp));
         dialog.setFilter(QStringLiteral("HTML Page (*.htm)|*.htm|All Files (*.*)|*.*"));
-        dialog.setInitDir(GetSetting(QStringLiteral("Main"), QStringLiteral("SaveLinksInitDir"), QDir::homePath()));
+        dialog.setInitDir(MainSettings::SaveLinksInitDir().text());
         dialog.ShowSave();
         // A cancelled dialog has no folder to remember: the last one is kept.
         if (shared().SaveDialogCancelled)
             return {};
         const QString target = dialog.FileName();
-        runIgnoringErrors([&] { SaveSetting(QStringLiteral("Main"), QStringLiteral("SaveLinksInitDir"), GetParentPath(target)); });
+        runIgnoringErrors([&] { MainSettings::SaveLinksInitDir().save(GetParentPath(target)); });
         if (!FileExists(target))
             return target;
         const int answer = MsgBox(QStringLiteral("Soubor již existuje. Chcete jej nahradit?"),
@@ -123,7 +125,7 @@ QString askCapturedLinksTarget()
 }
 
 // An existing read-only target is replaced only when the user agrees; a replaced file
-// loses its special permissions, as the classic "normal" attributes did.
+// loses its special permissions and is written as a plain file.
 bool mayReplace(const QString &target)
 {
     if (!FileExists(target))
@@ -147,9 +149,9 @@ void frmMain::createLinksPane()
         imlProtocols->add(key, LinksPaneIcons::protocolIcon(key));
 
     lstLinks->setSmallImageList(imlProtocols);
-    lstLinks->addColumn(QStringLiteral("Nápis"), 1440 / 15);
-    lstLinks->addColumn(QStringLiteral("URL"), 2000 / 15);
-    lstLinks->addColumn(QStringLiteral("Zdroj"), 500 / 15);
+    lstLinks->addColumn(QStringLiteral("Nápis"), Units::twipsToPixels(1440));
+    lstLinks->addColumn(QStringLiteral("URL"), Units::twipsToPixels(2000));
+    lstLinks->addColumn(QStringLiteral("Zdroj"), Units::twipsToPixels(500));
 
     ensureToolbarImages(imlToolbarGray, true);
     ensureToolbarImages(imlToolbar, false);
@@ -435,7 +437,7 @@ void frmMain::lstLinks_MouseUp(Qt::MouseButton Button)
 void frmMain::lstLinks_KeyDown(int KeyCode, Qt::KeyboardModifiers Shift, bool *consumed)
 {
     IgnoreErrors ignore;
-    const LinksKeyDecision decision = linksKeyDecision(KeyCode, shiftState(Shift));
+    const LinksKeyDecision decision = linksKeyDecision(KeyCode, shiftMask(Shift));
     if (consumed && decision.consumed)
         *consumed = true;
     switch (decision.action) {
@@ -452,7 +454,7 @@ void frmMain::lstLinks_KeyDown(int KeyCode, Qt::KeyboardModifiers Shift, bool *c
                 requireActiveForm()->Web->setFocusToPage();
         });
         break;
-    case LinksKeyAction::NextPane: ignore([this] { mnuViewPane_Click(1); }); break;
+    case LinksKeyAction::NextPane: mnuViewPane_Click(1); break;
     case LinksKeyAction::HidePanel:
         ignore([this] {
             if (picMain->isVisible())

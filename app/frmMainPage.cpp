@@ -1,14 +1,14 @@
 // The Page and Tools menu commands that act on the active browser window's page.
 #include "app/AddFavoriteDialog.h"
-#include "app/ErrorLog.h"
 #include "app/FindBar.h"
-#include "app/RegistryServices.h"
-#include "app/SharedState.h"
 #include "app/frmMain.h"
 #include "browser/BrowserEventRules.h"
 #include "browser/FavoriteShortcut.h"
 #include "browser/WindowTable.h"
 #include "browser/frmWeb.h"
+#include "core/ErrorLog.h"
+#include "core/RegistryServices.h"
+#include "core/SharedState.h"
 #include "platform/BrowserControl.h"
 #include "platform/ErrorState.h"
 #include "platform/MessageBox.h"
@@ -146,7 +146,7 @@ void frmMain::mnuAdjustImages_Click()
 
 void frmMain::mnuAdjustNow_Click()
 {
-    runIgnoringErrors([this] { ZoomNow(); });
+    ZoomNow();
     ErrorState::clear();
 }
 
@@ -161,7 +161,7 @@ void frmMain::FavNodeOpen(const QString &Tag, const QString &Path, bool NewWindo
         if (isRefusedNewWindowAddress(address))
             ignore([] { MsgBox(QString::fromLatin1(kRefusedNewWindowMessage), MsgBoxStyle::Exclamation, QStringLiteral("Vorlan")); });
         else
-            ignore([&] { ::NewWindow(address); });
+            ::NewWindow(address);
     } else if (shared().WindowCount > 0) {
         ignore([&] { requireActiveForm()->Web->Navigate(address); });
     }

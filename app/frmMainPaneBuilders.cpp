@@ -1,6 +1,6 @@
 #include "app/frmMain.h"
 
-#include "app/SharedState.h"
+#include "core/SharedState.h"
 
 // Each pane is built on its first showing; the panes' own work fills these in.
 

@@ -2,10 +2,10 @@
 
 #include "app/FolderTreePrune.h"
 #include "app/PanelRules.h"
-#include "app/PathServices.h"
-#include "app/SharedState.h"
 #include "app/frmPM.h"
 #include "browser/frmWeb.h"
+#include "core/PathServices.h"
+#include "core/SharedState.h"
 #include "platform/BrowserControl.h"
 #include "platform/ErrorState.h"
 #include "platform/Forms.h"
@@ -13,6 +13,7 @@
 #include "platform/StatusBar.h"
 #include "platform/Toolbar.h"
 #include "platform/TreeView.h"
+#include "platform/Units.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -25,6 +26,9 @@
 #include <QMouseEvent>
 #include <QTreeWidget>
 
+using Units::pixelsToTwips;
+using Units::twipsToPixels;
+
 namespace {
 
 // Designed positions inside the panes, in twips; the layout keeps them.
@@ -33,11 +37,6 @@ constexpr int kComboLeft = 0;
 constexpr int kComboTops[] = {0, 360, 720};
 constexpr int kResultsTop = 1110;
 constexpr int kGripWidth = 60;
-
-int px(int twips)
-{
-    return PanelRules::roundHalfEven(twips / 15.0);
-}
 
 QFrame *paneContainer(QWidget *parent, int index)
 {
@@ -58,25 +57,25 @@ void frmMain::createPanel(QWidget *parent)
 {
     picMain = new QWidget(parent);
     picMain->setObjectName(QStringLiteral("picMain"));
-    picMain->setFixedWidth(px(4905));
+    picMain->setFixedWidth(twipsToPixels(4905));
     picMain->setFocusPolicy(Qt::StrongFocus);
 
     fraBorder = new QFrame(picMain);
     fraBorder->setObjectName(QStringLiteral("fraBorder"));
     fraTop = new QFrame(fraBorder);
     fraTop->setObjectName(QStringLiteral("fraTop"));
-    fraTop->setGeometry(0, 0, px(4845), px(480));
+    fraTop->setGeometry(0, 0, twipsToPixels(4845), twipsToPixels(480));
     tbMainPane = new QLabel(QStringLiteral("Oblíbené"), fraTop);
     tbMainPane->setObjectName(QStringLiteral("tbMainPane"));
     tbMainPane->setToolTip(QStringLiteral("Přepnout zobrazení panelu (dvojklik, F12)"));
-    tbMainPane->move(px(120), px(120));
+    tbMainPane->move(twipsToPixels(120), twipsToPixels(120));
     tbMainPane->setMouseTracking(true);
     QFont titleFont = tbMainPane->font();
     titleFont.setBold(true);
     tbMainPane->setFont(titleFont);
     picClose = new QWidget(fraTop);
     picClose->setObjectName(QStringLiteral("picClose"));
-    picClose->setGeometry(0, px(120), px(300), px(330));
+    picClose->setGeometry(0, twipsToPixels(120), twipsToPixels(300), twipsToPixels(330));
     if (tbToolbar[0]) {
         tbToolbar[0]->setParent(picClose);
         tbToolbar[0]->move(0, 0);
@@ -138,6 +137,22 @@ void frmMain::connectPanel()
         connect(mnuViewPane[i], &QAction::triggered, this, [this, i] { mnuViewPane_Click(i); });
     for (QObject *watched : std::initializer_list<QObject *>{picMain, tbMainPane, imgSplitter})
         watched->installEventFilter(this);
+    // F12 in the favorites tree moves on to the pane after favorites; Ctrl+F12 hides
+    // the panel. Neither key is consumed.
+    connect(trwFavorites, &TreeView::keyDown, this, [this](int key, Qt::KeyboardModifiers modifiers, bool *) {
+        if (key != Qt::Key_F12)
+            return;
+        runIgnoringErrors([&] {
+            if (modifiers == Qt::NoModifier)
+                mnuViewPane_Click(PanelRules::nextPane(1));
+            else if (modifiers == Qt::ControlModifier && !picMain->isHidden())
+                mnuViewMainPanel_Click();
+        });
+    });
+    // The splitter lets the panel grow to 690 twips short of the window's edge; the
+    // window area beside it takes what is left, so its own minimum width must never
+    // push the main window wider.
+    mdiArea->setMinimumWidth(1);
 }
 
 bool frmMain::filterPanelEvent(QObject *watched, QEvent *event)
@@ -169,11 +184,10 @@ bool frmMain::filterPanelEvent(QObject *watched, QEvent *event)
         return false;
     }
     if (watched == imgSplitter) {
-        const auto *mouse = static_cast<QMouseEvent *>(event);
         if (type == QEvent::MouseButtonPress)
             imgSplitter_MouseDown();
         else if (type == QEvent::MouseMove)
-            imgSplitter_MouseMove(PanelRules::roundHalfEven(mouse->position().x()) * 15);
+            imgSplitter_MouseMove(pixelsToTwips(Units::roundHalfEvenToInt(static_cast<QMouseEvent *>(event)->position().x())));
         else if (type == QEvent::MouseButtonRelease)
             imgSplitter_MouseUp();
         else
@@ -196,8 +210,8 @@ void frmMain::mnuViewMainPanel_Click()
     IgnoreErrors ignore;
     Toolbar *bar = tbToolbar[1];
     if (!picMain->isHidden()) {
-        ignore([this] { picMain->hide(); });
-        ignore([this] { mnuViewMainPanel->setChecked(false); });
+        picMain->hide();
+        mnuViewMainPanel->setChecked(false);
         ignore([bar] { releaseButton(bar, "favorites", false); });
         ignore([bar] { releaseButton(bar, "folders", false); });
         ignore([this] {
@@ -206,8 +220,8 @@ void frmMain::mnuViewMainPanel_Click()
         });
         return;
     }
-    ignore([this] { picMain->show(); });
-    ignore([this] { mnuViewMainPanel->setChecked(true); });
+    picMain->show();
+    mnuViewMainPanel->setChecked(true);
     ignore([this, bar] {
         if (picUn[1]->isHidden())
             return;
@@ -274,22 +288,22 @@ void frmMain::choosePane(int Index, PaneChoice how)
 
     const QString title = PanelRules::paneTitle(Index, shared().NavOnSelect);
     if (!title.isEmpty())
-        ignore([&] { tbMainPane->setText(title); });
+        tbMainPane->setText(title);
     switch (Index) {
     case 1:
         ignore([this] { if (!shared().FavoritesLoaded) LoadFavorites(); });
-        ignore([this] { trwFavorites->treeWidget()->setFocus(); });
+        trwFavorites->treeWidget()->setFocus();
         break;
     case 2:
         ignore([this] { if (!shared().FileTreeLoaded) LoadFileTree(); });
-        ignore([this] { trwPath->treeWidget()->setFocus(); });
+        trwPath->treeWidget()->setFocus();
         break;
     case 3:
         ignore([this] { if (!shared().SearchPaneReady) initSearchForFiles(); });
-        ignore([this] { lstResults->setFocus(); });
+        lstResults->setFocus();
         break;
     case 4:
-        ignore([this] { lstLinks->setFocus(); });
+        lstLinks->setFocus();
         break;
     default:
         break;
@@ -326,34 +340,34 @@ void frmMain::picMain_Resize()
     if (!shared().MainFormLoaded)
         return;
     IgnoreErrors ignore;
-    const int inner = picMain->width() * 15;
+    const int inner = pixelsToTwips(picMain->width());
     const PanelRules::PanelGeometry g =
-            PanelRules::panelGeometry(inner, picMain->height() * 15, picMain->height() * 15, kGripWidth);
+            PanelRules::panelGeometry(inner, pixelsToTwips(picMain->height()), pixelsToTwips(picMain->height()), kGripWidth);
     ignore([&] {
-        fraBorder->setGeometry(0, 0, px(g.borderWidth), px(g.borderHeight));
-        fraTop->resize(px(g.topWidth), fraTop->height());
+        fraBorder->setGeometry(0, 0, twipsToPixels(g.borderWidth), twipsToPixels(g.borderHeight));
+        fraTop->resize(twipsToPixels(g.topWidth), fraTop->height());
         for (int i = 1; i <= 4; ++i)
-            picUn[i]->setGeometry(px(g.paneLeft), px(g.paneTop), px(g.paneWidth), px(g.paneHeight));
+            picUn[i]->setGeometry(twipsToPixels(g.paneLeft), twipsToPixels(g.paneTop), twipsToPixels(g.paneWidth), twipsToPixels(g.paneHeight));
     });
-    const int listWidth = px(g.paneWidth + 30);
+    const int listWidth = twipsToPixels(g.paneWidth + 30);
     ignore([&] {
         const int height = PanelRules::listHeight(g, 0, kStatusBarHeight);
-        trwPath->setGeometry(0, 0, listWidth, px(height));
-        sbFileBar->setGeometry(0, px(height), px(g.paneWidth), px(kStatusBarHeight));
+        trwPath->setGeometry(0, 0, listWidth, twipsToPixels(height));
+        sbFileBar->setGeometry(0, twipsToPixels(height), twipsToPixels(g.paneWidth), twipsToPixels(kStatusBarHeight));
     });
     ignore([&] {
         // The links pane's toolbars sit above the list, which keeps its top.
         const int top = lstLinks->y();
-        lstLinks->setGeometry(0, top, listWidth, px(PanelRules::listHeight(g, top * 15, 0)));
+        lstLinks->setGeometry(0, top, listWidth, twipsToPixels(PanelRules::listHeight(g, pixelsToTwips(top), 0)));
     });
-    ignore([&] { trwFavorites->setGeometry(0, 0, listWidth, px(PanelRules::listHeight(g, 0, 0))); });
+    ignore([&] { trwFavorites->setGeometry(0, 0, listWidth, twipsToPixels(PanelRules::listHeight(g, 0, 0))); });
     ignore([&] {
         const int height = PanelRules::listHeight(g, kResultsTop, kStatusBarHeight);
-        lstResults->setGeometry(0, px(kResultsTop), listWidth, px(height));
-        sbFindFileBar->setGeometry(0, px(kResultsTop + height), px(g.paneWidth), px(kStatusBarHeight));
+        lstResults->setGeometry(0, twipsToPixels(kResultsTop), listWidth, twipsToPixels(height));
+        sbFindFileBar->setGeometry(0, twipsToPixels(kResultsTop + height), twipsToPixels(g.paneWidth), twipsToPixels(kStatusBarHeight));
     });
     ignore([&] {
-        imgSplitter->setGeometry(px(g.gripLeft), 0, px(kGripWidth), px(g.gripHeight));
+        imgSplitter->setGeometry(twipsToPixels(g.gripLeft), 0, twipsToPixels(kGripWidth), twipsToPixels(g.gripHeight));
         imgSplitter->raise();
         picSplitter->setGeometry(QRect(picMain->mapTo(picSplitter->parentWidget(), imgSplitter->pos()),
                                        imgSplitter->size()));
@@ -361,20 +375,20 @@ void frmMain::picMain_Resize()
     ignore([&] {
         QComboBox *combos[] = {comWhat, comText, comWhere};
         for (int i = 0; i < 3; ++i)
-            combos[i]->setGeometry(px(kComboLeft), px(kComboTops[i]), px(g.paneWidth - kComboLeft), px(330));
+            combos[i]->setGeometry(twipsToPixels(kComboLeft), twipsToPixels(kComboTops[i]), twipsToPixels(g.paneWidth - kComboLeft), twipsToPixels(330));
     });
     ignore([&] {
-        picClose->move(px(g.closeLeft), picClose->y());
-        tbMainPane->resize(px(g.titleWidth), tbMainPane->height());
+        picClose->move(twipsToPixels(g.closeLeft), picClose->y());
+        tbMainPane->resize(twipsToPixels(g.titleWidth), tbMainPane->height());
     });
 }
 
 void frmMain::imgSplitter_MouseDown()
 {
-    IgnoreErrors ignore;
-    ignore([this] { picSplitter->show(); });
+    ErrorState::clear();
+    picSplitter->show();
     SplitterMoving = true;
-    ignore([this] { picSplitter->raise(); });
+    picSplitter->raise();
 }
 
 void frmMain::imgSplitter_MouseMove(int x)
@@ -384,23 +398,23 @@ void frmMain::imgSplitter_MouseMove(int x)
     IgnoreErrors ignore;
     const int panelLeft = picMain->mapTo(picSplitter->parentWidget(), QPoint()).x();
     ignore([&] {
-        const QString tip = PanelRules::splitterToolTip((picSplitter->x() - panelLeft) * 15);
+        const QString tip = PanelRules::splitterToolTip(pixelsToTwips(picSplitter->x() - panelLeft));
         picSplitter->setToolTip(tip);
         imgSplitter->setToolTip(tip);
     });
     ignore([&] {
-        const int left = PanelRules::splitterBarLeft(imgSplitter->x() * 15, x, width() * 15);
-        picSplitter->move(panelLeft + px(left), picSplitter->y());
+        const int left = PanelRules::splitterBarLeft(pixelsToTwips(imgSplitter->x()), x, pixelsToTwips(width()));
+        picSplitter->move(panelLeft + twipsToPixels(left), picSplitter->y());
     });
 }
 
 void frmMain::imgSplitter_MouseUp()
 {
     IgnoreErrors ignore;
-    ignore([this] { picSplitter->hide(); });
+    picSplitter->hide();
     ignore([this] {
         const int panelLeft = picMain->mapTo(picSplitter->parentWidget(), QPoint()).x();
-        picMain->setFixedWidth(px(PanelRules::panelWidthAfterDrag((picSplitter->x() - panelLeft) * 15)));
+        picMain->setFixedWidth(twipsToPixels(PanelRules::panelWidthAfterDrag(pixelsToTwips(picSplitter->x() - panelLeft))));
     });
     SplitterMoving = false;
 }

@@ -1,10 +1,10 @@
 #include "app/frmMain.h"
 
-#include "app/ErrorLog.h"
 #include "app/Icons.h"
-#include "app/SharedState.h"
 #include "app/ToolbarRules.h"
 #include "browser/frmWeb.h"
+#include "core/ErrorLog.h"
+#include "core/SharedState.h"
 #include "platform/BrowserControl.h"
 #include "platform/ButtonMenu.h"
 #include "platform/ErrorState.h"
@@ -129,7 +129,7 @@ void frmMain::tbToolbar_ButtonClick(int Index, const QString &key)
     };
     const auto web = [this] { return requireActiveForm()->Web; };
     if (key == QStringLiteral("close"))
-        ignore([this] { mnuViewMainPanel_Click(); });
+        mnuViewMainPanel_Click();
     else if (key == QStringLiteral("favorites"))
         ignore([&] { pane(1); });
     else if (key == QStringLiteral("folders"))
@@ -143,15 +143,15 @@ void frmMain::tbToolbar_ButtonClick(int Index, const QString &key)
     else if (key == QStringLiteral("stop"))
         ignore([&] { web()->Stop(); });
     else if (key == QStringLiteral("gohome"))
-        ignore([this] { mnuGoHome_Click(); });
+        mnuGoHome_Click();
     else if (key == QStringLiteral("gosearch"))
-        ignore([this] { mnuGoSearch_Click(); });
+        mnuGoSearch_Click();
     else if (key == QStringLiteral("prev"))
-        ignore([this] { mnuWindowPrevious_Click(); });
+        mnuWindowPrevious_Click();
     else if (key == QStringLiteral("next"))
-        ignore([this] { mnuWindowNext_Click(); });
+        mnuWindowNext_Click();
     else if (key == QStringLiteral("new"))
-        ignore([this] { mnuFileNew_Click(); });
+        mnuFileNew_Click();
     else if (key == QStringLiteral("closewin"))
         ignore([this] {
             if (shared().WindowCount > 0)
@@ -236,23 +236,4 @@ void frmMain::saveToPreset(ButtonMenu &list, const QString &itemKey, int preset)
         return;
     }
     SavePageAsHtml(*path);
-}
-
-void frmMain::mnuViewShowText_Click()
-{
-    IgnoreErrors ignore;
-    QAction *item = menuItem(QStringLiteral("mnuViewShowText"));
-    const bool showText = !item->isChecked();
-    Toolbar *bar = tbToolbar[1];
-    ignore([&] { item->setChecked(showText); });
-    for (int i = 1; i <= bar->count(); ++i)
-        ignore([&] {
-            ToolbarButton &button = bar->button(i);
-            button.setCaption(showText ? button.description() : QString());
-        });
-    ignore([&] { bar->setShowText(showText); });
-    ignore([&] {
-        SaveSetting(QStringLiteral("Main"), QStringLiteral("ButtonText"), showText ? QStringLiteral("True")
-                                                                                  : QStringLiteral("False"));
-    });
 }

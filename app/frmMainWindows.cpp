@@ -1,14 +1,15 @@
 #include "app/frmMain.h"
 
-#include "app/ErrorLog.h"
-#include "app/SharedState.h"
 #include "app/WindowLayout.h"
 #include "app/WindowWalk.h"
 #include "browser/WindowTable.h"
 #include "browser/frmWeb.h"
+#include "core/ErrorLog.h"
+#include "core/SharedState.h"
 #include "platform/BrowserControl.h"
 #include "platform/ErrorState.h"
 #include "platform/ImageList.h"
+#include "platform/SettingsStore.h"
 #include "platform/TabStrip.h"
 
 #include <QAction>
@@ -28,11 +29,6 @@ int windowStateCode(const QWidget *window)
     if (window->isMinimized())
         return 1;
     return window->isMaximized() ? 2 : 0;
-}
-
-QString boolText(bool value)
-{
-    return value ? QStringLiteral("True") : QStringLiteral("False");
 }
 
 } // namespace
@@ -74,8 +70,7 @@ void frmMain::refreshWindowList()
     const WindowTable &table = windowTable();
     const frmWeb *active = ActiveForm();
     int position = 0;
-    for (int n = 1; n <= table.WindowNumber && n <= kMaxWindowNumber; ++n) {
-        frmWeb *window = table.slot(n);
+    for (const auto &[n, window] : table.WindowSlots) {
         if (!window)
             continue;
         if (position++ == 0)
@@ -102,7 +97,7 @@ void frmMain::tbsWindows_Click()
 {
     IgnoreErrors ignore;
     const QPointer<frmMain> self(this);
-    ignore([] { QCoreApplication::processEvents(); });
+    QCoreApplication::processEvents();
     if (!self)
         return;
     ignore([this] {
@@ -158,7 +153,7 @@ void frmMain::walkWindows(bool forward)
     });
     if (ErrorState::isSet())
         LogError(forward ? QStringLiteral("mnuWindowNext_Click") : QStringLiteral("mnuWindowPrevious_Click"),
-                 QString::number(count) + boolText(table.WindowSwitchDone) + QString::number(target));
+                 QString::number(count) + settingText(table.WindowSwitchDone) + QString::number(target));
 }
 
 void frmMain::mnuWinSize_Click(int Index)

@@ -1,9 +1,9 @@
 // The main window's zoom slider and the fit-now command, on the active browser window.
 #include "app/frmMain.h"
 
-#include "app/ErrorLog.h"
 #include "browser/ProgressText.h"
 #include "browser/frmWeb.h"
+#include "core/ErrorLog.h"
 #include "platform/ErrorState.h"
 #include "platform/StatusBar.h"
 
@@ -15,7 +15,7 @@ void frmMain::sliZoom_Change()
     const int percent = sliZoom->value();
     ignore([&] { requireActiveForm()->ZoomFrames(percent); });
     ignore([&] { sbStatusBar->panel(QStringLiteral("zoom")).setText(percentText(percent)); });
-    ignore([&] { sliZoom->setToolTip(percentText(percent)); });
+    sliZoom->setToolTip(percentText(percent));
     if (ErrorState::isSet())
         LogError(QStringLiteral("sliZoom_Change"), percent);
 }

@@ -16,24 +16,26 @@ namespace {
 // Half of the splash's outer size in pixels: the window is centred on the screen.
 constexpr int kHalfOuterWidth = 158;
 constexpr int kHalfOuterHeight = 28;
-constexpr int kClientWidth = 310;
-constexpr int kClientHeight = 50;
+// The window draws its own raised border of three pixels around the client area.
+constexpr int kBorder = 3;
 } // namespace
 
 frmSplash::frmSplash()
-    : QWidget(nullptr, Qt::Window | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus
-                           | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
+    : QFrame(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus)
 {
     setObjectName(QStringLiteral("frmSplash"));
     setWindowTitle(QStringLiteral("Spouštění programu…"));
     setAttribute(Qt::WA_ShowWithoutActivating);
-    setFixedSize(kClientWidth, kClientHeight);
+    setFrameStyle(QFrame::Panel | QFrame::Raised);
+    setLineWidth(kBorder);
+    setFixedSize(2 * kHalfOuterWidth, 2 * kHalfOuterHeight);
 
     Label1 = new QLabel(QStringLiteral("Spouští se Vorlan 2.4 …"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setAlignment(Qt::AlignCenter);
     Label1->installEventFilter(this);
     auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(Label1);
 
     Timer1 = new QTimer(this);
@@ -68,29 +70,29 @@ QString frmSplash::captionText() const
 void frmSplash::Form_Load()
 {
     IgnoreErrors ignore;
-    ignore([] { QCoreApplication::processEvents(); });
+    QCoreApplication::processEvents();
     ignore([this] {
         const QScreen *screen = QGuiApplication::primaryScreen();
         if (screen)
             move(centredPosition(screen->geometry().size()));
     });
-    ignore([this] { hide(); });
+    hide();
 }
 
 void frmSplash::Timer1_Timer()
 {
-    IgnoreErrors ignore;
+    ErrorState::clear();
     // The splash may be unloaded while the events run.
     const QPointer<frmSplash> self(this);
-    ignore([] { QCoreApplication::processEvents(); });
+    QCoreApplication::processEvents();
     if (!self)
         return;
-    ignore([this] { Label1->setText(QStringLiteral("Načítání uživatelských nastavení...")); });
+    Label1->setText(QStringLiteral("Načítání uživatelských nastavení..."));
 }
 
 void frmSplash::Timer2_Timer()
 {
-    runIgnoringErrors([this] { hide(); });
+    hide();
 }
 
 void frmSplash::Label1_DblClick()
@@ -104,5 +106,5 @@ bool frmSplash::eventFilter(QObject *watched, QEvent *event)
         Label1_DblClick();
         return true;
     }
-    return QWidget::eventFilter(watched, event);
+    return QFrame::eventFilter(watched, event);
 }

@@ -1,14 +1,14 @@
 #pragma once
 
-#include <QWidget>
+#include <QFrame>
 
 class QLabel;
 class QTimer;
 
-// The small window shown while the program starts: on top of other windows without
-// taking the focus, its text changes after a moment and it hides itself after two
-// seconds even when start-up is not finished.
-class frmSplash : public QWidget
+// The small window shown while the program starts: a frameless tool window on top of
+// other windows that never takes the focus; its text changes after a moment and it
+// hides itself after two seconds even when start-up is not finished.
+class frmSplash : public QFrame
 {
     Q_OBJECT
 

@@ -9,10 +9,10 @@
 #include "TestEnvironment.h"
 
 #include "app/OpenSave.h"
-#include "app/SharedState.h"
 #include "app/frmMain.h"
 #include "browser/WindowTable.h"
 #include "browser/frmWeb.h"
+#include "core/SharedState.h"
 #include "platform/BrowserControl.h"
 #include "platform/Forms.h"
 #include "platform/ListView.h"

@@ -7,7 +7,6 @@
 //   xvfb-run -a ./bench/bench_windows MODEL KIND           one (default|site|limit, blank|sites)
 #include "TestEnvironment.h"
 
-#include "app/SharedState.h"
 #include "app/frmMain.h"
 #include "browser/WindowTable.h"
 #include "browser/frmWeb.h"

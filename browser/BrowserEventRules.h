@@ -13,7 +13,7 @@ bool isFavoritesFileAddress(const QString &url);
 bool isRefusedNewWindowAddress(const QString &url);
 extern const char *const kRefusedNewWindowMessage;
 
-// The classic modifier mask: 1 Shift, 2 Ctrl, 4 Alt.
+// The modifier mask of the key handlers: 1 Shift, 2 Ctrl, 4 Alt, added.
 int shiftMask(Qt::KeyboardModifiers modifiers);
 // Ctrl alone asks for the new window in a further instance of the program.
 bool opensInNewProcess(int shiftMask);

@@ -1,7 +1,7 @@
 #include "browser/CapturedLinksPage.h"
 
-#include "app/Version.h"
 #include "browser/LinkSnapshot.h"
+#include "core/Version.h"
 #include "platform/AtomicFile.h"
 #include "platform/ErrorState.h"
 

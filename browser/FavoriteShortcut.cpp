@@ -26,10 +26,10 @@ QString readShortcutAddress(const QString &path)
     const QByteArray bytes = file.readAll();
     QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
     QString text = utf8(bytes);
-    // Files written by older programs are in the Central European code page.
+    // A shortcut that is not valid UTF-8 is read in the Central European code page.
     if (utf8.hasError()) {
-        QStringDecoder legacy("windows-1250");
-        text = legacy.isValid() ? legacy(bytes) : QString::fromLatin1(bytes);
+        QStringDecoder centralEuropean("windows-1250");
+        text = centralEuropean.isValid() ? centralEuropean(bytes) : QString::fromLatin1(bytes);
     }
     return shortcutAddress(text);
 }

@@ -49,9 +49,9 @@ std::optional<QString> parameterText(const QVariantMap &element)
 
 namespace InspectorTable {
 
-bool needsAddressResync(bool activeWindow, bool comboHasFocus, const QString &comboText, const QString &pageAddress)
+bool needsAddressResync(bool activeWindow, bool userTyping, const QString &comboText, const QString &pageAddress)
 {
-    return activeWindow && !comboHasFocus && comboText != pageAddress;
+    return activeWindow && !userTyping && comboText != pageAddress;
 }
 
 } // namespace InspectorTable

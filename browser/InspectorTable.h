@@ -23,7 +23,8 @@ std::optional<QString> parameterText(const QVariantMap &element);
 namespace InspectorTable {
 
 // The page's address goes back into the address combo when the window is the active
-// one and the combo shows something else, but never while the user types in it.
-bool needsAddressResync(bool activeWindow, bool comboHasFocus, const QString &comboText, const QString &pageAddress);
+// one and the combo shows something else, but never while the user types in it (an
+// item chosen from the combo's list is not typed text).
+bool needsAddressResync(bool activeWindow, bool userTyping, const QString &comboText, const QString &pageAddress);
 
 } // namespace InspectorTable

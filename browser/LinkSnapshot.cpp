@@ -1,6 +1,6 @@
 #include "browser/LinkSnapshot.h"
 
-#include "app/PathServices.h"
+#include "core/PathServices.h"
 #include "platform/ItemRegistry.h"
 
 #include <algorithm>

@@ -27,12 +27,6 @@ LinksCommand linksCommand(const QString &key)
     return commands.value(key);
 }
 
-int shiftState(Qt::KeyboardModifiers modifiers)
-{
-    return (modifiers & Qt::ShiftModifier ? 1 : 0) + (modifiers & Qt::ControlModifier ? 2 : 0)
-           + (modifiers & Qt::AltModifier ? 4 : 0);
-}
-
 LinksKeyDecision linksKeyDecision(int key, int shift)
 {
     using A = LinksKeyAction;

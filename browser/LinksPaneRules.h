@@ -24,11 +24,9 @@ struct LinksKeyDecision
     bool consumed = false; // the list must not act on the key itself
 };
 
-// The classic shift state: 1 Shift, 2 Ctrl, 4 Alt, added up.
-int shiftState(Qt::KeyboardModifiers modifiers);
-// A key pressed in the list (a Qt key code) with its shift state.
+// A key pressed in the list (a Qt key code) with its modifier mask (shiftMask).
 LinksKeyDecision linksKeyDecision(int key, int shift);
 // Every header click turns the direction round, whichever column it was.
 Qt::SortOrder flippedSortOrder(Qt::SortOrder order);
-// The classic mouse button number: 1 left, 2 right, 4 middle, 0 other.
+// The mouse button number of the handlers: 1 left, 2 right, 4 middle, 0 other.
 int mouseButtonNumber(Qt::MouseButton button);

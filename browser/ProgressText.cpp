@@ -1,6 +1,7 @@
 #include "browser/ProgressText.h"
 
-#include <cmath>
+#include "platform/Units.h"
+
 #include <limits>
 #include <optional>
 
@@ -21,18 +22,13 @@ int roundedPercent(std::optional<double> exact)
 {
     if (!exact)
         return 0;
-    const double rounded = roundHalfToEven(*exact);
+    const double rounded = Units::roundHalfEven(*exact);
     if (rounded < std::numeric_limits<qint16>::min() || rounded > std::numeric_limits<qint16>::max())
         return 0;
     return static_cast<int>(rounded);
 }
 
 } // namespace
-
-double roundHalfToEven(double value)
-{
-    return std::nearbyint(value); // the default rounding mode rounds halves to even
-}
 
 QString percentText(int percent)
 {

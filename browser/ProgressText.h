@@ -5,9 +5,6 @@
 // What a browser window shows of a load's progress, decided from the engine's two
 // numbers alone.
 
-// Rounds to the nearest whole number, a half going to the even neighbour.
-double roundHalfToEven(double value);
-
 struct ProgressDisplay
 {
     int percent = 0;        // 0 when the share cannot be computed

@@ -1,53 +1,40 @@
 #include "browser/WindowTable.h"
 
-#include "app/ErrorLog.h"
-#include "app/SharedState.h"
-#include "app/frmMain.h"
 #include "browser/frmWeb.h"
+#include "core/ErrorLog.h"
 #include "platform/BrowserControl.h"
+#include "platform/DetachedProcess.h"
 #include "platform/ErrorState.h"
-#include "platform/Forms.h"
 #include "platform/MessageBox.h"
-#include "platform/TabStrip.h"
+#include "platform/SettingsStore.h"
+#include "platform/Singleton.h"
 
 #include <QCoreApplication>
-#include <QProcess>
-
-WindowTable::WindowTable()
-    : WindowSlots(kMaxWindowNumber + 1)
-    , WindowSlotUsed(kMaxWindowNumber + 1, false)
-{
-}
 
 frmWeb *WindowTable::slot(int number) const
 {
-    if (number < 1 || number > kMaxWindowNumber)
-        return nullptr;
-    return WindowSlots[static_cast<size_t>(number)].data();
+    const auto found = WindowSlots.find(number);
+    return found == WindowSlots.end() ? nullptr : found->second.data();
 }
 
 bool WindowTable::used(int number) const
 {
-    return number >= 1 && number <= kMaxWindowNumber && WindowSlotUsed[static_cast<size_t>(number)];
+    return WindowSlotUsed.count(number) != 0;
 }
-
-namespace {
-WindowTable *&tableInstance()
-{
-    static WindowTable *table = new WindowTable();
-    return table;
-}
-} // namespace
 
 WindowTable &windowTable()
 {
-    return *tableInstance();
+    return Singleton<WindowTable>::instance();
 }
 
 void resetWindowTable()
 {
-    delete tableInstance();
-    tableInstance() = new WindowTable();
+    WindowTable &table = windowTable();
+    table.WindowSlots.clear();
+    table.WindowSlotUsed.clear();
+    table.WindowNumber = 0;
+    table.CreatingWindow = false;
+    table.WindowSwitchDone = false;
 }
 
 QString WindowTabKey(int number)
@@ -63,17 +50,13 @@ void createWindow(const QString &url, int number)
     if (number < 1 || number > kMaxWindowNumber)
         raiseError(ErrorNumber::SubscriptOutOfRange);
     auto *window = new frmWeb();
-    table.WindowSlots[static_cast<size_t>(number)] = window;
+    emit table.WindowCreated(window);
+    table.WindowSlots[number] = window;
     window->setTag(QString::number(number));
     window->Web->Navigate(url.isEmpty() ? QStringLiteral("about:blank") : url);
     window->showInFrame();
-    table.WindowSlotUsed[static_cast<size_t>(number)] = true;
-    frmMain *main = Forms::get<frmMain>();
-    main->tbsWindows->add(WindowTabKey(number), QStringLiteral("about:blank"));
-    main->tbsWindows->setToolTip(WindowTabKey(number), QStringLiteral("about:blank"));
-    // The window was activated while it was shown, before its tab existed: select the
-    // tab of whichever window is active now so that the two agree.
-    main->syncSelectedTab();
+    table.WindowSlotUsed.insert(number);
+    emit table.WindowOpened(window);
 }
 
 } // namespace
@@ -117,13 +100,11 @@ QVariant NewBrowserProcess(const QString &URL, int, const QString &, const QVari
     ignore([&] {
         // The address goes over as one argument: no shell ever sees it.
         const QString &program = browserProcessProgram();
-        started = QProcess::startDetached(program.isEmpty() ? QCoreApplication::applicationFilePath() : program, {URL});
-        if (!started)
-            raiseError(ErrorNumber::FileNotFound);
+        startDetachedProcess(program.isEmpty() ? QCoreApplication::applicationFilePath() : program, {URL});
+        started = true;
     });
     if (ErrorState::isSet())
         LogError(QStringLiteral("NewBrowserProcess"),
-                 URL + Headers + (Processed ? QStringLiteral("True") : QStringLiteral("False"))
-                     + (started ? QStringLiteral("True") : QStringLiteral("False")));
+                 URL + Headers + settingText(Processed) + settingText(started));
     return {};
 }

@@ -1,10 +1,12 @@
 #pragma once
 
+#include <QObject>
 #include <QPointer>
 #include <QString>
 #include <QVariant>
 
-#include <vector>
+#include <map>
+#include <set>
 
 class frmWeb;
 
@@ -12,13 +14,15 @@ class frmWeb;
 // the table finds the open windows by number.
 constexpr int kMaxWindowNumber = 30000;
 
-struct WindowTable
+class WindowTable : public QObject
 {
-    WindowTable();
+    Q_OBJECT
 
-    // Indexed 1 to kMaxWindowNumber; entry 0 is unused.
-    std::vector<QPointer<frmWeb>> WindowSlots;
-    std::vector<bool> WindowSlotUsed;
+public:
+    // The windows by number, 1 to kMaxWindowNumber, from their creation until they close.
+    std::map<int, QPointer<frmWeb>> WindowSlots;
+    // The numbers of the windows that are shown and have their tab, until they close.
+    std::set<int> WindowSlotUsed;
     // The last number handed out.
     int WindowNumber = 0;
     bool CreatingWindow = false;
@@ -27,9 +31,16 @@ struct WindowTable
 
     frmWeb *slot(int number) const;
     bool used(int number) const;
+
+Q_SIGNALS:
+    // A window was made and is about to load: the main window starts listening to it.
+    void WindowCreated(frmWeb *window);
+    // The window is shown and has its number: the main window gives it its tab.
+    void WindowOpened(frmWeb *window);
 };
 
 WindowTable &windowTable();
+// Forgets the numbers and windows; whoever listens to the table goes on listening.
 void resetWindowTable();
 
 // The key of a window's tab: "key", a blank and the number.

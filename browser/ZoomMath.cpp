@@ -1,17 +1,9 @@
 #include "browser/ZoomMath.h"
 
 #include "platform/ErrorState.h"
-
-#include <cmath>
+#include "platform/Units.h"
 
 namespace ZoomMath {
-
-namespace {
-int rounded(double value)
-{
-    return int(std::nearbyint(value));
-}
-} // namespace
 
 void ZoomMemory::measureOriginal(ImageSize element)
 {
@@ -24,9 +16,9 @@ void ZoomMemory::measureOriginal(ImageSize element)
 void ZoomMemory::measureTwips(ImageSize element)
 {
     if (twipsHeight == 0)
-        twipsHeight = element.height * TwipsPerPixel;
+        twipsHeight = Units::pixelsToTwips(element.height);
     if (twipsWidth == 0)
-        twipsWidth = element.width * TwipsPerPixel;
+        twipsWidth = Units::pixelsToTwips(element.width);
 }
 
 int roomFor(int controlTwips)
@@ -36,7 +28,7 @@ int roomFor(int controlTwips)
 
 ImageSize atPercent(const ZoomMemory &memory, int percent)
 {
-    return {rounded(double(percent) * memory.origWidth / 100.0), rounded(double(percent) * memory.origHeight / 100.0)};
+    return {Units::roundHalfEvenToInt(double(percent) * memory.origWidth / 100.0), Units::roundHalfEvenToInt(double(percent) * memory.origHeight / 100.0)};
 }
 
 ImageSize autoFit(const ZoomMemory &memory, ImageSize current, int roomWidthTwips, int roomHeightTwips)
@@ -48,28 +40,28 @@ ImageSize autoFit(const ZoomMemory &memory, ImageSize current, int roomWidthTwip
     const double overH = memory.twipsHeight - availH;
     const double overW = memory.twipsWidth - availW;
     if (overW > overH)
-        return {rounded(availW / TwipsPerPixel), rounded(memory.twipsHeight * (availW / memory.twipsWidth) / TwipsPerPixel)};
-    return {rounded(memory.twipsWidth * (availH / memory.twipsHeight) / TwipsPerPixel), rounded(availH / TwipsPerPixel)};
+        return {Units::twipsToPixels(availW), Units::twipsToPixels(memory.twipsHeight * (availW / memory.twipsWidth))};
+    return {Units::twipsToPixels(memory.twipsWidth * (availH / memory.twipsHeight)), Units::twipsToPixels(availH)};
 }
 
 ImageSize fitNow(ImageSize current, int roomWidthTwips, int roomHeightTwips)
 {
-    const double twH = double(current.height) * TwipsPerPixel;
-    const double twW = double(current.width) * TwipsPerPixel;
+    const double twH = double(Units::pixelsToTwips(current.height));
+    const double twW = double(Units::pixelsToTwips(current.width));
     const double availW = roomWidthTwips;
     const double availH = roomHeightTwips;
     if (availW <= 0 || availH <= 0 || twW <= 0 || twH <= 0)
-        raiseError(11, QStringLiteral("Division by zero"));
+        raiseError(ErrorNumber::DivisionByZero);
     if (twW / availW > twH / availH)
-        return {rounded(availW / TwipsPerPixel), rounded(twH * (availW / twW) / TwipsPerPixel)};
-    return {rounded(twW * (availH / twH) / TwipsPerPixel), rounded(availH / TwipsPerPixel)};
+        return {Units::twipsToPixels(availW), Units::twipsToPixels(twH * (availW / twW))};
+    return {Units::twipsToPixels(twW * (availH / twH)), Units::twipsToPixels(availH)};
 }
 
 int percentOf(int height, int origHeight)
 {
     if (origHeight == 0)
-        raiseError(11, QStringLiteral("Division by zero"));
-    return rounded(double(height) / origHeight * 100.0);
+        raiseError(ErrorNumber::DivisionByZero);
+    return Units::roundHalfEvenToInt(double(height) / origHeight * 100.0);
 }
 
 int sliderPercent(int percent)

@@ -5,7 +5,6 @@
 // a half going to the even one.
 namespace ZoomMath {
 
-constexpr int TwipsPerPixel = 15;
 // What the browser control's edges take from the room for the image.
 constexpr int RoomMargin = 650;
 constexpr int MaxPercent = 1000;

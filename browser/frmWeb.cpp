@@ -1,37 +1,24 @@
 #include "browser/frmWeb.h"
 
-#include "app/PathServices.h"
-#include "app/RegistryServices.h"
-#include "app/SharedState.h"
-#include "app/WindowCommands.h"
-#include "app/frmMain.h"
 #include "browser/AddressText.h"
 #include "browser/BrowserEventRules.h"
 #include "browser/WindowTable.h"
+#include "core/BrowserHost.h"
+#include "core/PathServices.h"
+#include "core/SharedState.h"
 #include "platform/BrowserControl.h"
 #include "platform/ErrorState.h"
-#include "platform/Forms.h"
-#include "platform/StatusBar.h"
-#include "platform/TabStrip.h"
-#include "platform/Toolbar.h"
+#include "platform/Units.h"
 
-#include <QAction>
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QMdiArea>
 #include <QPointer>
 #include <QPushButton>
-#include <QSlider>
 #include <QTimer>
 
 namespace {
-
-frmMain *mainForm()
-{
-    return Forms::get<frmMain>();
-}
 
 bool isImageExtension(const QString &extension)
 {
@@ -60,7 +47,7 @@ frmWeb::frmWeb()
     QPalette white = picWhite->palette();
     white.setColor(QPalette::Window, Qt::white);
     picWhite->setPalette(white);
-    picWhite->setGeometry(0, 0, 20000 / 15, 15000 / 15);
+    picWhite->setGeometry(0, 0, Units::twipsToPixels(20000), Units::twipsToPixels(15000));
 
     tmrVisible = new QTimer(this);
     tmrVisible->setObjectName(QStringLiteral("tmrVisible"));
@@ -84,7 +71,7 @@ frmWeb::frmWeb()
         if (!(oldState & Qt::WindowActive) && (newState & Qt::WindowActive))
             Form_Activate();
         if ((oldState ^ newState) & (Qt::WindowMaximized | Qt::WindowMinimized))
-            updateMaximizeCaption();
+            emit MaximizedChanged(isMaximized());
     });
 }
 
@@ -106,7 +93,10 @@ int frmWeb::number() const
 
 void frmWeb::showInFrame()
 {
-    QMdiArea *area = mainForm()->mdiArea;
+    const BrowserHost *host = BrowserHost::current();
+    QMdiArea *area = host ? host->windowArea() : nullptr;
+    if (!area)
+        raiseError(ErrorNumber::ObjectVariableNotSet);
     if (!mdiArea())
         area->addSubWindow(this);
     if (shared().WindowCount == 1)
@@ -116,48 +106,30 @@ void frmWeb::showInFrame()
     area->setActiveSubWindow(this);
 }
 
-bool frmWeb::isActiveByTab() const
-{
-    return isActiveWindowTab(mainForm()->tbsWindows->selectedKey(), m_tag);
-}
-
 void frmWeb::Form_Load()
 {
-    IgnoreErrors ignore;
-    SharedState &s = shared();
-    ignore([&s] { ++s.WindowCount; });
-    ignore([this] { Web->Navigate(QStringLiteral("about:blank")); });
-    ignore([] { SetWinEnabled(); });
-    ignore([this] {
-        frmMain *main = mainForm();
-        if (main->picMain->isVisible()) {
-            main->picMain->setFocus();
-        } else {
-            // The window may be closed while the events run.
-            const QPointer<frmWeb> self(this);
-            QCoreApplication::processEvents();
-            if (self)
-                Web->setFocusToPage();
-        }
-    });
-    ignore([this] { updateMaximizeCaption(); });
-    ignore([this] { tmrVisible->start(); });
+    ErrorState::clear();
+    ++shared().WindowCount;
+    Web->Navigate(QStringLiteral("about:blank"));
+    // The main window enables the commands and, while its panel shows, keeps the keyboard there.
+    emit Loaded();
+    const BrowserHost *host = BrowserHost::current();
+    if (!host || !host->mainPanelShown()) {
+        // The window may be closed while the events run.
+        const QPointer<frmWeb> self(this);
+        QCoreApplication::processEvents();
+        if (self)
+            Web->setFocusToPage();
+    }
+    emit MaximizedChanged(isMaximized());
+    tmrVisible->start();
 }
 
 void frmWeb::Form_Activate()
 {
-    IgnoreErrors ignore;
-    frmMain *main = mainForm();
-    ignore([&] { main->menuItem(QStringLiteral("mnuGoBack"))->setEnabled(back->isEnabled()); });
-    ignore([&] { main->menuItem(QStringLiteral("mnuGoForward"))->setEnabled(forward->isEnabled()); });
-    ignore([&] { main->tbToolbar[1]->button(QStringLiteral("back")).setEnabled(back->isEnabled()); });
-    ignore([&] { main->tbToolbar[1]->button(QStringLiteral("forward")).setEnabled(forward->isEnabled()); });
-    ignore([&] {
-        if (!m_tag.isEmpty())
-            main->tbsWindows->select(WindowTabKey(number()));
-    });
-    ignore([&] { main->sbStatusBar->panel(QStringLiteral("prg")).setText(ProgressText); });
-    ignore([this] { ChngAddr(); });
+    ErrorState::clear();
+    emit Activated(back->isEnabled(), forward->isEnabled(), ProgressText);
+    ChngAddr();
 }
 
 void frmWeb::resizeEvent(QResizeEvent *event)
@@ -168,34 +140,19 @@ void frmWeb::resizeEvent(QResizeEvent *event)
 
 void frmWeb::Form_Resize()
 {
-    runIgnoringErrors([this] { updateMaximizeCaption(); });
-}
-
-void frmWeb::updateMaximizeCaption()
-{
-    if (!Forms::isLoaded<frmMain>())
-        return;
-    QAction *maximize = mainForm()->menuItem(QStringLiteral("mnuWindowMaximize"));
-    maximize->setText(isMaximized() ? QStringLiteral("&Obnovit okno") : QStringLiteral("Ma&ximalizovat okno"));
+    emit MaximizedChanged(isMaximized());
 }
 
 void frmWeb::Form_KeyDown(int keyCode, int shift)
 {
     ShiftState = shift;
-    frmMain *main = mainForm();
-    constexpr int kShift = 1, kCtrl = 2, kAlt = 4;
-    Q_UNUSED(kShift);
-    if ((keyCode == Qt::Key_D && shift == kAlt) || keyCode == Qt::Key_Insert) {
-        main->txtAddress->setFocus();
-    } else if (keyCode == Qt::Key_F12 && shift == 0) {
-        if (!main->picMain->isVisible())
-            main->mnuViewMainPanel_Click();
-        else
-            main->showNextPane();
-    } else if (keyCode == Qt::Key_F12 && shift == kCtrl) {
-        if (main->picMain->isVisible())
-            main->mnuViewMainPanel_Click();
-    }
+    constexpr int kCtrl = 2, kAlt = 4;
+    if ((keyCode == Qt::Key_D && shift == kAlt) || keyCode == Qt::Key_Insert)
+        emit AddressKeyPressed();
+    else if (keyCode == Qt::Key_F12 && shift == 0)
+        emit PaneKeyPressed();
+    else if (keyCode == Qt::Key_F12 && shift == kCtrl)
+        emit PanelCloseKeyPressed();
 }
 
 void frmWeb::Form_KeyUp()
@@ -207,9 +164,7 @@ bool frmWeb::filterKeyEvent(QEvent *event)
 {
     if (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride) {
         const auto *key = static_cast<QKeyEvent *>(event);
-        const Qt::KeyboardModifiers mods = key->modifiers();
-        const int shift = (mods & Qt::ShiftModifier ? 1 : 0) | (mods & Qt::ControlModifier ? 2 : 0)
-            | (mods & Qt::AltModifier ? 4 : 0);
+        const int shift = shiftMask(key->modifiers());
         const bool ours = key->key() == Qt::Key_Insert || key->key() == Qt::Key_F12
             || (key->key() == Qt::Key_D && shift == 4);
         if (event->type() == QEvent::ShortcutOverride) {
@@ -237,66 +192,25 @@ void frmWeb::closeEvent(QCloseEvent *event)
 
 void frmWeb::Form_Unload()
 {
-    IgnoreErrors ignore;
-    frmMain *main = mainForm();
-    SharedState &s = shared();
+    ErrorState::clear();
+    --shared().WindowCount;
     WindowTable &table = windowTable();
-    // Only the active window's closing, or the last one's, clears the address: a
-    // background window must not wipe what the user sees or is typing.
-    ignore([&] {
-        if (isActiveByTab() || s.WindowCount <= 1)
-            main->txtAddress->setEditText(QString());
-    });
-    ignore([&s] { --s.WindowCount; });
-    ignore([&] {
-        if (s.WindowCount == 0) {
-            SetWinDisabled();
-            main->picMain->setFocus();
-        }
-    });
-    const int n = number();
-    ignore([&] {
-        if (n >= 1 && n <= kMaxWindowNumber)
-            table.WindowSlotUsed[static_cast<size_t>(n)] = false;
-    });
-    ignore([&] { main->tbsWindows->remove(WindowTabKey(n)); });
-    ignore([&] {
-        if (n >= 1 && n <= kMaxWindowNumber)
-            table.WindowSlots[static_cast<size_t>(n)] = nullptr;
-    });
+    table.WindowSlotUsed.erase(number());
+    table.WindowSlots.erase(number());
+    // The main window takes the window's tab away and, after the last window, the commands.
+    emit Closed();
 }
 
 void frmWeb::tmrVisible_Timer()
 {
-    IgnoreErrors ignore;
-    ignore([this] { picWhite->hide(); });
-    ignore([this] { tmrVisible->stop(); });
+    ErrorState::clear();
+    picWhite->hide();
+    tmrVisible->stop();
 }
 
 void frmWeb::ChngAddr()
 {
-    IgnoreErrors ignore;
-    frmMain *main = mainForm();
-    QString address;
-    ignore([&] { address = Web->LocationURL(); });
-    if (isActiveByTab()) {
-        ignore([&] {
-            const QString shown = ExtractResFile(address);
-            if (main->txtAddress->currentText() != shown)
-                main->txtAddress->setEditText(shown);
-        });
-        ignore([&] {
-            const bool image = isImageExtension(GetFileExtension(address));
-            main->menuItem(QStringLiteral("mnuAdjustNow"))->setEnabled(image);
-            main->sliZoom->setEnabled(image);
-            if (image) {
-                main->sliZoom->setValue(100);
-                main->sliZoom->setToolTip(QStringLiteral("100 %"));
-            }
-        });
-    }
-    ignore([main] {
-        main->mnuOffline->setChecked(
-            RegGetDword(HKEY_CURRENT_USER, RegKeys::InternetSettings, QStringLiteral("GlobalUserOffline"), 0) == 1);
-    });
+    ErrorState::clear();
+    const QString address = Web->LocationURL();
+    emit AddressChanged(ExtractResFile(address), isImageExtension(GetFileExtension(address)));
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "browser/ProgressText.h"
 #include "browser/ZoomMath.h"
 
 #include <QMdiSubWindow>
@@ -13,7 +14,9 @@ class QTimer;
 class QWidget;
 
 // A browser window: a child window of the main frame hosting one browser control.
-// It is known by its number, kept in its Tag as decimal digits.
+// It is known by its number, kept in its Tag as decimal digits. What it has to show
+// in the main window it reports by its signals; the main window decides whether the
+// window is the active one and applies them.
 class frmWeb : public QMdiSubWindow
 {
     Q_OBJECT
@@ -40,10 +43,8 @@ public:
     // Shows the window inside the main frame.
     void showInFrame();
 
-    // True when the main window's selected tab carries this window's number.
-    bool isActiveByTab() const;
-
-    // Brings the main window's address combo and related commands in line with this window.
+    // Reports the window's address, so that the main window's address combo and
+    // related commands come in line with it.
     void ChngAddr();
 
     // Browser control events (frmWebEvents.cpp).
@@ -82,6 +83,33 @@ public:
     // Element inspector (frmWebInspector.cpp).
     void DocEvents_onmouseover(const QVariantMap &element);
 
+Q_SIGNALS:
+    // The window was counted and asked for its first page.
+    void Loaded();
+    // The window became the active child window, with the state it recorded.
+    void Activated(bool canGoBack, bool canGoForward, const QString &progressText);
+    // The window's address, as the user reads it; image: the address names a picture.
+    void AddressChanged(const QString &shownText, bool image);
+    // Going back (command 2) or forward (command 1) became possible or impossible.
+    void CommandStateChanged(int command, bool enabled);
+    void ZoomChanged(int percent);
+    // A navigation completed on a page with a document.
+    void PageVisited(const QString &address);
+    void ProgressChanged(const ProgressDisplay &display);
+    void StatusTextChanged(const QString &text);
+    void CaptionChanged(const QString &caption);
+    void MaximizedChanged(bool maximized);
+    // The mouse went over an element of the page showing the address.
+    void ElementPointed(const QVariantMap &element, const QString &address);
+    // Keys for the main window: Alt+D or Insert, F12, Ctrl+F12.
+    void AddressKeyPressed();
+    void PaneKeyPressed();
+    void PanelCloseKeyPressed();
+    // A link to a favorites file was not loaded; the file's own address is to open.
+    void ShortcutNavigationCancelled(const QString &path);
+    // The window closed after it gave up its number.
+    void Closed();
+
 protected:
     void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
@@ -91,19 +119,16 @@ private:
     // after a reset of the memory are dropped.
     void withImage(const std::function<void(ZoomMath::ImageSize)> &then);
     void setImageSize(ZoomMath::ImageSize size, const std::function<void(ZoomMath::ImageSize)> &then);
-    void showZoomPercent(int percent);
     int m_zoomGeneration = 0;
 
     void connectBrowserEvents();
     void openRequestedWindow(const QString &URL, int Flags, const QString &TargetFrameName, const QVariant &PostData,
                              const QString &Headers, bool &Processed);
-    void updateAddressHistory();
     void Form_Load();
     void Form_Activate();
     void Form_Resize();
     void Form_Unload();
     void tmrVisible_Timer();
-    void updateMaximizeCaption();
 
     QString m_tag;
     bool m_loaded = false;

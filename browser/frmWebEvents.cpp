@@ -1,35 +1,23 @@
-// The browser window's handlers of its browser control's events. The address combo,
-// the status panels and the back and forward commands follow the active window only;
-// the caption, the tab, the recorded state and the address history follow every window.
-#include "app/SharedState.h"
-#include "app/frmMain.h"
-#include "browser/AddressHistory.h"
+// The browser window's handlers of its browser control's events. The window keeps its
+// own state and reports what the main window shows; there the address combo, the
+// status panels and the back and forward commands follow the active window only, the
+// tab and the address history every window.
 #include "browser/AddressText.h"
 #include "browser/BrowserEventRules.h"
 #include "browser/ProgressText.h"
 #include "browser/WindowTable.h"
 #include "browser/frmWeb.h"
+#include "core/BrowserHost.h"
+#include "core/SharedState.h"
 #include "platform/BrowserControl.h"
 #include "platform/ErrorState.h"
-#include "platform/Forms.h"
 #include "platform/MessageBox.h"
-#include "platform/StatusBar.h"
-#include "platform/TabStrip.h"
-#include "platform/Toolbar.h"
 
-#include <QAction>
-#include <QComboBox>
 #include <QGuiApplication>
 #include <QMdiArea>
 #include <QPushButton>
-#include <QSlider>
 
 namespace {
-
-frmMain *mainForm()
-{
-    return Forms::get<frmMain>();
-}
 
 const QString kBlank = QStringLiteral("about:blank");
 
@@ -53,55 +41,43 @@ void frmWeb::connectBrowserEvents()
 void frmWeb::WebBrw_BeforeNavigate(const QString &URL, int, const QString &, const QVariant &, const QString &,
                                    bool &Cancel)
 {
-    IgnoreErrors ignore;
     if (isFavoritesFileAddress(URL)) {
         Cancel = true;
-        ignore([&] { mainForm()->FavNodeOpen(QStringLiteral("file"), ToNormalText(URL), false); });
+        emit ShortcutNavigationCancelled(ToNormalText(URL));
     }
     ErrorState::clear();
 }
 
 void frmWeb::WebBrw_CommandStateChange(int Command, bool Enable)
 {
-    IgnoreErrors ignore;
+    ErrorState::clear();
     QPushButton *recorded = Command == BrowserCommand::Back ? back : Command == BrowserCommand::Forward ? forward : nullptr;
     if (!recorded)
         return;
-    ignore([&] { recorded->setEnabled(Enable); });
-    if (isActiveByTab()) {
-        const bool isBack = Command == BrowserCommand::Back;
-        frmMain *main = mainForm();
-        ignore([&] { main->menuItem(isBack ? QStringLiteral("mnuGoBack") : QStringLiteral("mnuGoForward"))->setEnabled(Enable); });
-        ignore([&] { main->tbToolbar[1]->button(isBack ? QStringLiteral("back") : QStringLiteral("forward")).setEnabled(Enable); });
-    }
+    recorded->setEnabled(Enable);
+    emit CommandStateChanged(Command, Enable);
     ErrorState::clear();
 }
 
 void frmWeb::WebBrw_DownloadComplete()
 {
-    IgnoreErrors ignore;
-    ignore([this] { picWhite->hide(); });
-    ignore([this] { DocumentLoaded(); });
+    picWhite->hide();
+    DocumentLoaded();
     ErrorState::clear();
 }
 
 void frmWeb::DocumentLoaded()
 {
     IgnoreErrors ignore;
-    QString address;
-    ignore([&] { address = Web->LocationURL(); });
+    const QString address = Web->LocationURL();
     if (address.left(5).toLower() == QStringLiteral("file:"))
-        ignore([this] { Web->Stop(); });
-    ignore([this] { resetZoomAfterDownload(); });
+        Web->Stop();
+    resetZoomAfterDownload();
     if (address.isEmpty())
         return;
     if (shared().AdjustImg)
         ignore([this] { ZoomImg(); });
-    if (!isActiveByTab())
-        return;
-    frmMain *main = mainForm();
-    ignore([main] { main->sliZoom->setValue(100); });
-    ignore([main] { main->sbStatusBar->panel(QStringLiteral("zoom")).setText(percentText(100)); });
+    emit ZoomChanged(100);
 }
 
 void frmWeb::WebBrw_NewWindow(const QString &URL, int Flags, const QString &TargetFrameName, const QVariant &PostData,
@@ -130,19 +106,17 @@ void frmWeb::WebBrw_FrameNewWindow(const QString &URL, int Flags, const QString 
 void frmWeb::openRequestedWindow(const QString &URL, int Flags, const QString &TargetFrameName,
                                  const QVariant &PostData, const QString &Headers, bool &Processed)
 {
-    IgnoreErrors ignore;
     // The keyboard as it is now: a remembered key state goes stale when the key is
     // released outside the window.
     if (opensInNewProcess(shiftMask(QGuiApplication::queryKeyboardModifiers())))
-        ignore([&] { NewBrowserProcess(URL, Flags, TargetFrameName, PostData, Headers, Processed); });
+        NewBrowserProcess(URL, Flags, TargetFrameName, PostData, Headers, Processed);
     else
-        ignore([&] { NewWindow(URL); });
-    ignore([this] {
-        if (mainForm()->tbToolbar[3]->button(QStringLiteral("background")).value() == 1) {
-            mainForm()->mdiArea->setActiveSubWindow(this);
-            Web->setFocusToPage();
-        }
-    });
+        NewWindow(URL);
+    const BrowserHost *host = BrowserHost::current();
+    if (host && host->opensNewWindowsBehind()) {
+        mdiArea()->setActiveSubWindow(this);
+        Web->setFocusToPage();
+    }
     windowTable().WindowSwitchDone = true;
     ErrorState::clear();
 }
@@ -150,72 +124,24 @@ void frmWeb::openRequestedWindow(const QString &URL, int Flags, const QString &T
 void frmWeb::WebBrw_NavigateComplete(const QString &)
 {
     IgnoreErrors ignore;
-    ignore([this] { ChngAddr(); });
-    ignore([this] { resetZoomAfterNavigate(); });
-    bool hasDocument = false;
-    ignore([&] { hasDocument = !Web->LocationURL().isEmpty(); });
-    if (!hasDocument) {
+    ChngAddr();
+    resetZoomAfterNavigate();
+    if (Web->LocationURL().isEmpty()) {
         ErrorState::clear();
         return;
     }
     if (shared().AdjustImg)
         ignore([this] { ZoomImg(); });
-    ignore([this] { updateAddressHistory(); });
-    ignore([this] { picWhite->hide(); });
-    // A window loading in the background leaves the keyboard where the user has it.
-    ignore([this] {
-        frmMain *main = mainForm();
-        if (isActiveByTab() && main->picMain->isVisible())
-            main->picMain->setFocus();
-    });
+    picWhite->hide();
+    // The main window keeps the address history and, for the active window, the keyboard.
+    emit PageVisited(Web->LocationURL());
     ErrorState::clear();
-}
-
-void frmWeb::updateAddressHistory()
-{
-    const QString address = Web->LocationURL();
-    if (address.isEmpty())
-        return;
-    QComboBox *combo = mainForm()->txtAddress;
-    QStringList entries;
-    for (int i = 0; i < combo->count(); ++i)
-        entries.append(combo->itemText(i));
-    const QStringList wanted = addressHistoryAfterVisit(entries, address);
-    // Changing the list may change the text; only the active window may do that.
-    const QString text = combo->currentText();
-    const bool active = isActiveByTab();
-    const QSignalBlocker quiet(combo);
-    for (int i = combo->count() - 1; i >= 0; --i) {
-        if (!wanted.contains(combo->itemText(i)) || combo->itemText(i) == address)
-            combo->removeItem(i);
-    }
-    for (const QString &entry : wanted) {
-        if (combo->findText(entry, Qt::MatchFixedString | Qt::MatchCaseSensitive) < 0)
-            combo->addItem(entry, entry);
-    }
-    const int selected = combo->findText(address, Qt::MatchFixedString | Qt::MatchCaseSensitive);
-    if (active && selected >= 0)
-        combo->setCurrentIndex(selected);
-    else if (combo->currentText() != text)
-        combo->setEditText(text);
 }
 
 void frmWeb::WebBrw_ProgressChange(int Progress, int ProgressMax)
 {
-    IgnoreErrors ignore;
-    frmMain *main = mainForm();
-    bool blank = false;
-    ignore([&] { blank = Web->LocationURL() == kBlank; });
-    const ProgressDisplay display = progressDisplay(Progress, ProgressMax, blank);
-    const bool active = isActiveByTab();
-    if (active)
-        ignore([&] { main->sbStatusBar->panel(QStringLiteral("prg")).setText(display.panelText); });
-    if (display.markLoaded)
-        ignore([&] { main->tbsWindows->setImage(WindowTabKey(number()), QStringLiteral("prgyes")); });
-    else if (display.markLoading)
-        ignore([&] { main->tbsWindows->setImage(WindowTabKey(number()), QStringLiteral("prgno")); });
-    if (active && display.loadEnded)
-        ignore([&] { main->tbsWindows->setImage(main->tbsWindows->selectedKey(), QString()); });
+    const ProgressDisplay display = progressDisplay(Progress, ProgressMax, Web->LocationURL() == kBlank);
+    emit ProgressChanged(display);
     ProgressText = display.recordedText;
     ErrorState::clear();
 }
@@ -227,8 +153,7 @@ void frmWeb::WebBrw_Quit()
 
 void frmWeb::WebBrw_StatusTextChange(const QString &Text)
 {
-    if (isActiveByTab())
-        runIgnoringErrors([&] { mainForm()->sbStatusBar->panel(1).setText(Text); });
+    emit StatusTextChanged(Text);
     ErrorState::clear();
 }
 
@@ -236,14 +161,8 @@ void frmWeb::WebBrw_TitleChange(const QString &Text)
 {
     if (Text == windowTitle())
         return;
-    IgnoreErrors ignore;
-    QString locationName;
-    if (Text.isEmpty())
-        ignore([&] { locationName = Web->LocationName(); });
-    const QString caption = windowCaptionFor(Text, locationName);
+    const QString caption = windowCaptionFor(Text, Text.isEmpty() ? Web->LocationName() : QString());
     setWindowTitle(caption);
-    TabStrip *tabs = mainForm()->tbsWindows;
-    ignore([&] { tabs->setToolTip(WindowTabKey(number()), caption); });
-    ignore([&] { tabs->setCaption(WindowTabKey(number()), tabCaptionFor(caption)); });
+    emit CaptionChanged(caption);
     ErrorState::clear();
 }

@@ -1,40 +1,13 @@
-// The element inspector: the status bar names the element under the mouse.
+// The element inspector: the window reports the element under the mouse, and the
+// main window's status bar names it.
 #include "browser/frmWeb.h"
 
-#include "app/frmMain.h"
 #include "browser/AddressText.h"
-#include "browser/InspectorTable.h"
 #include "platform/BrowserControl.h"
 #include "platform/ErrorState.h"
-#include "platform/Forms.h"
-#include "platform/StatusBar.h"
-
-#include <QComboBox>
-#include <QLineEdit>
 
 void frmWeb::DocEvents_onmouseover(const QVariantMap &element)
 {
-    if (!isActiveByTab())
-        return;
-    frmMain *main = Forms::get<frmMain>();
-    IgnoreErrors ignore;
-    ignore([&] {
-        if (const std::optional<QString> parameters = InspectorTable::parameterText(element))
-            main->sbStatusBar->panel(5).setText(*parameters);
-    });
-    ignore([&] { main->sbStatusBar->panel(4).setText(InspectorTable::tagText(element)); });
-    ignore([&] {
-        QComboBox *combo = main->txtAddress;
-        const QString address = ExtractResFile(Web->LocationURL());
-        if (!InspectorTable::needsAddressResync(true, combo->hasFocus(), combo->currentText(), address))
-            return;
-        QLineEdit *edit = combo->lineEdit();
-        const int start = edit ? edit->selectionStart() : -1;
-        const int length = edit ? edit->selectionLength() : 0;
-        combo->setEditText(address);
-        // A selection the user made survives the re-sync.
-        if (edit && start >= 0)
-            edit->setSelection(start, length);
-    });
+    emit ElementPointed(element, ExtractResFile(Web->LocationURL()));
     ErrorState::clear();
 }

@@ -1,28 +1,39 @@
 // Image zoom of a browser window that shows an image by itself.
 #include "browser/frmWeb.h"
 
-#include "app/ErrorLog.h"
-#include "app/frmMain.h"
-#include "browser/ProgressText.h"
+#include "core/ErrorLog.h"
 #include "platform/BrowserControl.h"
 #include "platform/ErrorState.h"
-#include "platform/Forms.h"
-#include "platform/StatusBar.h"
+#include "platform/Units.h"
 
 #include <QPointer>
-#include <QSlider>
 
 using ZoomMath::ImageSize;
 
 namespace {
 
-// The image's own size until a zoom of ours has sized it; the engine's automatic
-// shrinking of a lone image is not the image's size.
+// The image's size as shown, then its own size (what the file holds). Until a zoom of
+// ours has sized it the image counts as shown at its own size.
 const char *const ReadImageScript = R"JS((function () {
     var img = document.images[0];
     if (!img) return null;
-    if (img.hasAttribute('data-vorlan-zoom')) return [img.width, img.height];
-    return [img.naturalWidth || img.width, img.naturalHeight || img.height];
+    var w = img.naturalWidth || img.width, h = img.naturalHeight || img.height;
+    if (img.hasAttribute('data-vorlan-zoom')) return [img.width, img.height, w, h];
+    return [w, h, w, h];
+})())JS";
+
+// The engine shrinks an image shown by itself to fit the window, and again on every
+// resize, which no percentage of ours would account for: such an image shows at its
+// own size until a zoom of ours sizes it.
+const char *const OwnSizeScript = R"JS((function () {
+    if (String(document.contentType).indexOf('image/') !== 0 || document.getElementById('vorlan-own-size'))
+        return null;
+    var rule = document.createElement('style');
+    rule.id = 'vorlan-own-size';
+    rule.textContent = 'img:not([data-vorlan-zoom]){width:auto !important;height:auto !important;' +
+        'max-width:none !important;max-height:none !important;cursor:default !important;}';
+    (document.head || document.documentElement).appendChild(rule);
+    return null;
 })())JS";
 
 // The engine refits a lone image on every resize; a style rule survives it.
@@ -41,18 +52,14 @@ const char *const SetImageScript = R"JS((function (w, h) {
     return [img.width, img.height];
 })(%1, %2))JS";
 
-bool sizeFrom(const QVariant &result, ImageSize &size)
+// A script's [width, height, ...] from the given position on.
+bool sizeFrom(const QVariant &result, ImageSize &size, int at = 0)
 {
-    const QVariantList pair = result.toList();
-    if (pair.size() != 2)
+    const QVariantList values = result.toList();
+    if (values.size() < at + 2)
         return false;
-    size = {pair[0].toInt(), pair[1].toInt()};
+    size = {values[at].toInt(), values[at + 1].toInt()};
     return size.width > 0 && size.height > 0;
-}
-
-int controlTwips(int pixels)
-{
-    return pixels * ZoomMath::TwipsPerPixel;
 }
 
 } // namespace
@@ -61,21 +68,28 @@ void frmWeb::resetZoomAfterDownload()
 {
     Zoom.resetAll();
     ++m_zoomGeneration;
+    Web->runScript(QString::fromLatin1(OwnSizeScript), {}, ScriptWorld::Application);
 }
 
 void frmWeb::resetZoomAfterNavigate()
 {
     Zoom.resetTwips();
+    Web->runScript(QString::fromLatin1(OwnSizeScript), {}, ScriptWorld::Application);
 }
 
+// Hands on the image's size as shown, its own size taken as the original first: a
+// percentage is always one of the image's own size.
 void frmWeb::withImage(const std::function<void(ImageSize)> &then)
 {
     const QPointer<frmWeb> self(this);
     const int generation = m_zoomGeneration;
     Web->runScript(QString::fromLatin1(ReadImageScript), [self, generation, then](const QVariant &result) {
-        ImageSize size;
-        if (self && self->m_zoomGeneration == generation && sizeFrom(result, size))
-            then(size);
+        ImageSize shown;
+        ImageSize own;
+        if (!self || self->m_zoomGeneration != generation || !sizeFrom(result, shown) || !sizeFrom(result, own, 2))
+            return;
+        self->Zoom.measureOriginal(own);
+        then(shown);
     }, ScriptWorld::Application);
 }
 
@@ -91,21 +105,9 @@ void frmWeb::setImageSize(ImageSize size, const std::function<void(ImageSize)> &
     }, ScriptWorld::Application);
 }
 
-// Only the active window speaks to the main window's slider and zoom panel.
-void frmWeb::showZoomPercent(int percent)
-{
-    if (!isActiveByTab())
-        return;
-    frmMain *main = Forms::get<frmMain>();
-    IgnoreErrors ignore;
-    ignore([&] { main->sliZoom->setValue(ZoomMath::sliderPercent(percent)); });
-    ignore([&] { main->sbStatusBar->panel(QStringLiteral("zoom")).setText(percentText(main->sliZoom->value())); });
-}
-
 void frmWeb::ZoomFrames(int percent)
 {
-    withImage([this, percent](ImageSize image) {
-        Zoom.measureOriginal(image);
+    withImage([this, percent](ImageSize) {
         setImageSize(ZoomMath::atPercent(Zoom, percent), {});
     });
 }
@@ -113,13 +115,12 @@ void frmWeb::ZoomFrames(int percent)
 void frmWeb::ZoomImg()
 {
     withImage([this](ImageSize image) {
-        Zoom.measureOriginal(image);
         Zoom.measureTwips(image);
-        const int roomW = ZoomMath::roomFor(controlTwips(Web->width()));
-        const int roomH = ZoomMath::roomFor(controlTwips(Web->height()));
+        const int roomW = ZoomMath::roomFor(Units::pixelsToTwips(Web->width()));
+        const int roomH = ZoomMath::roomFor(Units::pixelsToTwips(Web->height()));
         const ImageSize fitted = ZoomMath::autoFit(Zoom, image, roomW, roomH);
         auto show = [this](ImageSize shown) {
-            runIgnoringErrors([&] { showZoomPercent(ZoomMath::percentOf(shown.height, Zoom.origHeight)); });
+            runIgnoringErrors([&] { emit ZoomChanged(ZoomMath::percentOf(shown.height, Zoom.origHeight)); });
         };
         if (fitted == image)
             show(image);
@@ -132,11 +133,10 @@ void frmWeb::ZoomNow()
 {
     withImage([this](ImageSize image) {
         IgnoreErrors ignore;
-        Zoom.measureOriginal(image);
         ImageSize fitted;
         const bool measured = ignore([&] {
-            fitted = ZoomMath::fitNow(image, ZoomMath::roomFor(controlTwips(Web->width())),
-                                      ZoomMath::roomFor(controlTwips(Web->height())));
+            fitted = ZoomMath::fitNow(image, ZoomMath::roomFor(Units::pixelsToTwips(Web->width())),
+                                      ZoomMath::roomFor(Units::pixelsToTwips(Web->height())));
         });
         if (!measured) {
             LogError(QStringLiteral("ZoomNow"));
@@ -144,7 +144,7 @@ void frmWeb::ZoomNow()
         }
         setImageSize(fitted, [this](ImageSize shown) {
             IgnoreErrors ignore;
-            ignore([&] { showZoomPercent(ZoomMath::percentOf(shown.height, Zoom.origHeight)); });
+            ignore([&] { emit ZoomChanged(ZoomMath::percentOf(shown.height, Zoom.origHeight)); });
             if (ErrorState::isSet())
                 LogError(QStringLiteral("ZoomNow"));
         });

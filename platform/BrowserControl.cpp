@@ -2,8 +2,10 @@
 
 #include "platform/BrowserPage.h"
 #include "platform/EngineProfile.h"
+#include "platform/MessageBox.h"
 
 #include <QDir>
+#include <QPointer>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QTimer>
@@ -35,7 +37,10 @@ BrowserControl::BrowserControl(QWidget *parent)
     connect(m_page, &QWebEnginePage::loadProgress, this, &BrowserControl::onLoadProgress);
     connect(m_page, &QWebEnginePage::urlChanged, this, &BrowserControl::onUrlChanged);
     connect(m_page, &QWebEnginePage::titleChanged, this, &BrowserControl::TitleChange);
-    connect(m_page, &QWebEnginePage::linkHovered, this, &BrowserControl::StatusTextChange);
+    connect(m_page, &QWebEnginePage::linkHovered, this, [this](const QString &url) {
+        m_hoveredLink = url;
+        emit StatusTextChange(url);
+    });
     connect(m_page, &QWebEnginePage::newWindowRequested, this, &BrowserControl::onNewWindowRequested);
     // Closing the window from inside the engine's own call would pull the page from
     // under it.
@@ -51,7 +56,17 @@ BrowserControl::~BrowserControl()
     m_alive.reset();
     m_page->setNavigationFilter({});
     disconnect(m_page, nullptr, this, nullptr);
-    delete m_view;
+    if (!m_page->dialogOpen()) {
+        delete m_view;
+        return;
+    }
+    // A dialog of the page runs inside the engine's call on this view, which must
+    // return into a whole view: the view leaves the control and goes once the
+    // dialog, closed now, has returned.
+    m_page->setWebChannel(nullptr, QWebEngineScript::ApplicationWorld);
+    m_view->hide();
+    m_view->setParent(nullptr);
+    m_page->deleteViewAfterDialog(m_view);
 }
 
 QUrl BrowserControl::addressFromUserText(const QString &text, const QString &workingFolder)
@@ -64,35 +79,55 @@ QUrl BrowserControl::addressFromUserText(const QString &text, const QString &wor
 void BrowserControl::Navigate(const QString &text)
 {
     const QUrl url = addressFromUserText(text, QDir::currentPath());
-    if (url.isEmpty() || !url.isValid())
+    if (url.isEmpty() || !url.isValid()) {
+        if (!text.trimmed().isEmpty())
+            reportUnusableAddress(QStringLiteral("„%1“ není platná adresa.").arg(text));
         return;
-    runOrDefer([this, url] { m_page->load(url); });
+    }
+    runOrDefer([this, url] {
+        m_undecidedAddress = url;
+        m_page->load(url);
+    });
+}
+
+void BrowserControl::reportUnusableAddress(const QString &message)
+{
+    // Not from inside the caller or the engine's signal: the box runs a loop of its own.
+    QTimer::singleShot(0, this, [this, message] { MsgBox(message, MsgBoxStyle::Exclamation, {}, this); });
 }
 
 void BrowserControl::GoBack()
 {
-    runOrDefer([this] { m_page->triggerAction(QWebEnginePage::Back); });
+    trigger(QWebEnginePage::Back);
 }
 
 void BrowserControl::GoForward()
 {
-    runOrDefer([this] { m_page->triggerAction(QWebEnginePage::Forward); });
+    trigger(QWebEnginePage::Forward);
 }
 
 void BrowserControl::Refresh()
 {
-    runOrDefer([this] { m_page->triggerAction(QWebEnginePage::Reload); });
+    trigger(QWebEnginePage::Reload);
 }
 
 void BrowserControl::Stop()
 {
-    runOrDefer([this] { m_page->triggerAction(QWebEnginePage::Stop); });
+    trigger(QWebEnginePage::Stop);
 }
 
 void BrowserControl::Refresh2(int level)
 {
-    const auto action = level == 3 ? QWebEnginePage::ReloadAndBypassCache : QWebEnginePage::Reload;
-    runOrDefer([this, action] { m_page->triggerAction(action); });
+    trigger(level == 3 ? QWebEnginePage::ReloadAndBypassCache : QWebEnginePage::Reload);
+}
+
+void BrowserControl::trigger(int action)
+{
+    runOrDefer([this, action] {
+        // A typed address this command stops or replaces has not failed.
+        m_undecidedAddress.clear();
+        m_page->triggerAction(static_cast<QWebEnginePage::WebAction>(action));
+    });
 }
 
 void BrowserControl::findText(const QString &text, bool backward, std::function<void(bool found)> callback)
@@ -111,8 +146,14 @@ void BrowserControl::printWithDialog()
     if (m_printer)
         return;
     auto printer = std::make_unique<QPrinter>();
-    QPrintDialog dialog(printer.get(), this);
-    if (dialog.exec() != QDialog::Accepted)
+    // The dialog belongs to the top window, so that it never goes with this control
+    // while it runs; should the control go meanwhile, the dialog closes unanswered.
+    const QPointer<BrowserControl> self(this);
+    const QPointer<QPrintDialog> dialog = new QPrintDialog(printer.get(), window());
+    connect(this, &QObject::destroyed, dialog, &QDialog::reject);
+    const int answer = dialog->exec();
+    delete dialog.data();
+    if (!self || answer != QDialog::Accepted)
         return;
     m_printer = std::move(printer);
     connect(m_view, &QWebEngineView::printFinished, this, [this] { m_printer.reset(); }, Qt::SingleShotConnection);
@@ -159,6 +200,7 @@ bool BrowserControl::decideNavigation(const QUrl &url, bool isMainFrame)
 {
     if (!isMainFrame)
         return true;
+    m_undecidedAddress.clear();
     bool cancel = false;
     ++m_decidingDepth;
     emit BeforeNavigate(url.toString(), 0, QString(), QVariant(), QString(), cancel);
@@ -192,10 +234,16 @@ void BrowserControl::onLoadingChanged(const QWebEngineLoadingInfo &info)
         startLoad(info.url());
         break;
     case QWebEngineLoadingInfo::LoadStoppedStatus:
+        // The engine drops an address it will not show (a scheme it does not know)
+        // before ever asking whether to go there, and shows nothing.
+        if (!m_undecidedAddress.isEmpty() && info.url() == m_undecidedAddress)
+            reportUnusableAddress(QStringLiteral("Adresu „%1“ program nedokáže otevřít.").arg(info.url().toString()));
+        m_undecidedAddress.clear();
         endLoad(false);
         break;
     case QWebEngineLoadingInfo::LoadSucceededStatus:
     case QWebEngineLoadingInfo::LoadFailedStatus:
+        m_undecidedAddress.clear();
         endLoad(true);
         break;
     }
@@ -252,7 +300,14 @@ void BrowserControl::onUrlChanged()
 void BrowserControl::onNewWindowRequested(QWebEngineNewWindowRequest &request)
 {
     // The request is left unanswered, so the engine discards the window it prepared.
-    const QString url = request.requestedUrl().toString();
+    QString url = request.requestedUrl().toString();
+    if (url == QLatin1String("about:blank#blocked")) {
+        // The engine refused the address and names it no more; a script address is
+        // the one it refuses, and the pointer is on it when a link was clicked.
+        if (!m_hoveredLink.startsWith(QLatin1String("javascript:"), Qt::CaseInsensitive))
+            return;
+        url = m_hoveredLink;
+    }
     QTimer::singleShot(0, this, [this, url] { raiseNewWindow(url); });
 }
 

@@ -26,8 +26,8 @@ enum class ScriptWorld {
     Application // isolated from the page's scripts, same document
 };
 
-// The browser control of the program: a web view that raises the events of the old
-// control's event set and offers its methods, so that no form touches the engine.
+// The browser control of the program: a web view that raises the browser events
+// below and offers the browser's methods, so that no form touches the engine.
 //
 // One accepted navigation raises, in this order:
 //   BeforeNavigate, StatusTextChange(address), ProgressChange(1..100, 100) ...,
@@ -65,9 +65,10 @@ enum class ScriptWorld {
 // window layer's business. The engine does not say which frame asked, so every
 // request arrives as NewWindow; FrameNewWindow is declared for the window layer's
 // connections and is not raised. The engine does not expose the flags, target name,
-// post data or headers of a request either: they arrive as 0 and empty values. A
-// "javascript:" address the engine will not open in a new window at all; such a
-// request may arrive as "about:blank#blocked".
+// post data or headers of a request either: they arrive as 0 and empty values. An
+// address the engine refuses to open in a new window (a "javascript:" one above all)
+// raises nothing, except when the refused request came from a clicked "javascript:"
+// link: then NewWindow carries that link's address.
 //
 // Quit (the page asked to close its window) is raised on the next turn of the event
 // loop, so its slot may close the window. No slot may delete the control directly;
@@ -82,7 +83,9 @@ public:
 
     // Loads what the user typed: an address, or a file path absolute or relative to
     // the current folder ("www.example.org" goes over http; an existing file whose name
-    // holds "#", "?" or "%" loads that file). Text that makes no address does nothing.
+    // holds "#", "?" or "%" loads that file). Blank text does nothing; other text that
+    // makes no address, or an address the engine will not show (an unknown scheme),
+    // leaves the page as it is and tells the user in a message box.
     void Navigate(const QString &text);
     void GoBack();
     void GoForward();
@@ -160,12 +163,17 @@ private:
     void onNewWindowRequested(QWebEngineNewWindowRequest &request);
     void raiseNewWindow(const QString &url);
     void raiseCommandStates();
+    void reportUnusableAddress(const QString &message);
+    // Runs one of the page's actions (QWebEnginePage::WebAction).
+    void trigger(int action);
     void runOrDefer(std::function<void()> action);
 
     QWebEngineView *m_view = nullptr;
     BrowserPage *m_page = nullptr;
     LoadState m_load;
     QList<QUrl> m_refusedAddresses; // refused since the last accepted navigation
+    QString m_hoveredLink;          // the link under the pointer, "" when none
+    QUrl m_undecidedAddress;        // loaded by Navigate, not yet asked about by the engine
     int m_decidingDepth = 0;
     // Dropped first thing in the destructor: the engine answers pending scripts with
     // empty results while the page is torn down, when a QPointer to the control would

@@ -1,8 +1,12 @@
 #pragma once
 
+#include <QPointer>
 #include <QWebEnginePage>
 
 #include <functional>
+#include <memory>
+
+class QWebEngineView;
 
 // The page behind a BrowserControl. It only turns the engine's virtual hooks into
 // calls the control can answer; everything the forms see is raised by the control.
@@ -16,12 +20,31 @@ public:
 
     void setNavigationFilter(NavigationFilter filter);
 
+    // True while one of the page's own dialogs (alert, confirm, prompt) is open; the
+    // engine's call that opened it is then still running.
+    bool dialogOpen() const { return m_dialogDepth > 0; }
+    // The view is going away while a dialog of the page is open: the dialog is closed
+    // and the view deleted once the engine's call has returned.
+    void deleteViewAfterDialog(QWebEngineView *view);
+
 protected:
     bool acceptNavigationRequest(const QUrl &url, NavigationType type, bool isMainFrame) override;
     // New windows belong to the window layer, which hears of them through
     // newWindowRequested; the page never opens one of its own.
     QWebEnginePage *createWindow(WebWindowType type) override;
 
+    // The page's dialogs are the program's own message boxes, in Czech.
+    void javaScriptAlert(const QUrl &securityOrigin, const QString &msg) override;
+    bool javaScriptConfirm(const QUrl &securityOrigin, const QString &msg) override;
+    bool javaScriptPrompt(const QUrl &securityOrigin, const QString &msg, const QString &defaultValue,
+                          QString *result) override;
+
 private:
+    int showDialog(const QString &title, const QString &text, int style, QString *answer);
+
     NavigationFilter m_filter;
+    int m_dialogDepth = 0;
+    QPointer<QWebEngineView> m_orphanedView;
+    // Lives while a dialog is open; deleting it closes the dialog.
+    std::unique_ptr<QObject> m_dialogOwner;
 };

@@ -4,10 +4,14 @@
 
 namespace {
 
+const QLatin1String SeparatorText("-");
+
+// A separator keeps no text: the style draws a separator with text as a heading.
 void applyText(QAction *action, const QString &text)
 {
-    action->setSeparator(text == QLatin1String("-"));
-    action->setText(text);
+    const bool separator = text == SeparatorText;
+    action->setSeparator(separator);
+    action->setText(separator ? QString() : text);
 }
 
 } // namespace
@@ -33,7 +37,8 @@ void ButtonMenu::addItem(const QString &key, const QString &text)
 
 QString ButtonMenu::itemText(const ItemRef &item) const
 {
-    return m_items[item]->text();
+    const QAction *action = m_items[item];
+    return action->isSeparator() ? QString(SeparatorText) : action->text();
 }
 
 void ButtonMenu::setItemText(const ItemRef &item, const QString &text)

@@ -54,6 +54,7 @@ std::vector<CoolBarLayout::BandInput> CoolBar::inputs() const
         input.fixed = band.style() == BandStyle::FixedSize;
         input.width = band.width();
         input.headerWidth = headerWidth(band);
+        input.naturalWidth = input.headerWidth + (band.child() ? band.child()->sizeHint().width() : 0);
         input.minWidth = band.minWidth();
         input.minHeight = band.minHeight();
         if (band.child())

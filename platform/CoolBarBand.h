@@ -8,7 +8,7 @@ class CoolBar;
 
 enum class BandStyle {
     Normal,
-    FixedSize // no grip: the band is always its header plus its minimum width
+    FixedSize // no grip: the band always shows its whole child, and at least its minimum width
 };
 
 // One band of a cool bar: a caption in front of a child control. Sizes are pixels.
@@ -27,8 +27,9 @@ public:
     void setMinWidth(int width);
     int minHeight() const { return m_minHeight; }
     void setMinHeight(int height);
-    // The width asked for, header included; the bar may show the band wider (the last
-    // band of a row takes the rest) or narrower when the row is full.
+    // The width asked for, header included; 0 asks for what shows the whole child. The
+    // bar may show the band wider (the last band of a row takes the rest) or narrower
+    // when the row is full.
     int width() const { return m_width; }
     void setWidth(int width);
     bool newRow() const { return m_newRow; }

@@ -9,16 +9,23 @@ int narrowest(const BandInput &band)
     return band.headerWidth + std::max(0, band.minWidth);
 }
 
+int wanted(const BandInput &band)
+{
+    // A band nobody has sized shows its whole child, as a fixed band always does.
+    const int asked = band.fixed || band.width <= 0 ? band.naturalWidth : band.width;
+    return std::max(asked, narrowest(band));
+}
+
 namespace {
 
-// Widths for one row: asked widths, the last stretched to the bar, then an overfull
+// Widths for one row: wanted widths, the last stretched to the bar, then an overfull
 // row narrowed from its right end.
 void fitRow(const std::vector<BandInput> &bands, std::vector<BandPlace> &row, int barWidth)
 {
     int used = 0;
     for (BandPlace &place : row) {
         const BandInput &band = bands[place.band];
-        place.width = band.fixed ? narrowest(band) : std::max(band.width, narrowest(band));
+        place.width = wanted(band);
         used += place.width;
     }
     BandPlace &last = row.back();

@@ -9,8 +9,9 @@ struct BandInput
 {
     bool visible = true;
     bool newRow = false;   // the band starts a row of its own (ignored for the first visible band)
-    bool fixed = false;    // a fixed band is exactly its header plus its minimum width
-    int width = 0;         // the width asked for, header included; 0 = as narrow as allowed
+    bool fixed = false;    // a fixed band is always its natural width: neither stretched nor cut
+    int width = 0;         // the width asked for, header included; 0 = the natural width
+    int naturalWidth = 0;  // header included: what shows the whole child
     int headerWidth = 0;   // grip and caption in front of the child
     int minWidth = 0;      // the child's minimum width
     int minHeight = 0;     // the child's minimum height
@@ -35,9 +36,11 @@ struct Result
 
 // The narrowest a band may be.
 int narrowest(const BandInput &band);
+// The width a band takes in a row with room to spare.
+int wanted(const BandInput &band);
 
 // Hidden bands take no room and keep their place in the order. Each band is as wide
-// as it asks (never narrower than allowed); the last band of a row takes the rest of
+// as it wants (never narrower than allowed); the last band of a row takes the rest of
 // the bar; a row too full for the bar narrows its bands from the right, down to what
 // each allows. A row is as high as its tallest band; rows are separated by rowGap.
 Result arrange(const std::vector<BandInput> &bands, int barWidth, int rowGap = 2);

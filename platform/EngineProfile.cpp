@@ -1,7 +1,9 @@
 #include "platform/EngineProfile.h"
 
 #include "platform/OfflineInterceptor.h"
-#include "platform/Registry.h"
+#include "platform/RegistryKeys.h"
+#include "platform/RegistryRead.h"
+#include "platform/Singleton.h"
 
 #include <QCoreApplication>
 #include <QPointer>
@@ -9,17 +11,10 @@
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
 #include <QUrl>
-#include <QtEndian>
 
 #include <optional>
 
 namespace {
-
-const QString kInternetSettingsKey =
-    QStringLiteral("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Internet Settings");
-const QString kExplorerMainKey = QStringLiteral("Software\\Microsoft\\Internet Explorer\\Main");
-const QString kPostPlatformKey =
-    QStringLiteral("Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\User Agent\\Post Platform");
 
 struct ProfileState
 {
@@ -31,26 +26,7 @@ struct ProfileState
 
 ProfileState &state()
 {
-    static ProfileState profileState;
-    return profileState;
-}
-
-// The engine asks from inside its own calls, where an exception must not pass, and a
-// registry that cannot be read simply leaves the engine at its defaults.
-std::optional<RegValue> readValue(RegRoot root, const QString &key, const QString &name)
-{
-    try {
-        return Registry::instance().value(root, key, name);
-    } catch (...) {
-        return std::nullopt;
-    }
-}
-
-std::optional<quint32> dwordOf(const std::optional<RegValue> &value)
-{
-    if (!value || value->type != RegType::Dword || value->data.size() < 4)
-        return std::nullopt;
-    return qFromLittleEndian<quint32>(value->data.constData());
+    return Singleton<ProfileState>::instance();
 }
 
 std::optional<QString> textOf(const std::optional<RegValue> &value)
@@ -64,7 +40,7 @@ std::optional<QString> textOf(const std::optional<RegValue> &value)
 QWebEngineProfile *createProfile()
 {
     auto *profile = new QWebEngineProfile(QCoreApplication::instance());
-    profile->setUrlRequestInterceptor(new OfflineInterceptor(&EngineProfile::isOffline, profile));
+    profile->setUrlRequestInterceptor(new OfflineInterceptor(&RegistryRead::isOffline, profile));
     return profile;
 }
 
@@ -141,22 +117,12 @@ QStringList EngineProfile::postPlatformTokens()
     if (source)
         return source();
     // Every value name under the Post Platform key joins the User-Agent.
-    QStringList names;
-    try {
-        names = Registry::instance().valueNames(RegRoot::LocalMachine, kPostPlatformKey);
-    } catch (...) {
-    }
-    return names;
-}
-
-bool EngineProfile::isOffline()
-{
-    return dwordOf(readValue(RegRoot::CurrentUser, kInternetSettingsKey, QStringLiteral("GlobalUserOffline"))) == 1u;
+    return RegistryRead::valueNames(HKEY_LOCAL_MACHINE, RegKeys::PostPlatform);
 }
 
 bool EngineProfile::inlineImagesShown()
 {
-    const auto text = textOf(readValue(RegRoot::CurrentUser, kExplorerMainKey, QStringLiteral("Display Inline Images")));
+    const auto text = textOf(RegistryRead::value(HKEY_CURRENT_USER, RegKeys::ExplorerMain, RegValueNames::DisplayInlineImages));
     return !text || text->trimmed().compare(QLatin1String("no"), Qt::CaseInsensitive) != 0;
 }
 

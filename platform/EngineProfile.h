@@ -11,7 +11,7 @@ class QWebEngineProfile;
 // run as several processes at once (a window opened with Ctrl starts another one),
 // and the engine cannot share one on-disk profile between processes without damaging
 // it. So cookies and the page cache last for the run, and the engine writes nothing.
-// It obeys Internet Explorer's values of the emulated registry:
+// It obeys the browser's values in the emulated registry:
 // - the Post Platform value names are added to the engine's User-Agent;
 // - "Display Inline Images" "no" (under HKEY_CURRENT_USER
 //   "Software\Microsoft\Internet Explorer\Main") stops images from loading;
@@ -41,8 +41,6 @@ public:
     static void setPostPlatformTokenSource(TokenSource source);
     static QStringList postPlatformTokens();
 
-    // True when the registry says the user works offline.
-    static bool isOffline();
     static bool inlineImagesShown();
 };
 

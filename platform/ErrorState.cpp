@@ -51,10 +51,11 @@ QString errorDescription(int number)
     }
 }
 
-RuntimeError::RuntimeError(int number, QString description, QString source)
+RuntimeError::RuntimeError(int number, QString description, QString source, int systemError)
     : m_number(number)
     , m_description(description.isEmpty() ? errorDescription(number) : std::move(description))
     , m_source(source.isEmpty() ? QStringLiteral("Vorlan") : std::move(source))
+    , m_systemError(systemError)
     , m_what(QStringLiteral("%1 (%2)").arg(m_description).arg(number).toUtf8())
 {
 }
@@ -62,6 +63,17 @@ RuntimeError::RuntimeError(int number, QString description, QString source)
 void raiseError(int number, const QString &description, const QString &source)
 {
     throw RuntimeError(number, description, source);
+}
+
+void raiseSystemError(int number, int systemError, const QString &source)
+{
+    ErrorState::setLastDllError(systemError);
+    throw RuntimeError(number, {}, source, systemError);
+}
+
+QString systemErrorText(int systemError)
+{
+    return qt_error_string(systemError);
 }
 
 namespace ErrorState {
@@ -82,6 +94,8 @@ void set(const RuntimeError &error)
     info.number = error.number();
     info.description = error.description();
     info.source = error.source();
+    if (error.systemError() != 0)
+        info.lastDllError = error.systemError();
 }
 
 void setFromException(std::exception_ptr error)
@@ -93,10 +107,10 @@ void setFromException(std::exception_ptr error)
     } catch (const std::bad_alloc &) {
         set(RuntimeError(ErrorNumber::OutOfMemory));
     } catch (const std::exception &e) {
-        set(RuntimeError(51, QString::fromUtf8(e.what()).isEmpty() ? QStringLiteral("Internal error")
+        set(RuntimeError(ErrorNumber::InternalError, QString::fromUtf8(e.what()).isEmpty() ? QStringLiteral("Internal error")
                                                                    : QString::fromUtf8(e.what())));
     } catch (...) {
-        set(RuntimeError(51, QStringLiteral("Internal error")));
+        set(RuntimeError(ErrorNumber::InternalError, QStringLiteral("Internal error")));
     }
 }
 

@@ -7,7 +7,7 @@
 #include <functional>
 
 // The program's runtime error state. Operations of the platform layer fail by
-// throwing RuntimeError with one of the classic error numbers; a handler that
+// throwing RuntimeError with one of the runtime's error numbers; a handler that
 // "ignores errors" runs each step through IgnoreErrors, which records a failure
 // as the current error and lets the next step run. LogError reads and clears it.
 
@@ -16,7 +16,9 @@ constexpr int OutOfMemory = 7;
 constexpr int IllegalCall = 5;
 constexpr int Overflow = 6;
 constexpr int SubscriptOutOfRange = 9;
+constexpr int DivisionByZero = 11;
 constexpr int TypeMismatch = 13;
+constexpr int InternalError = 51;
 constexpr int BadFileNameOrNumber = 52;
 constexpr int FileNotFound = 53;
 constexpr int FileAlreadyOpen = 55;
@@ -44,21 +46,29 @@ QString errorDescription(int number);
 class RuntimeError : public std::exception
 {
 public:
-    explicit RuntimeError(int number, QString description = {}, QString source = {});
+    // systemError: the errno of the failed system call behind the error, 0 when there was none.
+    explicit RuntimeError(int number, QString description = {}, QString source = {}, int systemError = 0);
 
     int number() const { return m_number; }
     const QString &description() const { return m_description; }
     const QString &source() const { return m_source; }
+    int systemError() const { return m_systemError; }
     const char *what() const noexcept override { return m_what.constData(); }
 
 private:
     int m_number;
     QString m_description;
     QString m_source;
+    int m_systemError;
     QByteArray m_what;
 };
 
 [[noreturn]] void raiseError(int number, const QString &description = {}, const QString &source = {});
+// For a failed system call: records its errno as the last system error and raises
+// the error carrying it (the description is the number's own).
+[[noreturn]] void raiseSystemError(int number, int systemError, const QString &source = {});
+// The system's own text for an errno, in the user's language where the system has one.
+QString systemErrorText(int systemError);
 
 struct ErrorInfo
 {
@@ -73,6 +83,7 @@ struct ErrorInfo
 namespace ErrorState {
 const ErrorInfo &current();
 bool isSet();
+// Also makes the error's system error, when it has one, the last system error.
 void set(const RuntimeError &error);
 // Records any exception escaping a step as the current error.
 void setFromException(std::exception_ptr error);

@@ -2,9 +2,12 @@
 
 #include <QString>
 
+#include <functional>
+
+class QObject;
 class QWidget;
 
-// Message boxes take the classic style value and return the classic result codes.
+// Message boxes take the message-box style value and return its result codes.
 namespace MsgBoxStyle {
 constexpr int OKOnly = 0;
 constexpr int OKCancel = 1;
@@ -37,10 +40,17 @@ struct MessageBoxRequest
     int style = 0;
     QString title;
     QWidget *parent = nullptr;
+    // A box that asks for a line of text shows this text first and leaves the
+    // answer in it when the box is accepted.
+    QString *text = nullptr;
+    // The box closes, answered as cancelled, when this object goes away.
+    QObject *owner = nullptr;
 
     int buttons() const { return style & 0x0F; }
     int icon() const { return style & 0x70; }
     int defaultButton() const { return style & 0x300; }
+    // What the box answers when it is closed without a choice (Escape, close box).
+    int cancellingAnswer() const;
 };
 
 // Every message box of the program goes through the installed service, so that
@@ -59,3 +69,29 @@ public:
 // Shows a message box; a box without a title of its own carries the program's name.
 int MsgBox(const QString &prompt, int style = MsgBoxStyle::OKOnly, const QString &title = {},
            QWidget *parent = nullptr);
+// Shows the request as it is, unless the program is ending (then the box is not shown
+// and the cancelling answer comes back at once).
+int showMessageBox(const MessageBoxRequest &request);
+
+// A window must never be deleted while a dialog's own event loop runs inside one of
+// its handlers: the dialog would return into a window that is gone. Whoever deletes
+// windows while such a loop may run closes the dialogs first and waits for their loops
+// to return.
+namespace DialogLoops {
+// Records the level of the program's main event loop; called once that loop runs.
+// Until then (tests drive windows without one) every running loop counts.
+void markMainLoop();
+// True while a dialog or pop-up menu runs its own event loop.
+bool running();
+// Closes every modal dialog as cancelled and every pop-up menu.
+void closeAll();
+// The program is ending: closes every dialog, and from now on no dialog is shown any
+// more (each is answered at once as cancelled).
+void endAll();
+bool ending();
+// Runs the action once no dialog loop runs (at once when none does), closing the
+// dialogs that still open meanwhile; nothing runs when the context is gone first.
+void afterAll(QObject *context, std::function<void()> action);
+// Forgets the ending and the main loop's level (tests).
+void reset();
+} // namespace DialogLoops

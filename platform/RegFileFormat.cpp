@@ -7,6 +7,7 @@
 #include <QtEndian>
 
 #include <optional>
+#include <vector>
 
 namespace {
 
@@ -15,17 +16,35 @@ const QString kHeader5 = QStringLiteral("Windows Registry Editor Version 5.00");
 const QChar kQuote = QLatin1Char('"');
 const QChar kBackslash = QLatin1Char('\\');
 constexpr qsizetype kHexLineWidth = 76;
+// A byte-order mark inside a value is text: the decoders would drop one that starts it.
+constexpr auto kKeepMark = QStringConverter::Flag::ConvertInitialBom;
 
 struct ScriptState
 {
     RegistryTree &tree;
-    bool unicode = false; // version 5.00 scripts keep hex(1), hex(2) and hex(7) text in UTF-16
-    QString key;          // empty while no usable section is open
+    bool unicode = false;             // version 5.00 scripts keep hex(1), hex(2) and hex(7) text in UTF-16
+    RegistryTree::Key *key = nullptr; // null while no usable section is open
 };
+
+// The lines of a text, without their ends; views into the text.
+std::vector<QStringView> splitLines(const QString &text)
+{
+    std::vector<QStringView> lines;
+    qsizetype start = 0;
+    while (true) {
+        const qsizetype end = text.indexOf(QLatin1Char('\n'), start);
+        if (end < 0) {
+            lines.push_back(QStringView(text).sliced(start));
+            return lines;
+        }
+        lines.push_back(QStringView(text).sliced(start, end - start));
+        start = end + 1;
+    }
+}
 
 // Reads a quoted text whose opening quote is at pos; "\\" and "\"" are escapes.
 // Returns the position after the closing quote, or -1 when it is missing.
-qsizetype readQuoted(const QString &line, qsizetype pos, QString &text)
+qsizetype readQuoted(QStringView line, qsizetype pos, QString &text)
 {
     text.clear();
     for (qsizetype i = pos + 1; i < line.size(); ++i) {
@@ -41,7 +60,7 @@ qsizetype readQuoted(const QString &line, qsizetype pos, QString &text)
     return -1;
 }
 
-bool splitValueLine(const QString &line, QString &name, QString &data)
+bool splitValueLine(QStringView line, QString &name, QString &data)
 {
     qsizetype pos = 1;
     if (line.startsWith(QLatin1Char('@')))
@@ -52,17 +71,28 @@ bool splitValueLine(const QString &line, QString &name, QString &data)
         ++pos;
     if (pos >= line.size() || line.at(pos) != QLatin1Char('='))
         return false;
-    data = line.mid(pos + 1).trimmed();
+    data = line.sliced(pos + 1).trimmed().toString();
     return true;
 }
 
-bool isHexDigits(const QString &text, qsizetype maxLength)
+int hexDigit(QChar c)
+{
+    const char16_t u = c.unicode();
+    if (u >= u'0' && u <= u'9')
+        return u - u'0';
+    if (u >= u'a' && u <= u'f')
+        return u - u'a' + 10;
+    if (u >= u'A' && u <= u'F')
+        return u - u'A' + 10;
+    return -1;
+}
+
+bool isHexDigits(QStringView text, qsizetype maxLength)
 {
     if (text.isEmpty() || text.size() > maxLength)
         return false;
     for (const QChar c : text) {
-        const char16_t u = c.unicode();
-        if (!((u >= u'0' && u <= u'9') || (u >= u'a' && u <= u'f') || (u >= u'A' && u <= u'F')))
+        if (hexDigit(c) < 0)
             return false;
     }
     return true;
@@ -76,7 +106,7 @@ std::optional<RegValue> parseString(const QString &data)
     return RegValue{RegType::String, text.toUtf8() + '\0'};
 }
 
-std::optional<RegValue> parseDword(const QString &digits)
+std::optional<RegValue> parseDword(QStringView digits)
 {
     if (!isHexDigits(digits, 8))
         return std::nullopt;
@@ -85,16 +115,23 @@ std::optional<RegValue> parseDword(const QString &digits)
     return RegValue{RegType::Dword, bytes};
 }
 
-std::optional<QByteArray> parseHexBytes(const QString &list)
+// "01,ff, 2" — blanks around a byte and empty items are allowed.
+std::optional<QByteArray> parseHexBytes(QStringView list)
 {
     QByteArray bytes;
-    for (const QString &part : list.split(QLatin1Char(','))) {
-        const QString token = part.trimmed();
+    bytes.reserve(list.size() / 3 + 1);
+    qsizetype start = 0;
+    while (start <= list.size()) {
+        qsizetype end = list.indexOf(QLatin1Char(','), start);
+        if (end < 0)
+            end = list.size();
+        const QStringView token = list.sliced(start, end - start).trimmed();
+        start = end + 1;
         if (token.isEmpty())
             continue;
         if (!isHexDigits(token, 2))
             return std::nullopt;
-        bytes.append(char(token.toUInt(nullptr, 16)));
+        bytes.append(char(token.size() == 1 ? hexDigit(token[0]) : hexDigit(token[0]) * 16 + hexDigit(token[1])));
     }
     return bytes;
 }
@@ -105,24 +142,24 @@ bool holdsText(int type)
 }
 
 // "hex:…" (binary) or "hex(N):…" with N the type in hexadecimal.
-std::optional<RegValue> parseHex(const QString &data, bool unicode)
+std::optional<RegValue> parseHex(QStringView data, bool unicode)
 {
-    QString rest = data.mid(3);
+    QStringView rest = data.sliced(3);
     int type = RegType::Binary;
     if (rest.startsWith(QLatin1Char('('))) {
         const qsizetype close = rest.indexOf(QLatin1Char(')'));
-        if (close < 0 || !isHexDigits(rest.mid(1, close - 1), 8))
+        if (close < 0 || !isHexDigits(rest.sliced(1, close - 1), 8))
             return std::nullopt;
-        type = int(rest.mid(1, close - 1).toUInt(nullptr, 16));
-        rest = rest.mid(close + 1);
+        type = int(rest.sliced(1, close - 1).toUInt(nullptr, 16));
+        rest = rest.sliced(close + 1);
     }
     if (!rest.startsWith(QLatin1Char(':')))
         return std::nullopt;
-    std::optional<QByteArray> bytes = parseHexBytes(rest.mid(1));
+    std::optional<QByteArray> bytes = parseHexBytes(rest.sliced(1));
     if (!bytes)
         return std::nullopt;
     if (unicode && holdsText(type)) {
-        QStringDecoder utf16(QStringDecoder::Utf16LE);
+        QStringDecoder utf16(QStringDecoder::Utf16LE, kKeepMark);
         *bytes = QString(utf16(*bytes)).toUtf8();
     }
     return RegValue{type, *bytes};
@@ -130,50 +167,105 @@ std::optional<RegValue> parseHex(const QString &data, bool unicode)
 
 void applyValueLine(const QString &name, const QString &data, ScriptState &state)
 {
-    if (state.key.isEmpty())
+    if (!state.key)
         return;
     if (data == QLatin1String("-")) {
-        state.tree.removeValue(state.key, name);
+        RegistryTree::removeValue(*state.key, name);
         return;
     }
     std::optional<RegValue> value;
     if (data.startsWith(kQuote))
         value = parseString(data);
     else if (data.startsWith(QLatin1String("dword:"), Qt::CaseInsensitive))
-        value = parseDword(data.mid(6).trimmed());
+        value = parseDword(QStringView(data).sliced(6).trimmed());
     else if (data.startsWith(QLatin1String("hex"), Qt::CaseInsensitive))
         value = parseHex(data, state.unicode);
     if (value)
-        state.tree.setValue(state.key, name, *value);
+        RegistryTree::setValue(*state.key, name, *value);
+}
+
+// The key path of a section line "[KEY]" or "[-KEY]" with its root spelled as
+// canonicalRoot gives it; empty under an unknown root. Only the root name is
+// trimmed: a key name may begin or end with a blank.
+QString sectionPath(QStringView line, bool &remove)
+{
+    QStringView inner = line.sliced(1, line.size() - 2);
+    remove = inner.startsWith(QLatin1Char('-'));
+    if (remove)
+        inner = inner.sliced(1);
+    const qsizetype separator = inner.indexOf(kBackslash);
+    const QString root =
+        RegFileFormat::canonicalRoot((separator < 0 ? inner : inner.first(separator)).trimmed().toString());
+    if (root.isEmpty() || separator < 0)
+        return root;
+    return root + inner.sliced(separator).toString();
+}
+
+bool isSectionLine(QStringView line)
+{
+    return line.startsWith(QLatin1Char('[')) && line.endsWith(QLatin1Char(']')) && line.size() >= 2;
 }
 
 // "[-KEY]" deletes the key with its subkeys; "[KEY]" creates it and opens it for the
 // value lines that follow.
-void applySectionLine(const QString &line, ScriptState &state)
+void applySectionLine(QStringView line, ScriptState &state)
 {
-    state.key.clear();
-    if (!line.endsWith(QLatin1Char(']')))
+    state.key = nullptr;
+    if (!isSectionLine(line))
         return;
-    QString path = line.mid(1, line.size() - 2).trimmed();
-    const bool remove = path.startsWith(QLatin1Char('-'));
+    bool remove = false;
+    const QString path = sectionPath(line, remove);
+    if (path.isEmpty())
+        return;
     if (remove)
-        path = path.mid(1);
-    QStringList parts = RegistryTree::normalizedPath(path).split(kBackslash);
-    parts[0] = RegFileFormat::canonicalRoot(parts[0]);
-    if (parts[0].isEmpty())
-        return;
-    path = parts.join(kBackslash);
-    if (remove) {
         state.tree.removeKey(path);
-        return;
-    }
-    state.tree.createKey(path);
-    state.key = path;
+    else
+        state.key = state.tree.createKey(path);
 }
 
 bool isHexContinued(const QString &data)
 {
     return data.startsWith(QLatin1String("hex"), Qt::CaseInsensitive) && data.endsWith(kBackslash);
+}
+
+QStringView meaningful(QStringView line, qsizetype number)
+{
+    line = line.trimmed();
+    if (number == 0 && line.startsWith(QChar(0xFEFF)))
+        line = line.sliced(1).trimmed();
+    return line;
+}
+
+// Checks what would make the whole script unreadable before anything of it is applied.
+bool checkScript(const std::vector<QStringView> &lines, QString &problem, bool &unicode)
+{
+    bool headerSeen = false;
+    for (qsizetype i = 0; i < qsizetype(lines.size()); ++i) {
+        if (lines[i].size() > RegFileFormat::MaxLineLength) {
+            problem = QStringLiteral("řádek %1 je delší než %2 MB").arg(i + 1).arg(RegFileFormat::MaxLineLength >> 20);
+            return false;
+        }
+        const QStringView line = meaningful(lines[i], i);
+        if (line.isEmpty() || line.startsWith(QLatin1Char(';')))
+            continue;
+        if (!headerSeen) {
+            if (line != kHeader4 && line != kHeader5) {
+                problem = QStringLiteral("chybí záhlaví REGEDIT4");
+                return false;
+            }
+            headerSeen = true;
+            unicode = line == kHeader5;
+        } else if (isSectionLine(line) && RegistryTree::depthOf(line.sliced(1, line.size() - 2).toString())
+                                              > RegistryTree::MaxDepth) {
+            problem = QStringLiteral("klíč na řádku %1 je zanořen hlouběji než %2 úrovní")
+                          .arg(i + 1)
+                          .arg(RegistryTree::MaxDepth);
+            return false;
+        }
+    }
+    if (!headerSeen)
+        problem = QStringLiteral("chybí záhlaví REGEDIT4");
+    return headerSeen;
 }
 
 QString quoted(const QString &text)
@@ -202,11 +294,14 @@ bool isPlainString(const RegValue &value)
     return isValidUtf8(text) && !text.contains('\r') && !text.contains('\n');
 }
 
-QString hexList(const QByteArray &bytes, qsizetype column)
+void appendHexList(QString &out, const QByteArray &bytes, qsizetype column)
 {
-    QString out;
+    static const char digits[] = "0123456789abcdef";
+    out.reserve(out.size() + bytes.size() * 3 + bytes.size() / 20 * 4);
     for (qsizetype i = 0; i < bytes.size(); ++i) {
-        out += QStringLiteral("%1").arg(quint8(bytes.at(i)), 2, 16, QLatin1Char('0'));
+        const auto byte = quint8(bytes.at(i));
+        out += QLatin1Char(digits[byte >> 4]);
+        out += QLatin1Char(digits[byte & 0xF]);
         column += 2;
         if (i + 1 == bytes.size())
             break;
@@ -217,24 +312,32 @@ QString hexList(const QByteArray &bytes, qsizetype column)
             column = 2;
         }
     }
-    return out;
 }
 
-QString dataText(const RegValue &value, qsizetype column)
+void appendData(QString &out, const RegValue &value, qsizetype column)
 {
-    if (isPlainString(value))
-        return quoted(QString::fromUtf8(value.data.chopped(1)));
-    if (value.type == RegType::Dword && value.data.size() == 4)
-        return QStringLiteral("dword:%1").arg(qFromLittleEndian<quint32>(value.data.constData()), 8, 16, QLatin1Char('0'));
+    if (isPlainString(value)) {
+        out += quoted(QStringDecoder(QStringDecoder::Utf8, kKeepMark)(value.data.chopped(1)));
+        return;
+    }
+    if (value.type == RegType::Dword && value.data.size() == 4) {
+        out += QStringLiteral("dword:%1").arg(qFromLittleEndian<quint32>(value.data.constData()), 8, 16, QLatin1Char('0'));
+        return;
+    }
+    // The type is written as the unsigned number it is read back as.
     const QString prefix = value.type == RegType::Binary ? QStringLiteral("hex:")
-                                                         : QStringLiteral("hex(%1):").arg(value.type, 0, 16);
-    return prefix + hexList(value.data, column + prefix.size());
+                                                         : QStringLiteral("hex(%1):").arg(quint32(value.type), 0, 16);
+    out += prefix;
+    appendHexList(out, value.data, column + prefix.size());
 }
 
-QString valueLine(const RegNamedValue &entry)
+void appendValueLine(QString &out, const RegNamedValue &entry)
 {
-    const QString name = (entry.name.isEmpty() ? QStringLiteral("@") : quoted(entry.name)) + QLatin1Char('=');
-    return name + dataText(entry.value, name.size());
+    const qsizetype start = out.size();
+    out += entry.name.isEmpty() ? QStringLiteral("@") : quoted(entry.name);
+    out += QLatin1Char('=');
+    appendData(out, entry.value, out.size() - start);
+    out += QLatin1Char('\n');
 }
 
 } // namespace
@@ -242,17 +345,17 @@ QString valueLine(const RegNamedValue &entry)
 QString RegFileFormat::decode(const QByteArray &bytes)
 {
     if (bytes.startsWith("\xFF\xFE"))
-        return QStringDecoder(QStringDecoder::Utf16LE)(bytes.mid(2));
+        return QStringDecoder(QStringDecoder::Utf16LE, kKeepMark)(bytes.mid(2));
     if (bytes.startsWith("\xFE\xFF"))
-        return QStringDecoder(QStringDecoder::Utf16BE)(bytes.mid(2));
+        return QStringDecoder(QStringDecoder::Utf16BE, kKeepMark)(bytes.mid(2));
     if (bytes.startsWith("\xEF\xBB\xBF"))
-        return QString::fromUtf8(bytes.mid(3));
+        return QStringDecoder(QStringDecoder::Utf8, kKeepMark)(bytes.mid(3));
     return textFromBytes(bytes);
 }
 
 QString RegFileFormat::textFromBytes(const QByteArray &bytes)
 {
-    QStringDecoder utf8(QStringDecoder::Utf8);
+    QStringDecoder utf8(QStringDecoder::Utf8, kKeepMark);
     const QString text = utf8(bytes);
     if (!utf8.hasError())
         return text;
@@ -274,22 +377,23 @@ QString RegFileFormat::canonicalRoot(const QString &name)
     return {};
 }
 
-bool RegFileFormat::apply(const QString &text, RegistryTree &tree)
+bool RegFileFormat::apply(const QString &text, RegistryTree &tree, QString *problem)
 {
-    const QStringList lines = text.split(QLatin1Char('\n'));
-    ScriptState state{tree, false, {}};
+    const std::vector<QStringView> lines = splitLines(text);
+    ScriptState state{tree, false, nullptr};
+    QString reason;
+    if (!checkScript(lines, reason, state.unicode)) {
+        if (problem)
+            *problem = reason;
+        return false;
+    }
     bool headerSeen = false;
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        QString line = lines.at(i).trimmed();
-        if (i == 0 && line.startsWith(QChar(0xFEFF)))
-            line = line.mid(1).trimmed();
+    for (qsizetype i = 0; i < qsizetype(lines.size()); ++i) {
+        const QStringView line = meaningful(lines[i], i);
         if (line.isEmpty() || line.startsWith(QLatin1Char(';')))
             continue;
         if (!headerSeen) {
-            if (line != kHeader4 && line != kHeader5)
-                return false;
             headerSeen = true;
-            state.unicode = line == kHeader5;
             continue;
         }
         if (line.startsWith(QLatin1Char('['))) {
@@ -300,24 +404,27 @@ bool RegFileFormat::apply(const QString &text, RegistryTree &tree)
         QString data;
         if (!splitValueLine(line, name, data))
             continue;
-        while (isHexContinued(data) && i + 1 < lines.size())
-            data = data.chopped(1) + lines.at(++i).trimmed();
+        while (isHexContinued(data) && i + 1 < qsizetype(lines.size())) {
+            data.chop(1);
+            data += lines[++i].trimmed();
+        }
         applyValueLine(name, data, state);
     }
-    return headerSeen;
+    return true;
 }
 
 QByteArray RegFileFormat::serialize(const RegistryTree &tree)
 {
     QString out = kHeader4 + QLatin1Char('\n');
-    for (const auto &[folded, key] : tree.keys()) {
-        // Parents are implied by their subkeys; a bare root key says nothing.
-        const bool isRoot = !key.path.contains(kBackslash);
-        if (key.values.empty() && (isRoot || tree.hasSubKeys(key.path)))
-            continue;
-        out += QStringLiteral("\n[%1]\n").arg(key.path);
-        for (const RegNamedValue &entry : key.values)
-            out += valueLine(entry) + QLatin1Char('\n');
-    }
+    tree.forEachKey([&](const QString &path, const std::vector<const RegNamedValue *> &values, bool hasSubKeys) {
+        // Parents are implied by their subkeys.
+        if (values.empty() && hasSubKeys)
+            return;
+        out += QStringLiteral("\n[");
+        out += path;
+        out += QStringLiteral("]\n");
+        for (const RegNamedValue *entry : values)
+            appendValueLine(out, *entry);
+    });
     return out.toUtf8();
 }

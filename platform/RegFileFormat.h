@@ -22,10 +22,15 @@ public:
     // name that is no root key.
     static QString canonicalRoot(const QString &name);
 
+    // Longer lines are no registry script's (a few hundred characters are usual).
+    static constexpr qsizetype MaxLineLength = 4 * 1024 * 1024;
+
     // Merges a script into the tree. Returns false, leaving the tree as it was, when
-    // the text does not start with the REGEDIT4 (or version 5.00) header. Lines that
-    // do not parse are skipped, as are sections under an unknown root.
-    static bool apply(const QString &text, RegistryTree &tree);
+    // the text is no script that can be read: no REGEDIT4 (or version 5.00) header, a
+    // line longer than MaxLineLength, or a key deeper than RegistryTree::MaxDepth;
+    // problem then says which, in words for the user. Lines that do not parse are
+    // skipped, as are sections under an unknown root.
+    static bool apply(const QString &text, RegistryTree &tree, QString *problem = nullptr);
     // The whole tree as a REGEDIT4 script in UTF-8.
     static QByteArray serialize(const RegistryTree &tree);
 };

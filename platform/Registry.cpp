@@ -2,15 +2,19 @@
 
 #include "platform/ErrorState.h"
 #include "platform/RegFileFormat.h"
+#include "platform/RegistryKeys.h"
 #include "platform/RegistryTree.h"
+#include "platform/Singleton.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
 
+#include <cerrno>
 #include <sys/stat.h>
+#include <tuple>
+#include <vector>
 
 namespace {
 
@@ -57,7 +61,10 @@ QString keyPath(RegRoot root, const QString &subKey)
 {
     checkName(subKey);
     const QString sub = RegistryTree::normalizedPath(subKey);
-    return sub.isEmpty() ? rootName(root) : rootName(root) + QLatin1Char('\\') + sub;
+    const QString path = sub.isEmpty() ? rootName(root) : rootName(root) + QLatin1Char('\\') + sub;
+    if (RegistryTree::depthOf(path) > RegistryTree::MaxDepth)
+        raiseError(ErrorNumber::IllegalCall);
+    return path;
 }
 
 RegValue stringValue(const QString &text)
@@ -71,6 +78,40 @@ QString personalFolder()
     return QFileInfo(documents).isDir() ? documents : QDir::homePath();
 }
 
+// The values a new registry starts with, and which a file that lacks them gets back.
+std::vector<std::tuple<QString, QString, RegValue>> seedValues()
+{
+    const QString shellFolders = keyPath(HKEY_CURRENT_USER, RegKeys::ShellFolders);
+    const QString explorerMain = keyPath(HKEY_CURRENT_USER, RegKeys::ExplorerMain);
+    std::vector<std::tuple<QString, QString, RegValue>> seeds = {
+        {shellFolders, QStringLiteral("Desktop"),
+         stringValue(QStandardPaths::writableLocation(QStandardPaths::DesktopLocation))},
+        {shellFolders, QStringLiteral("Personal"), stringValue(personalFolder())},
+        {shellFolders, QStringLiteral("Favorites"), stringValue(QDir::homePath() + QStringLiteral("/Favorites"))},
+        {shellFolders, QStringLiteral("Cache"),
+         stringValue(QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) + QStringLiteral("/Vorlan"))},
+    };
+    for (const char *page : {"Start Page", "Search Page", "Local Page"})
+        seeds.emplace_back(explorerMain, QLatin1String(page), stringValue(QStringLiteral("about:blank")));
+    for (const char *option : {"Disable Script Debugger", "Display Inline Images", "Display Inline Videos",
+                               "Play_Animations", "Play_Background_Sounds"})
+        seeds.emplace_back(explorerMain, QLatin1String(option), stringValue(QStringLiteral("yes")));
+    return seeds;
+}
+
+// Returns true when a seed was missing.
+bool addMissingSeeds(RegistryTree &tree)
+{
+    bool added = false;
+    for (const auto &[key, name, value] : seedValues()) {
+        if (!tree.value(key, name)) {
+            tree.setValue(key, name, value);
+            added = true;
+        }
+    }
+    return added;
+}
+
 } // namespace
 
 struct Registry::State
@@ -79,26 +120,20 @@ struct Registry::State
     RegistryTree tree;
     bool loaded = false;
     FileStamp stamp; // of the file the tree was read from or written to
+    // An unusable file that could not be moved aside: nothing may replace it.
+    int blockedBy = 0;
+    std::optional<FileProblem> unusable;
+    std::optional<FileProblem> unsaved;
 };
-
-namespace {
-std::unique_ptr<Registry> &holder()
-{
-    static std::unique_ptr<Registry> registry;
-    return registry;
-}
-} // namespace
 
 Registry &Registry::instance()
 {
-    if (!holder())
-        holder().reset(new Registry);
-    return *holder();
+    return Singleton<Registry>::instance();
 }
 
 void Registry::resetInstance()
 {
-    holder().reset();
+    Singleton<Registry>::reset();
 }
 
 Registry::Registry()
@@ -106,6 +141,7 @@ Registry::Registry()
 {
     m_state->path = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
         + QStringLiteral("/Vorlan/windows/registry.reg");
+    removeInterruptedSaves(QFileInfo(m_state->path).path(), QStringLiteral("*.reg"));
 }
 
 Registry::~Registry() = default;
@@ -131,39 +167,40 @@ void Registry::load() const
 {
     // Stamp first: a change made while reading shows up as a new stamp next time.
     const FileStamp stamp = stampOf(m_state->path);
-    QFile file(m_state->path);
-    if (!file.open(QIODevice::ReadOnly))
-        raiseError(ErrorNumber::PathFileAccessError);
-    const QString text = RegFileFormat::decode(file.readAll());
+    QString reason;
+    int systemError = 0;
+    const std::optional<QByteArray> bytes = readWholeFile(m_state->path, MaxFileSize, reason, systemError);
+    if (!bytes && systemError == ENOENT) {
+        seed();
+        return;
+    }
     RegistryTree tree;
-    // A file that is there but is no registry script is not ours to overwrite.
-    if (!text.trimmed().isEmpty() && !RegFileFormat::apply(text, tree))
-        raiseError(ErrorNumber::PathFileAccessError);
+    if (!bytes || !RegFileFormat::apply(RegFileFormat::decode(*bytes), tree, &reason)) {
+        setAside(reason);
+        return;
+    }
+    const bool completed = addMissingSeeds(tree);
     m_state->tree = std::move(tree);
     m_state->stamp = stamp;
     m_state->loaded = true;
+    m_state->blockedBy = 0;
+    if (completed) {
+        // A read must not leave an error behind; a later write stores the seeds too.
+        try {
+            write(m_state->tree);
+            m_state->stamp = stampOf(m_state->path);
+        } catch (const RuntimeError &) {
+        }
+    }
 }
 
 void Registry::seed() const
 {
-    const QString shellFolders = QStringLiteral(
-        "HKEY_CURRENT_USER\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders");
-    const QString explorerMain = QStringLiteral("HKEY_CURRENT_USER\\Software\\Microsoft\\Internet Explorer\\Main");
     RegistryTree tree;
-    tree.setValue(shellFolders, QStringLiteral("Desktop"),
-                  stringValue(QStandardPaths::writableLocation(QStandardPaths::DesktopLocation)));
-    tree.setValue(shellFolders, QStringLiteral("Personal"), stringValue(personalFolder()));
-    tree.setValue(shellFolders, QStringLiteral("Favorites"), stringValue(QDir::homePath() + QStringLiteral("/Favorites")));
-    tree.setValue(shellFolders, QStringLiteral("Cache"),
-                  stringValue(QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation)
-                              + QStringLiteral("/Vorlan")));
-    for (const char *page : {"Start Page", "Search Page", "Local Page"})
-        tree.setValue(explorerMain, QLatin1String(page), stringValue(QStringLiteral("about:blank")));
-    for (const char *option : {"Disable Script Debugger", "Display Inline Images", "Display Inline Videos",
-                               "Play_Animations", "Play_Background_Sounds"})
-        tree.setValue(explorerMain, QLatin1String(option), stringValue(QStringLiteral("yes")));
+    addMissingSeeds(tree);
     m_state->tree = std::move(tree);
     m_state->loaded = true;
+    m_state->blockedBy = 0;
     // The seeds serve this run even when they cannot be stored yet; the next
     // successful write stores them with it. A read must not leave an error behind.
     try {
@@ -173,17 +210,46 @@ void Registry::seed() const
     m_state->stamp = stampOf(m_state->path);
 }
 
+void Registry::setAside(const QString &reason) const
+{
+    const QString keptAs = moveAside(m_state->path);
+    const int moveError = errno;
+    m_state->unusable = FileProblem{m_state->path, reason, keptAs};
+    if (!keptAs.isEmpty()) {
+        seed();
+        return;
+    }
+    RegistryTree tree;
+    addMissingSeeds(tree);
+    m_state->tree = std::move(tree);
+    m_state->loaded = true;
+    m_state->stamp = stampOf(m_state->path);
+    m_state->blockedBy = moveError != 0 ? moveError : EIO;
+}
+
+std::optional<FileProblem> Registry::takeUnusableFile()
+{
+    current();
+    return std::exchange(m_state->unusable, std::nullopt);
+}
+
+std::optional<FileProblem> Registry::unsavedChanges() const
+{
+    return m_state->unsaved;
+}
+
 void Registry::write(const RegistryTree &tree) const
 {
-    QDir().mkpath(QFileInfo(m_state->path).path());
-    QSaveFile file(m_state->path);
-    file.setDirectWriteFallback(false);
-    const QByteArray text = RegFileFormat::serialize(tree);
-    // Unbuffered, so that a full disk shows in the write itself: a buffered save
-    // file commits even when its final flush failed, leaving a truncated file.
-    // Without a commit the save file removes its temporary copy.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || file.write(text) != text.size() || !file.commit())
-        raiseError(ErrorNumber::PathFileAccessError);
+    try {
+        if (m_state->blockedBy != 0)
+            raiseSystemError(ErrorNumber::PathFileAccessError, m_state->blockedBy, m_state->path);
+        QDir().mkpath(QFileInfo(m_state->path).path());
+        writeFileAtomically(m_state->path, RegFileFormat::serialize(tree));
+        m_state->unsaved.reset();
+    } catch (const RuntimeError &error) {
+        m_state->unsaved = FileProblem{m_state->path, systemErrorText(error.systemError()), {}};
+        throw;
+    }
 }
 
 void Registry::change(const std::function<void(RegistryTree &)> &edit)
@@ -229,14 +295,16 @@ void Registry::createKey(RegRoot root, const QString &subKey)
 
 void Registry::importFile(const QString &path)
 {
-    QFile file(path);
-    if (!file.exists())
+    QString reason;
+    int systemError = 0;
+    const std::optional<QByteArray> bytes = readWholeFile(path, MaxFileSize, reason, systemError);
+    if (!bytes && systemError == ENOENT)
         raiseError(ErrorNumber::FileNotFound);
-    if (!file.open(QIODevice::ReadOnly))
-        raiseError(ErrorNumber::PathFileAccessError);
-    const QString text = RegFileFormat::decode(file.readAll());
+    if (!bytes && systemError != EFBIG)
+        raiseSystemError(ErrorNumber::PathFileAccessError, systemError, path);
+    const QString text = bytes ? RegFileFormat::decode(*bytes) : QString();
     change([&](RegistryTree &tree) {
-        if (!RegFileFormat::apply(text, tree))
-            raiseError(ErrorNumber::IllegalCall);
+        if (!bytes || !RegFileFormat::apply(text, tree, &reason))
+            raiseError(ErrorNumber::IllegalCall, QStringLiteral("Soubor %1 nelze načíst: %2").arg(path, reason));
     });
 }

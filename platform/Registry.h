@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/AtomicFile.h"
+
 #include <QByteArray>
 #include <QDateTime>
 #include <QHash>
@@ -11,6 +13,8 @@
 #include <optional>
 
 class RegistryTree;
+template<class T>
+class Singleton;
 
 // An emulated registry: one per-user file in REGEDIT4 syntax
 // ($XDG_DATA_HOME/Vorlan/windows/registry.reg), so that one parser serves both the
@@ -39,11 +43,16 @@ public:
     static void resetInstance();
     ~Registry();
 
+    // Larger files are taken for damaged: a real one holds a few hundred values.
+    static constexpr qint64 MaxFileSize = 32 * 1024 * 1024;
+
     QString filePath() const;
 
-    // Reads raise "Path/File access error" when the file cannot be read or is no
-    // registry script; such a file is never overwritten. On first use, when there is
-    // no file yet, the shell folders and the browser's pages and switches are seeded.
+    // When there is no file yet, the shell folders and the browser's pages and
+    // switches are seeded; a file that lacks some of them gets them back. A file that
+    // cannot be read or is no registry script is moved aside (never overwritten) and
+    // the registry starts again from the seeds; when it cannot even be moved, the
+    // seeds serve the run and every write is refused.
     bool keyExists(RegRoot root, const QString &subKey) const;
     std::optional<RegValue> value(RegRoot root, const QString &subKey, const QString &name) const;
     QStringList valueNames(RegRoot root, const QString &subKey) const;
@@ -54,16 +63,25 @@ public:
     void createKey(RegRoot root, const QString &subKey);
 
     // Merges a REGEDIT4 (or "Windows Registry Editor Version 5.00") file; raises on an
-    // unreadable file or one without the header.
+    // unreadable file, or "Invalid procedure call" saying why for one without the
+    // header or beyond the limits of size, line length and depth.
     void importFile(const QString &path);
 
+    // The file that was found unusable and set aside, once: whoever tells the user takes it.
+    std::optional<FileProblem> takeUnusableFile();
+    // The file whose last write failed, and why; nothing once a write succeeded again.
+    std::optional<FileProblem> unsavedChanges() const;
+
 private:
+    friend class Singleton<Registry>;
     Registry();
     // The tree as the file now holds it: re-read when the file changed, seeded when
     // there is no file yet.
     const RegistryTree &current() const;
     void load() const;
     void seed() const;
+    // Starts again from the seeds after the file turned out unusable.
+    void setAside(const QString &reason) const;
     // Applies a change to a copy of the current tree and stores it; the tree in
     // memory changes only when the file was written.
     void change(const std::function<void(RegistryTree &)> &edit);

@@ -3,7 +3,16 @@
 #include <QFileDevice>
 #include <QStringList>
 
+#include <cerrno>
+#include <utility>
+
 namespace {
+
+int &lastWriteError()
+{
+    static int error = 0;
+    return error;
+}
 
 const QChar kGroupSeparator = QLatin1Char('/');
 const QChar kEscape = QLatin1Char('\\');
@@ -30,6 +39,19 @@ int hexAt(const QString &text, qsizetype pos)
     if (pos + 2 > text.size() || !isHexDigit(text.at(pos)) || !isHexDigit(text.at(pos + 1)))
         return -1;
     return text.mid(pos, 2).toInt(nullptr, 16);
+}
+
+// Only ASCII blanks and control characters are cut from the ends of names: the writer
+// encodes exactly those at an edge, so a no-break space there survives a save.
+QString trimmedBlanks(const QString &text)
+{
+    qsizetype first = 0;
+    qsizetype last = text.size();
+    while (first < last && text.at(first).unicode() <= 0x20)
+        ++first;
+    while (last > first && text.at(last - 1).unicode() <= 0x20)
+        --last;
+    return text.mid(first, last - first);
 }
 
 QString percentEncoded(const QString &name, const QString &special)
@@ -156,17 +178,19 @@ bool SettingsFileFormat::read(QIODevice &device, QSettings::SettingsMap &map)
     for (QString line : lines) {
         if (line.endsWith(QLatin1Char('\r')))
             line.chop(1);
-        if (line.trimmed().isEmpty() || line.startsWith(QLatin1Char(';')) || line.startsWith(QLatin1Char('#')))
+        if (trimmedBlanks(line).isEmpty() || line.startsWith(QLatin1Char(';')) || line.startsWith(QLatin1Char('#')))
             continue;
-        if (line.startsWith(QLatin1Char('[')) && line.trimmed().endsWith(QLatin1Char(']'))) {
-            const QString header = line.trimmed();
+        if (line.startsWith(QLatin1Char('[')) && trimmedBlanks(line).endsWith(QLatin1Char(']'))) {
+            const QString header = trimmedBlanks(line);
             group = storedFromFile(header.mid(1, header.size() - 2));
             continue;
         }
         const qsizetype equals = line.indexOf(QLatin1Char('='));
-        if (equals <= 0)
+        const QString name = equals < 0 ? QString() : trimmedBlanks(line.left(equals));
+        // A line without a name (" =x") holds nothing a save could write back.
+        if (name.isEmpty())
             continue;
-        const QString key = storedFromFile(line.left(equals).trimmed());
+        const QString key = storedFromFile(name);
         map.insert(group.isEmpty() ? key : group + kGroupSeparator + key, unescapedValue(line.mid(equals + 1)));
     }
     return true;
@@ -194,9 +218,16 @@ bool SettingsFileFormat::write(QIODevice &device, const QSettings::SettingsMap &
         text += keyLine(it.key().mid(slash + 1), it.value());
     }
     const QByteArray bytes = text.toUtf8();
-    if (device.write(bytes) != bytes.size())
-        return false;
     // Everything must have reached the file before QSettings commits it.
     auto *file = qobject_cast<QFileDevice *>(&device);
-    return !file || file->flush();
+    errno = 0;
+    if (device.write(bytes) == bytes.size() && (!file || file->flush()))
+        return true;
+    lastWriteError() = errno != 0 ? errno : EIO;
+    return false;
+}
+
+int SettingsFileFormat::takeWriteError()
+{
+    return std::exchange(lastWriteError(), 0);
 }

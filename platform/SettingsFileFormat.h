@@ -30,4 +30,6 @@ public:
 
     static bool read(QIODevice &device, QSettings::SettingsMap &map);
     static bool write(QIODevice &device, const QSettings::SettingsMap &map);
+    // The errno of the last write that failed here, 0 when none did; cleared by reading.
+    static int takeWriteError();
 };

@@ -1,18 +1,29 @@
 #include "platform/SettingsStore.h"
 
+#include "platform/Singleton.h"
+
 #include "platform/ErrorState.h"
 #include "platform/SettingsFileFormat.h"
 
+#include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLocale>
+#include <QLockFile>
+#include <QThread>
+#include <QElapsedTimer>
 #include <QRegularExpression>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QStringList>
+#include <QSysInfo>
 
+#include <cerrno>
 #include <cmath>
+#include <csignal>
 #include <limits>
+#include <unistd.h>
 
 namespace {
 
@@ -28,31 +39,103 @@ QString matching(const QStringList &names, const QString &wanted)
     return {};
 }
 
-std::unique_ptr<SettingsStore> &holder()
+// A lock nobody will release: the process that wrote it is gone, or it was left
+// empty (a kill between creating and filling it) more than a second ago. A lock
+// of a live instance is not stale; the store waits for it as QSettings does.
+bool isStaleLock(const QString &path)
 {
-    static std::unique_ptr<SettingsStore> store;
-    return store;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray content = file.read(4096);
+    if (content.isEmpty())
+        return QFileInfo(file).lastModified() < QDateTime::currentDateTime().addSecs(-1);
+    const QList<QByteArray> lines = content.split('\n');
+    bool isNumber = false;
+    const qint64 pid = lines.value(0).trimmed().toLongLong(&isNumber);
+    const QByteArray host = lines.value(2).trimmed();
+    if (!isNumber || pid <= 0 || (!host.isEmpty() && host != QSysInfo::machineHostName().toUtf8()))
+        return false;
+    return ::kill(pid_t(pid), 0) != 0 && errno == ESRCH;
+}
+
+// A lock of a live instance is filled the moment it is created; one that stays empty
+// is a kill's leftover. Wait until an empty lock is old enough to tell, rather than
+// the half a minute the settings file's own lock would wait.
+void waitWhileEmptyAndYoung(const QString &path)
+{
+    QElapsedTimer waited;
+    waited.start();
+    for (;;) {
+        const QFileInfo info(path);
+        if (!info.exists() || info.size() > 0 || waited.elapsed() > 1500
+            || info.lastModified() < QDateTime::currentDateTime().addSecs(-1))
+            return;
+        QThread::msleep(50);
+    }
+}
+
+void takeOverStaleLock(const QString &path)
+{
+    waitWhileEmptyAndYoung(path);
+    if (!isStaleLock(path))
+        return;
+    // The guard QLockFile itself takes before removing a stale lock, so that two
+    // instances never remove a lock one of them has just taken.
+    QLockFile removal(path + QStringLiteral(".rmlock"));
+    if (removal.tryLock(0) && isStaleLock(path))
+        QFile::remove(path);
+}
+
+// Why the settings file cannot be written, as the system would say it.
+int writeProblem(const QString &path)
+{
+    if (const int problem = writeProblemBeside(path))
+        return problem;
+    if (QFileInfo::exists(path) && ::access(QFile::encodeName(path).constData(), W_OK) != 0)
+        return errno;
+    return 0;
 }
 
 } // namespace
 
 SettingsStore &SettingsStore::instance()
 {
-    if (!holder())
-        holder().reset(new SettingsStore);
-    return *holder();
+    return Singleton<SettingsStore>::instance();
 }
 
 void SettingsStore::resetInstance()
 {
-    holder().reset();
+    Singleton<SettingsStore>::reset();
 }
 
 SettingsStore::SettingsStore()
     : m_path(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
              + QStringLiteral("/Vorlan/Vorlan.conf"))
 {
+    removeInterruptedSaves(QFileInfo(m_path).path(), QFileInfo(m_path).fileName());
+    takeOverStaleLock(m_path + QStringLiteral(".lock"));
+    setAsideIfUnusable();
     reopen();
+}
+
+void SettingsStore::setAsideIfUnusable()
+{
+    QString reason;
+    int systemError = 0;
+    if (readWholeFile(m_path, MaxFileSize, reason, systemError) || systemError == ENOENT)
+        return;
+    m_unusable = FileProblem{m_path, reason, moveAside(m_path)};
+}
+
+std::optional<FileProblem> SettingsStore::takeUnusableFile()
+{
+    return std::exchange(m_unusable, std::nullopt);
+}
+
+std::optional<FileProblem> SettingsStore::unsavedChanges() const
+{
+    return m_unsaved;
 }
 
 SettingsStore::~SettingsStore() = default;
@@ -113,7 +196,7 @@ void SettingsStore::save(const QString &section, const QString &key, const QVari
             + SettingsFileFormat::storedName(key);
     }
     m_settings->setValue(path, settingText(value));
-    commit({{path, previous}});
+    changed({{path, previous}});
 }
 
 void SettingsStore::remove(const QString &section, const QString &key)
@@ -122,18 +205,45 @@ void SettingsStore::remove(const QString &section, const QString &key)
         if (!key.isEmpty() || m_settings->allKeys().isEmpty())
             raiseError(ErrorNumber::IllegalCall);
         prepareWrite();
-        const Undo undo = snapshot({});
+        Undo undo = snapshot({});
         m_settings->clear();
-        commit(undo);
+        changed(std::move(undo));
         return;
     }
     const QString path = key.isEmpty() ? storedGroup(section) : storedKeyPath(section, key);
     if (path.isEmpty())
         raiseError(ErrorNumber::IllegalCall);
     prepareWrite();
-    const Undo undo = key.isEmpty() ? snapshot(path) : Undo{{path, m_settings->value(path)}};
+    Undo undo = key.isEmpty() ? snapshot(path) : Undo{{path, m_settings->value(path)}};
     m_settings->remove(path);
-    commit(undo);
+    changed(std::move(undo));
+}
+
+void SettingsStore::changed(Undo undo)
+{
+    if (!m_batch) {
+        commit(undo);
+        return;
+    }
+    for (auto &step : undo)
+        m_batchUndo.push_back(std::move(step));
+}
+
+void SettingsStore::beginBatch()
+{
+    // The status QSettings reports after the batch's write must be that write's own.
+    if (m_settings->status() != QSettings::NoError)
+        reopen();
+    m_batch = true;
+    m_batchUndo.clear();
+}
+
+void SettingsStore::endBatch()
+{
+    m_batch = false;
+    const Undo undo = std::exchange(m_batchUndo, {});
+    if (!undo.empty())
+        commit(undo);
 }
 
 SettingsStore::Undo SettingsStore::snapshot(const QString &group) const
@@ -149,28 +259,47 @@ SettingsStore::Undo SettingsStore::snapshot(const QString &group) const
 
 void SettingsStore::prepareWrite()
 {
+    // A batch touches no file until it ends, and is checked then.
+    if (m_batch)
+        return;
     // QSettings keeps the first error it met; a fresh object tells whether the file
     // can be written now.
     if (m_settings->status() != QSettings::NoError)
         reopen();
     if (m_settings->status() != QSettings::NoError)
-        raiseError(ErrorNumber::PathFileAccessError);
+        failed(0);
+}
+
+void SettingsStore::failed(int systemError)
+{
+    if (systemError == 0)
+        systemError = writeProblem(m_path);
+    if (systemError == 0)
+        systemError = EIO;
+    m_unsaved = FileProblem{m_path, systemErrorText(systemError), {}};
+    raiseSystemError(ErrorNumber::PathFileAccessError, systemError, m_path);
 }
 
 void SettingsStore::commit(const Undo &undo)
 {
     QDir().mkpath(QFileInfo(m_path).path());
+    takeOverStaleLock(m_path + QStringLiteral(".lock"));
+    SettingsFileFormat::takeWriteError();
     m_settings->sync();
-    if (m_settings->status() == QSettings::NoError)
+    if (m_settings->status() == QSettings::NoError) {
+        m_unsaved.reset();
         return;
-    for (const auto &[path, previous] : undo) {
-        if (previous.isValid())
-            m_settings->setValue(path, previous);
+    }
+    const int systemError = SettingsFileFormat::takeWriteError();
+    // Backwards, so that a key changed twice gets its first value back.
+    for (auto step = undo.rbegin(); step != undo.rend(); ++step) {
+        if (step->second.isValid())
+            m_settings->setValue(step->first, step->second);
         else
-            m_settings->remove(path);
+            m_settings->remove(step->first);
     }
     reopen();
-    raiseError(ErrorNumber::PathFileAccessError);
+    failed(systemError);
 }
 
 QString GetSetting(const QString &section, const QString &key, const QVariant &defaultValue)
@@ -255,6 +384,26 @@ double textToDouble(const QString &text)
     case NumberText::NotNumber: break;
     }
     raiseError(ErrorNumber::TypeMismatch);
+}
+
+QString Setting::text() const
+{
+    return GetSetting(section, key, defaultValue);
+}
+
+bool Setting::toBool() const
+{
+    return textToBool(text());
+}
+
+int Setting::toInt() const
+{
+    return textToInt(text());
+}
+
+void Setting::save(const QVariant &value) const
+{
+    SaveSetting(section, key, value);
 }
 
 int PresetList::sizeOf(const QString &section)

@@ -40,7 +40,7 @@ public:
     QString caption() const { return m_caption; }
     void setCaption(const QString &caption);
     QString description() const { return m_description; }
-    void setDescription(const QString &description) { m_description = description; }
+    void setDescription(const QString &description);
     QString toolTip() const;
     void setToolTip(const QString &text);
 
@@ -61,6 +61,7 @@ private:
 
     void refreshIcon();
     void refreshTextStyle();
+    void refreshEntry();
 
     Toolbar *m_owner;
     QString m_key;

@@ -27,7 +27,8 @@ ensure_packages() {
 
 BUILD_PACKAGES=(cmake g++ ninja-build pkg-config
     qt6-base-dev qt6-webengine-dev qt6-webengine-dev-tools libqt6webenginecore6-bin
-    qt6-webchannel-dev libgl-dev fonts-dejavu-core)
+    qt6-webchannel-dev libgl-dev fonts-dejavu-core
+    qt6-translations-l10n)
 
 # Configures (first time) and builds into build/.
 build_vorlan() {

@@ -2,10 +2,12 @@
 # Builds Vorlan with its tests and runs them all; exits non-zero on any failure.
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
-ensure_packages "${BUILD_PACKAGES[@]}" libgtest-dev googletest xvfb xauth xdotool
+ensure_packages "${BUILD_PACKAGES[@]}" libgtest-dev googletest xvfb xauth xdotool x11-utils openbox
 build_vorlan Release -DVORLAN_BUILD_TESTS=ON
 engine_env_for_root
 export QTWEBENGINE_CHROMIUM_FLAGS="--disable-gpu --disable-background-networking"
 cd "$VORLAN_ROOT/build"
-# Engine and end-to-end tests need a display; the rest choose the offscreen platform.
+# Engine and end-to-end tests need a display (the end-to-end tests start openbox on it);
+# the rest choose the offscreen platform.
 xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure -j"$(nproc)"
+bash "$VORLAN_ROOT/scripts/sanitize.sh"

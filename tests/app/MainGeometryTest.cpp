@@ -6,43 +6,10 @@
 
 using namespace MainGeometry;
 
-TEST(MainGeometry, TwipsAreFifteenToAPixelRoundedHalfToEven)
-{
-    const std::pair<double, int> cases[] = {{0, 0}, {15, 1}, {11520, 768}, {4905, 327}, {22.5, 2}, {37.5, 2}, {-15, -1}};
-    for (const auto &[twips, pixels] : cases) {
-        SCOPED_TRACE(twips);
-        EXPECT_EQ(twipsToPixels(twips), pixels);
-    }
-    for (int pixels : {0, 1, 327, 1024, -10}) {
-        SCOPED_TRACE(pixels);
-        EXPECT_EQ(twipsToPixels(pixelsToTwips(pixels)), pixels);
-    }
-}
-
-TEST(MainGeometry, WindowStatesHaveTheirCodes)
-{
-    const std::pair<Qt::WindowStates, int> cases[] = {
-        {Qt::WindowNoState, 0}, {Qt::WindowMinimized, 1}, {Qt::WindowMaximized, 2},
-        {Qt::WindowMinimized | Qt::WindowMaximized, 1}, {Qt::WindowFullScreen, 2}};
-    for (const auto &[states, code] : cases) {
-        SCOPED_TRACE(code);
-        EXPECT_EQ(stateCode(states), code);
-    }
-    for (int code : {0, 1, 2})
-        EXPECT_EQ(stateCode(statesFromCode(code)), code);
-    EXPECT_THROW(statesFromCode(3), RuntimeError);
-    EXPECT_THROW(statesFromCode(-1), RuntimeError);
-}
-
 TEST(MainGeometry, AWindowOffEveryScreenIsBroughtBack)
 {
     const QList<QRect> screens = {QRect(0, 0, 1280, 1000), QRect(1280, 0, 1024, 768)};
-    struct Case
-    {
-        const char *name;
-        QRect window;
-        QRect expected;
-    } cases[] = {
+    struct Case { const char *name; QRect window; QRect expected; } cases[] = {
         {"on the first screen", {100, 100, 800, 600}, {100, 100, 800, 600}},
         {"on the second screen", {1400, 50, 600, 400}, {1400, 50, 600, 400}},
         {"partly off but grabbable", {-700, -10, 800, 600}, {-700, -10, 800, 600}},

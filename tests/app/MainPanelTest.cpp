@@ -1,7 +1,7 @@
-#include "app/SharedState.h"
 #include "app/frmMain.h"
 #include "app/frmPM.h"
 #include "browser/WindowTable.h"
+#include "core/SharedState.h"
 #include "platform/ButtonMenu.h"
 #include "platform/Forms.h"
 #include "platform/SettingsStore.h"
@@ -9,7 +9,7 @@
 #include "platform/Toolbar.h"
 
 #include "ScriptedMessageBoxes.h"
-#include "TestEnvironment.h"
+#include "MainWindowTest.h"
 
 #include <QAction>
 #include <QFrame>
@@ -21,67 +21,16 @@
 namespace {
 
 // A main window without browser windows, shown on the offscreen platform.
-class MainPanel : public TempEnvTest
+class MainPanel : public MainWindowTest
 {
 protected:
-    void SetUp() override { open(); }
-
-    void TearDown() override
-    {
-        close();
-        resetWindowTable();
-    }
-
-    void open()
-    {
-        resetWindowTable();
-        main = Forms::get<frmMain>();
-        main->tmrNW->stop();
-        main->show();
-    }
-
-    void close()
-    {
-        if (Forms::isLoaded<frmMain>())
-            Forms::get<frmMain>()->close();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-
     int pressed(const char *key) const { return main->tbToolbar[1]->button(QString::fromLatin1(key)).value(); }
     QString title() const { return main->tbMainPane->text(); }
     bool ticked(int pane) const { return main->mnuViewPane[size_t(pane)]->isChecked(); }
     bool popupTicked(int pane) const { return Forms::get<frmPM>()->mnuPaneViewItem[size_t(pane)]->isChecked(); }
-    bool logged() const { return QFile::exists(env.appFolder() + QStringLiteral("LogError.txt")); }
 
-    frmMain *main = nullptr;
     ScriptedMessageBoxes boxes;
 };
-
-TEST_F(MainPanel, StartsWithTheTitleStripOnly)
-{
-    EXPECT_FALSE(main->picMain->isHidden());
-    EXPECT_EQ(title(), QStringLiteral("Oblíbené"));
-    EXPECT_EQ(main->shownPane(), 0);
-    EXPECT_EQ(pressed("favorites"), 0);
-    EXPECT_EQ(pressed("folders"), 0);
-    EXPECT_TRUE(ticked(1));
-    EXPECT_TRUE(popupTicked(1));
-    for (int pane : {5, 6}) {
-        SCOPED_TRACE(pane);
-        EXPECT_FALSE(main->mnuViewPane[size_t(pane)]->isVisible());
-        EXPECT_FALSE(main->mnuViewPane[size_t(pane)]->isEnabled());
-    }
-    EXPECT_FALSE(main->sbFileBar->panel(QStringLiteral("nav")).picture().isNull());
-
-    main->mnuViewMainPanel_Click();
-    main->mnuViewMainPanel_Click();
-    main->showNextPane();
-    main->tbMainPane_DblClick();
-    EXPECT_EQ(main->shownPane(), 0);
-    EXPECT_EQ(title(), QStringLiteral("Oblíbené"));
-    EXPECT_EQ(pressed("favorites"), 0);
-    EXPECT_FALSE(shared().FavoritesLoaded);
-}
 
 TEST_F(MainPanel, ChoosingAPaneBuildsItOnce)
 {
@@ -104,20 +53,10 @@ TEST_F(MainPanel, ChoosingAPaneBuildsItOnce)
             EXPECT_EQ(ticked(i), i == c.pane);
             EXPECT_EQ(popupTicked(i), i == c.pane);
         }
-        if (c.built)
+        if (c.built) {
             EXPECT_TRUE(shared().*c.built);
+        }
     }
-}
-
-TEST_F(MainPanel, TheFirstShowingOfThePanelBuildsTheChosenPane)
-{
-    main->mnuViewPane_Click(2);
-    main->mnuViewMainPanel_Click();
-    shared().FileTreeLoaded = false;
-    main->mnuViewMainPanel_Click();
-    EXPECT_TRUE(shared().FileTreeLoaded);
-    EXPECT_EQ(pressed("folders"), 1) << "showing the panel again presses its pane's button";
-    EXPECT_FALSE(shared().FavoritesLoaded) << "only the shown pane is built";
 }
 
 TEST_F(MainPanel, F12AndTheTitleFollowThePaneCycle)
@@ -134,94 +73,6 @@ TEST_F(MainPanel, F12AndTheTitleFollowThePaneCycle)
     }
 }
 
-TEST_F(MainPanel, HidingReleasesThePaneButtons)
-{
-    main->mnuViewPane_Click(2);
-    main->mnuViewMainPanel_Click();
-    EXPECT_TRUE(main->picMain->isHidden());
-    EXPECT_FALSE(main->mnuViewMainPanel->isChecked());
-    EXPECT_EQ(pressed("folders"), 0);
-    main->mnuViewPane_Click(3);
-    EXPECT_FALSE(main->picMain->isHidden()) << "choosing a pane shows the panel";
-    EXPECT_TRUE(main->mnuViewMainPanel->isChecked());
-}
-
-TEST_F(MainPanel, ThePopupChoiceReleasesBothButtons)
-{
-    main->mnuViewPane_Click(2);
-    Forms::get<frmPM>()->mnuPaneViewItem_Click(3);
-    EXPECT_EQ(main->shownPane(), 3);
-    EXPECT_EQ(pressed("folders"), 0);
-    EXPECT_EQ(pressed("favorites"), 0);
-    EXPECT_TRUE(ticked(3));
-}
-
-TEST_F(MainPanel, PaneButtonsShowOrHideThePanel)
-{
-    main->mnuViewPane_Click(2);
-    Toolbar *bar = main->tbToolbar[1];
-    bar->button(QStringLiteral("favorites")).setValue(1);
-    main->tbToolbar_ButtonClick(1, QStringLiteral("favorites"));
-    EXPECT_EQ(main->shownPane(), 1);
-    EXPECT_EQ(pressed("favorites"), 1);
-    bar->button(QStringLiteral("favorites")).setValue(0);
-    main->tbToolbar_ButtonClick(1, QStringLiteral("favorites"));
-    EXPECT_TRUE(main->picMain->isHidden());
-    main->tbToolbar_ButtonClick(0, QStringLiteral("close"));
-    EXPECT_FALSE(main->picMain->isHidden());
-    main->tbToolbar_ButtonClick(0, QStringLiteral("close"));
-    EXPECT_TRUE(main->picMain->isHidden());
-}
-
-TEST_F(MainPanel, DropDownsAreFilledFromTheSettingsAtEveryOpening)
-{
-    SaveSetting(PresetSections::Home, QStringLiteral("1"), QStringLiteral("http://a.example/"));
-    SaveSetting(PresetSections::Home, QStringLiteral("Caption1"), QStringLiteral("A & B"));
-    SaveSetting(PresetSections::Home, QStringLiteral("2"), QStringLiteral("http://b.example/"));
-    SaveSetting(PresetSections::Save, QStringLiteral("1"), QStringLiteral("/data"));
-    SaveSetting(PresetSections::Save, QStringLiteral("Caption1"), QStringLiteral("Data"));
-    SaveSetting(PresetSections::Save, QStringLiteral("2"), QStringLiteral("/data2"));
-
-    ButtonMenu &home = main->tbToolbar[1]->button(QStringLiteral("gohome")).menu();
-    main->tbToolbar_ButtonDropDown(1, QStringLiteral("gohome"));
-    ASSERT_EQ(home.count(), 34);
-    EXPECT_EQ(home.itemText(QStringLiteral("hom")), QStringLiteral("Hlavní domovská stránka"));
-    EXPECT_EQ(home.itemText(3), QStringLiteral("A && B"));
-    EXPECT_EQ(home.itemTag(3), QStringLiteral("http://a.example/"));
-    EXPECT_EQ(home.itemText(4), QString());
-    EXPECT_TRUE(home.isItemEnabled(4));
-    EXPECT_EQ(home.itemTag(4), QStringLiteral("http://b.example/"));
-    EXPECT_EQ(home.itemText(34), QStringLiteral("Změnit seznam"));
-
-    ButtonMenu &save = main->tbToolbar[1]->button(QStringLiteral("save")).menu();
-    main->tbToolbar_ButtonDropDown(1, QStringLiteral("save"));
-    EXPECT_EQ(save.itemText(QStringLiteral("sav1")), QStringLiteral("Data"));
-    EXPECT_TRUE(save.isItemEnabled(QStringLiteral("sav1")));
-    EXPECT_EQ(save.itemText(QStringLiteral("sav2")), QStringLiteral(" nevyužito"));
-    EXPECT_FALSE(save.isItemEnabled(QStringLiteral("sav2")));
-    EXPECT_EQ(save.itemTag(QStringLiteral("sav2")), QStringLiteral("/data2"));
-
-    SaveSetting(PresetSections::Save, QStringLiteral("Caption2"), QStringLiteral("Druhá"));
-    main->tbToolbar_ButtonDropDown(1, QStringLiteral("save"));
-    EXPECT_EQ(save.itemText(QStringLiteral("sav2")), QStringLiteral("Druhá"));
-    EXPECT_TRUE(save.isItemEnabled(QStringLiteral("sav2")));
-    EXPECT_FALSE(logged());
-}
-
-TEST_F(MainPanel, WindowCommandsWithoutAWindowDoNothing)
-{
-    main->tbToolbar_ButtonClick(3, QStringLiteral("closewin"));
-    main->tbToolbar_ButtonClick(3, QStringLiteral("next"));
-    main->tbToolbar_ButtonClick(3, QStringLiteral("prev"));
-    main->tbToolbar_ButtonMenuClick(1, QStringLiteral("save"), QStringLiteral("saveback"), 2);
-    main->tbToolbar_ButtonMenuClick(1, QStringLiteral("save"), QStringLiteral("sav1"), 5);
-    main->tbToolbar_ButtonMenuClick(1, QStringLiteral("gohome"), QStringLiteral("hom"), 1);
-    main->mnuWinSize_Click(2);
-    main->mnuWindowMaximize_Click();
-    EXPECT_TRUE(boxes.shown.isEmpty());
-    EXPECT_EQ(shared().WindowCount, 0);
-}
-
 TEST_F(MainPanel, ButtonTextIsSwitchedAndRemembered)
 {
     QAction *item = main->menuItem(QStringLiteral("mnuViewShowText"));
@@ -232,8 +83,8 @@ TEST_F(MainPanel, ButtonTextIsSwitchedAndRemembered)
     EXPECT_EQ(back.caption(), QString());
     EXPECT_EQ(GetSetting(QStringLiteral("Main"), QStringLiteral("ButtonText")), QStringLiteral("False"));
 
-    close();
-    open();
+    TearDown();
+    SetUp();
     QAction *reopened = main->menuItem(QStringLiteral("mnuViewShowText"));
     EXPECT_FALSE(reopened->isChecked()) << "a user who switched the text off starts without it";
     EXPECT_EQ(main->tbToolbar[1]->button(QStringLiteral("back")).caption(), QString());
@@ -266,18 +117,6 @@ TEST_F(MainPanel, TheSplitterStopsNearTheEdges)
     EXPECT_FALSE(main->SplitterMoving);
     EXPECT_TRUE(main->picSplitter->isHidden());
     EXPECT_EQ(main->picMain->width(), 750 / 15);
-}
-
-TEST_F(MainPanel, NoLayoutBeforeTheWindowHasLoaded)
-{
-    const QRect before = main->fraBorder->geometry();
-    shared().MainFormLoaded = false;
-    main->picMain->setFixedWidth(main->picMain->width() + 40);
-    QCoreApplication::processEvents();
-    EXPECT_EQ(main->fraBorder->geometry(), before);
-    shared().MainFormLoaded = true;
-    main->picMain_Resize();
-    EXPECT_EQ(main->fraBorder->width(), main->picMain->width() - 4);
 }
 
 } // namespace

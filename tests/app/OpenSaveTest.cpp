@@ -1,10 +1,17 @@
 #include "app/OpenSave.h"
 
 #include "TestEnvironment.h"
-#include "app/SharedState.h"
+#include "core/SharedState.h"
 #include "platform/ErrorState.h"
 
+#include <QApplication>
+#include <QComboBox>
 #include <QDir>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QListView>
+#include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -37,12 +44,7 @@ protected:
 
 TEST(OpenSaveFilter, RoundTrips)
 {
-    const struct
-    {
-        QString written;
-        QString stored;
-        QString read;
-    } cases[] = {
+    const struct { QString written; QString stored; QString read; } cases[] = {
         {QStringLiteral("A|*.a"), QString::fromUtf8("A\0*.a\0\0", 7), QStringLiteral("A|*.a")},
         {QStringLiteral("A|*.a|"), QString::fromUtf8("A\0*.a\0\0", 7), QStringLiteral("A|*.a")},
         {QStringLiteral("A|*.a||"), QString::fromUtf8("A\0*.a\0\0", 7), QStringLiteral("A|*.a")},
@@ -59,29 +61,74 @@ TEST(OpenSaveFilter, RoundTrips)
     }
 }
 
-TEST(OpenSaveFilter, BecomesTheDialogsNameFilters)
+// Qt's own dialog, shown as the class shows it, on a folder of real files.
+class SaveFileDialog : public TempEnvTest
 {
-    EXPECT_EQ(nameFiltersFromFilter(QStringLiteral("HTML Page (*.htm)|*.htm|All Files (*.*)|*.*")),
-              (QStringList{QStringLiteral("HTML Page (*.htm)"), QStringLiteral("All Files (*.*)")}));
-    EXPECT_EQ(nameFiltersFromFilter(QStringLiteral("Web|*.htm;*.html")), QStringList{QStringLiteral("Web (*.htm *.html)")});
-}
+protected:
+    void SetUp() override
+    {
+        for (const char *name : {"README", "Makefile", "page.htm"})
+            env.writeFile(QStringLiteral("files/") + QString::fromLatin1(name), "x");
+        save.setInitDir(env.path(QStringLiteral("files")));
+        save.setFilter(QStringLiteral("HTML Page (*.htm)|*.htm|All Files (*.*)|*.*"));
+    }
 
-TEST(OpenSaveExtension, OffsetOfTheExtensionInThePath)
-{
-    EXPECT_EQ(fileExtensionOffset(QStringLiteral("/a/b.htm")), 5);
-    EXPECT_EQ(fileExtensionOffset(QStringLiteral("/a.d/b")), 0);
-}
+    // The files the dialog offers (a file that does not match is hidden or greyed).
+    static QStringList offered(QFileDialog &dialog, int expected)
+    {
+        auto *view = dialog.findChild<QListView *>(QStringLiteral("listView"));
+        QStringList names;
+        const auto collect = [&] {
+            names.clear();
+            const QModelIndex root = view->rootIndex();
+            for (int row = 0; row < view->model()->rowCount(root); ++row) {
+                const QModelIndex item = view->model()->index(row, 0, root);
+                if (item.flags() & Qt::ItemIsEnabled)
+                    names << item.data().toString();
+            }
+            return names.size() == expected;
+        };
+        if (!QTest::qWaitFor(collect, 3000))
+            collect();
+        names.sort();
+        return names;
+    }
 
-TEST_F(OpenSaveTest, NewInstanceAsksWithTheDefaults)
-{
     OpenSave save;
+};
+
+TEST_F(SaveFileDialog, AllFilesListsFilesWithoutADotToo)
+{
+    save.setFilterIndex(2);
+    QFileDialog dialog;
+    prepareSaveDialog(dialog, save.request());
+    dialog.show();
+    auto *types = dialog.findChild<QComboBox *>(QStringLiteral("fileTypeCombo"));
+    ASSERT_EQ(types->count(), 2);
+    EXPECT_EQ(types->itemText(0), QStringLiteral("HTML Page (*.htm)"));
+    EXPECT_EQ(types->itemText(1), QStringLiteral("All Files (*.*)"));
+    EXPECT_EQ(types->currentIndex(), 1);
+    EXPECT_EQ(offered(dialog, 3), (QStringList{QStringLiteral("Makefile"), QStringLiteral("README"), QStringLiteral("page.htm")}));
+    QTest::keyClick(types, Qt::Key_Up);
+    EXPECT_EQ(types->currentIndex(), 0);
+    EXPECT_EQ(offered(dialog, 1), QStringList{QStringLiteral("page.htm")});
+}
+
+TEST_F(SaveFileDialog, TheFilterChosenLastComesBack)
+{
+    // The user picks "All Files" and types a name without an extension.
+    QTimer::singleShot(0, [] {
+        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        QTest::keyClick(dialog->findChild<QComboBox *>(QStringLiteral("fileTypeCombo")), Qt::Key_Down);
+        QLineEdit *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+        name->setText(QStringLiteral("NOTES"));
+        QTest::keyClick(name, Qt::Key_Return);
+    });
     save.ShowSave();
-    ASSERT_EQ(dialog.asked.size(), 1);
-    EXPECT_EQ(dialog.asked[0].initDir, QDir::homePath());
-    EXPECT_EQ(dialog.asked[0].nameFilters, QStringList{QStringLiteral("All Files (*.*)")});
-    EXPECT_EQ(dialog.asked[0].fileName, QString());
-    EXPECT_EQ(dialog.asked[0].filterIndex, 1);
-    EXPECT_EQ(save.MaxFileSize(), 260);
+    EXPECT_FALSE(shared().SaveDialogCancelled);
+    EXPECT_EQ(save.FilterIndex(), 2);
+    EXPECT_EQ(save.FileTitle(), QStringLiteral("NOTES"));
 }
 
 TEST_F(OpenSaveTest, CancelLeavesTheProposalAndSetsTheFlag)

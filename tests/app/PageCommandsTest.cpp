@@ -1,11 +1,12 @@
 #include "app/AddFavoriteDialog.h"
-#include "app/SharedState.h"
 #include "app/frmMain.h"
 #include "browser/FavoriteShortcut.h"
 #include "browser/WindowTable.h"
+#include "core/SharedState.h"
 #include "platform/Forms.h"
 #include "platform/SettingsStore.h"
 
+#include "MainWindowTest.h"
 #include "ScriptedMessageBoxes.h"
 #include "TestEnvironment.h"
 
@@ -24,70 +25,86 @@
 namespace {
 
 // A main window without browser windows: the commands meet no active window.
-class PageCommands : public TempEnvTest
+class PageCommands : public MainWindowTest
+{
+protected:
+    ScriptedMessageBoxes boxes;
+};
+
+// Real input reaches the editable combo itself, which hands it to its text field directly:
+// the helpers below deliver events where Qt delivers them, never straight to the field.
+class AddressCombo : public PageCommands
 {
 protected:
     void SetUp() override
     {
-        resetWindowTable();
-        main = Forms::get<frmMain>();
-        main->tmrNW->stop(); // no first window
+        PageCommands::SetUp();
+        QApplication::setActiveWindow(main);
+        main->txtAddress->setEnabled(true);
     }
 
-    void TearDown() override
+    void clickIntoCombo()
     {
-        if (Forms::isLoaded<frmMain>())
-            Forms::get<frmMain>()->close();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        resetWindowTable();
+        main->picMain->setFocus();
+        QLineEdit *field = main->txtAddress->lineEdit();
+        QTest::mouseClick(field, Qt::LeftButton, {}, QPoint(4, field->height() / 2));
+        QCoreApplication::processEvents();
     }
 
-    QStringList logLines() const
-    {
-        return QString::fromUtf8(TestEnvironment::readFile(env.appFolder() + QStringLiteral("LogError.txt")))
-            .split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
-    }
-
-    frmMain *main = nullptr;
-    ScriptedMessageBoxes boxes;
+    static void typeKeys(const QString &text) { QTest::keyClicks(QApplication::focusWidget(), text); }
+    static void pressKey(Qt::Key key, Qt::KeyboardModifiers mods = {}) { QTest::keyClick(QApplication::focusWidget(), key, mods); }
 };
 
-TEST_F(PageCommands, EnterWithoutAWindowWritesOneLogLine)
+TEST_F(AddressCombo, EnterWithoutAWindowWritesOneLogLine)
 {
     main->txtAddress_KeyPress(65);
-    EXPECT_TRUE(logLines().isEmpty()) << "other keys do nothing";
-    main->txtAddress->setEnabled(true);
-    main->txtAddress->setEditText(QStringLiteral("http://127.0.0.1:1/"));
-    QTest::keyClick(main->txtAddress->lineEdit(), Qt::Key_Return);
-    const QStringList lines = logLines();
+    EXPECT_TRUE(env.logLines().isEmpty()) << "other keys do nothing";
+    clickIntoCombo();
+    ASSERT_EQ(QApplication::focusWidget(), main->txtAddress);
+    typeKeys(QStringLiteral("http://127.0.0.1:1/"));
+    pressKey(Qt::Key_Return);
+    const QStringList lines = env.logLines();
     ASSERT_EQ(lines.size(), 1);
     EXPECT_TRUE(lines[0].endsWith(QStringLiteral(";txtAddress_KeyPress;13"))) << lines[0].toStdString();
     EXPECT_TRUE(boxes.shown.isEmpty());
 }
 
-TEST_F(PageCommands, FocusingTheComboSelectsItsWholeText)
+TEST_F(AddressCombo, ClickingOrFocusingSelectsTheWholeTextSoTypingReplacesIt)
 {
-    main->show();
-    main->txtAddress->setEnabled(true);
     main->txtAddress->setEditText(QStringLiteral("http://example.org/"));
     main->txtAddress->lineEdit()->deselect();
-    QApplication::setActiveWindow(main);
-    main->picMain->setFocus();
-    main->txtAddress->setFocus(Qt::TabFocusReason);
+    clickIntoCombo();
     EXPECT_TRUE(QTest::qWaitFor([&] { return main->txtAddress->lineEdit()->selectedText() == QStringLiteral("http://example.org/"); }, 5000));
+    typeKeys(QStringLiteral("/tmp/b.html"));
+    EXPECT_EQ(main->txtAddress->currentText(), QStringLiteral("/tmp/b.html"));
+
+    // A browser window gives the combo the focus with no particular reason (Alt+D, Insert).
+    main->picMain->setFocus();
+    main->txtAddress->lineEdit()->deselect();
+    main->txtAddress->setFocus(Qt::OtherFocusReason);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return main->txtAddress->lineEdit()->selectedText() == QStringLiteral("/tmp/b.html"); }, 5000));
 }
 
-TEST_F(PageCommands, AdjustImagesTogglesFlagAndCheckMarkOnly)
+TEST_F(AddressCombo, TypedTextIsNotCompletedFromTheHistory)
 {
-    const bool before = shared().AdjustImg;
-    main->mnuAdjustImages->setChecked(before); // as start-up leaves them
-    main->mnuAdjustImages->trigger();
-    EXPECT_EQ(shared().AdjustImg, !before);
-    EXPECT_EQ(main->mnuAdjustImages->isChecked(), !before);
-    main->mnuAdjustImages_Click();
-    EXPECT_EQ(shared().AdjustImg, before);
-    EXPECT_EQ(main->mnuAdjustImages->isChecked(), before);
-    EXPECT_EQ(GetSetting(QStringLiteral("Main"), QStringLiteral("AdjustImg"), QStringLiteral("unset")), QStringLiteral("unset"));
+    main->txtAddress->addItem(QStringLiteral("http://example.org/long/page.html"));
+    main->txtAddress->setEditText(QString());
+    clickIntoCombo();
+    typeKeys(QStringLiteral("http://ex"));
+    EXPECT_EQ(main->txtAddress->currentText(), QStringLiteral("http://ex"));
+}
+
+TEST_F(AddressCombo, F12SwitchesThePaneAndKeepsTheKeyboardInTheCombo)
+{
+    main->mnuViewPane_Click(3);
+    clickIntoCombo();
+    pressKey(Qt::Key_F12, Qt::ShiftModifier);
+    EXPECT_TRUE(main->picUn[4]->isVisibleTo(main));
+    EXPECT_EQ(QApplication::focusWidget(), main->txtAddress);
+    pressKey(Qt::Key_Insert);
+    QWidget *focus = QApplication::focusWidget();
+    EXPECT_TRUE(focus && (focus == main->picMain || main->picMain->isAncestorOf(focus)))
+        << "Insert with the panel shown moves the keyboard into it";
 }
 
 TEST_F(PageCommands, FindOnPageSkipsPicturesAndLogsAMissingWindow)
@@ -101,27 +118,12 @@ TEST_F(PageCommands, FindOnPageSkipsPicturesAndLogsAMissingWindow)
         main->txtAddress->setEditText(QString::fromUtf8(c.address));
         main->mnuSearchFindonPage_Click();
         expectedLines += c.logged ? 1 : 0;
-        const QStringList lines = logLines();
+        const QStringList lines = env.logLines();
         ASSERT_EQ(lines.size(), expectedLines);
-        if (c.logged)
+        if (c.logged) {
             EXPECT_TRUE(lines.last().endsWith(QStringLiteral(";mnuSearchFindonPage_Click;") + QString::fromUtf8(c.address)));
+        }
     }
-}
-
-TEST_F(PageCommands, WithoutAWindowOnlyTheLoggingCommandsLeaveALine)
-{
-    main->mnuGoBack_Click();
-    main->mnuGoForward_Click();
-    main->mnuGoHome_Click();
-    main->mnuGoSearch_Click();
-    main->mnuViewStop_Click();
-    main->mnuViewRefresh_Click();
-    main->mnuFilePrint_Click(); // checks the window count itself
-    EXPECT_TRUE(logLines().isEmpty()) << logLines().join(QLatin1Char('\n')).toStdString();
-    main->mnuPageReload_Click();
-    const QStringList lines = logLines();
-    ASSERT_EQ(lines.size(), 1);
-    EXPECT_TRUE(lines[0].endsWith(QStringLiteral(";mnuPageReload_Click;")));
 }
 
 TEST_F(PageCommands, AFavoriteOpenedInANewWindowRefusesJavascript)
@@ -188,15 +190,6 @@ protected:
     ScriptedMessageBoxes boxes;
 };
 
-TEST_F(AddingFavorites, ProposesTheTitleAndWritesTheAddress)
-{
-    FavoriteDialogScript script({[](AddFavoriteDialog *d) { d->accept(); }});
-    const QString path = AddFavorite(QStringLiteral("http://example.org/a"), QStringLiteral("Stránka: úvod"));
-    EXPECT_EQ(script.seenNames, QStringList{QStringLiteral("Stránka: úvod")});
-    EXPECT_EQ(path, favorite(QStringLiteral("Stránka# úvod.url")));
-    EXPECT_EQ(readShortcutAddress(path), QStringLiteral("http://example.org/a"));
-}
-
 TEST_F(AddingFavorites, AnExistingFavoriteIsReplacedOnlyWhenTheUserSaysSo)
 {
     const QString existing = favorite(QStringLiteral("Stará.url"));
@@ -215,19 +208,6 @@ TEST_F(AddingFavorites, AnExistingFavoriteIsReplacedOnlyWhenTheUserSaysSo)
     FavoriteDialogScript accepted({[](AddFavoriteDialog *d) { d->accept(); }});
     EXPECT_EQ(AddFavorite(QStringLiteral("http://new/"), QStringLiteral("Stará")), existing);
     EXPECT_EQ(readShortcutAddress(existing), QStringLiteral("http://new/"));
-}
-
-TEST_F(AddingFavorites, ARenamedFavoriteNeedsNoQuestion)
-{
-    QDir().mkpath(shared().FavoritesDir);
-    writeFavoriteFile(favorite(QStringLiteral("A.url")), QStringLiteral("http://old/"));
-    FavoriteDialogScript script({[](AddFavoriteDialog *d) {
-        d->txtName->setText(QStringLiteral("B"));
-        d->accept();
-    }});
-    EXPECT_EQ(AddFavorite(QStringLiteral("http://b/"), QStringLiteral("A")), favorite(QStringLiteral("B.url")));
-    EXPECT_TRUE(boxes.shown.isEmpty());
-    EXPECT_EQ(readShortcutAddress(favorite(QStringLiteral("A.url"))), QStringLiteral("http://old/"));
 }
 
 } // namespace

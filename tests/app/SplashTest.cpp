@@ -9,10 +9,16 @@
 
 namespace {
 
-TEST(Splash, IsCentredOnTheScreen)
+TEST(Splash, IsASmallFramelessToolWindowAroundItsText)
 {
-    EXPECT_EQ(frmSplash::centredPosition({1024, 768}), QPoint(354, 356));
-    EXPECT_EQ(frmSplash::centredPosition({1280, 1024}), QPoint(482, 484));
+    frmSplash *splash = Forms::get<frmSplash>();
+    splash->show();
+    EXPECT_EQ(splash->windowType(), Qt::Tool);
+    EXPECT_TRUE(splash->windowFlags() & Qt::FramelessWindowHint) << "no title bar";
+    EXPECT_TRUE(splash->windowFlags() & Qt::WindowDoesNotAcceptFocus);
+    EXPECT_EQ(splash->frameGeometry().size(), QSize(316, 56));
+    EXPECT_EQ(splash->Label1->geometry(), QRect(3, 3, 310, 50)) << "the client area inside a border of 3 pixels";
+    Forms::unload<frmSplash>();
 }
 
 TEST(Splash, ChangesItsTextThenHidesItself)

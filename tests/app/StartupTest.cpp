@@ -1,12 +1,14 @@
-#include "app/ErrorLog.h"
-#include "app/RegistryServices.h"
-#include "app/SharedState.h"
 #include "app/Startup.h"
 #include "app/frmMain.h"
 #include "app/frmSplash.h"
+#include "core/ErrorLog.h"
+#include "core/RegistryServices.h"
+#include "core/SharedState.h"
 #include "platform/ErrorState.h"
 #include "platform/Forms.h"
+#include "platform/Registry.h"
 #include "platform/SettingsStore.h"
+#include "platform/TestHooks.h"
 
 #include "ScriptedMessageBoxes.h"
 #include "TestEnvironment.h"
@@ -18,11 +20,7 @@
 
 namespace {
 
-struct SilentCase
-{
-    const char *commandLine;
-    bool silent;
-};
+struct SilentCase { const char *commandLine; bool silent; };
 
 TEST(StartupRules, SilentModeFromTheFirstTwoCharacters)
 {
@@ -49,38 +47,6 @@ TEST_F(TempEnvTest, SilentModeNeverSwallowsAnExistingAbsolutePath)
         EXPECT_FALSE(isSilentCommandLine(QLatin1Char('/') + name));
     }
     EXPECT_TRUE(isSilentCommandLine(QStringLiteral("/surely-no-such-folder-here")));
-}
-
-TEST(StartupRules, ProgramFolderHasOneTrailingSeparator)
-{
-    EXPECT_EQ(programFolderFrom(QStringLiteral("/opt/vorlan")), QStringLiteral("/opt/vorlan/"));
-    EXPECT_EQ(programFolderFrom(QStringLiteral("/")), QStringLiteral("/"));
-    EXPECT_EQ(programFolderFrom(QStringLiteral("/home/a/.local/share/Vorlan")),
-              QStringLiteral("/home/a/.local/share/Vorlan/"));
-}
-
-TEST_F(TempEnvTest, ProgramFolderIsTheUserDataFolder)
-{
-    EXPECT_EQ(programFolderFrom(userProgramFolder()), env.appFolder());
-}
-
-TEST(StartupRules, RegistryImportFilesAreByteExact)
-{
-    const QByteArray head = "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Internet Settings]\r\n";
-    EXPECT_EQ(offlineSwitchFile(false), head + "\"GlobalUserOffline\"=dword:00000000\r\n");
-    EXPECT_EQ(offlineSwitchFile(true), head + "\"GlobalUserOffline\"=dword:00000001\r\n");
-}
-
-TEST(StartupRules, UserAgentTokenCarriesTheVersion)
-{
-    EXPECT_EQ(userAgentToken(), QStringLiteral("Vorlan 2.40.164"));
-}
-
-TEST(StartupRules, CommandLineJoinsTheArguments)
-{
-    EXPECT_EQ(commandLineFromArguments({QStringLiteral("vorlan")}), QString());
-    EXPECT_EQ(commandLineFromArguments({QStringLiteral("vorlan"), QStringLiteral("a b"), QStringLiteral("c")}),
-              QStringLiteral("a b c"));
 }
 
 // Runs the whole start-up inside this process and closes the main window again.
@@ -111,10 +77,7 @@ TEST_F(StartupSequence, LeavesItsFilesAndShowsTheMainWindow)
     EXPECT_EQ(TestEnvironment::readFile(windows + QStringLiteral("online.reg")), offlineSwitchFile(false));
     EXPECT_EQ(TestEnvironment::readFile(windows + QStringLiteral("offline.reg")), offlineSwitchFile(true));
     EXPECT_TRUE(QFileInfo(env.appFolder() + QStringLiteral("deleted")).isDir());
-    // A first start finds no stored bar layout and logs that once, as "LoadSettings"; nothing else.
-    const QString log = QString::fromUtf8(TestEnvironment::readFile(env.appFolder() + QStringLiteral("LogError.txt")));
-    EXPECT_TRUE(log.isEmpty() || (log.count(QLatin1Char('\n')) == 1 && log.contains(QStringLiteral(";LoadSettings;"))))
-        << log.toStdString();
+    EXPECT_TRUE(env.logHoldsOnlyTheFirstStartLine()) << env.logLines().join(QLatin1Char('\n')).toStdString();
     EXPECT_EQ(shared().AppFolder, env.appFolder());
     EXPECT_EQ(shared().AppDir, env.appFolder());
     EXPECT_EQ(GetSetting(QStringLiteral("Main"), QStringLiteral("AppName")), QStringLiteral("test_app"));
@@ -142,11 +105,7 @@ TEST_F(StartupSequence, SilentModeShowsItsMessageAndNoWindow)
 
 TEST_F(StartupSequence, OnlyOfflineValueOneChecksTheMenu)
 {
-    struct Case
-    {
-        const char *value;
-        bool checked;
-    };
+    struct Case { const char *value; bool checked; };
     const Case cases[] = {{nullptr, false}, {"00000000", false}, {"00000002", false}, {"00000001", true}};
     for (const Case &c : cases) {
         SCOPED_TRACE(c.value ? c.value : "missing");
@@ -159,20 +118,6 @@ TEST_F(StartupSequence, OnlyOfflineValueOneChecksTheMenu)
         EXPECT_EQ(Forms::get<frmMain>()->mnuOffline->isChecked(), c.checked);
         TearDown();
     }
-}
-
-TEST_F(StartupSequence, SecondStartRewritesTheSameFilesAndKeepsTheStore)
-{
-    runMain(QString());
-    const QString marker = env.appFolder() + QStringLiteral("deleted/00001keep.txt");
-    QFile file(marker);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.close();
-    TearDown();
-    runMain(QString());
-    EXPECT_TRUE(QFile::exists(marker));
-    EXPECT_EQ(TestEnvironment::readFile(env.appFolder() + QStringLiteral("windows/offline.reg")), offlineSwitchFile(true));
-    EXPECT_TRUE(boxes.shown.isEmpty());
 }
 
 TEST_F(StartupSequence, AStoreThatCannotBeCreatedIsReportedAfterTheWindowAppears)
@@ -192,6 +137,82 @@ TEST_F(StartupSequence, AStoreThatCannotBeCreatedIsReportedAfterTheWindowAppears
     ASSERT_TRUE(Forms::isLoaded<frmMain>());
     EXPECT_TRUE(Forms::get<frmMain>()->isVisible());
     EXPECT_FALSE(ErrorState::isSet());
+}
+
+TEST_F(StartupSequence, UnusableStartFilesAreSetAsideAndToldOnce)
+{
+    const QString registry = Registry::instance().filePath();
+    const QString settings = SettingsStore::instance().filePath();
+    resetPlatformForTests();
+    env.writeFile(registry.mid(env.root().size() + 1), QByteArray("\x8b\x01random\xff bytes"));
+    QDir().mkpath(settings + QStringLiteral("/a folder in its place"));
+
+    runMain(QString());
+    ASSERT_EQ(boxes.shown.size(), 1);
+    const QString prompt = boxes.shown[0].prompt;
+    EXPECT_TRUE(prompt.contains(QStringLiteral("Soubor „%1“ nelze použít (chybí záhlaví REGEDIT4). Byl odložen jako „").arg(registry)))
+        << prompt.toStdString();
+    EXPECT_TRUE(prompt.contains(QStringLiteral("Soubor „%1“ nelze použít (na jeho místě je složka). Byl odložen jako „").arg(settings)))
+        << prompt.toStdString();
+    EXPECT_EQ(boxes.shown[0].icon(), MsgBoxStyle::Exclamation);
+    const QString log = QString::fromUtf8(TestEnvironment::readFile(env.appFolder() + QStringLiteral("LogError.txt")));
+    EXPECT_EQ(log.count(QStringLiteral(";Main;")), 2) << log.toStdString();
+    EXPECT_EQ(RegGetString(HKEY_CURRENT_USER, RegKeys::ShellFolders, QStringLiteral("Favorites"), QString()),
+              env.home() + QStringLiteral("/Favorites"));
+
+    TearDown();
+    boxes.shown.clear();
+    resetPlatformForTests();
+    runMain(QString());
+    EXPECT_TRUE(boxes.shown.isEmpty());
+}
+
+// While a message box is open its event loop runs handlers, each of which clears the
+// current error. This one also turns the program folder back into a folder, so that
+// the log line can be written and read.
+class HandlersRunWhileShown : public ScriptedMessageBoxes
+{
+public:
+    explicit HandlersRunWhileShown(QString folder)
+        : m_folder(std::move(folder))
+    {
+    }
+
+    int show(const MessageBoxRequest &request) override
+    {
+        ErrorState::clear();
+        QFile::remove(m_folder);
+        QDir().mkpath(m_folder);
+        return ScriptedMessageBoxes::show(request);
+    }
+
+private:
+    QString m_folder;
+};
+
+TEST_F(StartupSequence, TheLogLineOfAStartUpFailureKeepsTheError)
+{
+    QDir(env.appFolder()).removeRecursively();
+    const QString folder = env.writeFile(QStringLiteral("home/.local/share/Vorlan"), "not a folder");
+    HandlersRunWhileShown shownBoxes(folder);
+    runMain(QString());
+    ASSERT_EQ(shownBoxes.shown.size(), 1);
+    const QString log = QString::fromUtf8(TestEnvironment::readFile(folder + QStringLiteral("/LogError.txt")));
+    const QStringList fields = log.trimmed().split(QLatin1Char(';'));
+    ASSERT_EQ(fields.size(), 7) << log.toStdString();
+    EXPECT_EQ(fields[5], QStringLiteral("Main"));
+    EXPECT_EQ(fields[3], QString::number(ErrorNumber::PathFileAccessError));
+    EXPECT_EQ(QStringLiteral("Chyba během spouštění.") + fields[1], shownBoxes.shown[0].prompt);
+}
+
+TEST_F(StartupSequence, AStoredImageSwitchThatIsNoBooleanFailsOnlyItsOwnStep)
+{
+    SaveSetting(QStringLiteral("Main"), QStringLiteral("AdjustImg"), QStringLiteral("yes"));
+    runMain(QString());
+    EXPECT_TRUE(boxes.shown.isEmpty());
+    EXPECT_TRUE(QFileInfo(env.appFolder() + QStringLiteral("deleted")).isDir());
+    const QString log = QString::fromUtf8(TestEnvironment::readFile(env.appFolder() + QStringLiteral("LogError.txt")));
+    EXPECT_FALSE(log.contains(QStringLiteral(";Main;"))) << log.toStdString();
 }
 
 } // namespace

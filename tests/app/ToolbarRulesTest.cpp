@@ -31,22 +31,6 @@ TEST(SavedPageName, UnsafeCharactersAreReplaced)
     EXPECT_TRUE(name.endsWith(QStringLiteral(".htm")));
 }
 
-TEST(PresetSave, AnEmptyFolderIsNoTarget)
-{
-    EXPECT_FALSE(presetSavePath(QString(), QStringLiteral("a.htm")).has_value());
-    EXPECT_EQ(presetSavePath(QStringLiteral("/data/pages"), QStringLiteral("a.htm")), QStringLiteral("/data/pages/a.htm"));
-    EXPECT_EQ(presetSavePath(QStringLiteral("/data/"), QStringLiteral("a.htm")), QStringLiteral("/data/a.htm"));
-}
-
-TEST(PresetSave, EntryKeysGiveTheirNumber)
-{
-    const std::pair<const char *, int> cases[] = {{"sav1", 1}, {"sav5", 5}, {"sav6", 0}, {"", 0}, {"saveas", 0}, {"hom", 0}};
-    for (const auto &[key, number] : cases) {
-        SCOPED_TRACE(key);
-        EXPECT_EQ(presetNumber(QString::fromLatin1(key)), number);
-    }
-}
-
 TEST(DropDownEntries, AddressListsShowEveryPreset)
 {
     const std::vector<PresetEntry> presets = {{1, QStringLiteral("http://a/"), QStringLiteral("A & B")},

@@ -4,17 +4,6 @@
 
 namespace {
 
-TEST(WindowLayout, PresetsArePixelSizesOfTheTwipTable)
-{
-    EXPECT_EQ(WindowLayout::presetSize(1), QSize(640, 480));
-    EXPECT_EQ(WindowLayout::presetSize(2), QSize(800, 600));
-    EXPECT_EQ(WindowLayout::presetSize(3), QSize(1024, 768));
-    for (int index : {0, 4, -1}) {
-        SCOPED_TRACE(index);
-        EXPECT_TRUE(WindowLayout::presetSize(index).isEmpty());
-    }
-}
-
 // The tiles cover the area exactly, without gaps or overlaps.
 void expectCovers(const std::vector<QRect> &tiles, const QRect &area)
 {

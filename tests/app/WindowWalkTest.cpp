@@ -41,17 +41,10 @@ TEST(WindowWalk, FindsTheNextOpenNumberInCyclicOrder)
         const WindowWalk walk = c.forward ? nextWindow(c.active, count, used, kMax)
                                           : previousWindow(c.active, count, used, kMax);
         EXPECT_EQ(walk.target, c.target);
-        if (walk.target != 0)
+        if (walk.target != 0) {
             EXPECT_EQ(walk.skipped, c.skipped);
+        }
     }
-}
-
-TEST(WindowWalk, LooksAtEachNumberAtMostOnce)
-{
-    int asked = 0;
-    const WindowWalk walk = nextWindow(1, 5, [&asked](int) { ++asked; return false; }, 100);
-    EXPECT_EQ(walk.target, 0);
-    EXPECT_LE(asked, 100);
 }
 
 } // namespace

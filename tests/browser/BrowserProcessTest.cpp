@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QTest>
 
+#include <cerrno>
+
 namespace {
 
 class BrowserProcess : public TempEnvTest
@@ -30,13 +32,23 @@ TEST_F(BrowserProcess, TheAddressGoesOverAsOneArgumentWithoutAShell)
     EXPECT_FALSE(QFile::exists(env.appFolder() + QStringLiteral("LogError.txt")));
 }
 
-TEST_F(BrowserProcess, AFailedStartIsLoggedAndShowsNothing)
+TEST_F(BrowserProcess, AFailedStartIsLoggedWithTheSystemErrorAndShowsNothing)
 {
-    setBrowserProcessProgram(env.path(QStringLiteral("no-such-program")));
-    bool processed = false;
-    NewBrowserProcess(QStringLiteral("about:blank"), 0, QString(), QVariant(), QStringLiteral("H"), processed);
-    const QString log = QString::fromUtf8(TestEnvironment::readFile(env.appFolder() + QStringLiteral("LogError.txt")));
-    EXPECT_TRUE(log.contains(QStringLiteral(";NewBrowserProcess;about:blankHFalseFalse\r\n"))) << log.toStdString();
+    const struct { const char *name; QString program; int systemError; } cases[] = {
+        {"missing", env.path(QStringLiteral("no-such-program")), ENOENT},
+        {"not executable", env.writeFile(QStringLiteral("plain-file"), "#!/bin/sh\n"), EACCES},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        QFile::remove(env.appFolder() + QStringLiteral("LogError.txt"));
+        setBrowserProcessProgram(c.program);
+        bool processed = false;
+        NewBrowserProcess(QStringLiteral("about:blank"), 0, QString(), QVariant(), QStringLiteral("H"), processed);
+        ASSERT_EQ(env.logLines().size(), 1);
+        const QString line = env.logLines()[0];
+        EXPECT_EQ(line.section(QLatin1Char(';'), 2, 2), QString::number(c.systemError)) << line.toStdString();
+        EXPECT_TRUE(line.endsWith(QStringLiteral(";NewBrowserProcess;about:blankHFalseFalse"))) << line.toStdString();
+    }
 }
 
 } // namespace

@@ -33,22 +33,10 @@ QStringList lines(const QString &html)
 
 } // namespace
 
-TEST(CapturedLinksPage, HeaderCommentFillsExactlyFiftyCharacters)
-{
-    const QString header = capturedLinksHeader();
-    EXPECT_EQ(header.size(), 50);
-    EXPECT_EQ(header.trimmed(), QStringLiteral("<!--saved by Vorlan 2.40.164-->"));
-    EXPECT_EQ(lines(CapturedLinksHtml({}, 1, kDate)).first(), header);
-}
-
 TEST(CapturedLinksPage, LayoutPerMode)
 {
     const QString head = QStringLiteral("<HTML><HEAD><TITLE>Captured links 6.12.2026 17:00:00</TITLE></HEAD>");
-    const struct
-    {
-        int mode;
-        QStringList body;
-    } cases[] = {
+    const struct { int mode; QStringList body; } cases[] = {
         {1,
          {QStringLiteral("Src: <A href=\"mailto:a@b.test\">Mail 1</A><BR>"), QStringLiteral("Src: <A href=\"http://h/\">Web</A><BR>"),
           QStringLiteral("Src: <A href=\"mailto:c@d.test\">Mail 2</A><BR>"), QStringLiteral("Src: <A href=\"ftp://h/f\">Ftp</A><BR>"),
@@ -100,9 +88,7 @@ TEST(CapturedLinksPage, FileIsUtf8BehindAByteOrderMark)
     EXPECT_EQ(bytes, QByteArray("\xEF\xBB\xBFN\xC3\xA1pis"));
 }
 
-class CapturedLinksFile : public TempEnvTest
-{
-};
+using CapturedLinksFile = TempEnvTest;
 
 TEST_F(CapturedLinksFile, ReplacesAnExistingFileWhole)
 {

@@ -35,10 +35,4 @@ TEST(DisplayAddress, ResourceAddressesShowTheirPartAfterTheFirstHash)
     EXPECT_EQ(ExtractResFile(QStringLiteral("res://lib/page.htm")), QStringLiteral("res://lib/page.htm"));
 }
 
-TEST(WindowNumbers, TabKeyHasABlankBeforeTheNumber)
-{
-    EXPECT_EQ(WindowTabKey(1), QStringLiteral("key 1"));
-    EXPECT_EQ(WindowTabKey(30000), QStringLiteral("key 30000"));
-}
-
 } // namespace

@@ -17,12 +17,7 @@ QVariantMap element(std::initializer_list<std::pair<const char *, QVariant>> val
 
 TEST(InspectorTable, ListedTagsShowTheirParameters)
 {
-    struct Case
-    {
-        const char *name;
-        QVariantMap element;
-        QString expected;
-    } cases[] = {
+    struct Case { const char *name; QVariantMap element; QString expected; } cases[] = {
         {"link", element({{"tag", "A"}, {"href", "http://127.0.0.1/a.html"}}), QStringLiteral("http://127.0.0.1/a.html")},
         {"image", element({{"tag", "IMG"}, {"href", "file:///tmp/x.png"}}), QStringLiteral("file:///tmp/x.png")},
         {"body", element({{"tag", "BODY"}, {"selectionType", "None"}}), QStringLiteral("None")},
@@ -43,11 +38,7 @@ TEST(InspectorTable, ListedTagsShowTheirParameters)
 
 TEST(InspectorTable, OtherTagsAndUnreadableValuesLeavePanelFiveAsItWas)
 {
-    struct Case
-    {
-        const char *name;
-        QVariantMap element;
-    } cases[] = {
+    struct Case { const char *name; QVariantMap element; } cases[] = {
         {"table cell", element({{"tag", "TD"}})},
         {"div", element({{"tag", "DIV"}, {"href", "x"}})},
         {"empty tag", element({{"tag", ""}})},
@@ -61,22 +52,10 @@ TEST(InspectorTable, OtherTagsAndUnreadableValuesLeavePanelFiveAsItWas)
     }
 }
 
-TEST(InspectorTable, PanelFourShowsEveryTag)
-{
-    EXPECT_EQ(tagText(element({{"tag", "TD"}})), QStringLiteral("TD"));
-    EXPECT_EQ(tagText(element({})), QString());
-}
-
 TEST(InspectorTable, TheAddressIsPutBackOnlyWhenItDiffersAndTheUserIsNotTyping)
 {
     const QString page = QStringLiteral("file:///tmp/a.html");
-    struct Case
-    {
-        const char *name;
-        bool active, focus;
-        QString combo;
-        bool expected;
-    } cases[] = {
+    struct Case { const char *name; bool active, focus; QString combo; bool expected; } cases[] = {
         {"another address shown", true, false, QStringLiteral("x"), true},
         {"same address", true, false, page, false},
         {"the user is typing", true, true, QStringLiteral("htt"), false},

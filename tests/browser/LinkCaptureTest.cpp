@@ -39,11 +39,7 @@ QList<LinkRow> capture(const PageSnapshot &snapshot, int mode)
 
 TEST(LinkLocality, FragmentsAndQueriesToThePageItselfAreLocalOtherFilesAreNot)
 {
-    const struct
-    {
-        QString href;
-        bool local;
-    } cases[] = {
+    const struct { QString href; bool local; } cases[] = {
         {kPage + QStringLiteral("#part"), true},
         {kPage + QStringLiteral("?q=1"), true},
         {kPage, true},
@@ -62,12 +58,7 @@ TEST(LinkLocality, FragmentsAndQueriesToThePageItselfAreLocalOtherFilesAreNot)
 
 TEST(LinkCaption, TextThenTitleThenLastPathPart)
 {
-    const struct
-    {
-        LinkInfo link;
-        int mode;
-        QString caption;
-    } cases[] = {
+    const struct { LinkInfo link; int mode; QString caption; } cases[] = {
         {link(QStringLiteral("http://h/a/last"), QStringLiteral("  Text "), QStringLiteral("t")), 1, QStringLiteral("Text")},
         {link(QStringLiteral("http://h/a/last"), {}, QStringLiteral(" Title ")), 1, QStringLiteral("Title")},
         {link(QStringLiteral("http://h/a/last"), {}, {}), 1, QStringLiteral("<last>")},
@@ -92,11 +83,7 @@ TEST(LinkCaptureModes, EachModeTakesItsLinks)
     const LinkInfo outNoText = link(QStringLiteral("http://example.test/"), {});
     const LinkInfo blanks = link(QStringLiteral("http://example.test/b"), QStringLiteral("  "));
     const PageSnapshot snapshot = page(body(kPage, {self, selfNoText, sibling, outNoText, blanks}));
-    const struct
-    {
-        int mode;
-        QStringList taken;
-    } cases[] = {
+    const struct { int mode; QStringList taken; } cases[] = {
         {1, {self.href, selfNoText.href, sibling.href, outNoText.href, blanks.href}},
         {2, {self.href, selfNoText.href}},
         {3, {sibling.href, outNoText.href, blanks.href}},
@@ -126,14 +113,6 @@ TEST(LinkCaptureRows, RowsCarryKeyCaptionUrlSourceAndProtocol)
     EXPECT_EQ(rows[1].iconKey, QStringLiteral("https:"));
 }
 
-TEST(LinkCaptureRows, UnknownProtocolsAreSkipped)
-{
-    const PageSnapshot snapshot = page(body(kPage, {link(QStringLiteral("gopher://h/"), QStringLiteral("G")),
-                                                    link(QStringLiteral("data:text/plain,x"), QStringLiteral("D")),
-                                                    link(QStringLiteral("news:group"), QStringLiteral("N"))}));
-    EXPECT_EQ(urls(capture(snapshot, 1)), QStringList{QStringLiteral("news:group")});
-}
-
 TEST(LinkCaptureRows, FramesetAddsNothingOfItsOwnFramesFollowInOrder)
 {
     const QString frameA = QStringLiteral("file:///f/a.htm");
@@ -147,13 +126,6 @@ TEST(LinkCaptureRows, FramesetAddsNothingOfItsOwnFramesFollowInOrder)
     const QList<LinkRow> local = capture(snapshot, 2);
     ASSERT_EQ(local.size(), 1);
     EXPECT_EQ(local[0].source, QStringLiteral("Titulek"));
-}
-
-TEST(LinkCaptureRows, InlineFramesFollowThePagesOwnLinks)
-{
-    const PageSnapshot snapshot = page(body(kPage, {link(QStringLiteral("http://h/top"))}),
-                                       {body(QStringLiteral("http://h/frame"), {link(QStringLiteral("http://h/in"))})});
-    EXPECT_EQ(urls(capture(snapshot, 1)), (QStringList{QStringLiteral("http://h/top"), QStringLiteral("http://h/in")}));
 }
 
 TEST(LinkCaptureRows, CapturingTwiceListsEveryLinkTwiceWithPositionKeys)

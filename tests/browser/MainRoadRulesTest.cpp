@@ -7,17 +7,6 @@
 
 namespace {
 
-TEST(ProgressRounding, HalvesGoToTheEvenNeighbour)
-{
-    const struct { double value; double expected; } cases[] = {
-        {12.5, 12}, {37.5, 38}, {0.5, 0}, {1.5, 2}, {99.5, 100}, {-2.5, -2}, {44.4, 44}, {44.6, 45},
-    };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.value);
-        EXPECT_EQ(roundHalfToEven(c.value), c.expected);
-    }
-}
-
 TEST(ProgressDisplayRules, PanelTabImageAndRecordedText)
 {
     const struct {
@@ -84,18 +73,6 @@ TEST(AddressHistoryRules, EntriesWithoutASchemeSeparatorGo)
               QStringList{QStringLiteral("http://a/")});
 }
 
-TEST(BrowserEventDecisions, FavoritesFilesEndInDotUrl)
-{
-    const struct { const char *url; bool favorite; } cases[] = {
-        {"file:///home/u/Favorites/Seznam.url", true}, {"file:///x/A.URL", true}, {"http://host/x.Url", true},
-        {"http://host/geturl", false}, {"http://host/url", false}, {"http://host/x.urls", false},
-    };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.url);
-        EXPECT_EQ(isFavoritesFileAddress(QString::fromUtf8(c.url)), c.favorite);
-    }
-}
-
 TEST(BrowserEventDecisions, JavascriptAddressesAreRefusedInAnyCase)
 {
     EXPECT_TRUE(isRefusedNewWindowAddress(QStringLiteral("JavaScript:alert(1)")));
@@ -129,18 +106,6 @@ TEST(BrowserEventDecisions, CaptionsFollowTheTitle)
     EXPECT_EQ(tabCaptionFor(QStringLiteral("Krátký")), QStringLiteral("Krátký"));
     EXPECT_EQ(windowCaptionFor(QString(), QStringLiteral("file:///x.html")), QStringLiteral("file:///x.html"));
     EXPECT_EQ(windowCaptionFor(QStringLiteral("T"), QStringLiteral("L")), QStringLiteral("T"));
-}
-
-TEST(BrowserEventDecisions, TheActiveWindowIsTheOneWhoseTabIsSelected)
-{
-    const struct { const char *selected; const char *tag; bool active; } cases[] = {
-        {"key 7", "7", true}, {"key 7", "17", false}, {"key 17", "7", false},
-        {"", "", false}, {"key 0", "", false}, {"", "3", false}, {"key 3", "x", false},
-    };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(testing::Message() << c.selected << " / " << c.tag);
-        EXPECT_EQ(isActiveWindowTab(QString::fromUtf8(c.selected), QString::fromUtf8(c.tag)), c.active);
-    }
 }
 
 TEST(FavoriteShortcutText, TheFirstUrlLineCarriesTheAddress)

@@ -1,15 +1,15 @@
 #include "app/OpenSave.h"
-#include "app/SharedState.h"
 #include "app/frmMain.h"
 #include "browser/WindowTable.h"
 #include "browser/frmWeb.h"
+#include "core/SharedState.h"
 #include "platform/BrowserControl.h"
 #include "platform/Forms.h"
 #include "platform/ListView.h"
 #include "platform/Toolbar.h"
 
-#include "ScriptedMessageBoxes.h"
 #include "MainWindowTest.h"
+#include "ScriptedMessageBoxes.h"
 
 #include <QFile>
 #include <QSignalSpy>

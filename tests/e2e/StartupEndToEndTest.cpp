@@ -18,9 +18,10 @@ TEST_F(TempEnvTest, StartsLeavesItsFilesAndClosesCleanly)
     const QString folder = env.appFolder();
     ASSERT_TRUE(run.waitFor([&] { return QFileInfo(folder + QStringLiteral("deleted")).isDir(); }))
         << run.output().toStdString();
-    ASSERT_TRUE(run.waitForWindow(QStringLiteral("Vorlan"))) << run.output().toStdString();
-    // The first browser window opens maximised; the frame then names it in its caption.
-    ASSERT_TRUE(run.waitForWindow(QStringLiteral("^Vorlan - \\[about:blank\\]$"))) << run.output().toStdString();
+    // The first browser window opens maximised with the page given; the frame then names
+    // it in its caption.
+    ASSERT_TRUE(run.waitForWindow(QStringLiteral("^Vorlan - ")));
+    ASSERT_TRUE(run.waitForWindow(QStringLiteral("^Vorlan - \\[Start\\]$")));
     ASSERT_TRUE(run.close()) << run.output().toStdString() << " exit " << run.exitSummary().toStdString();
 
     EXPECT_EQ(TestEnvironment::readFile(folder + QStringLiteral("windows/online.reg")), offlineSwitchFile(false));
@@ -30,10 +31,12 @@ TEST_F(TempEnvTest, StartsLeavesItsFilesAndClosesCleanly)
     EXPECT_EQ(settings.value(QStringLiteral("Main/AppPath")).toString(),
               QFileInfo(QString::fromUtf8(VORLAN_BINARY)).absolutePath().toLower());
     EXPECT_EQ(settings.value(QStringLiteral("Main/AppName")).toString(), QStringLiteral("vorlan"));
-    // A first start finds no stored bar layout and logs that once, as "LoadSettings"; nothing else.
-    const QString log = QString::fromUtf8(TestEnvironment::readFile(folder + QStringLiteral("LogError.txt")));
-    EXPECT_TRUE(log.isEmpty() || (log.count(QLatin1Char('\n')) == 1 && log.contains(QStringLiteral(";LoadSettings;"))))
-        << log.toStdString();
+    // A normal run leaves no temporary file or lock of its saves behind.
+    EXPECT_EQ(QDir(QFileInfo(run.settingsFile()).path()).entryList(QDir::Files | QDir::Hidden),
+              QStringList{QStringLiteral("Vorlan.conf")});
+    for (const QString &name : QDir(folder + QStringLiteral("windows")).entryList(QDir::Files | QDir::Hidden))
+        EXPECT_TRUE(name.endsWith(QStringLiteral(".reg"))) << name.toStdString();
+    EXPECT_TRUE(env.logHoldsOnlyTheFirstStartLine()) << env.logLines().join(QLatin1Char('\n')).toStdString();
 }
 
 } // namespace

@@ -10,12 +10,7 @@ TEST_F(TempEnvTest, TypedTextBecomesTheExpectedAddress)
 {
     const QString odd = env.writeFile(QStringLiteral("pages/a%b #c?.html"), "x");
     const QString folder = QFileInfo(odd).path();
-    const struct
-    {
-        const char *name;
-        QString text;
-        QUrl expected;
-    } cases[] = {
+    const struct { const char *name; QString text; QUrl expected; } cases[] = {
         {"a bare host goes over http", QStringLiteral("www.example.org"), QUrl(QStringLiteral("http://www.example.org"))},
         {"blanks around it are ignored", QStringLiteral("  www.example.org  "), QUrl(QStringLiteral("http://www.example.org"))},
         {"a name that is no file is a host", QStringLiteral("nosuch.html"), QUrl(QStringLiteral("http://nosuch.html"))},

@@ -40,7 +40,7 @@ protected:
 
 } // namespace
 
-TEST_F(BrowserControlTest, LocalPageRaisesTheOldEventsInOrder)
+TEST_F(BrowserControlTest, LocalPageRaisesItsEventsInOrder)
 {
     BrowserControl &control = newControl();
     BrowserEventLog &log = logOf(0);
@@ -62,15 +62,11 @@ TEST_F(BrowserControlTest, LocalPageRaisesTheOldEventsInOrder)
     const int lastProgress = log.lastIndexOf(kProgress);
     EXPECT_EQ(events[lastProgress].first, 0);
     EXPECT_GT(lastProgress, log.indexOf(kComplete));
-    for (int i = firstProgress; i < lastProgress; ++i) {
-        if (events[i].name == kProgress) {
-            EXPECT_GE(events[i].first, 1);
-            EXPECT_LE(events[i].first, 100);
-        }
-    }
-    for (const BrowserEvent &e : events) {
-        if (e.name == kProgress)
-            EXPECT_EQ(e.second, 100);
+    for (int i = firstProgress; i <= lastProgress; ++i) {
+        if (events[i].name != kProgress)
+            continue;
+        EXPECT_EQ(events[i].second, 100);
+        EXPECT_TRUE(i == lastProgress || (events[i].first >= 1 && events[i].first <= 100)) << events[i].first;
     }
 
     const auto title = std::find_if(events.begin(), events.end(), [](const BrowserEvent &e) {
@@ -160,34 +156,9 @@ TEST_F(BrowserControlTest, SlotThatRefusesAndNavigatesElsewhereEndsThere)
     EXPECT_EQ(control.LocationURL(), fileUrl(pathC));
 }
 
-TEST_F(BrowserControlTest, BackAndForwardStatesFollowTheHistory)
-{
-    BrowserControl &control = newControl();
-    BrowserEventLog &log = logOf(0);
-    ASSERT_TRUE(navigateAndWait(control, log, pathA));
-    EXPECT_EQ(log.lastCommandState(BrowserCommand::Back), 0);
-    EXPECT_EQ(log.lastCommandState(BrowserCommand::Forward), 0);
-
-    ASSERT_TRUE(navigateAndWait(control, log, pathB));
-    EXPECT_EQ(log.lastCommandState(BrowserCommand::Back), 1);
-    EXPECT_EQ(log.lastCommandState(BrowserCommand::Forward), 0);
-
-    const int beforeBack = int(log.events().size());
-    control.GoBack();
-    ASSERT_TRUE(waitUntil([&] { return log.indexOf(kDownload, beforeBack) >= 0; })) << log.describe();
-    EXPECT_EQ(log.events()[beforeBack].name, kBefore) << log.describe();
-    EXPECT_EQ(log.lastCommandState(BrowserCommand::Back), 0);
-    EXPECT_EQ(log.lastCommandState(BrowserCommand::Forward), 1);
-    EXPECT_EQ(control.LocationURL(), fileUrl(pathA));
-}
-
 TEST_F(BrowserControlTest, PageAskingForAWindowRaisesNewWindowAndOpensNothing)
 {
-    struct Request
-    {
-        const char *name;
-        QString script;
-    };
+    struct Request { const char *name; QString script; };
     const Request requests[] = {
         {"window.open", QStringLiteral("window.open('c.html')")},
         {"a link with a target", QStringLiteral("document.getElementById('blank').click()")},
@@ -227,12 +198,7 @@ TEST_F(BrowserControlTest, ScriptsRunInTheRequestedWorldAndNeverAnswerAGoneContr
     control->show();
     ASSERT_TRUE(navigateAndWait(*control, *log, pathA));
 
-    struct World
-    {
-        const char *name;
-        ScriptWorld world;
-        QString expected;
-    };
+    struct World { const char *name; ScriptWorld world; QString expected; };
     const World worlds[] = {
         {"page", ScriptWorld::Main, QStringLiteral("string")},
         {"isolated", ScriptWorld::Application, QStringLiteral("undefined")},

@@ -1,17 +1,17 @@
-#include "app/SharedState.h"
 #include "app/frmMain.h"
 #include "app/frmPM.h"
 #include "app/frmSplash.h"
-#include "platform/SettingsStore.h"
 #include "browser/WindowTable.h"
 #include "browser/frmWeb.h"
+#include "core/SharedState.h"
 #include "platform/BrowserControl.h"
 #include "platform/Forms.h"
+#include "platform/SettingsStore.h"
 #include "platform/TabStrip.h"
 #include "platform/Toolbar.h"
 
-#include "ScriptedMessageBoxes.h"
 #include "MainWindowTest.h"
+#include "ScriptedMessageBoxes.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -59,15 +59,6 @@ TEST_F(BrowserWindows, NumbersAreNeverReusedAndTabsCarryThem)
     EXPECT_EQ(main->tbsWindows->selectedKey(), WindowTabKey(4));
 }
 
-TEST_F(BrowserWindows, ACallDuringCreationDoesNothing)
-{
-    windowTable().CreatingWindow = true;
-    NewWindow(QString());
-    EXPECT_EQ(windowTable().WindowNumber, 0);
-    EXPECT_EQ(shared().WindowCount, 0);
-    windowTable().CreatingWindow = false;
-}
-
 TEST_F(BrowserWindows, NumbersBeyondTheTableOpenNothingAndAreLogged)
 {
     windowTable().WindowNumber = kMaxWindowNumber;
@@ -77,8 +68,7 @@ TEST_F(BrowserWindows, NumbersBeyondTheTableOpenNothingAndAreLogged)
     EXPECT_EQ(shared().WindowCount, 0);
     EXPECT_EQ(main->tbsWindows->count(), 0);
     EXPECT_TRUE(boxes.shown.isEmpty());
-    const QStringList lines = QString::fromUtf8(TestEnvironment::readFile(env.appFolder() + QStringLiteral("LogError.txt")))
-                                  .split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    const QStringList lines = env.logLines();
     ASSERT_EQ(lines.size(), 2);
     EXPECT_TRUE(lines[0].endsWith(QStringLiteral(";NewWindow;http://127.0.0.1:1/page")));
     EXPECT_FALSE(windowTable().CreatingWindow);

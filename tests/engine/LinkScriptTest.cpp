@@ -83,6 +83,7 @@ protected:
             result.append(row.caption);
         return result;
     }
+    static QStringList captions(const PageSnapshot &snapshot, int mode) { return captions(capturedLinkRows(snapshot, mode, 0, {})); }
 };
 
 } // namespace
@@ -122,10 +123,8 @@ TEST_F(LinkScript, ReadsTheTopDocumentAndItsReadableFramesOnly)
     EXPECT_EQ(captions(all), (QStringList{QStringLiteral("Part"), QStringLiteral("Query"), QStringLiteral("Two lines here"),
                                           QStringLiteral("Mail"), QStringLiteral("<last>"), QStringLiteral("In frame")}));
     EXPECT_EQ(all.last().source, QStringLiteral("Top page"));
-    EXPECT_EQ(captions(capturedLinkRows(snapshot, LinkCaptureMode::Local, 0, {})),
-              (QStringList{QStringLiteral("Part"), QStringLiteral("Query"), QStringLiteral("In frame")}));
-    EXPECT_EQ(captions(capturedLinkRows(snapshot, LinkCaptureMode::OutgoingWithText, 0, {})),
-              (QStringList{QStringLiteral("Two lines here"), QStringLiteral("Mail")}));
+    EXPECT_EQ(captions(snapshot, LinkCaptureMode::Local), (QStringList{"Part", "Query", "In frame"}));
+    EXPECT_EQ(captions(snapshot, LinkCaptureMode::OutgoingWithText), (QStringList{"Two lines here", "Mail"}));
 
     // Local files: a frameset adds nothing of its own, its frames follow in order, and
     // a file:/// frame's links to itself are local.
@@ -137,8 +136,8 @@ TEST_F(LinkScript, ReadsTheTopDocumentAndItsReadableFramesOnly)
     ASSERT_TRUE(navigateAndWait(control, logOf(0), frameset));
     const PageSnapshot frames = snapshotOf(control);
     EXPECT_EQ(frames.top.bodyTag, QStringLiteral("FRAMESET"));
-    EXPECT_EQ(captions(capturedLinkRows(frames, LinkCaptureMode::All, 0, {})), (QStringList{QStringLiteral("A"), QStringLiteral("B")}));
-    EXPECT_EQ(captions(capturedLinkRows(frames, LinkCaptureMode::Local, 0, {})), QStringList{QStringLiteral("B")});
+    EXPECT_EQ(captions(frames, LinkCaptureMode::All), (QStringList{"A", "B"}));
+    EXPECT_EQ(captions(frames, LinkCaptureMode::Local), QStringList{"B"});
 }
 
 TEST_F(LinkScript, BlankLinkTextIsReadAsTheDocumentHoldsIt)
@@ -157,8 +156,7 @@ TEST_F(LinkScript, BlankLinkTextIsReadAsTheDocumentHoldsIt)
     const PageSnapshot snapshot = snapshotOf(control);
     ASSERT_TRUE(snapshot.valid);
 
-    EXPECT_EQ(captions(capturedLinkRows(snapshot, LinkCaptureMode::All, 0, {})),
-              (QStringList{QString(), QStringLiteral("Logo"), QString(), QStringLiteral("Word"), QStringLiteral("Empty")}));
+    EXPECT_EQ(captions(snapshot, LinkCaptureMode::All), (QStringList{"", "Logo", "", "Word", "Empty"}));
     const QList<LinkRow> withText = capturedLinkRows(snapshot, LinkCaptureMode::AllWithText, 0, {});
     ASSERT_EQ(withText.size(), 3);
     EXPECT_EQ(withText[0].url, page + QStringLiteral("#blanks"));

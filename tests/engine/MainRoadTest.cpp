@@ -1,18 +1,18 @@
 #include "BrowserEventLog.h"
 
 #include "app/FindBar.h"
-#include "app/SharedState.h"
 #include "app/frmMain.h"
 #include "browser/WindowTable.h"
 #include "browser/frmWeb.h"
+#include "core/SharedState.h"
 #include "platform/BrowserControl.h"
 #include "platform/Forms.h"
 #include "platform/StatusBar.h"
 #include "platform/TabStrip.h"
 #include "platform/Toolbar.h"
 
-#include "ScriptedMessageBoxes.h"
 #include "MainWindowTest.h"
+#include "ScriptedMessageBoxes.h"
 
 #include <QAction>
 #include <QApplication>
@@ -39,20 +39,17 @@ class MainRoad : public MainWindowTest
 protected:
     QString page(const QString &name, const QByteArray &html) { return env.writeFile(QStringLiteral("pages/") + name, html); }
 
-    // Opens a window on the page and waits until it has loaded.
-    frmWeb *openWindow(const QString &path, const QString &title)
-    {
-        NewWindow(path);
-        frmWeb *window = windowTable().slot(windowTable().WindowNumber);
-        if (!window || !waitUntil([&] { return window->windowTitle() == title && !window->Web->Busy(); }))
-            return nullptr;
-        return window;
-    }
-
     void typeAddress(const QString &text)
     {
-        main->txtAddress->setEditText(text);
-        QTest::keyClick(main->txtAddress->lineEdit(), Qt::Key_Return);
+        // As a user does: click into the combo, type over its selected text, press Enter.
+        QApplication::setActiveWindow(main);
+        QLineEdit *field = main->txtAddress->lineEdit();
+        QTest::mouseClick(field, Qt::LeftButton, {}, QPoint(4, field->height() / 2));
+        QCoreApplication::processEvents();
+        // A click into a field that has the keyboard already only places the cursor.
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(QApplication::focusWidget(), text);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     }
 
     QString panel(const ItemRef &key) const { return main->sbStatusBar->panel(key).text(); }
@@ -175,7 +172,7 @@ TEST_F(MainRoad, WithBackgroundPressedTheRequestingWindowStaysActive)
     window->WebBrw_NewWindow(page(QStringLiteral("new.html"), "<title>New</title>"), 0, {}, {}, {}, processed);
     EXPECT_EQ(shared().WindowCount, 2);
     EXPECT_EQ(main->ActiveForm(), window);
-    EXPECT_TRUE(window->isActiveByTab());
+    EXPECT_TRUE(main->isActiveByTab(window));
 }
 
 TEST_F(MainRoad, ABackgroundWindowRecordsItsStateAndShowsItWhenActivated)
@@ -184,7 +181,7 @@ TEST_F(MainRoad, ABackgroundWindowRecordsItsStateAndShowsItWhenActivated)
     ASSERT_NE(first, nullptr);
     frmWeb *second = openWindow(page(QStringLiteral("w2.html"), "<title>W2</title>"), QStringLiteral("W2"));
     ASSERT_NE(second, nullptr);
-    ASSERT_TRUE(second->isActiveByTab());
+    ASSERT_TRUE(main->isActiveByTab(second));
     main->txtAddress->setEditText(QStringLiteral("typed"));
     main->sbStatusBar->panel(1).setText(QStringLiteral("status"));
     const QString shownProgress = panel(QStringLiteral("prg"));
@@ -201,7 +198,7 @@ TEST_F(MainRoad, ABackgroundWindowRecordsItsStateAndShowsItWhenActivated)
     EXPECT_TRUE(first->back->isEnabled());
 
     main->mdiArea->setActiveSubWindow(first);
-    EXPECT_TRUE(first->isActiveByTab());
+    EXPECT_TRUE(main->isActiveByTab(first));
     EXPECT_EQ(panel(QStringLiteral("prg")), QStringLiteral("45 %"));
     EXPECT_TRUE(main->menuItem(QStringLiteral("mnuGoBack"))->isEnabled());
     EXPECT_TRUE(main->tbToolbar[1]->button(QStringLiteral("back")).isEnabled());

@@ -2,7 +2,7 @@
 #include "LoopbackServer.h"
 
 #include "platform/OfflineInterceptor.h"
-#include "platform/Registry.h"
+#include "platform/RegistryKeys.h"
 
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
@@ -10,14 +10,11 @@
 
 namespace {
 
-const QString kInternetSettings = QStringLiteral("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Internet Settings");
-const QString kExplorerMain = QStringLiteral("Software\\Microsoft\\Internet Explorer\\Main");
-
 void setOffline(quint32 flag)
 {
     QByteArray data(4, '\0');
     qToLittleEndian(flag, data.data());
-    Registry::instance().setValue(RegRoot::CurrentUser, kInternetSettings, QStringLiteral("GlobalUserOffline"),
+    Registry::instance().setValue(RegRoot::CurrentUser, RegKeys::InternetSettings, RegValueNames::GlobalUserOffline,
                                   RegValue{RegType::Dword, data});
 }
 
@@ -35,11 +32,7 @@ protected:
 
 TEST(OfflineInterceptor, RefusesOnlyWhatNeedsTheNetwork)
 {
-    const struct
-    {
-        const char *url;
-        bool network;
-    } cases[] = {
+    const struct { const char *url; bool network; } cases[] = {
         {"http://127.0.0.1/", true},   {"HTTPS://example.org/", true}, {"ftp://example.org/f", true},
         {"ws://127.0.0.1:1/", true},   {"wss://example.org/", true},   {"file:///tmp/a.html", false},
         {"about:blank", false},        {"data:text/html,x", false},    {"qrc:/icons/a.png", false},
@@ -79,12 +72,7 @@ TEST_F(OfflineTest, OfflineRefusesWebPagesButLoadsLocalOnesUntilSwitchedBack)
 
 TEST_F(OfflineTest, InlineImagesFollowTheDisplaySwitch)
 {
-    const struct
-    {
-        const char *name;
-        std::optional<QByteArray> stored;
-        bool shown;
-    } cases[] = {
+    const struct { const char *name; std::optional<QByteArray> stored; bool shown; } cases[] = {
         {"missing", std::nullopt, true},
         {"yes", QByteArray("yes", 4), true},
         {"no", QByteArray("no", 3), false},
@@ -93,7 +81,7 @@ TEST_F(OfflineTest, InlineImagesFollowTheDisplaySwitch)
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
         if (c.stored)
-            Registry::instance().setValue(RegRoot::CurrentUser, kExplorerMain, QStringLiteral("Display Inline Images"),
+            Registry::instance().setValue(RegRoot::CurrentUser, RegKeys::ExplorerMain, RegValueNames::DisplayInlineImages,
                                           RegValue{RegType::String, *c.stored});
         QWebEngineProfile *profile = EngineProfile::profileForNewPage();
         EXPECT_EQ(profile->settings()->testAttribute(QWebEngineSettings::AutoLoadImages), c.shown);

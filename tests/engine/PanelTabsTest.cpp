@@ -1,14 +1,14 @@
-#include "app/SharedState.h"
 #include "app/frmMain.h"
 #include "browser/WindowTable.h"
 #include "browser/frmWeb.h"
+#include "core/SharedState.h"
 #include "platform/Forms.h"
 #include "platform/SettingsStore.h"
 #include "platform/TabStrip.h"
 #include "platform/Toolbar.h"
 
-#include "ScriptedMessageBoxes.h"
 #include "MainWindowTest.h"
+#include "ScriptedMessageBoxes.h"
 
 #include <QAction>
 #include <QMdiArea>
@@ -71,52 +71,6 @@ TEST_F(PanelTabs, ATabClickActivatesItsWindowAndClearsTheLoadedMark)
     EXPECT_EQ(main->tbsWindows->image(WindowTabKey(1)), QString());
 }
 
-TEST_F(PanelTabs, SizePresetRestoresAMaximisedWindow)
-{
-    openWindows(1, {1});
-    frmWeb *window = windowTable().slot(1);
-    window->showMaximized();
-    main->mnuWinSize_Click(2);
-    EXPECT_FALSE(window->isMaximized());
-    EXPECT_EQ(window->size(), QSize(800, 600));
-}
-
-TEST_F(PanelTabs, MaximiseTogglesAndNamesTheOtherCommand)
-{
-    openWindows(1, {1});
-    frmWeb *window = windowTable().slot(1);
-    QAction *item = main->menuItem(QStringLiteral("mnuWindowMaximize"));
-    window->showMinimized();
-    main->mnuWindowMaximize_Click();
-    EXPECT_TRUE(window->isMaximized());
-    EXPECT_EQ(item->text(), QStringLiteral("&Obnovit okno"));
-    main->mnuWindowMaximize_Click();
-    EXPECT_FALSE(window->isMaximized());
-    EXPECT_EQ(item->text(), QStringLiteral("Ma&ximalizovat okno"));
-}
-
-TEST_F(PanelTabs, TilingSharesTheFrame)
-{
-    openWindows(3, {1, 2, 3});
-    const QRect area = main->mdiArea->viewport()->rect();
-    main->mnuWindowTileVertical_Click();
-    for (int n = 1; n <= 3; ++n) {
-        SCOPED_TRACE(n);
-        const QRect g = windowTable().slot(n)->geometry();
-        EXPECT_EQ(g.height(), area.height());
-        EXPECT_LE(std::abs(g.width() - area.width() / 3), 1);
-    }
-    main->mnuWindowTileHorizontal_Click();
-    for (int n = 1; n <= 3; ++n) {
-        SCOPED_TRACE(n);
-        const QRect g = windowTable().slot(n)->geometry();
-        EXPECT_EQ(g.width(), area.width());
-        EXPECT_LE(std::abs(g.height() - area.height() / 3), 1);
-    }
-    main->mnuWindowCascade_Click();
-    EXPECT_LT(windowTable().slot(1)->geometry().top(), windowTable().slot(3)->geometry().top());
-}
-
 TEST_F(PanelTabs, APresetWithoutAFolderReportsTheMissingTarget)
 {
     SaveSetting(PresetSections::Save, QStringLiteral("Caption3"), QStringLiteral("Bez složky"));
@@ -138,24 +92,6 @@ TEST_F(PanelTabs, CloseWindowButtonClosesTheActiveWindow)
 } // namespace
 
 namespace {
-
-TEST_F(PanelTabs, TheWindowMenuListsTheOpenWindows)
-{
-    openWindows(3, {1, 3});
-    emit main->mnuwindow->aboutToShow();
-    emit main->mnuwindow->aboutToShow(); // a second opening replaces the list
-    QList<QAction *> entries;
-    for (QAction *action : main->mnuwindow->actions()) {
-        if (action->property("windowListEntry").toBool() && !action->isSeparator())
-            entries.append(action);
-    }
-    ASSERT_EQ(entries.size(), 2);
-    EXPECT_TRUE(entries[0]->text().startsWith(QStringLiteral("&1 ")));
-    EXPECT_FALSE(entries[0]->isChecked());
-    EXPECT_TRUE(entries[1]->isChecked()) << "the active window is ticked";
-    entries[0]->trigger();
-    EXPECT_EQ(active(), 1);
-}
 
 } // namespace
 

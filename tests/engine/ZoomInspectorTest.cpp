@@ -1,18 +1,21 @@
-#include "app/SharedState.h"
 #include "app/frmMain.h"
+#include "browser/AddressText.h"
 #include "browser/WindowTable.h"
 #include "browser/frmWeb.h"
+#include "core/SharedState.h"
 #include "platform/BrowserControl.h"
 #include "platform/EngineProfile.h"
 #include "platform/Forms.h"
 #include "platform/StatusBar.h"
 #include "platform/TabStrip.h"
 
-#include "ScriptedMessageBoxes.h"
+#include "LoopbackServer.h"
 #include "MainWindowTest.h"
+#include "ScriptedMessageBoxes.h"
 
 #include <QComboBox>
 #include <QImage>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMouseEvent>
 #include <QSlider>
@@ -69,18 +72,6 @@ protected:
         return window;
     }
 
-    static QVariant evaluate(frmWeb *window, const QString &script)
-    {
-        QVariant result;
-        bool done = false;
-        window->Web->runScript(script, [&](const QVariant &value) {
-            result = value;
-            done = true;
-        });
-        EXPECT_TRUE(QTest::qWaitFor([&] { return done; }, kDeadlineMs)) << "the script never answered";
-        return result;
-    }
-
     static QSize imageSize(frmWeb *window)
     {
         const QVariantList pair = evaluate(window, QStringLiteral("[document.images[0].width, document.images[0].height]")).toList();
@@ -88,6 +79,25 @@ protected:
     }
 
     QString zoomPanel() const { return main->sbStatusBar->panel(QStringLiteral("zoom")).text(); }
+
+    void zoomTo(int percent)
+    {
+        main->sliZoom->setValue(percent);
+        main->sliZoom_Change();
+    }
+
+    // The widget the page's real mouse input reaches, and a move of the pointer over it.
+    static QWidget *inputTarget(frmWeb *window)
+    {
+        QWidget *view = window->Web->focusProxy();
+        EXPECT_NE(view, nullptr);
+        return view && view->focusProxy() ? view->focusProxy() : view;
+    }
+    static void hover(QWidget *target, QPointF point)
+    {
+        QMouseEvent move(QEvent::MouseMove, point, target->mapToGlobal(point), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(target, &move);
+    }
 
     ScriptedMessageBoxes boxes;
 };
@@ -114,8 +124,7 @@ TEST_F(ZoomInspector, ALoneImageIsFittedZoomedAndKeepsItsSizeThroughAResize)
     QTest::qWait(0);
     EXPECT_EQ(imageSize(window), fitted);
 
-    main->sliZoom->setValue(150);
-    main->sliZoom_Change();
+    zoomTo(150);
     EXPECT_TRUE(QTest::qWaitFor([&] { return imageSize(window) == QSize(4500, 900); }, kDeadlineMs));
     EXPECT_EQ(zoomPanel(), QStringLiteral("150 %"));
     EXPECT_EQ(main->sliZoom->toolTip(), QStringLiteral("150 %"));
@@ -124,22 +133,53 @@ TEST_F(ZoomInspector, ALoneImageIsFittedZoomedAndKeepsItsSizeThroughAResize)
     EXPECT_TRUE(QTest::qWaitFor([&] { return imageSize(window).width() < 4500; }, kDeadlineMs));
 }
 
+// What the panel says is what the user sees: the engine's own shrinking of a lone image,
+// and a fit of ours, never pass for the image's own size.
+TEST_F(ZoomInspector, ThePanelShowsTheZoomABigImageReallyHas)
+{
+    frmWeb *window = nullptr;
+    const auto shownWidth = [&] {
+        return evaluate(window, QStringLiteral("document.images[0].getBoundingClientRect().width")).toDouble();
+    };
+    const auto panelPercent = [&] { return zoomPanel().section(QLatin1Char(' '), 0, 0).toInt(); };
+    const auto panelIsTrue = [&] { return std::abs(shownWidth() - 40.0 * panelPercent()) <= 40.0; };
+    const auto why = [&] { return zoomPanel().toStdString() + " for an image shown " + std::to_string(shownWidth()) + " px wide"; };
+
+    shared().AdjustImg = false;
+    window = open(image("big.png", 4000, 3000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return zoomPanel() == QStringLiteral("100 %") && panelIsTrue(); }, kDeadlineMs))
+        << why();
+
+    shared().AdjustImg = true;
+    const QString address = image("big2.png", 4000, 3000);
+    window->Web->Navigate(address);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->Web->LocationURL() == address && !window->Web->Busy(); }, kDeadlineMs));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return panelPercent() < 100 && panelIsTrue(); }, kDeadlineMs)) << why();
+    // A download that completes once the image is fitted (the navigation's own fit can
+    // come first) measures the image anew.
+    window->DocumentLoaded();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return panelPercent() < 100 && panelIsTrue(); }, kDeadlineMs)) << why();
+
+    const int fitted = panelPercent();
+    main->sliZoom->setFocus();
+    QTest::keyClick(main->sliZoom, Qt::Key_Right);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return panelPercent() == fitted + 1 && panelIsTrue(); }, kDeadlineMs)) << why();
+}
+
 TEST_F(ZoomInspector, EachWindowRemembersItsOwnImageAndABackgroundFitLeavesTheSliderAlone)
 {
     shared().AdjustImg = false;
     frmWeb *first = open(image("first.png", 400, 300));
     frmWeb *second = open(image("second.png", 200, 100));
     ASSERT_EQ(main->ActiveForm(), second);
-    main->sliZoom->setValue(50);
-    main->sliZoom_Change();
+    zoomTo(50);
     ASSERT_TRUE(QTest::qWaitFor([&] { return imageSize(second) == QSize(100, 50); }, kDeadlineMs));
     EXPECT_EQ(second->Zoom.origWidth, 200);
     EXPECT_EQ(first->Zoom.origWidth, 0);
 
     main->mdiArea->setActiveSubWindow(first);
     ASSERT_TRUE(QTest::qWaitFor([&] { return main->ActiveForm() == first; }, kDeadlineMs));
-    main->sliZoom->setValue(200);
-    main->sliZoom_Change();
+    zoomTo(200);
     ASSERT_TRUE(QTest::qWaitFor([&] { return imageSize(first) == QSize(800, 600); }, kDeadlineMs));
     EXPECT_EQ(imageSize(second), QSize(100, 50));
 
@@ -169,26 +209,20 @@ TEST_F(ZoomInspector, TheInspectorNamesRealMouseOversOnlyAndPutsTheAddressBack)
         <font size="3" face="Arial" color="#ff0000" style="display:block;width:200px;height:100px">font</font>
         <script>window.spoofed = 0;</script></body></html>)");
     frmWeb *window = open(address);
-    QWidget *view = window->Web->focusProxy();
-    ASSERT_NE(view, nullptr);
-    QWidget *target = view->focusProxy() ? view->focusProxy() : view;
+    QWidget *target = inputTarget(window);
+    ASSERT_NE(target, nullptr);
     main->txtAddress->setEditText(QStringLiteral("something else"));
-
-    auto hover = [&](QPoint point) {
-        QMouseEvent move(QEvent::MouseMove, point, target->mapToGlobal(point), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(target, &move);
-    };
     auto panel = [&](int index) { return main->sbStatusBar->panel(index).text(); };
 
     ASSERT_TRUE(QTest::qWaitFor([&] {
-        hover(QPoint(50, 50));
+        hover(target, QPointF(50, 50));
         return panel(4) == QStringLiteral("A");
     }, kDeadlineMs));
     EXPECT_EQ(panel(5), address.left(address.lastIndexOf(QLatin1Char('/')) + 1) + QStringLiteral("target.html"));
     EXPECT_NE(main->txtAddress->currentText(), QStringLiteral("something else"));
 
     ASSERT_TRUE(QTest::qWaitFor([&] {
-        hover(QPoint(50, 150));
+        hover(target, QPointF(50, 150));
         return panel(4) == QStringLiteral("FONT");
     }, kDeadlineMs));
     EXPECT_EQ(panel(5), QStringLiteral("s: 3; f: Arial; c: #ff0000"));
@@ -204,4 +238,57 @@ TEST_F(ZoomInspector, TheInspectorNamesRealMouseOversOnlyAndPutsTheAddressBack)
         return spoofed;
     }, 500);
     EXPECT_FALSE(spoofed);
+}
+
+TEST_F(ZoomInspector, AHistoryItemChosenInTheFocusedComboMakesWayForThePageAddressOnTheFirstMove)
+{
+    // Only web addresses enter the history.
+    LoopbackServer server("<html><body style=\"margin:0\"><p style=\"margin:0;height:60px\">page</p></body></html>");
+    ASSERT_TRUE(server.isListening());
+    const QString first = server.address(QStringLiteral("/first.html"));
+    const QString second = server.address(QStringLiteral("/second.html"));
+    frmWeb *window = open(first);
+    window->Web->Navigate(second);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->Web->LocationURL() == second && !window->Web->Busy(); }, kDeadlineMs));
+    QComboBox *combo = main->txtAddress;
+    const QString shown = combo->currentText();
+    const int chosen = combo->findText(ExtractResFile(first));
+    ASSERT_GE(chosen, 0) << "the first page is in the history";
+
+    // The user picks the other page from the list with the keyboard; the combo keeps the focus.
+    combo->activateWindow();
+    combo->setFocus();
+    // Focusing selects the whole text, once the event that gave the focus is over.
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        return combo->hasFocus() && combo->lineEdit()->selectedText() == combo->currentText();
+    }, kDeadlineMs));
+    for (int tries = 0; tries < combo->count() && combo->currentText() == shown; ++tries)
+        QTest::keyClick(combo, chosen < combo->currentIndex() ? Qt::Key_Up : Qt::Key_Down);
+    ASSERT_EQ(combo->currentText(), ExtractResFile(first));
+    combo->lineEdit()->setSelection(1, 3);
+
+    QWidget *target = inputTarget(window);
+    ASSERT_NE(target, nullptr);
+    // The page's hook may come after the pointer entered an element, and the engine
+    // merges moves that come fast: the pointer goes in and out at a hand's pace until
+    // the element under it is reported.
+    const auto hoverUntil = [&](QPointF point, QPointF away, const QString &tag) {
+        const auto shown = [&] { return main->sbStatusBar->panel(4).text() == tag; };
+        for (int moves = 0; moves < kDeadlineMs / 100 && !shown(); ++moves) {
+            hover(target, moves % 2 ? away : point);
+            (void)QTest::qWaitFor(shown, 100);
+        }
+        return shown();
+    };
+    EXPECT_TRUE(hoverUntil(QPointF(40, 30), QPointF(40, 120), QStringLiteral("P")));
+    EXPECT_EQ(combo->currentText(), ExtractResFile(second));
+    EXPECT_TRUE(combo->hasFocus());
+    EXPECT_EQ(combo->lineEdit()->selectionStart(), 1);
+    EXPECT_EQ(combo->lineEdit()->selectedText().size(), 3);
+
+    // Text the user types stays while the combo has the focus.
+    combo->lineEdit()->selectAll();
+    QTest::keyClicks(combo, QStringLiteral("abc"));
+    EXPECT_TRUE(hoverUntil(QPointF(40, 120), QPointF(40, 30), QStringLiteral("BODY")));
+    EXPECT_EQ(combo->currentText(), QStringLiteral("abc"));
 }

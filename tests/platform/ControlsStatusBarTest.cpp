@@ -31,54 +31,6 @@ protected:
     StatusBar bar;
 };
 
-TEST_F(StatusBarTest, AddressesPanelsByKeyAndByIndex)
-{
-    EXPECT_EQ(bar.count(), 3);
-    bar.panel(1).setText("Načítání...");
-    bar.panel("prg").setText("40 %");
-    EXPECT_EQ(bar.panel(1).text(), QStringLiteral("Načítání..."));
-    EXPECT_EQ(bar.panel(2).text(), QStringLiteral("40 %"));
-    EXPECT_EQ(bar.panel(3).toolTip(), QStringLiteral("Zvětšení obrázku"));
-    EXPECT_EQ(bar.indexOfKey("zoom"), 3);
-    EXPECT_EQ(bar.keyAt(1), QString());
-}
-
-TEST_F(StatusBarTest, ADuplicateKeyFailsAndAddsNothing)
-{
-    EXPECT_EQ(raised([&] { bar.addPanel("prg", 10); }), ErrorNumber::KeyNotUnique);
-    EXPECT_EQ(bar.count(), 3);
-    EXPECT_EQ(raised([&] { bar.addPanel({}, 10); }), 0) << "panels without a key are reached by index";
-    EXPECT_EQ(bar.count(), 4);
-}
-
-TEST_F(StatusBarTest, MissingPanelsFail)
-{
-    const std::pair<ItemRef, int> table[] = {
-        {"nav", ErrorNumber::ElementNotFound},
-        {"", ErrorNumber::ElementNotFound},
-        {0, ErrorNumber::SubscriptOutOfRange},
-        {4, ErrorNumber::SubscriptOutOfRange},
-    };
-    for (const auto &[ref, number] : table) {
-        SCOPED_TRACE(ref.isIndex() ? std::to_string(ref.index()) : ref.key().toStdString());
-        EXPECT_EQ(raised([&] { bar.panel(ref).setText("x"); }), number);
-    }
-}
-
-TEST_F(StatusBarTest, PictureAndVisibility)
-{
-    StatusPanel &panel = bar.panel("prg");
-    panel.setPicture(solid(Qt::green));
-    EXPECT_EQ(colourOf(panel.picture()), QColor(Qt::green));
-    panel.setPicture({});
-    EXPECT_TRUE(panel.picture().isNull());
-
-    panel.setVisible(false);
-    EXPECT_FALSE(panel.visible());
-    panel.setVisible(true);
-    EXPECT_TRUE(panel.visible()) << "the panel's own flag, though the bar is not shown";
-}
-
 TEST_F(StatusBarTest, SpringPanelTakesTheRoomTheOthersLeave)
 {
     showBar();

@@ -45,17 +45,6 @@ protected:
     TabStrip tabs;
 };
 
-TEST_F(TabStripTest, AddsTabsAtTheEndOrAtAnIndex)
-{
-    tabs.add("first", "F", 1);
-    tabs.add("third", "T", 3);
-    EXPECT_EQ(keys(), (QStringList{"first", "key 1", "third", "key 2", "key 3"}));
-    EXPECT_EQ(tabs.indexOfKey("key 2"), 4);
-    EXPECT_EQ(tabs.caption("third"), QStringLiteral("T"));
-    EXPECT_EQ(raised([&] { tabs.add("late", "L", 7); }), ErrorNumber::SubscriptOutOfRange);
-    EXPECT_FALSE(tabs.contains("late"));
-}
-
 TEST_F(TabStripTest, AnAmpersandInACaptionIsShownAsText)
 {
     tabs.add("amp", "Start & co");
@@ -64,42 +53,6 @@ TEST_F(TabStripTest, AnAmpersandInACaptionIsShownAsText)
     EXPECT_EQ(tabs.caption("key 1"), QStringLiteral("A && B"));
     // The bar shows "&" as a letter only when it is doubled.
     EXPECT_EQ(bar()->tabText(tabs.indexOfKey("amp") - 1), QStringLiteral("Start && co"));
-}
-
-TEST_F(TabStripTest, ADuplicateKeyFailsAndAddsNothing)
-{
-    EXPECT_EQ(raised([&] { tabs.add("key 2", "again"); }), ErrorNumber::KeyNotUnique);
-    EXPECT_EQ(tabs.count(), 3);
-    EXPECT_EQ(tabs.caption("key 2"), QStringLiteral("KEY 2"));
-}
-
-TEST_F(TabStripTest, RemovingATabRenumbersTheLaterOnes)
-{
-    tabs.remove("key 2");
-    EXPECT_EQ(keys(), (QStringList{"key 1", "key 3"}));
-    EXPECT_EQ(tabs.indexOfKey("key 3"), 2);
-    EXPECT_EQ(tabs.indexOfKey("key 2"), 0);
-    tabs.remove(1);
-    EXPECT_EQ(keys(), QStringList{"key 3"});
-    EXPECT_EQ(raised([&] { tabs.add("key 2", "back"); }), 0) << "a removed key is free again";
-    EXPECT_EQ(tabs.indexOfKey("key 2"), 2);
-}
-
-TEST_F(TabStripTest, MissingTabsFail)
-{
-    const std::pair<ItemRef, int> table[] = {
-        {"key 9", ErrorNumber::ElementNotFound},
-        {"", ErrorNumber::ElementNotFound},
-        {0, ErrorNumber::SubscriptOutOfRange},
-        {4, ErrorNumber::SubscriptOutOfRange},
-    };
-    for (const auto &[ref, number] : table) {
-        SCOPED_TRACE(ref.isIndex() ? std::to_string(ref.index()) : ref.key().toStdString());
-        EXPECT_EQ(raised([&] { tabs.caption(ref); }), number);
-        EXPECT_EQ(raised([&] { tabs.remove(ref); }), number);
-        EXPECT_EQ(raised([&] { tabs.select(ref); }), number);
-    }
-    EXPECT_EQ(tabs.count(), 3);
 }
 
 TEST_F(TabStripTest, SelectingFromCodeRaisesClickedOnlyWhenTheSelectionMoves)
@@ -112,25 +65,6 @@ TEST_F(TabStripTest, SelectingFromCodeRaisesClickedOnlyWhenTheSelectionMoves)
     EXPECT_EQ(tabs.selectedIndex(), 3);
     tabs.select(3);
     EXPECT_EQ(clicked.count(), 1) << "the tab already was selected";
-}
-
-TEST_F(TabStripTest, AddingAndRemovingNeverRaiseClicked)
-{
-    TabStrip fresh;
-    QSignalSpy freshClicked(&fresh, &TabStrip::clicked);
-    fresh.add("only", "O");
-    EXPECT_EQ(fresh.selectedKey(), QStringLiteral("only")) << "the first tab is selected as it comes";
-    EXPECT_EQ(freshClicked.count(), 0);
-
-    tabs.select("key 3");
-    tabs.select("key 2");
-    QSignalSpy clicked(&tabs, &TabStrip::clicked);
-    tabs.remove("key 2");
-    EXPECT_EQ(tabs.selectedKey(), QStringLiteral("key 3")) << "the previously selected tab takes over";
-    EXPECT_EQ(clicked.count(), 0);
-    tabs.clear();
-    EXPECT_EQ(tabs.selectedKey(), QString());
-    EXPECT_EQ(tabs.selectedIndex(), 0);
 }
 
 TEST_F(TabStripTest, AClickOnAnotherTabRaisesClicked)
@@ -152,24 +86,6 @@ TEST_F(TabStripTest, AButtonReleaseReportsButtonAndPosition)
     EXPECT_EQ(mouseUp[0][0].value<Qt::MouseButton>(), Qt::RightButton);
     EXPECT_EQ(mouseUp[0][1].value<Qt::KeyboardModifiers>(), Qt::ShiftModifier);
     EXPECT_EQ(mouseUp[0][2].toPoint(), bar()->mapTo(&tabs, pos));
-}
-
-TEST_F(TabStripTest, CaptionToolTipAndImage)
-{
-    tabs.setCaption("key 1", "Seznam");
-    tabs.setToolTip("key 1", "Seznam - hlavní strana");
-    tabs.setImage("key 1", "prgno");
-    EXPECT_EQ(tabs.caption(1), QStringLiteral("Seznam"));
-    EXPECT_EQ(tabs.toolTip(1), QStringLiteral("Seznam - hlavní strana"));
-    EXPECT_EQ(tabs.image(1), QStringLiteral("prgno"));
-    EXPECT_EQ(colourOf(bar()->tabIcon(0)), QColor(Qt::red));
-
-    EXPECT_EQ(raised([&] { tabs.setImage("key 1", "busy"); }), ErrorNumber::ElementNotFound);
-    EXPECT_EQ(tabs.image(1), QStringLiteral("prgno")) << "a failed assignment changes nothing";
-
-    tabs.setImage("key 1", {});
-    EXPECT_EQ(tabs.image(1), QString());
-    EXPECT_TRUE(bar()->tabIcon(0).isNull());
 }
 
 } // namespace

@@ -1,26 +1,13 @@
 #pragma once
 
-#include "platform/ErrorState.h"
+#include "RaisedError.h"
 
 #include <QColor>
 #include <QIcon>
 #include <QPixmap>
 
-#include <functional>
-
 // Shared by the tests of the key-addressed controls.
 namespace ControlsTest {
-
-// The error number a step raised; 0 when it ran to its end.
-inline int raised(const std::function<void()> &step)
-{
-    try {
-        step();
-    } catch (const RuntimeError &error) {
-        return error.number();
-    }
-    return 0;
-}
 
 inline QIcon solid(const QColor &colour, int side = 16)
 {

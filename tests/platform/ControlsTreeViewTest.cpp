@@ -74,10 +74,7 @@ protected:
 
 TEST_F(TreeViewTest, RelationsPlaceTheNewNode)
 {
-    const struct {
-        TreeRelation relation;
-        QStringList underRoot;
-    } table[] = {
+    const struct { TreeRelation relation; QStringList underRoot; } table[] = {
         {TreeRelation::LastChild, {"a", "m", "z", "new"}},
         {TreeRelation::FirstChild, {"new", "a", "m", "z"}},
         {TreeRelation::Next, {"a", "m", "new", "z"}},
@@ -99,40 +96,6 @@ TEST_F(TreeViewTest, RelationsPlaceTheNewNode)
     }
 }
 
-TEST_F(TreeViewTest, RootsFollowEachOther)
-{
-    tree.addRoot("desktop", "Plocha");
-    tree.addRoot("documents", "Dokumenty");
-    tree.add("desktop", TreeRelation::Next, "computer", "Tento počítač");
-    EXPECT_EQ(shownChildren({}), (QStringList{"desktop", "computer", "documents"}));
-    EXPECT_TRUE(tree.node("computer").parent().isNull());
-}
-
-TEST_F(TreeViewTest, ADuplicateKeyFailsAndAddsNothing)
-{
-    addFolder();
-    tree.node("/home/a.txt").setTag("file");
-    EXPECT_EQ(raised([&] { tree.add("/home/sub", TreeRelation::LastChild, "/home/a.txt", "again", "txt"); }),
-              ErrorNumber::KeyNotUnique);
-    EXPECT_EQ(tree.count(), 5);
-    EXPECT_EQ(tree.node("/home/sub").children(), 1);
-    const TreeNode existing = tree.node("/home/a.txt");
-    EXPECT_EQ(existing.text(), QStringLiteral("a.txt"));
-    EXPECT_EQ(existing.parent().key(), QStringLiteral("/home")) << "the existing node stays where it is";
-    EXPECT_EQ(existing.tag(), QStringLiteral("file"));
-}
-
-TEST_F(TreeViewTest, AnImageKeyTheListLacksFailsAndAddsNothing)
-{
-    addFolder();
-    EXPECT_EQ(raised([&] { tree.add("/home", TreeRelation::LastChild, "/home/ram", "ram", "ram"); }),
-              ErrorNumber::ElementNotFound);
-    EXPECT_EQ(tree.count(), 5);
-    EXPECT_FALSE(tree.contains("/home/ram"));
-    EXPECT_EQ(raised([&] { tree.add("/home", TreeRelation::LastChild, "/home/ram", "ram", "txt"); }), 0)
-        << "the key was not taken by the failed addition";
-}
-
 TEST_F(TreeViewTest, RemovingANodeRemovesItsDescendantsAndTheirKeys)
 {
     addFolder();
@@ -146,71 +109,6 @@ TEST_F(TreeViewTest, RemovingANodeRemovesItsDescendantsAndTheirKeys)
     EXPECT_EQ(raised([&] { tree.node("/home/sub/c.txt"); }), ErrorNumber::ElementNotFound);
     EXPECT_EQ(raised([&] { tree.add("/home", TreeRelation::LastChild, "/home/sub/c.txt", "c", "txt"); }), 0)
         << "a removed key can be added again";
-}
-
-TEST_F(TreeViewTest, CollectionOrderIsTheOrderOfAdditionAfterRemovals)
-{
-    addFolder();
-    tree.addRoot("/tmp", "tmp", "closed");
-    tree.remove(2); // /home/a.txt
-    EXPECT_EQ(keys(), (QStringList{"/home", "/home/sub", "/home/sub/c.txt", "/home/b.txt", "/tmp"}));
-    EXPECT_EQ(tree.node("/home/b.txt").index(), 4);
-    EXPECT_EQ(tree.node(5).key(), QStringLiteral("/tmp"));
-    EXPECT_EQ(raised([&] { tree.node(6); }), ErrorNumber::SubscriptOutOfRange);
-    EXPECT_EQ(raised([&] { tree.node(0); }), ErrorNumber::SubscriptOutOfRange);
-}
-
-TEST_F(TreeViewTest, RemovingTheChildrenKeepsTheNode)
-{
-    addFolder();
-    tree.removeChildren("/home");
-    EXPECT_EQ(keys(), QStringList{"/home"});
-    EXPECT_EQ(tree.node("/home").children(), 0);
-    EXPECT_TRUE(tree.node("/home").child().isNull());
-}
-
-TEST_F(TreeViewTest, NodesWithoutKeysAreReachedByIndexAndNavigation)
-{
-    tree.addRoot("/home", "home", "closed");
-    tree.add("/home", TreeRelation::LastChild, {}, {});
-    tree.add("/home", TreeRelation::LastChild, {}, {});
-    EXPECT_EQ(tree.count(), 3);
-    EXPECT_EQ(tree.node("/home").children(), 2);
-    EXPECT_EQ(tree.node(2).key(), QString());
-    tree.node("/home").child().remove();
-    EXPECT_EQ(tree.count(), 2);
-    EXPECT_EQ(raised([&] { tree.node(""); }), ErrorNumber::ElementNotFound);
-}
-
-TEST_F(TreeViewTest, NodeProperties)
-{
-    addFolder();
-    const TreeNode sub = tree.node("/home/sub");
-    sub.setTag("dir");
-    sub.setImage("open");
-    sub.setText("Sub");
-    EXPECT_EQ(sub.tag(), QStringLiteral("dir"));
-    EXPECT_EQ(sub.image(), QStringLiteral("open"));
-    EXPECT_EQ(sub.text(), QStringLiteral("Sub"));
-    EXPECT_EQ(raised([&] { sub.setImage("missing"); }), ErrorNumber::ElementNotFound);
-    EXPECT_EQ(sub.image(), QStringLiteral("open"));
-    EXPECT_EQ(sub.parent().key(), QStringLiteral("/home"));
-    EXPECT_EQ(sub.child().key(), QStringLiteral("/home/sub/c.txt"));
-    EXPECT_EQ(sub.next().key(), QStringLiteral("/home/b.txt"));
-    EXPECT_TRUE(tree.node("/home/b.txt").next().isNull());
-    EXPECT_EQ(raised([&] { TreeNode().key(); }), ErrorNumber::ObjectVariableNotSet);
-}
-
-TEST_F(TreeViewTest, ChangingAKeyKeepsTheIndexInStep)
-{
-    addFolder();
-    const TreeNode a = tree.node("/home/a.txt");
-    a.setKey("/home/renamed.txt");
-    EXPECT_FALSE(tree.contains("/home/a.txt"));
-    EXPECT_EQ(tree.node("/home/renamed.txt"), a);
-    EXPECT_EQ(raised([&] { a.setKey("/home/b.txt"); }), ErrorNumber::KeyNotUnique);
-    EXPECT_EQ(a.key(), QStringLiteral("/home/renamed.txt"));
-    EXPECT_EQ(raised([&] { tree.addRoot("/home/a.txt", "a"); }), 0) << "the old key is free";
 }
 
 TEST_F(TreeViewTest, ExpandingFromCodeRaisesTheEventsAtOnce)
@@ -263,16 +161,6 @@ TEST_F(TreeViewTest, ANodeEmptiedByItsExpandHandlerCanBeCollapsed)
     }
 }
 
-TEST_F(TreeViewTest, EnsureVisibleExpandsTheAncestors)
-{
-    addFolder();
-    QSignalSpy expanded(&tree, &TreeView::expanded);
-    tree.node("/home/sub/c.txt").ensureVisible();
-    EXPECT_EQ(expanded.count(), 2);
-    EXPECT_TRUE(tree.node("/home").expanded());
-    EXPECT_TRUE(tree.node("/home/sub").expanded());
-}
-
 TEST_F(TreeViewTest, AMouseSelectionIsReportedBetweenPressAndRelease)
 {
     addFolder();
@@ -321,20 +209,6 @@ TEST_F(TreeViewTest, KeyboardSelectionIsReportedAndProgramSelectionIsNot)
     EXPECT_EQ(clicked.count(), 1) << "removing the selected node reports nothing";
 }
 
-TEST_F(TreeViewTest, DoubleClickAndFocus)
-{
-    addFolder();
-    showTree();
-    QSignalSpy doubleClicked(&tree, &TreeView::doubleClicked);
-    QTest::mouseDClick(viewport(), Qt::LeftButton, {}, rectOf("/home").center());
-    EXPECT_EQ(doubleClicked.count(), 1);
-
-    QSignalSpy gotFocus(&tree, &TreeView::gotFocus);
-    QFocusEvent focusIn(QEvent::FocusIn, Qt::OtherFocusReason);
-    QCoreApplication::sendEvent(tree.treeWidget(), &focusIn);
-    EXPECT_EQ(gotFocus.count(), 1);
-}
-
 TEST_F(TreeViewTest, AConsumedKeyIsNotActedOn)
 {
     addFolder();
@@ -380,20 +254,9 @@ protected:
     }
 };
 
-TEST_F(TreeLabelEditTest, TheOwnerMayRefuseToStartAnEdit)
-{
-    QObject::connect(&tree, &TreeView::beforeLabelEdit, [](TreeNode n, bool *cancel) { *cancel = n.tag() != "file"; });
-    tree.startLabelEdit();
-    EXPECT_EQ(tree.treeWidget()->viewport()->findChild<QLineEdit *>(), nullptr);
-}
-
 TEST_F(TreeLabelEditTest, TheOwnerJudgesTheTypedText)
 {
-    const struct {
-        const char *typed;
-        bool cancel;
-        const char *shown;
-    } table[] = {
+    const struct { const char *typed; bool cancel; const char *shown; } table[] = {
         {"b?.txt", false, "b_.txt"},
         {"taken.txt", true, "b_.txt"}, // keeps the label it had
     };
@@ -411,14 +274,6 @@ TEST_F(TreeLabelEditTest, TheOwnerJudgesTheTypedText)
         EXPECT_EQ(tree.node(2).text(), QString::fromUtf8(row.shown));
     }
     EXPECT_TRUE(tree.contains("/home/b_.txt"));
-}
-
-TEST_F(TreeLabelEditTest, AnUnchangedLabelAsksNothing)
-{
-    QSignalSpy after(&tree, &TreeView::afterLabelEdit);
-    tree.startLabelEdit();
-    type("a.txt");
-    EXPECT_EQ(after.count(), 0);
 }
 
 } // namespace

@@ -17,10 +17,7 @@ BandInput band(int width, int minWidth, int minHeight, bool newRow = false)
     return b;
 }
 
-struct Expected
-{
-    int band, row, x, y, width, height;
-};
+struct Expected { int band, row, x, y, width, height; };
 
 void expectPlaces(const CoolBarLayout::Result &result, const std::vector<Expected> &expected)
 {
@@ -66,38 +63,25 @@ TEST(CoolBarLayout, HiddenBandsTakeNoRoomAndTheirRowBreakGoesWithThem)
     expectPlaces(result, {{0, 0, 0, 0, 100, 25}, {2, 0, 100, 0, 300, 25}});
 }
 
-TEST(CoolBarLayout, AllBandsHiddenLeaveAnEmptyBar)
-{
-    auto hidden = band(100, 0, 30);
-    hidden.visible = false;
-    const auto result = arrange({hidden, hidden}, 400, 2);
-    EXPECT_EQ(result.rowCount, 0);
-    EXPECT_EQ(result.height, 0);
-    EXPECT_TRUE(result.places.empty());
-}
-
 TEST(CoolBarLayout, WidthsNeverGoBelowHeaderPlusMinimum)
 {
-    struct Case
-    {
-        const char *name;
-        int width, headerWidth, minWidth;
-        int expected;
-    } cases[] = {
-        {"zero asks for the narrowest", 0, 10, 40, 50},
-        {"too narrow is widened", 20, 10, 40, 50},
-        {"wide enough is kept", 80, 10, 40, 80},
+    struct Case { const char *name; int width, naturalWidth, headerWidth, minWidth; int expected; } cases[] = {
+        {"zero asks for the whole child", 0, 300, 10, 40, 300},
+        {"zero with no child asks for the narrowest", 0, 0, 10, 40, 50},
+        {"too narrow is widened", 20, 300, 10, 40, 50},
+        {"an asked width is kept, also below the child's own", 80, 300, 10, 40, 80},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         auto b = band(c.width, c.minWidth, 20);
+        b.naturalWidth = c.naturalWidth;
         b.headerWidth = c.headerWidth;
         const auto result = arrange({b, band(0, 0, 20)}, 1000);
         EXPECT_EQ(result.places[0].width, c.expected);
     }
 }
 
-TEST(CoolBarLayout, AFixedBandIsExactlyItsNarrowestAndIsNeitherStretchedNorCut)
+TEST(CoolBarLayout, AFixedBandShowsItsWholeChildAndIsNeitherStretchedNorCut)
 {
     auto fixed = band(500, 125, 22);
     fixed.fixed = true;
@@ -106,6 +90,10 @@ TEST(CoolBarLayout, AFixedBandIsExactlyItsNarrowestAndIsNeitherStretchedNorCut)
     const auto crowded = arrange({fixed, band(900, 10, 20)}, 600);
     EXPECT_EQ(crowded.places[0].width, 125);
     EXPECT_EQ(crowded.places[1].width, 475);
+    fixed.naturalWidth = 170; // its child needs more than its minimum
+    const auto wider = arrange({fixed, band(900, 10, 20)}, 600);
+    EXPECT_EQ(wider.places[0].width, 170);
+    EXPECT_EQ(wider.places[1].width, 430);
 }
 
 TEST(CoolBarLayout, AnOverfullRowIsNarrowedFromTheRight)

@@ -8,32 +8,18 @@
 
 namespace {
 
-struct KindCase
-{
-    const char *fileSystemType;
-    const char *device;
-    bool removable;
-    const char *kind;
-};
+struct KindCase { const char *fileSystemType; const char *device; bool removable; const char *kind; };
 
 const KindCase kKindCases[] = {
     {"ext4", "/dev/sda1", false, "drive"},
-    {"btrfs", "/dev/nvme0n1p2", false, "drive"},
-    {"xfs", "/dev/mapper/vg-home", false, "drive"},
     {"vfat", "/dev/sdb1", true, "floppy"},
-    {"exfat", "/dev/sdc", true, "floppy"},
     {"nfs", "server:/export/home", false, "netdrive"},
-    {"nfs4", "server:/", false, "netdrive"},
     {"cifs", "//server/share", false, "netdrive"},
-    {"smb3", "//server/share", false, "netdrive"},
     {"sshfs", "user@host:/srv", false, "netdrive"},
-    {"fuse.sshfs", "user@host:", false, "netdrive"},
     // Optical drives call themselves removable; they are still CD drives.
     {"iso9660", "/dev/sr0", true, "cdrom"},
     {"udf", "/dev/sr0", true, "cdrom"},
     {"tmpfs", "tmpfs", false, "ram"},
-    {"ramfs", "none", false, "ram"},
-    {"proc", "proc", false, "other"},
     {"overlay", "overlay", false, "other"},
     {"", "", false, "other"},
     // A removable flag without a device to carry it decides nothing.
@@ -89,11 +75,7 @@ private:
 TEST_F(DiskInfoRemovableTest, ReadsTheFlagOfTheDiskOrOfThePartitionsDisk)
 {
     const QString sysRoot = makeBlockTree();
-    const struct
-    {
-        const char *device;
-        bool removable;
-    } cases[] = {
+    const struct { const char *device; bool removable; } cases[] = {
         {"/dev/sdb", true}, {"/dev/sdb1", true}, {"/dev/sda", false}, {"/dev/sda2", false},
         {"/dev/sdz9", false}, {"tmpfs", false}, {"", false}, {"/dev/..", false},
     };
@@ -103,14 +85,7 @@ TEST_F(DiskInfoRemovableTest, ReadsTheFlagOfTheDiskOrOfThePartitionsDisk)
     }
 }
 
-class DiskInfoVolumeTest : public TempEnvTest
-{
-};
-
-TEST_F(DiskInfoVolumeTest, TempFolderHasFreeSpace)
-{
-    EXPECT_GT(DiskInfo::freeBytes(env.root()), 0);
-}
+using DiskInfoVolumeTest = TempEnvTest;
 
 TEST_F(DiskInfoVolumeTest, MissingPathIsMeasuredOnItsNearestExistingFolder)
 {
@@ -130,46 +105,9 @@ TEST_F(DiskInfoVolumeTest, MissingPathIsMeasuredOnItsNearestExistingFolder)
     EXPECT_TRUE(same);
 }
 
-TEST_F(DiskInfoVolumeTest, ExistingFileIsItsOwnNearestExisting)
-{
-    const QString file = env.writeFile(QStringLiteral("dir/file.txt"), "x");
-    EXPECT_EQ(DiskInfo::nearestExisting(file), file);
-    // Below a file nothing can exist; the walk still ends on the file's volume.
-    EXPECT_EQ(DiskInfo::nearestExisting(file + QStringLiteral("/below")), file);
-    EXPECT_GT(DiskInfo::freeBytes(file + QStringLiteral("/below")), 0);
-}
-
-TEST_F(DiskInfoVolumeTest, PathsThatNameNoVolumeGiveNothing)
-{
-    const QString cases[] = {
-        QString(),
-        QStringLiteral("relative/path"),
-        QStringLiteral("c:\\windows"),
-        env.root() + QChar(0) + QStringLiteral("x"),
-    };
-    for (const QString &path : cases) {
-        SCOPED_TRACE(path.toStdString());
-        EXPECT_EQ(DiskInfo::freeBytes(path), 0);
-        EXPECT_EQ(DiskInfo::driveKind(path), QStringLiteral("other"));
-        EXPECT_TRUE(DiskInfo::nearestExisting(path).isEmpty());
-    }
-}
-
-TEST_F(DiskInfoVolumeTest, TempFolderIsOnAKnownKindOfDrive)
-{
-    const QStringList kinds = {QStringLiteral("drive"), QStringLiteral("floppy"), QStringLiteral("netdrive"),
-                               QStringLiteral("cdrom"), QStringLiteral("ram"),   QStringLiteral("other")};
-    EXPECT_TRUE(kinds.contains(DiskInfo::driveKind(env.root() + QStringLiteral("/missing/below"))));
-}
-
 TEST(DiskInfoMounts, MemoryAndPseudoFileSystemsOfThisMachine)
 {
-    const struct
-    {
-        const char *path;
-        const char *fileSystemType;
-        const char *kind;
-    } cases[] = {
+    const struct { const char *path; const char *fileSystemType; const char *kind; } cases[] = {
         {"/dev/shm", "tmpfs", "ram"},
         {"/proc", "proc", "other"},
         {"/sys", "sysfs", "other"},

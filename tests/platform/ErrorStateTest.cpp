@@ -45,24 +45,6 @@ TEST(ErrorState, ForeignExceptionsBecomeErrorsToo)
     EXPECT_NE(ErrorState::current().number, 0);
 }
 
-TEST(ErrorState, DescriptionsOfTheKnownNumbers)
-{
-    const std::pair<int, const char *> table[] = {
-        {5, "Invalid procedure call or argument"}, {13, "Type mismatch"},
-        {52, "Bad file name or number"},           {53, "File not found"},
-        {58, "File already exists"},               {61, "Disk full"},
-        {70, "Permission denied"},                 {75, "Path/File access error"},
-        {76, "Path not found"},                    {35602, "Key is not unique in collection"},
-        {12345, "Application-defined or object-defined error"},
-    };
-    for (const auto &[number, text] : table) {
-        SCOPED_TRACE(number);
-        EXPECT_EQ(errorDescription(number), QString::fromUtf8(text));
-        EXPECT_EQ(RuntimeError(number).description(), QString::fromUtf8(text));
-    }
-    EXPECT_EQ(RuntimeError(5, QStringLiteral("own text")).description(), QStringLiteral("own text"));
-}
-
 TEST(MessageBoxes, ScriptedAnswersAndTheProgramTitle)
 {
     ScriptedMessageBoxes boxes;

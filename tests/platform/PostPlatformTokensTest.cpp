@@ -1,5 +1,5 @@
-#include "app/RegistryServices.h"
 #include "app/Startup.h"
+#include "core/RegistryServices.h"
 #include "platform/EngineProfile.h"
 
 #include "TestEnvironment.h"

@@ -7,13 +7,7 @@ namespace {
 const QString kEngineAgent = QStringLiteral(
     "Mozilla/5.0 (X11; Linux x86_64) AppleWebKit/537.36 (KHTML, like Gecko) Chrome/102.0 Safari/537.36");
 
-struct AgentCase
-{
-    const char *name;
-    QString base;
-    QStringList tokens;
-    QString expected;
-};
+struct AgentCase { const char *name; QString base; QStringList tokens; QString expected; };
 
 const AgentCase kAgentCases[] = {
     {"no tokens leave the agent alone", kEngineAgent, {}, kEngineAgent},

@@ -2,10 +2,18 @@
 
 #include "app/frmMain.h"
 #include "browser/WindowTable.h"
+#include "browser/frmWeb.h"
+#include "platform/BrowserControl.h"
 #include "platform/Forms.h"
 
 #include <QCoreApplication>
+#include <QTest>
 #include <QTimer>
+
+namespace {
+// Generous: the first page of a run also starts the engine's processes.
+constexpr int kPageDeadlineMs = 30000;
+} // namespace
 
 void MainWindowTest::SetUp()
 {
@@ -22,4 +30,26 @@ void MainWindowTest::TearDown()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     resetWindowTable();
     main = nullptr;
+}
+
+frmWeb *MainWindowTest::openWindow(const QString &address, const QString &title)
+{
+    NewWindow(address);
+    frmWeb *window = windowTable().slot(windowTable().WindowNumber);
+    if (!window || !QTest::qWaitFor([&] { return window->windowTitle() == title && !window->Web->Busy(); },
+                                    kPageDeadlineMs))
+        return nullptr;
+    return window;
+}
+
+QVariant MainWindowTest::evaluate(frmWeb *window, const QString &script)
+{
+    QVariant result;
+    bool done = false;
+    window->Web->runScript(script, [&](const QVariant &value) {
+        result = value;
+        done = true;
+    });
+    EXPECT_TRUE(QTest::qWaitFor([&] { return done; }, kPageDeadlineMs)) << "the script never answered";
+    return result;
 }

@@ -1,12 +1,13 @@
 #include "TestEnvironment.h"
 
-#include "app/SharedState.h"
+#include "core/SharedState.h"
 #include "platform/ErrorState.h"
 #include "platform/TestHooks.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 
 namespace {
 const char *const kVariables[4] = {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME"};
@@ -91,4 +92,24 @@ QByteArray TestEnvironment::readFile(const QString &path)
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return file.readAll();
+}
+
+void TestEnvironment::replaceFile(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        ADD_FAILURE() << "cannot replace " << path.toStdString();
+}
+
+QStringList TestEnvironment::logLines() const
+{
+    return QString::fromUtf8(readFile(appFolder() + QStringLiteral("LogError.txt")))
+        .split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+}
+
+bool TestEnvironment::logHoldsOnlyTheFirstStartLine() const
+{
+    const QStringList lines = logLines();
+    return lines.isEmpty() || (lines.size() == 1 && lines[0].contains(QStringLiteral(";LoadSettings;")));
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -26,6 +27,13 @@ public:
     // Writes bytes into a file below the root and returns its path.
     QString writeFile(const QString &relative, const QByteArray &bytes) const;
     static QByteArray readFile(const QString &path);
+    // Replaces a file whole, the way another program saving it would.
+    static void replaceFile(const QString &path, const QByteArray &bytes);
+    // The lines of the error log in the program folder, without their CR LF.
+    QStringList logLines() const;
+    // A first start finds no stored bar layout and logs that once, as "LoadSettings";
+    // true when the log holds nothing else.
+    bool logHoldsOnlyTheFirstStartLine() const;
 
 private:
     QTemporaryDir m_dir;

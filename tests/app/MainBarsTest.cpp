@@ -1,0 +1,107 @@
+#include "app/frmMain.h"
+#include "platform/CoolBar.h"
+#include "platform/Toolbar.h"
+#include "platform/Units.h"
+
+#include "MainWindowTest.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QSlider>
+#include <QTest>
+#include <QToolButton>
+
+using Units::twipsToPixels;
+
+namespace {
+
+class MainBars : public MainWindowTest
+{
+protected:
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        main->LoadSettings(); // a first start's layout, as the program applies it
+        main->resize(1000, 800);
+        settle();
+    }
+
+    static void settle() { QTest::qWait(0); }
+
+    void choose(const char *item)
+    {
+        main->menuItem(QString::fromLatin1(item))->trigger();
+        settle();
+    }
+
+    bool checked(const char *item) const { return main->menuItem(QString::fromLatin1(item))->isChecked(); }
+
+    // Every button the toolbar holds is shown in full inside it, and the toolbar inside its bar.
+    static ::testing::AssertionResult allButtonsShown(const Toolbar *bar)
+    {
+        if (!bar->isVisible() || !bar->parentWidget()->rect().contains(bar->geometry()))
+            return ::testing::AssertionFailure() << "the toolbar is cut off by its bar";
+        for (int i = 1; i <= bar->count(); ++i) {
+            const QToolButton *button = bar->button(i).widget();
+            if (button && (!button->isVisible() || !bar->rect().contains(button->geometry())))
+                return ::testing::AssertionFailure() << "button \"" << bar->button(i).key().toStdString()
+                                                     << "\" is not shown";
+        }
+        return ::testing::AssertionSuccess();
+    }
+
+    int standardRowHeight() const
+    {
+        for (const CoolBarLayout::BandPlace &place : main->cbTop->arrangement().places)
+            if (place.band == 0)
+                return place.height;
+        return 0;
+    }
+};
+
+} // namespace
+
+TEST_F(MainBars, EveryWindowCommandIsOnTheBottomBar)
+{
+    EXPECT_TRUE(allButtonsShown(main->tbToolbar[3]));
+    EXPECT_TRUE(allButtonsShown(main->tbToolbar[1]));
+}
+
+TEST_F(MainBars, EachBandItemHidesOnlyItsOwnBand)
+{
+    choose("mnuViewAddress");
+    EXPECT_FALSE(main->txtAddress->isVisible());
+    EXPECT_FALSE(checked("mnuViewAddress"));
+    EXPECT_TRUE(checked("mnuViewStandard"));
+    EXPECT_TRUE(allButtonsShown(main->tbToolbar[1])) << "the zoom band joined the toolbar's row";
+    EXPECT_TRUE(main->sliZoom->isVisible());
+    EXPECT_GT(main->sliZoom->width(), 0);
+
+    choose("mnuViewStandard");
+    choose("mnuViewAddress");
+    EXPECT_FALSE(main->tbToolbar[1]->isVisible());
+    EXPECT_TRUE(main->txtAddress->isVisible());
+    EXPECT_TRUE(main->sliZoom->isVisible());
+    choose("mnuViewStandard");
+    EXPECT_TRUE(allButtonsShown(main->tbToolbar[1]));
+}
+
+TEST_F(MainBars, ButtonTextSwitchFitsTheStandardBandToItsButtons)
+{
+    CoolBarBand &band = main->cbTop->band(1);
+    Toolbar *bar = main->tbToolbar[1];
+    ASSERT_EQ(band.minHeight(), twipsToPixels(540));
+    const int withText = standardRowHeight();
+
+    choose("mnuViewShowText");
+    EXPECT_EQ(band.minHeight(), twipsToPixels(330));
+    EXPECT_EQ(standardRowHeight(), std::max(twipsToPixels(330), bar->minimumSizeHint().height()))
+        << "the band does not stay as tall as it was with text";
+    EXPECT_LT(standardRowHeight(), withText);
+
+    choose("mnuViewShowText");
+    EXPECT_EQ(band.minHeight(), twipsToPixels(540));
+    EXPECT_EQ(standardRowHeight(), withText);
+    EXPECT_GE(bar->height(), bar->sizeHint().height()) << "the captions are not clipped";
+    EXPECT_TRUE(allButtonsShown(bar));
+}
