@@ -10,6 +10,7 @@
 #include "core/SharedState.h"
 #include "core/Version.h"
 #include "platform/AtomicFile.h"
+#include "platform/EngineProfile.h"
 #include "platform/ErrorState.h"
 #include "platform/Forms.h"
 #include "platform/MessageBox.h"
@@ -21,6 +22,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QTimer>
 
 namespace {
 
@@ -137,6 +139,8 @@ void Main()
             MsgBox(QStringLiteral("Silent mode"), MsgBoxStyle::OKOnly, Version::appTitle());
         else
             main->show();
+        // The engine starts while the first window's timer waits, not once it fires.
+        QTimer::singleShot(0, main, &EngineProfile::warmUp);
     });
     ignore([] {
         Forms::get<frmMain>()->mnuAdjustImages->setChecked(MainSettings::AdjustImg.toBool());

@@ -191,6 +191,132 @@ void frmMain::createLinksPane()
     connect(lstLinks, &ListView::keyDown, this, &frmMain::lstLinks_KeyDown);
 }
 
+namespace {
+
+// Links asked of the page at a time: the list takes one part while the page reads the
+// next, so the program's share of a big capture hides behind the page's.
+constexpr int kLinksPerPart = 20000;
+// Requests kept ahead of the answers, so that the page never waits for the program.
+constexpr int kPartsAhead = 2;
+
+// Appends the rows of links read from one document (all or part of them).
+void appendDocumentRows(ListView *list, int mode, const DocumentSnapshot &doc, const QString &source)
+{
+    QList<LinkRow> rows = capturedDocumentRows(doc, source, mode, list->count(),
+                                               [list](const QString &key) { return list->contains(key); });
+    QList<ListRowData> listRows;
+    listRows.reserve(rows.size());
+    for (LinkRow &row : rows)
+        listRows.append({std::move(row.key), std::move(row.caption), std::move(row.iconKey), {std::move(row.url), std::move(row.source)}});
+    // A row the list refuses (an unknown icon, a taken key) is skipped.
+    list->append(listRows);
+}
+
+// One capture under way. The page answers in parts; each is listed as it comes. A
+// capture asked for while another runs starts when that one has finished, so two
+// captures never mix their rows. Whatever happens to the page or its window, the run
+// ends and says so once.
+class LinkCaptureRun : public QObject
+{
+public:
+    LinkCaptureRun(frmMain *main, BrowserControl *web, int mode)
+        : QObject(main)
+        , m_main(main)
+        , m_web(web)
+        , m_mode(mode)
+    {
+        setObjectName(runName());
+        connect(web, &QObject::destroyed, this, &LinkCaptureRun::finish);
+    }
+
+    static QString runName() { return QStringLiteral("linkCaptureRun"); }
+
+    void start()
+    {
+        if (!m_web)
+            return finish();
+        m_navigation = m_web->navigationNumber();
+        // The list shows its rows once they are all in; painting it after every part
+        // would hold up the parts still to come.
+        m_main->lstLinks->setUpdatesEnabled(false);
+        request(linkCaptureScript(kLinksPerPart));
+    }
+
+private:
+    void request(const QString &script)
+    {
+        ++m_inFlight;
+        const QPointer<LinkCaptureRun> self(this);
+        m_web->runScript(script, [self](const QVariant &result) {
+            if (self)
+                self->answered(result);
+        }, ScriptWorld::Application);
+    }
+
+    void answered(const QVariant &result)
+    {
+        --m_inFlight;
+        if (m_finished)
+            return;
+        // The window moved on meanwhile: what the page was read from is gone.
+        if (!m_web || m_web->navigationNumber() != m_navigation || result.typeId() != QMetaType::QString)
+            return finish();
+        const QList<DocumentPart> parts = m_reader.read(result.toString());
+        if (m_reader.failed())
+            return finish();
+        while (!m_reader.complete() && m_inFlight < kPartsAhead)
+            request(linkCaptureNextScript());
+        ListView *list = m_main->lstLinks;
+        for (const DocumentPart &part : parts) {
+            IgnoreErrors ignore;
+            // Unsorted while a document's rows are added, so a sorted list sorts once
+            // per document.
+            if (part.begins) {
+                m_wasSorted = list->sorted();
+                m_documentOpen = true;
+                list->setSorted(false);
+            }
+            ignore([&] { appendDocumentRows(list, m_mode, part.links, m_reader.title()); });
+            if (part.ends)
+                closeDocument();
+        }
+        if (m_reader.complete())
+            finish();
+    }
+
+    void closeDocument()
+    {
+        if (m_documentOpen && m_main)
+            m_main->lstLinks->setSorted(m_wasSorted);
+        m_documentOpen = false;
+    }
+
+    void finish()
+    {
+        if (m_finished)
+            return;
+        m_finished = true;
+        closeDocument();
+        if (m_main)
+            m_main->lstLinks->setUpdatesEnabled(true);
+        if (m_main)
+            emit m_main->linksCaptureFinished();
+        deleteLater();
+    }
+
+    QPointer<frmMain> m_main;
+    QPointer<BrowserControl> m_web;
+    int m_mode;
+    quint64 m_navigation = 0;
+    LinkAnswerReader m_reader;
+    int m_inFlight = 0;
+    bool m_finished = false;
+    bool m_documentOpen = false;
+    bool m_wasSorted = false;
+};
+
+} // namespace
+
 void frmMain::CaptureLinks(int mode)
 {
     IgnoreErrors ignore;
@@ -200,23 +326,12 @@ void frmMain::CaptureLinks(int mode)
         BrowserControl *web = requireActiveForm()->Web;
         if (!web)
             raiseError(ErrorNumber::ObjectVariableNotSet);
-        const QPointer<frmMain> self(this);
-        const QPointer<BrowserControl> guard(web);
-        const quint64 navigation = web->navigationNumber();
-        const auto answered = [self, guard, navigation, mode](const QVariant &result) {
-            if (!self)
-                return;
-            // The window closed or moved on meanwhile: what the script saw is gone.
-            const bool pageGone = !guard || guard->navigationNumber() != navigation;
-            const PageSnapshot page = pageGone ? PageSnapshot() : pageSnapshotFromJson(result.toString());
-            if (page.valid) {
-                self->CaptureLinksEx(mode, page.top, page.title);
-                for (const DocumentSnapshot &frame : page.frames)
-                    self->CaptureLinksEx(mode, frame, page.title);
-            }
-            emit self->linksCaptureFinished();
-        };
-        web->runScript(linkCaptureScript(), answered, ScriptWorld::Application);
+        const QList<QObject *> running = findChildren<QObject *>(LinkCaptureRun::runName(), Qt::FindDirectChildrenOnly);
+        auto *run = new LinkCaptureRun(this, web, mode);
+        if (running.isEmpty())
+            run->start();
+        else
+            connect(running.last(), &QObject::destroyed, run, &LinkCaptureRun::start);
     });
 }
 
@@ -226,15 +341,7 @@ void frmMain::CaptureLinksEx(int mode, const DocumentSnapshot &doc, const QStrin
     // Unsorted while rows are added, so a sorted list sorts once per document.
     const bool wasSorted = lstLinks->sorted();
     lstLinks->setSorted(false);
-    const QList<LinkRow> rows = capturedDocumentRows(doc, source, mode, lstLinks->count(),
-                                                     [this](const QString &key) { return lstLinks->contains(key); });
-    for (const LinkRow &row : rows) {
-        ignore([&] {
-            const ListItem item = lstLinks->add(row.key, row.caption, row.iconKey);
-            item.setSubItem(1, row.url);
-            item.setSubItem(2, row.source);
-        });
-    }
+    ignore([&] { appendDocumentRows(lstLinks, mode, doc, source); });
     lstLinks->setSorted(wasSorted);
 }
 

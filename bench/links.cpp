@@ -64,7 +64,27 @@ bool load(frmMain *main, const QString &path)
         return false;
     BrowserControl *web = window->Web;
     const QString name = QFileInfo(path).fileName();
-    return QTest::qWaitFor([&] { return web->LocationURL().endsWith(name) && !web->Busy(); }, kDeadlineMs);
+    if (!QTest::qWaitFor([&] { return web->LocationURL().endsWith(name) && !web->Busy(); }, kDeadlineMs))
+        return false;
+    // The window is done with the page before its frames are, and the page is drawn
+    // after that: a capture is measured on the page as a user sees it, loaded whole and
+    // drawn (two animation frames have passed).
+    const auto ask = [&](const QString &script) {
+        QVariant result;
+        bool answered = false;
+        web->runScript(script, [&](const QVariant &value) {
+            result = value;
+            answered = true;
+        }, ScriptWorld::Application);
+        static_cast<void>(QTest::qWaitFor([&] { return answered; }, kDeadlineMs));
+        return result;
+    };
+    if (!QTest::qWaitFor([&] { return ask(QStringLiteral("document.readyState")).toString() == QLatin1String("complete"); },
+                         kDeadlineMs))
+        return false;
+    ask(QStringLiteral("window.drawn = false;"
+                       "requestAnimationFrame(function () { requestAnimationFrame(function () { window.drawn = true; }); });"));
+    return QTest::qWaitFor([&] { return ask(QStringLiteral("window.drawn")).toBool(); }, kDeadlineMs);
 }
 
 // The saved page's digest without its title line, and with the temporary folder of the
@@ -114,7 +134,8 @@ Result measure(frmMain *main, const TestEnvironment &env, const QString &page)
         QElapsedTimer timer;
         timer.start();
         main->CaptureLinks(1);
-        QTest::qWaitFor([&] { return finished; }, kDeadlineMs);
+        if (!QTest::qWaitFor([&] { return finished; }, kDeadlineMs))
+            std::printf("capture did not finish\n");
         // The list is filled when it has painted its rows.
         QCoreApplication::processEvents();
         result.captureMs.push_back(timer.elapsed());

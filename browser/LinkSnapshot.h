@@ -33,7 +33,52 @@ struct PageSnapshot
     QList<DocumentSnapshot> frames; // readable direct frames, in frame order
 };
 
-// The script's answer (a JSON text); anything unreadable gives an invalid snapshot.
+// The script's answer is a sequence of strings: the page's title, the number of
+// documents, then for each document its body's tag name, its URL and its number of
+// links n, followed by n links. A link is its href and its text; when it has a title
+// or its protocol is not the scheme its href begins with, the href is preceded by a
+// U+0000 and the protocol and the title follow the text.
+//
+// The sequence comes as one JSON array of strings, or in parts, each a JSON array,
+// which joined make the whole; a part never splits a link or a document's heading.
+
+// The links of one document that one part of the answer held.
+struct DocumentPart
+{
+    int document = 0;    // 0 for the top document, then its frames in order
+    bool begins = false; // the document's first part
+    bool ends = false;   // its last part
+    DocumentSnapshot links; // the document's body tag and URL, and the links of this part
+};
+
+// Reads the answer part by part. Once a part does not add up (an unreadable text, a
+// count the strings do not meet, strings past the end), the reader has failed and
+// reads nothing more.
+class LinkAnswerReader
+{
+public:
+    // The document parts the next part of the answer held, in order.
+    QList<DocumentPart> read(const QString &json);
+    bool failed() const { return m_failed; }
+    // The whole answer has been read.
+    bool complete() const { return !m_failed && m_begun && m_documentsLeft == 0 && m_linksLeft == 0; }
+    const QString &title() const { return m_title; }
+
+private:
+    bool readLinks(QStringList &fields, qsizetype &at, DocumentPart &part);
+
+    bool m_failed = false;
+    bool m_begun = false;
+    QString m_title;
+    qsizetype m_documentsLeft = 0; // documents whose heading is still to come
+    int m_document = -1;           // the document being read
+    qsizetype m_linksLeft = 0;     // its links still to come
+    QString m_bodyTag;
+    QString m_url;
+};
+
+// The whole answer in one text; anything that does not add up gives an invalid
+// snapshot.
 PageSnapshot pageSnapshotFromJson(const QString &json);
 
 namespace LinkCaptureMode {

@@ -7,8 +7,10 @@
 
 #include <QCoreApplication>
 #include <QPointer>
+#include <QWebEnginePage>
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
+#include <QUrl>
 
 #include <optional>
 
@@ -17,6 +19,7 @@ namespace {
 struct ProfileState
 {
     QPointer<QWebEngineProfile> profile;
+    QPointer<QWebEnginePage> warmPage; // keeps the engine busy starting until a window needs it
     QString engineAgent; // the engine's own User-Agent, before any token
     EngineProfile::TokenSource tokens;
 };
@@ -65,9 +68,7 @@ qsizetype firstCommentEnd(const QString &agent)
     return open < 0 ? -1 : agent.indexOf(QLatin1Char(')'), open);
 }
 
-} // namespace
-
-QWebEngineProfile *EngineProfile::profileForNewPage()
+QWebEngineProfile *sharedProfile()
 {
     ProfileState &s = state();
     if (!s.profile) {
@@ -78,9 +79,29 @@ QWebEngineProfile *EngineProfile::profileForNewPage()
     return s.profile;
 }
 
+} // namespace
+
+QWebEngineProfile *EngineProfile::profileForNewPage()
+{
+    if (QWebEnginePage *warm = state().warmPage)
+        warm->deleteLater();
+    return sharedProfile();
+}
+
+void EngineProfile::warmUp()
+{
+    ProfileState &s = state();
+    if (s.profile)
+        return;
+    QWebEngineProfile *profile = sharedProfile();
+    s.warmPage = new QWebEnginePage(profile, profile);
+    s.warmPage->load(QUrl(QStringLiteral("about:blank")));
+}
+
 void EngineProfile::resetInstance()
 {
     ProfileState &s = state();
+    delete s.warmPage.data();
     delete s.profile.data();
     s.engineAgent.clear();
 }

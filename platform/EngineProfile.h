@@ -27,6 +27,11 @@ public:
     // The profile, created on first use, with the registry's current User-Agent
     // tokens and image switch applied. Every new browser control takes it from here.
     static QWebEngineProfile *profileForNewPage();
+    // Starts the engine before any window needs it: the profile with its request
+    // interceptor, and a page on about:blank that nobody sees, which brings up the
+    // engine and its helper process. The page goes once the first browser control
+    // takes the profile. Does nothing when the engine runs already.
+    static void warmUp();
     // Deletes the profile, so that the next use starts afresh. Only when no browser
     // control is alive.
     static void resetInstance();

@@ -22,20 +22,37 @@ void ItemRegistry::checkKeyFree(const QString &key) const
 
 void ItemRegistry::enroll(QTreeWidgetItem *item, const QString &key)
 {
-    checkKeyFree(key);
+    if (!tryEnroll(item, key))
+        raiseKeyTaken(key);
+}
+
+bool ItemRegistry::tryEnroll(QTreeWidgetItem *item, const QString &key)
+{
+    if (!key.isEmpty()) {
+        const qsizetype before = m_byKey.size();
+        QTreeWidgetItem *&slot = m_byKey[HashedText(key)];
+        if (m_byKey.size() == before)
+            return false;
+        slot = item;
+    }
     const quint64 id = m_nextId++;
     item->setData(0, ItemRole::Key, key);
     item->setData(0, ItemRole::Id, id);
-    if (!key.isEmpty())
-        m_byKey.insert(key, item);
     m_byId.insert(id, item);
+    return true;
+}
+
+void ItemRegistry::reserve(int rows)
+{
+    m_byKey.reserve(rows);
+    m_byId.reserve(rows);
 }
 
 void ItemRegistry::forget(const QTreeWidgetItem *item)
 {
     const QString key = keyOf(item);
     if (!key.isEmpty())
-        m_byKey.remove(key);
+        m_byKey.remove(HashedText(key));
     m_byId.remove(idOf(item));
 }
 
@@ -46,9 +63,9 @@ void ItemRegistry::rekey(QTreeWidgetItem *item, const QString &key)
         return;
     checkKeyFree(key);
     if (!old.isEmpty())
-        m_byKey.remove(old);
+        m_byKey.remove(HashedText(old));
     if (!key.isEmpty())
-        m_byKey.insert(key, item);
+        m_byKey.insert(HashedText(key), item);
     item->setData(0, ItemRole::Key, key);
 }
 

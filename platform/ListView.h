@@ -12,6 +12,16 @@
 class EventTreeWidget;
 class QTreeWidget;
 
+// One row for ListView::append: its key, text, small icon key, and the texts of the
+// columns after the first (sub-items 1, 2, ...).
+struct ListRowData
+{
+    QString key;
+    QString text;
+    QString smallIconKey;
+    QStringList subItems;
+};
+
 // A list in report view: column headers and rows addressed by key and by 1-based
 // index in the order shown (failures as in ItemRef.h), over a flat QTreeWidget. Rows
 // are changed through ListItem handles.
@@ -45,6 +55,11 @@ public:
     // its place). A taken key, an image key the image list lacks or an index past
     // count() + 1 fails and adds nothing.
     ListItem add(const QString &key, const QString &text, const QString &smallIconKey = {}, int index = 0);
+    // Appends rows at the end in one step, the way to fill a list with thousands of
+    // rows: the view takes them all at once, and a sorted list sorts once. A row that
+    // add() would refuse (a taken key, an image key the image list lacks) is skipped;
+    // the others keep their order. Returns how many rows were added.
+    int append(const QList<ListRowData> &rows);
     void remove(const ItemRef &item) { resolve(item).remove(); }
     void clear();
 
@@ -85,6 +100,8 @@ private:
 
     ListItem resolve(const ItemRef &item) const;
     ListItem handle(const QTreeWidgetItem *item) const;
+    // A row not yet in the view or the registry.
+    QTreeWidgetItem *newRow(const QString &text, const QString &smallIconKey, const QIcon &icon);
     QIcon iconFor(const QString &imageKey) const;
     void applySorting();
     void onHeaderClicked(int section);

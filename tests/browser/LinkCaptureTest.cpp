@@ -162,18 +162,96 @@ TEST(LinkCaptureRows, TakenKeysMoveOnSoNoLinkIsDropped)
 
 TEST(LinkSnapshotJson, ReadsTheScriptsAnswer)
 {
+    // Title, document count, then per document: body tag, URL, link count and the
+    // links: href and text, or a marked href, text, protocol and title.
     const QString json = QStringLiteral(
-        R"({"title":"T","top":{"body":"BODY","url":"http://h/","links":[["http://h/a","http:","A","ta"]]},)"
-        R"("frames":[{"body":"FRAMESET","url":"http://h/f","links":[]}]})");
+        R"([ "T\"\\\/\b\f\n\r\t\u010c\ud83d\ude00", "2",)"
+        R"( "BODY", "http://h/", "3", "http://h/a", "A", "\u0000http://h/b", "B", "", "tb",)"
+        R"( "\u0000http://[x/", "", ":", "",)"
+        "\n"
+        R"( "FRAMESET", "http://h/f", "0" ])");
     const PageSnapshot snapshot = pageSnapshotFromJson(json);
     EXPECT_TRUE(snapshot.valid);
-    EXPECT_EQ(snapshot.title, QStringLiteral("T"));
-    ASSERT_EQ(snapshot.top.links.size(), 1);
-    EXPECT_EQ(snapshot.top.links[0].title, QStringLiteral("ta"));
+    EXPECT_EQ(snapshot.title, QStringLiteral("T\"\\/\b\f\n\r\t\u010C\U0001F600"));
+    ASSERT_EQ(snapshot.top.links.size(), 3);
+    EXPECT_EQ(snapshot.top.links[0].href, QStringLiteral("http://h/a"));
+    EXPECT_EQ(snapshot.top.links[0].protocol, QStringLiteral("http:"));
+    EXPECT_EQ(snapshot.top.links[0].text, QStringLiteral("A"));
+    EXPECT_EQ(snapshot.top.links[0].title, QString());
+    EXPECT_EQ(snapshot.top.links[1].href, QStringLiteral("http://h/b"));
+    EXPECT_EQ(snapshot.top.links[1].protocol, QStringLiteral("http:"));
+    EXPECT_EQ(snapshot.top.links[1].title, QStringLiteral("tb"));
+    EXPECT_EQ(snapshot.top.links[2].href, QStringLiteral("http://[x/"));
+    EXPECT_EQ(snapshot.top.links[2].protocol, QStringLiteral(":"));
     ASSERT_EQ(snapshot.frames.size(), 1);
     EXPECT_EQ(snapshot.frames[0].bodyTag, QStringLiteral("FRAMESET"));
-    EXPECT_FALSE(pageSnapshotFromJson(QString()).valid);
-    EXPECT_FALSE(pageSnapshotFromJson(QStringLiteral("null")).valid);
+    EXPECT_EQ(snapshot.frames[0].url, QStringLiteral("http://h/f"));
+}
+
+TEST(LinkSnapshotJson, AnAnswerThatDoesNotAddUpIsRefused)
+{
+    const char *const answers[] = {
+        "", "null", "[]", "[\"T\"]", "[\"T\",\"0\"]", "[\"T\",\"1\"]",
+        "[\"T\",\"1\",\"BODY\",\"u\",\"1\",\"h\"]",                      // a link short
+        "[\"T\",\"1\",\"BODY\",\"u\",\"1\",\"\\u0000h\",\"x\",\"\"]",    // a marked link short
+        "[\"T\",\"1\",\"BODY\",\"u\",\"0\",\"extra\"]",                  // a field too many
+        "[\"T\",\"2\",\"BODY\",\"u\",\"0\"]",                            // a document short
+        "[\"T\",\"1\",\"BODY\",\"u\",\"-1\"]", "[\"T\",\"1\",\"BODY\",\"u\",\"x\"]",
+        "[\"T\",\"1\",\"BODY\",\"u\",\"0\"] x", "[\"T\",\"1\",\"BODY\",\"u\",\"0\",]",
+        "[\"T\" \"1\"]", "[\"T\",1]", "[\"T\\q\",\"1\"]", "[\"T\\u12\",\"1\"]", "[\"T\\u12g4\",\"1\"]",
+        "[\"T\n\",\"1\"]", "[\"T\",\"1\",\"BODY\",\"u\",\"0\"", "[\"T\",\"1\",\"BODY\",\"u\",\"0",
+    };
+    for (const char *answer : answers) {
+        SCOPED_TRACE(answer);
+        EXPECT_FALSE(pageSnapshotFromJson(QString::fromUtf8(answer)).valid);
+    }
+    EXPECT_TRUE(pageSnapshotFromJson(QStringLiteral(" [\"\",\"1\",\"\",\"\",\"0\"] ")).valid);
+}
+
+TEST(LinkSnapshotJson, AnAnswerInPartsReadsAsTheWhole)
+{
+    LinkAnswerReader reader;
+    QList<DocumentPart> parts = reader.read(QStringLiteral(R"(["T", "3", "BODY", "http://h/", "3", "http://h/a", "A"])"));
+    ASSERT_EQ(parts.size(), 1);
+    EXPECT_TRUE(parts[0].begins);
+    EXPECT_FALSE(parts[0].ends);
+    EXPECT_EQ(reader.title(), QStringLiteral("T"));
+    EXPECT_FALSE(reader.complete());
+
+    // The rest of the first document, an empty frameset and the start of a frame.
+    parts = reader.read(QStringLiteral(R"(["http://h/b", "B", "\u0000http://h/c", "C", "", "tc",)"
+                                       R"( "FRAMESET", "http://h/s", "0", "BODY", "http://h/f", "1"])"));
+    ASSERT_EQ(parts.size(), 3);
+    EXPECT_EQ(parts[0].document, 0);
+    EXPECT_FALSE(parts[0].begins);
+    EXPECT_TRUE(parts[0].ends);
+    EXPECT_EQ(parts[0].links.url, QStringLiteral("http://h/"));
+    ASSERT_EQ(parts[0].links.links.size(), 2);
+    EXPECT_EQ(parts[0].links.links[1].title, QStringLiteral("tc"));
+    EXPECT_TRUE(parts[1].begins && parts[1].ends);
+    EXPECT_EQ(parts[1].links.bodyTag, QStringLiteral("FRAMESET"));
+    EXPECT_EQ(parts[2].document, 2);
+    EXPECT_TRUE(parts[2].begins);
+    EXPECT_FALSE(parts[2].ends);
+
+    parts = reader.read(QStringLiteral(R"(["mailto:x@h", "M"])"));
+    ASSERT_EQ(parts.size(), 1);
+    EXPECT_TRUE(parts[0].ends);
+    EXPECT_EQ(parts[0].links.links[0].protocol, QStringLiteral("mailto:"));
+    EXPECT_TRUE(reader.complete());
+
+    // Nothing may follow the whole answer.
+    EXPECT_TRUE(reader.read(QStringLiteral(R"(["x", "y"])")).isEmpty());
+    EXPECT_TRUE(reader.failed());
+
+    // A part may not split a link, nor come empty while links are still to come.
+    LinkAnswerReader split;
+    split.read(QStringLiteral(R"(["T", "1", "BODY", "u", "2", "http://h/a", "A", "\u0000http://h/b", "B"])"));
+    EXPECT_TRUE(split.failed());
+    LinkAnswerReader empty;
+    empty.read(QStringLiteral(R"(["T", "1", "BODY", "u", "1"])"));
+    EXPECT_TRUE(empty.read(QStringLiteral("[]")).isEmpty());
+    EXPECT_TRUE(empty.failed());
 }
 
 TEST(EmailRemoval, EmailRowsInARowAreAllFoundLastFirst)

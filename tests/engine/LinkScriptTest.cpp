@@ -165,6 +165,54 @@ TEST_F(LinkScript, BlankLinkTextIsReadAsTheDocumentHoldsIt)
     EXPECT_EQ(withText[2].caption, QStringLiteral("Word"));
 }
 
+TEST_F(LinkScript, CaptionsAreTheRenderedTextWhereverStylesChangeIt)
+{
+    // Each frame holds one way a page can make a link's rendered text differ from the
+    // text the document holds; the caption is always what the page shows.
+    const struct
+    {
+        const char *name;
+        QByteArray body;
+        QString caption;
+    } cases[] = {
+        {"plain", "<a href=\"#p\">Plain text</a>", QStringLiteral("Plain text")},
+        {"sheet", "<style>a { text-transform: uppercase }</style><a href=\"#s\">shout</a>", QStringLiteral("SHOUT")},
+        {"hidden", "<style>.h { visibility: hidden }</style><a class=\"h\" href=\"dir/hidden\">Hidden</a>",
+         QStringLiteral("<hidden>")},
+        {"secret", "<style>a { -webkit-text-security: disc }</style><a href=\"#t\">abc</a>",
+         QStringLiteral("\u2022\u2022\u2022")},
+        {"imported", "<style>@import \"upper.css\";</style><a href=\"#i\">imported</a>", QStringLiteral("IMPORTED")},
+        {"inline", "<p style=\"text-transform: lowercase\"><a href=\"#l\">LOWER</a></p>", QStringLiteral("lower")},
+        {"animated", "<style>@keyframes k { from { visibility: hidden } to { visibility: hidden } }"
+                     " a { animation: k 1000s }</style><a href=\"dir/animated\">Animated</a>",
+         QStringLiteral("<animated>")},
+        {"custom", "<x-up><a href=\"#c\">slotted</a></x-up><script>"
+                   "customElements.define('x-up', class extends HTMLElement { constructor() { super();"
+                   " this.attachShadow({mode: 'closed'}).innerHTML ="
+                   " '<style>:host { text-transform: uppercase }</style><slot></slot>'; } });</script>",
+         QStringLiteral("SLOTTED")},
+        {"host", "<div id=\"h\"><a href=\"#h\">hosted</a></div><script>"
+                 "document.getElementById('h').attachShadow({mode: 'open'}).innerHTML ="
+                 " '<b style=\"text-transform: uppercase\"><slot></slot></b>';</script>",
+         QStringLiteral("HOSTED")},
+        {"spaces", "<a href=\"#w\">two\n   words</a>", QStringLiteral("two words")},
+    };
+    writePage(QStringLiteral("upper.css"), "a { text-transform: uppercase }");
+    QByteArray top = "<html><head><title>Styles</title></head><body>";
+    for (const auto &c : cases) {
+        writePage(QLatin1String(c.name) + QStringLiteral(".htm"), "<html><body>" + c.body + "</body></html>");
+        top += "<iframe src=\"" + QByteArray(c.name) + ".htm\"></iframe>";
+    }
+    BrowserControl &control = newControl();
+    ASSERT_TRUE(navigateAndWait(control, logOf(0), fileUrl(writePage(QStringLiteral("styles.htm"), top + "</body></html>"))));
+    const PageSnapshot snapshot = snapshotOf(control);
+    ASSERT_TRUE(snapshot.valid);
+    const QStringList captured = captions(capturedLinkRows(snapshot, LinkCaptureMode::All, 0, {}));
+    ASSERT_EQ(captured.size(), int(std::size(cases)));
+    for (size_t i = 0; i < std::size(cases); ++i)
+        EXPECT_EQ(captured.at(int(i)).toStdString(), cases[i].caption.toStdString()) << cases[i].name;
+}
+
 namespace {
 
 // The whole way from the page to the saved file through the main window: the links of
@@ -272,4 +320,79 @@ TEST_F(LinkCaptureToPage, EveryKindOfLinkIsListedAndSavedAsExpected)
     for (QString &line : saved)
         line.replace(folder, QStringLiteral("%1"));
     EXPECT_EQ(saved, expected) << saved.join(QLatin1Char('\n')).toStdString();
+}
+
+TEST_F(LinkCaptureToPage, ABigPageIsListedWholeInDocumentOrderAndCapturesNeverMix)
+{
+    // Far more links than the page hands over at once, in the page and in a frame.
+    const auto links = [](int count, const QByteArray &prefix) {
+        QByteArray html;
+        for (int i = 0; i < count; ++i)
+            html += "<a href=\"http://127.0.0.1:1/" + prefix + QByteArray::number(i) + "\">" + prefix + " "
+                    + QByteArray::number(i) + "</a>\n";
+        return html;
+    };
+    env.writeFile(QStringLiteral("pages/frame.htm"), "<html><body>" + links(25000, "f") + "</body></html>");
+    const QString page = env.writeFile(QStringLiteral("pages/big.htm"),
+        "<html><head><title>Big</title></head><body>" + links(45000, "p") + "<iframe src=\"frame.htm\"></iframe></body></html>");
+    NewWindow(QUrl::fromLocalFile(page).toString());
+    ASSERT_TRUE(shows(QStringLiteral("big.htm")));
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        bool answered = false;
+        QString state;
+        main->ActiveForm()->Web->runScript(QStringLiteral("document.readyState"), [&](const QVariant &v) {
+            state = v.toString();
+            answered = true;
+        });
+        return QTest::qWaitFor([&] { return answered; }, 30000) && state == QLatin1String("complete");
+    }, 30000));
+
+    // Two captures asked for at once: the second lists after the first, never between.
+    QSignalSpy finished(main, &frmMain::linksCaptureFinished);
+    main->CaptureLinks(LinkCaptureMode::All);
+    main->CaptureLinks(LinkCaptureMode::All);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return finished.count() == 2; }, 60000));
+    ListView *list = main->lstLinks;
+    ASSERT_EQ(list->count(), 140000);
+    for (const int capture : {0, 70000}) {
+        SCOPED_TRACE(capture);
+        for (const int i : {0, 19999, 20000, 44999}) {
+            EXPECT_EQ(list->item(capture + i + 1).text().toStdString(), "p " + std::to_string(i));
+            EXPECT_EQ(list->item(capture + i + 1).key(),
+                      QStringLiteral("http://127.0.0.1:1/p%1%2").arg(i).arg(capture + i));
+        }
+        EXPECT_EQ(list->item(capture + 45001).text(), QStringLiteral("f 0"));
+        EXPECT_EQ(list->item(capture + 70000).text(), QStringLiteral("f 24999"));
+        EXPECT_EQ(list->item(capture + 70000).subItem(2), QStringLiteral("Big"));
+    }
+
+    // A sorted list stays sorted: the new rows take their places once they are all in.
+    list->clear();
+    list->setSorted(true);
+    list->setSortKey(1);
+    list->setSortOrder(Qt::DescendingOrder);
+    main->CaptureLinks(LinkCaptureMode::All);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return finished.count() == 3; }, 60000));
+    ASSERT_EQ(list->count(), 70000);
+    EXPECT_TRUE(list->sorted());
+    EXPECT_EQ(list->item(1).subItem(1), QStringLiteral("http://127.0.0.1:1/p9999"));
+    EXPECT_EQ(list->item(70000).subItem(1), QStringLiteral("http://127.0.0.1:1/f0"));
+}
+
+TEST_F(LinkCaptureToPage, ACaptureEndsWhenItsWindowGoesAway)
+{
+    QByteArray html = "<html><head><title>Gone</title></head><body>";
+    for (int i = 0; i < 60000; ++i)
+        html += "<a href=\"http://127.0.0.1:1/" + QByteArray::number(i) + "\">L</a>\n";
+    const QString page = env.writeFile(QStringLiteral("pages/gone.htm"), html + "</body></html>");
+    NewWindow(QUrl::fromLocalFile(page).toString());
+    ASSERT_TRUE(shows(QStringLiteral("gone.htm")));
+    QSignalSpy finished(main, &frmMain::linksCaptureFinished);
+    main->CaptureLinks(LinkCaptureMode::All);
+    main->ActiveForm()->close();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return finished.count() == 1; }, 30000));
+    QTest::qWait(200);
+    EXPECT_EQ(finished.count(), 1);
+    EXPECT_LT(main->lstLinks->count(), 60000);
+    EXPECT_TRUE(main->lstLinks->updatesEnabled()) << "the list must not stay frozen";
 }

@@ -84,6 +84,31 @@ TEST_F(ListViewTest, FailedAdditionsAddNothing)
     EXPECT_EQ(list.item("http://b/0").text(), QStringLiteral("beta"));
 }
 
+TEST_F(ListViewTest, AppendingManyRowsSkipsThoseAddWouldRefuse)
+{
+    addThree();
+    list.setSorted(true);
+    const int added = list.append({
+        {"http://e/3", "epsilon", "http:", {"http://e/", "Titulek"}},
+        {"http://b/0", "taken key", "http:", {}},
+        {"news://x/4", "unknown image", "news:", {}},
+        {"mailto:a@b/4", "delta", "mailto:", {"mailto:a@b", "Zdroj", "beyond the columns"}},
+        {"mailto:a@b/4", "same key again", "mailto:", {}},
+    });
+    EXPECT_EQ(added, 2);
+    EXPECT_EQ(column(), (QStringList{"Alpha", "beta", "delta", "epsilon", "gamma"}));
+    const ListItem mail = list.item("mailto:a@b/4");
+    EXPECT_EQ(mail.subItem(1), QStringLiteral("mailto:a@b"));
+    EXPECT_EQ(mail.subItem(2), QStringLiteral("Zdroj"));
+    EXPECT_EQ(mail.smallIcon(), QStringLiteral("mailto:"));
+    EXPECT_EQ(list.treeWidget()->topLevelItem(mail.index() - 1)->textAlignment(2) & Qt::AlignRight, Qt::AlignRight);
+    EXPECT_FALSE(list.contains("news://x/4"));
+    // The rows are ordinary rows: found by key, changed and removed like added ones.
+    list.remove("http://e/3");
+    EXPECT_EQ(list.count(), 4);
+    EXPECT_FALSE(list.contains("http://e/3"));
+}
+
 TEST_F(ListViewTest, RemovingARowRenumbersTheLaterOnesAndFreesItsKey)
 {
     addThree();
