@@ -39,6 +39,13 @@ QString matching(const QStringList &names, const QString &wanted)
     return {};
 }
 
+// An empty lock this old cannot belong to a live instance, which fills its lock the
+// moment it creates it.
+bool leftEmptyForASecond(const QFileInfo &lock)
+{
+    return lock.size() == 0 && lock.lastModified() < QDateTime::currentDateTime().addSecs(-1);
+}
+
 // A lock nobody will release: the process that wrote it is gone, or it was left
 // empty (a kill between creating and filling it) more than a second ago. A lock
 // of a live instance is not stale; the store waits for it as QSettings does.
@@ -49,7 +56,7 @@ bool isStaleLock(const QString &path)
         return false;
     const QByteArray content = file.read(4096);
     if (content.isEmpty())
-        return QFileInfo(file).lastModified() < QDateTime::currentDateTime().addSecs(-1);
+        return leftEmptyForASecond(QFileInfo(file));
     const QList<QByteArray> lines = content.split('\n');
     bool isNumber = false;
     const qint64 pid = lines.value(0).trimmed().toLongLong(&isNumber);
@@ -59,17 +66,15 @@ bool isStaleLock(const QString &path)
     return ::kill(pid_t(pid), 0) != 0 && errno == ESRCH;
 }
 
-// A lock of a live instance is filled the moment it is created; one that stays empty
-// is a kill's leftover. Wait until an empty lock is old enough to tell, rather than
-// the half a minute the settings file's own lock would wait.
+// Waits until an empty lock is old enough to tell whether it is a kill's leftover,
+// rather than the half a minute the settings file's own lock would wait.
 void waitWhileEmptyAndYoung(const QString &path)
 {
     QElapsedTimer waited;
     waited.start();
     for (;;) {
         const QFileInfo info(path);
-        if (!info.exists() || info.size() > 0 || waited.elapsed() > 1500
-            || info.lastModified() < QDateTime::currentDateTime().addSecs(-1))
+        if (!info.exists() || info.size() > 0 || waited.elapsed() > 1500 || leftEmptyForASecond(info))
             return;
         QThread::msleep(50);
     }
