@@ -3,9 +3,9 @@
 #include "browser/FavoriteShortcut.h"
 #include "core/PathServices.h"
 #include "core/SharedState.h"
-#include "platform/AtomicFile.h"
-#include "platform/ErrorState.h"
-#include "platform/MessageBox.h"
+#include "platform/store/AtomicFile.h"
+#include "platform/system/ErrorState.h"
+#include "platform/controls/MessageBox.h"
 
 #include <QDialogButtonBox>
 #include <QDir>

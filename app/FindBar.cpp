@@ -1,6 +1,6 @@
 #include "app/FindBar.h"
 
-#include "platform/BrowserControl.h"
+#include "platform/engine/BrowserControl.h"
 
 #include <QEvent>
 #include <QHBoxLayout>

@@ -1,7 +1,7 @@
 #include "app/FolderTreePrune.h"
 
-#include "platform/ErrorState.h"
-#include "platform/TreeView.h"
+#include "platform/system/ErrorState.h"
+#include "platform/controls/TreeView.h"
 
 namespace {
 bool carriesPath(const QString &tag)

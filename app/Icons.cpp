@@ -1,6 +1,6 @@
 #include "app/Icons.h"
 
-#include "platform/ImageList.h"
+#include "platform/controls/ImageList.h"
 
 #include <QImage>
 #include <cmath>

@@ -6,13 +6,13 @@
 #include "core/ErrorLog.h"
 #include "core/SharedState.h"
 #include "core/Version.h"
-#include "platform/CoolBar.h"
-#include "platform/ErrorState.h"
-#include "platform/MessageBox.h"
-#include "platform/Registry.h"
-#include "platform/SettingsStore.h"
-#include "platform/Toolbar.h"
-#include "platform/Units.h"
+#include "platform/controls/CoolBar.h"
+#include "platform/system/ErrorState.h"
+#include "platform/controls/MessageBox.h"
+#include "platform/store/Registry.h"
+#include "platform/store/SettingsStore.h"
+#include "platform/controls/Toolbar.h"
+#include "platform/system/Units.h"
 
 #include <QAction>
 #include <QGuiApplication>

@@ -1,7 +1,7 @@
 #include "app/OpenSave.h"
 
 #include "core/SharedState.h"
-#include "platform/ErrorState.h"
+#include "platform/system/ErrorState.h"
 
 #include <QDir>
 #include <QFileDialog>

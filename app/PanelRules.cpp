@@ -1,6 +1,6 @@
 #include "app/PanelRules.h"
 
-#include "platform/Units.h"
+#include "platform/system/Units.h"
 
 namespace PanelRules {
 

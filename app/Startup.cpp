@@ -9,14 +9,14 @@
 #include "core/RegistryServices.h"
 #include "core/SharedState.h"
 #include "core/Version.h"
-#include "platform/AtomicFile.h"
-#include "platform/EngineProfile.h"
-#include "platform/ErrorState.h"
-#include "platform/Forms.h"
-#include "platform/MessageBox.h"
-#include "platform/Registry.h"
-#include "platform/RegistryRead.h"
-#include "platform/SettingsStore.h"
+#include "platform/store/AtomicFile.h"
+#include "platform/engine/EngineProfile.h"
+#include "platform/system/ErrorState.h"
+#include "platform/controls/Forms.h"
+#include "platform/controls/MessageBox.h"
+#include "platform/store/Registry.h"
+#include "platform/store/RegistryRead.h"
+#include "platform/store/SettingsStore.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,9 +1,9 @@
 #include "app/TerminationSignals.h"
 
 #include "app/frmMain.h"
-#include "platform/Forms.h"
-#include "platform/MessageBox.h"
-#include "platform/TerminationSignals.h"
+#include "platform/controls/Forms.h"
+#include "platform/controls/MessageBox.h"
+#include "platform/system/TerminationSignals.h"
 
 #include <QCoreApplication>
 

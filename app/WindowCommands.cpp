@@ -3,9 +3,9 @@
 #include "app/frmMain.h"
 #include "core/ErrorLog.h"
 #include "core/SharedState.h"
-#include "platform/ErrorState.h"
-#include "platform/Forms.h"
-#include "platform/Toolbar.h"
+#include "platform/system/ErrorState.h"
+#include "platform/controls/Forms.h"
+#include "platform/controls/Toolbar.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -1,6 +1,6 @@
 #include "app/WindowLayout.h"
 
-#include "platform/Units.h"
+#include "platform/system/Units.h"
 
 #include <algorithm>
 

@@ -3,8 +3,8 @@
 #include "browser/BrowserEventRules.h"
 #include "browser/frmWeb.h"
 #include "core/ErrorLog.h"
-#include "platform/BrowserControl.h"
-#include "platform/ErrorState.h"
+#include "platform/engine/BrowserControl.h"
+#include "platform/system/ErrorState.h"
 
 #include <QComboBox>
 #include <QKeyEvent>

@@ -2,12 +2,12 @@
 #include "app/frmMain.h"
 
 #include "app/MainSettings.h"
-#include "platform/CoolBar.h"
-#include "platform/ErrorState.h"
-#include "platform/StatusBar.h"
-#include "platform/TabStrip.h"
-#include "platform/Toolbar.h"
-#include "platform/Units.h"
+#include "platform/controls/CoolBar.h"
+#include "platform/system/ErrorState.h"
+#include "platform/controls/StatusBar.h"
+#include "platform/controls/TabStrip.h"
+#include "platform/controls/Toolbar.h"
+#include "platform/system/Units.h"
 
 #include <QAction>
 #include <QComboBox>

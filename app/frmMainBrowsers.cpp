@@ -12,12 +12,12 @@
 #include "browser/ZoomMath.h"
 #include "browser/frmWeb.h"
 #include "core/SharedState.h"
-#include "platform/BrowserControl.h"
-#include "platform/ErrorState.h"
-#include "platform/RegistryRead.h"
-#include "platform/StatusBar.h"
-#include "platform/TabStrip.h"
-#include "platform/Toolbar.h"
+#include "platform/engine/BrowserControl.h"
+#include "platform/system/ErrorState.h"
+#include "platform/store/RegistryRead.h"
+#include "platform/controls/StatusBar.h"
+#include "platform/controls/TabStrip.h"
+#include "platform/controls/Toolbar.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -13,14 +13,14 @@
 #include "browser/frmWeb.h"
 #include "core/PathServices.h"
 #include "core/SharedState.h"
-#include "platform/BrowserControl.h"
-#include "platform/ButtonMenu.h"
-#include "platform/ErrorState.h"
-#include "platform/ImageList.h"
-#include "platform/ListView.h"
-#include "platform/MessageBox.h"
-#include "platform/Toolbar.h"
-#include "platform/Units.h"
+#include "platform/engine/BrowserControl.h"
+#include "platform/controls/ButtonMenu.h"
+#include "platform/system/ErrorState.h"
+#include "platform/controls/ImageList.h"
+#include "platform/controls/ListView.h"
+#include "platform/controls/MessageBox.h"
+#include "platform/controls/Toolbar.h"
+#include "platform/system/Units.h"
 
 #include <QDateTime>
 #include <QDir>

@@ -9,9 +9,9 @@
 #include "core/ErrorLog.h"
 #include "core/RegistryServices.h"
 #include "core/SharedState.h"
-#include "platform/BrowserControl.h"
-#include "platform/ErrorState.h"
-#include "platform/MessageBox.h"
+#include "platform/engine/BrowserControl.h"
+#include "platform/system/ErrorState.h"
+#include "platform/controls/MessageBox.h"
 
 #include <QAction>
 #include <QComboBox>

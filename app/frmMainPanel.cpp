@@ -6,14 +6,14 @@
 #include "browser/frmWeb.h"
 #include "core/PathServices.h"
 #include "core/SharedState.h"
-#include "platform/BrowserControl.h"
-#include "platform/ErrorState.h"
-#include "platform/Forms.h"
-#include "platform/ListView.h"
-#include "platform/StatusBar.h"
-#include "platform/Toolbar.h"
-#include "platform/TreeView.h"
-#include "platform/Units.h"
+#include "platform/engine/BrowserControl.h"
+#include "platform/system/ErrorState.h"
+#include "platform/controls/Forms.h"
+#include "platform/controls/ListView.h"
+#include "platform/controls/StatusBar.h"
+#include "platform/controls/Toolbar.h"
+#include "platform/controls/TreeView.h"
+#include "platform/system/Units.h"
 
 #include <QAction>
 #include <QComboBox>

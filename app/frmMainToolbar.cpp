@@ -5,13 +5,13 @@
 #include "browser/frmWeb.h"
 #include "core/ErrorLog.h"
 #include "core/SharedState.h"
-#include "platform/BrowserControl.h"
-#include "platform/ButtonMenu.h"
-#include "platform/ErrorState.h"
-#include "platform/ImageList.h"
-#include "platform/MessageBox.h"
-#include "platform/SettingsStore.h"
-#include "platform/Toolbar.h"
+#include "platform/engine/BrowserControl.h"
+#include "platform/controls/ButtonMenu.h"
+#include "platform/system/ErrorState.h"
+#include "platform/controls/ImageList.h"
+#include "platform/controls/MessageBox.h"
+#include "platform/store/SettingsStore.h"
+#include "platform/controls/Toolbar.h"
 
 #include <QAction>
 

@@ -6,11 +6,11 @@
 #include "browser/frmWeb.h"
 #include "core/ErrorLog.h"
 #include "core/SharedState.h"
-#include "platform/BrowserControl.h"
-#include "platform/ErrorState.h"
-#include "platform/ImageList.h"
-#include "platform/SettingsStore.h"
-#include "platform/TabStrip.h"
+#include "platform/engine/BrowserControl.h"
+#include "platform/system/ErrorState.h"
+#include "platform/controls/ImageList.h"
+#include "platform/store/SettingsStore.h"
+#include "platform/controls/TabStrip.h"
 
 #include <QAction>
 #include <QCoreApplication>

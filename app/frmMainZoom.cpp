@@ -4,8 +4,8 @@
 #include "browser/ProgressText.h"
 #include "browser/frmWeb.h"
 #include "core/ErrorLog.h"
-#include "platform/ErrorState.h"
-#include "platform/StatusBar.h"
+#include "platform/system/ErrorState.h"
+#include "platform/controls/StatusBar.h"
 
 #include <QSlider>
 

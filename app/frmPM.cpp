@@ -2,9 +2,9 @@
 
 #include "app/Icons.h"
 #include "app/frmMain.h"
-#include "platform/ErrorState.h"
-#include "platform/Forms.h"
-#include "platform/ImageList.h"
+#include "platform/system/ErrorState.h"
+#include "platform/controls/Forms.h"
+#include "platform/controls/ImageList.h"
 
 #include <QAction>
 #include <QMenu>

@@ -1,7 +1,7 @@
 #include "app/frmSplash.h"
 
-#include "platform/ErrorState.h"
-#include "platform/Forms.h"
+#include "platform/system/ErrorState.h"
+#include "platform/controls/Forms.h"
 
 #include <QCoreApplication>
 #include <QEvent>

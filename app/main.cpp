@@ -3,8 +3,8 @@
 #include "app/TerminationSignals.h"
 #include "app/frmMain.h"
 #include "core/SharedState.h"
-#include "platform/Forms.h"
-#include "platform/MessageBox.h"
+#include "platform/controls/Forms.h"
+#include "platform/controls/MessageBox.h"
 
 #include <QApplication>
 #include <QLibraryInfo>

@@ -13,9 +13,9 @@
 #include "browser/WindowTable.h"
 #include "browser/frmWeb.h"
 #include "core/SharedState.h"
-#include "platform/BrowserControl.h"
-#include "platform/Forms.h"
-#include "platform/ListView.h"
+#include "platform/engine/BrowserControl.h"
+#include "platform/controls/Forms.h"
+#include "platform/controls/ListView.h"
 
 #include <QApplication>
 #include <QCryptographicHash>

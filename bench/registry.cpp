@@ -4,9 +4,9 @@
 //   bench_registry
 #include "TestEnvironment.h"
 
-#include "platform/RegFileFormat.h"
-#include "platform/Registry.h"
-#include "platform/RegistryTree.h"
+#include "platform/store/RegFileFormat.h"
+#include "platform/store/Registry.h"
+#include "platform/store/RegistryTree.h"
 
 #include <QCoreApplication>
 #include <QDir>

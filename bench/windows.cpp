@@ -10,8 +10,8 @@
 #include "app/frmMain.h"
 #include "browser/WindowTable.h"
 #include "browser/frmWeb.h"
-#include "platform/BrowserControl.h"
-#include "platform/Forms.h"
+#include "platform/engine/BrowserControl.h"
+#include "platform/controls/Forms.h"
 
 #include <QApplication>
 #include <QDir>

@@ -2,8 +2,8 @@
 
 #include "browser/LinkSnapshot.h"
 #include "core/Version.h"
-#include "platform/AtomicFile.h"
-#include "platform/ErrorState.h"
+#include "platform/store/AtomicFile.h"
+#include "platform/system/ErrorState.h"
 
 
 namespace {

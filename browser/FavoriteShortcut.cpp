@@ -1,6 +1,6 @@
 #include "browser/FavoriteShortcut.h"
 
-#include "platform/ErrorState.h"
+#include "platform/system/ErrorState.h"
 
 #include <QFile>
 #include <QRegularExpression>

@@ -1,7 +1,7 @@
 #include "browser/LinkSnapshot.h"
 
 #include "core/PathServices.h"
-#include "platform/ItemRegistry.h"
+#include "platform/controls/ItemRegistry.h"
 
 #include <algorithm>
 #include <optional>

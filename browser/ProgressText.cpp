@@ -1,6 +1,6 @@
 #include "browser/ProgressText.h"
 
-#include "platform/Units.h"
+#include "platform/system/Units.h"
 
 #include <limits>
 #include <optional>

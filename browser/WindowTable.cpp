@@ -2,12 +2,12 @@
 
 #include "browser/frmWeb.h"
 #include "core/ErrorLog.h"
-#include "platform/BrowserControl.h"
-#include "platform/DetachedProcess.h"
-#include "platform/ErrorState.h"
-#include "platform/MessageBox.h"
-#include "platform/SettingsStore.h"
-#include "platform/Singleton.h"
+#include "platform/engine/BrowserControl.h"
+#include "platform/system/DetachedProcess.h"
+#include "platform/system/ErrorState.h"
+#include "platform/controls/MessageBox.h"
+#include "platform/store/SettingsStore.h"
+#include "platform/system/Singleton.h"
 
 #include <QCoreApplication>
 

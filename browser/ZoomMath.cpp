@@ -1,7 +1,7 @@
 #include "browser/ZoomMath.h"
 
-#include "platform/ErrorState.h"
-#include "platform/Units.h"
+#include "platform/system/ErrorState.h"
+#include "platform/system/Units.h"
 
 namespace ZoomMath {
 

@@ -6,9 +6,9 @@
 #include "core/BrowserHost.h"
 #include "core/PathServices.h"
 #include "core/SharedState.h"
-#include "platform/BrowserControl.h"
-#include "platform/ErrorState.h"
-#include "platform/Units.h"
+#include "platform/engine/BrowserControl.h"
+#include "platform/system/ErrorState.h"
+#include "platform/system/Units.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>

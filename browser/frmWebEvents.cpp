@@ -9,9 +9,9 @@
 #include "browser/frmWeb.h"
 #include "core/BrowserHost.h"
 #include "core/SharedState.h"
-#include "platform/BrowserControl.h"
-#include "platform/ErrorState.h"
-#include "platform/MessageBox.h"
+#include "platform/engine/BrowserControl.h"
+#include "platform/system/ErrorState.h"
+#include "platform/controls/MessageBox.h"
 
 #include <QGuiApplication>
 #include <QMdiArea>

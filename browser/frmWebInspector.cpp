@@ -3,8 +3,8 @@
 #include "browser/frmWeb.h"
 
 #include "browser/AddressText.h"
-#include "platform/BrowserControl.h"
-#include "platform/ErrorState.h"
+#include "platform/engine/BrowserControl.h"
+#include "platform/system/ErrorState.h"
 
 void frmWeb::DocEvents_onmouseover(const QVariantMap &element)
 {

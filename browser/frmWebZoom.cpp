@@ -2,9 +2,9 @@
 #include "browser/frmWeb.h"
 
 #include "core/ErrorLog.h"
-#include "platform/BrowserControl.h"
-#include "platform/ErrorState.h"
-#include "platform/Units.h"
+#include "platform/engine/BrowserControl.h"
+#include "platform/system/ErrorState.h"
+#include "platform/system/Units.h"
 
 #include <QPointer>
 

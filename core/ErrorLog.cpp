@@ -1,8 +1,8 @@
 #include "core/ErrorLog.h"
 
 #include "core/SharedState.h"
-#include "platform/ErrorState.h"
-#include "platform/SettingsStore.h"
+#include "platform/system/ErrorState.h"
+#include "platform/store/SettingsStore.h"
 
 #include <QDateTime>
 #include <QFile>

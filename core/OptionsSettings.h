@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/SettingsStore.h"
+#include "platform/store/SettingsStore.h"
 
 // The options' preferences ("Options"), with the defaults their readers pass. The
 // numbered lists under "Options\..." are PresetList sections.

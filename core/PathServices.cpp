@@ -2,8 +2,8 @@
 
 #include "core/ErrorLog.h"
 #include "core/SharedState.h"
-#include "platform/DiskInfo.h"
-#include "platform/ErrorState.h"
+#include "platform/system/DiskInfo.h"
+#include "platform/system/ErrorState.h"
 
 #include <QDir>
 #include <QFileInfo>

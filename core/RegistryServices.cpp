@@ -1,7 +1,7 @@
 #include "core/RegistryServices.h"
 
-#include "platform/RegFileFormat.h"
-#include "platform/RegistryRead.h"
+#include "platform/store/RegFileFormat.h"
+#include "platform/store/RegistryRead.h"
 
 QString RegGetString(RegRoot root, const QString &subKey, const QString &valueName, const QString &defaultValue)
 {

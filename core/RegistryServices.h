@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/RegistryKeys.h"
+#include "platform/store/RegistryKeys.h"
 
 #include <QString>
 

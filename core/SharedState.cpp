@@ -1,6 +1,6 @@
 #include "core/SharedState.h"
 
-#include "platform/Singleton.h"
+#include "platform/system/Singleton.h"
 
 SharedState &shared()
 {

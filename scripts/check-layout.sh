@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Includes point down only: platform/ <- core/ <- browser/, files/, options/ <- app/.
+# Inside platform/ each room includes only the rooms below it (see below).
 # Only platform/ includes the browser engine or the operating system's own headers.
 # Prints every include that breaks this and exits non-zero when there is one.
 set -u
@@ -18,6 +19,18 @@ forbid() {
 }
 
 forbid platform '#include "(core|browser|files|options|app)/' "includes a folder above it"
+# Rooms of platform/, lowest first: system <- store, controls <- files <- engine.
+# A room includes only rooms below it; store and controls stand side by side.
+forbid platform/system '#include "platform/(store|controls|files|engine)/' "includes a room above it"
+forbid platform/store '#include "platform/(controls|files|engine)/' "includes a room above or beside it"
+forbid platform/controls '#include "platform/(store|files|engine)/' "includes a room above or beside it"
+forbid platform/files '#include "platform/(controls|engine)/' "includes a room above or beside it"
+forbid platform/engine '#include "platform/files/' "includes a room beside it"
+if [ -n "$(find platform -maxdepth 1 -type f \( -name '*.cpp' -o -name '*.h' \))" ]; then
+    echo "platform/ holds sources outside its rooms:"
+    find platform -maxdepth 1 -type f \( -name '*.cpp' -o -name '*.h' \)
+    status=1
+fi
 forbid core '#include "(browser|files|options|app)/' "includes a folder above it"
 for folder in browser files options; do
     forbid "$folder" '#include "app/' "includes app/"

@@ -1,9 +1,9 @@
 #include "app/frmMain.h"
 #include "core/SharedState.h"
-#include "platform/ErrorState.h"
-#include "platform/MessageBox.h"
-#include "platform/Registry.h"
-#include "platform/SettingsStore.h"
+#include "platform/system/ErrorState.h"
+#include "platform/controls/MessageBox.h"
+#include "platform/store/Registry.h"
+#include "platform/store/SettingsStore.h"
 
 #include "MainWindowTest.h"
 #include "ScriptedMessageBoxes.h"

@@ -1,6 +1,6 @@
 #include "app/FolderTreePrune.h"
-#include "platform/ImageList.h"
-#include "platform/TreeView.h"
+#include "platform/controls/ImageList.h"
+#include "platform/controls/TreeView.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "app/frmMain.h"
-#include "platform/CoolBar.h"
-#include "platform/Toolbar.h"
-#include "platform/Units.h"
+#include "platform/controls/CoolBar.h"
+#include "platform/controls/Toolbar.h"
+#include "platform/system/Units.h"
 
 #include "MainWindowTest.h"
 

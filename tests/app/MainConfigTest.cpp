@@ -1,8 +1,8 @@
 #include "app/frmMain.h"
 #include "core/SharedState.h"
-#include "platform/CoolBar.h"
-#include "platform/Forms.h"
-#include "platform/SettingsStore.h"
+#include "platform/controls/CoolBar.h"
+#include "platform/controls/Forms.h"
+#include "platform/store/SettingsStore.h"
 
 #include "TestEnvironment.h"
 

@@ -1,6 +1,6 @@
 #include "app/MainGeometry.h"
 #include "app/frmMain.h"
-#include "platform/TreeView.h"
+#include "platform/controls/TreeView.h"
 
 #include "MainWindowTest.h"
 

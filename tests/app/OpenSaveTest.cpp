@@ -2,7 +2,7 @@
 
 #include "TestEnvironment.h"
 #include "core/SharedState.h"
-#include "platform/ErrorState.h"
+#include "platform/system/ErrorState.h"
 
 #include <QApplication>
 #include <QComboBox>

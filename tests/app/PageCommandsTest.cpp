@@ -3,8 +3,8 @@
 #include "browser/FavoriteShortcut.h"
 #include "browser/WindowTable.h"
 #include "core/SharedState.h"
-#include "platform/Forms.h"
-#include "platform/SettingsStore.h"
+#include "platform/controls/Forms.h"
+#include "platform/store/SettingsStore.h"
 
 #include "MainWindowTest.h"
 #include "ScriptedMessageBoxes.h"

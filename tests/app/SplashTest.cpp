@@ -1,5 +1,5 @@
 #include "app/frmSplash.h"
-#include "platform/Forms.h"
+#include "platform/controls/Forms.h"
 
 #include <QLabel>
 #include <QTest>

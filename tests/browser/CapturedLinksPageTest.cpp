@@ -2,7 +2,7 @@
 
 #include "TestEnvironment.h"
 #include "WriteFailure.h"
-#include "platform/ErrorState.h"
+#include "platform/system/ErrorState.h"
 
 #include <QDir>
 #include <QFile>

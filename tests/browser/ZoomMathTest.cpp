@@ -1,6 +1,6 @@
 #include "browser/ZoomMath.h"
 
-#include "platform/ErrorState.h"
+#include "platform/system/ErrorState.h"
 
 #include <gtest/gtest.h>
 

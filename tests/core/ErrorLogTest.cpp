@@ -1,7 +1,7 @@
 #include "core/ErrorLog.h"
 
 #include "core/SharedState.h"
-#include "platform/ErrorState.h"
+#include "platform/system/ErrorState.h"
 #include "support/TestEnvironment.h"
 
 #include <QDateTime>

@@ -1,8 +1,8 @@
 #include "core/PathServices.h"
 
 #include "core/SharedState.h"
-#include "platform/DiskInfo.h"
-#include "platform/ErrorState.h"
+#include "platform/system/DiskInfo.h"
+#include "platform/system/ErrorState.h"
 #include "support/TestEnvironment.h"
 
 #include <QDir>

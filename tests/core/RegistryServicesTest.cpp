@@ -1,5 +1,5 @@
 #include "core/RegistryServices.h"
-#include "platform/ErrorState.h"
+#include "platform/system/ErrorState.h"
 
 #include "TestEnvironment.h"
 

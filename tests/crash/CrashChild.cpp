@@ -4,8 +4,8 @@
 
 #include "CrashPayload.h"
 
-#include "platform/Registry.h"
-#include "platform/SettingsStore.h"
+#include "platform/store/Registry.h"
+#include "platform/store/SettingsStore.h"
 
 #include <QCoreApplication>
 

@@ -4,9 +4,9 @@
 
 #include "CrashPayload.h"
 
-#include "platform/ErrorState.h"
-#include "platform/Registry.h"
-#include "platform/SettingsStore.h"
+#include "platform/system/ErrorState.h"
+#include "platform/store/Registry.h"
+#include "platform/store/SettingsStore.h"
 
 #include "TestEnvironment.h"
 

@@ -3,8 +3,8 @@
 #include "app/frmMain.h"
 #include "browser/WindowTable.h"
 #include "core/SharedState.h"
-#include "platform/Forms.h"
-#include "platform/TabStrip.h"
+#include "platform/controls/Forms.h"
+#include "platform/controls/TabStrip.h"
 
 #include <QComboBox>
 #include <QCoreApplication>

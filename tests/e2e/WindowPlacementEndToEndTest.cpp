@@ -2,8 +2,8 @@
 
 #include "app/ProgramIcon.h"
 #include "app/frmSplash.h"
-#include "platform/Forms.h"
-#include "platform/SettingsStore.h"
+#include "platform/controls/Forms.h"
+#include "platform/store/SettingsStore.h"
 
 #include <QApplication>
 #include <QGuiApplication>

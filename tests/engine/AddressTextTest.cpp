@@ -1,6 +1,6 @@
 #include "TestEnvironment.h"
 
-#include "platform/BrowserControl.h"
+#include "platform/engine/BrowserControl.h"
 
 #include <QDir>
 #include <QFileInfo>

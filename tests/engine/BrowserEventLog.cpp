@@ -1,6 +1,6 @@
 #include "BrowserEventLog.h"
 
-#include "platform/BrowserControl.h"
+#include "platform/engine/BrowserControl.h"
 
 BrowserEventLog::BrowserEventLog(BrowserControl *control)
     : QObject(control)

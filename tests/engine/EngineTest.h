@@ -3,8 +3,8 @@
 #include "BrowserEventLog.h"
 #include "TestEnvironment.h"
 
-#include "platform/BrowserControl.h"
-#include "platform/EngineProfile.h"
+#include "platform/engine/BrowserControl.h"
+#include "platform/engine/EngineProfile.h"
 
 #include <QCoreApplication>
 #include <QTest>

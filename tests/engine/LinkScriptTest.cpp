@@ -8,7 +8,7 @@
 #include "browser/LinkSnapshot.h"
 #include "browser/WindowTable.h"
 #include "browser/frmWeb.h"
-#include "platform/ListView.h"
+#include "platform/controls/ListView.h"
 
 #include <QSignalSpy>
 

@@ -1,8 +1,8 @@
 #include "EngineTest.h"
 #include "LoopbackServer.h"
 
-#include "platform/OfflineInterceptor.h"
-#include "platform/RegistryKeys.h"
+#include "platform/engine/OfflineInterceptor.h"
+#include "platform/store/RegistryKeys.h"
 
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>

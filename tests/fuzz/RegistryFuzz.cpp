@@ -3,8 +3,8 @@
 
 #include "FuzzCheck.h"
 
-#include "platform/RegFileFormat.h"
-#include "platform/RegistryTree.h"
+#include "platform/store/RegFileFormat.h"
+#include "platform/store/RegistryTree.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include "FuzzCheck.h"
 
-#include "platform/SettingsFileFormat.h"
+#include "platform/store/SettingsFileFormat.h"
 
 #include <QBuffer>
 

@@ -3,8 +3,8 @@
 #include "app/frmMain.h"
 #include "browser/WindowTable.h"
 #include "browser/frmWeb.h"
-#include "platform/BrowserControl.h"
-#include "platform/Forms.h"
+#include "platform/engine/BrowserControl.h"
+#include "platform/controls/Forms.h"
 
 #include <QCoreApplication>
 #include <QTest>

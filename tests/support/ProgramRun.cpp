@@ -1,6 +1,6 @@
 #include "ProgramRun.h"
 
-#include "platform/SettingsStore.h"
+#include "platform/store/SettingsStore.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/ErrorState.h"
+#include "platform/system/ErrorState.h"
 
 #include <functional>
 

@@ -1,8 +1,8 @@
 #include "TestEnvironment.h"
 
 #include "core/SharedState.h"
-#include "platform/ErrorState.h"
-#include "platform/TestHooks.h"
+#include "platform/system/ErrorState.h"
+#include "platform/store/TestHooks.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,0 +1,246 @@
+#include "platform/controls/MessageBox.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
+#include <QThread>
+#include <QTimer>
+
+#include <vector>
+
+namespace {
+
+struct ButtonChoice
+{
+    QMessageBox::StandardButton button;
+    int result;
+    const char *caption;
+};
+
+// The captions are the program's own, so a box speaks Czech whether or not the
+// toolkit's translations are installed.
+std::vector<ButtonChoice> buttonsFor(int buttons)
+{
+    using B = QMessageBox;
+    const ButtonChoice ok{B::Ok, MsgBoxResult::OK, "OK"};
+    const ButtonChoice cancel{B::Cancel, MsgBoxResult::Cancel, "Zrušit"};
+    const ButtonChoice yes{B::Yes, MsgBoxResult::Yes, "&Ano"};
+    const ButtonChoice no{B::No, MsgBoxResult::No, "&Ne"};
+    const ButtonChoice retry{B::Retry, MsgBoxResult::Retry, "&Opakovat"};
+    switch (buttons) {
+    case MsgBoxStyle::OKCancel: return {ok, cancel};
+    case MsgBoxStyle::AbortRetryIgnore:
+        return {{B::Abort, MsgBoxResult::Abort, "&Přerušit"}, retry, {B::Ignore, MsgBoxResult::Ignore, "&Ignorovat"}};
+    case MsgBoxStyle::YesNoCancel: return {yes, no, cancel};
+    case MsgBoxStyle::YesNo: return {yes, no};
+    case MsgBoxStyle::RetryCancel: return {retry, cancel};
+    default: return {ok};
+    }
+}
+
+QMessageBox::Icon iconFor(int icon)
+{
+    switch (icon) {
+    case MsgBoxStyle::Critical: return QMessageBox::Critical;
+    case MsgBoxStyle::Question: return QMessageBox::Question;
+    case MsgBoxStyle::Exclamation: return QMessageBox::Warning;
+    case MsgBoxStyle::Information: return QMessageBox::Information;
+    default: return QMessageBox::NoIcon;
+    }
+}
+
+// The box lives on the heap and is watched: should its parent go while it runs, the
+// box goes with it and the call still returns safely.
+class QtMessageBoxService : public MessageBoxService
+{
+public:
+    int show(const MessageBoxRequest &request) override
+    {
+        QWidget *parent = request.parent ? request.parent->window() : QApplication::activeWindow();
+        return request.text ? askText(request, parent) : showBox(request, parent);
+    }
+
+private:
+    static void prepare(QDialog *dialog, const MessageBoxRequest &request)
+    {
+        dialog->setWindowTitle(request.title);
+        if (request.style & MsgBoxStyle::SystemModal)
+            dialog->setWindowModality(Qt::ApplicationModal);
+        if (request.owner)
+            QObject::connect(request.owner, &QObject::destroyed, dialog, &QDialog::reject);
+    }
+
+    static int showBox(const MessageBoxRequest &request, QWidget *parent)
+    {
+        QPointer<QMessageBox> box = new QMessageBox(parent);
+        prepare(box, request);
+        box->setText(request.prompt);
+        box->setIcon(iconFor(request.icon()));
+        const std::vector<ButtonChoice> choices = buttonsFor(request.buttons());
+        for (const ButtonChoice &choice : choices)
+            box->addButton(choice.button)->setText(QString::fromUtf8(choice.caption));
+        const size_t defaultIndex = static_cast<size_t>(request.defaultButton() >> 8);
+        if (defaultIndex < choices.size())
+            box->setDefaultButton(choices[defaultIndex].button);
+        box->exec();
+        if (!box)
+            return request.cancellingAnswer();
+        QAbstractButton *clicked = box->clickedButton();
+        int result = request.cancellingAnswer();
+        for (const ButtonChoice &choice : choices) {
+            if (clicked && clicked == box->button(choice.button))
+                result = choice.result;
+        }
+        delete box;
+        return result;
+    }
+
+    static int askText(const MessageBoxRequest &request, QWidget *parent)
+    {
+        QPointer<QInputDialog> dialog = new QInputDialog(parent);
+        prepare(dialog, request);
+        dialog->setLabelText(request.prompt);
+        dialog->setTextValue(*request.text);
+        dialog->setOkButtonText(QStringLiteral("OK"));
+        dialog->setCancelButtonText(QStringLiteral("Zrušit"));
+        const int code = dialog->exec();
+        if (!dialog)
+            return MsgBoxResult::Cancel;
+        if (code == QDialog::Accepted)
+            *request.text = dialog->textValue();
+        delete dialog;
+        return code == QDialog::Accepted ? MsgBoxResult::OK : MsgBoxResult::Cancel;
+    }
+};
+
+MessageBoxService *&installed()
+{
+    static MessageBoxService *service = nullptr;
+    return service;
+}
+
+struct LoopState
+{
+    int mainLoopLevel = 0;
+    bool ending = false;
+};
+
+LoopState &loops()
+{
+    static LoopState state;
+    return state;
+}
+
+} // namespace
+
+int MessageBoxRequest::cancellingAnswer() const
+{
+    if (text)
+        return MsgBoxResult::Cancel;
+    const std::vector<ButtonChoice> choices = buttonsFor(buttons());
+    for (int answer : {MsgBoxResult::Cancel, MsgBoxResult::No}) {
+        for (const ButtonChoice &choice : choices) {
+            if (choice.result == answer)
+                return answer;
+        }
+    }
+    return choices.front().result;
+}
+
+MessageBoxService &MessageBoxService::current()
+{
+    static QtMessageBoxService fallback;
+    MessageBoxService *service = installed();
+    return service ? *service : fallback;
+}
+
+void MessageBoxService::install(MessageBoxService *service)
+{
+    installed() = service;
+}
+
+int showMessageBox(const MessageBoxRequest &request)
+{
+    if (DialogLoops::ending())
+        return request.cancellingAnswer();
+    return MessageBoxService::current().show(request);
+}
+
+int MsgBox(const QString &prompt, int style, const QString &title, QWidget *parent)
+{
+    MessageBoxRequest request;
+    request.prompt = prompt;
+    request.style = style;
+    request.title = title.isEmpty() ? QStringLiteral("Vorlan") : title;
+    request.parent = parent;
+    return showMessageBox(request);
+}
+
+namespace DialogLoops {
+
+void markMainLoop()
+{
+    loops().mainLoopLevel = QThread::currentThread()->loopLevel();
+}
+
+bool running()
+{
+    return QThread::currentThread()->loopLevel() > loops().mainLoopLevel;
+}
+
+void closeAll()
+{
+    while (QWidget *popup = QApplication::activePopupWidget()) {
+        if (!popup->close())
+            break;
+    }
+    for (QWidget *widget : QApplication::topLevelWidgets()) {
+        auto *dialog = qobject_cast<QDialog *>(widget);
+        if (dialog && dialog->isVisible() && dialog->isModal())
+            dialog->reject();
+    }
+}
+
+void endAll()
+{
+    loops().ending = true;
+    closeAll();
+}
+
+bool ending()
+{
+    return loops().ending;
+}
+
+void afterAll(QObject *context, std::function<void()> action)
+{
+    if (!running()) {
+        action();
+        return;
+    }
+    closeAll();
+    // Polled from whichever loop runs: the dialogs' loops return one by one as the
+    // calls that opened them unwind.
+    auto *poll = new QTimer(context);
+    poll->setInterval(10);
+    QObject::connect(poll, &QTimer::timeout, context, [poll, action = std::move(action)] {
+        if (running()) {
+            closeAll();
+            return;
+        }
+        poll->stop();
+        poll->deleteLater();
+        action();
+    });
+    poll->start();
+}
+
+void reset()
+{
+    loops() = {};
+}
+
+} // namespace DialogLoops

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "platform/controls/KeyedCollection.h"
+#include "platform/controls/StatusPanel.h"
+
+#include <QWidget>
+
+class QHBoxLayout;
+
+enum class PanelAutoSize {
+    None,     // exactly the given width
+    Spring,   // shares the room the other panels leave, never below the given width
+    Contents, // fits its text and picture, never below the given width
+};
+
+// A status bar of panels addressed by key and by 1-based index (failures as in
+// ItemRef.h). Panels are laid out left to right in the order they were added.
+class StatusBar : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit StatusBar(QWidget *parent = nullptr);
+
+    // Width in pixels. A taken key fails (KeyNotUnique) and adds nothing.
+    StatusPanel &addPanel(const QString &key, int width, PanelAutoSize autoSize = PanelAutoSize::None,
+                          const QString &toolTip = {});
+
+    int count() const { return m_panels.count(); }
+    int indexOfKey(const QString &key) const { return m_panels.indexOf(key); }
+    QString keyAt(int index) const { return m_panels.keyAt(index); }
+    StatusPanel &panel(const ItemRef &panel) const { return *m_panels[panel]; }
+
+signals:
+    // A panel was clicked or double-clicked with the left button; index is 1-based.
+    void panelClicked(const QString &key, int index);
+    void panelDoubleClicked(const QString &key, int index);
+
+private:
+    int indexOfPanel(const StatusPanel *panel) const;
+
+    QHBoxLayout *m_layout;
+    KeyedCollection<StatusPanel *> m_panels;
+};

@@ -1,0 +1,332 @@
+#include "platform/engine/BrowserControl.h"
+
+#include "platform/engine/BrowserPage.h"
+#include "platform/engine/EngineProfile.h"
+#include "platform/controls/MessageBox.h"
+
+#include <QDir>
+#include <QPointer>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <QWebEngineFindTextResult>
+#include <QWebEngineHistory>
+#include <QWebEngineLoadingInfo>
+#include <QWebEngineNewWindowRequest>
+#include <QWebEngineScript>
+#include <QWebEngineView>
+
+BrowserControl::BrowserControl(QWidget *parent)
+    : QWidget(parent)
+    , m_alive(std::make_shared<bool>(true))
+{
+    m_view = new QWebEngineView(this);
+    m_page = new BrowserPage(EngineProfile::profileForNewPage(), m_view);
+    m_view->setPage(m_page);
+    setFocusProxy(m_view);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_view);
+
+    m_page->setNavigationFilter([this](const QUrl &url, bool isMainFrame) {
+        return decideNavigation(url, isMainFrame);
+    });
+    connect(m_page, &QWebEnginePage::loadingChanged, this, &BrowserControl::onLoadingChanged);
+    connect(m_page, &QWebEnginePage::loadProgress, this, &BrowserControl::onLoadProgress);
+    connect(m_page, &QWebEnginePage::urlChanged, this, &BrowserControl::onUrlChanged);
+    connect(m_page, &QWebEnginePage::titleChanged, this, &BrowserControl::TitleChange);
+    connect(m_page, &QWebEnginePage::linkHovered, this, [this](const QString &url) {
+        m_hoveredLink = url;
+        emit StatusTextChange(url);
+    });
+    connect(m_page, &QWebEnginePage::newWindowRequested, this, &BrowserControl::onNewWindowRequested);
+    // Closing the window from inside the engine's own call would pull the page from
+    // under it.
+    connect(m_page, &QWebEnginePage::windowCloseRequested, this, &BrowserControl::Quit,
+            Qt::QueuedConnection);
+    installElementHover();
+}
+
+BrowserControl::~BrowserControl()
+{
+    // The page is torn down while the control is still whole; none of its last
+    // signals or script answers may reach the control any more.
+    m_alive.reset();
+    m_page->setNavigationFilter({});
+    disconnect(m_page, nullptr, this, nullptr);
+    if (!m_page->dialogOpen()) {
+        delete m_view;
+        return;
+    }
+    // A dialog of the page runs inside the engine's call on this view, which must
+    // return into a whole view: the view leaves the control and goes once the
+    // dialog, closed now, has returned.
+    m_page->setWebChannel(nullptr, QWebEngineScript::ApplicationWorld);
+    m_view->hide();
+    m_view->setParent(nullptr);
+    m_page->deleteViewAfterDialog(m_view);
+}
+
+QUrl BrowserControl::addressFromUserText(const QString &text, const QString &workingFolder)
+{
+    // Without AssumeLocalFile a relative name is a file only when it exists, so
+    // "www.example.org" stays a web address.
+    return QUrl::fromUserInput(text, workingFolder);
+}
+
+void BrowserControl::Navigate(const QString &text)
+{
+    const QUrl url = addressFromUserText(text, QDir::currentPath());
+    if (url.isEmpty() || !url.isValid()) {
+        if (!text.trimmed().isEmpty())
+            reportUnusableAddress(QStringLiteral("„%1“ není platná adresa.").arg(text));
+        return;
+    }
+    runOrDefer([this, url] {
+        m_undecidedAddress = url;
+        m_page->load(url);
+    });
+}
+
+void BrowserControl::reportUnusableAddress(const QString &message)
+{
+    // Not from inside the caller or the engine's signal: the box runs a loop of its own.
+    QTimer::singleShot(0, this, [this, message] { MsgBox(message, MsgBoxStyle::Exclamation, {}, this); });
+}
+
+void BrowserControl::GoBack()
+{
+    trigger(QWebEnginePage::Back);
+}
+
+void BrowserControl::GoForward()
+{
+    trigger(QWebEnginePage::Forward);
+}
+
+void BrowserControl::Refresh()
+{
+    trigger(QWebEnginePage::Reload);
+}
+
+void BrowserControl::Stop()
+{
+    trigger(QWebEnginePage::Stop);
+}
+
+void BrowserControl::Refresh2(int level)
+{
+    trigger(level == 3 ? QWebEnginePage::ReloadAndBypassCache : QWebEnginePage::Reload);
+}
+
+void BrowserControl::trigger(int action)
+{
+    runOrDefer([this, action] {
+        // A typed address this command stops or replaces has not failed.
+        m_undecidedAddress.clear();
+        m_page->triggerAction(static_cast<QWebEnginePage::WebAction>(action));
+    });
+}
+
+void BrowserControl::findText(const QString &text, bool backward, std::function<void(bool found)> callback)
+{
+    const QWebEnginePage::FindFlags flags = backward ? QWebEnginePage::FindBackward : QWebEnginePage::FindFlags();
+    std::weak_ptr<bool> alive = m_alive;
+    m_page->findText(text, flags, [alive, callback = std::move(callback)](const QWebEngineFindTextResult &result) {
+        if (callback && alive.lock())
+            callback(result.numberOfMatches() > 0);
+    });
+}
+
+void BrowserControl::printWithDialog()
+{
+    // One print at a time: the engine refuses a second while the first runs.
+    if (m_printer)
+        return;
+    auto printer = std::make_unique<QPrinter>();
+    // The dialog belongs to the top window, so that it never goes with this control
+    // while it runs; should the control go meanwhile, the dialog closes unanswered.
+    const QPointer<BrowserControl> self(this);
+    const QPointer<QPrintDialog> dialog = new QPrintDialog(printer.get(), window());
+    connect(this, &QObject::destroyed, dialog, &QDialog::reject);
+    const int answer = dialog->exec();
+    delete dialog.data();
+    if (!self || answer != QDialog::Accepted)
+        return;
+    m_printer = std::move(printer);
+    connect(m_view, &QWebEngineView::printFinished, this, [this] { m_printer.reset(); }, Qt::SingleShotConnection);
+    m_view->print(m_printer.get());
+}
+
+QString BrowserControl::LocationURL() const
+{
+    return m_page->url().toString();
+}
+
+QString BrowserControl::LocationName() const
+{
+    return m_page->title();
+}
+
+bool BrowserControl::Busy() const
+{
+    return m_load.active && !m_load.swallowed;
+}
+
+void BrowserControl::setFocusToPage()
+{
+    m_view->setFocus(Qt::OtherFocusReason);
+}
+
+void BrowserControl::runScript(const QString &script, std::function<void(const QVariant &)> callback,
+                               ScriptWorld world)
+{
+    const quint32 worldId = world == ScriptWorld::Application ? QWebEngineScript::ApplicationWorld
+                                                              : QWebEngineScript::MainWorld;
+    if (!callback) {
+        m_page->runJavaScript(script, worldId);
+        return;
+    }
+    std::weak_ptr<bool> alive = m_alive;
+    m_page->runJavaScript(script, worldId, [alive, callback = std::move(callback)](const QVariant &result) {
+        if (alive.lock())
+            callback(result);
+    });
+}
+
+bool BrowserControl::decideNavigation(const QUrl &url, bool isMainFrame)
+{
+    if (!isMainFrame)
+        return true;
+    m_undecidedAddress.clear();
+    bool cancel = false;
+    ++m_decidingDepth;
+    emit BeforeNavigate(url.toString(), 0, QString(), QVariant(), QString(), cancel);
+    --m_decidingDepth;
+    if (cancel)
+        m_refusedAddresses.append(url);
+    else
+        acceptNavigation(url);
+    return !cancel;
+}
+
+void BrowserControl::acceptNavigation(const QUrl &url)
+{
+    // The engine counts one load from its first start to its last stop, however many
+    // navigations follow one another in it; an accepted one makes the load its own,
+    // also when it began as a refused navigation.
+    m_refusedAddresses.clear();
+    if (!m_load.active)
+        return;
+    const bool wasSwallowed = m_load.swallowed;
+    m_load.swallowed = false;
+    m_load.committed = false;
+    if (wasSwallowed)
+        emit StatusTextChange(url.toString());
+}
+
+void BrowserControl::onLoadingChanged(const QWebEngineLoadingInfo &info)
+{
+    switch (info.status()) {
+    case QWebEngineLoadingInfo::LoadStartedStatus:
+        startLoad(info.url());
+        break;
+    case QWebEngineLoadingInfo::LoadStoppedStatus:
+        // The engine drops an address it will not show (a scheme it does not know)
+        // before ever asking whether to go there, and shows nothing.
+        if (!m_undecidedAddress.isEmpty() && info.url() == m_undecidedAddress)
+            reportUnusableAddress(QStringLiteral("Adresu „%1“ program nedokáže otevřít.").arg(info.url().toString()));
+        m_undecidedAddress.clear();
+        endLoad(false);
+        break;
+    case QWebEngineLoadingInfo::LoadSucceededStatus:
+    case QWebEngineLoadingInfo::LoadFailedStatus:
+        m_undecidedAddress.clear();
+        endLoad(true);
+        break;
+    }
+}
+
+void BrowserControl::startLoad(const QUrl &url)
+{
+    // A new load supersedes one still running; that one ends here.
+    if (m_load.active)
+        endLoad(false);
+    // A refused navigation still starts a load of its own, which the engine stops at
+    // once unless an accepted navigation takes it over.
+    ++m_navigationNumber;
+    const bool refused = m_refusedAddresses.removeOne(url);
+    m_load = {true, refused, false};
+    if (!refused)
+        emit StatusTextChange(url.toString());
+}
+
+void BrowserControl::endLoad(bool documentShown)
+{
+    if (!m_load.active)
+        return;
+    const LoadState ended = m_load;
+    m_load = {};
+    if (ended.swallowed)
+        return;
+    if (documentShown && !ended.committed)
+        emit NavigateComplete(LocationURL());
+    raiseCommandStates();
+    emit ProgressChange(0, 100);
+    emit StatusTextChange(QString());
+    emit DownloadComplete();
+}
+
+void BrowserControl::onLoadProgress(int progress)
+{
+    if (Busy())
+        emit ProgressChange(qBound(1, progress, 100), 100);
+}
+
+void BrowserControl::onUrlChanged()
+{
+    if (m_load.active) {
+        if (m_load.swallowed || m_load.committed)
+            return;
+        m_load.committed = true;
+    }
+    // Outside a load the address changes only within the document.
+    emit NavigateComplete(LocationURL());
+    raiseCommandStates();
+}
+
+void BrowserControl::onNewWindowRequested(QWebEngineNewWindowRequest &request)
+{
+    // The request is left unanswered, so the engine discards the window it prepared.
+    QString url = request.requestedUrl().toString();
+    if (url == QLatin1String("about:blank#blocked")) {
+        // The engine refused the address and names it no more; a script address is
+        // the one it refuses, and the pointer is on it when a link was clicked.
+        if (!m_hoveredLink.startsWith(QLatin1String("javascript:"), Qt::CaseInsensitive))
+            return;
+        url = m_hoveredLink;
+    }
+    QTimer::singleShot(0, this, [this, url] { raiseNewWindow(url); });
+}
+
+void BrowserControl::raiseNewWindow(const QString &url)
+{
+    bool processed = false;
+    emit NewWindow(url, 0, QString(), QVariant(), QString(), processed);
+}
+
+void BrowserControl::raiseCommandStates()
+{
+    emit CommandStateChange(BrowserCommand::Forward, m_page->history()->canGoForward());
+    emit CommandStateChange(BrowserCommand::Back, m_page->history()->canGoBack());
+}
+
+void BrowserControl::runOrDefer(std::function<void()> action)
+{
+    if (m_decidingDepth > 0)
+        QTimer::singleShot(0, this, std::move(action));
+    else
+        action();
+}

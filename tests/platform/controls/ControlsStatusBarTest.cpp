@@ -1,0 +1,60 @@
+#include "ControlsTest.h"
+
+#include "platform/controls/StatusBar.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace ControlsTest;
+
+namespace {
+
+class StatusBarTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        bar.addPanel({}, 100, PanelAutoSize::Spring);
+        bar.addPanel("prg", 60, PanelAutoSize::None);
+        bar.addPanel("zoom", 50, PanelAutoSize::None, "Zvětšení obrázku");
+    }
+
+    void showBar()
+    {
+        bar.resize(600, 24);
+        bar.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&bar));
+    }
+
+    StatusBar bar;
+};
+
+TEST_F(StatusBarTest, SpringPanelTakesTheRoomTheOthersLeave)
+{
+    showBar();
+    EXPECT_EQ(bar.panel("prg").width(), 60);
+    EXPECT_EQ(bar.panel("zoom").width(), 50);
+    EXPECT_GT(bar.panel(1).width(), 400);
+    bar.panel(1).setText(QString(500, QLatin1Char('x')));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(bar.panel("prg").width(), 60) << "a long text does not push the fixed panels";
+}
+
+TEST_F(StatusBarTest, ClicksReportThePanelKeyAndIndex)
+{
+    showBar();
+    QSignalSpy clicked(&bar, &StatusBar::panelClicked);
+    QSignalSpy doubleClicked(&bar, &StatusBar::panelDoubleClicked);
+    QTest::mouseClick(&bar.panel("zoom"), Qt::LeftButton);
+    QTest::mouseDClick(&bar.panel(1), Qt::LeftButton);
+    ASSERT_GE(clicked.count(), 1);
+    EXPECT_EQ(clicked[0][0].toString(), QStringLiteral("zoom"));
+    EXPECT_EQ(clicked[0][1].toInt(), 3);
+    ASSERT_EQ(doubleClicked.count(), 1);
+    EXPECT_EQ(doubleClicked[0][0].toString(), QString());
+    EXPECT_EQ(doubleClicked[0][1].toInt(), 1);
+}
+
+} // namespace

@@ -1,0 +1,279 @@
+#include "ControlsTest.h"
+
+#include "platform/controls/TreeView.h"
+
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTreeWidget>
+
+#include <gtest/gtest.h>
+
+using namespace ControlsTest;
+
+namespace {
+
+class TreeViewTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        images.add("closed", solid(Qt::yellow));
+        images.add("open", solid(Qt::darkYellow));
+        images.add("txt", solid(Qt::white));
+        tree.setImageList(&images);
+    }
+
+    // Keys of the nodes in collection order.
+    QStringList keys() const
+    {
+        QStringList result;
+        for (int i = 1; i <= tree.count(); ++i)
+            result << tree.node(i).key();
+        return result;
+    }
+
+    // Keys of a node's children as shown, or of the roots for a null node.
+    QStringList shownChildren(const TreeNode &parent) const
+    {
+        QStringList result;
+        for (TreeNode n = parent.isNull() ? tree.node(1) : parent.child(); !n.isNull(); n = n.next())
+            result << n.key();
+        return result;
+    }
+
+    // A folder with two files and a sub-folder holding one more.
+    void addFolder()
+    {
+        tree.addRoot("/home", "home", "closed");
+        tree.add("/home", TreeRelation::LastChild, "/home/a.txt", "a.txt", "txt");
+        tree.add("/home", TreeRelation::LastChild, "/home/sub", "sub", "closed");
+        tree.add("/home/sub", TreeRelation::LastChild, "/home/sub/c.txt", "c.txt", "txt");
+        tree.add("/home", TreeRelation::LastChild, "/home/b.txt", "b.txt", "txt");
+    }
+
+    void showTree()
+    {
+        tree.resize(300, 300);
+        tree.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&tree));
+    }
+
+    QWidget *viewport() const { return tree.treeWidget()->viewport(); }
+
+    QRect rectOf(const QString &key) const
+    {
+        QTreeWidget *widget = tree.treeWidget();
+        const auto items = widget->findItems(tree.node(key).text(), Qt::MatchExactly | Qt::MatchRecursive);
+        return widget->visualItemRect(items.value(0));
+    }
+
+    ImageList images;
+    TreeView tree;
+};
+
+TEST_F(TreeViewTest, RelationsPlaceTheNewNode)
+{
+    const struct { TreeRelation relation; QStringList underRoot; } table[] = {
+        {TreeRelation::LastChild, {"a", "m", "z", "new"}},
+        {TreeRelation::FirstChild, {"new", "a", "m", "z"}},
+        {TreeRelation::Next, {"a", "m", "new", "z"}},
+        {TreeRelation::Previous, {"a", "new", "m", "z"}},
+    };
+    for (const auto &row : table) {
+        SCOPED_TRACE(row.underRoot.join(',').toStdString());
+        tree.clear();
+        tree.addRoot("root", "Root");
+        for (const char *key : {"a", "m", "z"})
+            tree.add("root", TreeRelation::LastChild, key, key);
+        const ItemRef relative = row.relation == TreeRelation::Next || row.relation == TreeRelation::Previous
+                                     ? ItemRef("m")
+                                     : ItemRef("root");
+        const TreeNode added = tree.add(relative, row.relation, "new", "New");
+        EXPECT_EQ(shownChildren(tree.node("root")), row.underRoot);
+        EXPECT_EQ(added.parent(), tree.node("root"));
+        EXPECT_EQ(added.index(), 5) << "the collection keeps the order of addition";
+    }
+}
+
+TEST_F(TreeViewTest, RemovingANodeRemovesItsDescendantsAndTheirKeys)
+{
+    addFolder();
+    const TreeNode c = tree.node("/home/sub/c.txt");
+    tree.remove("/home/sub");
+    EXPECT_EQ(keys(), (QStringList{"/home", "/home/a.txt", "/home/b.txt"}));
+    EXPECT_FALSE(tree.contains("/home/sub"));
+    EXPECT_FALSE(tree.contains("/home/sub/c.txt"));
+    EXPECT_FALSE(c.exists());
+    EXPECT_EQ(raised([&] { c.text(); }), ErrorNumber::ObjectVariableNotSet);
+    EXPECT_EQ(raised([&] { tree.node("/home/sub/c.txt"); }), ErrorNumber::ElementNotFound);
+    EXPECT_EQ(raised([&] { tree.add("/home", TreeRelation::LastChild, "/home/sub/c.txt", "c", "txt"); }), 0)
+        << "a removed key can be added again";
+}
+
+TEST_F(TreeViewTest, ExpandingFromCodeRaisesTheEventsAtOnce)
+{
+    addFolder();
+    QStringList events;
+    QObject::connect(&tree, &TreeView::expanded, [&](TreeNode n) { events << "expand " + n.key(); });
+    QObject::connect(&tree, &TreeView::collapsed, [&](TreeNode n) { events << "collapse " + n.key(); });
+    tree.node("/home").setExpanded(true);
+    tree.node("/home/a.txt").setExpanded(true);
+    tree.node("/home").setExpanded(false);
+    EXPECT_EQ(events, (QStringList{"expand /home", "collapse /home"})) << "a node without children stays shut";
+    EXPECT_FALSE(tree.node("/home/a.txt").expanded());
+}
+
+TEST_F(TreeViewTest, AnExpandHandlerMayRebuildTheBranch)
+{
+    addFolder();
+    // As a folder tree does: every expansion reads the folder again.
+    QObject::connect(&tree, &TreeView::expanded, [&](TreeNode n) {
+        n.removeChildren();
+        tree.add(n.key(), TreeRelation::LastChild, n.key() + "/fresh", "fresh", "txt");
+    });
+    const TreeNode c = tree.node("/home/sub/c.txt");
+    c.ensureVisible();
+    EXPECT_FALSE(c.exists());
+    EXPECT_TRUE(tree.node("/home").expanded());
+    EXPECT_EQ(shownChildren(tree.node("/home")), QStringList{"/home/fresh"});
+}
+
+TEST_F(TreeViewTest, ANodeEmptiedByItsExpandHandlerCanBeCollapsed)
+{
+    int collapsed = 0;
+    QObject::connect(&tree, &TreeView::collapsed, [&](TreeNode) { ++collapsed; });
+    QObject::connect(&tree, &TreeView::expanded, [&](TreeNode n) {
+        n.removeChildren();
+        if (n.children() == 0)
+            n.setExpanded(false);
+    });
+    for (const bool shown : {false, true}) {
+        SCOPED_TRACE(shown ? "shown" : "not shown yet");
+        tree.clear();
+        addFolder();
+        if (shown)
+            showTree();
+        collapsed = 0;
+        tree.node("/home").setExpanded(true);
+        EXPECT_EQ(collapsed, 1);
+        EXPECT_FALSE(tree.node("/home").expanded());
+    }
+}
+
+TEST_F(TreeViewTest, AMouseSelectionIsReportedBetweenPressAndRelease)
+{
+    addFolder();
+    tree.node("/home").setExpanded(true);
+    showTree();
+    QStringList events;
+    QObject::connect(&tree, &TreeView::mouseDown,
+                     [&](Qt::MouseButton b, Qt::KeyboardModifiers, const QPoint &) { events << QString("down %1").arg(b); });
+    QObject::connect(&tree, &TreeView::nodeClicked, [&](TreeNode n) { events << "click " + n.key(); });
+    QObject::connect(&tree, &TreeView::mouseUp,
+                     [&](Qt::MouseButton b, Qt::KeyboardModifiers, const QPoint &) { events << QString("up %1").arg(b); });
+    QTest::mouseClick(viewport(), Qt::LeftButton, {}, rectOf("/home/b.txt").center());
+    QTest::mouseClick(viewport(), Qt::RightButton, {}, rectOf("/home/a.txt").center());
+    QTest::mouseClick(viewport(), Qt::LeftButton, {}, rectOf("/home/a.txt").center());
+    EXPECT_EQ(events, (QStringList{"down 1", "click /home/b.txt", "up 1", "down 2", "click /home/a.txt", "up 2",
+                                   "down 1", "click /home/a.txt", "up 1"}))
+        << "any button selects, and a click on the selected node is reported too";
+    EXPECT_EQ(tree.selectedItem().key(), QStringLiteral("/home/a.txt"));
+}
+
+TEST_F(TreeViewTest, AClickOnTheExpandMarkIsNoNodeClick)
+{
+    addFolder();
+    showTree();
+    QSignalSpy clicked(&tree, &TreeView::nodeClicked);
+    QSignalSpy expanded(&tree, &TreeView::expanded);
+    const QRect row = rectOf("/home");
+    QTest::mouseClick(viewport(), Qt::LeftButton, {}, QPoint(row.left() - tree.treeWidget()->indentation() / 2, row.center().y()));
+    EXPECT_EQ(expanded.count(), 1);
+    EXPECT_EQ(clicked.count(), 0);
+}
+
+TEST_F(TreeViewTest, KeyboardSelectionIsReportedAndProgramSelectionIsNot)
+{
+    addFolder();
+    tree.node("/home").setExpanded(true);
+    showTree();
+    QSignalSpy clicked(&tree, &TreeView::nodeClicked);
+    tree.node("/home/a.txt").select();
+    EXPECT_EQ(clicked.count(), 0);
+    EXPECT_TRUE(tree.node("/home/a.txt").selected());
+    QTest::keyClick(tree.treeWidget(), Qt::Key_Down);
+    ASSERT_EQ(clicked.count(), 1);
+    EXPECT_EQ(clicked[0][0].value<TreeNode>().key(), QStringLiteral("/home/sub"));
+    tree.remove("/home/sub");
+    EXPECT_EQ(clicked.count(), 1) << "removing the selected node reports nothing";
+}
+
+TEST_F(TreeViewTest, AConsumedKeyIsNotActedOn)
+{
+    addFolder();
+    tree.node("/home").setExpanded(true);
+    showTree();
+    tree.node("/home/a.txt").select();
+    std::vector<std::pair<int, Qt::KeyboardModifiers>> downs;
+    QObject::connect(&tree, &TreeView::keyDown, [&](int key, Qt::KeyboardModifiers modifiers, bool *consumed) {
+        if (key != Qt::Key_Shift)
+            downs.emplace_back(key, modifiers);
+        *consumed = key == Qt::Key_Down;
+    });
+    QSignalSpy ups(&tree, &TreeView::keyUp);
+    QTest::keyClick(tree.treeWidget(), Qt::Key_Down, Qt::ShiftModifier);
+    EXPECT_EQ(tree.selectedItem().key(), QStringLiteral("/home/a.txt"));
+    QTest::keyClick(tree.treeWidget(), Qt::Key_Up);
+    EXPECT_EQ(tree.selectedItem().key(), QStringLiteral("/home"));
+    ASSERT_EQ(downs.size(), 2u);
+    EXPECT_EQ(downs[0], std::make_pair(int(Qt::Key_Down), Qt::KeyboardModifiers(Qt::ShiftModifier)));
+    EXPECT_EQ(ups.count(), 3) << "the Shift key goes up too";
+}
+
+class TreeLabelEditTest : public TreeViewTest
+{
+protected:
+    void SetUp() override
+    {
+        TreeViewTest::SetUp();
+        addFolder();
+        tree.node("/home").setExpanded(true);
+        showTree();
+        tree.node("/home/a.txt").select();
+    }
+
+    // Types text into the editor the edit opened and confirms it.
+    void type(const QString &text)
+    {
+        auto *editor = tree.treeWidget()->viewport()->findChild<QLineEdit *>();
+        ASSERT_NE(editor, nullptr);
+        editor->setText(text);
+        QTest::keyClick(editor, Qt::Key_Return);
+        QCoreApplication::processEvents(); // the editor commits on the next turn of the loop
+    }
+};
+
+TEST_F(TreeLabelEditTest, TheOwnerJudgesTheTypedText)
+{
+    const struct { const char *typed; bool cancel; const char *shown; } table[] = {
+        {"b?.txt", false, "b_.txt"},
+        {"taken.txt", true, "b_.txt"}, // keeps the label it had
+    };
+    QObject::connect(&tree, &TreeView::afterLabelEdit, [](TreeNode n, bool *cancel, QString *text) {
+        *cancel = *text == "taken.txt";
+        text->replace('?', '_');
+        if (!*cancel)
+            n.setKey("/home/" + *text);
+    });
+    for (const auto &row : table) {
+        SCOPED_TRACE(row.typed);
+        tree.node(2).select();
+        tree.startLabelEdit();
+        type(row.typed);
+        EXPECT_EQ(tree.node(2).text(), QString::fromUtf8(row.shown));
+    }
+    EXPECT_TRUE(tree.contains("/home/b_.txt"));
+}
+
+} // namespace

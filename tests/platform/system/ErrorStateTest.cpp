@@ -1,0 +1,86 @@
+#include "platform/system/ErrorState.h"
+#include "platform/controls/Forms.h"
+#include "platform/controls/MessageBox.h"
+
+#include "ScriptedMessageBoxes.h"
+
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(ErrorState, IgnoringErrorsRecordsTheLastFailureAndGoesOn)
+{
+    ErrorState::clear();
+    IgnoreErrors ignore;
+    int ran = 0;
+    EXPECT_FALSE(ignore([&] { raiseError(ErrorNumber::FileNotFound); ++ran; }));
+    EXPECT_TRUE(ignore([&] { ++ran; }));
+    EXPECT_EQ(ran, 1);
+    EXPECT_EQ(ErrorState::current().number, 53);
+    EXPECT_EQ(ErrorState::current().description, QStringLiteral("File not found"));
+    EXPECT_FALSE(ignore([] { raiseError(ErrorNumber::TypeMismatch); }));
+    EXPECT_EQ(ErrorState::current().number, 13) << "a later failure replaces an earlier one";
+    // A successful step leaves the current error alone.
+    EXPECT_TRUE(ignore([] {}));
+    EXPECT_EQ(ErrorState::current().number, 13);
+}
+
+TEST(ErrorState, AProcedureHandlingItsOwnErrorsStartsClean)
+{
+    runIgnoringErrors([] { raiseError(ErrorNumber::PermissionDenied); });
+    ASSERT_TRUE(ErrorState::isSet());
+    IgnoreErrors ownHandler;
+    EXPECT_FALSE(ErrorState::isSet());
+}
+
+TEST(ErrorState, ForeignExceptionsBecomeErrorsToo)
+{
+    IgnoreErrors ignore;
+    ignore([] { throw std::bad_alloc(); });
+    EXPECT_EQ(ErrorState::current().number, ErrorNumber::OutOfMemory);
+    ignore([] { throw std::runtime_error("boom"); });
+    EXPECT_EQ(ErrorState::current().description, QStringLiteral("boom"));
+    EXPECT_NE(ErrorState::current().number, 0);
+}
+
+TEST(MessageBoxes, ScriptedAnswersAndTheProgramTitle)
+{
+    ScriptedMessageBoxes boxes;
+    boxes.answers = {MsgBoxResult::No};
+    EXPECT_EQ(MsgBox(QStringLiteral("Opravdu?"), MsgBoxStyle::YesNo | MsgBoxStyle::Question | MsgBoxStyle::DefaultButton2),
+              MsgBoxResult::No);
+    EXPECT_EQ(MsgBox(QStringLiteral("Hotovo"), MsgBoxStyle::Critical, QStringLiteral("Uživatelská chyba")), MsgBoxResult::OK);
+    ASSERT_EQ(boxes.shown.size(), 2);
+    EXPECT_EQ(boxes.shown[0].title, QStringLiteral("Vorlan"));
+    EXPECT_EQ(boxes.shown[0].buttons(), MsgBoxStyle::YesNo);
+    EXPECT_EQ(boxes.shown[0].icon(), MsgBoxStyle::Question);
+    EXPECT_EQ(boxes.shown[0].defaultButton(), MsgBoxStyle::DefaultButton2);
+    EXPECT_EQ(boxes.shown[1].title, QStringLiteral("Uživatelská chyba"));
+    EXPECT_EQ(boxes.shown[1].icon(), MsgBoxStyle::Critical);
+}
+
+class SampleForm : public QWidget
+{
+public:
+    SampleForm() { ++created; }
+    static inline int created = 0;
+};
+
+TEST(Forms, TouchingAnUnloadedFormLoadsItAgain)
+{
+    SampleForm::created = 0;
+    EXPECT_FALSE(Forms::isLoaded<SampleForm>());
+    SampleForm *first = Forms::get<SampleForm>();
+    EXPECT_EQ(Forms::get<SampleForm>(), first);
+    EXPECT_EQ(SampleForm::created, 1);
+    Forms::unload<SampleForm>();
+    EXPECT_FALSE(Forms::isLoaded<SampleForm>());
+    Forms::unload<SampleForm>(); // unloading twice is harmless
+    Forms::get<SampleForm>();
+    EXPECT_EQ(SampleForm::created, 2);
+    Forms::unload<SampleForm>();
+}
+
+} // namespace
