@@ -126,6 +126,15 @@ const std::map<QString, Painter> &painters()
         {QStringLiteral("tick"), [](QPainter &p) {
              p.setPen(QPen(kGreen, 2.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin)); p.setBrush(Qt::NoBrush);
              p.drawPolyline(QPolygonF() << QPointF(3, 8.5) << QPointF(6.5, 12) << QPointF(13, 4)); }},
+        {QStringLiteral("htm"), [](QPainter &p) {
+             p.setPen(QPen(kInk, 1)); p.setBrush(kPaper);
+             p.drawPolygon(QPolygonF() << QPointF(2.5, 1.5) << QPointF(10, 1.5) << QPointF(13.5, 5)
+                                       << QPointF(13.5, 14.5) << QPointF(2.5, 14.5));
+             p.drawPolyline(QPolygonF() << QPointF(10, 1.5) << QPointF(10, 5) << QPointF(13.5, 5));
+             p.setPen(QPen(kBlue.darker(130), 0.8)); p.setBrush(kBlue.lighter(150));
+             p.drawEllipse(QRectF(4, 6, 7, 7));
+             p.drawLine(QPointF(4, 9.5), QPointF(11, 9.5));
+             p.drawEllipse(QRectF(6, 6, 3, 7)); }},
         {QStringLiteral("point"), [](QPainter &p) {
              p.setPen(Qt::NoPen); p.setBrush(kInk); p.drawEllipse(QRectF(5.5, 5.5, 5, 5)); }},
     };

@@ -13,6 +13,7 @@
 #include "platform/system/ErrorState.h"
 #include "platform/controls/Forms.h"
 #include "platform/controls/ImageList.h"
+#include "platform/controls/MenuItemBullet.h"
 #include "platform/controls/MessageBox.h"
 #include "platform/store/RegistryRead.h"
 #include "platform/controls/StatusBar.h"
@@ -192,7 +193,7 @@ void frmMain::MDIForm_Initialize()
     // Touching the pop-up form creates it: it owns the pop-up menus and their images.
     const QIcon bullet = Forms::get<frmPM>()->imlMenu->icon(QStringLiteral("point"));
     for (int i = 1; i <= 4; ++i)
-        usePaneBullet(mnuViewPane[size_t(i)], bullet);
+        showTickAsImage(mnuViewPane[size_t(i)], bullet);
 }
 
 void frmMain::MDIForm_Load()

@@ -4,6 +4,7 @@
 // selected (commands reach the active window through ActiveForm instead).
 #include "app/frmMain.h"
 
+#include "app/Icons.h"
 #include "app/WindowCommands.h"
 #include "browser/AddressHistory.h"
 #include "browser/BrowserEventRules.h"
@@ -202,7 +203,7 @@ void frmMain::updateAddressHistory(const QString &address, bool active)
     }
     for (const QString &entry : wanted) {
         if (txtAddress->findText(entry, Qt::MatchFixedString | Qt::MatchCaseSensitive) < 0)
-            txtAddress->addItem(entry, entry);
+            txtAddress->addItem(Icons::icon(QStringLiteral("htm")), entry, entry);
     }
     const int selected = txtAddress->findText(address, Qt::MatchFixedString | Qt::MatchCaseSensitive);
     if (active && selected >= 0)

@@ -17,6 +17,7 @@
 #include "platform/controls/ButtonMenu.h"
 #include "platform/system/ErrorState.h"
 #include "platform/controls/ImageList.h"
+#include "platform/controls/KeyClaim.h"
 #include "platform/controls/ListView.h"
 #include "platform/controls/MessageBox.h"
 #include "platform/controls/Toolbar.h"
@@ -189,6 +190,8 @@ void frmMain::createLinksPane()
     connect(lstLinks, &ListView::mouseUp, this,
             [this](Qt::MouseButton button, Qt::KeyboardModifiers, const QPoint &) { lstLinks_MouseUp(button); });
     connect(lstLinks, &ListView::keyDown, this, &frmMain::lstLinks_KeyDown);
+    claimKeys(lstLinks,
+              [](int key, Qt::KeyboardModifiers modifiers) { return linksKeyClaimed(key, shiftMask(modifiers)); });
 }
 
 namespace {

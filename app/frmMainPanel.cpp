@@ -114,7 +114,7 @@ void frmMain::createPanel(QWidget *parent)
 
     imgSplitter = new QLabel(picMain);
     imgSplitter->setObjectName(QStringLiteral("imgSplitter"));
-    imgSplitter->setCursor(Qt::SplitHCursor);
+    imgSplitter->setCursor(Qt::SizeHorCursor);
     imgSplitter->setMouseTracking(true);
     picSplitter = new QWidget(parent);
     picSplitter->setObjectName(QStringLiteral("picSplitter"));

@@ -5,6 +5,7 @@
 #include "platform/system/ErrorState.h"
 #include "platform/controls/Forms.h"
 #include "platform/controls/ImageList.h"
+#include "platform/controls/MenuItemBullet.h"
 
 #include <QAction>
 #include <QMenu>
@@ -40,14 +41,7 @@ void frmPM::Form_Initialize()
 {
     const QIcon bullet = imlMenu->icon(QStringLiteral("point"));
     for (int i = 1; i <= 6; ++i)
-        usePaneBullet(mnuPaneViewItem[i], bullet);
-}
-
-void usePaneBullet(QAction *item, const QIcon &bullet)
-{
-    auto show = [item, bullet](bool ticked) { item->setIcon(ticked ? bullet : QIcon()); };
-    QObject::connect(item, &QAction::toggled, item, show);
-    show(item->isChecked());
+        showTickAsImage(mnuPaneViewItem[i], bullet);
 }
 
 void frmPM::mnuPaneViewItem_Click(int Index)

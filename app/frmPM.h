@@ -27,6 +27,3 @@ public:
 private:
     void Form_Initialize();
 };
-
-// A ticked pane item shows the bullet instead of a check mark.
-void usePaneBullet(QAction *item, const QIcon &bullet);

@@ -44,6 +44,12 @@ LinksKeyDecision linksKeyDecision(int key, int shift)
     }
 }
 
+bool linksKeyClaimed(int key, int shift)
+{
+    const LinksKeyDecision decision = linksKeyDecision(key, shift);
+    return decision.consumed || decision.action != LinksKeyAction::None;
+}
+
 Qt::SortOrder flippedSortOrder(Qt::SortOrder order)
 {
     return order == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder;

@@ -26,6 +26,9 @@ struct LinksKeyDecision
 
 // A key pressed in the list (a Qt key code) with its modifier mask (shiftMask).
 LinksKeyDecision linksKeyDecision(int key, int shift);
+// Whether the key is one of the list's own: it then reaches the list before any menu
+// shortcut of the same key.
+bool linksKeyClaimed(int key, int shift);
 // Every header click turns the direction round, whichever column it was.
 Qt::SortOrder flippedSortOrder(Qt::SortOrder order);
 // The mouse button number of the handlers: 1 left, 2 right, 4 middle, 0 other.

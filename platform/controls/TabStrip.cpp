@@ -154,6 +154,11 @@ bool TabStrip::eventFilter(QObject *watched, QEvent *event)
     return QWidget::eventFilter(watched, event);
 }
 
+void TabStrip::mouseMoveEvent(QMouseEvent *event)
+{
+    event->accept();
+}
+
 // 0-based position in the bar of the tab ref names; raises when there is none.
 int TabStrip::position(const ItemRef &tab) const
 {

@@ -60,6 +60,9 @@ signals:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    // Moves over the strip are the strip's: the tab bar passes on those it has no use
+    // for (with no left button held), and they must not reach the strip's container.
+    void mouseMoveEvent(QMouseEvent *event) override;
 
 private:
     int position(const ItemRef &tab) const;

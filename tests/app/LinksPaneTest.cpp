@@ -13,12 +13,16 @@
 #include "ScriptedMessageBoxes.h"
 #include "TestEnvironment.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QEvent>
 #include <QFile>
+#include <QKeySequence>
 #include <QTest>
 #include <QTimer>
+#include <QTreeWidget>
 
 namespace {
 
@@ -182,4 +186,30 @@ TEST_F(LinksPane, ReadOnlyTargetIsAskedAboutAndWriteFailuresAreShown)
     ASSERT_EQ(boxes.shown.size(), 1);
     EXPECT_EQ(boxes.shown[0].prompt, QStringLiteral("Přístup k souboru byl zamítnut."));
     EXPECT_EQ(boxes.shown[0].style, 16);
+}
+
+TEST_F(LinksPane, F2InTheListEditsTheCaptionThoughTheFileMenuHasTheKey)
+{
+    add({kWeb1, kWeb2});
+    QAction *rename = main->findChild<QAction *>(QStringLiteral("mnuFastRename"));
+    ASSERT_TRUE(rename && rename->isEnabled() && rename->shortcut() == QKeySequence(Qt::Key_F2));
+    int renames = 0;
+    QObject::connect(rename, &QAction::triggered, [&] { ++renames; });
+    main->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(main));
+    main->mnuViewPane_Click(4);
+    ASSERT_EQ(QApplication::focusWidget(), list->treeWidget());
+
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_End);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Home);
+    ASSERT_EQ(list->selectedItem().index(), 1);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F2);
+    ASSERT_NE(QApplication::focusWidget(), list->treeWidget()) << "an editor holds the caption";
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("Moje stranka"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+
+    EXPECT_TRUE(QTest::qWaitFor([&] { return list->item(1).text() == QStringLiteral("Moje stranka"); }, 5000))
+        << list->item(1).text().toStdString();
+    EXPECT_EQ(renames, 0);
 }

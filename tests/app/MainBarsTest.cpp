@@ -1,5 +1,6 @@
 #include "app/frmMain.h"
 #include "platform/controls/CoolBar.h"
+#include "platform/controls/TabStrip.h"
 #include "platform/controls/Toolbar.h"
 #include "platform/system/Units.h"
 
@@ -7,7 +8,9 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QMenu>
 #include <QSlider>
+#include <QTabBar>
 #include <QTest>
 #include <QToolButton>
 
@@ -104,4 +107,24 @@ TEST_F(MainBars, ButtonTextSwitchFitsTheStandardBandToItsButtons)
     EXPECT_EQ(standardRowHeight(), withText);
     EXPECT_GE(bar->height(), bar->sizeHint().height()) << "the captions are not clipped";
     EXPECT_TRUE(allButtonsShown(bar));
+}
+
+TEST_F(MainBars, TheWindowMenuOverTheTabsWaitsForTheRightButtonsRelease)
+{
+    main->tbsWindows->add(QStringLiteral("key 1"), QStringLiteral("Jedna"));
+    main->tbsWindows->add(QStringLiteral("key 2"), QStringLiteral("Dvě"));
+    auto *tabs = main->tbsWindows->findChild<QTabBar *>();
+    ASSERT_TRUE(tabs && tabs->isVisible());
+    const QPoint over = tabs->tabRect(1).center();
+
+    QTest::mousePress(tabs, Qt::RightButton, {}, over);
+    QTest::mouseMove(tabs, over + QPoint(3, 0));
+    QTest::mouseMove(tabs, over + QPoint(6, 1));
+    EXPECT_FALSE(main->mnuwindow->isVisible()) << "moving with the button held opens nothing";
+    QTest::mouseRelease(tabs, Qt::RightButton, {}, over + QPoint(6, 1));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return main->mnuwindow->isVisible(); }, 5000));
+    main->mnuwindow->hide();
+
+    QTest::mouseClick(tabs, Qt::LeftButton, {}, over);
+    EXPECT_FALSE(main->mnuwindow->isVisible()) << "the left button only picks the tab";
 }

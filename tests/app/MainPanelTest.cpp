@@ -13,7 +13,9 @@
 
 #include <QAction>
 #include <QFrame>
+#include <QImage>
 #include <QLabel>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QTest>
 #include <QTimer>
@@ -120,3 +122,41 @@ TEST_F(MainPanel, TheSplitterStopsNearTheEdges)
 }
 
 } // namespace
+
+TEST_F(MainPanel, PaneItemsShowTheBulletBesideTheChosenPaneAndNothingBesideTheOthers)
+{
+    main->mnuViewPane_Click(3);
+    QMenu *view = main->findChild<QMenu *>(QStringLiteral("mnuView"));
+    ASSERT_NE(view, nullptr);
+    const std::pair<QMenu *, std::array<QAction *, 7>> menus[] = {
+        {view, main->mnuViewPane}, {Forms::get<frmPM>()->mnuPaneView, Forms::get<frmPM>()->mnuPaneViewItem}};
+    for (const auto &[menu, items] : menus) {
+        SCOPED_TRACE(menu->objectName().toStdString());
+        menu->popup(QPoint(0, 0));
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(menu));
+        const QImage shot = menu->grab().toImage();
+        menu->hide();
+        for (int pane = 1; pane <= 4; ++pane) {
+            SCOPED_TRACE(pane);
+            const QRect row = menu->actionGeometry(items[size_t(pane)]).adjusted(1, 1, -1, -1);
+            const QRgb background = shot.pixel(row.right() - 2, row.center().y());
+            // The place of a check mark: a square at the row's start.
+            int marked = 0;
+            QRect drawn;
+            for (int y = row.top(); y <= row.bottom(); ++y) {
+                for (int x = row.left(); x < row.left() + row.height(); ++x) {
+                    if (shot.pixel(x, y) != background) {
+                        ++marked;
+                        drawn |= QRect(x, y, 1, 1);
+                    }
+                }
+            }
+            if (pane == 3) {
+                EXPECT_GT(marked, 0) << "the bullet";
+                EXPECT_LE(drawn.height(), row.height() / 2) << "only the bullet, no frame round it";
+            } else {
+                EXPECT_EQ(marked, 0) << "no box for an unchosen pane";
+            }
+        }
+    }
+}

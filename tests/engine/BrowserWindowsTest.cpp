@@ -79,6 +79,9 @@ TEST_F(BrowserWindows, CommandsFollowTheOpenWindows)
     EXPECT_FALSE(enabled("mnuWindowClose"));
     EXPECT_FALSE(enabled("mnuFilePrint"));
     EXPECT_FALSE(enabled("mnuPageSaveHTML"));
+    // The two background saves are offered until the first window's states apply.
+    EXPECT_TRUE(enabled("mnuPageSaveToAction"));
+    EXPECT_TRUE(enabled("mnuPageSaveBack"));
     EXPECT_FALSE(main->txtAddress->isEnabled());
 
     NewWindow(QString());

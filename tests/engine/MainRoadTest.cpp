@@ -1,6 +1,7 @@
 #include "BrowserEventLog.h"
 
 #include "app/FindBar.h"
+#include "app/Icons.h"
 #include "app/frmMain.h"
 #include "browser/WindowTable.h"
 #include "browser/frmWeb.h"
@@ -11,12 +12,16 @@
 #include "platform/controls/TabStrip.h"
 #include "platform/controls/Toolbar.h"
 
+#include "LoopbackServer.h"
 #include "MainWindowTest.h"
 #include "ScriptedMessageBoxes.h"
 
 #include <QAction>
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
+#include <QIcon>
+#include <QImage>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QPushButton>
@@ -85,6 +90,28 @@ TEST_F(MainRoad, EnterLoadsTheTypedAddressAndTheWindowFollowsItsEvents)
     EXPECT_EQ(main->txtAddress->currentText(), second);
     EXPECT_EQ(main->txtAddress->count(), 0) << "local files stay out of the history";
     EXPECT_FALSE(window->picWhite->isVisible());
+}
+
+TEST_F(MainRoad, TheAddressHistoryShowsThePageImageBesideEachAddress)
+{
+    LoopbackServer server("<html><head><title>Web</title></head><body>web</body></html>");
+    ASSERT_TRUE(server.isListening());
+    frmWeb *window = openWindow(server.address(QStringLiteral("/a.html")), QStringLiteral("Web"));
+    ASSERT_NE(window, nullptr);
+    typeAddress(server.address(QStringLiteral("/b.html")));
+    QComboBox *combo = main->txtAddress;
+    ASSERT_TRUE(waitUntil([&] { return combo->count() == 2; }));
+
+    // The drop-down opens as the user opens it: a click on the combo's arrow.
+    QTest::mouseClick(combo, Qt::LeftButton, {}, QPoint(combo->width() - 6, combo->height() / 2));
+    ASSERT_TRUE(waitUntil([&] { return combo->view()->isVisible(); }));
+    const QImage page = Icons::icon(QStringLiteral("htm")).pixmap(16).toImage();
+    for (int row = 0; row < 2; ++row) {
+        SCOPED_TRACE(row);
+        const auto shown = combo->view()->model()->index(row, 0).data(Qt::DecorationRole).value<QIcon>();
+        EXPECT_EQ(shown.pixmap(16).toImage(), page);
+    }
+    combo->hidePopup();
 }
 
 TEST_F(MainRoad, BackAndForwardFollowTheHistory)
