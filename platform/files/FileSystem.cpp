@@ -16,6 +16,7 @@
 #include <unistd.h>
 
 #include <functional>
+#include <thread>
 
 namespace {
 
@@ -215,7 +216,9 @@ int PosixFileSystem::copyData(int fromFd, int toFd, qint64 size)
             break;
         return errno;
     }
-    QByteArray buffer(1 << 20, Qt::Uninitialized);
+    // A buffer that stays in the processor's cache copies faster than a larger one.
+    ::posix_fadvise(fromFd, 0, 0, POSIX_FADV_SEQUENTIAL);
+    QByteArray buffer(128 * 1024, Qt::Uninitialized);
     for (;;) {
         const ssize_t count = ::read(fromFd, buffer.data(), size_t(buffer.size()));
         if (count == 0)
@@ -336,12 +339,20 @@ int PosixFileSystem::moveAcross(const QString &from, const QString &to)
     } else {
         return EXDEV;
     }
+    // Freeing a large file's blocks takes a file system a while (a fifth of a second
+    // for 1 GiB on ext4); it happens when the last reference goes, so one held open
+    // across the unlink lets that work run off the caller's thread.
+    const int held = S_ISREG(info.st_mode) ? ::open(encoded(from).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC) : -1;
     // The source goes only now that its copy is on the disk; where it cannot go
     // (a read-only medium) the copy goes instead, so the file stays in one place.
     if (const int failure = unlinkFile(from)) {
         ::unlink(encoded(to).constData());
+        if (held >= 0)
+            ::close(held);
         return failure;
     }
+    if (held >= 0)
+        std::thread([held] { ::close(held); }).detach();
     return 0;
 }
 
