@@ -135,8 +135,13 @@ TEST_F(OptionsCommands, TheHomeListItemOpensTheDialogOnTheHomePagesModallyOverTh
 
 TEST_F(OptionsCommands, EndingWithTheDialogOpenClosesItAndSavesTheConfiguration)
 {
-    QTimer::singleShot(0, main, [this] { main->close(); });
+    bool wasOpen = false;
+    QTimer::singleShot(0, main, [this, &wasOpen] {
+        wasOpen = Forms::isLoaded<frmOptions>() && Forms::get<frmOptions>()->isVisible();
+        main->close();
+    });
     item("mnuViewOptions")->trigger();
+    EXPECT_TRUE(wasOpen);
     EXPECT_TRUE(QTest::qWaitFor([] { return !Forms::isLoaded<frmMain>(); }, 5000));
     EXPECT_FALSE(Forms::isLoaded<frmOptions>());
     EXPECT_TRUE(TestEnvironment::readFile(SettingsStore::instance().filePath()).contains("[Settings]"));
