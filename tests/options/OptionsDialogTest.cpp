@@ -22,6 +22,7 @@
 #include <QStackedWidget>
 #include <QTest>
 #include <QTreeWidget>
+#include <QWindow>
 
 
 namespace {
@@ -335,6 +336,22 @@ TEST_F(OptionsDialog, RestoreYesRemovesEverySectionAndUnloadsTheDialog)
     const QByteArray file = TestEnvironment::readFile(SettingsStore::instance().filePath());
     EXPECT_FALSE(file.contains('[')) << file.constData();
     EXPECT_EQ(browserValue("Start Page"), QStringLiteral("http://kept/"));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(open()->shownPage(), 1);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(OptionsDialog, TheCloseBoxUnloadsTheDialogWithoutApplying)
+{
+    frmOptions *options = open();
+    clickNode(QStringLiteral("k2"));
+    click(options->chkDirs);
+    options->windowHandle()->close();
+    EXPECT_FALSE(Forms::isLoaded<frmOptions>());
+    EXPECT_FALSE(SettingsStore::instance().contains(QStringLiteral("Main"), QStringLiteral("NavDirs")));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(open()->shownPage(), 1);
 }
