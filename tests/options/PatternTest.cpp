@@ -59,6 +59,7 @@ TEST(Pattern, IsBuiltFromTheTickedGroupsInBoxOrderAndTheOwnTypes)
         SCOPED_TRACE(line.what);
         EXPECT_EQ(buildPattern(line.choice), line.pattern);
     }
+    EXPECT_EQ(filesListPattern(QString()), QStringLiteral("zqx.zqx"));
 }
 
 TEST(Pattern, AllTwentyTwoGroupsMakeTwoHundredSixtyThreeCharacters)
@@ -69,12 +70,6 @@ TEST(Pattern, AllTwentyTwoGroupsMakeTwoHundredSixtyThreeCharacters)
     EXPECT_EQ(pattern.size(), 263);
     EXPECT_TRUE(pattern.startsWith(QStringLiteral("*.html;")));
     EXPECT_TRUE(pattern.endsWith(QStringLiteral("*.mht;*.mhtml")));
-}
-
-TEST(Pattern, TheFolderTreeListsNoFilesByAnEmptyPattern)
-{
-    EXPECT_EQ(filesListPattern(QString()), QStringLiteral("zqx.zqx"));
-    EXPECT_EQ(filesListPattern(QStringLiteral("*.gif")), QStringLiteral("*.gif"));
 }
 
 TEST(Pattern, AGroupCountsOnlyAsARunOfWholeItems)
@@ -97,11 +92,4 @@ TEST(Pattern, AGroupCountsOnlyAsARunOfWholeItems)
         SCOPED_TRACE(line.pattern);
         EXPECT_EQ(patternHasGroup(QString::fromLatin1(line.pattern), fileTypeTag(line.box)), line.found);
     }
-}
-
-TEST(Pattern, OnlyAnExactYesTicksASwitch)
-{
-    EXPECT_EQ(ConvertToBoolean(QStringLiteral("yes")), 1);
-    for (const char *text : {"YES", "no", "", "1"})
-        EXPECT_EQ(ConvertToBoolean(QString::fromLatin1(text)), 0) << text;
 }
