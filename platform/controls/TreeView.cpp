@@ -3,23 +3,34 @@
 #include "platform/controls/EventTreeWidget.h"
 #include "platform/controls/LabelEditDelegate.h"
 
+#include <QHash>
 #include <QHeaderView>
 #include <QSet>
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 
-// The item and all its descendants.
-std::vector<QTreeWidgetItem *> subtree(QTreeWidgetItem *root)
+// The roots and all their descendants.
+std::vector<QTreeWidgetItem *> subtrees(const QList<QTreeWidgetItem *> &roots)
 {
-    std::vector<QTreeWidgetItem *> items{root};
+    std::vector<QTreeWidgetItem *> items(roots.begin(), roots.end());
     for (std::size_t i = 0; i < items.size(); ++i) {
         for (int c = 0; c < items[i]->childCount(); ++c)
             items.push_back(items[i]->child(c));
     }
     return items;
+}
+
+QTreeWidgetItem *newItem(const QString &text, const QString &imageKey, const QIcon &icon)
+{
+    auto *item = new QTreeWidgetItem(QStringList{text});
+    item->setIcon(0, icon);
+    item->setData(0, ItemRole::Image, imageKey);
+    item->setFlags(item->flags() | Qt::ItemIsEditable);
+    return item;
 }
 
 } // namespace
@@ -112,11 +123,7 @@ TreeNode TreeView::insert(QTreeWidgetItem *relative, TreeRelation relation, cons
                           const QString &text, const QString &imageKey)
 {
     m_registry.checkKeyFree(key);
-    const QIcon icon = iconFor(imageKey);
-    auto *item = new QTreeWidgetItem(QStringList{text});
-    item->setIcon(0, icon);
-    item->setData(0, ItemRole::Image, imageKey);
-    item->setFlags(item->flags() | Qt::ItemIsEditable);
+    auto *item = newItem(text, imageKey, iconFor(imageKey));
     m_registry.enroll(item, key);
     m_order.push_back(item);
 
@@ -138,22 +145,68 @@ TreeNode TreeView::insert(QTreeWidgetItem *relative, TreeRelation relation, cons
     return handle(item);
 }
 
+int TreeView::append(const ItemRef &parent, const QList<TreeNodeData> &nodes)
+{
+    QTreeWidgetItem *under = resolve(parent).item();
+    // A branch of thousands of files shows a handful of images: each is looked up once.
+    QHash<QString, std::optional<QIcon>> icons;
+    const auto iconOf = [&](const QString &imageKey) -> const std::optional<QIcon> & {
+        auto known = icons.find(imageKey);
+        if (known == icons.end()) {
+            std::optional<QIcon> icon;
+            if (imageKey.isEmpty())
+                icon = QIcon();
+            else if (m_images && m_images->contains(imageKey))
+                icon = m_images->icon(imageKey);
+            known = icons.insert(imageKey, icon);
+        }
+        return *known;
+    };
+    QList<QTreeWidgetItem *> items;
+    items.reserve(nodes.size());
+    m_registry.reserve(count() + 2 * int(nodes.size()));
+    m_order.reserve(m_order.size() + 2 * std::size_t(nodes.size()));
+    for (const TreeNodeData &data : nodes) {
+        const std::optional<QIcon> &icon = iconOf(data.imageKey);
+        if (!icon)
+            continue;
+        QTreeWidgetItem *item = newItem(data.text, data.imageKey, *icon);
+        if (!m_registry.tryEnroll(item, data.key)) {
+            delete item;
+            continue;
+        }
+        if (!data.tag.isEmpty())
+            item->setData(0, ItemRole::Tag, data.tag);
+        m_order.push_back(item);
+        if (data.placeholder) {
+            QTreeWidgetItem *placeholder = newItem(QString(), QString(), QIcon());
+            m_registry.enroll(placeholder, QString());
+            m_order.push_back(placeholder);
+            item->addChild(placeholder);
+        }
+        items.append(item);
+    }
+    under->addChildren(items);
+    return int(items.size());
+}
+
 void TreeView::removeItem(QTreeWidgetItem *item)
 {
-    forget(subtree(item));
+    forget(subtrees({item}));
     delete item;
 }
 
 void TreeView::removeChildItems(QTreeWidgetItem *item)
 {
     const QList<QTreeWidgetItem *> children = item->takeChildren();
-    for (QTreeWidgetItem *child : children)
-        forget(subtree(child));
+    forget(subtrees(children));
     qDeleteAll(children);
 }
 
 void TreeView::forget(const std::vector<QTreeWidgetItem *> &items)
 {
+    if (items.empty())
+        return;
     const QSet<QTreeWidgetItem *> gone(items.begin(), items.end());
     for (QTreeWidgetItem *item : items)
         m_registry.forget(item);

@@ -22,6 +22,18 @@ enum class TreeRelation {
     Previous,   // right before the relative, under the same parent
 };
 
+// One node for TreeView::append.
+struct TreeNodeData
+{
+    QString key;
+    QString text;
+    QString imageKey;
+    QString tag;
+    // Gives the node one child without key, text or image, so that it shows as
+    // expandable before its own children are read.
+    bool placeholder = false;
+};
+
 // A tree of nodes addressed by key and by 1-based index in the order they were added
 // (failures as in ItemRef.h), over QTreeWidget. Nodes are changed through TreeNode
 // handles.
@@ -46,6 +58,11 @@ public:
     TreeNode addRoot(const QString &key, const QString &text, const QString &imageKey = {});
     TreeNode add(const ItemRef &relative, TreeRelation relation, const QString &key, const QString &text,
                  const QString &imageKey = {});
+    // Appends nodes after parent's children in one step, the way to fill a branch with
+    // thousands of nodes: the view takes them all at once. A node add() would refuse
+    // (a taken key, an image key the image list lacks) is skipped; the others keep
+    // their order. Returns how many nodes were added.
+    int append(const ItemRef &parent, const QList<TreeNodeData> &nodes);
     // Removes the node with all its descendants, and their keys.
     void remove(const ItemRef &node) { resolve(node).remove(); }
     void removeChildren(const ItemRef &node) { resolve(node).removeChildren(); }
@@ -89,6 +106,7 @@ private:
                     const QString &imageKey);
     void removeItem(QTreeWidgetItem *item);
     void removeChildItems(QTreeWidgetItem *item);
+    // Drops the items' keys and their places in the order of addition, in one pass.
     void forget(const std::vector<QTreeWidgetItem *> &items);
     bool checkLabelEdit(const QModelIndex &index, QString &text);
     void connectEvents();

@@ -111,6 +111,42 @@ TEST_F(TreeViewTest, RemovingANodeRemovesItsDescendantsAndTheirKeys)
         << "a removed key can be added again";
 }
 
+TEST_F(TreeViewTest, RemovingChildrenKeepsTheOrderOfTheRest)
+{
+    addFolder();
+    tree.addRoot("/tmp", "tmp", "closed");
+    tree.add("/tmp", TreeRelation::LastChild, "/tmp/x.txt", "x.txt", "txt");
+    tree.removeChildren("/home");
+    EXPECT_EQ(keys(), (QStringList{"/home", "/tmp", "/tmp/x.txt"}));
+    EXPECT_EQ(tree.node("/home").children(), 0);
+    EXPECT_FALSE(tree.contains("/home/sub/c.txt"));
+    EXPECT_EQ(tree.node("/tmp/x.txt").index(), 3);
+}
+
+TEST_F(TreeViewTest, AppendAddsAfterTheChildrenAndSkipsWhatAddRefuses)
+{
+    addFolder();
+    const int added = tree.append("/home", {{"/home/n1", "n1", "closed", "dir", true},
+                                            {"/home/a.txt", "taken", "txt", "file"},
+                                            {"/home/n2.xyz", "n2.xyz", "xyz", "file"},
+                                            {"/home/n3.txt", "n3.txt", "txt", "file"}});
+    EXPECT_EQ(added, 2);
+    EXPECT_EQ(shownChildren(tree.node("/home")),
+              (QStringList{"/home/a.txt", "/home/sub", "/home/b.txt", "/home/n1", "/home/n3.txt"}));
+    EXPECT_EQ(tree.node("/home/a.txt").text(), "a.txt") << "the node holding the key stays as it was";
+    const TreeNode n1 = tree.node("/home/n1");
+    EXPECT_EQ(n1.tag(), "dir");
+    EXPECT_EQ(n1.image(), "closed");
+    ASSERT_EQ(n1.children(), 1) << "the placeholder";
+    EXPECT_EQ(n1.child().key(), "");
+    EXPECT_EQ(n1.child().text(), "");
+    EXPECT_EQ(tree.node("/home/n3.txt").tag(), "file");
+    EXPECT_EQ(tree.count(), 8);
+    EXPECT_EQ(tree.node(7).key(), "") << "nodes join the order of addition with their placeholders";
+    EXPECT_EQ(tree.node(8).key(), "/home/n3.txt");
+    EXPECT_EQ(raised([&] { tree.append("/none", {}); }), ErrorNumber::ElementNotFound);
+}
+
 TEST_F(TreeViewTest, ExpandingFromCodeRaisesTheEventsAtOnce)
 {
     addFolder();
