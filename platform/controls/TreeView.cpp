@@ -233,6 +233,10 @@ void TreeView::connectEvents()
     connect(m_tree, &EventTreeWidget::keyDown, this, &TreeView::keyDown);
     connect(m_tree, &EventTreeWidget::keyUp, this, &TreeView::keyUp);
     connect(m_tree, &EventTreeWidget::gotFocus, this, &TreeView::gotFocus);
+    connect(m_tree, &EventTreeWidget::secondClick, this, [this] {
+        if (m_labelEditByClick)
+            startLabelEdit();
+    });
     connect(m_tree, &EventTreeWidget::mouseDown, this,
             [this, at](Qt::MouseButton button, Qt::KeyboardModifiers modifiers, const QPoint &pos) {
                 emit mouseDown(button, modifiers, at(pos));

@@ -41,7 +41,8 @@ struct TreeNodeData
 // Events: nodeClicked when the user selects a node or clicks the selected one, with
 // the mouse (raised between mouseDown and mouseUp, for any button) or the keyboard;
 // never for a selection made by the program or left behind by a removal.
-// Label edits start only through startLabelEdit().
+// Label edits start only through startLabelEdit(), which the tree's own gesture calls
+// when setLabelEditByClick() is on.
 class TreeView : public QWidget
 {
     Q_OBJECT
@@ -77,6 +78,9 @@ public:
     // Asks beforeLabelEdit, then lets the user edit the selected node's text in place;
     // afterLabelEdit judges the typed text before it is stored.
     void startLabelEdit();
+    // Whether a second click on the selected node, slower than a double click, starts
+    // a label edit (off unless set).
+    void setLabelEditByClick(bool on) { m_labelEditByClick = on; }
 
     QTreeWidget *treeWidget() const;
 
@@ -115,4 +119,5 @@ private:
     QPointer<ImageList> m_images;
     ItemRegistry m_registry;
     std::vector<QTreeWidgetItem *> m_order;
+    bool m_labelEditByClick = false;
 };

@@ -2,6 +2,7 @@
 
 #include "platform/controls/TreeView.h"
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
@@ -310,6 +311,36 @@ TEST_F(TreeLabelEditTest, TheOwnerJudgesTheTypedText)
         EXPECT_EQ(tree.node(2).text(), QString::fromUtf8(row.shown));
     }
     EXPECT_TRUE(tree.contains("/home/b_.txt"));
+}
+
+TEST_F(TreeLabelEditTest, ASecondSlowClickOnTheSelectedNodeStartsAnEdit)
+{
+    tree.setLabelEditByClick(true);
+    QSignalSpy asked(&tree, &TreeView::beforeLabelEdit);
+    const auto editor = [this] { return tree.treeWidget()->viewport()->findChild<QLineEdit *>(); };
+    const auto waitPastDoubleClick = [] { QTest::qWait(QApplication::doubleClickInterval() + 100); };
+    const QPoint b = rectOf("/home/b.txt").center();
+    QTest::mouseClick(viewport(), Qt::LeftButton, {}, b);
+    waitPastDoubleClick();
+    EXPECT_EQ(asked.count(), 0) << "the first click only selects";
+    QTest::mouseDClick(viewport(), Qt::LeftButton, {}, b);
+    waitPastDoubleClick();
+    EXPECT_EQ(asked.count(), 0) << "a double click is no edit";
+    QTest::mouseClick(viewport(), Qt::RightButton, {}, b);
+    waitPastDoubleClick();
+    EXPECT_EQ(asked.count(), 0) << "nor a click of the right button";
+    QTest::mouseClick(viewport(), Qt::LeftButton, {}, b);
+    waitPastDoubleClick();
+    ASSERT_EQ(asked.count(), 1);
+    EXPECT_EQ(asked[0][0].value<TreeNode>().key(), QStringLiteral("/home/b.txt"));
+    ASSERT_NE(editor(), nullptr);
+    type("c.txt");
+    EXPECT_EQ(tree.node("/home/b.txt").text(), QStringLiteral("c.txt"));
+
+    tree.setLabelEditByClick(false);
+    QTest::mouseClick(viewport(), Qt::LeftButton, {}, b);
+    waitPastDoubleClick();
+    EXPECT_EQ(asked.count(), 1) << "off unless the owner asks for it";
 }
 
 } // namespace
