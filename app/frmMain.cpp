@@ -56,6 +56,7 @@ frmMain::frmMain()
 
     createControls();
     connectPanel();
+    connectFileTree();
     connectWindowCommands();
     connectToolbars();
     connectAddressCombo();

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "platform/store/SettingsStore.h"
+
+// The file manager's preferences ("Main"), with the defaults their readers pass.
+namespace FileSettings {
+
+// The file-name patterns the folder tree lists files by; with nothing stored only a
+// file of this very name would show.
+inline const Setting Pattern{QStringLiteral("Main"), QStringLiteral("Pattern"), QStringLiteral("zqx.zqx")};
+// What a selection in the folder tree shows in the browser.
+inline const Setting NavFiles{QStringLiteral("Main"), QStringLiteral("NavFiles"), true};
+inline const Setting NavDirs{QStringLiteral("Main"), QStringLiteral("NavDirs"), false};
+inline const Setting NavDrives{QStringLiteral("Main"), QStringLiteral("NavDrives"), false};
+
+} // namespace FileSettings
