@@ -197,6 +197,7 @@ void addTreePainters(std::map<QString, Painter> &table)
     add("vrml", [](QPainter &p) { document(p, QColor(40, 160, 160)); });
     add("txt", [](QPainter &p) { document(p, QColor(200, 200, 200)); });
     add("${other}", [](QPainter &p) { sheet(p); });
+    add("", [](QPainter &p) { sheet(p); }); // the tree's one image without a key
     add("url", [](QPainter &p) { sheet(p); globe(p, QRectF(5, 7, 7, 7)); smallArrow(p, true); });
     add("closed", [](QPainter &p) { folder(p, false); });
     add("open", [](QPainter &p) { folder(p, true); });
