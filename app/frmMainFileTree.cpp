@@ -39,6 +39,15 @@ bool readFlag(const Setting &setting)
     return value;
 }
 
+// The file list's pattern follows the setting before every listing.
+const QString &readFilesPattern()
+{
+    SharedState &s = shared();
+    s.FilesPattern = FileSettings::Pattern.defaultValue.toString();
+    runIgnoringErrors([&s] { s.FilesPattern = FileSettings::Pattern.text(); });
+    return s.FilesPattern;
+}
+
 QString storePath()
 {
     return shared().AppDir + QStringLiteral("deleted");
@@ -94,10 +103,7 @@ void frmMain::LoadDirs(const QString &path)
 
 void frmMain::LoadFiles(const QString &path)
 {
-    SharedState &s = shared();
-    s.FilesPattern = FileSettings::Pattern.defaultValue.toString();
-    runIgnoringErrors([&s] { s.FilesPattern = FileSettings::Pattern.text(); });
-    m_fileTreeLoader->loadFiles(path, s.FilesPattern);
+    m_fileTreeLoader->loadFiles(path, readFilesPattern());
 }
 
 void frmMain::LoadDelFiles()
@@ -107,10 +113,7 @@ void frmMain::LoadDelFiles()
 
 void frmMain::trwPath_Expand(const TreeNode &Node)
 {
-    SharedState &s = shared();
-    s.FilesPattern = FileSettings::Pattern.defaultValue.toString();
-    runIgnoringErrors([&s] { s.FilesPattern = FileSettings::Pattern.text(); });
-    m_fileTreeLoader->expand(Node, s.FilesPattern, storePath());
+    m_fileTreeLoader->expand(Node, readFilesPattern(), storePath());
 }
 
 void frmMain::trwPath_Collapse(const TreeNode &Node)

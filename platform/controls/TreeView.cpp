@@ -3,13 +3,11 @@
 #include "platform/controls/EventTreeWidget.h"
 #include "platform/controls/LabelEditDelegate.h"
 
-#include <QHash>
 #include <QHeaderView>
 #include <QSet>
 #include <QVBoxLayout>
 
 #include <algorithm>
-#include <optional>
 
 namespace {
 
@@ -148,26 +146,13 @@ TreeNode TreeView::insert(QTreeWidgetItem *relative, TreeRelation relation, cons
 int TreeView::append(const ItemRef &parent, const QList<TreeNodeData> &nodes)
 {
     QTreeWidgetItem *under = resolve(parent).item();
-    // A branch of thousands of files shows a handful of images: each is looked up once.
-    QHash<QString, std::optional<QIcon>> icons;
-    const auto iconOf = [&](const QString &imageKey) -> const std::optional<QIcon> & {
-        auto known = icons.find(imageKey);
-        if (known == icons.end()) {
-            std::optional<QIcon> icon;
-            if (imageKey.isEmpty())
-                icon = QIcon();
-            else if (m_images && m_images->contains(imageKey))
-                icon = m_images->icon(imageKey);
-            known = icons.insert(imageKey, icon);
-        }
-        return *known;
-    };
+    BatchIcons iconOf(m_images);
     QList<QTreeWidgetItem *> items;
     items.reserve(nodes.size());
     m_registry.reserve(count() + 2 * int(nodes.size()));
     m_order.reserve(m_order.size() + 2 * std::size_t(nodes.size()));
     for (const TreeNodeData &data : nodes) {
-        const std::optional<QIcon> &icon = iconOf(data.imageKey);
+        const std::optional<QIcon> icon = iconOf(data.imageKey);
         if (!icon)
             continue;
         QTreeWidgetItem *item = newItem(data.text, data.imageKey, *icon);

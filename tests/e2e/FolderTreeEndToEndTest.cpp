@@ -103,6 +103,11 @@ TEST_F(TempEnvTest, FilesOfTheTreeShowInTheBrowserAndTakeNewNames)
     ASSERT_TRUE(run.activateMainWindow());
     const auto click = [&](const QPoint &point) { return ProgramRun::click(run.mainWindow(), point); };
     const auto row = [&](const char *name) { return tree.rows.at(QString::fromLatin1(name)); };
+    // A second, slower click on the selected file edits its label.
+    const auto rename = [&](const char *name, const QString &newName) {
+        return click(row(name)) && (QThread::msleep(1000), click(row(name))) && (QThread::msleep(1000), true)
+               && ProgramRun::type(newName) && ProgramRun::key({QStringLiteral("Return")});
+    };
 
     // View menu, "Složky a soubory".
     ASSERT_TRUE(ProgramRun::key({QStringLiteral("alt+z")}));
@@ -124,22 +129,11 @@ TEST_F(TempEnvTest, FilesOfTheTreeShowInTheBrowserAndTakeNewNames)
     EXPECT_TRUE(run.waitForWindow(caption(QStringLiteral("Druhá")), 100)) << "the locked tree showed poznamka.txt";
     ASSERT_TRUE(click(tree.navPanel));
 
-    // A second, slower click on the selected file edits its label.
-    ASSERT_TRUE(click(row("stranka.html")));
-    QThread::msleep(1000);
-    ASSERT_TRUE(click(row("stranka.html")));
-    QThread::msleep(1000);
-    ASSERT_TRUE(ProgramRun::type(QStringLiteral("nova.html")));
-    ASSERT_TRUE(ProgramRun::key({QStringLiteral("Return")}));
+    ASSERT_TRUE(rename("stranka.html", QStringLiteral("nova.html")));
     ASSERT_TRUE(run.waitFor([&] { return exists("nova.html") && !exists("stranka.html"); }));
 
     // A taken name: the critical box, both files kept.
-    ASSERT_TRUE(click(row("druha.html")));
-    QThread::msleep(1000);
-    ASSERT_TRUE(click(row("druha.html")));
-    QThread::msleep(1000);
-    ASSERT_TRUE(ProgramRun::type(QStringLiteral("nova.html")));
-    ASSERT_TRUE(ProgramRun::key({QStringLiteral("Return")}));
+    ASSERT_TRUE(rename("druha.html", QStringLiteral("nova.html")));
     ASSERT_TRUE(run.waitForWindow(QStringLiteral("^Vorlan$")));
     ASSERT_TRUE(ProgramRun::key({QStringLiteral("Return")}));
     ASSERT_TRUE(run.waitFor([&] { return run.windows(QStringLiteral("^Vorlan$")).isEmpty(); }));
