@@ -2,9 +2,11 @@
 
 #include "platform/store/SettingsStore.h"
 
-// The file manager's preferences ("Main"), with the defaults their readers pass.
+// The file manager's preferences in "Main", with the defaults their readers pass.
 namespace FileSettings {
 
+// The number the next file moved into the deleted-files store receives.
+inline const Setting CountDelFiles{QStringLiteral("Main"), QStringLiteral("CountDelFiles"), 1};
 // The file-name patterns the folder tree lists files by; with nothing stored only a
 // file of this very name would show.
 inline const Setting Pattern{QStringLiteral("Main"), QStringLiteral("Pattern"), QStringLiteral("zqx.zqx")};
