@@ -41,5 +41,5 @@ bool labelEditAllowed(const QString &tag);
 // name of 250 bytes or more (a name holds at most 255) cut to its first 240 and last
 // 10 bytes, between characters, so that the extension survives.
 QString fileNameFromLabel(QString label);
-// The path the node takes with its new name, beside its old one.
+// The path a file or folder takes with a new name, in the folder that holds it.
 QString renamedPath(const QString &oldPath, const QString &fileName);
