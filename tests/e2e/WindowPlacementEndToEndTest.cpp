@@ -151,6 +151,35 @@ TEST_F(WindowPlacementEndToEnd, AWindowLeftMinimisedStartsMinimised)
     EXPECT_EQ(run.stored("Settings/MainTop"), "3000");
 }
 
+// A window left maximised or minimised comes back, when the user makes it normal, to
+// the normal placement stored before, and Konec stores that placement again.
+TEST_F(WindowPlacementEndToEnd, MakingAMaximisedOrMinimisedStartNormalRestoresTheStoredPlacement)
+{
+    const QRect placement(150, 169, 924, 708);
+    for (const int state : {2, 1}) {
+        SCOPED_TRACE(state);
+        storeNormal(placement.x() * 15, placement.y() * 15, placement.width() * 15, placement.height() * 15);
+        SaveSetting(QStringLiteral("Settings"), QStringLiteral("WindowState"), state);
+        ProgramRun run(env);
+        const QString window = start(run);
+        ASSERT_FALSE(window.isEmpty()) << run.output().toStdString();
+        // As the window manager's own restore button or a click in a task bar does it.
+        QProcess::execute(QStringLiteral("wmctrl"), {QStringLiteral("-i"), QStringLiteral("-r"), window, QStringLiteral("-b"),
+                                                      QStringLiteral("remove,maximized_vert,maximized_horz")});
+        if (state == 1)
+            QProcess::execute(QStringLiteral("wmctrl"), {QStringLiteral("-i"), QStringLiteral("-a"), window});
+        const auto shownAt = [&] { return ProgramRun::geometryOf(mainWindow(run, ProgramRun::Visibility::Shown)); };
+        EXPECT_TRUE(run.waitFor([&] { return shownAt() == placement; }, 5000))
+            << "back at " << shownAt().x() << "," << shownAt().y() << " " << shownAt().width() << "x" << shownAt().height();
+        ASSERT_TRUE(run.close()) << run.output().toStdString();
+        EXPECT_EQ(run.stored("Settings/WindowState"), "0");
+        EXPECT_EQ(run.stored("Settings/MainLeft"), "2250");
+        EXPECT_EQ(run.stored("Settings/MainTop"), "2535");
+        EXPECT_EQ(run.stored("Settings/MainWidth"), "13860");
+        EXPECT_EQ(run.stored("Settings/MainHeight"), "10620");
+    }
+}
+
 TEST_F(WindowPlacementEndToEnd, TheMainWindowShowsTheProgramsOwnIcon)
 {
     ProgramRun run(env);
