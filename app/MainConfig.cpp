@@ -3,6 +3,7 @@
 
 #include "app/MainGeometry.h"
 #include "app/MainSettings.h"
+#include "app/PanelRules.h"
 #include "core/ErrorLog.h"
 #include "core/SharedState.h"
 #include "core/Version.h"
@@ -18,6 +19,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+#include <algorithm>
 #include <initializer_list>
 
 using Units::pixelsToTwips;
@@ -94,7 +96,12 @@ void frmMain::LoadSettings()
     // The window manager honours a minimised or maximised state only on the window it
     // maps, so the state must survive a new native window.
     MainGeometry::keepStateOnNewNativeWindows(this);
-    ignore([this] { picMain->setFixedWidth(readTwips(MainSettings::PanelWidth)); });
+    // A panel stored wider than the window now leaves room for (it was widened while the
+    // window was maximised) would push the normal window off the screen.
+    ignore([this] {
+        const int widest = twipsToPixels(PanelRules::widestPanel(pixelsToTwips(normalWidth())));
+        picMain->setFixedWidth(std::min(readTwips(MainSettings::PanelWidth), widest));
+    });
 
     for (int band = 1; band <= 3; ++band)
         ignore([&] { cbTop->band(band).setWidth(readTwips(BarSettings::width(Bar::Top, band))); });
