@@ -87,9 +87,10 @@ void frmMain::LoadSettings()
     // the user makes it normal, but a key it lacks is no failure of its start.
     if (!normal && stateRead)
         ErrorState::clear();
-    // Placed while it is still normal, the window records the placement as the one to
-    // go back to from the state it takes next. Without any stored value the window
-    // manager places it.
+    // Placed while it is normal, the window records the placement as the one to go back
+    // to from a state it takes next. Without any stored value the window manager places it.
+    if (normal)
+        setWindowState(states);
     if (stored && MainGeometry::stateCode(windowState()) == 0)
         ignore([&] { setGeometry(MainGeometry::ontoScreen(area, availableScreens())); });
     setWindowState(states);

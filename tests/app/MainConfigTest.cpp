@@ -119,6 +119,11 @@ TEST_F(MainConfig, AMaximisedWindowLeavesTheStoredGeometryForWhenItIsMadeNormal)
     EXPECT_TRUE(main->windowState() & Qt::WindowMaximized);
     // Where making the window normal takes it.
     EXPECT_EQ(main->normalGeometry(), QRect(100, 100, 100, 100));
+    // Read again with the normal state stored, the window is placed there.
+    store({{"WindowState", "0"}, {"MainLeft", "3000"}, {"MainTop", "3000"}});
+    main->LoadSettings();
+    EXPECT_EQ(main->windowState(), Qt::WindowNoState);
+    EXPECT_EQ(main->geometry().topLeft(), QPoint(200, 200));
 }
 
 TEST_F(MainConfig, HiddenBandsStayHiddenAndTheirItemsUnchecked)
