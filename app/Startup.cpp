@@ -10,7 +10,6 @@
 #include "core/SharedState.h"
 #include "core/Version.h"
 #include "platform/store/AtomicFile.h"
-#include "platform/engine/EngineProfile.h"
 #include "platform/system/ErrorState.h"
 #include "platform/controls/Forms.h"
 #include "platform/controls/MessageBox.h"
@@ -22,7 +21,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
-#include <QTimer>
 
 namespace {
 
@@ -139,8 +137,6 @@ void Main()
             MsgBox(QStringLiteral("Silent mode"), MsgBoxStyle::OKOnly, Version::appTitle());
         else
             main->show();
-        // The engine starts while the first window's timer waits, not once it fires.
-        QTimer::singleShot(0, main, &EngineProfile::warmUp);
     });
     ignore([] {
         Forms::get<frmMain>()->mnuAdjustImages->setChecked(MainSettings::AdjustImg.toBool());

@@ -37,9 +37,14 @@ std::optional<QString> textOf(const std::optional<RegValue> &value)
     return QString::fromUtf8(end < 0 ? value->data : value->data.left(end));
 }
 
+// The first profile brings the engine up, and the engine reads its start-up choices
+// (such as its locale) only then: whatever it must know from its start is set here,
+// before that. Nothing here reads the registry, so the engine can start before the
+// program's own start-up touches any file.
 QWebEngineProfile *createProfile()
 {
     auto *profile = new QWebEngineProfile(QCoreApplication::instance());
+    // The offline value is read at each network request, never here.
     profile->setUrlRequestInterceptor(new OfflineInterceptor(&RegistryRead::isOffline, profile));
     return profile;
 }
@@ -75,7 +80,6 @@ QWebEngineProfile *sharedProfile()
         s.profile = createProfile();
         s.engineAgent = s.profile->httpUserAgent();
     }
-    applyRegistrySettings(s.profile);
     return s.profile;
 }
 
@@ -85,7 +89,9 @@ QWebEngineProfile *EngineProfile::profileForNewPage()
 {
     if (QWebEnginePage *warm = state().warmPage)
         warm->deleteLater();
-    return sharedProfile();
+    QWebEngineProfile *profile = sharedProfile();
+    applyRegistrySettings(profile);
+    return profile;
 }
 
 void EngineProfile::warmUp()

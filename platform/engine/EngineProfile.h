@@ -30,7 +30,9 @@ public:
     // Starts the engine before any window needs it: the profile with its request
     // interceptor, and a page on about:blank that nobody sees, which brings up the
     // engine and its helper process. The page goes once the first browser control
-    // takes the profile. Does nothing when the engine runs already.
+    // takes the profile. Reads no registry value (the first browser control's profile
+    // gets them), so it can run before anything else of the program. Does nothing
+    // when the engine runs already.
     static void warmUp();
     // Deletes the profile, so that the next use starts afresh. Only when no browser
     // control is alive.

@@ -1,7 +1,13 @@
 #include "EngineTest.h"
 
+#include "core/RegistryServices.h"
+#include "platform/store/Registry.h"
+
+#include <QFileInfo>
 #include <QSignalSpy>
 #include <QWebEnginePage>
+#include <QWebEngineProfile>
+#include <QWebEngineSettings>
 
 namespace {
 
@@ -36,4 +42,22 @@ TEST_F(EngineWarmUp, TheEngineStartsBeforeAnyWindowAndItsSparePageGoesWithTheFir
     // Once the engine runs, a later warm-up starts nothing more.
     EngineProfile::warmUp();
     EXPECT_TRUE(sparePages().isEmpty());
+}
+
+// The engine starts before the program's own start-up: its warm-up reads no registry
+// value (a first read would seed and write the registry file out of the start-up's
+// order), and the first browser control still gets the values the start-up stored.
+TEST_F(EngineWarmUp, ReadsNoRegistryAndTheFirstControlGetsTheRegistrysValues)
+{
+    EngineProfile::warmUp();
+    EXPECT_FALSE(QFileInfo::exists(env.appFolder() + QStringLiteral("windows/registry.reg")));
+
+    RegSetString(HKEY_LOCAL_MACHINE, RegKeys::PostPlatform, QStringLiteral("Vorlan 9.8.7"), QString());
+    Registry::instance().setValue(RegRoot::CurrentUser, RegKeys::ExplorerMain, RegValueNames::DisplayInlineImages,
+                                  RegValue{RegType::String, QByteArray("no", 3)});
+    newControl();
+    QWebEngineProfile *profile = QCoreApplication::instance()->findChild<QWebEngineProfile *>();
+    ASSERT_NE(profile, nullptr);
+    EXPECT_TRUE(profile->httpUserAgent().contains(QStringLiteral("; Vorlan 9.8.7)"))) << profile->httpUserAgent().toStdString();
+    EXPECT_FALSE(profile->settings()->testAttribute(QWebEngineSettings::AutoLoadImages));
 }
