@@ -10,6 +10,7 @@
 #include "core/SharedState.h"
 #include "core/Version.h"
 #include "platform/store/AtomicFile.h"
+#include "platform/engine/EngineProfile.h"
 #include "platform/system/ErrorState.h"
 #include "platform/controls/Forms.h"
 #include "platform/controls/MessageBox.h"
@@ -21,6 +22,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QTimer>
 
 namespace {
 
@@ -137,6 +139,10 @@ void Main()
             MsgBox(QStringLiteral("Silent mode"), MsgBoxStyle::OKOnly, Version::appTitle());
         else
             main->show();
+        // The engine starts while the first window's timer waits, not once it fires,
+        // and not before the timer runs: its start holds this thread for tens of
+        // milliseconds, which would delay the first window by as much.
+        QTimer::singleShot(0, main, &EngineProfile::warmUp);
     });
     ignore([] {
         Forms::get<frmMain>()->mnuAdjustImages->setChecked(MainSettings::AdjustImg.toBool());

@@ -5,7 +5,6 @@
 #include "core/SharedState.h"
 #include "platform/controls/Forms.h"
 #include "platform/controls/MessageBox.h"
-#include "platform/engine/EngineProfile.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -34,10 +33,6 @@ int main(int argc, char **argv)
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vorlan"));
-    // The engine's processes start while the splash, the settings and the main window
-    // are made and the first window's timer waits; the engine takes the program's name
-    // at its start.
-    EngineProfile::warmUp();
     QApplication::setWindowIcon(programIcon());
     // The process lives as long as the main window, which silent mode never shows.
     QApplication::setQuitOnLastWindowClosed(false);
