@@ -23,6 +23,7 @@ BrowserControl::BrowserControl(QWidget *parent)
 {
     m_view = new QWebEngineView(this);
     m_page = new BrowserPage(EngineProfile::profileForNewPage(), m_view);
+    EngineProfile::releaseSparePageAfter(m_page);
     m_view->setPage(m_page);
     setFocusProxy(m_view);
 

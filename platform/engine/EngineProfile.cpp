@@ -13,6 +13,7 @@
 #include <QUrl>
 
 #include <optional>
+#include <utility>
 
 namespace {
 
@@ -87,11 +88,18 @@ QWebEngineProfile *sharedProfile()
 
 QWebEngineProfile *EngineProfile::profileForNewPage()
 {
-    if (QWebEnginePage *warm = state().warmPage)
-        warm->deleteLater();
     QWebEngineProfile *profile = sharedProfile();
     applyRegistrySettings(profile);
     return profile;
+}
+
+void EngineProfile::releaseSparePageAfter(QWebEnginePage *page)
+{
+    QWebEnginePage *spare = std::exchange(state().warmPage, nullptr);
+    if (!spare)
+        return;
+    QObject::connect(page, &QWebEnginePage::loadFinished, spare, &QObject::deleteLater);
+    QObject::connect(page, &QObject::destroyed, spare, &QObject::deleteLater);
 }
 
 void EngineProfile::warmUp()
