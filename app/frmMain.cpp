@@ -55,6 +55,7 @@ frmMain::frmMain()
     connect(mnuViewMainPanel, &QAction::triggered, this, &frmMain::mnuViewMainPanel_Click);
 
     createControls();
+    BrowserControl::prepareWindow(this);
     connectPanel();
     connectWindowCommands();
     connectToolbars();
