@@ -139,7 +139,9 @@ void Main()
             MsgBox(QStringLiteral("Silent mode"), MsgBoxStyle::OKOnly, Version::appTitle());
         else
             main->show();
-        // The engine starts while the first window's timer waits, not once it fires.
+        // The engine starts while the first window's timer waits, not once it fires,
+        // and not before the timer runs: its start holds this thread for tens of
+        // milliseconds, which would delay the first window by as much.
         QTimer::singleShot(0, main, &EngineProfile::warmUp);
     });
     ignore([] {

@@ -5,6 +5,8 @@
 #include "platform/controls/MessageBox.h"
 
 #include <QDir>
+#include <QGuiApplication>
+#include <QOpenGLWidget>
 #include <QPointer>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -42,6 +44,7 @@ BrowserControl::BrowserControl(QWidget *parent)
 {
     m_view = new QWebEngineView(this);
     m_page = new BrowserPage(EngineProfile::profileForNewPage(), m_view);
+    EngineProfile::releaseSparePageAfter(m_page);
     m_view->setPage(m_page);
     setFocusProxy(m_view);
 
@@ -66,6 +69,19 @@ BrowserControl::BrowserControl(QWidget *parent)
     connect(m_page, &QWebEnginePage::windowCloseRequested, this, &BrowserControl::Quit,
             Qt::QueuedConnection);
     installElementHover();
+}
+
+void BrowserControl::prepareWindow(QWidget *window)
+{
+    // The platform that shows nothing cannot bring such a window to its (missing)
+    // screen; a window there stays as it is until a control comes.
+    if (QGuiApplication::platformName() == QLatin1String("offscreen"))
+        return;
+    // A hidden child that is drawn through the graphics library marks its window as
+    // drawn that way; it never shows and never starts a drawing context of its own.
+    auto *marker = new QOpenGLWidget(window);
+    marker->setObjectName(QStringLiteral("graphicsSurfaceMarker"));
+    marker->hide();
 }
 
 BrowserControl::~BrowserControl()
