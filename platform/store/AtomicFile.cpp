@@ -51,19 +51,36 @@ int writeAll(int fd, const QByteArray &bytes)
     return 0;
 }
 
+// What stands in place of a file that is not a regular one, for telling the user.
+QString kindReason(mode_t mode)
+{
+    if (S_ISDIR(mode))
+        return QStringLiteral("na jeho místě je složka");
+    if (S_ISFIFO(mode))
+        return QStringLiteral("na jeho místě je roura");
+    if (S_ISCHR(mode) || S_ISBLK(mode))
+        return QStringLiteral("na jeho místě je zařízení");
+    if (S_ISSOCK(mode))
+        return QStringLiteral("na jeho místě je soket");
+    return QStringLiteral("není to obyčejný soubor");
+}
+
 } // namespace
 
 void writeFileAtomically(const QString &path, const QByteArray &bytes)
 {
-    // A link is followed, so that the file it points to is the one replaced.
-    const QFileInfo info(path);
-    const QByteArray target = QFile::encodeName(info.isSymLink() ? info.symLinkTarget() : path);
+    // A link to a regular file is followed, so that the file it points to is the one
+    // replaced; anything else (a device, a pipe, a folder) is never replaced.
+    const QByteArray target = QFile::encodeName(replaceableTarget(path));
+    struct stat existing;
+    const bool exists = ::stat(target.constData(), &existing) == 0;
+    if (exists && !S_ISREG(existing.st_mode))
+        raiseSystemError(ErrorNumber::PathFileAccessError, S_ISDIR(existing.st_mode) ? EISDIR : EEXIST, path);
     QByteArray temporary;
     const int fd = createTemporary(target, temporary);
     if (fd < 0)
         raiseSystemError(ErrorNumber::PathFileAccessError, errno, path);
-    struct stat existing;
-    if (::stat(target.constData(), &existing) == 0 && S_ISREG(existing.st_mode))
+    if (exists)
         ::fchmod(fd, existing.st_mode & 07777);
     int failure = writeAll(fd, bytes);
     if (failure == 0 && ::fsync(fd) != 0)
@@ -76,6 +93,35 @@ void writeFileAtomically(const QString &path, const QByteArray &bytes)
         ::unlink(temporary.constData());
         raiseSystemError(ErrorNumber::PathFileAccessError, failure, path);
     }
+}
+
+QString replaceableTarget(const QString &path)
+{
+    QString target = path;
+    // As many links as the system itself follows.
+    for (int depth = 0; depth < 40; ++depth) {
+        const QFileInfo info(target);
+        if (!info.isSymLink())
+            return target;
+        target = info.symLinkTarget();
+    }
+    return target;
+}
+
+QString notRegularFileReason(const QString &path)
+{
+    struct stat info;
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0 || S_ISREG(info.st_mode))
+        return {};
+    return kindReason(info.st_mode);
+}
+
+std::optional<FileProblem> setAsideUnlessRegular(const QString &path)
+{
+    const QString reason = notRegularFileReason(path);
+    if (reason.isEmpty())
+        return std::nullopt;
+    return FileProblem{path, reason, moveAside(path)};
 }
 
 int writeProblemBeside(const QString &path)
@@ -95,8 +141,16 @@ int writeProblemBeside(const QString &path)
 std::optional<QByteArray> readWholeFile(const QString &path, qint64 maxSize, QString &reason, int &systemError)
 {
     systemError = 0;
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    const QByteArray name = QFile::encodeName(path);
     struct stat info;
+    // Opening a pipe waits for a writer and opening a device may act on it: only a
+    // regular file is opened, and without waiting in case one was swapped in since.
+    if (::stat(name.constData(), &info) == 0 && !S_ISREG(info.st_mode)) {
+        systemError = S_ISDIR(info.st_mode) ? EISDIR : EEXIST;
+        reason = kindReason(info.st_mode);
+        return std::nullopt;
+    }
+    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0 || ::fstat(fd, &info) != 0) {
         systemError = errno;
         reason = systemErrorText(systemError);
@@ -105,9 +159,9 @@ std::optional<QByteArray> readWholeFile(const QString &path, qint64 maxSize, QSt
         return std::nullopt;
     }
     QByteArray bytes;
-    if (S_ISDIR(info.st_mode)) {
-        systemError = EISDIR;
-        reason = QStringLiteral("na jeho místě je složka");
+    if (!S_ISREG(info.st_mode)) {
+        systemError = S_ISDIR(info.st_mode) ? EISDIR : EEXIST;
+        reason = kindReason(info.st_mode);
     } else if (info.st_size > maxSize) {
         systemError = EFBIG;
         reason = QStringLiteral("je větší než %1 MB, což žádný skutečný soubor tohoto druhu není").arg(maxSize >> 20);
@@ -134,6 +188,15 @@ std::optional<QByteArray> readWholeFile(const QString &path, qint64 maxSize, QSt
     if (systemError != 0)
         return std::nullopt;
     return bytes;
+}
+
+FileStamp stampOf(const QString &path)
+{
+    struct stat info;
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return {};
+    return {true, qint64(info.st_size), qint64(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec,
+            quint64(info.st_ino), quint64(info.st_dev)};
 }
 
 QString moveAside(const QString &path)

@@ -18,28 +18,6 @@
 
 namespace {
 
-// Identifies one version of the file. The inode is part of it because every write
-// replaces the file, so two writes within the clock's resolution still differ.
-struct FileStamp
-{
-    bool exists = false;
-    qint64 size = 0;
-    qint64 modifiedNs = 0;
-    quint64 inode = 0;
-    quint64 device = 0;
-
-    bool operator==(const FileStamp &) const = default;
-};
-
-FileStamp stampOf(const QString &path)
-{
-    struct stat info;
-    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
-        return {};
-    return {true, qint64(info.st_size), qint64(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec,
-            quint64(info.st_ino), quint64(info.st_dev)};
-}
-
 QString rootName(RegRoot root)
 {
     switch (root) {

@@ -1,20 +1,7 @@
 #include "platform/store/SettingsFileFormat.h"
 
-#include <QFileDevice>
-#include <QStringList>
-
-#include <cerrno>
-#include <utility>
-
 namespace {
 
-int &lastWriteError()
-{
-    static int error = 0;
-    return error;
-}
-
-const QChar kGroupSeparator = QLatin1Char('/');
 const QChar kEscape = QLatin1Char('\\');
 
 QString hexCode(QChar c)
@@ -34,7 +21,7 @@ bool isHexDigit(QChar c)
 }
 
 // Reads two hex digits at pos; -1 when there are none.
-int hexAt(const QString &text, qsizetype pos)
+int hexAt(QStringView text, qsizetype pos)
 {
     if (pos + 2 > text.size() || !isHexDigit(text.at(pos)) || !isHexDigit(text.at(pos + 1)))
         return -1;
@@ -43,7 +30,7 @@ int hexAt(const QString &text, qsizetype pos)
 
 // Only ASCII blanks and control characters are cut from the ends of names: the writer
 // encodes exactly those at an edge, so a no-break space there survives a save.
-QString trimmedBlanks(const QString &text)
+QStringView trimmedBlanks(QStringView text)
 {
     qsizetype first = 0;
     qsizetype last = text.size();
@@ -51,7 +38,7 @@ QString trimmedBlanks(const QString &text)
         ++first;
     while (last > first && text.at(last - 1).unicode() <= 0x20)
         --last;
-    return text.mid(first, last - first);
+    return text.sliced(first, last - first);
 }
 
 QString percentEncoded(const QString &name, const QString &special)
@@ -69,8 +56,10 @@ QString percentEncoded(const QString &name, const QString &special)
     return out;
 }
 
-QString percentDecoded(const QString &text)
+QString percentDecoded(QStringView text)
 {
+    if (!text.contains(QLatin1Char('%')))
+        return text.toString();
     QString out;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const int code = text.at(i) == QLatin1Char('%') ? hexAt(text, i + 1) : -1;
@@ -82,16 +71,6 @@ QString percentDecoded(const QString &text)
         }
     }
     return out;
-}
-
-QString fileName(const QString &stored)
-{
-    return percentEncoded(SettingsFileFormat::plainName(stored), QStringLiteral("%[]="));
-}
-
-QString storedFromFile(const QString &name)
-{
-    return SettingsFileFormat::storedName(percentDecoded(name));
 }
 
 QString escapedValue(const QString &value)
@@ -112,8 +91,10 @@ QString escapedValue(const QString &value)
     return out;
 }
 
-QString unescapedValue(const QString &text)
+QString unescapedValue(QStringView text)
 {
+    if (!text.contains(kEscape))
+        return text.toString();
     QString out;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar next = i + 1 < text.size() ? text.at(i + 1) : QChar();
@@ -136,98 +117,66 @@ QString unescapedValue(const QString &text)
     return out;
 }
 
-// A hand-edited value with a bare comma may come back from QSettings as a list.
-QString valueText(const QVariant &value)
+void appendKeyLine(QString &out, const QString &key, const QString &value)
 {
-    if (value.typeId() == QMetaType::QStringList)
-        return value.toStringList().join(QLatin1Char(','));
-    return value.toString();
-}
-
-QString keyLine(const QString &storedKey, const QVariant &value)
-{
-    return fileName(storedKey) + QLatin1Char('=') + escapedValue(valueText(value)) + QLatin1Char('\n');
+    out += percentEncoded(key, QStringLiteral("%[]="));
+    out += QLatin1Char('=');
+    out += escapedValue(value);
+    out += QLatin1Char('\n');
 }
 
 } // namespace
 
-QSettings::Format SettingsFileFormat::format()
+bool SettingsFileFormat::CaseInsensitiveLess::operator()(const QString &a, const QString &b) const
 {
-    static const QSettings::Format registered = QSettings::registerFormat(QStringLiteral("conf"), &read, &write);
-    return registered;
+    return a.compare(b, Qt::CaseInsensitive) < 0;
 }
 
-QString SettingsFileFormat::storedName(const QString &name)
+SettingsFileFormat::Content SettingsFileFormat::parse(const QByteArray &bytes)
 {
-    QString stored = name;
-    stored.replace(QLatin1Char('%'), QLatin1String("%25"));
-    stored.replace(kEscape, QLatin1String("%5C"));
-    stored.replace(kGroupSeparator, QLatin1String("%2F"));
-    return stored;
-}
-
-QString SettingsFileFormat::plainName(const QString &stored)
-{
-    return percentDecoded(stored);
-}
-
-bool SettingsFileFormat::read(QIODevice &device, QSettings::SettingsMap &map)
-{
-    const QStringList lines = QString::fromUtf8(device.readAll()).split(QLatin1Char('\n'));
+    const QString text = QString::fromUtf8(bytes);
+    Content content;
+    Section *section = nullptr;
     QString group;
-    for (QString line : lines) {
+    qsizetype start = 0;
+    while (start <= text.size()) {
+        qsizetype end = text.indexOf(QLatin1Char('\n'), start);
+        if (end < 0)
+            end = text.size();
+        QStringView line = QStringView(text).sliced(start, end - start);
+        start = end + 1;
         if (line.endsWith(QLatin1Char('\r')))
             line.chop(1);
-        if (trimmedBlanks(line).isEmpty() || line.startsWith(QLatin1Char(';')) || line.startsWith(QLatin1Char('#')))
+        const QStringView trimmed = trimmedBlanks(line);
+        if (trimmed.isEmpty() || line.startsWith(QLatin1Char(';')) || line.startsWith(QLatin1Char('#')))
             continue;
-        if (line.startsWith(QLatin1Char('[')) && trimmedBlanks(line).endsWith(QLatin1Char(']'))) {
-            const QString header = trimmedBlanks(line);
-            group = storedFromFile(header.mid(1, header.size() - 2));
+        if (line.startsWith(QLatin1Char('[')) && trimmed.endsWith(QLatin1Char(']'))) {
+            group = percentDecoded(trimmed.sliced(1, trimmed.size() - 2));
+            section = nullptr;
             continue;
         }
         const qsizetype equals = line.indexOf(QLatin1Char('='));
-        const QString name = equals < 0 ? QString() : trimmedBlanks(line.left(equals));
+        const QStringView name = equals < 0 ? QStringView() : trimmedBlanks(line.first(equals));
         // A line without a name (" =x") holds nothing a save could write back.
         if (name.isEmpty())
             continue;
-        const QString key = storedFromFile(name);
-        map.insert(group.isEmpty() ? key : group + kGroupSeparator + key, unescapedValue(line.mid(equals + 1)));
+        if (!section)
+            section = &content[group];
+        (*section)[percentDecoded(name)] = unescapedValue(line.sliced(equals + 1));
     }
-    return true;
+    return content;
 }
 
-bool SettingsFileFormat::write(QIODevice &device, const QSettings::SettingsMap &map)
+QByteArray SettingsFileFormat::serialize(const Content &content)
 {
-    // Keys outside any section must come before the first section header.
     QString text;
-    for (auto it = map.cbegin(); it != map.cend(); ++it) {
-        if (!it.key().contains(kGroupSeparator))
-            text += keyLine(it.key(), it.value());
+    // Keys outside any section come first: the empty name sorts before every other.
+    for (const auto &[group, keys] : content) {
+        if (!group.isEmpty())
+            text += (text.isEmpty() ? QString() : QStringLiteral("\n")) + QLatin1Char('[')
+                + percentEncoded(group, QStringLiteral("%[]=")) + QStringLiteral("]\n");
+        for (const auto &[key, value] : keys)
+            appendKeyLine(text, key, value);
     }
-    // The map is sorted, so the keys of one section follow each other.
-    QString section;
-    for (auto it = map.cbegin(); it != map.cend(); ++it) {
-        const qsizetype slash = it.key().indexOf(kGroupSeparator);
-        if (slash < 0)
-            continue;
-        if (section.isNull() || it.key().left(slash) != section) {
-            section = it.key().left(slash);
-            text += (text.isEmpty() ? QString() : QStringLiteral("\n")) + QLatin1Char('[') + fileName(section)
-                + QStringLiteral("]\n");
-        }
-        text += keyLine(it.key().mid(slash + 1), it.value());
-    }
-    const QByteArray bytes = text.toUtf8();
-    // Everything must have reached the file before QSettings commits it.
-    auto *file = qobject_cast<QFileDevice *>(&device);
-    errno = 0;
-    if (device.write(bytes) == bytes.size() && (!file || file->flush()))
-        return true;
-    lastWriteError() = errno != 0 ? errno : EIO;
-    return false;
-}
-
-int SettingsFileFormat::takeWriteError()
-{
-    return std::exchange(lastWriteError(), 0);
+    return text.toUtf8();
 }

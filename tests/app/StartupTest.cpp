@@ -11,6 +11,7 @@
 #include "platform/store/TestHooks.h"
 
 #include "ScriptedMessageBoxes.h"
+#include "SpecialFiles.h"
 #include "TestEnvironment.h"
 
 #include <QCoreApplication>
@@ -163,6 +164,32 @@ TEST_F(StartupSequence, UnusableStartFilesAreSetAsideAndToldOnce)
     TearDown();
     boxes.shown.clear();
     resetPlatformForTests();
+    runMain(QString());
+    EXPECT_TRUE(boxes.shown.isEmpty());
+}
+
+TEST_F(StartupSequence, SwitchFilesStandingForADeviceAreSetAsideAndTheDeviceKept)
+{
+    const QString windows = env.appFolder() + QStringLiteral("windows/");
+    QDir().mkpath(windows);
+    const QString device = env.path(QStringLiteral("device"));
+    ASSERT_TRUE(SpecialFiles::makeDevice(device));
+    ASSERT_TRUE(QFile::link(device, windows + QStringLiteral("online.reg")));
+    ASSERT_TRUE(SpecialFiles::makeDevice(windows + QStringLiteral("offline.reg")));
+
+    runMain(QString());
+    EXPECT_TRUE(SpecialFiles::isDevice(device));
+    EXPECT_EQ(TestEnvironment::readFile(windows + QStringLiteral("online.reg")), offlineSwitchFile(false));
+    EXPECT_EQ(TestEnvironment::readFile(windows + QStringLiteral("offline.reg")), offlineSwitchFile(true));
+    ASSERT_EQ(boxes.shown.size(), 1);
+    const QString prompt = boxes.shown[0].prompt;
+    for (const QString name : {QStringLiteral("online.reg"), QStringLiteral("offline.reg")})
+        EXPECT_TRUE(prompt.contains(QStringLiteral("Soubor „%1“ nelze použít (na jeho místě je zařízení). Byl odložen jako „")
+                                        .arg(windows + name)))
+            << prompt.toStdString();
+
+    TearDown();
+    boxes.shown.clear();
     runMain(QString());
     EXPECT_TRUE(boxes.shown.isEmpty());
 }

@@ -3,11 +3,13 @@
 #include "platform/store/Registry.h"
 
 #include "RaisedError.h"
+#include "SpecialFiles.h"
 #include "TestEnvironment.h"
 #include "WriteFailure.h"
 
 #include <QDir>
 #include <QFile>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QStringEncoder>
@@ -180,6 +182,33 @@ TEST(RegistryUnusableFile, IsSetAsideOnceAndTheRegistryStartsFromTheSeeds)
         Registry::resetInstance();
         EXPECT_EQ(valueText(RegRoot::CurrentUser, "A", "B"), "x");
         EXPECT_FALSE(Registry::instance().takeUnusableFile().has_value());
+    }
+}
+
+TEST(RegistryUnusableFile, APipeOrALinkToADeviceIsSetAsideWithoutWaitingAndTheDeviceKept)
+{
+    for (const bool pipe : {true, false}) {
+        SCOPED_TRACE(pipe ? "a pipe" : "a link to a device");
+        TestEnvironment env;
+        QDir().mkpath(QFileInfo(registryFile()).path());
+        const QString device = env.path("device");
+        ASSERT_TRUE(pipe ? SpecialFiles::makePipe(registryFile())
+                         : SpecialFiles::makeDevice(device) && QFile::link(device, registryFile()));
+        QElapsedTimer clock;
+        clock.start();
+        {
+            PipeRelease release(registryFile());
+            EXPECT_EQ(valueText(RegRoot::CurrentUser, kExplorerMain, "Start Page"), "about:blank");
+        }
+        EXPECT_LT(clock.elapsed(), 2000);
+        const std::optional<FileProblem> problem = Registry::instance().takeUnusableFile();
+        ASSERT_TRUE(problem.has_value());
+        EXPECT_EQ(problem->reason, pipe ? "na jeho místě je roura" : "na jeho místě je zařízení");
+        EXPECT_TRUE(SpecialFiles::isRegular(registryFile()));
+        if (!pipe) {
+            EXPECT_TRUE(QFileInfo(problem->keptAs).isSymLink());
+            EXPECT_TRUE(SpecialFiles::isDevice(device));
+        }
     }
 }
 
