@@ -58,7 +58,15 @@ void reportUnusableStartFiles()
     for (const std::optional<FileProblem> &problem : problems) {
         if (!problem)
             continue;
-        if (problem->keptAs.isEmpty())
+        if (problem->linesLost && problem->keptAs.isEmpty())
+            lines << QStringLiteral("V souboru „%1“ nelze přečíst %2 a jeho kopii se nepodařilo uložit. "
+                                    "Program je vynechá a do souboru nic neuloží.")
+                         .arg(problem->path, problem->reason);
+        else if (problem->linesLost)
+            lines << QStringLiteral("V souboru „%1“ nelze přečíst %2; program je vynechá. "
+                                    "Celý soubor zůstal uložen jako „%3“.")
+                         .arg(problem->path, problem->reason, problem->keptAs);
+        else if (problem->keptAs.isEmpty())
             lines << QStringLiteral("Soubor „%1“ nelze použít (%2) a nepodařilo se ho ani odložit stranou. "
                                     "Program pracuje s výchozími hodnotami a do souboru nic neuloží.")
                          .arg(problem->path, problem->reason);

@@ -11,6 +11,7 @@
 #include <QRegularExpression>
 
 #include <cerrno>
+#include <functional>
 #include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -199,24 +200,54 @@ FileStamp stampOf(const QString &path)
             quint64(info.st_ino), quint64(info.st_dev)};
 }
 
-QString moveAside(const QString &path)
+namespace {
+
+// Tries names beside the path ("registry.reg" gives "registry-<word>-20250102-030405.reg",
+// then "-2", "-3" ...) until place takes one; place returns 0, EEXIST to try the
+// next name, or another errno to stop.
+QString placeBeside(const QString &path, const QString &word, const std::function<int(const QString &)> &place)
 {
     const QFileInfo info(path);
     const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
     const QString suffix = info.suffix().isEmpty() ? QString() : QLatin1Char('.') + info.suffix();
     for (int attempt = 1; attempt < 100; ++attempt) {
-        const QString name = info.completeBaseName() + QStringLiteral("-nečitelný-") + stamp
+        const QString name = info.completeBaseName() + QLatin1Char('-') + word + QLatin1Char('-') + stamp
             + (attempt > 1 ? QStringLiteral("-%1").arg(attempt) : QString()) + suffix;
-        const QString aside = info.dir().filePath(name);
-        const int failure = renameNoReplace(path, aside);
+        const QString beside = info.dir().filePath(name);
+        const int failure = place(beside);
         if (failure == 0)
-            return aside;
+            return beside;
         if (failure != EEXIST) {
             errno = failure;
             return {};
         }
     }
+    errno = EEXIST;
     return {};
+}
+
+} // namespace
+
+QString moveAside(const QString &path)
+{
+    return placeBeside(path, QStringLiteral("nečitelný"), [&](const QString &aside) { return renameNoReplace(path, aside); });
+}
+
+QString keepCopy(const QString &path, const QByteArray &bytes)
+{
+    return placeBeside(path, QStringLiteral("kopie"), [&](const QString &copy) {
+        const QByteArray name = QFile::encodeName(copy);
+        const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        if (fd < 0)
+            return errno;
+        int failure = writeAll(fd, bytes);
+        if (failure == 0 && ::fsync(fd) != 0)
+            failure = errno;
+        ::close(fd);
+        if (failure != 0)
+            ::unlink(name.constData());
+        return failure;
+    });
 }
 
 void removeInterruptedSaves(const QString &folder, const QString &targetWildcard)

@@ -28,6 +28,8 @@ struct FileProblem
     QString path;
     QString reason; // the system's error text, or what is wrong with the content
     QString keptAs; // where an unusable file was moved aside; empty when it could not be
+    // The file is still used, without some of its lines: keptAs is a copy of it whole.
+    bool linesLost = false;
 };
 
 // What is wrong with the path for reading or replacing it, for telling the user:
@@ -66,6 +68,11 @@ std::optional<QByteArray> readWholeFile(const QString &path, qint64 maxSize, QSt
 // "registry-nečitelný-20250102-030405.reg". Returns the new path; empty (with
 // errno set) when it could not be moved.
 QString moveAside(const QString &path);
+
+// Keeps a copy of a file's bytes beside it under a name that was free, never
+// replacing anything: "registry.reg" gives "registry-kopie-20250102-030405.reg".
+// Returns the copy's path; empty (with errno set) when it could not be written.
+QString keepCopy(const QString &path, const QByteArray &bytes);
 
 // Removes what interrupted saves of the files matching targetWildcard left in a
 // folder: temporary copies (the target's name, ".", six letters or digits) and the

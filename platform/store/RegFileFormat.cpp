@@ -24,6 +24,7 @@ struct ScriptState
     RegistryTree &tree;
     bool unicode = false;             // version 5.00 scripts keep hex(1), hex(2) and hex(7) text in UTF-16
     RegistryTree::Key *key = nullptr; // null while no usable section is open
+    qsizetype skipped = 0;            // lines that did not parse or had no usable section
 };
 
 // The lines of a text, without their ends; views into the text.
@@ -167,8 +168,10 @@ std::optional<RegValue> parseHex(QStringView data, bool unicode)
 
 void applyValueLine(const QString &name, const QString &data, ScriptState &state)
 {
-    if (!state.key)
+    if (!state.key) {
+        ++state.skipped;
         return;
+    }
     if (data == QLatin1String("-")) {
         RegistryTree::removeValue(*state.key, name);
         return;
@@ -182,6 +185,8 @@ void applyValueLine(const QString &name, const QString &data, ScriptState &state
         value = parseHex(data, state.unicode);
     if (value)
         RegistryTree::setValue(*state.key, name, *value);
+    else
+        ++state.skipped;
 }
 
 // The key path of a section line "[KEY]" or "[-KEY]" with its root spelled as
@@ -211,12 +216,12 @@ bool isSectionLine(QStringView line)
 void applySectionLine(QStringView line, ScriptState &state)
 {
     state.key = nullptr;
-    if (!isSectionLine(line))
-        return;
     bool remove = false;
-    const QString path = sectionPath(line, remove);
-    if (path.isEmpty())
+    const QString path = isSectionLine(line) ? sectionPath(line, remove) : QString();
+    if (path.isEmpty()) {
+        ++state.skipped;
         return;
+    }
     if (remove)
         state.tree.removeKey(path);
     else
@@ -377,7 +382,7 @@ QString RegFileFormat::canonicalRoot(const QString &name)
     return {};
 }
 
-bool RegFileFormat::apply(const QString &text, RegistryTree &tree, QString *problem)
+bool RegFileFormat::apply(const QString &text, RegistryTree &tree, QString *problem, qsizetype *skipped)
 {
     const std::vector<QStringView> lines = splitLines(text);
     ScriptState state{tree, false, nullptr};
@@ -402,14 +407,18 @@ bool RegFileFormat::apply(const QString &text, RegistryTree &tree, QString *prob
         }
         QString name;
         QString data;
-        if (!splitValueLine(line, name, data))
+        if (!splitValueLine(line, name, data)) {
+            ++state.skipped;
             continue;
+        }
         while (isHexContinued(data) && i + 1 < qsizetype(lines.size())) {
             data.chop(1);
             data += lines[++i].trimmed();
         }
         applyValueLine(name, data, state);
     }
+    if (skipped)
+        *skipped = state.skipped;
     return true;
 }
 

@@ -90,6 +90,13 @@ bool addMissingSeeds(RegistryTree &tree)
     return added;
 }
 
+// "1 řádek", "3 řádky", "12 řádků".
+QString lineCount(qsizetype count)
+{
+    const char *word = count == 1 ? "řádek" : count >= 2 && count <= 4 ? "řádky" : "řádků";
+    return QStringLiteral("%1 %2").arg(count).arg(QString::fromUtf8(word));
+}
+
 } // namespace
 
 struct Registry::State
@@ -153,7 +160,8 @@ void Registry::load() const
         return;
     }
     RegistryTree tree;
-    if (!bytes || !RegFileFormat::apply(RegFileFormat::decode(*bytes), tree, &reason)) {
+    qsizetype skipped = 0;
+    if (!bytes || !RegFileFormat::apply(RegFileFormat::decode(*bytes), tree, &reason, &skipped)) {
         setAside(reason);
         return;
     }
@@ -162,6 +170,14 @@ void Registry::load() const
     m_state->stamp = stamp;
     m_state->loaded = true;
     m_state->blockedBy = 0;
+    // The next save writes only what could be read: the lines that could not are
+    // kept in a copy first, and the user is told once. Without a copy nothing is saved.
+    if (skipped > 0) {
+        const QString copy = keepCopy(m_state->path, *bytes);
+        if (copy.isEmpty())
+            m_state->blockedBy = errno != 0 ? errno : EIO;
+        m_state->unusable = FileProblem{m_state->path, lineCount(skipped), copy, true};
+    }
     if (completed) {
         // A read must not leave an error behind; a later write stores the seeds too.
         try {

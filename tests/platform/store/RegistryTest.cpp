@@ -212,6 +212,40 @@ TEST(RegistryUnusableFile, APipeOrALinkToADeviceIsSetAsideWithoutWaitingAndTheDe
     }
 }
 
+TEST_F(RegistryTest, AFileThatLostLinesIsCopiedBesideOnceAndToldOnce)
+{
+    const QByteArray damaged[] = {
+        "REGEDIT4\n\n[HKEY_CURRENT_USER\\A]\n\"Good\"=\"kept\"\n\"Bad\"=dword:xyz\nno value line\n",
+        "REGEDIT4\n\n[HKEY_CURRENT_USER\\A]\n\"Good\"=\"again\"\n[HKEY_NOWHERE\\B]\n\"C\"=\"lost\"\n",
+    };
+    QStringList copies;
+    for (const QByteArray &content : damaged) {
+        TestEnvironment::replaceFile(registryFile(), content);
+        Registry::resetInstance();
+        EXPECT_EQ(valueText(RegRoot::CurrentUser, "A", "Good"), content == damaged[0] ? "kept" : "again");
+        const std::optional<FileProblem> problem = Registry::instance().takeUnusableFile();
+        ASSERT_TRUE(problem.has_value());
+        EXPECT_TRUE(problem->linesLost);
+        EXPECT_EQ(problem->reason, "2 řádky");
+        EXPECT_TRUE(QFileInfo(problem->keptAs).fileName().startsWith("registry-kopie-")) << problem->keptAs.toStdString();
+        EXPECT_EQ(TestEnvironment::readFile(problem->keptAs), content);
+        EXPECT_FALSE(Registry::instance().takeUnusableFile().has_value()) << "said once";
+        copies << problem->keptAs;
+
+        // What was read is saved; a file without damaged lines is neither copied nor told.
+        Registry::instance().setValue(RegRoot::CurrentUser, "A", "New", stringValue("x"));
+        Registry::resetInstance();
+        EXPECT_EQ(valueText(RegRoot::CurrentUser, "A", "New"), "x");
+        EXPECT_FALSE(Registry::instance().takeUnusableFile().has_value());
+    }
+    QStringList names = {QFileInfo(copies[0]).fileName(), QFileInfo(copies[1]).fileName()};
+    QStringList kept = keptAside(env);
+    names.sort();
+    kept.sort();
+    EXPECT_EQ(kept, names);
+    EXPECT_EQ(TestEnvironment::readFile(copies[0]), damaged[0]) << "an earlier copy is never overwritten";
+}
+
 TEST_F(RegistryTest, AFileFarBeyondAnyRealSizeIsSetAside)
 {
     QDir().mkpath(QFileInfo(registryFile()).path());
