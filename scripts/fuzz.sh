@@ -3,14 +3,34 @@
 # UndefinedBehaviorSanitizer (clang, into build-fuzz/) and runs it for a while.
 #
 #   bash scripts/fuzz.sh TARGET SECONDS [LIBFUZZER_OPTION...]
+#   bash scripts/fuzz.sh --compile-only
 #
 # TARGET is one of: registry settings favorite links address title.
 # New inputs go to build-fuzz/run-TARGET/corpus; a crash or a broken property
 # leaves its input in build-fuzz/run-TARGET/ (crash-*, leak-*, timeout-*). Copy a
 # small, telling one into tests/fuzz/corpus/TARGET/ so every build replays it.
 # Extra options go to libFuzzer, e.g. -fork=1 -ignore_crashes=1 to go on after a
-# finding.
+# finding. --compile-only builds every fuzz entry point with clang, unoptimised and
+# without running anything (into build-fuzz-check/), so that CI notices quickly
+# when the code stops building with clang.
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+
+if [ "${1:-}" = "--compile-only" ]; then
+    ensure_packages "${BUILD_PACKAGES[@]}" clang libclang-rt-14-dev libgtest-dev googletest
+    check_dir="$VORLAN_ROOT/build-fuzz-check"
+    launcher=()
+    if command -v ccache >/dev/null; then
+        launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+    fi
+    cmake -S "$VORLAN_ROOT" -B "$check_dir" -G Ninja -DCMAKE_BUILD_TYPE=None \
+        -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_CXX_FLAGS="-O0 -g0 -fsanitize=fuzzer-no-link" \
+        -DVORLAN_BUILD_TESTS=ON -DVORLAN_LIBFUZZER=ON "${launcher[@]}" >/dev/null
+    targets=()
+    for seeds in "$VORLAN_ROOT"/tests/fuzz/corpus/*/; do
+        targets+=("fuzz_$(basename "$seeds")")
+    done
+    exec cmake --build "$check_dir" --target "${targets[@]}" -j"${JOBS:-$(nproc)}"
+fi
 
 if [ $# -lt 2 ]; then
     echo "usage: $0 TARGET SECONDS [LIBFUZZER_OPTION...]" >&2
