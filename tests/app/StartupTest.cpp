@@ -16,8 +16,10 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 
 namespace {
 
@@ -192,6 +194,24 @@ TEST_F(StartupSequence, SwitchFilesStandingForADeviceAreSetAsideAndTheDeviceKept
     boxes.shown.clear();
     runMain(QString());
     EXPECT_TRUE(boxes.shown.isEmpty());
+}
+
+TEST_F(StartupSequence, ASettingsLockAnotherInstanceHoldsIsToldOfAfterAMomentNotWaitedOut)
+{
+    const QString settings = SettingsStore::instance().filePath();
+    QDir().mkpath(QFileInfo(settings).path());
+    QLockFile held(settings + QStringLiteral(".lock"));
+    ASSERT_TRUE(held.tryLock(0));
+    QElapsedTimer clock;
+    clock.start();
+    runMain(QString());
+    EXPECT_LT(clock.elapsed(), 4000);
+    ASSERT_EQ(boxes.shown.size(), 1);
+    EXPECT_EQ(boxes.shown[0].prompt,
+              QStringLiteral("Do souboru „%1“ se nepodařilo uložit (právě ho ukládá jiná spuštěná instance programu).")
+                  .arg(settings));
+    ASSERT_TRUE(Forms::isLoaded<frmMain>());
+    EXPECT_TRUE(Forms::get<frmMain>()->isVisible());
 }
 
 // While a message box is open its event loop runs handlers, each of which clears the
