@@ -3,7 +3,7 @@
 // one just below the size limit, against its goal: read in at most a second with
 // at most ten times its size in memory. Prints the figures:
 //   bench_registry
-#include "PeakMemory.h"
+#include "BenchFigures.h"
 #include "TestEnvironment.h"
 
 #include "platform/store/RegFileFormat.h"
@@ -20,14 +20,6 @@
 #include <functional>
 
 namespace {
-
-void measure(const char *what, const std::function<void()> &run)
-{
-    QElapsedTimer clock;
-    clock.start();
-    run();
-    std::printf("%-44s %8lld ms\n", what, clock.elapsed());
-}
 
 QString manyValues(int count)
 {

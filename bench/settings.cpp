@@ -2,7 +2,7 @@
 // in at most a second with at most ten times its size in memory; a save and the
 // exit are timed as well. Prints the figures:
 //   bench_settings
-#include "PeakMemory.h"
+#include "BenchFigures.h"
 #include "TestEnvironment.h"
 
 #include "platform/store/SettingsStore.h"
@@ -17,14 +17,6 @@
 #include <functional>
 
 namespace {
-
-void measure(const char *what, const std::function<void()> &run)
-{
-    QElapsedTimer clock;
-    clock.start();
-    run();
-    std::printf("%-44s %8lld ms\n", what, clock.elapsed());
-}
 
 // Short keys and values, as many as fit below the limit, 100 to a section.
 QByteArray fileAtTheLimit(int &keys)

@@ -15,16 +15,21 @@
 # when the code stops building with clang.
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
-if [ "${1:-}" = "--compile-only" ]; then
+# configure_clang BUILD_DIR BUILD_TYPE FLAGS: a clang build of the fuzz entry points.
+configure_clang() {
     ensure_packages "${BUILD_PACKAGES[@]}" clang libclang-rt-14-dev libgtest-dev googletest
-    check_dir="$VORLAN_ROOT/build-fuzz-check"
-    launcher=()
+    local launcher=()
     if command -v ccache >/dev/null; then
         launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
     fi
-    cmake -S "$VORLAN_ROOT" -B "$check_dir" -G Ninja -DCMAKE_BUILD_TYPE=None \
-        -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_CXX_FLAGS="-O0 -g0 -fsanitize=fuzzer-no-link" \
+    cmake -S "$VORLAN_ROOT" -B "$1" -G Ninja -DCMAKE_BUILD_TYPE="$2" \
+        -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_CXX_FLAGS="$3" \
         -DVORLAN_BUILD_TESTS=ON -DVORLAN_LIBFUZZER=ON "${launcher[@]}" >/dev/null
+}
+
+if [ "${1:-}" = "--compile-only" ]; then
+    check_dir="$VORLAN_ROOT/build-fuzz-check"
+    configure_clang "$check_dir" None "-O0 -g0 -fsanitize=fuzzer-no-link"
     targets=()
     for seeds in "$VORLAN_ROOT"/tests/fuzz/corpus/*/; do
         targets+=("fuzz_$(basename "$seeds")")
@@ -45,17 +50,9 @@ if [ ! -d "$source_dir/corpus/$target" ]; then
     exit 2
 fi
 
-ensure_packages "${BUILD_PACKAGES[@]}" clang libclang-rt-14-dev libgtest-dev googletest
-
 build_dir="$VORLAN_ROOT/build-fuzz"
-flags="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer -g"
-launcher=()
-if command -v ccache >/dev/null; then
-    launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-fi
-cmake -S "$VORLAN_ROOT" -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_CXX_FLAGS="$flags" \
-    -DVORLAN_BUILD_TESTS=ON -DVORLAN_LIBFUZZER=ON "${launcher[@]}" >/dev/null
+configure_clang "$build_dir" Release \
+    "-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer -g"
 cmake --build "$build_dir" --target "fuzz_$target" -j"${JOBS:-$(nproc)}"
 
 run_dir="$build_dir/run-$target"

@@ -1,7 +1,20 @@
 #pragma once
 
-#include <QFile>
 #include <QByteArray>
+#include <QElapsedTimer>
+#include <QFile>
+
+#include <cstdio>
+#include <functional>
+
+// Runs a step once and prints how long it took.
+inline void measure(const char *what, const std::function<void()> &run)
+{
+    QElapsedTimer clock;
+    clock.start();
+    run();
+    std::printf("%-44s %8lld ms\n", what, clock.elapsed());
+}
 
 // The most memory the process has held so far, in bytes (the peak resident set).
 inline qint64 peakMemory()
