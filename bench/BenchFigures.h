@@ -5,6 +5,7 @@
 #include <QFile>
 
 #include <cstdio>
+#include <malloc.h>
 #include <functional>
 
 // Runs a step once and prints how long it took.
@@ -29,9 +30,10 @@ inline qint64 peakMemory()
     return 0;
 }
 
-// Lets the peak start again from what the process holds now.
+// Lets the peak start again from what the process holds now, freed memory given back.
 inline void resetPeakMemory()
 {
+    malloc_trim(0);
     QFile clear(QStringLiteral("/proc/self/clear_refs"));
     if (clear.open(QIODevice::WriteOnly))
         clear.write("5");

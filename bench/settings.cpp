@@ -19,14 +19,14 @@
 namespace {
 
 // Short keys and values, as many as fit below the limit, 100 to a section.
-QByteArray fileAtTheLimit(int &keys)
+QByteArray fileAtTheLimit(const QByteArray &keyName, int &keys)
 {
     QByteArray text;
     keys = 0;
     for (int section = 0;; ++section) {
         QByteArray block = "[Section " + QByteArray::number(section) + "]\n";
         for (int key = 0; key < 100; ++key)
-            block += "K" + QByteArray::number(key) + "=" + QByteArray::number(section % 1000) + "\n";
+            block += keyName + QByteArray::number(key) + "=" + QByteArray::number(section % 1000) + "\n";
         if (text.size() + block.size() > SettingsStore::MaxFileSize)
             return text;
         text += block;
@@ -34,21 +34,20 @@ QByteArray fileAtTheLimit(int &keys)
     }
 }
 
-} // namespace
-
-int main(int argc, char **argv)
+// Reads a file at the limit whose lines have the given key name.
+void readAtTheLimit(const QByteArray &keyName)
 {
-    QCoreApplication app(argc, argv);
-    TestEnvironment env;
     const QString path = SettingsStore::instance().filePath();
     SettingsStore::resetInstance();
     int keys = 0;
-    const QByteArray text = fileAtTheLimit(keys);
+    QByteArray text = fileAtTheLimit(keyName, keys);
+    const qint64 size = text.size();
     QDir().mkpath(QFileInfo(path).path());
     QSaveFile file(path);
     file.open(QIODevice::WriteOnly);
     file.write(text);
     file.commit();
+    text.clear();
 
     resetPeakMemory();
     const qint64 before = peakMemory();
@@ -57,9 +56,22 @@ int main(int argc, char **argv)
     GetSetting(QStringLiteral("Main"), QStringLiteral("Width"), 1);
     const qint64 readMs = clock.elapsed();
     const qint64 grown = peakMemory() - before;
-    std::printf("first read of a %.1f MB Vorlan.conf (%d keys) %6lld ms   goal <= 1000 ms\n", text.size() / 1048576.0, keys,
-                readMs);
-    std::printf("memory it took at the most %17.1f x its size   goal <= 10 x\n", double(grown) / double(text.size()));
+    std::printf("first read of a %.1f MB Vorlan.conf, %d keys of %.1f bytes a line\n", size / 1048576.0, keys,
+                double(size) / keys);
+    std::printf("  %-42s %8lld ms   goal <= 1000 ms\n", "took", readMs);
+    std::printf("  %-42s %8.1f x its size   goal <= 10 x\n", "memory it took at the most", double(grown) / double(size));
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    TestEnvironment env;
+    // The density of a settings file seen in the wild with 390,000 keys in 5.6 MB,
+    // then the shortest lines there can be.
+    readAtTheLimit("Setting");
+    readAtTheLimit("K");
     measure("1,000 reads", [] {
         for (int i = 0; i < 1000; ++i)
             GetSetting(QStringLiteral("section %1").arg(i * 3), QStringLiteral("k%1").arg(i % 100), 0);

@@ -1,5 +1,7 @@
 #include "platform/store/SettingsFileFormat.h"
 
+#include <algorithm>
+
 namespace {
 
 const QChar kEscape = QLatin1Char('\\');
@@ -41,7 +43,7 @@ QStringView trimmedBlanks(QStringView text)
     return text.sliced(first, last - first);
 }
 
-QString percentEncoded(const QString &name, const QString &special)
+QString percentEncoded(QStringView name, const QString &special)
 {
     QString out;
     for (qsizetype i = 0; i < name.size(); ++i) {
@@ -73,7 +75,7 @@ QString percentDecoded(QStringView text)
     return out;
 }
 
-QString escapedValue(const QString &value)
+QString escapedValue(QStringView value)
 {
     QString out;
     for (const QChar c : value) {
@@ -117,7 +119,7 @@ QString unescapedValue(QStringView text)
     return out;
 }
 
-void appendKeyLine(QString &out, const QString &key, const QString &value)
+void appendKeyLine(QString &out, QStringView key, QStringView value)
 {
     out += percentEncoded(key, QStringLiteral("%[]="));
     out += QLatin1Char('=');
@@ -132,18 +134,82 @@ bool SettingsFileFormat::CaseInsensitiveLess::operator()(const QString &a, const
     return a.compare(b, Qt::CaseInsensitive) < 0;
 }
 
+namespace SettingsFileFormat {
+
+Section::Entry::Entry(QStringView key, QStringView value)
+    : m_keyLength(key.size())
+{
+    m_text.reserve(key.size() + value.size());
+    m_text.append(key);
+    m_text.append(value);
+}
+
+std::vector<Section::Entry>::iterator Section::lowerBound(QStringView key)
+{
+    return std::lower_bound(m_entries.begin(), m_entries.end(), key, [](const Entry &entry, QStringView wanted) {
+        return entry.key().compare(wanted, Qt::CaseInsensitive) < 0;
+    });
+}
+
+const Section::Entry *Section::find(QStringView key) const
+{
+    const auto found = const_cast<Section *>(this)->lowerBound(key);
+    return found != m_entries.end() && found->key().compare(key, Qt::CaseInsensitive) == 0 ? &*found : nullptr;
+}
+
+void Section::set(QStringView key, QStringView value)
+{
+    const auto found = lowerBound(key);
+    if (found != m_entries.end() && found->key().compare(key, Qt::CaseInsensitive) == 0)
+        *found = Entry(found->key().toString(), value);
+    else
+        m_entries.emplace(found, key, value);
+}
+
+void Section::erase(QStringView key)
+{
+    const auto found = lowerBound(key);
+    if (found != m_entries.end() && found->key().compare(key, Qt::CaseInsensitive) == 0)
+        m_entries.erase(found);
+}
+
+void Section::append(QStringView key, QStringView value)
+{
+    m_entries.emplace_back(key, value);
+}
+
+void Section::settle()
+{
+    std::stable_sort(m_entries.begin(), m_entries.end(), [](const Entry &a, const Entry &b) {
+        return a.key().compare(b.key(), Qt::CaseInsensitive) < 0;
+    });
+    auto kept = m_entries.begin();
+    for (auto next = m_entries.begin(); next != m_entries.end(); ++next) {
+        if (next != kept && next->key().compare(kept->key(), Qt::CaseInsensitive) == 0)
+            *kept = Entry(kept->key().toString(), next->value());
+        else if (next != m_entries.begin() && ++kept != next)
+            *kept = std::move(*next);
+    }
+    if (!m_entries.empty())
+        m_entries.erase(kept + 1, m_entries.end());
+    m_entries.shrink_to_fit();
+}
+
+} // namespace SettingsFileFormat
+
 SettingsFileFormat::Content SettingsFileFormat::parse(const QByteArray &bytes)
 {
-    const QString text = QString::fromUtf8(bytes);
     Content content;
     Section *section = nullptr;
     QString group;
     qsizetype start = 0;
-    while (start <= text.size()) {
-        qsizetype end = text.indexOf(QLatin1Char('\n'), start);
+    // Line by line, so that the text is never held whole a second time.
+    while (start <= bytes.size()) {
+        qsizetype end = bytes.indexOf('\n', start);
         if (end < 0)
-            end = text.size();
-        QStringView line = QStringView(text).sliced(start, end - start);
+            end = bytes.size();
+        const QString text = QString::fromUtf8(QByteArrayView(bytes).sliced(start, end - start));
+        QStringView line = text;
         start = end + 1;
         if (line.endsWith(QLatin1Char('\r')))
             line.chop(1);
@@ -162,8 +228,10 @@ SettingsFileFormat::Content SettingsFileFormat::parse(const QByteArray &bytes)
             continue;
         if (!section)
             section = &content[group];
-        (*section)[percentDecoded(name)] = unescapedValue(line.sliced(equals + 1));
+        section->append(percentDecoded(name), unescapedValue(line.sliced(equals + 1)));
     }
+    for (auto &[name, keys] : content)
+        keys.settle();
     return content;
 }
 
@@ -175,8 +243,8 @@ QByteArray SettingsFileFormat::serialize(const Content &content)
         if (!group.isEmpty())
             text += (text.isEmpty() ? QString() : QStringLiteral("\n")) + QLatin1Char('[')
                 + percentEncoded(group, QStringLiteral("%[]=")) + QStringLiteral("]\n");
-        for (const auto &[key, value] : keys)
-            appendKeyLine(text, key, value);
+        for (const Section::Entry &entry : keys)
+            appendKeyLine(text, entry.key(), entry.value());
     }
     return text.toUtf8();
 }

@@ -222,19 +222,17 @@ int SettingsStore::takeLock(QString &reason)
     }
 }
 
-const QString *SettingsStore::stored(const QString &section, const QString &key) const
+std::optional<QString> SettingsStore::stored(const QString &section, const QString &key) const
 {
     const auto group = m_content.find(section);
-    if (group == m_content.end())
-        return nullptr;
-    const auto found = group->second.find(key);
-    return found == group->second.end() ? nullptr : &found->second;
+    const SettingsFileFormat::Section::Entry *found = group == m_content.end() ? nullptr : group->second.find(key);
+    return found ? std::optional<QString>(found->value().toString()) : std::nullopt;
 }
 
 void SettingsStore::put(const QString &section, const QString &key, const std::optional<QString> &value)
 {
     if (value) {
-        m_content[section][key] = *value;
+        m_content[section].set(key, *value);
         return;
     }
     const auto group = m_content.find(section);
@@ -247,21 +245,19 @@ void SettingsStore::put(const QString &section, const QString &key, const std::o
 
 QString SettingsStore::get(const QString &section, const QString &key, const QVariant &defaultValue) const
 {
-    const QString *value = stored(section, key);
-    return value ? *value : settingText(defaultValue);
+    return stored(section, key).value_or(settingText(defaultValue));
 }
 
 bool SettingsStore::contains(const QString &section, const QString &key) const
 {
-    return stored(section, key) != nullptr;
+    return stored(section, key).has_value();
 }
 
 void SettingsStore::save(const QString &section, const QString &key, const QVariant &value)
 {
     if (section.isEmpty() || key.isEmpty())
         raiseError(ErrorNumber::IllegalCall);
-    const QString *previous = stored(section, key);
-    Undo undo{{section, key, previous ? std::optional<QString>(*previous) : std::nullopt}};
+    Undo undo{{section, key, stored(section, key)}};
     put(section, key, settingText(value));
     changed(std::move(undo));
 }
@@ -269,10 +265,10 @@ void SettingsStore::save(const QString &section, const QString &key, const QVari
 void SettingsStore::remove(const QString &section, const QString &key)
 {
     if (!key.isEmpty()) {
-        const QString *previous = section.isEmpty() ? nullptr : stored(section, key);
+        std::optional<QString> previous = section.isEmpty() ? std::nullopt : stored(section, key);
         if (!previous)
             raiseError(ErrorNumber::IllegalCall);
-        Undo undo{{section, key, *previous}};
+        Undo undo{{section, key, std::move(previous)}};
         put(section, key, std::nullopt);
         changed(std::move(undo));
         return;
@@ -283,8 +279,8 @@ void SettingsStore::remove(const QString &section, const QString &key)
         raiseError(ErrorNumber::IllegalCall);
     Undo undo;
     for (auto group = first; group != last; ++group) {
-        for (const auto &[name, value] : group->second)
-            undo.push_back({group->first, name, value});
+        for (const SettingsFileFormat::Section::Entry &entry : group->second)
+            undo.push_back({group->first, entry.key().toString(), entry.value().toString()});
     }
     m_content.erase(first, last);
     changed(std::move(undo));
@@ -338,9 +334,8 @@ void SettingsStore::commit(const Undo &undo)
                 bytes && isText(*bytes)) {
                 SettingsFileFormat::Content merged = SettingsFileFormat::parse(*bytes);
                 for (const Change &change : undo) {
-                    const QString *value = stored(change.section, change.key);
-                    if (value)
-                        merged[change.section][change.key] = *value;
+                    if (const std::optional<QString> value = stored(change.section, change.key))
+                        merged[change.section].set(change.key, *value);
                     else if (const auto group = merged.find(change.section); group != merged.end()) {
                         group->second.erase(change.key);
                         if (group->second.empty())

@@ -79,7 +79,7 @@ private:
     // and gives up, saying why, when another live instance here still holds it.
     // Returns the errno standing in the way; 0 once the lock is taken.
     int takeLock(QString &reason);
-    const QString *stored(const QString &section, const QString &key) const;
+    std::optional<QString> stored(const QString &section, const QString &key) const;
     void put(const QString &section, const QString &key, const std::optional<QString> &value);
     // Writes the pending change to disk; when that fails, puts the old values back
     // in memory and raises, so memory and file keep agreeing.

@@ -13,12 +13,14 @@ QString firstDifference(const SettingsFileFormat::Content &before, const Setting
         const auto other = after.find(group);
         if (other == after.end() || other->first != group)
             return QStringLiteral("section %1 lost").arg(fuzzShown(group));
-        for (const auto &[key, value] : keys) {
-            const auto found = other->second.find(key);
-            if (found == other->second.end() || found->first != key)
+        for (const SettingsFileFormat::Section::Entry &entry : keys) {
+            const QString key = entry.key().toString();
+            const SettingsFileFormat::Section::Entry *found = other->second.find(key);
+            if (!found || found->key() != key)
                 return QStringLiteral("key %1 lost").arg(fuzzShown(key));
-            if (found->second != value)
-                return QStringLiteral("key %1: %2 came back as %3").arg(fuzzShown(key), fuzzShown(value), fuzzShown(found->second));
+            if (found->value() != entry.value())
+                return QStringLiteral("key %1: %2 came back as %3")
+                    .arg(fuzzShown(key), fuzzShown(entry.value().toString()), fuzzShown(found->value().toString()));
         }
     }
     return QStringLiteral("something appeared");
