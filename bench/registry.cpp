@@ -90,15 +90,25 @@ int main(int argc, char **argv)
     });
 
     // As many values as fit below the limit, 100 to a key.
-    QByteArray atLimit = spreadValues(5000, 100).toUtf8();
-    const QByteArray block = atLimit.mid(atLimit.indexOf("\n[", 9));
-    for (int round = 1; atLimit.size() + block.size() < Registry::MaxFileSize; ++round)
-        atLimit += QString::fromUtf8(block).replace(QStringLiteral("Key "), QStringLiteral("Key %1-").arg(round)).toUtf8();
+    QByteArray atLimit = "REGEDIT4\n";
+    for (int key = 0;; ++key) {
+        const QByteArray section = spreadValues(1, 100).toUtf8().mid(9).replace("Key 0]", "Key " + QByteArray::number(key) + "]");
+        if (atLimit.size() + section.size() >= Registry::MaxFileSize)
+            break;
+        atLimit += section;
+    }
     QSaveFile big(path);
     big.open(QIODevice::WriteOnly);
     big.write(atLimit);
     big.commit();
     const qint64 size = atLimit.size();
+    QString decoded;
+    measure("  its text decoded", [&] { decoded = RegFileFormat::decode(atLimit); });
+    RegistryTree parsed;
+    measure("  its lines applied", [&] { RegFileFormat::apply(decoded, parsed); });
+    measure("  written back", [&] { RegFileFormat::serialize(parsed); });
+    decoded.clear();
+    parsed = RegistryTree();
     atLimit.clear();
     Registry::resetInstance();
     resetPeakMemory();

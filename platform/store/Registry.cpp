@@ -154,7 +154,7 @@ void Registry::load() const
     const FileStamp stamp = stampOf(m_state->path);
     QString reason;
     int systemError = 0;
-    const std::optional<QByteArray> bytes = readWholeFile(m_state->path, MaxFileSize, reason, systemError);
+    std::optional<QByteArray> bytes = readWholeFile(m_state->path, MaxFileSize, reason, systemError);
     if (!bytes && systemError == ENOENT) {
         seed();
         return;
@@ -178,6 +178,7 @@ void Registry::load() const
             m_state->blockedBy = errno != 0 ? errno : EIO;
         m_state->unusable = FileProblem{m_state->path, lineCount(skipped), copy, true};
     }
+    bytes.reset();
     if (completed) {
         // A read must not leave an error behind; a later write stores the seeds too.
         try {
