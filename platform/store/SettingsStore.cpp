@@ -133,6 +133,9 @@ void SettingsStore::open()
     if (bytes)
         reason = QStringLiteral("není to textový soubor");
     m_unusable = FileProblem{m_path, reason, moveAside(m_path)};
+    // What could not be moved aside is never replaced either.
+    if (m_unusable->keptAs.isEmpty())
+        m_blockedBy = FileProblem{m_path, reason, {}};
 }
 
 std::optional<FileProblem> SettingsStore::takeUnusableFile()
@@ -321,8 +324,8 @@ void SettingsStore::failed(int systemError, const QString &reason)
 void SettingsStore::commit(const Undo &undo)
 {
     QDir().mkpath(QFileInfo(m_path).path());
-    QString reason;
-    int systemError = takeLock(reason);
+    QString reason = m_blockedBy ? m_blockedBy->reason : QString();
+    int systemError = m_blockedBy ? EEXIST : takeLock(reason);
     if (systemError == 0) {
         std::optional<SettingsFileFormat::Content> before;
         // What another instance saved since this one read the file stays; this

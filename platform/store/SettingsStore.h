@@ -96,6 +96,8 @@ private:
     Undo m_batchUndo;
     std::optional<FileProblem> m_unusable;
     std::optional<FileProblem> m_unsaved;
+    // An unusable file that could not be moved aside: nothing may replace it.
+    std::optional<FileProblem> m_blockedBy;
     QElapsedTimer m_lockGivenUp;
 };
 
