@@ -135,6 +135,19 @@ TEST_F(SettingsStoreTest, ReadsAFileWrittenByHand)
     EXPECT_EQ(GetSetting("Options", "1", "none"), "none");
 }
 
+TEST_F(SettingsStoreTest, ASaveKeepsWhatAnotherInstanceSavedSinceTheFileWasRead)
+{
+    SaveSetting("Main", "Width", "1");
+    SaveSetting("Main", "Height", "1");
+    // Another instance saves its own change in between.
+    TestEnvironment::replaceFile(SettingsStore::instance().filePath(), "[Main]\nWidth=1\nHeight=2\n[Options]\nUseUserFT=1\n");
+    SaveSetting("Main", "Width", "3");
+    DeleteSetting("Main", "Height");
+    EXPECT_EQ(reopenedGet("Main", "Width"), "3");
+    EXPECT_EQ(GetSetting("Options", "UseUserFT"), "1");
+    EXPECT_FALSE(SettingsStore::instance().contains("Main", "Height"));
+}
+
 // ---------------------------------------------------------------- sections and deletion
 
 TEST_F(SettingsStoreTest, SectionsWithBackslashesAreFlatAndSurviveDeletingTheirParent)
