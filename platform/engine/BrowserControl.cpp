@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QGuiApplication>
 #include <QOpenGLWidget>
+#include <QFileInfo>
 #include <QPointer>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -117,6 +118,13 @@ void BrowserControl::Navigate(const QString &text)
     if (url.isEmpty() || !url.isValid()) {
         if (!text.trimmed().isEmpty())
             reportUnusableAddress(QStringLiteral("„%1“ není platná adresa.").arg(text));
+        return;
+    }
+    // The engine reads a local file on a thread of its own, which would wait for ever
+    // on a pipe or a device and keep the program from ending.
+    const QFileInfo local(url.isLocalFile() ? url.toLocalFile() : QString());
+    if (local.exists() && !local.isFile() && !local.isDir()) {
+        reportUnusableAddress(QStringLiteral("Adresu „%1“ program nedokáže otevřít.").arg(url.toString()));
         return;
     }
     runOrDefer([this, url] {
