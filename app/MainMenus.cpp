@@ -144,6 +144,7 @@ std::vector<TopMenu> menuTable()
             hidden("mnuToolsSearchFilesStop", "Zastavit hledání"),
             item("mnuToolsClearResults", "Odstranit výsledky hledání"),
             end(),
+            item("mnuDeleteAll", "Odstranit smazané soubory"),
             separator(),
             check("mnuAdjustImages", "Přizpůsobovat velké obrázky"),
             item("mnuAdjustNow", "Přizpůsobit obrázek", "F8", Off),

@@ -54,6 +54,7 @@ frmMain::frmMain()
     connect(mnuFileExit, &QAction::triggered, this, &frmMain::mnuFileExit_Click);
     connect(mnuFileNew, &QAction::triggered, this, &frmMain::mnuFileNew_Click);
     connect(mnuViewMainPanel, &QAction::triggered, this, &frmMain::mnuViewMainPanel_Click);
+    connect(menuItem(QStringLiteral("mnuDeleteAll")), &QAction::triggered, this, &frmMain::mnuDeleteAll_Click);
 
     createControls();
     connectPanel();

@@ -112,6 +112,8 @@ public:
     void mnuFilePrint_Click();
     void mnuAdjustImages_Click();
     void mnuAdjustNow_Click();
+    // Empties the deleted-files store after asking (frmMainFiles.cpp).
+    void mnuDeleteAll_Click();
     // Opens the address held in a favorites file ("file" nodes only).
     void FavNodeOpen(const QString &Tag, const QString &Path, bool NewWindow);
 

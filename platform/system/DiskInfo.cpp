@@ -104,6 +104,10 @@ QString DiskInfo::kindOf(const QString &fileSystemType, const QString &device, b
         return QStringLiteral("cdrom");
     if (isMemoryFileSystem(type))
         return QStringLiteral("ram");
+    // A container's root and a ZFS data set are local disks whose source names no
+    // device node.
+    if (type == QLatin1String("overlay") || type == QLatin1String("zfs"))
+        return QStringLiteral("drive");
     if (!isDevicePath(device))
         return kOther;
     return removable ? QStringLiteral("floppy") : QStringLiteral("drive");

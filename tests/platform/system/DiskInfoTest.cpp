@@ -20,7 +20,9 @@ const KindCase kKindCases[] = {
     {"iso9660", "/dev/sr0", true, "cdrom"},
     {"udf", "/dev/sr0", true, "cdrom"},
     {"tmpfs", "tmpfs", false, "ram"},
-    {"overlay", "overlay", false, "other"},
+    // A container's root and a ZFS data set name no device node, yet are disks.
+    {"overlay", "overlay", false, "drive"},
+    {"zfs", "tank/home", false, "drive"},
     {"", "", false, "other"},
     // A removable flag without a device to carry it decides nothing.
     {"fuse", "someprogram", true, "other"},

@@ -1,0 +1,31 @@
+#include "app/frmMain.h"
+
+#include "core/ErrorLog.h"
+#include "core/FileSettings.h"
+#include "core/SharedState.h"
+#include "files/DeletedStore.h"
+#include "platform/controls/MessageBox.h"
+#include "platform/controls/TreeView.h"
+#include "platform/system/ErrorState.h"
+
+void frmMain::mnuDeleteAll_Click()
+{
+    IgnoreErrors ignore;
+    const QString question = QStringLiteral("Odstranit trvale všechny smazané soubory?");
+    if (MsgBox(question, MsgBoxStyle::YesNo | MsgBoxStyle::Exclamation, question, this) != MsgBoxResult::Yes)
+        return;
+    ignore([] { DeletedStore::empty(); });
+    ignore([] { FileSettings::CountDelFiles.save(QStringLiteral("0")); });
+    // Before the folder tree is built there is no store node to replace, and a root
+    // added now would stand above the tree's own roots once it is built.
+    if (shared().FileTreeLoaded) {
+        const QString key = shared().AppFolder + QStringLiteral("deleted");
+        ignore([&] { trwPath->remove(key); });
+        ignore([&] {
+            const TreeNode node = trwPath->addRoot(key, QStringLiteral("Deleted files"), QStringLiteral("recycle"));
+            node.setTag(QStringLiteral("deleted"));
+        });
+    }
+    if (ErrorState::isSet())
+        LogError(QStringLiteral("mnuDeleteAll_Click"), shared().AppFolder);
+}

@@ -1,0 +1,89 @@
+#include "files/DeletedStore.h"
+
+#include "core/FileSettings.h"
+#include "core/PathServices.h"
+#include "core/SharedState.h"
+#include "platform/controls/MessageBox.h"
+#include "platform/files/FileSystem.h"
+#include "platform/system/ErrorState.h"
+
+#include <QDir>
+
+#include <limits>
+
+namespace DeletedStore {
+
+QString folder()
+{
+    const QString &appDir = shared().AppDir;
+    if (appDir.isEmpty() || !QDir::isAbsolutePath(appDir))
+        raiseError(ErrorNumber::PathNotFound);
+    return appDir + QStringLiteral("deleted/");
+}
+
+qint64 counterFromText(const QString &text)
+{
+    qint64 number = 0;
+    for (const QChar c : text) {
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            break;
+        const int digit = c.unicode() - '0';
+        if (number > (std::numeric_limits<qint64>::max() - digit) / 10)
+            raiseError(ErrorNumber::Overflow);
+        number = number * 10 + digit;
+    }
+    return number;
+}
+
+QString storedName(qint64 number, const QString &path)
+{
+    QString copy = path;
+    return (QStringLiteral("00000") + QString::number(number)).right(5) + GetFileName(copy);
+}
+
+void empty()
+{
+    const QString store = folder();
+    FileSystem &files = FileSystem::current();
+    FolderListing listing;
+    if (const int failure = files.list(store, listing))
+        raiseFileError(failure);
+    bool found = false;
+    int firstFailure = 0;
+    for (const FolderEntry &entry : listing.entries) {
+        if (entry.kind == FileKind::Folder)
+            continue;
+        found = true;
+        const int failure = files.remove(store + entry.name);
+        if (failure && !firstFailure)
+            firstFailure = failure;
+    }
+    if (firstFailure)
+        raiseFileError(firstFailure);
+    if (!found)
+        raiseError(ErrorNumber::FileNotFound);
+}
+
+} // namespace DeletedStore
+
+void MoveToDeletedStore(const QString &path)
+{
+    const QString store = DeletedStore::folder();
+    FileSystem &files = FileSystem::current();
+    if (const int failure = files.makeWritable(path))
+        raiseFileError(failure);
+    const qint64 number = DeletedStore::counterFromText(FileSettings::CountDelFiles.text());
+    if (number == std::numeric_limits<qint64>::max())
+        raiseError(ErrorNumber::Overflow);
+    FileSettings::CountDelFiles.save(number + 1);
+    // The number is used up even when the move fails; a taken name is never replaced.
+    const int failure = files.move(path, store + DeletedStore::storedName(number, path));
+    if (failure == 0)
+        return;
+    if (runtimeErrorOf(failure) == ErrorNumber::PathFileAccessError) {
+        MsgBox(QStringLiteral("You cannot delete this file due to forbidden access."), MsgBoxStyle::OKOnly,
+               QStringLiteral("Vorlan"));
+        return;
+    }
+    raiseFileError(failure);
+}

@@ -1,0 +1,108 @@
+#pragma once
+
+#include "platform/files/WildcardPattern.h"
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QList>
+#include <QString>
+
+#include <vector>
+
+// Every change the program makes to a user's files goes through this layer. Nothing
+// is ever replaced: a taken name makes an operation fail with EEXIST; a copy carries
+// its target's name only once all of it reached the disk; a moved file leaves its
+// old place only after its copy was synced. Each operation returns 0 or the errno of
+// the system call that failed, and never follows a symbolic link it did not have to.
+
+enum class FileKind { Missing, File, Folder, Link, Other };
+
+struct FileStatus
+{
+    FileKind kind = FileKind::Missing;
+    qint64 size = 0;
+    unsigned mode = 0; // permission bits
+    QDateTime modified;
+};
+
+struct FolderEntry
+{
+    QString name;
+    FileKind kind = FileKind::Other; // of the entry itself: a link is a Link
+};
+
+struct FolderListing
+{
+    std::vector<FolderEntry> entries;
+    // Names that are not valid UTF-8: no text names them, so no text key can stand
+    // for them; they come back as the bytes the folder holds.
+    QList<QByteArray> undecodable;
+};
+
+class FileSystem
+{
+public:
+    virtual ~FileSystem() = default;
+
+    // The entries of a folder, without "." and "..", in the folder's own order; with
+    // a pattern only the names it matches.
+    virtual int list(const QString &folder, FolderListing &out, const WildcardPattern *names = nullptr) = 0;
+    // What is at the path itself (a link is reported as a link).
+    virtual int stat(const QString &path, FileStatus &out) = 0;
+    // A new name in the same file system.
+    virtual int rename(const QString &from, const QString &to) = 0;
+    // A rename, or across file systems a copy, sync and removal of the source; a
+    // symbolic link moves as a link. Folders move only within a file system.
+    virtual int move(const QString &from, const QString &to) = 0;
+    // A regular file's data, permission bits and modification time under a new name.
+    virtual int copy(const QString &from, const QString &to) = 0;
+    // A new file holding the bytes; fails with EEXIST when the name is taken.
+    virtual int writeNew(const QString &path, const QByteArray &bytes) = 0;
+    virtual int makeFolder(const QString &path) = 0;
+    // Removes a file or link (never what it points to), or an empty folder.
+    virtual int remove(const QString &path) = 0;
+    // Gives the owner write permission when it is missing; a link is left as it is.
+    virtual int makeWritable(const QString &path) = 0;
+    // At most limit bytes from the start of a regular file. Other kinds (a FIFO, a
+    // device) are refused without reading, so a read never blocks.
+    virtual int readFileHead(const QString &path, qint64 limit, QByteArray &out) = 0;
+
+    // The layer every caller uses; tests install one that injects faults.
+    static FileSystem &current();
+    // Installs a layer (nullptr restores the system's); not owned.
+    static void install(FileSystem *fileSystem);
+};
+
+// The layer over the system's calls. Tests derive from it and override the few calls
+// below to make one step fail the way a disk or a file system can.
+class PosixFileSystem : public FileSystem
+{
+public:
+    int list(const QString &folder, FolderListing &out, const WildcardPattern *names = nullptr) override;
+    int stat(const QString &path, FileStatus &out) override;
+    int rename(const QString &from, const QString &to) override;
+    int move(const QString &from, const QString &to) override;
+    int copy(const QString &from, const QString &to) override;
+    int writeNew(const QString &path, const QByteArray &bytes) override;
+    int makeFolder(const QString &path) override;
+    int remove(const QString &path) override;
+    int makeWritable(const QString &path) override;
+    int readFileHead(const QString &path, qint64 limit, QByteArray &out) override;
+
+protected:
+    // The rename with the no-replace flag; EINVAL means the file system refuses it.
+    virtual int renameWithFlag(const QString &from, const QString &to);
+    // Moves size bytes from one open file to another: 0 or the errno.
+    virtual int copyData(int fromFd, int toFd, qint64 size);
+    // Removes a file or link: 0 or the errno.
+    virtual int unlinkFile(const QString &path);
+
+private:
+    int moveAcross(const QString &from, const QString &to);
+};
+
+// The runtime error number for a failed file call's errno: access refused 75, not
+// found 53, name taken 58, no space 61, anything else 57.
+int runtimeErrorOf(int systemError);
+// Raises that runtime error, carrying the errno.
+[[noreturn]] void raiseFileError(int systemError);

@@ -1,0 +1,128 @@
+#include "app/frmMain.h"
+#include "core/SharedState.h"
+#include "platform/controls/ImageList.h"
+#include "platform/controls/TreeView.h"
+#include "platform/store/SettingsStore.h"
+
+#include "MainWindowTest.h"
+#include "ScriptedMessageBoxes.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QMenu>
+#include <QPixmap>
+#include <QTest>
+#include <QTreeWidget>
+
+namespace {
+
+const QString kQuestion = QStringLiteral("Odstranit trvale všechny smazané soubory?");
+
+class DeleteAllMenu : public MainWindowTest
+{
+protected:
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        QDir().mkpath(store());
+        SaveSetting("Main", "CountDelFiles", "4");
+    }
+
+    QString store() const { return env.appFolder() + QStringLiteral("deleted/"); }
+    QString storeKey() const { return env.appFolder() + QStringLiteral("deleted"); }
+    QStringList stored() const
+    {
+        return QDir(store()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+    }
+
+    // Nástroje through its mnemonic, down to the item, Enter: the way a user gets there.
+    void chooseDeleteAll()
+    {
+        QApplication::setActiveWindow(main);
+        QTest::keyClick(main, Qt::Key_T, Qt::AltModifier);
+        QMenu *tools = nullptr;
+        ASSERT_TRUE(QTest::qWaitFor([&] {
+            tools = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+            return tools != nullptr;
+        }));
+        for (int i = 0; i < 5 && tools->activeAction() != main->menuItem("mnuDeleteAll"); ++i)
+            QTest::keyClick(tools, Qt::Key_Down);
+        ASSERT_EQ(tools->activeAction(), main->menuItem("mnuDeleteAll"));
+        QTest::keyClick(tools, Qt::Key_Return);
+        QTest::qWait(0);
+    }
+
+    // The folder tree as it stands once built: the store node with a stored file.
+    void buildTree()
+    {
+        auto *images = new ImageList(main);
+        QPixmap pixmap(16, 16);
+        images->add(QStringLiteral("recycle"), QIcon(pixmap));
+        main->trwPath->setImageList(images);
+        main->trwPath->addRoot(QStringLiteral("desktop"), QStringLiteral("plocha"));
+        main->trwPath->addRoot(storeKey(), QStringLiteral("Smazané soubory"), QStringLiteral("recycle"));
+        main->trwPath->add(storeKey(), TreeRelation::LastChild, store() + "00001a.txt", QStringLiteral("a.txt"));
+        main->trwPath->addRoot(QStringLiteral("after"), QStringLiteral("za"));
+        shared().FileTreeLoaded = true;
+    }
+
+    ScriptedMessageBoxes boxes;
+};
+
+} // namespace
+
+TEST_F(DeleteAllMenu, NoKeepsEverything)
+{
+    env.writeFile("home/.local/share/Vorlan/deleted/00001a.txt", "a");
+    boxes.answers = {MsgBoxResult::No};
+    chooseDeleteAll();
+    ASSERT_EQ(boxes.shown.size(), 1);
+    EXPECT_EQ(boxes.shown[0].prompt, kQuestion);
+    EXPECT_EQ(boxes.shown[0].title, kQuestion);
+    EXPECT_EQ(boxes.shown[0].style, MsgBoxStyle::YesNo | MsgBoxStyle::Exclamation);
+    EXPECT_EQ(stored(), QStringList({"00001a.txt"}));
+    EXPECT_EQ(GetSetting("Main", "CountDelFiles"), "4");
+}
+
+TEST_F(DeleteAllMenu, YesEmptiesTheStoreAndRenewsItsNodeAtTheEnd)
+{
+    env.writeFile("home/.local/share/Vorlan/deleted/00001a.txt", "a");
+    buildTree();
+    boxes.answers = {MsgBoxResult::Yes};
+    chooseDeleteAll();
+    EXPECT_TRUE(stored().isEmpty());
+    EXPECT_EQ(GetSetting("Main", "CountDelFiles"), "0");
+    TreeView &tree = *main->trwPath;
+    ASSERT_TRUE(tree.contains(storeKey()));
+    EXPECT_FALSE(tree.contains(store() + "00001a.txt"));
+    const TreeNode node = tree.node(storeKey());
+    EXPECT_EQ(node.text(), QStringLiteral("Deleted files"));
+    EXPECT_EQ(node.tag(), QStringLiteral("deleted"));
+    EXPECT_EQ(node.children(), 0);
+    EXPECT_EQ(tree.treeWidget()->topLevelItemCount(), 3);
+    EXPECT_EQ(tree.treeWidget()->topLevelItem(2)->text(0), QStringLiteral("Deleted files"));
+    EXPECT_TRUE(env.logLines().isEmpty());
+}
+
+TEST_F(DeleteAllMenu, BeforeTheTreeIsBuiltNoNodeIsAdded)
+{
+    env.writeFile("home/.local/share/Vorlan/deleted/00001a.txt", "a");
+    boxes.answers = {MsgBoxResult::Yes};
+    chooseDeleteAll();
+    EXPECT_TRUE(stored().isEmpty());
+    EXPECT_EQ(main->trwPath->count(), 0);
+    EXPECT_TRUE(env.logLines().isEmpty());
+}
+
+TEST_F(DeleteAllMenu, AnEmptyStoreLogsOneLine)
+{
+    buildTree();
+    boxes.answers = {MsgBoxResult::Yes};
+    chooseDeleteAll();
+    EXPECT_EQ(GetSetting("Main", "CountDelFiles"), "0");
+    EXPECT_EQ(main->trwPath->node(storeKey()).text(), QStringLiteral("Deleted files"));
+    const QStringList lines = env.logLines();
+    ASSERT_EQ(lines.size(), 1);
+    EXPECT_TRUE(lines[0].contains(QStringLiteral(";mnuDeleteAll_Click;") + env.appFolder())) << lines[0].toStdString();
+}

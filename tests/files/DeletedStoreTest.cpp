@@ -1,0 +1,225 @@
+#include "files/DeletedStore.h"
+
+#include "core/FileSettings.h"
+#include "core/SharedState.h"
+#include "platform/system/ErrorState.h"
+#include "support/FaultMount.h"
+#include "support/FaultyFileSystem.h"
+#include "support/ScriptedMessageBoxes.h"
+#include "support/TestEnvironment.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+const QString kRefused = QStringLiteral("You cannot delete this file due to forbidden access.");
+
+class DeletedStoreTest : public TempEnvTest
+{
+protected:
+    void SetUp() override { QDir().mkpath(store()); }
+
+    QString store() const { return env.appFolder() + QStringLiteral("deleted/"); }
+    QStringList stored() const
+    {
+        return QDir(store()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                                       QDir::Name);
+    }
+    QString counter() const { return SettingsStore::instance().get("Main", "CountDelFiles", "absent"); }
+    // The runtime error a call raised; 0 when it raised none.
+    static int raised(const std::function<void()> &call)
+    {
+        try {
+            call();
+        } catch (const RuntimeError &error) {
+            return error.number();
+        }
+        return 0;
+    }
+    QString link(const QString &path, const QString &target)
+    {
+        EXPECT_EQ(::symlink(QFile::encodeName(target).constData(), QFile::encodeName(path).constData()), 0);
+        return path;
+    }
+
+    ScriptedMessageBoxes boxes;
+};
+
+} // namespace
+
+TEST_F(DeletedStoreTest, NumbersFilesByTheCounterFromItsLeadingDigits)
+{
+    struct Case { const char *stored; const char *name; const char *next; };
+    const Case cases[] = {
+        {nullptr, "00001dopis.txt", "2"}, // first deletion ever
+        {"0", "00000dopis.txt", "1"},     // right after an emptying
+        {"abc", "00000dopis.txt", "1"},
+        {"", "00000dopis.txt", "1"},
+        {"12ab", "00012dopis.txt", "13"},
+        {"1234567", "34567dopis.txt", "1234568"}, // six digits and more keep the last five
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.stored ? c.stored : "(absent)");
+        QDir(store()).removeRecursively();
+        QDir().mkpath(store());
+        if (c.stored)
+            FileSettings::CountDelFiles.save(QString::fromLatin1(c.stored));
+        else
+            runIgnoringErrors([] { DeleteSetting("Main", "CountDelFiles"); });
+        const QString path = env.writeFile("docs/dopis.txt", "text");
+        MoveToDeletedStore(path);
+        EXPECT_FALSE(QFileInfo::exists(path));
+        EXPECT_EQ(stored(), QStringList({c.name}));
+        EXPECT_EQ(TestEnvironment::readFile(store() + c.name), "text");
+        EXPECT_EQ(counter(), QString::fromLatin1(c.next));
+    }
+    EXPECT_TRUE(boxes.shown.isEmpty());
+}
+
+TEST_F(DeletedStoreTest, AMissingFileLeavesTheCounterAlone)
+{
+    FileSettings::CountDelFiles.save(7);
+    EXPECT_EQ(raised([&] { MoveToDeletedStore(env.path("chybi.txt")); }), ErrorNumber::FileNotFound);
+    EXPECT_EQ(counter(), "7");
+    EXPECT_TRUE(stored().isEmpty());
+}
+
+TEST_F(DeletedStoreTest, ATakenStoreNameKeepsBothFilesAndUsesUpTheNumber)
+{
+    env.writeFile(QStringLiteral("home/.local/share/Vorlan/deleted/00005dopis.txt"), "drive ulozeny");
+    FileSettings::CountDelFiles.save(5);
+    const QString path = env.writeFile("docs/dopis.txt", "novy");
+    EXPECT_EQ(raised([&] { MoveToDeletedStore(path); }), ErrorNumber::FileAlreadyExists);
+    EXPECT_EQ(TestEnvironment::readFile(path), "novy");
+    EXPECT_EQ(TestEnvironment::readFile(store() + "00005dopis.txt"), "drive ulozeny");
+    EXPECT_EQ(counter(), "6");
+}
+
+TEST_F(DeletedStoreTest, TwoFilesOfOneNameAreBothKept)
+{
+    MoveToDeletedStore(env.writeFile("a/x.txt", "a"));
+    MoveToDeletedStore(env.writeFile("b/x.txt", "b"));
+    EXPECT_EQ(stored(), QStringList({"00001x.txt", "00002x.txt"}));
+}
+
+TEST_F(DeletedStoreTest, AReadOnlyFileIsStoredWritableAndALinkAsALink)
+{
+    const QString readOnly = env.writeFile("docs/ro.txt", "r");
+    ::chmod(QFile::encodeName(readOnly).constData(), 0444);
+    const QString target = env.writeFile("cil.txt", "cil");
+    ::chmod(QFile::encodeName(target).constData(), 0444);
+    const QString odkaz = link(env.path("docs/odkaz"), target);
+    for (const int injected : {0, EXDEV}) {
+        SCOPED_TRACE(injected);
+        FaultyFileSystem layer;
+        layer.renameError = injected;
+        const QString file = injected ? env.writeFile("docs/ro2.txt", "r") : readOnly;
+        ::chmod(QFile::encodeName(file).constData(), 0444);
+        MoveToDeletedStore(file);
+        MoveToDeletedStore(injected ? link(env.path("docs/odkaz2"), target) : odkaz);
+    }
+    EXPECT_EQ(stored(), QStringList({"00001ro.txt", "00002odkaz", "00003ro2.txt", "00004odkaz2"}));
+    for (const char *name : {"00001ro.txt", "00003ro2.txt"})
+        EXPECT_TRUE(QFileInfo(store() + name).permissions() & QFileDevice::WriteOwner) << name;
+    EXPECT_EQ(QFileInfo(store() + "00004odkaz2").symLinkTarget(), target);
+    EXPECT_FALSE(QFileInfo(target).permissions() & QFileDevice::WriteOwner);
+    EXPECT_EQ(TestEnvironment::readFile(target), "cil");
+}
+
+TEST_F(DeletedStoreTest, FailedMovesLeaveTheSourceAndNoCopy)
+{
+    struct Case { const char *what; int renameError; int copyError; int unlinkError; int raised; bool box; };
+    const Case cases[] = {
+        {"access refused", EACCES, 0, 0, 0, true},
+        {"disk full on another file system", EXDEV, ENOSPC, 0, ErrorNumber::DiskFull, false},
+        {"I/O error on another file system", EXDEV, EIO, 0, ErrorNumber::DeviceIoError, false},
+        {"source on a read-only medium", EXDEV, 0, EROFS, 0, true},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        FaultyFileSystem layer;
+        layer.renameError = c.renameError;
+        layer.copyError = c.copyError;
+        layer.copyErrorAfter = 100;
+        layer.unlinkError = c.unlinkError;
+        boxes.shown.clear();
+        const QString path = env.writeFile("docs/velky.bin", QByteArray(20000, 'v'));
+        EXPECT_EQ(raised([&] { MoveToDeletedStore(path); }), c.raised);
+        EXPECT_EQ(TestEnvironment::readFile(path), QByteArray(20000, 'v'));
+        EXPECT_TRUE(stored().isEmpty());
+        ASSERT_EQ(boxes.shown.size(), c.box ? 1 : 0);
+        if (c.box) {
+            EXPECT_EQ(boxes.shown[0].prompt, kRefused);
+            EXPECT_EQ(boxes.shown[0].style, 0);
+            EXPECT_EQ(boxes.shown[0].title, QStringLiteral("Vorlan"));
+        }
+    }
+}
+
+TEST_F(DeletedStoreTest, EmptyingRemovesFilesAndLinksOnly)
+{
+    const QString outside = env.writeFile("cil.txt", "zustava");
+    env.writeFile("home/.local/share/Vorlan/deleted/00001a.txt", "a");
+    env.writeFile("home/.local/share/Vorlan/deleted/.00002skryty", "s");
+    env.writeFile("home/.local/share/Vorlan/deleted/slozka/uvnitr.txt", "u");
+    link(store() + "00003odkaz", outside);
+    link(store() + "00004slozka-odkaz", env.path("docs"));
+    QDir().mkpath(env.path("docs"));
+    env.writeFile("docs/nesmazat.txt", "n");
+    DeletedStore::empty();
+    EXPECT_EQ(stored(), QStringList({"slozka"}));
+    EXPECT_EQ(TestEnvironment::readFile(store() + "slozka/uvnitr.txt"), "u");
+    EXPECT_EQ(TestEnvironment::readFile(outside), "zustava");
+    EXPECT_EQ(TestEnvironment::readFile(env.path("docs/nesmazat.txt")), "n");
+    // Nothing left to remove counts as a failure, as a file pattern matching nothing does.
+    EXPECT_EQ(raised([] { DeletedStore::empty(); }), ErrorNumber::FileNotFound);
+}
+
+TEST_F(DeletedStoreTest, WithoutAnAbsoluteProgramFolderNothingIsTouched)
+{
+    const QString working = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(env.root()));
+    env.writeFile("deleted/00001cizi.txt", "cizi");
+    const QString path = env.writeFile("docs/x.txt", "x");
+    for (const char *appDir : {"", "relativni/"}) {
+        SCOPED_TRACE(appDir);
+        shared().AppDir = QString::fromLatin1(appDir);
+        shared().AppFolder = shared().AppDir;
+        EXPECT_EQ(raised([] { DeletedStore::empty(); }), ErrorNumber::PathNotFound);
+        EXPECT_EQ(raised([&] { MoveToDeletedStore(path); }), ErrorNumber::PathNotFound);
+    }
+    QDir::setCurrent(working);
+    EXPECT_EQ(TestEnvironment::readFile(env.path("deleted/00001cizi.txt")), "cizi");
+    EXPECT_EQ(TestEnvironment::readFile(path), "x");
+    EXPECT_EQ(counter(), "absent");
+}
+
+TEST_F(DeletedStoreTest, RealFaultsKeepTheSource)
+{
+    {
+        SCOPED_TRACE("source on a read-only medium");
+        const QString path = env.writeFile("ro/dopis.txt", "d");
+        FaultMount readOnly(FaultKind::ReadOnly, env.path("ro"));
+        if (!readOnly.skipReason().isEmpty())
+            GTEST_SKIP() << readOnly.skipReason().toStdString();
+        EXPECT_EQ(raised([&] { MoveToDeletedStore(path); }), 0);
+        ASSERT_EQ(boxes.shown.size(), 1);
+        EXPECT_EQ(boxes.shown[0].prompt, kRefused);
+        EXPECT_EQ(TestEnvironment::readFile(path), "d");
+        EXPECT_TRUE(stored().isEmpty());
+    }
+    {
+        SCOPED_TRACE("store on a full disk");
+        const QString path = env.writeFile("docs/velky.bin", QByteArray(256 * 1024, 'v'));
+        FaultMount full(FaultKind::FullDisk, store());
+        if (!full.skipReason().isEmpty())
+            GTEST_SKIP() << full.skipReason().toStdString();
+        EXPECT_EQ(raised([&] { MoveToDeletedStore(path); }), ErrorNumber::DiskFull);
+        EXPECT_EQ(TestEnvironment::readFile(path), QByteArray(256 * 1024, 'v'));
+        EXPECT_EQ(stored(), QStringList({FaultMount::fillerName()}));
+    }
+}

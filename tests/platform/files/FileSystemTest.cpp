@@ -1,0 +1,253 @@
+#include "platform/files/FileSystem.h"
+
+#include "platform/system/ErrorState.h"
+#include "support/FaultyFileSystem.h"
+#include "support/TestEnvironment.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+class FileLayerTest : public TempEnvTest
+{
+protected:
+    FaultyFileSystem layer;
+
+    QString file(const QString &name, const QByteArray &bytes) { return env.writeFile(name, bytes); }
+    QString folder(const QString &name)
+    {
+        QDir().mkpath(env.path(name));
+        return env.path(name);
+    }
+    QString link(const QString &name, const QString &target)
+    {
+        const QString path = env.path(name);
+        EXPECT_EQ(::symlink(QFile::encodeName(target).constData(), QFile::encodeName(path).constData()), 0);
+        return path;
+    }
+    QStringList namesIn(const QString &path)
+    {
+        return QDir(path).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    }
+};
+
+} // namespace
+
+TEST_F(FileLayerTest, RenameNeverReplacesATakenName)
+{
+    struct Case { const char *what; int injected; };
+    for (const Case c : {Case{"with the flag", 0}, Case{"refused flag, fallback", EINVAL}}) {
+        for (const char *taken : {"file", "folder", "link"}) {
+            for (const char *source : {"file", "folder"}) {
+                SCOPED_TRACE(std::string(c.what) + ": " + source + " onto " + taken);
+                layer.renameError = c.injected;
+                QDir(env.path("t")).removeRecursively();
+                const QString from = QStringLiteral("t/from");
+                const QString to = QStringLiteral("t/to");
+                const QString fromPath = qstrcmp(source, "file") == 0 ? file(from, "zdroj") : folder(from);
+                if (qstrcmp(taken, "file") == 0)
+                    file(to, "cil");
+                else if (qstrcmp(taken, "folder") == 0)
+                    folder(to);
+                else
+                    link(to, env.path("nikam"));
+                EXPECT_EQ(FileSystem::current().rename(fromPath, env.path(to)), EEXIST);
+                EXPECT_TRUE(QFileInfo::exists(fromPath));
+                if (qstrcmp(source, "file") == 0) {
+                    EXPECT_EQ(TestEnvironment::readFile(fromPath), "zdroj");
+                }
+                if (qstrcmp(taken, "file") == 0) {
+                    EXPECT_EQ(TestEnvironment::readFile(env.path(to)), "cil");
+                }
+                EXPECT_EQ(QFileInfo(env.path(to)).isSymLink(), qstrcmp(taken, "link") == 0);
+                // A free name is taken as asked.
+                EXPECT_EQ(FileSystem::current().rename(fromPath, env.path("t/free")), 0);
+                EXPECT_FALSE(QFileInfo::exists(fromPath));
+                EXPECT_TRUE(QFileInfo::exists(env.path("t/free")));
+            }
+        }
+    }
+}
+
+TEST_F(FileLayerTest, MoveAcrossFileSystemsKeepsDataModeAndTime)
+{
+    const QString source = file("a/dopis.txt", QByteArray(300000, 'x'));
+    ::chmod(QFile::encodeName(source).constData(), 0640);
+    const QDateTime stamp = QDateTime::fromSecsSinceEpoch(1500000000);
+    {
+        QFile f(source);
+        f.open(QIODevice::ReadWrite);
+        f.setFileTime(stamp, QFileDevice::FileModificationTime);
+    }
+    folder("b");
+    layer.renameError = EXDEV;
+    EXPECT_EQ(FileSystem::current().move(source, env.path("b/dopis.txt")), 0);
+    EXPECT_FALSE(QFileInfo::exists(source));
+    FileStatus status;
+    ASSERT_EQ(FileSystem::current().stat(env.path("b/dopis.txt"), status), 0);
+    EXPECT_EQ(status.kind, FileKind::File);
+    EXPECT_EQ(status.size, 300000);
+    EXPECT_EQ(status.mode, 0640u);
+    EXPECT_EQ(status.modified, stamp);
+}
+
+TEST_F(FileLayerTest, FailedMoveAcrossLeavesTheSourceAndNoCopy)
+{
+    struct Case { const char *what; int copyError; int unlinkError; };
+    const Case cases[] = {
+        {"disk full part-way", ENOSPC, 0},
+        {"input/output error", EIO, 0},
+        {"source on a read-only medium", 0, EROFS},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        const QString source = file("a/velky.bin", QByteArray(100000, 'y'));
+        QDir(env.path("b")).removeRecursively();
+        folder("b");
+        layer.renameError = EXDEV;
+        layer.copyError = c.copyError;
+        layer.copyErrorAfter = 4096;
+        layer.unlinkError = c.unlinkError;
+        EXPECT_EQ(FileSystem::current().move(source, env.path("b/velky.bin")), c.copyError ? c.copyError : c.unlinkError);
+        EXPECT_EQ(TestEnvironment::readFile(source), QByteArray(100000, 'y'));
+        EXPECT_EQ(namesIn(env.path("b")), QStringList());
+    }
+}
+
+TEST_F(FileLayerTest, MoveAcrossRefusesATakenName)
+{
+    const QString source = file("a/x.txt", "novy");
+    file("b/x.txt", "stary");
+    layer.renameError = EXDEV;
+    EXPECT_EQ(FileSystem::current().move(source, env.path("b/x.txt")), EEXIST);
+    EXPECT_EQ(TestEnvironment::readFile(source), "novy");
+    EXPECT_EQ(TestEnvironment::readFile(env.path("b/x.txt")), "stary");
+    EXPECT_EQ(namesIn(env.path("b")), QStringList({"x.txt"}));
+}
+
+TEST_F(FileLayerTest, ALinkMovesAsALink)
+{
+    const QString target = file("cil.txt", "obsah");
+    for (const int injected : {0, EXDEV}) {
+        SCOPED_TRACE(injected);
+        layer.renameError = injected;
+        const QString from = link("a/odkaz", target);
+        folder("b");
+        EXPECT_EQ(FileSystem::current().move(from, env.path("b/odkaz")), 0);
+        EXPECT_FALSE(QFileInfo(from).isSymLink());
+        EXPECT_EQ(QFileInfo(env.path("b/odkaz")).symLinkTarget(), target);
+        EXPECT_EQ(TestEnvironment::readFile(target), "obsah");
+        EXPECT_EQ(FileSystem::current().remove(env.path("b/odkaz")), 0);
+    }
+    EXPECT_EQ(TestEnvironment::readFile(target), "obsah");
+}
+
+TEST_F(FileLayerTest, CopyAndWriteNewNeverReplaceAndTakeRegularFilesOnly)
+{
+    const QString source = file("zdroj.txt", "data");
+    const QString taken = file("cil.txt", "puvodni");
+    EXPECT_EQ(FileSystem::current().copy(source, taken), EEXIST);
+    EXPECT_EQ(FileSystem::current().writeNew(taken, "nove"), EEXIST);
+    EXPECT_EQ(TestEnvironment::readFile(taken), "puvodni");
+    EXPECT_EQ(FileSystem::current().copy(source, env.path("kopie.txt")), 0);
+    EXPECT_EQ(TestEnvironment::readFile(env.path("kopie.txt")), "data");
+    EXPECT_EQ(FileSystem::current().writeNew(env.path("novy.txt"), "ahoj"), 0);
+    EXPECT_EQ(TestEnvironment::readFile(env.path("novy.txt")), "ahoj");
+
+    const QString fifo = env.path("roura");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    EXPECT_EQ(FileSystem::current().copy(fifo, env.path("z-roury")), EINVAL);
+    EXPECT_EQ(FileSystem::current().copy(link("odkaz", source), env.path("z-odkazu")), ELOOP);
+    EXPECT_EQ(FileSystem::current().copy(folder("slozka"), env.path("ze-slozky")), EISDIR);
+    EXPECT_EQ(namesIn(env.root()),
+              QStringList({"cil.txt", "home", "kopie.txt", "novy.txt", "odkaz", "roura", "slozka", "zdroj.txt"}));
+}
+
+TEST_F(FileLayerTest, ACopyThatFailsLeavesNothingUnderTheName)
+{
+    const QString source = file("zdroj.bin", QByteArray(50000, 'z'));
+    layer.copyError = ENOSPC;
+    layer.copyErrorAfter = 1000;
+    EXPECT_EQ(FileSystem::current().copy(source, env.path("cil.bin")), ENOSPC);
+    EXPECT_FALSE(QFileInfo::exists(env.path("cil.bin")));
+    EXPECT_EQ(namesIn(env.root()), QStringList({"home", "zdroj.bin"}));
+}
+
+TEST_F(FileLayerTest, ReadFileHeadReadsAtMostTheLimitOfRegularFilesOnly)
+{
+    const QString path = file("stranka.html", "<title>Ahoj</title> a dál");
+    QByteArray head;
+    EXPECT_EQ(FileSystem::current().readFileHead(path, 12, head), 0);
+    EXPECT_EQ(head, "<title>Ahoj<");
+    EXPECT_EQ(FileSystem::current().readFileHead(path, 1000, head), 0);
+    EXPECT_EQ(head, TestEnvironment::readFile(path));
+    // A FIFO nobody writes would block a plain read forever.
+    const QString fifo = env.path("roura");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    EXPECT_EQ(FileSystem::current().readFileHead(fifo, 100, head), EINVAL);
+    EXPECT_EQ(FileSystem::current().readFileHead(folder("slozka"), 100, head), EISDIR);
+    EXPECT_EQ(FileSystem::current().readFileHead(env.path("chybi"), 100, head), ENOENT);
+}
+
+TEST_F(FileLayerTest, MakeWritableAddsOwnerWriteAndLeavesLinkTargetsAlone)
+{
+    const QString target = file("cil.txt", "x");
+    ::chmod(QFile::encodeName(target).constData(), 0444);
+    EXPECT_EQ(FileSystem::current().makeWritable(link("odkaz", target)), 0);
+    FileStatus status;
+    FileSystem::current().stat(target, status);
+    EXPECT_EQ(status.mode, 0444u);
+    EXPECT_EQ(FileSystem::current().makeWritable(target), 0);
+    FileSystem::current().stat(target, status);
+    EXPECT_EQ(status.mode, 0644u);
+    EXPECT_EQ(FileSystem::current().makeWritable(env.path("chybi")), ENOENT);
+}
+
+TEST_F(FileLayerTest, ListMatchesNamesAndKeepsUndecodableNamesApart)
+{
+    file("d/a.txt", "");
+    file("d/B.TXT", "");
+    file("d/c.png", "");
+    folder("d/sub.txt");
+    link("d/odkaz.txt", env.path("nikam"));
+    const QByteArray bad = QFile::encodeName(env.path("d/")) + "zl\xff.txt";
+    ASSERT_EQ(::close(::open(bad.constData(), O_CREAT | O_WRONLY, 0600)), 0);
+
+    FolderListing listing;
+    const WildcardPattern pattern(QStringLiteral("*.txt"));
+    ASSERT_EQ(FileSystem::current().list(env.path("d"), listing, &pattern), 0);
+    QMap<QString, FileKind> seen;
+    for (const FolderEntry &entry : listing.entries)
+        seen.insert(entry.name, entry.kind);
+    EXPECT_EQ(seen, (QMap<QString, FileKind>{{"B.TXT", FileKind::File},
+                                             {"a.txt", FileKind::File},
+                                             {"odkaz.txt", FileKind::Link},
+                                             {"sub.txt", FileKind::Folder}}));
+    EXPECT_EQ(listing.undecodable, QList<QByteArray>({"zl\xff.txt"}));
+    EXPECT_EQ(FileSystem::current().list(env.path("chybi"), listing), ENOENT);
+    ::unlink(bad.constData()); // a name no text names stops the folder's clean-up
+}
+
+TEST(FileErrors, ErrnoMapsToRuntimeErrors)
+{
+    const struct { int systemError; int number; } cases[] = {
+        {EACCES, 75}, {EPERM, 75}, {EROFS, 75}, {EBUSY, 75}, {ENOENT, 53}, {EEXIST, 58},
+        {ENOSPC, 61}, {EDQUOT, 61}, {EFBIG, 61}, {EIO, 57}, {EXDEV, 57}, {ENOTEMPTY, 57},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.systemError);
+        EXPECT_EQ(runtimeErrorOf(c.systemError), c.number);
+        try {
+            raiseFileError(c.systemError);
+            ADD_FAILURE();
+        } catch (const RuntimeError &error) {
+            EXPECT_EQ(error.number(), c.number);
+            EXPECT_EQ(error.systemError(), c.systemError);
+        }
+    }
+}
