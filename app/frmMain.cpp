@@ -4,6 +4,7 @@
 #include "app/MainSettings.h"
 #include "app/frmPM.h"
 #include "app/frmSplash.h"
+#include "options/frmOptions.h"
 #include "browser/WindowTable.h"
 #include "browser/frmWeb.h"
 #include "core/ErrorLog.h"
@@ -62,6 +63,7 @@ frmMain::frmMain()
     connectToolbars();
     connectAddressCombo();
     connectPageCommands();
+    connectHelpCommands();
     connectBrowserWindows();
     resize(1024, 768);
     installEventFilter(this);
@@ -359,6 +361,7 @@ void frmMain::MDIForm_Unload(bool cancel)
     IgnoreErrors ignore;
     ignore([] { Forms::unload<frmSplash>(); });
     ignore([] { Forms::unload<frmPM>(); });
+    ignore([] { Forms::unload<frmOptions>(); });
     ignore([this] { SaveConfig(); });
     if (ErrorState::isSet())
         LogError(QStringLiteral("MDIForm_Unload"), cancel);

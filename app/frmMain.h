@@ -197,6 +197,16 @@ public:
     void mnuPageSaveBack_Click();
     void ShowOptionsPage(int page);
 
+    // Help menu; the options, Internet settings and offline commands (frmMainHelp.cpp).
+    void mnuViewOptions_Click();
+    void mnuPageSaveSelect_Click();
+    void mnuInternetSetting_Click();
+    void mnuOffline_Click();
+    void mnuHelpContents_Click();
+    void mnuHelpInternetHomePage_Click();
+    void mnuHelpEmail_Click();
+    void mnuHelpAbout_Click();
+
     // Cool bars, View menu bar switches and the window configuration (frmMainBars.cpp, MainConfig.cpp).
     CoolBar *cbTop = nullptr;
     CoolBar *cbBottom = nullptr;
@@ -247,6 +257,7 @@ private:
     // Address combo and page commands.
     void connectAddressCombo();
     void connectPageCommands();
+    void connectHelpCommands();
     bool filterAddressComboEvent(QObject *watched, QEvent *event);
 
     // Main panel, window tabs and main toolbar.

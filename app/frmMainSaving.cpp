@@ -1,7 +1,10 @@
 #include "app/frmMain.h"
 
-// Page saving and the options dialog are entered only through these; their own work
-// fills them in.
+#include "options/frmOptions.h"
+#include "platform/controls/Forms.h"
+#include "platform/controls/MessageBox.h"
+
+// Page saving is entered only through these; its own work fills them in.
 
 void frmMain::SavePageAsHtml(const QString &path)
 {
@@ -19,5 +22,10 @@ void frmMain::mnuPageSaveBack_Click()
 // Page 0 shows the dialog on whatever page it showed last.
 void frmMain::ShowOptionsPage(int page)
 {
-    Q_UNUSED(page);
+    if (DialogLoops::ending())
+        return;
+    frmOptions *options = Forms::get<frmOptions>();
+    if (page > 0)
+        options->openOnPage(page);
+    options->showModal(this);
 }

@@ -68,7 +68,9 @@ CrossDevice crossDevice(const QString &scratch)
     const QString mountPoint = scratch + QStringLiteral("/tmpfs");
     QDir().mkpath(mountPoint);
     if (::geteuid() == 0
-        && ::mount("tmpfs", QFile::encodeName(mountPoint).constData(), "tmpfs", MS_NOSUID | MS_NODEV, "size=1200m") == 0) {
+        && ::mount("tmpfs", QFile::encodeName(mountPoint).constData(), "tmpfs", MS_NOSUID | MS_NODEV,
+                   "size=1200m")
+            == 0) {
         device.folder = mountPoint;
         device.mounted = true;
         return device;
@@ -139,8 +141,9 @@ int main(int argc, char **argv)
         const double copiedByLayer = millisecondsOf([&] { FileSystem::current().copy(source, cpTarget); });
         const double unlinked = millisecondsOf([&] { FileSystem::current().remove(source); });
         QFile::remove(cpTarget);
-        std::printf("  apart: the layer's copy %8.1f ms; unlinking 1 GiB outright %8.1f ms (a move frees it off its thread)\n", copiedByLayer,
-                    unlinked);
+        std::printf("  apart: the layer's copy %8.1f ms; unlinking 1 GiB outright %8.1f ms"
+                    " (a move leaves the freeing to another thread)\n",
+                    copiedByLayer, unlinked);
         std::printf("  round %d: into the store %8.1f ms (%6.0f MiB/s)   cp + sync %8.1f ms (%6.0f MiB/s)\n", round,
                     moved, 1024 / (moved / 1000), copied, 1024 / (copied / 1000));
         storeTotal += moved;

@@ -31,6 +31,10 @@ struct SharedState
     bool NavDrives = false;
     bool AdjustImg = true;
 
+    // The pattern the folder tree lists a folder's files by: ";"-separated wildcards,
+    // "zqx.zqx" for none. The options dialog sets it when it applies its values.
+    QString FilesPattern = QStringLiteral("zqx.zqx");
+
     // First-show flags of the panes.
     bool FileTreeLoaded = false;
     bool FavoritesLoaded = false;

@@ -1,6 +1,7 @@
 #include "platform/files/FileSystem.h"
 
 #include "platform/system/ErrorState.h"
+#include "platform/system/FileDescriptors.h"
 #include "platform/system/NoReplaceRename.h"
 
 #include <QFile>
@@ -64,20 +65,17 @@ QByteArray procPath(int fd)
     return "/proc/self/fd/" + QByteArray::number(fd);
 }
 
-// A write that the disk only partly takes is retried for the rest.
-int writeAll(int fd, const char *data, qint64 size)
+// Opens a file for reading without blocking on a FIFO or a device, and keeps it open
+// only when it is a regular file: the fd, or -1 with the errno in failure.
+int openRegularFile(const QString &path, int flags, struct stat &info, int &failure)
 {
-    while (size > 0) {
-        const ssize_t written = ::write(fd, data, size_t(size));
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            return errno;
-        }
-        data += written;
-        size -= written;
-    }
-    return 0;
+    const int fd = ::open(encoded(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | flags);
+    failure = fd < 0 || ::fstat(fd, &info) != 0 ? errno : 0;
+    if (failure == 0 && !S_ISREG(info.st_mode))
+        failure = S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
+    if (failure != 0 && fd >= 0)
+        ::close(fd);
+    return failure == 0 ? fd : -1;
 }
 
 int syncFolder(const QString &folder)
@@ -228,7 +226,7 @@ int PosixFileSystem::copyData(int fromFd, int toFd, qint64 size)
                 continue;
             return errno;
         }
-        if (const int failure = writeAll(toFd, buffer.constData(), count))
+        if (const int failure = writeAllBytes(toFd, buffer.constData(), count))
             return failure;
     }
 }
@@ -288,21 +286,17 @@ int PosixFileSystem::copyUnsynced(const QString &from, const QString &to)
 
 int PosixFileSystem::copyFile(const QString &from, const QString &to, bool sync)
 {
-    const int fromFd = ::open(encoded(from).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-    if (fromFd < 0)
-        return errno;
     struct stat info {};
-    int failure = ::fstat(fromFd, &info) == 0 ? 0 : errno;
-    if (failure == 0 && !S_ISREG(info.st_mode))
-        failure = S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
-    if (failure == 0) {
-        failure = writeThenName(to, info.st_mode, [&](int toFd) {
-            if (const int copyFailure = copyData(fromFd, toFd, info.st_size))
-                return copyFailure;
-            const struct timespec times[2] = {info.st_atim, info.st_mtim};
-            return ::futimens(toFd, times) == 0 ? 0 : errno;
-        }, sync);
-    }
+    int failure = 0;
+    const int fromFd = openRegularFile(from, O_NOFOLLOW, info, failure);
+    if (fromFd < 0)
+        return failure;
+    failure = writeThenName(to, info.st_mode, [&](int toFd) {
+        if (const int copyFailure = copyData(fromFd, toFd, info.st_size))
+            return copyFailure;
+        const struct timespec times[2] = {info.st_atim, info.st_mtim};
+        return ::futimens(toFd, times) == 0 ? 0 : errno;
+    }, sync);
     ::close(fromFd);
     return failure;
 }
@@ -315,7 +309,7 @@ int PosixFileSystem::writeNew(const QString &path, const QByteArray &bytes)
     const mode_t mask = ::umask(0);
     ::umask(mask);
     return writeThenName(path, 0666 & ~mask,
-                         [&](int fd) { return writeAll(fd, bytes.constData(), bytes.size()); });
+                         [&](int fd) { return writeAllBytes(fd, bytes.constData(), bytes.size()); });
 }
 
 int PosixFileSystem::move(const QString &from, const QString &to)
@@ -352,7 +346,9 @@ int PosixFileSystem::moveAcross(const QString &from, const QString &to)
     // Freeing a large file's blocks takes a file system a while (a fifth of a second
     // for 1 GiB on ext4); it happens when the last reference goes, so one held open
     // across the unlink lets that work run off the caller's thread.
-    const int held = S_ISREG(info.st_mode) ? ::open(encoded(from).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC) : -1;
+    const int held = S_ISREG(info.st_mode)
+        ? ::open(encoded(from).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC)
+        : -1;
     // The source goes only now that its copy is on the disk; where it cannot go
     // (a read-only medium) the copy goes instead, so the file stays in one place.
     if (const int failure = unlinkFile(from)) {
@@ -400,30 +396,26 @@ int PosixFileSystem::makeWritable(const QString &path)
 int PosixFileSystem::readFileHead(const QString &path, qint64 limit, QByteArray &out)
 {
     out.clear();
-    const int fd = ::open(encoded(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return errno;
     struct stat info {};
-    int failure = ::fstat(fd, &info) == 0 ? 0 : errno;
-    if (failure == 0 && !S_ISREG(info.st_mode))
-        failure = S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
-    if (failure == 0) {
-        out.resize(qsizetype(qMax<qint64>(0, qMin(limit, qMax<qint64>(info.st_size, 4096)))));
-        qint64 done = 0;
-        while (done < out.size()) {
-            const ssize_t count = ::read(fd, out.data() + done, size_t(out.size() - done));
-            if (count == 0)
-                break;
-            if (count < 0) {
-                if (errno == EINTR)
-                    continue;
-                failure = errno;
-                break;
-            }
-            done += count;
+    int failure = 0;
+    const int fd = openRegularFile(path, 0, info, failure);
+    if (fd < 0)
+        return failure;
+    out.resize(qsizetype(qMax<qint64>(0, qMin(limit, qMax<qint64>(info.st_size, 4096)))));
+    qint64 done = 0;
+    while (done < out.size()) {
+        const ssize_t count = ::read(fd, out.data() + done, size_t(out.size() - done));
+        if (count == 0)
+            break;
+        if (count < 0) {
+            if (errno == EINTR)
+                continue;
+            failure = errno;
+            break;
         }
-        out.truncate(failure == 0 ? done : 0);
+        done += count;
     }
+    out.truncate(failure == 0 ? done : 0);
     ::close(fd);
     return failure;
 }

@@ -1,5 +1,7 @@
 #include "platform/store/AtomicFile.h"
 
+#include "platform/system/FileDescriptors.h"
+
 #include "platform/system/ErrorState.h"
 #include "platform/system/NoReplaceRename.h"
 
@@ -34,23 +36,6 @@ int createTemporary(const QByteArray &path, QByteArray &temporary)
     return -1;
 }
 
-int writeAll(int fd, const QByteArray &bytes)
-{
-    const char *data = bytes.constData();
-    qsizetype left = bytes.size();
-    while (left > 0) {
-        const ssize_t written = ::write(fd, data, size_t(left));
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            return errno;
-        }
-        data += written;
-        left -= written;
-    }
-    return 0;
-}
-
 } // namespace
 
 void writeFileAtomically(const QString &path, const QByteArray &bytes)
@@ -65,7 +50,7 @@ void writeFileAtomically(const QString &path, const QByteArray &bytes)
     struct stat existing;
     if (::stat(target.constData(), &existing) == 0 && S_ISREG(existing.st_mode))
         ::fchmod(fd, existing.st_mode & 07777);
-    int failure = writeAll(fd, bytes);
+    int failure = writeAllBytes(fd, bytes.constData(), bytes.size());
     if (failure == 0 && ::fsync(fd) != 0)
         failure = errno;
     if (::close(fd) != 0 && failure == 0 && errno != EINTR)
@@ -84,7 +69,7 @@ int writeProblemBeside(const QString &path)
     const int fd = createTemporary(QFile::encodeName(path), temporary);
     if (fd < 0)
         return errno;
-    int failure = writeAll(fd, QByteArray(1, '\n'));
+    int failure = writeAllBytes(fd, "\n", 1);
     if (failure == 0 && ::fsync(fd) != 0)
         failure = errno;
     ::close(fd);

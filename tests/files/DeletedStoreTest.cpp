@@ -5,6 +5,7 @@
 #include "platform/system/ErrorState.h"
 #include "support/FaultMount.h"
 #include "support/FaultyFileSystem.h"
+#include "support/RaisedError.h"
 #include "support/ScriptedMessageBoxes.h"
 #include "support/TestEnvironment.h"
 
@@ -30,16 +31,6 @@ protected:
                                        QDir::Name);
     }
     QString counter() const { return SettingsStore::instance().get("Main", "CountDelFiles", "absent"); }
-    // The runtime error a call raised; 0 when it raised none.
-    static int raised(const std::function<void()> &call)
-    {
-        try {
-            call();
-        } catch (const RuntimeError &error) {
-            return error.number();
-        }
-        return 0;
-    }
     QString link(const QString &path, const QString &target)
     {
         EXPECT_EQ(::symlink(QFile::encodeName(target).constData(), QFile::encodeName(path).constData()), 0);
@@ -90,12 +81,12 @@ TEST_F(DeletedStoreTest, AMissingFileLeavesTheCounterAlone)
 
 TEST_F(DeletedStoreTest, ATakenStoreNameKeepsBothFilesAndUsesUpTheNumber)
 {
-    env.writeFile(QStringLiteral("home/.local/share/Vorlan/deleted/00005dopis.txt"), "drive ulozeny");
+    env.writeFile(QStringLiteral("home/.local/share/Vorlan/deleted/00005dopis.txt"), "ulozeny drive");
     FileSettings::CountDelFiles.save(5);
     const QString path = env.writeFile("docs/dopis.txt", "novy");
     EXPECT_EQ(raised([&] { MoveToDeletedStore(path); }), ErrorNumber::FileAlreadyExists);
     EXPECT_EQ(TestEnvironment::readFile(path), "novy");
-    EXPECT_EQ(TestEnvironment::readFile(store() + "00005dopis.txt"), "drive ulozeny");
+    EXPECT_EQ(TestEnvironment::readFile(store() + "00005dopis.txt"), "ulozeny drive");
     EXPECT_EQ(counter(), "6");
 }
 

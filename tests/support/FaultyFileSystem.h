@@ -21,12 +21,10 @@ public:
     int copyError = 0;
     qint64 copyErrorAfter = 0;
     int unlinkError = 0;
-    int renames = 0;
 
 protected:
     int renameWithFlag(const QString &from, const QString &to) override
     {
-        ++renames;
         return renameError ? renameError : PosixFileSystem::renameWithFlag(from, to);
     }
 

@@ -113,7 +113,8 @@ TEST_F(FileLayerTest, FailedMoveAcrossLeavesTheSourceAndNoCopy)
         layer.copyError = c.copyError;
         layer.copyErrorAfter = 4096;
         layer.unlinkError = c.unlinkError;
-        EXPECT_EQ(FileSystem::current().move(source, env.path("b/velky.bin")), c.copyError ? c.copyError : c.unlinkError);
+        const int expected = c.copyError ? c.copyError : c.unlinkError;
+        EXPECT_EQ(FileSystem::current().move(source, env.path("b/velky.bin")), expected);
         EXPECT_EQ(TestEnvironment::readFile(source), QByteArray(100000, 'y'));
         EXPECT_EQ(namesIn(env.path("b")), QStringList());
     }

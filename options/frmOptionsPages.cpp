@@ -1,0 +1,242 @@
+#include "options/TypingLimit.h"
+#include "options/frmOptions.h"
+
+#include "platform/controls/ListView.h"
+
+#include <QCheckBox>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+QCheckBox *checkBox(QWidget *parent, const QString &name, const QString &caption)
+{
+    auto *box = new QCheckBox(caption, parent);
+    box->setObjectName(name);
+    return box;
+}
+
+QLineEdit *lineEdit(QWidget *parent, const QString &name)
+{
+    auto *edit = new QLineEdit(parent);
+    edit->setObjectName(name);
+    return edit;
+}
+
+QCheckBox *inertBox(QWidget *parent, const char *caption, bool ticked)
+{
+    auto *box = new QCheckBox(QString::fromUtf8(caption), parent);
+    box->setChecked(ticked);
+    box->setEnabled(false);
+    return box;
+}
+
+struct FileTypePlace
+{
+    int index;
+    int group; // 0 "Dokumenty a skripty", 1 "Obrázky a multimédia"
+    int column;
+    int row;
+    const char *caption;
+};
+
+const FileTypePlace kFileTypePlaces[] = {
+    {1, 0, 0, 0, "HTML (*.htm*; *.shtml; *.sgm*)"},
+    {22, 0, 0, 1, "MHTML (*.mht; *.mhtml)"},
+    {3, 0, 0, 2, "Textové soubory (*.txt; *.inc)"},
+    {8, 0, 0, 3, "Dokumenty Word (*.doc)"},
+    {9, 0, 0, 4, "Sešity Excel (*.xls; *.xlw)"},
+    {10, 0, 0, 5, "PowerPoint (*.ppt; *.pps)"},
+    {11, 0, 0, 6, "Adobe Acrobat (*.pdf)"},
+    {2, 0, 1, 0, "Active Server Pages (*.asp)"},
+    {4, 0, 1, 1, "PHP (*.php; *.php3; *.phtml)"},
+    {7, 0, 1, 2, "Cascaded Style Sheets (*.css)"},
+    {12, 0, 1, 3, "VB a Java Scripts (*.vbs; *.js)"},
+    {13, 0, 1, 4, "Java Classes (*.class)"},
+    {14, 0, 1, 5, "Visual Basic Documents (*.vbd)"},
+    {6, 0, 1, 6, "Packages (*.zip; *.cab)"},
+    {16, 1, 0, 0, "JPEG (*.jpg; *.jpe; *.jpeg)"},
+    {17, 1, 0, 1, "GIF (*.gif)"},
+    {18, 1, 0, 2, "BMP (*.bmp)"},
+    {5, 1, 0, 3, "PNG (*.png)"},
+    {19, 1, 1, 0, "Wave, MPEG-3 (*.wav; *.mp3)"},
+    {20, 1, 1, 1, "MIDI (*.mid; *.rmi)"},
+    {21, 1, 1, 2, "MPEG Video klip (*.mpe*)"},
+    {15, 1, 1, 3, "Microsoft Video klip (*.avi)"},
+};
+
+// The pages are narrow: their boxes sit close together.
+QGridLayout *tightGrid(QWidget *owner)
+{
+    auto *grid = new QGridLayout(owner);
+    grid->setContentsMargins(6, 4, 4, 4);
+    grid->setHorizontalSpacing(4);
+    grid->setVerticalSpacing(0);
+    return grid;
+}
+
+} // namespace
+
+QWidget *frmOptions::createFileTypesPage()
+{
+    auto *page = new QWidget;
+    // Twenty-two captions in two columns of a narrow page: a point smaller, so that
+    // they are read whole.
+    QFont smaller = page->font();
+    smaller.setPointSizeF(smaller.pointSizeF() - 1);
+    page->setFont(smaller);
+    auto *column = new QVBoxLayout(page);
+    column->setContentsMargins(0, 4, 0, 0);
+    QGroupBox *groups[2] = {new QGroupBox(QStringLiteral("Dokumenty a skripty"), page),
+                            new QGroupBox(QStringLiteral("Obrázky a multimédia"), page)};
+    QGridLayout *grids[2] = {tightGrid(groups[0]), tightGrid(groups[1])};
+    for (const FileTypePlace &place : kFileTypePlaces) {
+        QCheckBox *box = checkBox(groups[place.group], QStringLiteral("chkFiletypes%1").arg(place.index),
+                                  QString::fromUtf8(place.caption));
+        grids[place.group]->addWidget(box, place.row, place.column);
+        chkFiletypes[size_t(place.index)] = box;
+    }
+    column->addWidget(groups[0]);
+    column->addWidget(groups[1]);
+
+    auto *own = new QGroupBox(QStringLiteral("Vlastní, všechny, podrobnosti"), page);
+    QGridLayout *grid = tightGrid(own);
+    auto *custom = new QHBoxLayout;
+    chkFiletypesCust = checkBox(own, QStringLiteral("chkFiletypesCust"), QString());
+    txtUserFiletype = lineEdit(own, QStringLiteral("txtUserFiletype"));
+    txtUserFiletype->setToolTip(QStringLiteral("Příklad: *.abc;*.cdf"));
+    custom->addWidget(chkFiletypesCust);
+    custom->addWidget(txtUserFiletype, 1);
+    grid->addLayout(custom, 0, 0);
+    chkFiletypesAll = checkBox(own, QStringLiteral("chkFiletypesAll"), QStringLiteral("Všechny soubory (*.*)"));
+    chkFiletypesNo = checkBox(own, QStringLiteral("chkFiletypesNo"), QStringLiteral("Žádné soubory"));
+    grid->addWidget(chkFiletypesAll, 1, 0);
+    grid->addWidget(chkFiletypesNo, 2, 0);
+    grid->addWidget(inertBox(own, "Zobrazovat archívní soubory", false), 0, 1);
+    grid->addWidget(inertBox(own, "Zobrazovat systémové soubory", false), 1, 1);
+    grid->addWidget(inertBox(own, "Zobrazovat skryté soubory", false), 2, 1);
+    column->addWidget(own);
+    column->addStretch(1);
+
+    connect(chkFiletypesAll, &QCheckBox::toggled, this, &frmOptions::chkFiletypesAll_Click);
+    connect(chkFiletypesNo, &QCheckBox::toggled, this, &frmOptions::chkFiletypesNo_Click);
+    return page;
+}
+
+QWidget *frmOptions::createFilePage()
+{
+    auto *page = new QWidget;
+    auto *column = new QVBoxLayout(page);
+    column->setContentsMargins(0, 4, 0, 0);
+    auto *file = new QGroupBox(QStringLiteral("Soubor"), page);
+    auto *fileRow = new QHBoxLayout(file);
+    cmdRestore = new QPushButton(QStringLiteral("Obnovit všechna původní nastavení"), file);
+    cmdRestore->setObjectName(QStringLiteral("cmdRestore"));
+    cmdRestore->setAutoDefault(false);
+    connect(cmdRestore, &QPushButton::clicked, this, &frmOptions::cmdRestore_Click);
+    fileRow->addWidget(cmdRestore);
+    fileRow->addStretch(1);
+    column->addWidget(file);
+
+    auto *open = new QGroupBox(QStringLiteral("Automaticky otevírat v okně"), page);
+    auto *boxes = new QVBoxLayout(open);
+    chkFiles = checkBox(open, QStringLiteral("chkFiles"), QStringLiteral("Soubory"));
+    chkDirs = checkBox(open, QStringLiteral("chkDirs"), QStringLiteral("Složky"));
+    chkDrives = checkBox(open, QStringLiteral("chkDrives"), QStringLiteral("Jednotky"));
+    for (QCheckBox *box : {chkFiles, chkDirs, chkDrives})
+        boxes->addWidget(box);
+    column->addWidget(open);
+    column->addStretch(1);
+    return page;
+}
+
+QWidget *frmOptions::createPagePage()
+{
+    auto *page = new QWidget;
+    auto *column = new QVBoxLayout(page);
+    column->setContentsMargins(0, 4, 0, 0);
+    auto *group = new QGroupBox(QStringLiteral("Stránka"), page);
+    auto *form = new QFormLayout(group);
+    txtHomePage = lineEdit(group, QStringLiteral("txtHomePage"));
+    txtSearchPage = lineEdit(group, QStringLiteral("txtSearchPage"));
+    txtBlankPage = lineEdit(group, QStringLiteral("txtBlankPage"));
+    // Only typing is limited: a longer address stored elsewhere must survive an apply.
+    new TypingLimit(txtHomePage, 100);
+    new TypingLimit(txtSearchPage, 100);
+    form->addRow(QStringLiteral("Domů:"), txtHomePage);
+    form->addRow(QStringLiteral("Hledat:"), txtSearchPage);
+    form->addRow(QStringLiteral("Prázdná:"), txtBlankPage);
+    chkDisplayImages = checkBox(group, QStringLiteral("chkDisplayImages"), QStringLiteral("Zobrazovat obrázky"));
+    chkDisplayVideos = checkBox(group, QStringLiteral("chkDisplayVideos"), QStringLiteral("Zobrazovat video"));
+    chkPlayAnimations = checkBox(group, QStringLiteral("chkPlayAnimations"), QStringLiteral("Přehrávat animace"));
+    chkPlaySounds = checkBox(group, QStringLiteral("chkPlaySounds"), QStringLiteral("Přehrávat zvuky"));
+    chkDisableScriptDebugger =
+        checkBox(group, QStringLiteral("chkDisableScriptDebugger"), QStringLiteral("Vypnout ladění skriptů"));
+    for (QCheckBox *box : {chkDisplayImages, chkDisplayVideos, chkPlayAnimations, chkPlaySounds, chkDisableScriptDebugger})
+        form->addRow(box);
+    column->addWidget(group);
+    column->addStretch(1);
+    return page;
+}
+
+QWidget *frmOptions::createListPage(const QString &title, const QString &hint, ListView *&list, const QString &name,
+                                    const QString &valueColumn, bool saveBoxes)
+{
+    auto *page = new QWidget;
+    auto *column = new QVBoxLayout(page);
+    column->setContentsMargins(0, 4, 0, 0);
+    auto *group = new QGroupBox(title, page);
+    auto *inner = new QVBoxLayout(group);
+    auto *label = new QLabel(hint, group);
+    label->setWordWrap(true);
+    inner->addWidget(label);
+    list = new ListView(group);
+    list->setObjectName(name);
+    list->addColumn(QStringLiteral("Název"), 120);
+    list->addColumn(valueColumn, 210);
+    inner->addWidget(list, 1);
+    if (saveBoxes) {
+        inner->addWidget(inertBox(group, "Používat název stránky jako název souboru", true));
+        inner->addWidget(inertBox(group, "Automaticky nahrazovat zakázané znaky v názvu souboru", true));
+    }
+    column->addWidget(group, 1);
+    return page;
+}
+
+void frmOptions::setFileTypesEnabled(bool enabled)
+{
+    for (int i = 1; i < int(chkFiletypes.size()); ++i)
+        chkFiletypes[size_t(i)]->setEnabled(enabled);
+}
+
+// Ticking one of the two exclusive boxes unticks the other, whose handler then runs
+// its unticked branch; the box just ticked is ticked again at the end.
+void frmOptions::chkFiletypesAll_Click()
+{
+    if (chkFiletypesAll->isChecked()) {
+        chkFiletypesNo->setChecked(false);
+        chkFiletypesAll->setChecked(true);
+        setFileTypesEnabled(false);
+    } else {
+        chkFiletypesNo->setChecked(false);
+        setFileTypesEnabled(true);
+    }
+}
+
+void frmOptions::chkFiletypesNo_Click()
+{
+    if (chkFiletypesNo->isChecked()) {
+        chkFiletypesAll->setChecked(false);
+        chkFiletypesNo->setChecked(true);
+        setFileTypesEnabled(false);
+    } else {
+        chkFiletypesAll->setChecked(false);
+        setFileTypesEnabled(true);
+    }
+}

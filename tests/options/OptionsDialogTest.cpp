@@ -1,0 +1,359 @@
+#include "options/frmOptions.h"
+
+#include "core/SharedState.h"
+#include "platform/controls/Forms.h"
+#include "platform/controls/ListView.h"
+#include "platform/controls/TreeView.h"
+#include "platform/store/Registry.h"
+#include "platform/store/RegistryKeys.h"
+#include "platform/store/SettingsStore.h"
+#include "core/RegistryServices.h"
+
+#include "ScriptedMessageBoxes.h"
+#include "TestEnvironment.h"
+#include "WriteFailure.h"
+
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTest>
+#include <QTreeWidget>
+#include <QWindow>
+
+
+namespace {
+
+const QString kMain = RegKeys::ExplorerMain;
+
+QString browserValue(const char *name)
+{
+    return RegGetString(HKEY_CURRENT_USER, kMain, QString::fromLatin1(name), QStringLiteral("(none)"));
+}
+
+class OptionsDialog : public TempEnvTest
+{
+protected:
+    void TearDown() override
+    {
+        Forms::unload<frmOptions>();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    frmOptions *open()
+    {
+        frmOptions *dialog = Forms::get<frmOptions>();
+        dialog->show();
+        QCoreApplication::processEvents();
+        return dialog;
+    }
+
+    void clickNode(const QString &key)
+    {
+        QTreeWidget *tree = dialog()->trwOptions->treeWidget();
+        QTreeWidgetItem *found = nullptr;
+        for (QTreeWidgetItemIterator it(tree); *it; ++it) {
+            if ((*it)->text(0) == dialog()->trwOptions->node(key).text())
+                found = *it;
+        }
+        ASSERT_NE(found, nullptr) << key.toStdString();
+        const QRect rect = tree->visualItemRect(found);
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, QPoint(rect.left() + 10, rect.center().y()));
+    }
+
+    static void click(QAbstractButton *button)
+    {
+        // A check box takes clicks on its mark and caption only, not across its whole width.
+        QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(8, button->height() / 2));
+    }
+
+    static void typeInto(QLineEdit *edit, const QString &text)
+    {
+        edit->setFocus();
+        edit->selectAll();
+        QTest::keyClick(edit, Qt::Key_Delete);
+        QTest::keyClicks(edit, text);
+    }
+
+    static frmOptions *dialog() { return Forms::get<frmOptions>(); }
+
+    // The keys of a section as the file holds them, in the file's order.
+    static QStringList keysOf(const QString &section)
+    {
+        QStringList keys;
+        bool inside = false;
+        const QString text = QString::fromUtf8(TestEnvironment::readFile(SettingsStore::instance().filePath()));
+        for (const QString &line : text.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+            if (line.startsWith(QLatin1Char('[')))
+                inside = line.trimmed() == QLatin1Char('[') + section + QLatin1Char(']');
+            else if (inside)
+                keys.append(line.section(QLatin1Char('='), 0, 0));
+        }
+        return keys;
+    }
+};
+
+TEST_F(OptionsDialog, TheFirstOpeningShowsFileTypesWithTheTreeExpanded)
+{
+    frmOptions *options = open();
+    EXPECT_EQ(options->windowTitle(), QStringLiteral("Možnosti"));
+    EXPECT_EQ(options->size(), QSize(558, 475));
+    EXPECT_EQ(options->shownPage(), 1);
+    EXPECT_TRUE(options->trwOptions->node(QStringLiteral("k2")).expanded());
+    EXPECT_TRUE(options->trwOptions->node(QStringLiteral("k5")).expanded());
+    EXPECT_FALSE(options->cmdNav[5]->isEnabled());
+    for (int box : {1, 2, 3, 16, 17})
+        EXPECT_TRUE(options->chkFiletypes[size_t(box)]->isChecked()) << box;
+    EXPECT_FALSE(options->chkFiletypes[5]->isChecked());
+    EXPECT_TRUE(options->chkFiles->isChecked());
+    EXPECT_FALSE(options->chkDirs->isChecked());
+    const struct
+    {
+        ListView *list;
+        int rows;
+        const char *valueColumn;
+    } lists[] = {{options->lstQCopyPaths, 10, "Cesta"}, {options->lstQMove, 10, "Cesta"},
+                 {options->lstSaveto, 5, "Cesta"},      {options->lstHome, 30, "URL adresa"},
+                 {options->lstSearch, 30, "URL adresa"}, {options->lstOpenWith, 15, "Program"}};
+    for (const auto &line : lists) {
+        SCOPED_TRACE(line.list->objectName().toStdString());
+        EXPECT_EQ(line.list->count(), line.rows);
+        EXPECT_EQ(line.list->columnText(1), QStringLiteral("Název"));
+        EXPECT_EQ(line.list->columnText(2), QString::fromUtf8(line.valueColumn));
+    }
+}
+
+TEST_F(OptionsDialog, AClickOnANodeShowsItsOwnPage)
+{
+    open();
+    for (int page : {5, 9, 2, 11, 1}) {
+        clickNode(frmOptions::pageKey(page));
+        EXPECT_EQ(dialog()->shownPage(), page);
+    }
+}
+
+TEST_F(OptionsDialog, LoadThenApplyOnAnEmptyStoreWritesOnlyWhatTheDialogOwns)
+{
+    RegSetString(HKEY_CURRENT_USER, kMain, QStringLiteral("Display Inline Videos"), QStringLiteral("YES"));
+    RegSetString(HKEY_CURRENT_USER, kMain, QStringLiteral("Local Page"), QString());
+    open();
+    click(dialog()->cmdNav[7]);
+
+    // The registry starts with its seeds: "yes" switches and "about:blank" pages.
+    EXPECT_EQ(browserValue("Local Page"), QStringLiteral("about:blank"));
+    EXPECT_EQ(browserValue("Display Inline Videos"), QStringLiteral("no"));
+    for (const char *name : {"Disable Script Debugger", "Display Inline Images", "Play_Animations"})
+        EXPECT_EQ(browserValue(name), QStringLiteral("yes")) << name;
+    EXPECT_EQ(RegGetString(HKEY_USERS, QStringLiteral(".DEFAULT\\") + kMain, QStringLiteral("Display Inline Images")),
+              QStringLiteral("yes"));
+
+    const QString pattern =
+        QStringLiteral("*.html;*.htm;*.xml;*.sht*;*.sgm*;*.asp;*.asa;*.txt;*.inc;*.jpg;*.jpeg;*.jpe;*.gif");
+    EXPECT_EQ(GetSetting(QStringLiteral("Main"), QStringLiteral("Pattern")), pattern);
+    EXPECT_EQ(shared().FilesPattern, pattern);
+    QStringList main = keysOf(QStringLiteral("Main"));
+    main.sort();
+    EXPECT_EQ(main, (QStringList{"NavDirs", "NavDrives", "NavFiles", "Pattern"}));
+    EXPECT_EQ(GetSetting(QStringLiteral("Main"), QStringLiteral("NavFiles")), QStringLiteral("1"));
+    EXPECT_EQ(GetSetting(QStringLiteral("Main"), QStringLiteral("NavDirs")), QStringLiteral("0"));
+    EXPECT_TRUE(shared().NavFiles);
+    EXPECT_FALSE(shared().NavDirs);
+    QStringList options = keysOf(QStringLiteral("Options"));
+    options.sort();
+    EXPECT_EQ(options, (QStringList{"UseUserFT", "UserFileTypes"}));
+    const struct
+    {
+        QString section;
+        int rows;
+    } lists[] = {{PresetSections::QCopy, 10}, {PresetSections::QMove, 10}, {PresetSections::Save, 5},
+                 {PresetSections::Home, 30},  {PresetSections::Search, 30}, {PresetSections::OpenWith, 15}};
+    for (const auto &line : lists)
+        EXPECT_EQ(keysOf(line.section).size(), 2 * line.rows) << line.section.toStdString();
+}
+
+// The settings reach the disk in one write: when it fails, none of them is stored,
+// while single writes would have stored the first keys before the file grew too large.
+TEST_F(OptionsDialog, AnApplyThatCannotBeWrittenStoresNothing)
+{
+    SaveSetting(QStringLiteral("Settings"), QStringLiteral("Width"), 800);
+    open();
+    {
+        WriteFailure failure(WriteFailureKind::CutShort, QFileInfo(SettingsStore::instance().filePath()).path());
+        click(dialog()->cmdNav[7]);
+    }
+    SettingsStore::resetInstance();
+    EXPECT_FALSE(SettingsStore::instance().contains(QStringLiteral("Main"), QStringLiteral("Pattern")));
+    EXPECT_EQ(GetSetting(QStringLiteral("Settings"), QStringLiteral("Width")), QStringLiteral("800"));
+}
+
+TEST_F(OptionsDialog, EachBoxShowsWhetherItsWholeGroupIsStored)
+{
+    const struct
+    {
+        const char *stored;
+        std::vector<int> boxes;
+        bool all;
+        bool none;
+    } cases[] = {
+        {"*.GIF;*.txt;*.inc", {3, 17}, false, false},
+        {"*.html;*.htm", {}, false, false},
+        {"*.pngx", {}, false, false},
+        {"*.*", {}, true, false},
+        {"zqx.zqx", {}, false, true},
+    };
+    open();
+    for (const auto &line : cases) {
+        SCOPED_TRACE(line.stored);
+        SaveSetting(QStringLiteral("Main"), QStringLiteral("Pattern"), QString::fromLatin1(line.stored));
+        dialog()->hide();
+        dialog()->show();
+        for (int box = 1; box <= 22; ++box) {
+            const bool expected = std::find(line.boxes.begin(), line.boxes.end(), box) != line.boxes.end();
+            EXPECT_EQ(dialog()->chkFiletypes[size_t(box)]->isChecked(), expected) << box;
+            EXPECT_EQ(dialog()->chkFiletypes[size_t(box)]->isEnabled(), !line.all && !line.none) << box;
+        }
+        EXPECT_EQ(dialog()->chkFiletypesAll->isChecked(), line.all);
+        EXPECT_EQ(dialog()->chkFiletypesNo->isChecked(), line.none);
+    }
+    // A stored "*.*" survives an apply.
+    SaveSetting(QStringLiteral("Main"), QStringLiteral("Pattern"), QStringLiteral("*.*"));
+    dialog()->hide();
+    dialog()->show();
+    click(dialog()->cmdNav[7]);
+    EXPECT_EQ(GetSetting(QStringLiteral("Main"), QStringLiteral("Pattern")), QStringLiteral("*.*"));
+}
+
+TEST_F(OptionsDialog, AllFilesAndNoFilesExcludeEachOtherAndLockTheTypeBoxes)
+{
+    frmOptions *options = open();
+    click(options->chkFiletypesNo);
+    click(options->chkFiletypesAll);
+    EXPECT_TRUE(options->chkFiletypesAll->isChecked());
+    EXPECT_FALSE(options->chkFiletypesNo->isChecked());
+    EXPECT_FALSE(options->chkFiletypes[4]->isEnabled());
+    EXPECT_TRUE(options->chkFiletypes[1]->isChecked());
+    EXPECT_TRUE(options->chkFiletypesCust->isEnabled());
+    click(options->chkFiletypesAll);
+    EXPECT_TRUE(options->chkFiletypes[4]->isEnabled());
+    EXPECT_FALSE(options->chkFiletypesNo->isChecked());
+}
+
+TEST_F(OptionsDialog, ALongerStoredStartPageSurvivesWhileTypingStopsAtOneHundred)
+{
+    const QString longAddress = QStringLiteral("http://127.0.0.1/") + QString(133, QLatin1Char('a'));
+    RegSetString(HKEY_CURRENT_USER, kMain, QStringLiteral("Start Page"), longAddress);
+    frmOptions *options = open();
+    clickNode(QStringLiteral("k5"));
+    options->txtHomePage->setFocus();
+    QTest::keyClick(options->txtHomePage, Qt::Key_End);
+    QTest::keyClicks(options->txtHomePage, QStringLiteral("bc"));
+    click(options->cmdNav[7]);
+    EXPECT_EQ(browserValue("Start Page"), longAddress);
+
+    typeInto(options->txtSearchPage, QString(120, QLatin1Char('s')));
+    EXPECT_EQ(options->txtSearchPage->text().size(), 100);
+}
+
+TEST_F(OptionsDialog, CancelDiscardsEditsAndApplyKeepsThem)
+{
+    RegSetString(HKEY_CURRENT_USER, kMain, QStringLiteral("Search Page"), QStringLiteral("http://old/"));
+    frmOptions *options = open();
+    clickNode(QStringLiteral("k5"));
+    typeInto(options->txtSearchPage, QStringLiteral("http://typed/"));
+    click(options->chkFiletypes[8]);
+    click(options->cmdNav[6]);
+    EXPECT_FALSE(options->isVisible());
+    EXPECT_EQ(browserValue("Search Page"), QStringLiteral("http://old/"));
+    open();
+    EXPECT_EQ(options->shownPage(), 5);
+    EXPECT_EQ(options->txtSearchPage->text(), QStringLiteral("http://old/"));
+    EXPECT_FALSE(options->chkFiletypes[8]->isChecked());
+
+    typeInto(options->txtSearchPage, QStringLiteral("http://applied/"));
+    click(options->cmdNav[7]);
+    EXPECT_TRUE(options->isVisible());
+    click(options->cmdNav[6]);
+    open();
+    EXPECT_EQ(options->txtSearchPage->text(), QStringLiteral("http://applied/"));
+}
+
+TEST_F(OptionsDialog, EnterInATextBoxActsAsOk)
+{
+    frmOptions *options = open();
+    clickNode(QStringLiteral("k5"));
+    typeInto(options->txtHomePage, QStringLiteral("http://127.0.0.1:1/"));
+    QTest::keyClick(options->txtHomePage, Qt::Key_Return);
+    EXPECT_FALSE(options->isVisible());
+    EXPECT_EQ(browserValue("Start Page"), QStringLiteral("http://127.0.0.1:1/"));
+}
+
+TEST_F(OptionsDialog, OpeningOnAPageKeepsThatPageForTheNextPlainOpening)
+{
+    frmOptions *options = Forms::get<frmOptions>();
+    options->openOnPage(8);
+    open();
+    EXPECT_EQ(options->shownPage(), 8);
+    EXPECT_TRUE(options->trwOptions->node(QStringLiteral("k8")).selected());
+    click(options->cmdNav[8]);
+    open();
+    EXPECT_EQ(options->shownPage(), 8);
+}
+
+TEST_F(OptionsDialog, RestoreNoKeepsThePageAndTheEdits)
+{
+    ScriptedMessageBoxes boxes;
+    boxes.answers = {MsgBoxResult::No};
+    frmOptions *options = open();
+    clickNode(QStringLiteral("k2"));
+    click(options->chkDirs);
+    click(options->cmdRestore);
+    ASSERT_EQ(boxes.shown.size(), 1);
+    EXPECT_EQ(boxes.shown[0].prompt,
+              QStringLiteral("Tato funkce obnoví všechna původní nastavení programu. Chcete pokračovat?"));
+    EXPECT_EQ(boxes.shown[0].style, 4404);
+    EXPECT_EQ(boxes.shown[0].title, QStringLiteral("Vorlan"));
+    EXPECT_TRUE(options->isVisible());
+    EXPECT_EQ(options->shownPage(), 2);
+    EXPECT_TRUE(options->chkDirs->isChecked());
+}
+
+TEST_F(OptionsDialog, RestoreYesRemovesEverySectionAndUnloadsTheDialog)
+{
+    for (const QString &section : {QStringLiteral("Main"), QStringLiteral("Options"), PresetSections::Home,
+                                   QStringLiteral("Settings"), QStringLiteral("Somebody Else")})
+        SaveSetting(section, QStringLiteral("Key"), QStringLiteral("value"));
+    RegSetString(HKEY_CURRENT_USER, kMain, QStringLiteral("Start Page"), QStringLiteral("http://kept/"));
+    ScriptedMessageBoxes boxes;
+    boxes.answers = {MsgBoxResult::Yes};
+    frmOptions *options = open();
+    clickNode(QStringLiteral("k2"));
+    click(options->cmdRestore);
+    EXPECT_FALSE(Forms::isLoaded<frmOptions>());
+    EXPECT_FALSE(options->isVisible());
+    const QByteArray file = TestEnvironment::readFile(SettingsStore::instance().filePath());
+    EXPECT_FALSE(file.contains('[')) << file.constData();
+    EXPECT_EQ(browserValue("Start Page"), QStringLiteral("http://kept/"));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(open()->shownPage(), 1);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(OptionsDialog, TheCloseBoxUnloadsTheDialogWithoutApplying)
+{
+    frmOptions *options = open();
+    clickNode(QStringLiteral("k2"));
+    click(options->chkDirs);
+    options->windowHandle()->close();
+    EXPECT_FALSE(Forms::isLoaded<frmOptions>());
+    EXPECT_FALSE(SettingsStore::instance().contains(QStringLiteral("Main"), QStringLiteral("NavDirs")));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(open()->shownPage(), 1);
+}
+
+} // namespace
