@@ -14,12 +14,6 @@ namespace {
 
 const QString MyComputer = QStringLiteral("$tc");
 
-bool isContainer(const QString &tag)
-{
-    return tag == TagDir || tag == QLatin1String("drive") || tag == QLatin1String("netdrive")
-        || tag == QLatin1String("cdrom") || tag == QLatin1String("floppy");
-}
-
 } // namespace
 
 ChooseFolderTree::ChooseFolderTree(TreeView &tree, Purpose purpose, FolderTreeLoader::VolumeSource volumes)
@@ -91,41 +85,15 @@ void ChooseFolderTree::preselect(const QString &key)
     });
 }
 
+// Folders only: no file matches the empty pattern, and no store is read.
 void ChooseFolderTree::expand(const TreeNode &node)
 {
-    IgnoreErrors ignore;
-    QString tag, key;
-    ignore([&] {
-        tag = node.tag();
-        key = node.key();
-    });
-    ignore([&] {
-        if (tag == TagDir && node.image() == QLatin1String("closed"))
-            node.setImage(QStringLiteral("open"));
-    });
-    if (isContainer(tag)) {
-        ignore([&] { node.removeChildren(); });
-        ignore([&] { loadDirs(key); });
-    }
-    ignore([&] {
-        if (node.children() > 0)
-            return;
-        node.setExpanded(false);
-        if (tag == TagDir && node.image() == QLatin1String("open"))
-            node.setImage(QStringLiteral("closed"));
-    });
-    ignore([&] {
-        if (tag == QLatin1String("netdrive"))
-            node.setImage(node.children() == 0 ? QStringLiteral("dscdrive") : QStringLiteral("netdrive"));
-    });
+    m_loader.expand(node, QString(), QString());
 }
 
 void ChooseFolderTree::collapse(const TreeNode &node)
 {
-    runIgnoringErrors([&] {
-        if (node.tag() == TagDir && node.image() == QLatin1String("open"))
-            node.setImage(QStringLiteral("closed"));
-    });
+    m_loader.collapse(node);
 }
 
 void ChooseFolderTree::nodeClick(const TreeNode &node)
@@ -134,14 +102,14 @@ void ChooseFolderTree::nodeClick(const TreeNode &node)
         m_lastNodeKey = node.key();
         m_lastNodeTag = node.tag();
     });
-    const bool qualifies = m_purpose == Purpose::Choose ? m_lastNodeTag != MyComputer : isContainer(m_lastNodeTag);
+    const bool qualifies = m_purpose == Purpose::Choose ? m_lastNodeTag != MyComputer : isFolderTag(m_lastNodeTag);
     if (qualifies)
         emit folderChosen(chosenFolder(m_lastNodeKey));
 }
 
 void ChooseFolderTree::reloadLast(bool collapseEmpty)
 {
-    if (!isContainer(m_lastNodeTag))
+    if (!isFolderTag(m_lastNodeTag))
         return;
     IgnoreErrors ignore;
     const TreeNode selected = m_tree.selectedItem();

@@ -9,7 +9,7 @@ class TreeNode;
 class TreeView;
 
 // One folder tree of the choose-folder dialog: folders only, read a level at a time
-// through the folder tree's loader, a folder renamed in place. It remembers its own
+// through the folder tree's loader, a file or folder renamed in place. It remembers its own
 // last clicked node, so that its keys reload the right folder whatever the other
 // trees do. The copy/move tree shows no CD or RAM volume; the choose-folder tree
 // shows every volume that has an image, Temporary Internet Files and the store,

@@ -128,9 +128,12 @@ TEST_F(CopyMoveDialog, CtrlKThenOkAtOnceCopiesIntoTheDocumentsFolder)
 TEST_F(CopyMoveDialog, ATakenNameAsksForAnotherWhichIsSanitisedAndTakenWithEnter)
 {
     env.writeFile("home/Dokumenty/Cíl/alfa.txt", "jiná");
+    env.writeFile("home/Dokumenty/dopis.txt", "dopis");
     whenShown([&](frmSelectDir *dialog) {
         click(dialog->trwPath, "Dokumenty");
         QTest::keyClick(dialog->trwPath->treeWidget(), Qt::Key_Right);
+        EXPECT_TRUE(dialog->trwPath->contains(docs + "/Cíl"));
+        EXPECT_FALSE(dialog->trwPath->contains(docs + "/dopis.txt"));
         click(dialog->trwPath, "Cíl");
         EXPECT_EQ(dialog->lblPath->text(), docs + "/Cíl/");
         QTest::mouseClick(dialog->cmdNav[7], Qt::LeftButton);
