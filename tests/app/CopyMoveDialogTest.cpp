@@ -252,3 +252,22 @@ TEST_F(CopyMoveDialog, EnterReloadsTheDialogTreesOwnLastFolderNotTheMainTrees)
     });
     EXPECT_EQ(shared().LastNodeKey, desktop + "/alfa.txt");
 }
+
+TEST_F(CopyMoveDialog, F2RenamesAFolderOfTheDialogTreeOnDisk)
+{
+    whenShown([&](frmSelectDir *dialog) {
+        click(dialog->trwPath, "Dokumenty");
+        QTest::keyClick(dialog->trwPath->treeWidget(), Qt::Key_Right);
+        click(dialog->trwPath, "Cíl");
+        QTest::keyClick(dialog->trwPath->treeWidget(), Qt::Key_F2);
+        auto *editor = dialog->trwPath->treeWidget()->viewport()->findChild<QLineEdit *>();
+        ASSERT_NE(editor, nullptr) << "no label edit started";
+        editor->setText("Nový");
+        QTest::keyClick(editor, Qt::Key_Return);
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(dialog->trwPath->contains(docs + "/Nový"));
+    });
+    pressOnFile("alfa.txt", Qt::Key_K);
+    EXPECT_TRUE(QFileInfo(docs + "/Nový").isDir());
+    EXPECT_FALSE(QFileInfo::exists(docs + "/Cíl"));
+}
