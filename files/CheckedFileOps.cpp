@@ -74,7 +74,7 @@ FileOpResult CopyFileChecked(const QString &source, const QString &target)
     if (const int failure = files.copyUnsynced(readable, target))
         return failureOf(failure, readable);
     files.makeWritable(target);
-    return refused(FileOpCode::Copied);
+    return {FileOpCode::Copied, 0};
 }
 
 FileOpResult MoveFileChecked(const QString &source, const QString &target)

@@ -23,8 +23,6 @@ struct FileOpResult
     int code = FileOpCode::Done;
     int systemError = 0; // the errno behind a failure, 0 when a check refused it
 
-    bool succeeded() const { return code == FileOpCode::Done || code == FileOpCode::Copied; }
-    friend bool operator==(const FileOpResult &result, int code) { return result.code == code; }
 };
 
 // The code for a failed system call's errno. A missing file or folder counts as the
