@@ -22,7 +22,6 @@ struct FileOpResult
 {
     int code = FileOpCode::Done;
     int systemError = 0; // the errno behind a failure, 0 when a check refused it
-
 };
 
 // The code for a failed system call's errno. A missing file or folder counts as the
