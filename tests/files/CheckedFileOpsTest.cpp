@@ -265,6 +265,15 @@ TEST_F(CheckedFileOpsTest, ResultsGiveTheCopyUserWritableTextsUtf8WithCrLfAndSan
 
     EXPECT_EQ(MakeFolder(env.path("dst") + "/", "a/b:c").code, 0);
     EXPECT_TRUE(QFileInfo(env.path("dst/a#b#c")).isDir());
+
+    // A link is copied as the file it names, and moved as the link it is.
+    const QString link = env.path("src/odkaz");
+    ASSERT_EQ(::symlink(QFile::encodeName(source).constData(), QFile::encodeName(link).constData()), 0);
+    EXPECT_EQ(CopyFileChecked(link, env.path("dst/kopie")).code, 1);
+    EXPECT_FALSE(QFileInfo(env.path("dst/kopie")).isSymLink());
+    EXPECT_EQ(TestEnvironment::readFile(env.path("dst/kopie")), content);
+    EXPECT_EQ(MoveFileChecked(link, env.path("dst/odkaz")).code, 0);
+    EXPECT_TRUE(QFileInfo(env.path("dst/odkaz")).isSymLink());
 }
 
 TEST_F(CheckedFileOpsTest, AWriteCutShortLeavesNothingAndReportsNoSpace)
