@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+// Which commands of the File menu a node kind allows.
+namespace FileMenuRules {
+
+struct Enabled
+{
+    bool quickCopy = false; // "Zkopírovat do"
+    bool quickMove = false; // "Přesunout do"
+    bool rename = false;
+    bool openWith = false;
+    bool copy = false;
+    bool move = false;
+    bool remove = false;
+    bool newFolder = false;
+
+    friend bool operator==(const Enabled &, const Enabled &) = default;
+};
+
+// The eight commands by the selected node's kind; none while the folders pane is
+// hidden, only the open-with list without a selected node.
+Enabled fileMenuEnabled(bool paneVisible, const std::optional<QString> &tag);
+
+} // namespace FileMenuRules
