@@ -1,5 +1,9 @@
 #include "app/FileMenuRules.h"
 
+#include "core/PathServices.h"
+
+#include <QDir>
+
 namespace FileMenuRules {
 
 Enabled fileMenuEnabled(bool paneVisible, const std::optional<QString> &tag)
@@ -23,6 +27,19 @@ Enabled fileMenuEnabled(bool paneVisible, const std::optional<QString> &tag)
         on.newFolder = true;
     }
     return on;
+}
+
+std::optional<QString> newFolderParent(const QString &tag, const QString &key)
+{
+    QString folder;
+    if (tag == QLatin1String("file"))
+        folder = GetParentPath(key);
+    else if (tag == QLatin1String("dir") || tag == QLatin1String("drive") || tag == QLatin1String("floppy")
+             || tag == QLatin1String("netdrive"))
+        folder = key;
+    if (folder.isEmpty())
+        return std::nullopt;
+    return QDir::cleanPath(folder);
 }
 
 } // namespace FileMenuRules

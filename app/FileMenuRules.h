@@ -25,4 +25,8 @@ struct Enabled
 // hidden, only the open-with list without a selected node.
 Enabled fileMenuEnabled(bool paneVisible, const std::optional<QString> &tag);
 
+// The folder a new folder goes into, cleaned: a file's own folder, a folder's path, a
+// volume's mount path ("cdrom" volumes are read-only); none for any other kind.
+std::optional<QString> newFolderParent(const QString &tag, const QString &key);
+
 } // namespace FileMenuRules

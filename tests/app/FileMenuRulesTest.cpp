@@ -35,4 +35,25 @@ TEST(FileMenuEnabling, WithoutSelectionOnlyOpenWithAndWithTheFolderPaneHiddenNot
     EXPECT_EQ(fileMenuEnabled(false, std::nullopt), Enabled{});
 }
 
+
+TEST(NewFolderParent, AFileUsesItsFolderFoldersAndVolumesTheirOwnPath)
+{
+    const struct { const char *tag; const char *key; const char *parent; } cases[] = {
+        {"file", "/home/u/Plocha/alfa.txt", "/home/u/Plocha"},
+        {"file", "/alfa.txt", "/"},
+        {"dir", "/home/u/Plocha/", "/home/u/Plocha"},
+        {"dir", "/home//u/./Plocha", "/home/u/Plocha"},
+        {"drive", "/", "/"},
+        {"floppy", "/media/usb", "/media/usb"},
+        {"netdrive", "/mnt/share", "/mnt/share"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.key);
+        EXPECT_EQ(FileMenuRules::newFolderParent(QString::fromUtf8(c.tag), QString::fromUtf8(c.key)),
+                  QString::fromUtf8(c.parent));
+    }
+    for (const char *tag : {"delfile", "deleted", "$tc", "cdrom", "ram"})
+        EXPECT_EQ(FileMenuRules::newFolderParent(QString::fromUtf8(tag), QStringLiteral("/x")), std::nullopt) << tag;
+}
+
 } // namespace
