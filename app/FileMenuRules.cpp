@@ -42,4 +42,9 @@ std::optional<QString> newFolderParent(const QString &tag, const QString &key)
     return QDir::cleanPath(folder);
 }
 
+bool showAfter(const QString &tag, bool navOnSelect, bool navFiles, int windowCount)
+{
+    return tag == QLatin1String("file") && navOnSelect && navFiles && windowCount >= 1;
+}
+
 } // namespace FileMenuRules

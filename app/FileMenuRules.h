@@ -29,4 +29,8 @@ Enabled fileMenuEnabled(bool paneVisible, const std::optional<QString> &tag);
 // volume's mount path ("cdrom" volumes are read-only); none for any other kind.
 std::optional<QString> newFolderParent(const QString &tag, const QString &key);
 
+// After a move or a delete the browser shows the node the tree selects now: only a
+// file, while selecting acts, files are shown and a browser window is open.
+bool showAfter(const QString &tag, bool navOnSelect, bool navFiles, int windowCount);
+
 } // namespace FileMenuRules

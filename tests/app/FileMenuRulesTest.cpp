@@ -56,4 +56,17 @@ TEST(NewFolderParent, AFileUsesItsFolderFoldersAndVolumesTheirOwnPath)
         EXPECT_EQ(FileMenuRules::newFolderParent(QString::fromUtf8(tag), QStringLiteral("/x")), std::nullopt) << tag;
 }
 
+TEST(ShowAfter, OnlyAFileWhileSelectingActsFilesAreShownAndAWindowIsOpen)
+{
+    const struct { const char *tag; bool navOnSelect, navFiles; int windows; bool shown; } cases[] = {
+        {"file", true, true, 1, true},  {"file", true, true, 3, true},  {"file", false, true, 1, false},
+        {"file", true, false, 1, false}, {"file", true, true, 0, false}, {"dir", true, true, 1, false},
+        {"delfile", true, true, 1, false},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(testing::Message() << c.tag << c.navOnSelect << c.navFiles << c.windows);
+        EXPECT_EQ(FileMenuRules::showAfter(QString::fromUtf8(c.tag), c.navOnSelect, c.navFiles, c.windows), c.shown);
+    }
+}
+
 } // namespace
