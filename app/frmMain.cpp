@@ -59,6 +59,7 @@ frmMain::frmMain()
 
     createControls();
     connectPanel();
+    connectFileMenu();
     connectFileTree();
     connectWindowCommands();
     connectToolbars();

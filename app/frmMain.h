@@ -298,6 +298,19 @@ private:
     void tbsWindows_MouseUp(Qt::MouseButton button, const QPoint &position);
     void pruneFolderTree();
     void connectFileTree();
+
+    // The File menu (frmMainFileMenu.cpp).
+    void connectFileMenu();
+    void mnuFile_Click();
+    void mnuFileQCopy_Click();
+    void mnuFileQMove_Click();
+    void mnuOpenwith_Click();
+    void mnuFileQCopySelPaths_Click();
+    void mnuQMoveSelectPath_Click();
+    void mnuFileOpenWithChange_Click();
+    void mnuFastRename_Click();
+    void captionQuickItems(const QString &section, QString (*itemName)(int));
+    TreeNode selectedFileTreeNode() const;
     std::shared_ptr<FolderTreeLoader> m_fileTreeLoader;
 
     void createControls();
