@@ -58,6 +58,7 @@ frmMain::frmMain()
     connect(menuItem(QStringLiteral("mnuDeleteAll")), &QAction::triggered, this, &frmMain::mnuDeleteAll_Click);
 
     createControls();
+    BrowserControl::prepareWindow(this);
     connectPanel();
     connectFileMenu();
     connectFileTree();
