@@ -1,5 +1,7 @@
 #include "app/frmMain.h"
 
+#include "files/frmSelectDir.h"
+
 #include "app/MainMenus.h"
 #include "app/MainSettings.h"
 #include "app/frmPM.h"
@@ -9,6 +11,7 @@
 #include "browser/frmWeb.h"
 #include "core/ErrorLog.h"
 #include "core/SharedState.h"
+#include "files/frmSelectDir.h"
 #include "platform/engine/BrowserControl.h"
 #include "platform/controls/CoolBar.h"
 #include "platform/system/ErrorState.h"
@@ -62,6 +65,7 @@ frmMain::frmMain()
     connectPanel();
     connectFileMenu();
     connectFileTree();
+    connectCopyMove();
     connectWindowCommands();
     connectToolbars();
     connectAddressCombo();
@@ -365,6 +369,7 @@ void frmMain::MDIForm_Unload(bool cancel)
     ignore([] { Forms::unload<frmSplash>(); });
     ignore([] { Forms::unload<frmPM>(); });
     ignore([] { Forms::unload<frmOptions>(); });
+    ignore([] { Forms::unload<frmSelectDir>(); });
     ignore([this] { SaveConfig(); });
     if (ErrorState::isSet())
         LogError(QStringLiteral("MDIForm_Unload"), cancel);
