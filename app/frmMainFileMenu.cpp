@@ -2,12 +2,26 @@
 
 #include "app/FileMenuRules.h"
 #include "app/ToolbarRules.h"
+#include "browser/frmWeb.h"
 #include "core/ErrorLog.h"
+#include "core/PathServices.h"
+#include "core/SharedState.h"
+#include "files/DeleteFileAsk.h"
+#include "files/FileCommands.h"
+#include "files/FileEvents.h"
+#include "files/FolderTreeClick.h"
+#include "files/FolderTreeModel.h"
+#include "files/OpenWith.h"
+#include "files/frmTextLine.h"
+#include "platform/controls/ListView.h"
+#include "platform/engine/BrowserControl.h"
 #include "platform/controls/TreeView.h"
 #include "platform/store/SettingsStore.h"
 #include "platform/system/ErrorState.h"
 
 #include <QAction>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 
 namespace {
@@ -36,14 +50,26 @@ void frmMain::connectFileMenu()
     connect(menu(QStringLiteral("mnuFileQCopy")), &QMenu::aboutToShow, this, &frmMain::mnuFileQCopy_Click);
     connect(menu(QStringLiteral("mnuFileQMove")), &QMenu::aboutToShow, this, &frmMain::mnuFileQMove_Click);
     connect(menu(QStringLiteral("mnuOpenwith")), &QMenu::aboutToShow, this, &frmMain::mnuOpenwith_Click);
+    for (int i = 0; i < QuickItems; ++i) {
+        connect(menuItem(quickCopyItem(i)), &QAction::triggered, this, [this, i] { mnuFileQCopyTo_Click(i); });
+        connect(menuItem(quickMoveItem(i)), &QAction::triggered, this, [this, i] { mnuFileQMoveTo_Click(i); });
+    }
+    for (int i = 1; i <= OpenWithItems; ++i)
+        connect(menuItem(openWithItem(i)), &QAction::triggered, this, [this, i] { mnuFileOpenWithItem_Click(i); });
     const struct { const char *item; void (frmMain::*handler)(); } items[] = {
+        {"mnuFileOpenWithAssoc", &frmMain::mnuFileOpenWithAssoc_Click},
+        {"mnuFileOpenWithEdit", &frmMain::mnuFileOpenWithEdit_Click},
+        {"mnuFileOpenWithPrint", &frmMain::mnuFileOpenWithPrint_Click},
         {"mnuFileQCopySelPaths", &frmMain::mnuFileQCopySelPaths_Click},
         {"mnuQMoveSelectPath", &frmMain::mnuQMoveSelectPath_Click},
         {"mnuFileOpenWithChange", &frmMain::mnuFileOpenWithChange_Click},
         {"mnuFastRename", &frmMain::mnuFastRename_Click},
+        {"mnuFileDel", &frmMain::mnuFileDel_Click},
+        {"mnuDirNew", &frmMain::mnuDirNew_Click},
     };
     for (const auto &entry : items)
         connect(menuItem(QString::fromLatin1(entry.item)), &QAction::triggered, this, entry.handler);
+    connect(&FileEvents::instance(), &FileEvents::fileRemoved, this, &frmMain::fileRemoved);
 }
 
 TreeNode frmMain::selectedFileTreeNode() const
@@ -111,6 +137,53 @@ void frmMain::mnuOpenwith_Click()
     }
 }
 
+void frmMain::mnuFileQCopyTo_Click(int Index)
+{
+    const QString key = selectedFileKey();
+    if (!key.isEmpty())
+        CopyFileUI(trwPath, key, Index + 1, QString());
+}
+
+void frmMain::mnuFileQMoveTo_Click(int Index)
+{
+    const QString key = selectedFileKey();
+    if (!key.isEmpty())
+        MoveFileUI(trwPath, key, Index + 1, QString());
+}
+
+void frmMain::openWithVerb(const QString &verb)
+{
+    const TreeNode node = selectedFileTreeNode();
+    QString key;
+    runIgnoringErrors([&] { key = node.key(); });
+    if (!node.isNull() && FileExists(key))
+        runIgnoringErrors([&] { OpenWithProgram(trwPath, key, QString(), verb, QString(), QString(), 0); });
+}
+
+void frmMain::mnuFileOpenWithAssoc_Click()
+{
+    openWithVerb(QStringLiteral("Open"));
+}
+
+void frmMain::mnuFileOpenWithEdit_Click()
+{
+    openWithVerb(QStringLiteral("Edit"));
+}
+
+void frmMain::mnuFileOpenWithPrint_Click()
+{
+    openWithVerb(QStringLiteral("Print"));
+}
+
+void frmMain::mnuFileOpenWithItem_Click(int Index)
+{
+    const TreeNode node = selectedFileTreeNode();
+    QString key;
+    runIgnoringErrors([&] { key = node.key(); });
+    if (!node.isNull())
+        runIgnoringErrors([&] { OpenWithProgram(trwPath, key, QString(), QString(), QString(), QString(), Index); });
+}
+
 void frmMain::mnuFileQCopySelPaths_Click()
 {
     ShowOptionsPage(3);
@@ -138,3 +211,64 @@ void frmMain::mnuFastRename_Click()
         LogError(QStringLiteral("mnuFastRename_Click"), key);
 }
 
+void frmMain::mnuFileDel_Click()
+{
+    const TreeNode node = selectedFileTreeNode();
+    QString tag;
+    QString key;
+    runIgnoringErrors([&] {
+        tag = node.tag();
+        key = node.key();
+    });
+    if (node.isNull())
+        return;
+    if (tag == FolderTree::TagFile) {
+        DeleteFileAsk(trwPath, key, false);
+        showSelectedFile();
+    } else if (tag == FolderTree::TagStoredFile) {
+        DeleteFileAsk(trwPath, key, true);
+    }
+}
+
+void frmMain::mnuDirNew_Click()
+{
+    if (!picUn[2] || picUn[2]->isHidden())
+        return;
+    IgnoreErrors ignore;
+    const TreeNode node = selectedFileTreeNode();
+    std::optional<QString> parent;
+    ignore([&] { parent = FileMenuRules::newFolderParent(node.tag(), node.key()); });
+    if (!parent)
+        return;
+    const QString folder = *parent;
+    frmTextLine dialog(this);
+    dialog.setWindowTitle(QStringLiteral("Nová složka"));
+    const QString prompt = QStringLiteral("Nová složka v ") + folder;
+    dialog.lblLabel->setText(prompt);
+    dialog.lblLabel->setToolTip(prompt);
+    dialog.txtText->setText(QStringLiteral("Nová složka"));
+    SharedState &s = shared();
+    s.DialogOperation = 2;
+    s.DialogPath = folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
+    ignore([&] { dialog.showModal(this); });
+    if (ErrorState::isSet())
+        LogError(QStringLiteral("mnuDirNew_Click"), folder);
+}
+
+// The show-after rule: after a move or a delete the browser shows the file the tree
+// selects now.
+void frmMain::showSelectedFile()
+{
+    const SharedState &s = shared();
+    runIgnoringErrors([&] {
+        const TreeNode node = trwPath->selectedItem();
+        if (!node.isNull() && FileMenuRules::showAfter(node.tag(), s.NavOnSelect, s.NavFiles, s.WindowCount))
+            requireActiveForm()->Web->Navigate(nodeAddress(node.tag(), node.key()));
+    });
+}
+
+void frmMain::fileRemoved(const QString &path)
+{
+    runIgnoringErrors([&] { trwPath->remove(path); });
+    runIgnoringErrors([&] { lstResults->remove(path); });
+}

@@ -1,6 +1,7 @@
 #include "app/frmMain.h"
 #include "core/FileSettings.h"
 #include "core/SharedState.h"
+#include "files/frmTextLine.h"
 #include "options/frmOptions.h"
 #include "platform/controls/Forms.h"
 #include "platform/controls/TreeView.h"
@@ -20,7 +21,11 @@
 #include <QTimer>
 #include <QTreeWidget>
 
+#include <functional>
+
 namespace {
+
+using Steps = std::function<void(frmTextLine *)>;
 
 // The File menu over the folders-and-files pane: a desktop with alfa.txt and
 // gama.txt, documents with an empty "Cíl", and the quick presets 1 on Cíl. Menus are
@@ -52,6 +57,7 @@ protected:
         while (QWidget *popup = QApplication::activePopupWidget())
             popup->close();
         MainWindowTest::TearDown();
+        Forms::unload<frmTextLine>();
         Forms::unload<frmOptions>();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
@@ -90,13 +96,45 @@ protected:
         choose(openFileMenu(), main->menuItem(QString(name) + "Action"), Qt::Key_Right);
         return activeMenu();
     }
+    // Runs one set of steps on each showing of the name dialog, in order; a showing
+    // they leave open is cancelled, and a showing beyond them fails.
+    void onShowings(std::vector<Steps> steps)
+    {
+        auto *timer = new QTimer(main);
+        timer->setInterval(5);
+        auto pending = std::make_shared<std::vector<Steps>>(std::move(steps));
+        QObject::connect(timer, &QTimer::timeout, [this, pending] {
+            if (!Forms::isLoaded<frmTextLine>() || !Forms::get<frmTextLine>()->isVisible())
+                return;
+            frmTextLine *dialog = Forms::get<frmTextLine>();
+            if (pending->empty()) {
+                ADD_FAILURE() << "the name dialog shows once more";
+                dialog->reject();
+                return;
+            }
+            const Steps step = pending->front();
+            pending->erase(pending->begin());
+            step(dialog);
+            if (dialog->isVisible())
+                dialog->reject();
+            ++showings;
+        });
+        timer->start();
+    }
+    static void retype(frmTextLine *dialog, const QString &name)
+    {
+        QTest::keyClick(dialog->txtText, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(dialog->txtText, name);
+        QTest::keyClick(dialog->txtText, Qt::Key_Return);
+    }
     QStringList inTarget() const { return QDir(target).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot); }
 
     QString desktop, target;
+    int showings = 0;
     ScriptedMessageBoxes boxes;
 };
 
-TEST_F(FileMenu, TheQuickItemsShowTheirPresets)
+TEST_F(FileMenu, TheQuickItemsShowTheirPresetsAndTheTenthRunsPresetTen)
 {
     const QString tenth = env.path("home/Desátý");
     QDir().mkpath(tenth);
@@ -112,7 +150,109 @@ TEST_F(FileMenu, TheQuickItemsShowTheirPresets)
         EXPECT_EQ(item->text(), QString::fromUtf8(c.text));
         EXPECT_EQ(item->isEnabled(), c.enabled);
     }
-    quick->close();
+    choose(quick, main->menuItem("mnuFileQCopyTo9"));
+    EXPECT_EQ(TestEnvironment::readFile(tenth + "/alfa.txt"), "alfa");
+    EXPECT_TRUE(inTarget().isEmpty());
+    EXPECT_TRUE(boxes.shown.isEmpty());
+}
+
+TEST_F(FileMenu, AQuickCopyOntoATakenNameAsksUntilANameIsFree)
+{
+    env.writeFile("home/Dokumenty/Cíl/alfa.txt", "stará");
+    const QString taken = "Soubor " + target + "/alfa.txt již existuje.";
+    const Steps sameName = [&](frmTextLine *dialog) {
+        EXPECT_EQ(dialog->windowTitle(), taken);
+        EXPECT_EQ(dialog->lblLabel->text(), "Zvolte jiné jméno.");
+        EXPECT_EQ(dialog->txtText->selectedText(), "alfa.txt");
+        QTest::keyClick(dialog->txtText, Qt::Key_Return);
+    };
+    onShowings({sameName, [](frmTextLine *dialog) { retype(dialog, "beta.txt"); }});
+    select("alfa.txt");
+    choose(openSubmenu("mnuFileQCopy"), main->menuItem("mnuFileQCopyTo0"));
+    EXPECT_EQ(showings, 2);
+    ASSERT_EQ(boxes.shown.size(), 2);
+    for (const MessageBoxRequest &box : boxes.shown) {
+        EXPECT_EQ(box.prompt, taken);
+        EXPECT_EQ(box.title, "Uživatelská chyba");
+    }
+    EXPECT_EQ(TestEnvironment::readFile(target + "/alfa.txt"), "stará");
+    EXPECT_EQ(TestEnvironment::readFile(target + "/beta.txt"), "alfa");
+    EXPECT_TRUE(QFile::exists(desktop + "/alfa.txt"));
+    EXPECT_FALSE(Forms::isLoaded<frmTextLine>() && Forms::get<frmTextLine>()->isVisible());
+}
+
+TEST_F(FileMenu, CancelAfterACollisionCopiesNothing)
+{
+    env.writeFile("home/Dokumenty/Cíl/alfa.txt", "stará");
+    onShowings({[](frmTextLine *dialog) {
+        QTest::keyClicks(dialog->txtText, "x");
+        QTest::mouseClick(dialog->cmdNav[6], Qt::LeftButton);
+    }});
+    select("alfa.txt");
+    choose(openSubmenu("mnuFileQCopy"), main->menuItem("mnuFileQCopyTo0"));
+    EXPECT_EQ(showings, 1);
+    EXPECT_EQ(inTarget(), QStringList{"alfa.txt"});
+    EXPECT_EQ(TestEnvironment::readFile(desktop + "/alfa.txt"), "alfa");
+}
+
+TEST_F(FileMenu, APresetWithoutAFolderWritesNothing)
+{
+    SaveSetting("Options\\QCopy", "1", "");
+    select("alfa.txt");
+    choose(openSubmenu("mnuFileQCopy"), main->menuItem("mnuFileQCopyTo0"));
+    ASSERT_EQ(boxes.shown.size(), 1);
+    EXPECT_EQ(boxes.shown[0].prompt, "Cílová cesta neexistuje.");
+    EXPECT_TRUE(inTarget().isEmpty());
+    EXPECT_FALSE(QFile::exists("/alfa.txt")) << "the root is no preset's folder";
+}
+
+TEST_F(FileMenu, AQuickMoveTakesTheFileOutOfTheTree)
+{
+    select("gama.txt");
+    choose(openSubmenu("mnuFileQMove"), main->menuItem("mnuFileQMoveTo0"));
+    EXPECT_EQ(TestEnvironment::readFile(target + "/gama.txt"), "gama");
+    EXPECT_FALSE(QFile::exists(desktop + "/gama.txt"));
+    EXPECT_FALSE(main->trwPath->contains(desktop + "/gama.txt"));
+    EXPECT_TRUE(main->trwPath->contains(desktop + "/alfa.txt"));
+}
+
+TEST_F(FileMenu, DeleteAsksAndYesMovesTheFileIntoTheStore)
+{
+    QDir().mkpath(env.appFolder() + "deleted");
+    select("alfa.txt");
+    boxes.answers = {MsgBoxResult::No, MsgBoxResult::Yes};
+    choose(openFileMenu(), main->menuItem("mnuFileDel"));
+    ASSERT_EQ(boxes.shown.size(), 1);
+    EXPECT_EQ(boxes.shown[0].prompt, "Smazat soubor alfa.txt ?");
+    EXPECT_EQ(boxes.shown[0].style, MsgBoxStyle::YesNo | MsgBoxStyle::Question);
+    EXPECT_EQ(boxes.shown[0].title, "Vorlan");
+    EXPECT_TRUE(QFile::exists(desktop + "/alfa.txt"));
+    EXPECT_TRUE(main->trwPath->contains(desktop + "/alfa.txt"));
+
+    choose(openFileMenu(), main->menuItem("mnuFileDel"));
+    EXPECT_FALSE(QFile::exists(desktop + "/alfa.txt"));
+    EXPECT_EQ(TestEnvironment::readFile(env.appFolder() + "deleted/00001alfa.txt"), "alfa");
+    EXPECT_FALSE(main->trwPath->contains(desktop + "/alfa.txt"));
+}
+
+TEST_F(FileMenu, NewFolderOnAFileUsesItsFolder)
+{
+    QString label, text, title;
+    select("alfa.txt");
+    QTimer::singleShot(0, [&] {
+        QWidget *dialog = QApplication::activeModalWidget();
+        ASSERT_NE(dialog, nullptr);
+        title = dialog->windowTitle();
+        label = dialog->findChild<QLabel *>("lblLabel")->text();
+        auto *line = dialog->findChild<QLineEdit *>("txtText");
+        text = line->selectedText();
+        QTest::keyClick(line, Qt::Key_Return);
+    });
+    QTest::keyClick(main->trwPath->treeWidget(), Qt::Key_F7);
+    EXPECT_EQ(title, "Nová složka");
+    EXPECT_EQ(label, "Nová složka v " + desktop);
+    EXPECT_EQ(text, "Nová složka");
+    EXPECT_TRUE(QFileInfo(desktop + "/Nová složka").isDir());
 }
 
 TEST_F(FileMenu, TheEightCommandsFollowTheNodeAndTheHiddenPane)
