@@ -106,6 +106,7 @@ void frmMain::createControls()
     auto *middle = new QHBoxLayout;
     createPanel(central);
     createLinksPane();
+    createFavoritesPane();
     mdiArea = new QMdiArea(central);
     mdiArea->setObjectName(QStringLiteral("mdiArea"));
     mdiArea->viewport()->installEventFilter(this);

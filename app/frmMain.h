@@ -18,6 +18,8 @@ class ListView;
 class ListItem;
 struct DocumentSnapshot;
 class TreeView;
+class TreeNode;
+enum class FavoritesItem;
 class QMdiArea;
 class QMenu;
 class QSlider;
@@ -114,6 +116,8 @@ public:
     void mnuAdjustNow_Click();
     // Empties the deleted-files store after asking (frmMainFiles.cpp).
     void mnuDeleteAll_Click();
+    // Gives the folder tree its deleted-files store node, unread, when it lacks one.
+    void addStoreNode();
     // Opens the address held in a favorites file ("file" nodes only).
     void FavNodeOpen(const QString &Tag, const QString &Path, bool NewWindow);
 
@@ -149,6 +153,23 @@ public:
     void LoadFileTree();
     void initSearchForFiles();
 
+    // The favorites pane (frmMainFavorites.cpp).
+    std::array<Toolbar *, 2> tbFavorites{};
+    ImageList *imlFavorites = nullptr;
+    int FavoritesMouseButton = 0;
+    void createFavoritesPane();
+    void LoadFavDirs(const QString &path);
+    void LoadFavFiles(const QString &path);
+    void tbFavorites_ButtonClick(int Index, const QString &Button);
+    void trwFavorites_KeyDown(int KeyCode, Qt::KeyboardModifiers Shift, bool *consumed);
+    void trwFavorites_MouseDown(Qt::MouseButton Button);
+    void trwFavorites_NodeClick(const TreeNode &Node);
+    void trwFavorites_MouseUp(Qt::MouseButton Button);
+    void trwFavorites_Expand(const TreeNode &Node);
+    void trwFavorites_Collapse(const TreeNode &Node);
+    // Shows the favorites pop-up at the pointer, acting on the tree's selected node.
+    void showFavoritesPopup(FavoritesItem defaultItem);
+
     // Captured links: capture, the links pane and the captured-links page (frmMainLinks.cpp).
     std::array<Toolbar *, 3> tbLinks{};
     ImageList *imlProtocols = nullptr;
@@ -166,6 +187,9 @@ public:
     void lstLinks_ColumnClick(int ColumnHeader);
     void lstLinks_MouseDown(Qt::MouseButton Button);
     void lstLinks_MouseUp(Qt::MouseButton Button);
+    // The links pop-up at the pointer: the whole menu, or only the capture items
+    // while the list is empty.
+    void showLinksPopup();
     void lstLinks_KeyDown(int KeyCode, Qt::KeyboardModifiers Shift, bool *consumed);
 Q_SIGNALS:
     // A capture has filled lstLinks, or found the page gone.

@@ -5,6 +5,7 @@
 #include "app/LinksPaneIcons.h"
 #include "app/MainSettings.h"
 #include "app/OpenSave.h"
+#include "app/frmPM.h"
 #include "browser/BrowserEventRules.h"
 #include "browser/CapturedLinksPage.h"
 #include "browser/LinkCaptureScript.h"
@@ -15,6 +16,7 @@
 #include "core/SharedState.h"
 #include "platform/engine/BrowserControl.h"
 #include "platform/controls/ButtonMenu.h"
+#include "platform/controls/Forms.h"
 #include "platform/system/ErrorState.h"
 #include "platform/controls/ImageList.h"
 #include "platform/controls/KeyClaim.h"
@@ -23,6 +25,7 @@
 #include "platform/controls/Toolbar.h"
 #include "platform/system/Units.h"
 
+#include <QCursor>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -53,9 +56,6 @@ const PaneButton kPaneButtons[3] = {
      {{"remove", "Odstranit vybraný odkaz"}, {"removeall", "Odstranit všechny odkazy"},
       {"removeemail", "Odstranit e-mailové odkazy"}}},
 };
-
-const QString kScriptLinkRefused = QStringLiteral(
-    "Tento odkaz nelze otevřít: je to skript (javascript:), který by se spustil v právě zobrazené stránce.");
 
 // The toolbars' image lists may be built without the pane's images; they are added once.
 void ensureToolbarImages(ImageList *images, bool gray)
@@ -406,7 +406,7 @@ void frmMain::lstLinks_ItemClick(const ListItem &Item)
     runIgnoringErrors([&] {
         // A script address would run in whatever page the window shows now.
         if (Item.smallIcon() == ScriptProtocolKey) {
-            QTimer::singleShot(0, this, [] { MsgBox(kScriptLinkRefused, MsgBoxStyle::Exclamation | MsgBoxStyle::OKOnly); });
+            QTimer::singleShot(0, this, [] { MsgBox(ScriptLinkRefusedMessage, MsgBoxStyle::Exclamation | MsgBoxStyle::OKOnly); });
             return;
         }
         requireActiveForm()->Web->Navigate(Item.subItem(1));
@@ -435,6 +435,13 @@ void frmMain::lstLinks_MouseDown(Qt::MouseButton Button)
 void frmMain::lstLinks_MouseUp(Qt::MouseButton Button)
 {
     LinksMouseButton = mouseButtonNumber(Button);
+    if (LinksMouseButton == 2)
+        showLinksPopup();
+}
+
+void frmMain::showLinksPopup()
+{
+    Forms::get<frmPM>()->showLinksMenu(QCursor::pos(), lstLinks->count() > 0);
 }
 
 void frmMain::lstLinks_KeyDown(int KeyCode, Qt::KeyboardModifiers Shift, bool *consumed)
@@ -464,7 +471,7 @@ void frmMain::lstLinks_KeyDown(int KeyCode, Qt::KeyboardModifiers Shift, bool *c
                 mnuViewMainPanel_Click();
         });
         break;
-    case LinksKeyAction::PopUp:
+    case LinksKeyAction::PopUp: ignore([this] { showLinksPopup(); }); break;
     case LinksKeyAction::None: break;
     }
     ErrorState::clear();

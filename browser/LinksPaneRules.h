@@ -5,6 +5,11 @@
 
 // What the links pane's commands and keys mean, as plain decisions.
 
+// Why a "javascript:" link is not opened in the window from the list: it would run
+// in whatever page the window shows now, not in the page it was captured from.
+inline const QString ScriptLinkRefusedMessage = QStringLiteral(
+    "Tento odkaz nelze otevřít: je to skript (javascript:), který by se spustil v právě zobrazené stránce.");
+
 enum class LinksCommandKind { None, Capture, Save, RemoveSelected, RemoveAll, RemoveEmail };
 
 struct LinksCommand

@@ -1,0 +1,263 @@
+// The favorites pane: the Favorites folder as a tree read folder by folder on every
+// expansion, its two toolbars, and its mouse and key handlers.
+#include "app/frmMain.h"
+
+#include "app/AddFavoriteDialog.h"
+#include "app/Icons.h"
+#include "app/frmPM.h"
+#include "browser/BrowserEventRules.h"
+#include "browser/FavoritesPaneRules.h"
+#include "browser/LinksPaneRules.h"
+#include "browser/frmWeb.h"
+#include "core/PathServices.h"
+#include "core/SharedState.h"
+#include "platform/controls/Forms.h"
+#include "platform/controls/ImageList.h"
+#include "platform/controls/KeyClaim.h"
+#include "platform/controls/Toolbar.h"
+#include "platform/controls/TreeView.h"
+#include "platform/engine/BrowserControl.h"
+#include "platform/system/ErrorState.h"
+#include "platform/system/ShellOpen.h"
+
+#include <QCursor>
+#include <QTreeWidget>
+
+#include <algorithm>
+
+namespace {
+
+const QString kDir = QStringLiteral("dir");
+const QString kFile = QStringLiteral("file");
+const QString kClosed = QStringLiteral("closed");
+const QString kOpen = QStringLiteral("open");
+
+struct FavoritesButton
+{
+    const char *key;
+    const char *caption;
+    const char *toolTip;
+    const char *image;
+    const char *painted; // the program's icon the button shows
+};
+
+const FavoritesButton kFavoritesButtons[2] = {
+    {"add", "Přidat…", "Přidá aktuální stránku k oblíbeným", "addfav", "favorites"},
+    {"organize", "Uspořádat", "Otevře okno s oblíbenýmy položkami", "organizefav", "folder"},
+};
+
+void ensureFavoritesImages(ImageList *images, bool gray)
+{
+    if (!images)
+        return;
+    for (const FavoritesButton &button : kFavoritesButtons) {
+        if (!images->contains(QLatin1String(button.image)))
+            images->add(QLatin1String(button.image),
+                        Icons::icon(QLatin1String(button.painted), images->imageSize().width(), gray));
+    }
+}
+
+QString childPath(const QString &folder, const QString &name)
+{
+    return folder.endsWith(QLatin1Char('/')) ? folder + name : folder + QLatin1Char('/') + name;
+}
+
+} // namespace
+
+void frmMain::createFavoritesPane()
+{
+    imlFavorites = new ImageList(this);
+    imlFavorites->setObjectName(QStringLiteral("imlFavorites"));
+    Icons::fill(imlFavorites, {QStringLiteral("favorites"), kClosed, kOpen, QStringLiteral("url")});
+    trwFavorites->setImageList(imlFavorites);
+
+    ensureFavoritesImages(imlToolbarGray, true);
+    ensureFavoritesImages(imlToolbar, false);
+    int left = 0;
+    int height = 0;
+    for (int index = 0; index < 2; ++index) {
+        const FavoritesButton &line = kFavoritesButtons[index];
+        auto *bar = new Toolbar(picUn[1]);
+        bar->setObjectName(QStringLiteral("tbFavorites%1").arg(index));
+        if (imlToolbarGray)
+            bar->setImageList(imlToolbarGray);
+        if (imlToolbar)
+            bar->setHotImageList(imlToolbar);
+        ToolbarButton &button = bar->addButton(QLatin1String(line.key), QString::fromUtf8(line.caption),
+                                               ButtonStyle::Default, imlToolbarGray ? QLatin1String(line.image) : QString());
+        button.setToolTip(QString::fromUtf8(line.toolTip));
+        const QSize size = bar->sizeHint();
+        bar->setGeometry(left, 0, size.width(), size.height());
+        left += size.width();
+        height = std::max(height, size.height());
+        connect(bar, &Toolbar::buttonClicked, this, [this, index](const QString &key) { tbFavorites_ButtonClick(index, key); });
+        tbFavorites[size_t(index)] = bar;
+    }
+    trwFavorites->move(0, height);
+
+    connect(trwFavorites, &TreeView::keyDown, this, &frmMain::trwFavorites_KeyDown);
+    connect(trwFavorites, &TreeView::mouseDown, this,
+            [this](Qt::MouseButton button, Qt::KeyboardModifiers, const QPoint &) { trwFavorites_MouseDown(button); });
+    connect(trwFavorites, &TreeView::mouseUp, this,
+            [this](Qt::MouseButton button, Qt::KeyboardModifiers, const QPoint &) { trwFavorites_MouseUp(button); });
+    connect(trwFavorites, &TreeView::nodeClicked, this, &frmMain::trwFavorites_NodeClick);
+    connect(trwFavorites, &TreeView::expanded, this, &frmMain::trwFavorites_Expand);
+    connect(trwFavorites, &TreeView::collapsed, this, &frmMain::trwFavorites_Collapse);
+    claimKeys(trwFavorites->treeWidget(), [](int key, Qt::KeyboardModifiers modifiers) {
+        return favoritesKeyClaimed(key, shiftMask(modifiers));
+    });
+}
+
+void frmMain::LoadFavorites()
+{
+    IgnoreErrors ignore;
+    SharedState &s = shared();
+    QString text;
+    ignore([&] { text = GetFileName(s.FavoritesDir); });
+    ignore([&] {
+        trwFavorites->addRoot(s.FavoritesDir, text, QStringLiteral("favorites")).setTag(kDir);
+    });
+    ignore([&] { LoadFavDirs(s.FavoritesDir); });
+    ignore([&] { LoadFavFiles(s.FavoritesDir); });
+    ignore([&] { trwFavorites->node(s.FavoritesDir).child().ensureVisible(); });
+    s.FavoritesLoaded = true;
+    ErrorState::clear();
+}
+
+void frmMain::LoadFavDirs(const QString &path)
+{
+    IgnoreErrors ignore;
+    for (const QString &name : listFavoritesFolder(path).folders) {
+        const QString key = childPath(path, name);
+        ignore([&] {
+            const TreeNode node = trwFavorites->add(path, TreeRelation::LastChild, key, name, kClosed);
+            node.setTag(kDir);
+            // The one child that gives an unread folder its expand mark.
+            trwFavorites->add(key, TreeRelation::LastChild, QString(), QString());
+        });
+    }
+    ErrorState::clear();
+}
+
+void frmMain::LoadFavFiles(const QString &path)
+{
+    IgnoreErrors ignore;
+    for (const QString &name : listFavoritesFolder(path).shortcuts) {
+        ignore([&] {
+            trwFavorites->add(path, TreeRelation::LastChild, childPath(path, name), favoriteNodeText(name),
+                              QStringLiteral("url"))
+                    .setTag(kFile);
+        });
+    }
+    ErrorState::clear();
+}
+
+void frmMain::trwFavorites_Expand(const TreeNode &Node)
+{
+    if (Node.tag() != kDir)
+        return;
+    if (Node.image() == kClosed)
+        Node.setImage(kOpen);
+    Node.removeChildren();
+    LoadFavDirs(Node.key());
+    LoadFavFiles(Node.key());
+    if (Node.children() == 0) {
+        Node.setExpanded(false);
+        Node.setImage(kClosed);
+    }
+}
+
+void frmMain::trwFavorites_Collapse(const TreeNode &Node)
+{
+    if (Node.tag() == kDir && Node.image() == kOpen)
+        Node.setImage(kClosed);
+}
+
+void frmMain::trwFavorites_MouseDown(Qt::MouseButton Button)
+{
+    FavoritesMouseButton = mouseButtonNumber(Button);
+}
+
+void frmMain::trwFavorites_NodeClick(const TreeNode &Node)
+{
+    if (FavoritesMouseButton == 1)
+        runIgnoringErrors([&] { FavNodeOpen(Node.tag(), Node.key(), false); });
+    ErrorState::clear();
+}
+
+void frmMain::trwFavorites_MouseUp(Qt::MouseButton Button)
+{
+    FavoritesMouseButton = 0;
+    if (Button != Qt::RightButton)
+        return;
+    const TreeNode selected = trwFavorites->selectedItem();
+    if (selected.isNull())
+        return;
+    showFavoritesPopup(favoritesDefaultItem(favoritesNodeState(selected)));
+}
+
+void frmMain::showFavoritesPopup(FavoritesItem defaultItem)
+{
+    Forms::get<frmPM>()->showFavoritesMenu(QCursor::pos(), defaultItem);
+}
+
+void frmMain::trwFavorites_KeyDown(int KeyCode, Qt::KeyboardModifiers Shift, bool *consumed)
+{
+    IgnoreErrors ignore;
+    const FavoritesKeyDecision decision = favoritesKeyDecision(KeyCode, shiftMask(Shift));
+    if (consumed && decision.consumed)
+        *consumed = true;
+    const auto selectedFile = [this] {
+        const TreeNode node = trwFavorites->selectedItem();
+        return !node.isNull() && node.tag() == kFile ? node : TreeNode();
+    };
+    switch (decision.action) {
+    case FavoritesKeyAction::Delete:
+        ignore([&] {
+            if (!selectedFile().isNull())
+                Forms::get<frmPM>()->mnuFavoritesDelete_Click();
+        });
+        break;
+    case FavoritesKeyAction::Open:
+        ignore([&] {
+            const TreeNode node = selectedFile();
+            if (!node.isNull())
+                FavNodeOpen(node.tag(), node.key(), false);
+        });
+        break;
+    case FavoritesKeyAction::PopUp: ignore([this] { showFavoritesPopup(FavoritesItem::Open); }); break;
+    case FavoritesKeyAction::FocusPage:
+        ignore([this] {
+            if (shared().WindowCount > 0)
+                requireActiveForm()->Web->setFocusToPage();
+        });
+        break;
+    case FavoritesKeyAction::NextPane: mnuViewPane_Click(2); break;
+    case FavoritesKeyAction::HidePanel:
+        ignore([this] {
+            if (!picMain->isHidden())
+                mnuViewMainPanel_Click();
+        });
+        break;
+    case FavoritesKeyAction::None: break;
+    }
+    ErrorState::clear();
+}
+
+void frmMain::tbFavorites_ButtonClick(int, const QString &Button)
+{
+    IgnoreErrors ignore;
+    if (Button == QStringLiteral("add")) {
+        ignore([this] {
+            if (shared().WindowCount <= 0)
+                return;
+            BrowserControl *web = requireActiveForm()->Web;
+            const QString address = web->LocationURL();
+            if (!address.isEmpty())
+                AddFavorite(address, web->LocationName(), this);
+        });
+    } else if (Button == QStringLiteral("organize")) {
+        ignore([] { shellOpen(shared().FavoritesDir); });
+    }
+    ErrorState::clear();
+}
