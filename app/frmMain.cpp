@@ -59,6 +59,8 @@ frmMain::frmMain()
 
     createControls();
     connectPanel();
+    connectFileTree();
+    createFavoritesPane();
     connectWindowCommands();
     connectToolbars();
     connectAddressCombo();
@@ -106,7 +108,6 @@ void frmMain::createControls()
     auto *middle = new QHBoxLayout;
     createPanel(central);
     createLinksPane();
-    createFavoritesPane();
     mdiArea = new QMdiArea(central);
     mdiArea->setObjectName(QStringLiteral("mdiArea"));
     mdiArea->viewport()->installEventFilter(this);

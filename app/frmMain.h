@@ -7,6 +7,7 @@
 
 #include <array>
 #include <initializer_list>
+#include <memory>
 
 class QAction;
 class QComboBox;
@@ -20,6 +21,7 @@ struct DocumentSnapshot;
 class TreeView;
 class TreeNode;
 enum class FavoritesItem;
+class FolderTreeLoader;
 class QMdiArea;
 class QMenu;
 class QSlider;
@@ -153,9 +155,8 @@ public:
     void LoadFileTree();
     void initSearchForFiles();
 
-    // The favorites pane (frmMainFavorites.cpp).
+    // The favorites pane (frmMainFavorites.cpp); its tree shares the folder tree's images.
     std::array<Toolbar *, 2> tbFavorites{};
-    ImageList *imlFavorites = nullptr;
     int FavoritesMouseButton = 0;
     void createFavoritesPane();
     void LoadFavDirs(const QString &path);
@@ -169,6 +170,21 @@ public:
     void trwFavorites_Collapse(const TreeNode &Node);
     // Shows the favorites pop-up at the pointer, acting on the tree's selected node.
     void showFavoritesPopup(FavoritesItem defaultItem);
+    // The folders-and-files pane (frmMainFileTree.cpp).
+    ImageList *imlNIcons = nullptr;
+    void LoadDirs(const QString &path);
+    void LoadFiles(const QString &path);
+    void LoadDelFiles();
+    void trwPath_Expand(const TreeNode &Node);
+    void trwPath_Collapse(const TreeNode &Node);
+    void trwPath_NodeClick(const TreeNode &Node);
+    void trwPath_MouseDown(Qt::MouseButton Button);
+    void trwPath_MouseUp(Qt::MouseButton Button);
+    void trwPath_KeyUp();
+    void trwPath_BeforeLabelEdit(bool *Cancel);
+    void trwPath_AfterLabelEdit(const TreeNode &Node, bool *Cancel, QString *NewString);
+    void trwPath_GotFocus();
+    void sbFileBar_PanelClick(const QString &panelKey);
 
     // Captured links: capture, the links pane and the captured-links page (frmMainLinks.cpp).
     std::array<Toolbar *, 3> tbLinks{};
@@ -302,6 +318,8 @@ private:
     void imgSplitter_MouseUp();
     void tbsWindows_MouseUp(Qt::MouseButton button, const QPoint &position);
     void pruneFolderTree();
+    void connectFileTree();
+    std::shared_ptr<FolderTreeLoader> m_fileTreeLoader;
 
     void createControls();
     void createToolbars();

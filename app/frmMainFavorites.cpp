@@ -66,10 +66,7 @@ QString childPath(const QString &folder, const QString &name)
 
 void frmMain::createFavoritesPane()
 {
-    imlFavorites = new ImageList(this);
-    imlFavorites->setObjectName(QStringLiteral("imlFavorites"));
-    Icons::fill(imlFavorites, {QStringLiteral("favorites"), kClosed, kOpen, QStringLiteral("url")});
-    trwFavorites->setImageList(imlFavorites);
+    trwFavorites->setImageList(imlNIcons);
 
     ensureFavoritesImages(imlToolbarGray, true);
     ensureFavoritesImages(imlToolbar, false);

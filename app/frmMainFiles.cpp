@@ -29,17 +29,3 @@ void frmMain::mnuDeleteAll_Click()
     if (ErrorState::isSet())
         LogError(QStringLiteral("mnuDeleteAll_Click"), shared().AppFolder);
 }
-
-void frmMain::addStoreNode()
-{
-    IgnoreErrors ignore;
-    const QString key = shared().AppDir + QStringLiteral("deleted");
-    if (trwPath->contains(key)) {
-        ignore([&] { trwPath->node(key).setTag(QStringLiteral("deleted")); });
-        return;
-    }
-    ignore([&] { trwPath->addRoot(key, QStringLiteral("Smazané soubory"), QStringLiteral("recycle")); });
-    ignore([&] { trwPath->node(key).setTag(QStringLiteral("deleted")); });
-    // Unread, so its first expansion lists the store.
-    ignore([&] { trwPath->add(key, TreeRelation::LastChild, QString(), QString()); });
-}
