@@ -65,6 +65,7 @@ frmMain::frmMain()
     connectToolbars();
     connectAddressCombo();
     connectPageCommands();
+    connectSaving();
     connectHelpCommands();
     connectBrowserWindows();
     resize(1024, 768);

@@ -18,6 +18,7 @@ class ButtonMenu;
 class ListView;
 class ListItem;
 struct DocumentSnapshot;
+struct PageSnapshot;
 class TreeView;
 class TreeNode;
 enum class FavoritesItem;
@@ -231,10 +232,16 @@ public:
     void tbToolbar_ButtonDropDown(int Index, const QString &key);
     void tbToolbar_ButtonMenuClick(int Index, const QString &buttonKey, const QString &itemKey, int itemIndex);
     void mnuViewShowText_Click();
-    // Page saving and the options dialog, filled in by their own work (frmMainSaving.cpp).
+    // Page saving and the options dialog (frmMainSaving.cpp).
+    void mnuPage_Click();
+    void mnuPageSaveD_Click();
+    void mnuPageSave_Click(int Index);
+    void SavePageToPreset(int n);
+    // Reads the active page and writes it to the path on a later turn of the event loop.
     void SavePageAsHtml(const QString &path);
     void mnuPageSaveHTML_Click();
     void mnuPageSaveBack_Click();
+    void SavePageInBackground();
     void ShowOptionsPage(int page);
 
     // Help menu; the options, Internet settings and offline commands (frmMainHelp.cpp).
@@ -308,7 +315,11 @@ private:
     void connectWindowCommands();
     void connectToolbars();
     void createDropDownLists();
-    void saveToPreset(ButtonMenu &list, const QString &itemKey, int preset);
+    void connectSaving();
+    // The Page menu's saves log a page that is no HTML document under their own names.
+    void savePageToPreset(int n, const QString &logAs);
+    void savePageAsHtml(const QString &path, const QString &logAs);
+    void writeSavedPage(const PageSnapshot &page, const QString &address, const QString &path, const QString &logAs);
     void activateWindowNumber(int number, bool focusBrowser);
     void walkWindows(bool forward);
     void refreshWindowList();

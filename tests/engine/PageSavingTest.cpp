@@ -1,0 +1,200 @@
+#include "app/OpenSave.h"
+#include "app/frmMain.h"
+#include "app/frmPM.h"
+#include "browser/WindowTable.h"
+#include "browser/frmWeb.h"
+#include "core/SharedState.h"
+#include "platform/controls/Forms.h"
+#include "platform/controls/TreeView.h"
+#include "platform/engine/BrowserControl.h"
+
+#include "LoopbackServer.h"
+#include "MainWindowTest.h"
+#include "ScriptedMessageBoxes.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QMenu>
+#include <QTest>
+#include <QTreeWidget>
+
+#include <memory>
+
+namespace {
+
+constexpr int kDeadlineMs = 30000;
+
+const QByteArray kPage = "<!DOCTYPE html><html><head><meta charset=\"utf-8\"><title>Čeština</title></head>"
+                         "<body><p>Příliš žluťoučký kůň</p><a href=\"/dál\">Dál</a></body></html>";
+
+// A main window with a real browser window on a loopback page; save dialogs answered
+// from the test's list.
+class PageSaving : public MainWindowTest
+{
+protected:
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        OpenSave::setDialog([this](const SaveDialogRequest &request) {
+            asked.append(request);
+            if (targets.isEmpty())
+                return SaveDialogAnswer{};
+            return SaveDialogAnswer{true, targets.takeFirst(), 1};
+        });
+    }
+    void TearDown() override
+    {
+        OpenSave::setDialog({});
+        MainWindowTest::TearDown();
+    }
+
+    static int backgroundWindows()
+    {
+        int count = 0;
+        for (QWidget *widget : QApplication::topLevelWidgets())
+            count += widget->objectName() == QLatin1String("frmS") && widget->isVisible();
+        return count;
+    }
+
+    std::unique_ptr<LoopbackServer> server = std::make_unique<LoopbackServer>(kPage);
+    ScriptedMessageBoxes boxes;
+    QList<SaveDialogRequest> asked;
+    QStringList targets;
+};
+
+TEST_F(PageSaving, SaveAsOffersTheTitleAndWritesTheCompletePage)
+{
+    ASSERT_TRUE(openWindow(server->address(QStringLiteral("/stránka")), QStringLiteral("Čeština")));
+    const QString target = env.path(QStringLiteral("uložené/Čeština.htm"));
+    targets = {target};
+    main->menuItem(QStringLiteral("mnuPageSaveHTML"))->trigger();
+    ASSERT_EQ(asked.size(), 1);
+    EXPECT_EQ(asked[0].fileName, QStringLiteral("Čeština"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(target); }, kDeadlineMs));
+    EXPECT_TRUE(QString::fromUtf8(TestEnvironment::readFile(target)).contains(QStringLiteral("Příliš žluťoučký kůň")));
+    EXPECT_EQ(QDir(env.path(QStringLiteral("uložené"))).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList{"Čeština.htm"})
+        << "the engine's own folder is gone";
+
+    targets = {target};
+    main->menuItem(QStringLiteral("mnuPageSaveHTML"))->trigger();
+    ASSERT_EQ(boxes.shown.size(), 1) << "a taken name is refused, never replaced";
+    EXPECT_EQ(boxes.shown[0].prompt, QStringLiteral("Soubor ") + target + QStringLiteral(" již existuje."));
+}
+
+TEST_F(PageSaving, TheBackgroundSaveLoadsAFreshCopyAsksAndCloses)
+{
+    ASSERT_TRUE(openWindow(server->address(QStringLiteral("/stránka")), QStringLiteral("Čeština")));
+    const int requests = server->connections();
+    const QString target = env.path(QStringLiteral("pozadí.htm"));
+    targets = {target};
+    main->menuItem(QStringLiteral("mnuPageSaveBack"))->trigger();
+    EXPECT_EQ(backgroundWindows(), 1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(target) && backgroundWindows() == 0; }, kDeadlineMs));
+    EXPECT_GT(server->connections(), requests) << "the page was loaded again";
+    ASSERT_EQ(asked.size(), 1);
+    EXPECT_EQ(asked[0].fileName, QStringLiteral("Čeština"));
+    EXPECT_TRUE(QString::fromUtf8(TestEnvironment::readFile(target)).contains(QStringLiteral("Příliš žluťoučký kůň")));
+    EXPECT_TRUE(boxes.shown.isEmpty());
+}
+
+TEST_F(PageSaving, AnUnreachablePageIsNeverSavedAsAnErrorPage)
+{
+    ASSERT_TRUE(openWindow(server->address(QStringLiteral("/stránka")), QStringLiteral("Čeština")));
+    server.reset();
+    main->SavePageInBackground();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !boxes.shown.isEmpty() && backgroundWindows() == 0; }, kDeadlineMs));
+    EXPECT_EQ(boxes.shown[0].prompt, QStringLiteral("Stránku se nepodařilo uložit."));
+    EXPECT_TRUE(asked.isEmpty());
+}
+
+// The favorites pane beside real browser windows.
+class FavoritesOpening : public MainWindowTest
+{
+protected:
+    void SetUp() override
+    {
+        favorites = env.path(QStringLiteral("Favorites"));
+        shared().FavoritesDir = favorites;
+        shortcut(QStringLiteral("a.url"), QStringLiteral("/a"));
+        shortcut(QStringLiteral("b.url"), QStringLiteral("/b"));
+        shortcut(QStringLiteral("Složka/c.url"), QStringLiteral("/c"));
+        QDir().mkpath(favorites + QStringLiteral("/Jen složky/Vnořená"));
+        shortcut(QStringLiteral("Jen složky/Vnořená/d.url"), QStringLiteral("/d"));
+        QDir().mkpath(favorites + QStringLiteral("/Prázdná"));
+        MainWindowTest::SetUp();
+        main->mnuViewPane_Click(1);
+        tree = main->trwFavorites;
+    }
+
+    void shortcut(const QString &name, const QString &path)
+    {
+        env.writeFile(QStringLiteral("Favorites/") + name,
+                      "[InternetShortcut]\r\nURL=" + server.address(path).toUtf8() + "\r\n");
+    }
+    // The addresses the windows opened since the count given show, in window order.
+    QStringList openedSince(int number) const
+    {
+        QStringList paths;
+        for (int n = number + 1; n <= windowTable().WindowNumber; ++n) {
+            frmWeb *window = windowTable().slot(n);
+            if (!window || !QTest::qWaitFor([&] { return !window->Web->LocationURL().isEmpty(); }, kDeadlineMs))
+                return paths << QStringLiteral("?");
+            paths << QUrl(window->Web->LocationURL()).path();
+        }
+        return paths;
+    }
+    void openAll(const QString &key)
+    {
+        tree->node(key).select();
+        Forms::get<frmPM>()->mnuFavoritesOpenAll->trigger();
+    }
+
+    LoopbackServer server{kPage};
+    QString favorites;
+    TreeView *tree = nullptr;
+};
+
+TEST_F(FavoritesOpening, OpenAllOpensTheDirectShortcutsOnly)
+{
+    int before = windowTable().WindowNumber;
+    openAll(favorites);
+    EXPECT_EQ(openedSince(before), (QStringList{"/a", "/b"}));
+
+    before = windowTable().WindowNumber;
+    openAll(favorites + QStringLiteral("/Jen složky"));
+    EXPECT_EQ(windowTable().WindowNumber, before) << "sub-folders are not entered";
+
+    openAll(favorites + QStringLiteral("/Prázdná"));
+    EXPECT_EQ(windowTable().WindowNumber, before);
+    EXPECT_FALSE(tree->node(favorites + QStringLiteral("/Prázdná")).expanded());
+    EXPECT_EQ(tree->node(favorites + QStringLiteral("/Prázdná")).image(), QStringLiteral("closed"));
+
+    shortcut(QStringLiteral("Složka/e.url"), QStringLiteral("/e"));
+    openAll(favorites + QStringLiteral("/Složka"));
+    EXPECT_EQ(openedSince(before), (QStringList{"/c", "/e"})) << "read again before opening";
+}
+
+TEST_F(FavoritesOpening, AClickOpensAShortcutInTheActiveWindowButArrowsDoNot)
+{
+    ASSERT_TRUE(openWindow(server.address(QStringLiteral("/start")), QStringLiteral("Čeština")));
+    BrowserControl *web = main->ActiveForm()->Web;
+    QTreeWidget *widget = tree->treeWidget();
+    widget->setFocus();
+    tree->node(favorites + QStringLiteral("/a.url")).select();
+    QTest::keyClick(widget, Qt::Key_Down);
+    ASSERT_EQ(tree->selectedItem().key(), favorites + QStringLiteral("/b.url"));
+    QTest::qWait(300);
+    EXPECT_EQ(QUrl(web->LocationURL()).path(), QStringLiteral("/start"));
+
+    QTreeWidgetItem *item = widget->currentItem();
+    QTest::mouseClick(widget->viewport(), Qt::LeftButton, {}, widget->visualItemRect(widget->itemAbove(item)).center());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QUrl(web->LocationURL()).path() == QLatin1String("/a"); }, kDeadlineMs));
+    QTest::keyClick(widget, Qt::Key_Down);
+    QTest::keyClick(widget, Qt::Key_Return);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QUrl(web->LocationURL()).path() == QLatin1String("/b"); }, kDeadlineMs));
+}
+
+} // namespace
