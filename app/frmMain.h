@@ -150,6 +150,9 @@ public:
     void choosePane(int Index, PaneChoice how);
     // The pane shown now (1 to 4), 0 while none is.
     int shownPane() const;
+    // The width the window has in its normal state, or will have when made normal
+    // again: the splitter must leave room in both.
+    int normalWidth() const;
     void tbMainPane_DblClick();
     void picMain_GotFocus();
     void LoadFavorites();

@@ -17,7 +17,26 @@
 #include <QWebEngineLoadingInfo>
 #include <QWebEngineNewWindowRequest>
 #include <QWebEngineScript>
+#include <QWebEngineUrlScheme>
 #include <QWebEngineView>
+
+namespace {
+
+// The engine reports an address normalised: "ftp://x" as "ftp://x/", "x/a/../b" as "x/b".
+QUrl normalisedAddress(const QUrl &url)
+{
+    QUrl normalised = url.adjusted(QUrl::NormalizePathSegments);
+    if (normalised.path().isEmpty() && !normalised.host().isEmpty())
+        normalised.setPath(QStringLiteral("/"));
+    return normalised;
+}
+
+bool sameAddress(const QUrl &a, const QUrl &b)
+{
+    return normalisedAddress(a) == normalisedAddress(b);
+}
+
+} // namespace
 
 BrowserControl::BrowserControl(QWidget *parent)
     : QWidget(parent)
@@ -255,7 +274,7 @@ void BrowserControl::onLoadingChanged(const QWebEngineLoadingInfo &info)
     case QWebEngineLoadingInfo::LoadStoppedStatus:
         // The engine drops an address it will not show (a scheme it does not know)
         // before ever asking whether to go there, and shows nothing.
-        if (!m_undecidedAddress.isEmpty() && info.url() == m_undecidedAddress)
+        if (!m_undecidedAddress.isEmpty() && sameAddress(info.url(), m_undecidedAddress))
             reportUnusableAddress(QStringLiteral("Adresu „%1“ program nedokáže otevřít.").arg(info.url().toString()));
         m_undecidedAddress.clear();
         m_lastLoadSucceeded = false;
@@ -329,7 +348,23 @@ void BrowserControl::onNewWindowRequested(QWebEngineNewWindowRequest &request)
             return;
         url = m_hoveredLink;
     }
+    // A window on an address the engine will not show would stay blank: none is asked
+    // for, and the user is told as for a typed address.
+    if (!showsScheme(request.requestedUrl())) {
+        reportUnusableAddress(QStringLiteral("Adresu „%1“ program nedokáže otevřít.").arg(url));
+        return;
+    }
     QTimer::singleShot(0, this, [this, url] { raiseNewWindow(url); });
+}
+
+bool BrowserControl::showsScheme(const QUrl &url)
+{
+    static const QStringList builtIn = {
+        QStringLiteral("http"),  QStringLiteral("https"),      QStringLiteral("file"),   QStringLiteral("about"),
+        QStringLiteral("data"),  QStringLiteral("blob"),       QStringLiteral("filesystem"), QStringLiteral("qrc"),
+        QStringLiteral("chrome"), QStringLiteral("view-source"), QStringLiteral("devtools")};
+    const QString scheme = url.scheme().toLower();
+    return builtIn.contains(scheme) || !QWebEngineUrlScheme::schemeByName(scheme.toLatin1()).name().isEmpty();
 }
 
 void BrowserControl::raiseNewWindow(const QString &url)

@@ -68,7 +68,9 @@ enum class ScriptWorld {
 // post data or headers of a request either: they arrive as 0 and empty values. An
 // address the engine refuses to open in a new window (a "javascript:" one above all)
 // raises nothing, except when the refused request came from a clicked "javascript:"
-// link: then NewWindow carries that link's address.
+// link: then NewWindow carries that link's address. A request for an address the
+// engine would not show (a scheme it does not know) raises nothing either; the user
+// is told, as by Navigate.
 //
 // Quit (the page asked to close its window) is raised on the next turn of the event
 // loop, so its slot may close the window. No slot may delete the control directly;
@@ -172,6 +174,8 @@ private:
     void onUrlChanged();
     void onNewWindowRequested(QWebEngineNewWindowRequest &request);
     void raiseNewWindow(const QString &url);
+    // Whether the engine shows pages of the address's scheme.
+    static bool showsScheme(const QUrl &url);
     void raiseCommandStates();
     void reportUnusableAddress(const QString &message);
     // Runs one of the page's actions (QWebEnginePage::WebAction).

@@ -6,6 +6,7 @@
 #include "platform/system/Singleton.h"
 
 #include <QCoreApplication>
+#include <QLocale>
 #include <QPointer>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
@@ -39,7 +40,9 @@ std::optional<QString> textOf(const std::optional<RegValue> &value)
 
 QWebEngineProfile *createProfile()
 {
+    const QString languages = EngineProfile::chooseLanguage();
     auto *profile = new QWebEngineProfile(QCoreApplication::instance());
+    profile->setHttpAcceptLanguage(languages);
     profile->setUrlRequestInterceptor(new OfflineInterceptor(&RegistryRead::isOffline, profile));
     return profile;
 }
@@ -124,6 +127,12 @@ bool EngineProfile::inlineImagesShown()
 {
     const auto text = textOf(RegistryRead::value(HKEY_CURRENT_USER, RegKeys::ExplorerMain, RegValueNames::DisplayInlineImages));
     return !text || text->trimmed().compare(QLatin1String("no"), Qt::CaseInsensitive) != 0;
+}
+
+QString EngineProfile::chooseLanguage()
+{
+    QLocale::setDefault(QLocale(QLocale::Czech, QLocale::Czechia));
+    return QStringLiteral("cs-CZ,cs;q=0.9,en;q=0.5");
 }
 
 QString userAgentWithTokens(const QString &base, const QStringList &tokens)

@@ -42,6 +42,11 @@ public:
     static QStringList postPlatformTokens();
 
     static bool inlineImagesShown();
+
+    // Czech for the engine's own texts: it reads them (its error pages among them) in
+    // the default locale when it starts, so this runs before the first profile is
+    // created. Returns the languages pages are asked for, Czech first.
+    static QString chooseLanguage();
 };
 
 // The engine's User-Agent with Post Platform tokens added after the platform, inside

@@ -18,6 +18,8 @@ TEST_F(UnusableAddress, TextThatMakesNoAddressOrAnAddressTheEngineWillNotShowIsR
     const Case cases[] = {
         {QStringLiteral("not a url %%% <>"), QStringLiteral("„not a url %%% <>“ není platná adresa.")},
         {QStringLiteral("ftp://127.0.0.1/"), QStringLiteral("Adresu „ftp://127.0.0.1/“ program nedokáže otevřít.")},
+        // The engine adds the "/" of an empty path before it drops the address.
+        {QStringLiteral("ftp://x"), QStringLiteral("Adresu „ftp://x/“ program nedokáže otevřít.")},
         {QStringLiteral("nosuchscheme:abc"), QStringLiteral("Adresu „nosuchscheme:abc“ program nedokáže otevřít.")},
     };
     for (const Case &unusable : cases) {
