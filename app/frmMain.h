@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/BrowserHost.h"
+#include "core/FilesHost.h"
 
 #include <QMainWindow>
 #include <QVariantMap>
@@ -41,7 +42,7 @@ enum class Bar;
 // The main window: a multiple-document frame that holds the browser windows, the
 // main panel on its left and the bars above and below. It listens to every browser
 // window and answers what the windows ask of it.
-class frmMain : public QMainWindow, public BrowserHost
+class frmMain : public QMainWindow, public BrowserHost, public FilesHost
 {
     Q_OBJECT
 
@@ -190,6 +191,13 @@ public:
     void trwPath_GotFocus();
     void sbFileBar_PanelClick(const QString &panelKey);
 
+    // Copying and moving a file into a chosen folder (frmMainCopyMove.cpp).
+    void mnuFileCopy_Click();
+    void mnuFileMove_Click();
+    QWidget *dialogOwner() override;
+    ImageList *treeImages() override;
+    void applyOptions() override;
+
     // Captured links: capture, the links pane and the captured-links page (frmMainLinks.cpp).
     std::array<Toolbar *, 3> tbLinks{};
     ImageList *imlProtocols = nullptr;
@@ -333,6 +341,8 @@ private:
     void tbsWindows_MouseUp(Qt::MouseButton button, const QPoint &position);
     void pruneFolderTree();
     void connectFileTree();
+    void connectCopyMove();
+    void fileMoveEnded();
     std::shared_ptr<FolderTreeLoader> m_fileTreeLoader;
 
     void createControls();

@@ -5,6 +5,9 @@
 #include "platform/controls/MessageBox.h"
 
 #include <QDir>
+#include <QGuiApplication>
+#include <QOpenGLWidget>
+#include <QFileInfo>
 #include <QPointer>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -44,6 +47,7 @@ BrowserControl::BrowserControl(QWidget *parent)
 {
     m_view = new QWebEngineView(this);
     m_page = new BrowserPage(EngineProfile::profileForNewPage(), m_view);
+    EngineProfile::releaseSparePageAfter(m_page);
     m_view->setPage(m_page);
     setFocusProxy(m_view);
 
@@ -68,6 +72,19 @@ BrowserControl::BrowserControl(QWidget *parent)
     connect(m_page, &QWebEnginePage::windowCloseRequested, this, &BrowserControl::Quit,
             Qt::QueuedConnection);
     installElementHover();
+}
+
+void BrowserControl::prepareWindow(QWidget *window)
+{
+    // The platform that shows nothing cannot bring such a window to its (missing)
+    // screen; a window there stays as it is until a control comes.
+    if (QGuiApplication::platformName() == QLatin1String("offscreen"))
+        return;
+    // A hidden child that is drawn through the graphics library marks its window as
+    // drawn that way; it never shows and never starts a drawing context of its own.
+    auto *marker = new QOpenGLWidget(window);
+    marker->setObjectName(QStringLiteral("graphicsSurfaceMarker"));
+    marker->hide();
 }
 
 BrowserControl::~BrowserControl()
@@ -120,6 +137,13 @@ void BrowserControl::Navigate(const QString &text)
     if (url.isEmpty() || !url.isValid()) {
         if (!text.trimmed().isEmpty())
             reportUnusableAddress(QStringLiteral("„%1“ není platná adresa.").arg(text));
+        return;
+    }
+    // The engine reads a local file on a thread of its own, which would wait for ever
+    // on a pipe or a device and keep the program from ending.
+    const QFileInfo local(url.isLocalFile() ? url.toLocalFile() : QString());
+    if (local.exists() && !local.isFile() && !local.isDir()) {
+        reportUnusableAddress(QStringLiteral("Adresu „%1“ program nedokáže otevřít.").arg(url.toString()));
         return;
     }
     runOrDefer([this, url] {

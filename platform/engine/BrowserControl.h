@@ -83,6 +83,14 @@ public:
     explicit BrowserControl(QWidget *parent = nullptr);
     ~BrowserControl() override;
 
+    // Readies a window that will hold browser controls, before it is first shown. The
+    // engine's view is drawn through the graphics library; a window that held no such
+    // view is drawn without it, and the first control shown in it makes the toolkit
+    // make the window's surface anew: the window flickers, and the first page waits
+    // for that and for the graphics library's start. A prepared window is drawn
+    // through the library from its first showing on.
+    static void prepareWindow(QWidget *window);
+
     // Loads what the user typed: an address, or a file path absolute or relative to
     // the current folder ("www.example.org" goes over http; an existing file whose name
     // holds "#", "?" or "%" loads that file). Blank text does nothing; other text that
