@@ -11,6 +11,7 @@
 #include "core/DateTimeText.h"
 #include "core/ErrorLog.h"
 #include "core/SharedState.h"
+#include "files/CheckedFileOps.h"
 #include "options/frmOptions.h"
 #include "platform/controls/Forms.h"
 #include "platform/controls/MessageBox.h"
@@ -29,11 +30,6 @@ namespace {
 QString presetItemName(int n)
 {
     return n == 1 ? QStringLiteral("mnuPageSaveD") : QStringLiteral("mnuPageSave%1").arg(n);
-}
-
-void showUserError(const QString &message)
-{
-    MsgBox(message, MsgBoxStyle::Critical, QStringLiteral("Uživatelská chyba"));
 }
 
 } // namespace
@@ -93,7 +89,7 @@ void frmMain::savePageToPreset(int n, const QString &logAs)
     // An empty folder would put the page into the root of the file system.
     const std::optional<QString> path = ToolbarRules::presetSavePath(folder, name);
     if (!path) {
-        showUserError(QStringLiteral("Cílová cesta neexistuje."));
+        ShowFileOpMessage({FileOpCode::TargetFolderMissing, 0}, folder, this);
         return;
     }
     savePageAsHtml(*path, logAs);
@@ -132,7 +128,8 @@ void frmMain::writeSavedPage(const PageSnapshot &page, const QString &address, c
         return;
     }
     const QString text = SavedPageHtml(dateTimeText(QDateTime::currentDateTime()), address, page);
-    Q_UNUSED(text);
+    const FileOpResult result = WriteTextFile(text, path);
+    ShowFileOpMessage(result, path, this);
 }
 
 void frmMain::mnuPageSaveHTML_Click()

@@ -7,6 +7,8 @@
 #include "platform/controls/Forms.h"
 #include "platform/controls/TreeView.h"
 #include "platform/engine/BrowserControl.h"
+#include "platform/files/FileSystem.h"
+#include "platform/store/SettingsStore.h"
 
 #include "LoopbackServer.h"
 #include "MainWindowTest.h"
@@ -14,12 +16,14 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QMenu>
 #include <QTest>
 #include <QTreeWidget>
 
+#include <cerrno>
 #include <memory>
 
 namespace {
@@ -108,6 +112,110 @@ TEST_F(PageSaving, AnUnreachablePageIsNeverSavedAsAnErrorPage)
     ASSERT_TRUE(QTest::qWaitFor([&] { return !boxes.shown.isEmpty() && backgroundWindows() == 0; }, kDeadlineMs));
     EXPECT_EQ(boxes.shown[0].prompt, QStringLiteral("Stránku se nepodařilo uložit."));
     EXPECT_TRUE(asked.isEmpty());
+}
+
+// The file layer with every new file recorded, and failing with a chosen errno.
+class RecordingFileSystem : public PosixFileSystem
+{
+public:
+    RecordingFileSystem() { FileSystem::install(this); }
+    ~RecordingFileSystem() override { FileSystem::install(nullptr); }
+
+    int writeNew(const QString &path, const QByteArray &bytes) override
+    {
+        written << path;
+        return writeError ? writeError : PosixFileSystem::writeNew(path, bytes);
+    }
+
+    QStringList written;
+    int writeError = 0;
+};
+
+class PresetSaving : public PageSaving
+{
+protected:
+    void SetUp() override
+    {
+        PageSaving::SetUp();
+        folder = env.path(QStringLiteral("Stránky"));
+        QDir().mkpath(folder);
+        SaveSetting(PresetSections::Save, QStringLiteral("1"), folder);
+        SaveSetting(PresetSections::Save, QStringLiteral("Caption1"), QStringLiteral("Stránky"));
+    }
+    // Opens the Page menu, which reads the presets, and chooses preset n.
+    void saveInto(int n)
+    {
+        emit main->menu(QStringLiteral("mnuPage"))->aboutToShow();
+        main->menuItem(n == 1 ? QStringLiteral("mnuPageSaveD") : QStringLiteral("mnuPageSave%1").arg(n))->trigger();
+    }
+    // Waits until the read page was handled: a file, a message or a log line.
+    bool settled(const QString &file)
+    {
+        return QTest::qWaitFor([&] { return QFile::exists(file) || !boxes.shown.isEmpty() || logged(); }, kDeadlineMs);
+    }
+    bool logged() const
+    {
+        const QStringList lines = env.logLines();
+        return !lines.isEmpty() && lines.last().contains(QStringLiteral("mnuPageSave"));
+    }
+
+    QString folder;
+};
+
+TEST_F(PresetSaving, ThePageIsWrittenExactly)
+{
+    const QString address = server->address(QStringLiteral("/stránka"));
+    ASSERT_TRUE(openWindow(address, QStringLiteral("Čeština")));
+    const QString shownAddress = main->txtAddress->currentText();
+    main->txtAddress->setEditText(QStringLiteral("napsáno, ale neodesláno"));
+    const QString file = folder + QStringLiteral("/Čeština.htm");
+    saveInto(1);
+    ASSERT_TRUE(settled(file));
+    const QByteArray bytes = TestEnvironment::readFile(file);
+    ASSERT_TRUE(bytes.startsWith(QStringLiteral("\uFEFF<!--uloženo: ").toUtf8())) << bytes.left(40).toStdString();
+    const qsizetype from = bytes.indexOf(" z URL: ");
+    EXPECT_EQ(bytes.mid(from), (" z URL: " + shownAddress + " Vorlanem 2.40-->\r\n"
+                                "<HTML><HEAD><TITLE>Čeština</TITLE></HEAD>"
+                                "<body><p>Příliš žluťoučký kůň</p><a href=\"/dál\">Dál</a></body>\r\n</HTML>\r\n")
+                                   .toUtf8());
+    EXPECT_TRUE(boxes.shown.isEmpty());
+}
+
+TEST_F(PresetSaving, AFailedWriteIsShownAndAnEmptyFolderWritesNothing)
+{
+    ASSERT_TRUE(openWindow(server->address(QStringLiteral("/stránka")), QStringLiteral("Čeština")));
+    RecordingFileSystem files;
+    files.writeError = ENAMETOOLONG; // no code of its own: 8
+    saveInto(1);
+    ASSERT_TRUE(settled(folder + QStringLiteral("/Čeština.htm")));
+    ASSERT_EQ(boxes.shown.size(), 1);
+    EXPECT_TRUE(boxes.shown[0].prompt.startsWith(QStringLiteral("Operace se souborem se nezdařila: ")))
+        << boxes.shown[0].prompt.toStdString();
+    EXPECT_FALSE(QFile::exists(folder + QStringLiteral("/Čeština.htm")));
+
+    boxes.shown.clear();
+    files.written.clear();
+    saveInto(2); // never configured: "2 2", no folder
+    ASSERT_EQ(boxes.shown.size(), 1);
+    EXPECT_EQ(boxes.shown[0].prompt, QStringLiteral("Cílová cesta neexistuje."));
+    QTest::qWait(500);
+    EXPECT_TRUE(files.written.isEmpty()) << files.written.join(QLatin1Char(' ')).toStdString();
+}
+
+TEST_F(PresetSaving, AnImageIsNoPageToSave)
+{
+    const QString image = env.writeFile(QStringLiteral("obrázek.svg"),
+                                        "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"4\" height=\"4\"/>");
+    NewWindow(image);
+    frmWeb *window = windowTable().slot(windowTable().WindowNumber);
+    ASSERT_TRUE(window);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window->Web->Busy() && !window->Web->LocationURL().isEmpty(); }, kDeadlineMs));
+    RecordingFileSystem files;
+    saveInto(1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return logged(); }, kDeadlineMs));
+    EXPECT_TRUE(env.logLines().last().contains(QStringLiteral(";mnuPageSaveD_Click;")));
+    EXPECT_TRUE(files.written.isEmpty());
+    EXPECT_TRUE(boxes.shown.isEmpty());
 }
 
 // The favorites pane beside real browser windows.
