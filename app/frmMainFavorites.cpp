@@ -8,6 +8,7 @@
 #include "browser/BrowserEventRules.h"
 #include "browser/FavoritesPaneRules.h"
 #include "browser/LinksPaneRules.h"
+#include "browser/PaneKeys.h"
 #include "browser/frmWeb.h"
 #include "core/PathServices.h"
 #include "core/SharedState.h"
@@ -101,7 +102,7 @@ void frmMain::createFavoritesPane()
     connect(trwFavorites, &TreeView::expanded, this, &frmMain::trwFavorites_Expand);
     connect(trwFavorites, &TreeView::collapsed, this, &frmMain::trwFavorites_Collapse);
     claimKeys(trwFavorites->treeWidget(), [](int key, Qt::KeyboardModifiers modifiers) {
-        return favoritesKeyClaimed(key, shiftMask(modifiers));
+        return paneKeyClaimed(PaneKind::Favorites, key, shiftMask(modifiers));
     });
 }
 
@@ -201,7 +202,7 @@ void frmMain::showFavoritesPopup(FavoritesItem defaultItem)
 void frmMain::trwFavorites_KeyDown(int KeyCode, Qt::KeyboardModifiers Shift, bool *consumed)
 {
     IgnoreErrors ignore;
-    const FavoritesKeyDecision decision = favoritesKeyDecision(KeyCode, shiftMask(Shift));
+    const PaneKeyDecision decision = paneKeyDecision(PaneKind::Favorites, KeyCode, shiftMask(Shift));
     if (consumed && decision.consumed)
         *consumed = true;
     const auto selectedFile = [this] {
@@ -209,34 +210,35 @@ void frmMain::trwFavorites_KeyDown(int KeyCode, Qt::KeyboardModifiers Shift, boo
         return !node.isNull() && node.tag() == kFile ? node : TreeNode();
     };
     switch (decision.action) {
-    case FavoritesKeyAction::Delete:
+    case PaneKeyAction::Remove:
         ignore([&] {
             if (!selectedFile().isNull())
                 Forms::get<frmPM>()->mnuFavoritesDelete_Click();
         });
         break;
-    case FavoritesKeyAction::Open:
+    case PaneKeyAction::Open:
         ignore([&] {
             const TreeNode node = selectedFile();
             if (!node.isNull())
                 FavNodeOpen(node.tag(), node.key(), false);
         });
         break;
-    case FavoritesKeyAction::PopUp: ignore([this] { showFavoritesPopup(FavoritesItem::Open); }); break;
-    case FavoritesKeyAction::FocusPage:
+    case PaneKeyAction::PopUp: ignore([this] { showFavoritesPopup(FavoritesItem::Open); }); break;
+    case PaneKeyAction::FocusPage:
         ignore([this] {
             if (shared().WindowCount > 0)
                 requireActiveForm()->Web->setFocusToPage();
         });
         break;
-    case FavoritesKeyAction::NextPane: mnuViewPane_Click(2); break;
-    case FavoritesKeyAction::HidePanel:
+    case PaneKeyAction::NextPane: mnuViewPane_Click(2); break;
+    case PaneKeyAction::HidePanel:
         ignore([this] {
             if (!picMain->isHidden())
                 mnuViewMainPanel_Click();
         });
         break;
-    case FavoritesKeyAction::None: break;
+    case PaneKeyAction::EditCaption:
+    case PaneKeyAction::None: break;
     }
     ErrorState::clear();
 }

@@ -11,6 +11,7 @@
 #include "browser/LinkCaptureScript.h"
 #include "browser/LinkSnapshot.h"
 #include "browser/LinksPaneRules.h"
+#include "browser/PaneKeys.h"
 #include "browser/frmWeb.h"
 #include "core/DateTimeText.h"
 #include "core/PathServices.h"
@@ -183,7 +184,7 @@ void frmMain::createLinksPane()
             [this](Qt::MouseButton button, Qt::KeyboardModifiers, const QPoint &) { lstLinks_MouseUp(button); });
     connect(lstLinks, &ListView::keyDown, this, &frmMain::lstLinks_KeyDown);
     claimKeys(lstLinks,
-              [](int key, Qt::KeyboardModifiers modifiers) { return linksKeyClaimed(key, shiftMask(modifiers)); });
+              [](int key, Qt::KeyboardModifiers modifiers) { return paneKeyClaimed(PaneKind::Links, key, shiftMask(modifiers)); });
 }
 
 namespace {
@@ -439,32 +440,33 @@ void frmMain::showLinksPopup()
 void frmMain::lstLinks_KeyDown(int KeyCode, Qt::KeyboardModifiers Shift, bool *consumed)
 {
     IgnoreErrors ignore;
-    const LinksKeyDecision decision = linksKeyDecision(KeyCode, shiftMask(Shift));
+    const PaneKeyDecision decision = paneKeyDecision(PaneKind::Links, KeyCode, shiftMask(Shift));
     if (consumed && decision.consumed)
         *consumed = true;
     switch (decision.action) {
-    case LinksKeyAction::RemoveSelected: ignore([this] { removeSelectedLink(lstLinks); }); break;
-    case LinksKeyAction::EditCaption:
+    case PaneKeyAction::Remove: ignore([this] { removeSelectedLink(lstLinks); }); break;
+    case PaneKeyAction::EditCaption:
         ignore([this] {
             if (lstLinks->count() > 0)
                 lstLinks->startLabelEdit();
         });
         break;
-    case LinksKeyAction::FocusPage:
+    case PaneKeyAction::FocusPage:
         ignore([this] {
             if (shared().WindowCount > 0)
                 requireActiveForm()->Web->setFocusToPage();
         });
         break;
-    case LinksKeyAction::NextPane: mnuViewPane_Click(1); break;
-    case LinksKeyAction::HidePanel:
+    case PaneKeyAction::NextPane: mnuViewPane_Click(1); break;
+    case PaneKeyAction::HidePanel:
         ignore([this] {
             if (picMain->isVisible())
                 mnuViewMainPanel_Click();
         });
         break;
-    case LinksKeyAction::PopUp: ignore([this] { showLinksPopup(); }); break;
-    case LinksKeyAction::None: break;
+    case PaneKeyAction::PopUp: ignore([this] { showLinksPopup(); }); break;
+    case PaneKeyAction::Open:
+    case PaneKeyAction::None: break;
     }
     ErrorState::clear();
 }

@@ -55,30 +55,6 @@ QString favoriteNodeText(const QString &fileName)
     return fileName.left(std::max<qsizetype>(0, fileName.size() - 4));
 }
 
-FavoritesKeyDecision favoritesKeyDecision(int key, int shift)
-{
-    using A = FavoritesKeyAction;
-    switch (key) {
-    case Qt::Key_Delete: return {A::Delete, true};
-    case Qt::Key_Return:
-    case Qt::Key_Enter: return {A::Open, true};
-    case Qt::Key_F10: return {shift == 1 ? A::PopUp : A::None, true};
-    case Qt::Key_Menu: return {A::PopUp, false};
-    case Qt::Key_Insert: return {A::FocusPage, false};
-    case Qt::Key_F12:
-        if (shift == 0)
-            return {A::NextPane, false};
-        return {shift == 2 ? A::HidePanel : A::None, false};
-    default: return {};
-    }
-}
-
-bool favoritesKeyClaimed(int key, int shift)
-{
-    const FavoritesKeyDecision decision = favoritesKeyDecision(key, shift);
-    return decision.consumed || decision.action != FavoritesKeyAction::None;
-}
-
 FavoritesNodeState favoritesNodeState(const TreeNode &node)
 {
     return {node.tag(), node.image(), node.expanded()};

@@ -23,18 +23,6 @@ FavoritesFolder listFavoritesFolder(const QString &path);
 // A shortcut's text: its file name less the four characters of its extension.
 QString favoriteNodeText(const QString &fileName);
 
-enum class FavoritesKeyAction { None, Delete, Open, PopUp, FocusPage, NextPane, HidePanel };
-
-struct FavoritesKeyDecision
-{
-    FavoritesKeyAction action = FavoritesKeyAction::None;
-    bool consumed = false; // the tree must not act on the key itself
-};
-
-// A key pressed in the tree (a Qt key code) with its modifier mask (shiftMask).
-FavoritesKeyDecision favoritesKeyDecision(int key, int shift);
-bool favoritesKeyClaimed(int key, int shift);
-
 // A node as the pop-up judges it.
 struct FavoritesNodeState
 {
