@@ -25,6 +25,8 @@ class TreeNode;
 enum class FavoritesItem;
 class FolderTreeLoader;
 class QMdiArea;
+class QRect;
+enum class ButtonStyle;
 class QMenu;
 class QSlider;
 class QTimer;
@@ -327,6 +329,16 @@ private:
     void connectToolbars();
     void createDropDownLists();
     void connectSaving();
+    // A pane's one-button toolbar, placed at the end of the row of those before it.
+    struct PaneToolbarButton
+    {
+        const char *key;
+        const char *caption;
+        const char *toolTip;
+        const char *image;
+    };
+    Toolbar *addPaneToolbar(QWidget *pane, const QString &name, const PaneToolbarButton &line, ButtonStyle style,
+                            QRect &row);
     // The Page menu's saves log a page that is no HTML document under their own names.
     void savePageToPreset(int n, const QString &logAs);
     void savePageAsHtml(const QString &path, const QString &logAs);

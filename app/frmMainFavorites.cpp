@@ -71,27 +71,15 @@ void frmMain::createFavoritesPane()
 
     ensureFavoritesImages(imlToolbarGray, true);
     ensureFavoritesImages(imlToolbar, false);
-    int left = 0;
-    int height = 0;
+    QRect row;
     for (int index = 0; index < 2; ++index) {
         const FavoritesButton &line = kFavoritesButtons[index];
-        auto *bar = new Toolbar(picUn[1]);
-        bar->setObjectName(QStringLiteral("tbFavorites%1").arg(index));
-        if (imlToolbarGray)
-            bar->setImageList(imlToolbarGray);
-        if (imlToolbar)
-            bar->setHotImageList(imlToolbar);
-        ToolbarButton &button = bar->addButton(QLatin1String(line.key), QString::fromUtf8(line.caption),
-                                               ButtonStyle::Default, imlToolbarGray ? QLatin1String(line.image) : QString());
-        button.setToolTip(QString::fromUtf8(line.toolTip));
-        const QSize size = bar->sizeHint();
-        bar->setGeometry(left, 0, size.width(), size.height());
-        left += size.width();
-        height = std::max(height, size.height());
+        Toolbar *bar = addPaneToolbar(picUn[1], QStringLiteral("tbFavorites%1").arg(index),
+                                      {line.key, line.caption, line.toolTip, line.image}, ButtonStyle::Default, row);
         connect(bar, &Toolbar::buttonClicked, this, [this, index](const QString &key) { tbFavorites_ButtonClick(index, key); });
         tbFavorites[size_t(index)] = bar;
     }
-    trwFavorites->move(0, height);
+    trwFavorites->move(0, row.height());
 
     connect(trwFavorites, &TreeView::keyDown, this, &frmMain::trwFavorites_KeyDown);
     connect(trwFavorites, &TreeView::mouseDown, this,

@@ -149,31 +149,20 @@ void frmMain::createLinksPane()
 
     ensureToolbarImages(imlToolbarGray, true);
     ensureToolbarImages(imlToolbar, false);
-    int left = 0;
-    int height = 0;
+    QRect row;
     for (int index = 0; index < 3; ++index) {
         const PaneButton &line = kPaneButtons[index];
-        auto *bar = new Toolbar(picUn[4]);
-        bar->setObjectName(QStringLiteral("tbLinks%1").arg(index));
-        if (imlToolbarGray)
-            bar->setImageList(imlToolbarGray);
-        if (imlToolbar)
-            bar->setHotImageList(imlToolbar);
-        ToolbarButton &button = bar->addButton(QLatin1String(line.key), QString::fromUtf8(line.caption),
-                                               ButtonStyle::DropDown, imlToolbarGray ? QLatin1String(line.image) : QString());
-        button.setToolTip(QString::fromUtf8(line.toolTip));
+        Toolbar *bar = addPaneToolbar(picUn[4], QStringLiteral("tbLinks%1").arg(index),
+                                      {line.key, line.caption, line.toolTip, line.image}, ButtonStyle::DropDown, row);
+        ToolbarButton &button = bar->button(QString::fromLatin1(line.key));
         for (const auto &[key, caption] : line.items)
             button.menu().addItem(QLatin1String(key), QString::fromUtf8(caption));
-        const QSize size = bar->sizeHint();
-        bar->setGeometry(left, 0, size.width(), size.height());
-        left += size.width();
-        height = std::max(height, size.height());
         connect(bar, &Toolbar::buttonClicked, this, [this, index](const QString &key) { tbLinks_ButtonClick(index, key); });
         connect(bar, &Toolbar::buttonMenuClicked, this,
                 [this, index](const QString &, const QString &item, int) { tbLinks_ButtonMenuClick(index, item); });
         tbLinks[index] = bar;
     }
-    lstLinks->move(0, height);
+    lstLinks->move(0, row.height());
 
     connect(lstLinks, &ListView::itemClicked, this, &frmMain::lstLinks_ItemClick);
     connect(lstLinks, &ListView::doubleClicked, this, &frmMain::lstLinks_DblClick);

@@ -134,6 +134,24 @@ void frmMain::createPanel(QWidget *parent)
     mnuViewPane[1]->setChecked(true);
 }
 
+Toolbar *frmMain::addPaneToolbar(QWidget *pane, const QString &name, const PaneToolbarButton &line, ButtonStyle style,
+                                 QRect &row)
+{
+    auto *bar = new Toolbar(pane);
+    bar->setObjectName(name);
+    if (imlToolbarGray)
+        bar->setImageList(imlToolbarGray);
+    if (imlToolbar)
+        bar->setHotImageList(imlToolbar);
+    ToolbarButton &button = bar->addButton(QLatin1String(line.key), QString::fromUtf8(line.caption), style,
+                                           imlToolbarGray ? QLatin1String(line.image) : QString());
+    button.setToolTip(QString::fromUtf8(line.toolTip));
+    const QSize size = bar->sizeHint();
+    bar->setGeometry(row.right() + 1, 0, size.width(), size.height());
+    row = row.united(bar->geometry());
+    return bar;
+}
+
 void frmMain::connectPanel()
 {
     for (int i = 1; i <= 6; ++i)
