@@ -251,7 +251,7 @@ public:
     void mnuPageSave_Click(int Index);
     void SavePageToPreset(int n);
     // Reads the active page and writes it to the path on a later turn of the event loop.
-    void SavePageAsHtml(const QString &path);
+    void SavePageAsHtml(const QString &path) override;
     void mnuPageSaveHTML_Click();
     void mnuPageSaveBack_Click();
     void SavePageInBackground();
@@ -355,6 +355,33 @@ private:
     void connectFileTree();
     void connectCopyMove();
     void fileMoveEnded();
+
+    // The File menu (frmMainFileMenu.cpp).
+    void connectFileMenu();
+    void mnuFile_Click();
+    void mnuFileQCopy_Click();
+    void mnuFileQMove_Click();
+    void mnuOpenwith_Click();
+    void mnuFileQCopySelPaths_Click();
+    void mnuQMoveSelectPath_Click();
+    void mnuFileOpenWithChange_Click();
+    void mnuFastRename_Click();
+    void mnuFileQCopyTo_Click(int Index);
+    void mnuFileQMoveTo_Click(int Index);
+    void mnuFileOpenWithAssoc_Click();
+    void mnuFileOpenWithEdit_Click();
+    void mnuFileOpenWithPrint_Click();
+    void mnuFileOpenWithItem_Click(int Index);
+    void mnuFileDel_Click();
+    void mnuDirNew_Click();
+    void captionQuickItems(const QString &section, QString (*itemName)(int));
+    void openWithVerb(const QString &verb);
+    TreeNode selectedFileTreeNode() const;
+    // The selected node's key when it is a file; "" otherwise.
+    QString selectedFileKey() const;
+    void showSelectedFile();
+    void fileRemoved(const QString &path);
+
     std::shared_ptr<FolderTreeLoader> m_fileTreeLoader;
 
     void createControls();

@@ -10,6 +10,7 @@
 #include "browser/frmWeb.h"
 #include "core/DateTimeText.h"
 #include "core/ErrorLog.h"
+#include "core/PathServices.h"
 #include "core/SharedState.h"
 #include "files/CheckedFileOps.h"
 #include "options/frmOptions.h"
@@ -87,7 +88,7 @@ void frmMain::savePageToPreset(int n, const QString &logAs)
     const QString name = ToolbarRules::savedPageFileName(web->LocationName(), web->LocationName());
     const QString folder = GetSetting(PresetSections::Save, QString::number(n));
     // An empty folder would put the page into the root of the file system.
-    const std::optional<QString> path = ToolbarRules::presetSavePath(folder, name);
+    const std::optional<QString> path = presetTargetPath(folder, name);
     if (!path) {
         ShowFileOpMessage({FileOpCode::TargetFolderMissing, 0}, folder, this);
         return;

@@ -4,6 +4,7 @@
 #include "app/ToolbarRules.h"
 #include "browser/frmWeb.h"
 #include "core/ErrorLog.h"
+#include "core/PathServices.h"
 #include "core/SharedState.h"
 #include "platform/engine/BrowserControl.h"
 #include "platform/controls/ButtonMenu.h"

@@ -1,6 +1,7 @@
 #pragma once
 
 class ImageList;
+class QString;
 class QWidget;
 
 // What the file manager's dialogs ask of the main window. What they do to it they
@@ -19,6 +20,9 @@ public:
     // Writes the options dialog's values to the stores: its pending edits while it is
     // showing, else the values the stores hold now.
     virtual void applyOptions() = 0;
+    // Saves the active page into the file and reports the result; another name is
+    // asked for when the file exists.
+    virtual void SavePageAsHtml(const QString &path) = 0;
 
 protected:
     FilesHost();
