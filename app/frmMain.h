@@ -343,6 +343,8 @@ private:
     void savePageToPreset(int n, const QString &logAs);
     void savePageAsHtml(const QString &path, const QString &logAs);
     void writeSavedPage(const PageSnapshot &page, const QString &address, const QString &path, const QString &logAs);
+    // A taken name: the name dialog proposes the same name, and its OK saves under the new one.
+    void askAnotherPageName(const QString &path);
     void activateWindowNumber(int number, bool focusBrowser);
     void walkWindows(bool forward);
     void refreshWindowList();

@@ -13,6 +13,7 @@
 #include "core/PathServices.h"
 #include "core/SharedState.h"
 #include "files/CheckedFileOps.h"
+#include "files/frmTextLine.h"
 #include "options/frmOptions.h"
 #include "platform/controls/Forms.h"
 #include "platform/controls/MessageBox.h"
@@ -22,6 +23,8 @@
 
 #include <QAction>
 #include <QDateTime>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPointer>
 #include <QTimer>
@@ -131,6 +134,32 @@ void frmMain::writeSavedPage(const PageSnapshot &page, const QString &address, c
     const QString text = SavedPageHtml(dateTimeText(QDateTime::currentDateTime()), address, page);
     const FileOpResult result = WriteTextFile(text, path);
     ShowFileOpMessage(result, path, this);
+    if (result.code == FileOpCode::TargetExists)
+        askAnotherPageName(path);
+}
+
+void frmMain::askAnotherPageName(const QString &path)
+{
+    IgnoreErrors ignore;
+    SharedState &s = shared();
+    s.DialogPath = path;
+    s.DialogOperation = 5;
+    frmTextLine *dialog = nullptr;
+    ignore([&] { dialog = Forms::get<frmTextLine>(); });
+    if (!dialog)
+        return;
+    ignore([&] {
+        QString name = path;
+        dialog->hide();
+        dialog->setWindowTitle(FileOpMessage({FileOpCode::TargetExists, 0}, path));
+        dialog->txtText->setText(GetFileName(name));
+        dialog->lblLabel->setText(QStringLiteral("Zvolte jiné jméno."));
+    });
+    // OK hands the typed name to SavePageAsHtml, which writes on a later turn: a name
+    // taken again shows this dialog afresh, never inside its own showing.
+    ignore([&] { dialog->showModal(this); });
+    Forms::unload<frmTextLine>();
+    ErrorState::clear();
 }
 
 void frmMain::mnuPageSaveHTML_Click()

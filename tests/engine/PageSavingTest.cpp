@@ -4,6 +4,7 @@
 #include "browser/WindowTable.h"
 #include "browser/frmWeb.h"
 #include "core/SharedState.h"
+#include "files/frmTextLine.h"
 #include "platform/controls/Forms.h"
 #include "platform/controls/TreeView.h"
 #include "platform/engine/BrowserControl.h"
@@ -20,7 +21,10 @@
 #include <QDir>
 #include <QFile>
 #include <QMenu>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
 
 #include <cerrno>
@@ -179,6 +183,72 @@ TEST_F(PresetSaving, ThePageIsWrittenExactly)
                                 "<body><p>Příliš žluťoučký kůň</p><a href=\"/dál\">Dál</a></body>\r\n</HTML>\r\n")
                                    .toUtf8());
     EXPECT_TRUE(boxes.shown.isEmpty());
+}
+
+// Answers the name dialog each time it shows, in order: the text to type (nullptr
+// keeps the proposed name) and whether to confirm.
+struct NameAnswer
+{
+    const char *typed;
+    bool ok;
+};
+
+class NameDialogScript : public QObject
+{
+public:
+    explicit NameDialogScript(QList<NameAnswer> answers)
+        : m_answers(std::move(answers))
+    {
+        connect(&m_poll, &QTimer::timeout, this, [this] {
+            auto *dialog = qobject_cast<frmTextLine *>(QApplication::activeModalWidget());
+            if (!dialog || !dialog->isVisible() || m_answers.isEmpty())
+                return;
+            proposed << dialog->txtText->text();
+            captions << dialog->windowTitle();
+            const NameAnswer answer = m_answers.takeFirst();
+            if (answer.typed) {
+                dialog->txtText->selectAll();
+                QTest::keyClicks(dialog->txtText, QString::fromUtf8(answer.typed));
+            }
+            QTest::mouseClick(dialog->cmdNav[answer.ok ? 7 : 6], Qt::LeftButton);
+        });
+        m_poll.start(10);
+    }
+
+    bool done() const { return m_answers.isEmpty(); }
+    QStringList proposed;
+    QStringList captions;
+
+private:
+    QList<NameAnswer> m_answers;
+    QTimer m_poll;
+};
+
+TEST_F(PresetSaving, ATakenNameAsksForAnotherUntilOneIsFree)
+{
+    ASSERT_TRUE(openWindow(server->address(QStringLiteral("/stránka")), QStringLiteral("Čeština")));
+    const QString first = folder + QStringLiteral("/Čeština.htm");
+    saveInto(1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(first); }, kDeadlineMs));
+    const QByteArray original = TestEnvironment::readFile(first);
+
+    NameDialogScript names({{nullptr, true}, {"druha verze.htm", true}});
+    saveInto(1);
+    const QString second = folder + QStringLiteral("/druha verze.htm");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(second) && names.done(); }, kDeadlineMs));
+    EXPECT_EQ(names.proposed, (QStringList{"Čeština.htm", "Čeština.htm"})) << "unchanged OK asks again";
+    EXPECT_EQ(names.captions.value(0), QStringLiteral("Soubor ") + first + QStringLiteral(" již existuje."));
+    ASSERT_EQ(boxes.shown.size(), 2);
+    EXPECT_EQ(boxes.shown[0].prompt, QStringLiteral("Soubor ") + first + QStringLiteral(" již existuje."));
+    EXPECT_EQ(TestEnvironment::readFile(first), original);
+    EXPECT_TRUE(QString::fromUtf8(TestEnvironment::readFile(second)).contains(QStringLiteral("Příliš žluťoučký kůň")));
+
+    NameDialogScript cancelled({{"treti.htm", false}});
+    saveInto(1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return cancelled.done(); }, kDeadlineMs));
+    QTest::qWait(500);
+    EXPECT_FALSE(QFile::exists(folder + QStringLiteral("/treti.htm")));
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files).size(), 2);
 }
 
 TEST_F(PresetSaving, AFailedWriteIsShownAndAnEmptyFolderWritesNothing)
