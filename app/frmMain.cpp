@@ -67,12 +67,14 @@ frmMain::frmMain()
     connectPanel();
     connectFileMenu();
     connectFileTree();
+    createFavoritesPane();
     connectCopyMove();
     connectFileKeys();
     connectWindowCommands();
     connectToolbars();
     connectAddressCombo();
     connectPageCommands();
+    connectSaving();
     connectHelpCommands();
     connectBrowserWindows();
     resize(1024, 768);
