@@ -101,17 +101,11 @@ void frmQ::finish(bool answer)
 void frmQ::closeEvent(QCloseEvent *event)
 {
     // Closed by its window frame, or unloaded with the main window, without a button:
-    // that is no consent, whatever the previous question was answered.
-    if (!m_answered) {
-        m_answered = true;
-        Answer = false;
-        emit FileEvents::instance().dialogClosed();
-        if (Forms::slot<frmQ>() == this) {
-            Forms::slot<frmQ>().clear();
-            deleteLater();
-        }
-    }
-    QDialog::closeEvent(event);
+    // that is no consent, whatever the previous question was answered, and it closes
+    // even while No is disabled.
+    if (!m_answered)
+        finish(false);
+    event->accept();
 }
 
 void frmQ::showModal(QWidget *owner)

@@ -71,11 +71,12 @@ TEST_F(QuestionDialog, YesWithoutTheTickAnswersOnceAndEscAnswersNo)
     EXPECT_FALSE(ask(3, [](frmQ *dialog) { QTest::keyClick(dialog, Qt::Key_Escape); }));
 }
 
-TEST_F(QuestionDialog, AFrameCloseAfterAYesAnswersNo)
+TEST_F(QuestionDialog, AFrameCloseAnswersNoEvenAfterAYesAndWithTheTick)
 {
     EXPECT_TRUE(ask(4, [](frmQ *dialog) { QTest::mouseClick(dialog->cmdYes, Qt::LeftButton); }));
     EXPECT_FALSE(ask(4, [](frmQ *dialog) {
         dialog->Answer = true;
+        tick(dialog);
         dialog->close();
     }));
     EXPECT_FALSE(shared().NotWarnQMove);
