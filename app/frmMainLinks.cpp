@@ -11,6 +11,7 @@
 #include "browser/LinkSnapshot.h"
 #include "browser/LinksPaneRules.h"
 #include "browser/frmWeb.h"
+#include "core/DateTimeText.h"
 #include "core/PathServices.h"
 #include "core/SharedState.h"
 #include "platform/engine/BrowserControl.h"
@@ -66,15 +67,6 @@ void ensureToolbarImages(ImageList *images, bool gray)
         if (!images->contains(QLatin1String(key)))
             images->add(QLatin1String(key), LinksPaneIcons::toolbarIcon(QLatin1String(key), gray, images->imageSize().width()));
     }
-}
-
-QString dateTimeText(const QDateTime &moment)
-{
-    const QLocale locale = QLocale::system();
-    QString timeFormat = locale.timeFormat(QLocale::LongFormat);
-    timeFormat.remove(QLatin1Char('t'));
-    return locale.toString(moment.date(), QLocale::ShortFormat) + QLatin1Char(' ')
-           + locale.toString(moment.time(), timeFormat.trimmed());
 }
 
 void removeSelectedLink(ListView *list)
