@@ -175,11 +175,9 @@ private:
             qint64 modified = 0;
             bool found = false;
             if (m_matcher.isEmpty()) {
-                FileStatus status;
-                if (folder.statEntry(entry->name, status) != 0 || status.kind != FileKind::File)
+                FileKind kind = FileKind::Other;
+                if (folder.statEntry(entry->name, kind, size, modified) != 0 || kind != FileKind::File)
                     continue;
-                size = status.size;
-                modified = status.modified.toMSecsSinceEpoch();
                 found = true;
             } else {
                 WalkFile file;
@@ -206,11 +204,17 @@ private:
         SearchRow row;
         row.path = childPath(folder, name);
         row.name = name;
-        row.folder = GetParentPath(row.path);
-        row.dateText = dateTimeText(QDateTime::fromMSecsSinceEpoch(modified));
+        row.folder = folder;
+        // Files installed together share their time: the text is made once for them.
+        const qint64 second = modified / 1000;
+        if (second != m_dateSecond || m_dateText.isEmpty()) {
+            m_dateSecond = second;
+            m_dateText = dateTimeText(QDateTime::fromMSecsSinceEpoch(modified));
+        }
+        row.dateText = m_dateText;
         row.sizeText = FileSearch::sizeText(size);
         row.extension = GetFileExtension(name);
-        row.page = isPageExtension(GetFileExtension(row.path));
+        row.page = isPageExtension(row.extension);
         if (row.page)
             row.title = GetFileTitle(row.path);
         m_rows.append(std::move(row));
@@ -240,6 +244,8 @@ private:
     QString m_shownFolder;
     QByteArray m_buffer;
     QElapsedTimer m_clock;
+    qint64 m_dateSecond = 0;
+    QString m_dateText;
 };
 
 FileSearch::FileSearch(QObject *parent)

@@ -9,6 +9,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <vector>
+
 namespace {
 
 FileKind kindOfMode(mode_t mode)
@@ -94,62 +96,56 @@ int WalkFolder::list(std::vector<FolderEntry> &out) const
     out.clear();
     if (!isOpen())
         return EBADF;
-    // The listing reads through a descriptor of its own, so this folder's stays
-    // usable for opening entries afterwards.
-    const int listFd = ::fcntl(m_fd, F_DUPFD_CLOEXEC, 0);
-    if (listFd < 0)
-        return errno;
-    DIR *dir = ::fdopendir(listFd);
-    if (!dir) {
-        const int failure = errno;
-        ::close(listFd);
-        return failure;
-    }
+    // The folder's own descriptor reads the entries, straight into a buffer of the
+    // walking thread: no stream to set up and tear down for every folder.
+    thread_local std::vector<char> buffer(64 * 1024);
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    int failure = 0;
     for (;;) {
-        errno = 0;
-        const dirent *entry = ::readdir(dir);
-        if (!entry) {
-            failure = errno;
-            break;
+        const ssize_t count = ::getdents64(m_fd, buffer.data(), buffer.size());
+        if (count == 0)
+            return 0;
+        if (count < 0) {
+            if (errno == EINTR)
+                continue;
+            return errno;
         }
-        if (entry->d_name[0] == '.')
-            continue;
-        const QString name = decoder(QByteArrayView(entry->d_name));
-        if (decoder.hasError()) {
-            decoder.resetState();
-            continue;
+        for (ssize_t at = 0; at < count;) {
+            const auto *entry = reinterpret_cast<const struct dirent64 *>(buffer.data() + at);
+            at += entry->d_reclen;
+            // Hidden names, and "." and "..".
+            if (entry->d_name[0] == '.')
+                continue;
+            const QString name = decoder(QByteArrayView(entry->d_name));
+            if (decoder.hasError()) {
+                decoder.resetState();
+                continue;
+            }
+            FileKind kind = FileKind::Other;
+            switch (entry->d_type) {
+            case DT_REG: kind = FileKind::File; break;
+            case DT_DIR: kind = FileKind::Folder; break;
+            case DT_LNK: kind = FileKind::Link; break;
+            case DT_UNKNOWN: {
+                struct stat info {};
+                if (::fstatat(m_fd, entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0)
+                    kind = kindOfMode(info.st_mode);
+                break;
+            }
+            default: break;
+            }
+            out.push_back({name, kind});
         }
-        FileKind kind = FileKind::Other;
-        switch (entry->d_type) {
-        case DT_REG: kind = FileKind::File; break;
-        case DT_DIR: kind = FileKind::Folder; break;
-        case DT_LNK: kind = FileKind::Link; break;
-        case DT_UNKNOWN: {
-            struct stat info {};
-            if (::fstatat(m_fd, entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0)
-                kind = kindOfMode(info.st_mode);
-            break;
-        }
-        default: break;
-        }
-        out.push_back({name, kind});
     }
-    ::closedir(dir);
-    return failure;
 }
 
-int WalkFolder::statEntry(const QString &name, FileStatus &out) const
+int WalkFolder::statEntry(const QString &name, FileKind &kind, qint64 &size, qint64 &modifiedMSecs) const
 {
-    out = {};
     struct stat info {};
     if (::fstatat(m_fd, name.toUtf8().constData(), &info, AT_SYMLINK_NOFOLLOW) != 0)
         return errno;
-    out.kind = kindOfMode(info.st_mode);
-    out.size = info.st_size;
-    out.mode = info.st_mode & 07777;
-    out.modified = QDateTime::fromMSecsSinceEpoch(msecsOf(info.st_mtim));
+    kind = kindOfMode(info.st_mode);
+    size = info.st_size;
+    modifiedMSecs = msecsOf(info.st_mtim);
     return 0;
 }
 

@@ -33,12 +33,13 @@ public:
     quint64 inode() const { return m_inode; }
     quint64 mountId() const { return m_mountId; }
 
-    // The entries once, in the folder's own order, with their kinds as the folder
+    // The entries, read once (a second call finds none), in the folder's own order, with their kinds as the folder
     // records them: names beginning with "." and names that are not valid UTF-8 are
     // left out. 0 or the errno; what was read before a failure is kept.
     int list(std::vector<FolderEntry> &out) const;
-    // What an entry is, without following a link.
-    int statEntry(const QString &name, FileStatus &out) const;
+    // What an entry is, without following a link: its kind, size and modification
+    // time in milliseconds since the epoch.
+    int statEntry(const QString &name, FileKind &kind, qint64 &size, qint64 &modifiedMSecs) const;
 
 private:
     friend class WalkFile;
