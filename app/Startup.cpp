@@ -153,6 +153,12 @@ void Main()
         if (!FileExists(s.AppFolder + QStringLiteral("deleted")))
             createFolder(s.AppFolder + QStringLiteral("deleted"));
     });
+    ignore([] {
+        // The folder tree shows Temporary Internet Files as a folder from the first run.
+        const QString cache = RegGetString(HKEY_CURRENT_USER, RegKeys::ShellFolders, QStringLiteral("Cache"), QString());
+        if (!cache.isEmpty() && !FileExists(cache) && !QDir().mkpath(cache))
+            raiseError(ErrorNumber::PathFileAccessError);
+    });
 
     if (ErrorState::isSet()) {
         // The handlers that run while the message box is open clear the error, so

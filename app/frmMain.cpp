@@ -59,6 +59,7 @@ frmMain::frmMain()
 
     createControls();
     connectPanel();
+    connectFileTree();
     connectWindowCommands();
     connectToolbars();
     connectAddressCombo();

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <initializer_list>
+#include <memory>
 
 class QAction;
 class QComboBox;
@@ -18,6 +19,8 @@ class ListView;
 class ListItem;
 struct DocumentSnapshot;
 class TreeView;
+class TreeNode;
+class FolderTreeLoader;
 class QMdiArea;
 class QMenu;
 class QSlider;
@@ -149,6 +152,22 @@ public:
     void LoadFileTree();
     void initSearchForFiles();
 
+    // The folders-and-files pane (frmMainFileTree.cpp).
+    ImageList *imlNIcons = nullptr;
+    void LoadDirs(const QString &path);
+    void LoadFiles(const QString &path);
+    void LoadDelFiles();
+    void trwPath_Expand(const TreeNode &Node);
+    void trwPath_Collapse(const TreeNode &Node);
+    void trwPath_NodeClick(const TreeNode &Node);
+    void trwPath_MouseDown(Qt::MouseButton Button);
+    void trwPath_MouseUp(Qt::MouseButton Button);
+    void trwPath_KeyUp();
+    void trwPath_BeforeLabelEdit(bool *Cancel);
+    void trwPath_AfterLabelEdit(const TreeNode &Node, bool *Cancel, QString *NewString);
+    void trwPath_GotFocus();
+    void sbFileBar_PanelClick(const QString &panelKey);
+
     // Captured links: capture, the links pane and the captured-links page (frmMainLinks.cpp).
     std::array<Toolbar *, 3> tbLinks{};
     ImageList *imlProtocols = nullptr;
@@ -278,6 +297,8 @@ private:
     void imgSplitter_MouseUp();
     void tbsWindows_MouseUp(Qt::MouseButton button, const QPoint &position);
     void pruneFolderTree();
+    void connectFileTree();
+    std::shared_ptr<FolderTreeLoader> m_fileTreeLoader;
 
     void createControls();
     void createToolbars();

@@ -9,11 +9,6 @@ void frmMain::LoadFavorites()
     shared().FavoritesLoaded = true;
 }
 
-void frmMain::LoadFileTree()
-{
-    shared().FileTreeLoaded = true;
-}
-
 void frmMain::initSearchForFiles()
 {
     shared().SearchPaneReady = true;

@@ -1,6 +1,6 @@
 #include "app/frmMain.h"
 
-#include "app/FolderTreePrune.h"
+#include "files/FolderTreePrune.h"
 #include "app/PanelRules.h"
 #include "app/frmPM.h"
 #include "browser/frmWeb.h"

@@ -7,5 +7,10 @@ namespace FileSettings {
 
 // The number the next file moved into the deleted-files store receives.
 inline const Setting CountDelFiles{QStringLiteral("Main"), QStringLiteral("CountDelFiles"), 1};
+// The file-name patterns the folder tree lists files by; with nothing stored only a
+// file of this very name would show.
+inline const Setting Pattern{QStringLiteral("Main"), QStringLiteral("Pattern"), QStringLiteral("zqx.zqx")};
+// What a selection in the folder tree shows in the browser: OptionsSettings::NavFiles,
+// NavDirs and NavDrives, written by the options dialog.
 
 } // namespace FileSettings

@@ -31,6 +31,14 @@ struct SharedState
     bool NavDrives = false;
     bool AdjustImg = true;
 
+    // The folder tree's selection (see files/FolderTreeClick.h): the mouse button held
+    // on the tree (1 left, 2 right, 4 middle; 0 while none is), the selection-acts flag
+    // as it was before that press, the Shift toggle's latch, and the node selected last.
+    int TreeMouseButton = 0;
+    bool SavedNavOnSelect = false;
+    bool ShiftLatch = false;
+    QString LastNodeKey;
+    QString LastNodeTag;
     // The pattern the folder tree lists a folder's files by: ";"-separated wildcards,
     // "zqx.zqx" for none. The options dialog sets it when it applies its values.
     QString FilesPattern = QStringLiteral("zqx.zqx");

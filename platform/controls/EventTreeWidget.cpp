@@ -1,12 +1,21 @@
 #include "platform/controls/EventTreeWidget.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QPersistentModelIndex>
+#include <QTimer>
 
 EventTreeWidget::EventTreeWidget(QWidget *parent)
     : QTreeWidget(parent)
+    , m_secondClick(new QTimer(this))
 {
+    // A double click may still follow the second click: wait for it first.
+    m_secondClick->setSingleShot(true);
+    connect(m_secondClick, &QTimer::timeout, this, [this] {
+        if (m_clickedCurrent.isValid() && m_clickedCurrent == currentIndex().siblingAtColumn(0))
+            emit secondClick();
+        m_clickedCurrent = QPersistentModelIndex();
+    });
     // Tells a click on an expand mark from a click on the row: only the first toggles.
     connect(this, &QTreeView::expanded, this, [this] { m_toggled = true; });
     connect(this, &QTreeView::collapsed, this, [this] { m_toggled = true; });
@@ -19,8 +28,14 @@ void EventTreeWidget::mousePressEvent(QMouseEvent *event)
     if (event->type() == QEvent::MouseButtonPress)
         emit mouseDown(event->button(), event->modifiers(), pos);
     const QPersistentModelIndex hit = indexAt(pos).siblingAtColumn(0);
+    const bool wasCurrent = hit.isValid() && hit == currentIndex().siblingAtColumn(0);
+    m_secondClick->stop();
     m_toggled = false;
     QTreeWidget::mousePressEvent(event);
+    m_clickedCurrent = wasCurrent && !m_toggled && event->button() == Qt::LeftButton
+                               && event->type() == QEvent::MouseButtonPress
+                       ? hit
+                       : QPersistentModelIndex();
     if (hit.isValid() && !m_toggled && hit == currentIndex().siblingAtColumn(0))
         emit itemChosen(itemFromIndex(hit));
 }
@@ -28,11 +43,15 @@ void EventTreeWidget::mousePressEvent(QMouseEvent *event)
 void EventTreeWidget::mouseReleaseEvent(QMouseEvent *event)
 {
     QTreeWidget::mouseReleaseEvent(event);
+    if (m_clickedCurrent.isValid() && indexAt(event->position().toPoint()).siblingAtColumn(0) == m_clickedCurrent)
+        m_secondClick->start(QApplication::doubleClickInterval());
     emit mouseUp(event->button(), event->modifiers(), event->position().toPoint());
 }
 
 void EventTreeWidget::mouseDoubleClickEvent(QMouseEvent *event)
 {
+    m_secondClick->stop();
+    m_clickedCurrent = QPersistentModelIndex();
     emit doubleClicked();
     QTreeWidget::mouseDoubleClickEvent(event);
 }

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QPersistentModelIndex>
 #include <QTreeWidget>
+
+class QTimer;
 
 // The QTreeWidget inside TreeView and ListView. It reports input the way the old
 // controls did: the button and modifiers of every press and release, a key press
@@ -25,6 +28,9 @@ signals:
     void keyDown(int key, Qt::KeyboardModifiers modifiers, bool *consumed);
     void keyUp(int key, Qt::KeyboardModifiers modifiers);
     void gotFocus();
+    // A left click on the row that was already current, not followed by a double
+    // click: the gesture that starts a label edit.
+    void secondClick();
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
@@ -36,4 +42,6 @@ protected:
 
 private:
     bool m_toggled = false;
+    QPersistentModelIndex m_clickedCurrent; // pressed while it was already current
+    QTimer *m_secondClick;
 };

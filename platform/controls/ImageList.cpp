@@ -18,3 +18,17 @@ QIcon iconFromList(const ImageList *images, const QString &imageKey)
         raiseMissingKey(imageKey);
     return images->icon(imageKey);
 }
+
+std::optional<QIcon> BatchIcons::operator()(const QString &imageKey)
+{
+    auto known = m_known.find(imageKey);
+    if (known == m_known.end()) {
+        std::optional<QIcon> icon;
+        if (imageKey.isEmpty())
+            icon = QIcon();
+        else if (m_images && m_images->contains(imageKey))
+            icon = m_images->icon(imageKey);
+        known = m_known.insert(imageKey, icon);
+    }
+    return *known;
+}

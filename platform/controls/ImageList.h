@@ -2,9 +2,12 @@
 
 #include "platform/controls/KeyedCollection.h"
 
+#include <QHash>
 #include <QIcon>
 #include <QObject>
 #include <QSize>
+
+#include <optional>
 
 // A form's image list: icons addressed by key and by 1-based index, in the order
 // they were added. Controls look an image up when it is assigned to them, so an
@@ -37,6 +40,19 @@ public:
 private:
     KeyedCollection<QIcon> m_images;
     QSize m_imageSize{16, 16};
+};
+
+// Looks the images of a batch of rows up once each: thousands of rows share a handful.
+class BatchIcons
+{
+public:
+    explicit BatchIcons(const ImageList *images) : m_images(images) {}
+    // No icon for the empty key; nothing when the list lacks the key (the row is refused).
+    std::optional<QIcon> operator()(const QString &imageKey);
+
+private:
+    const ImageList *m_images;
+    QHash<QString, std::optional<QIcon>> m_known;
 };
 
 // The icon a control shows for an image key: none for the empty key; a key that the

@@ -127,27 +127,13 @@ ListItem ListView::add(const QString &key, const QString &text, const QString &s
 
 int ListView::append(const QList<ListRowData> &rows)
 {
-    // Rows of a big batch share a handful of images: each is looked up once.
-    QList<std::pair<QString, std::optional<QIcon>>> icons;
-    const auto iconOf = [&](const QString &imageKey) -> const std::optional<QIcon> & {
-        for (const auto &known : icons) {
-            if (known.first == imageKey)
-                return known.second;
-        }
-        std::optional<QIcon> icon;
-        if (imageKey.isEmpty())
-            icon = QIcon();
-        else if (m_images && m_images->contains(imageKey))
-            icon = m_images->icon(imageKey);
-        icons.append({imageKey, icon});
-        return icons.last().second;
-    };
+    BatchIcons iconOf(m_images);
     QList<QTreeWidgetItem *> items;
     items.reserve(rows.size());
     m_registry.reserve(count() + int(rows.size()));
     const int columns = columnCount();
     for (const ListRowData &data : rows) {
-        const std::optional<QIcon> &icon = iconOf(data.smallIconKey);
+        const std::optional<QIcon> icon = iconOf(data.smallIconKey);
         if (!icon)
             continue;
         QTreeWidgetItem *row = newRow(data.text, data.smallIconKey, *icon);

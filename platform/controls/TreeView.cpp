@@ -11,15 +11,24 @@
 
 namespace {
 
-// The item and all its descendants.
-std::vector<QTreeWidgetItem *> subtree(QTreeWidgetItem *root)
+// The roots and all their descendants.
+std::vector<QTreeWidgetItem *> subtrees(const QList<QTreeWidgetItem *> &roots)
 {
-    std::vector<QTreeWidgetItem *> items{root};
+    std::vector<QTreeWidgetItem *> items(roots.begin(), roots.end());
     for (std::size_t i = 0; i < items.size(); ++i) {
         for (int c = 0; c < items[i]->childCount(); ++c)
             items.push_back(items[i]->child(c));
     }
     return items;
+}
+
+QTreeWidgetItem *newItem(const QString &text, const QString &imageKey, const QIcon &icon)
+{
+    auto *item = new QTreeWidgetItem(QStringList{text});
+    item->setIcon(0, icon);
+    item->setData(0, ItemRole::Image, imageKey);
+    item->setFlags(item->flags() | Qt::ItemIsEditable);
+    return item;
 }
 
 } // namespace
@@ -112,11 +121,7 @@ TreeNode TreeView::insert(QTreeWidgetItem *relative, TreeRelation relation, cons
                           const QString &text, const QString &imageKey)
 {
     m_registry.checkKeyFree(key);
-    const QIcon icon = iconFor(imageKey);
-    auto *item = new QTreeWidgetItem(QStringList{text});
-    item->setIcon(0, icon);
-    item->setData(0, ItemRole::Image, imageKey);
-    item->setFlags(item->flags() | Qt::ItemIsEditable);
+    auto *item = newItem(text, imageKey, iconFor(imageKey));
     m_registry.enroll(item, key);
     m_order.push_back(item);
 
@@ -138,22 +143,55 @@ TreeNode TreeView::insert(QTreeWidgetItem *relative, TreeRelation relation, cons
     return handle(item);
 }
 
+int TreeView::append(const ItemRef &parent, const QList<TreeNodeData> &nodes)
+{
+    QTreeWidgetItem *under = resolve(parent).item();
+    BatchIcons iconOf(m_images);
+    QList<QTreeWidgetItem *> items;
+    items.reserve(nodes.size());
+    m_registry.reserve(count() + 2 * int(nodes.size()));
+    m_order.reserve(m_order.size() + 2 * std::size_t(nodes.size()));
+    for (const TreeNodeData &data : nodes) {
+        const std::optional<QIcon> icon = iconOf(data.imageKey);
+        if (!icon)
+            continue;
+        QTreeWidgetItem *item = newItem(data.text, data.imageKey, *icon);
+        if (!m_registry.tryEnroll(item, data.key)) {
+            delete item;
+            continue;
+        }
+        if (!data.tag.isEmpty())
+            item->setData(0, ItemRole::Tag, data.tag);
+        m_order.push_back(item);
+        if (data.placeholder) {
+            QTreeWidgetItem *placeholder = newItem(QString(), QString(), QIcon());
+            m_registry.enroll(placeholder, QString());
+            m_order.push_back(placeholder);
+            item->addChild(placeholder);
+        }
+        items.append(item);
+    }
+    under->addChildren(items);
+    return int(items.size());
+}
+
 void TreeView::removeItem(QTreeWidgetItem *item)
 {
-    forget(subtree(item));
+    forget(subtrees({item}));
     delete item;
 }
 
 void TreeView::removeChildItems(QTreeWidgetItem *item)
 {
     const QList<QTreeWidgetItem *> children = item->takeChildren();
-    for (QTreeWidgetItem *child : children)
-        forget(subtree(child));
+    forget(subtrees(children));
     qDeleteAll(children);
 }
 
 void TreeView::forget(const std::vector<QTreeWidgetItem *> &items)
 {
+    if (items.empty())
+        return;
     const QSet<QTreeWidgetItem *> gone(items.begin(), items.end());
     for (QTreeWidgetItem *item : items)
         m_registry.forget(item);
@@ -180,6 +218,10 @@ void TreeView::connectEvents()
     connect(m_tree, &EventTreeWidget::keyDown, this, &TreeView::keyDown);
     connect(m_tree, &EventTreeWidget::keyUp, this, &TreeView::keyUp);
     connect(m_tree, &EventTreeWidget::gotFocus, this, &TreeView::gotFocus);
+    connect(m_tree, &EventTreeWidget::secondClick, this, [this] {
+        if (m_labelEditByClick)
+            startLabelEdit();
+    });
     connect(m_tree, &EventTreeWidget::mouseDown, this,
             [this, at](Qt::MouseButton button, Qt::KeyboardModifiers modifiers, const QPoint &pos) {
                 emit mouseDown(button, modifiers, at(pos));

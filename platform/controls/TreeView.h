@@ -22,6 +22,18 @@ enum class TreeRelation {
     Previous,   // right before the relative, under the same parent
 };
 
+// One node for TreeView::append.
+struct TreeNodeData
+{
+    QString key;
+    QString text;
+    QString imageKey;
+    QString tag;
+    // Gives the node one child without key, text or image, so that it shows as
+    // expandable before its own children are read.
+    bool placeholder = false;
+};
+
 // A tree of nodes addressed by key and by 1-based index in the order they were added
 // (failures as in ItemRef.h), over QTreeWidget. Nodes are changed through TreeNode
 // handles.
@@ -29,7 +41,8 @@ enum class TreeRelation {
 // Events: nodeClicked when the user selects a node or clicks the selected one, with
 // the mouse (raised between mouseDown and mouseUp, for any button) or the keyboard;
 // never for a selection made by the program or left behind by a removal.
-// Label edits start only through startLabelEdit().
+// Label edits start only through startLabelEdit(), which the tree's own gesture calls
+// when setLabelEditByClick() is on.
 class TreeView : public QWidget
 {
     Q_OBJECT
@@ -46,6 +59,11 @@ public:
     TreeNode addRoot(const QString &key, const QString &text, const QString &imageKey = {});
     TreeNode add(const ItemRef &relative, TreeRelation relation, const QString &key, const QString &text,
                  const QString &imageKey = {});
+    // Appends nodes after parent's children in one step, the way to fill a branch with
+    // thousands of nodes: the view takes them all at once. A node add() would refuse
+    // (a taken key, an image key the image list lacks) is skipped; the others keep
+    // their order. Returns how many nodes were added.
+    int append(const ItemRef &parent, const QList<TreeNodeData> &nodes);
     // Removes the node with all its descendants, and their keys.
     void remove(const ItemRef &node) { resolve(node).remove(); }
     void removeChildren(const ItemRef &node) { resolve(node).removeChildren(); }
@@ -60,6 +78,9 @@ public:
     // Asks beforeLabelEdit, then lets the user edit the selected node's text in place;
     // afterLabelEdit judges the typed text before it is stored.
     void startLabelEdit();
+    // Whether a second click on the selected node, slower than a double click, starts
+    // a label edit (off unless set).
+    void setLabelEditByClick(bool on) { m_labelEditByClick = on; }
 
     QTreeWidget *treeWidget() const;
 
@@ -89,6 +110,7 @@ private:
                     const QString &imageKey);
     void removeItem(QTreeWidgetItem *item);
     void removeChildItems(QTreeWidgetItem *item);
+    // Drops the items' keys and their places in the order of addition, in one pass.
     void forget(const std::vector<QTreeWidgetItem *> &items);
     bool checkLabelEdit(const QModelIndex &index, QString &text);
     void connectEvents();
@@ -97,4 +119,5 @@ private:
     QPointer<ImageList> m_images;
     ItemRegistry m_registry;
     std::vector<QTreeWidgetItem *> m_order;
+    bool m_labelEditByClick = false;
 };

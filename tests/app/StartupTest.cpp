@@ -77,6 +77,8 @@ TEST_F(StartupSequence, LeavesItsFilesAndShowsTheMainWindow)
     EXPECT_EQ(TestEnvironment::readFile(windows + QStringLiteral("online.reg")), offlineSwitchFile(false));
     EXPECT_EQ(TestEnvironment::readFile(windows + QStringLiteral("offline.reg")), offlineSwitchFile(true));
     EXPECT_TRUE(QFileInfo(env.appFolder() + QStringLiteral("deleted")).isDir());
+    const QString cache = RegGetString(HKEY_CURRENT_USER, RegKeys::ShellFolders, QStringLiteral("Cache"));
+    EXPECT_TRUE(cache.startsWith(env.root()) && QFileInfo(cache).isDir()) << "Temporary Internet Files, " << cache.toStdString();
     EXPECT_TRUE(env.logHoldsOnlyTheFirstStartLine()) << env.logLines().join(QLatin1Char('\n')).toStdString();
     EXPECT_EQ(shared().AppFolder, env.appFolder());
     EXPECT_EQ(shared().AppDir, env.appFolder());

@@ -2,6 +2,7 @@
 
 #include "platform/controls/TreeView.h"
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
@@ -109,6 +110,42 @@ TEST_F(TreeViewTest, RemovingANodeRemovesItsDescendantsAndTheirKeys)
     EXPECT_EQ(raised([&] { tree.node("/home/sub/c.txt"); }), ErrorNumber::ElementNotFound);
     EXPECT_EQ(raised([&] { tree.add("/home", TreeRelation::LastChild, "/home/sub/c.txt", "c", "txt"); }), 0)
         << "a removed key can be added again";
+}
+
+TEST_F(TreeViewTest, RemovingChildrenKeepsTheOrderOfTheRest)
+{
+    addFolder();
+    tree.addRoot("/tmp", "tmp", "closed");
+    tree.add("/tmp", TreeRelation::LastChild, "/tmp/x.txt", "x.txt", "txt");
+    tree.removeChildren("/home");
+    EXPECT_EQ(keys(), (QStringList{"/home", "/tmp", "/tmp/x.txt"}));
+    EXPECT_EQ(tree.node("/home").children(), 0);
+    EXPECT_FALSE(tree.contains("/home/sub/c.txt"));
+    EXPECT_EQ(tree.node("/tmp/x.txt").index(), 3);
+}
+
+TEST_F(TreeViewTest, AppendAddsAfterTheChildrenAndSkipsWhatAddRefuses)
+{
+    addFolder();
+    const int added = tree.append("/home", {{"/home/n1", "n1", "closed", "dir", true},
+                                            {"/home/a.txt", "taken", "txt", "file"},
+                                            {"/home/n2.xyz", "n2.xyz", "xyz", "file"},
+                                            {"/home/n3.txt", "n3.txt", "txt", "file"}});
+    EXPECT_EQ(added, 2);
+    EXPECT_EQ(shownChildren(tree.node("/home")),
+              (QStringList{"/home/a.txt", "/home/sub", "/home/b.txt", "/home/n1", "/home/n3.txt"}));
+    EXPECT_EQ(tree.node("/home/a.txt").text(), "a.txt") << "the node holding the key stays as it was";
+    const TreeNode n1 = tree.node("/home/n1");
+    EXPECT_EQ(n1.tag(), "dir");
+    EXPECT_EQ(n1.image(), "closed");
+    ASSERT_EQ(n1.children(), 1) << "the placeholder";
+    EXPECT_EQ(n1.child().key(), "");
+    EXPECT_EQ(n1.child().text(), "");
+    EXPECT_EQ(tree.node("/home/n3.txt").tag(), "file");
+    EXPECT_EQ(tree.count(), 8);
+    EXPECT_EQ(tree.node(7).key(), "") << "nodes join the order of addition with their placeholders";
+    EXPECT_EQ(tree.node(8).key(), "/home/n3.txt");
+    EXPECT_EQ(raised([&] { tree.append("/none", {}); }), ErrorNumber::ElementNotFound);
 }
 
 TEST_F(TreeViewTest, ExpandingFromCodeRaisesTheEventsAtOnce)
@@ -274,6 +311,36 @@ TEST_F(TreeLabelEditTest, TheOwnerJudgesTheTypedText)
         EXPECT_EQ(tree.node(2).text(), QString::fromUtf8(row.shown));
     }
     EXPECT_TRUE(tree.contains("/home/b_.txt"));
+}
+
+TEST_F(TreeLabelEditTest, ASecondSlowClickOnTheSelectedNodeStartsAnEdit)
+{
+    tree.setLabelEditByClick(true);
+    QSignalSpy asked(&tree, &TreeView::beforeLabelEdit);
+    const auto editor = [this] { return tree.treeWidget()->viewport()->findChild<QLineEdit *>(); };
+    const auto waitPastDoubleClick = [] { QTest::qWait(QApplication::doubleClickInterval() + 100); };
+    const QPoint b = rectOf("/home/b.txt").center();
+    QTest::mouseClick(viewport(), Qt::LeftButton, {}, b);
+    waitPastDoubleClick();
+    EXPECT_EQ(asked.count(), 0) << "the first click only selects";
+    QTest::mouseDClick(viewport(), Qt::LeftButton, {}, b);
+    waitPastDoubleClick();
+    EXPECT_EQ(asked.count(), 0) << "a double click is no edit";
+    QTest::mouseClick(viewport(), Qt::RightButton, {}, b);
+    waitPastDoubleClick();
+    EXPECT_EQ(asked.count(), 0) << "nor a click of the right button";
+    QTest::mouseClick(viewport(), Qt::LeftButton, {}, b);
+    waitPastDoubleClick();
+    ASSERT_EQ(asked.count(), 1);
+    EXPECT_EQ(asked[0][0].value<TreeNode>().key(), QStringLiteral("/home/b.txt"));
+    ASSERT_NE(editor(), nullptr);
+    type("c.txt");
+    EXPECT_EQ(tree.node("/home/b.txt").text(), QStringLiteral("c.txt"));
+
+    tree.setLabelEditByClick(false);
+    QTest::mouseClick(viewport(), Qt::LeftButton, {}, b);
+    waitPastDoubleClick();
+    EXPECT_EQ(asked.count(), 1) << "off unless the owner asks for it";
 }
 
 } // namespace

@@ -1,4 +1,4 @@
-#include "app/FolderTreePrune.h"
+#include "files/FolderTreePrune.h"
 #include "platform/controls/ImageList.h"
 #include "platform/controls/TreeView.h"
 

@@ -6,7 +6,8 @@
 
 class TreeView;
 
-// What the main window's activation does to one node of the folder tree.
+// What the pruning pass (the tree getting the focus, the main window's activation)
+// does to one node of the folder tree.
 enum class PruneAction {
     Keep,
     Remove,      // its file or folder is gone: the node goes with its children

@@ -1,14 +1,11 @@
-#include "app/FolderTreePrune.h"
+#include "files/FolderTreePrune.h"
+
+#include "files/FolderTreeModel.h"
 
 #include "platform/system/ErrorState.h"
 #include "platform/controls/TreeView.h"
 
-namespace {
-bool carriesPath(const QString &tag)
-{
-    return tag == QStringLiteral("file") || tag == QStringLiteral("dir") || tag == QStringLiteral("delfile");
-}
-} // namespace
+using FolderTree::carriesPath;
 
 PruneAction pruneActionFor(const QString &tag, bool pathExists, int children, const QString &image)
 {

@@ -1,0 +1,25 @@
+#include "files/FolderTreeRename.h"
+
+#include "files/FolderTreeClick.h"
+#include "platform/controls/TreeNode.h"
+#include "platform/files/FileSystem.h"
+#include "platform/system/ErrorState.h"
+
+QString renameFromLabel(const TreeNode &node, QString &label)
+{
+    IgnoreErrors ignore;
+    const bool renamed = ignore([&] {
+        const QString oldPath = node.key();
+        label = fileNameFromLabel(label);
+        const QString newPath = renamedPath(oldPath, label);
+        if (const int failure = FileSystem::current().rename(oldPath, newPath))
+            raiseFileError(failure);
+        node.setKey(newPath);
+        node.setText(label);
+    });
+    if (renamed)
+        return {};
+    const QString description = ErrorState::current().description;
+    ErrorState::clear();
+    return description;
+}
