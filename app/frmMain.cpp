@@ -60,6 +60,7 @@ frmMain::frmMain()
     createControls();
     connectPanel();
     connectFileTree();
+    connectSearchPane();
     connectWindowCommands();
     connectToolbars();
     connectAddressCombo();
@@ -302,6 +303,8 @@ bool frmMain::eventFilter(QObject *watched, QEvent *event)
     if (filterAddressComboEvent(watched, event))
         return true;
     if (filterPanelEvent(watched, event))
+        return true;
+    if (filterSearchPaneEvent(watched, event))
         return true;
     const QEvent::Type type = event->type();
     if (type == QEvent::KeyPress || type == QEvent::KeyRelease || type == QEvent::ShortcutOverride) {

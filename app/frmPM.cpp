@@ -34,6 +34,7 @@ frmPM::frmPM()
         mnuPaneViewItem[i] = item;
     }
     mnuPaneViewItem[1]->setChecked(true);
+    createFindFilesMenu();
     Form_Initialize();
 }
 

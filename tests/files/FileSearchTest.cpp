@@ -6,7 +6,8 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
-#include <QSignalSpy>
+#include <QEventLoop>
+#include <QTimer>
 #include <QStorageInfo>
 
 #include <sys/mount.h>
@@ -87,14 +88,21 @@ protected:
                                  outcome.examined = examined;
                                  outcome.unavailable = unavailable;
                                  ended = true;
+                                 if (waiting)
+                                     waiting->quit();
                              });
         }
         void start(const SearchRequest &request) { number = search.start(request); }
+        // A signal spy would take the walk's report on the walking thread; an event
+        // loop takes it where the window does.
         void wait()
         {
-            QSignalSpy finished(&search, &FileSearch::finished);
-            while (!ended && finished.wait(20000)) {
-            }
+            QEventLoop loop;
+            QTimer::singleShot(20000, &loop, &QEventLoop::quit);
+            waiting = &loop;
+            if (!ended)
+                loop.exec();
+            waiting = nullptr;
             EXPECT_TRUE(ended);
         }
         FileSearch &search;
@@ -102,6 +110,7 @@ protected:
         QObject receiver;
         Outcome outcome;
         bool ended = false;
+        QEventLoop *waiting = nullptr;
     };
     static bool isRoot() { return ::geteuid() == 0; }
 };
