@@ -3,6 +3,7 @@
 
 #include "app/MainGeometry.h"
 #include "app/MainSettings.h"
+#include "app/PanelRules.h"
 #include "core/ErrorLog.h"
 #include "core/SharedState.h"
 #include "core/Version.h"
@@ -18,6 +19,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+#include <algorithm>
 #include <initializer_list>
 
 using Units::pixelsToTwips;
@@ -70,24 +72,37 @@ void reportUnsavedFiles()
 void frmMain::LoadSettings()
 {
     IgnoreErrors ignore;
-    ignore([this] { setWindowState(MainGeometry::statesFromCode(MainSettings::WindowState.toInt())); });
+    Qt::WindowStates states = windowState();
+    const bool stateRead = ignore([&] { states = MainGeometry::statesFromCode(MainSettings::WindowState.toInt()); });
+    const bool normal = MainGeometry::stateCode(states) == 0;
+    // The area inside the frame, as SaveConfig stores it: the frame is not known before
+    // the window manager has framed the window.
+    QRect area = normalGeometry();
+    bool stored = false;
+    stored |= ignore([&] { area.moveLeft(readTwips(MainSettings::MainLeft)); });
+    stored |= ignore([&] { area.moveTop(readTwips(MainSettings::MainTop)); });
+    stored |= ignore([&] { area.setWidth(readTwips(MainSettings::MainWidth)); });
+    stored |= ignore([&] { area.setHeight(readTwips(MainSettings::MainHeight)); });
+    // A window started minimised or maximised keeps the stored normal placement for when
+    // the user makes it normal, but a key it lacks is no failure of its start.
+    if (!normal && stateRead)
+        ErrorState::clear();
+    // Placed while it is normal, the window records the placement as the one to go back
+    // to from a state it takes next. Without any stored value the window manager places it.
+    if (normal)
+        setWindowState(states);
+    if (stored && MainGeometry::stateCode(windowState()) == 0)
+        ignore([&] { setGeometry(MainGeometry::ontoScreen(area, availableScreens())); });
+    setWindowState(states);
     // The window manager honours a minimised or maximised state only on the window it
     // maps, so the state must survive a new native window.
     MainGeometry::keepStateOnNewNativeWindows(this);
-    if (MainGeometry::stateCode(windowState()) == 0) {
-        // The area inside the frame, as SaveConfig stores it: the frame is not known
-        // before the window manager has framed the window.
-        QRect area = geometry();
-        bool stored = false;
-        stored |= ignore([&] { area.moveLeft(readTwips(MainSettings::MainLeft)); });
-        stored |= ignore([&] { area.moveTop(readTwips(MainSettings::MainTop)); });
-        stored |= ignore([&] { area.setWidth(readTwips(MainSettings::MainWidth)); });
-        stored |= ignore([&] { area.setHeight(readTwips(MainSettings::MainHeight)); });
-        // Without any stored value the window manager places the window.
-        if (stored)
-            ignore([&] { setGeometry(MainGeometry::ontoScreen(area, availableScreens())); });
-    }
-    ignore([this] { picMain->setFixedWidth(readTwips(MainSettings::PanelWidth)); });
+    // A panel stored wider than the window now leaves room for (it was widened while the
+    // window was maximised) would push the normal window off the screen.
+    ignore([this] {
+        const int widest = twipsToPixels(PanelRules::widestPanel(pixelsToTwips(normalWidth())));
+        picMain->setFixedWidth(std::min(readTwips(MainSettings::PanelWidth), widest));
+    });
 
     for (int band = 1; band <= 3; ++band)
         ignore([&] { cbTop->band(band).setWidth(readTwips(BarSettings::width(Bar::Top, band))); });

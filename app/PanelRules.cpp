@@ -39,9 +39,12 @@ QString paneTitle(int pane, bool navOnSelect)
     }
 }
 
+namespace {
+constexpr int kMargin = 690;
+} // namespace
+
 int splitterBarLeft(int gripLeft, int x, int mainWindowWidth)
 {
-    constexpr int kMargin = 690;
     const int p = gripLeft + x;
     if (p < kMargin)
         return kMargin;
@@ -59,6 +62,11 @@ QString splitterToolTip(double barLeftTwips)
 int panelWidthAfterDrag(int barLeft)
 {
     return barLeft + 60;
+}
+
+int widestPanel(int mainWindowWidth)
+{
+    return panelWidthAfterDrag(splitterBarLeft(0, mainWindowWidth, mainWindowWidth));
 }
 
 PanelGeometry panelGeometry(int innerWidth, int innerHeight, int outerHeight, int gripWidth)

@@ -22,6 +22,8 @@ int splitterBarLeft(int gripLeft, int x, int mainWindowWidth);
 QString splitterToolTip(double barLeftTwips);
 // The panel width after the drag ends at that bar position (twips).
 int panelWidthAfterDrag(int barLeft);
+// The widest panel a drag can leave in a main window that wide (twips).
+int widestPanel(int mainWindowWidth);
 
 // Placement of the panel's parts in twips, from the panel's inner and outer size.
 struct PanelGeometry

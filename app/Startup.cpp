@@ -24,6 +24,9 @@
 #include <QStandardPaths>
 #include <QTimer>
 
+#include <utility>
+#include <vector>
+
 namespace {
 
 void createFolder(const QString &path)
@@ -32,15 +35,38 @@ void createFolder(const QString &path)
         raiseError(ErrorNumber::PathFileAccessError);
 }
 
+// Start files found to be something a save must not replace, set aside this start.
+std::vector<std::optional<FileProblem>> &setAsideSwitchFiles()
+{
+    static std::vector<std::optional<FileProblem>> problems;
+    return problems;
+}
+
+void writeSwitchFile(const QString &path, bool offline)
+{
+    if (std::optional<FileProblem> problem = setAsideUnlessRegular(path))
+        setAsideSwitchFiles().push_back(std::move(problem));
+    writeFileAtomically(path, offlineSwitchFile(offline));
+}
+
 // Tells once, and logs, that a start file could not be used and was set aside.
 void reportUnusableStartFiles()
 {
     QStringList lines;
-    for (const std::optional<FileProblem> &problem :
-         {SettingsStore::instance().takeUnusableFile(), Registry::instance().takeUnusableFile()}) {
+    std::vector<std::optional<FileProblem>> problems = std::exchange(setAsideSwitchFiles(), {});
+    problems.insert(problems.begin(), {SettingsStore::instance().takeUnusableFile(), Registry::instance().takeUnusableFile()});
+    for (const std::optional<FileProblem> &problem : problems) {
         if (!problem)
             continue;
-        if (problem->keptAs.isEmpty())
+        if (problem->linesLost && problem->keptAs.isEmpty())
+            lines << QStringLiteral("V souboru „%1“ nelze přečíst %2 a jeho kopii se nepodařilo uložit. "
+                                    "Program je vynechá a do souboru nic neuloží.")
+                         .arg(problem->path, problem->reason);
+        else if (problem->linesLost)
+            lines << QStringLiteral("V souboru „%1“ nelze přečíst %2; program je vynechá. "
+                                    "Celý soubor zůstal uložen jako „%3“.")
+                         .arg(problem->path, problem->reason, problem->keptAs);
+        else if (problem->keptAs.isEmpty())
             lines << QStringLiteral("Soubor „%1“ nelze použít (%2) a nepodařilo se ho ani odložit stranou. "
                                     "Program pracuje s výchozími hodnotami a do souboru nic neuloží.")
                          .arg(problem->path, problem->reason);
@@ -51,6 +77,9 @@ void reportUnusableStartFiles()
         ErrorState::set(RuntimeError(ErrorNumber::PathFileAccessError, problem->reason, problem->path));
         LogError(QStringLiteral("Main"), problem->keptAs);
     }
+    // Another instance holding the settings' lock is told of here rather than waited out.
+    if (const std::optional<FileProblem> unsaved = SettingsStore::instance().unsavedChanges())
+        lines << QStringLiteral("Do souboru „%1“ se nepodařilo uložit (%2).").arg(unsaved->path, unsaved->reason);
     if (!lines.isEmpty())
         MsgBox(lines.join(QStringLiteral("\n\n")), MsgBoxStyle::Exclamation, Version::appTitle());
 }
@@ -124,8 +153,8 @@ void Main()
     ignore([] { MainSettings::saveProgramLocation(); });
     ignore([] {
         const QString folder = WindowsDirectory();
-        writeFileAtomically(folder + QStringLiteral("/online.reg"), offlineSwitchFile(false));
-        writeFileAtomically(folder + QStringLiteral("/offline.reg"), offlineSwitchFile(true));
+        writeSwitchFile(folder + QStringLiteral("/online.reg"), false);
+        writeSwitchFile(folder + QStringLiteral("/offline.reg"), true);
     });
     ignore([] {
         if (RegistryRead::isOffline())
@@ -139,7 +168,9 @@ void Main()
             MsgBox(QStringLiteral("Silent mode"), MsgBoxStyle::OKOnly, Version::appTitle());
         else
             main->show();
-        // The engine starts while the first window's timer waits, not once it fires.
+        // The engine starts while the first window's timer waits, not once it fires,
+        // and not before the timer runs: its start holds this thread for tens of
+        // milliseconds, which would delay the first window by as much.
         QTimer::singleShot(0, main, &EngineProfile::warmUp);
     });
     ignore([] {

@@ -1,5 +1,7 @@
 #include "app/frmMain.h"
 
+#include "files/frmSelectDir.h"
+
 #include "app/MainMenus.h"
 #include "app/MainSettings.h"
 #include "app/frmPM.h"
@@ -9,6 +11,7 @@
 #include "browser/frmWeb.h"
 #include "core/ErrorLog.h"
 #include "core/SharedState.h"
+#include "files/frmSelectDir.h"
 #include "platform/engine/BrowserControl.h"
 #include "platform/controls/CoolBar.h"
 #include "platform/system/ErrorState.h"
@@ -58,9 +61,11 @@ frmMain::frmMain()
     connect(menuItem(QStringLiteral("mnuDeleteAll")), &QAction::triggered, this, &frmMain::mnuDeleteAll_Click);
 
     createControls();
+    BrowserControl::prepareWindow(this);
     connectPanel();
     connectFileTree();
     connectSearchPane();
+    connectCopyMove();
     connectWindowCommands();
     connectToolbars();
     connectAddressCombo();
@@ -366,6 +371,7 @@ void frmMain::MDIForm_Unload(bool cancel)
     ignore([] { Forms::unload<frmSplash>(); });
     ignore([] { Forms::unload<frmPM>(); });
     ignore([] { Forms::unload<frmOptions>(); });
+    ignore([] { Forms::unload<frmSelectDir>(); });
     ignore([this] { SaveConfig(); });
     if (ErrorState::isSet())
         LogError(QStringLiteral("MDIForm_Unload"), cancel);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/BrowserHost.h"
+#include "core/FilesHost.h"
 
 #include <QMainWindow>
 #include <QVariantMap>
@@ -44,7 +45,7 @@ enum class Bar;
 // The main window: a multiple-document frame that holds the browser windows, the
 // main panel on its left and the bars above and below. It listens to every browser
 // window and answers what the windows ask of it.
-class frmMain : public QMainWindow, public BrowserHost
+class frmMain : public QMainWindow, public BrowserHost, public FilesHost
 {
     Q_OBJECT
 
@@ -151,6 +152,9 @@ public:
     void choosePane(int Index, PaneChoice how);
     // The pane shown now (1 to 4), 0 while none is.
     int shownPane() const;
+    // The width the window has in its normal state, or will have when made normal
+    // again: the splitter must leave room in both.
+    int normalWidth() const;
     void tbMainPane_DblClick();
     void picMain_GotFocus();
     void LoadFavorites();
@@ -203,6 +207,13 @@ public:
     void lstResults_KeyDown(int KeyCode, Qt::KeyboardModifiers Shift);
     void openSelectedResult(bool newWindow);
     void addSelectedResultToFavorites();
+
+    // Copying and moving a file into a chosen folder (frmMainCopyMove.cpp).
+    void mnuFileCopy_Click();
+    void mnuFileMove_Click();
+    QWidget *dialogOwner() override;
+    ImageList *treeImages() override;
+    void applyOptions() override;
 
     // Captured links: capture, the links pane and the captured-links page (frmMainLinks.cpp).
     std::array<Toolbar *, 3> tbLinks{};
@@ -334,6 +345,8 @@ private:
     void tbsWindows_MouseUp(Qt::MouseButton button, const QPoint &position);
     void pruneFolderTree();
     void connectFileTree();
+    void connectCopyMove();
+    void fileMoveEnded();
     std::shared_ptr<FolderTreeLoader> m_fileTreeLoader;
 
     void createSearchPane();

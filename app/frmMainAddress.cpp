@@ -13,6 +13,15 @@
 
 namespace {
 constexpr int kEnter = 13;
+
+// The text field would type the letter of Alt+D (or of any key with Alt) over the
+// address; such a key is a command, never text. Ctrl alone already types nothing and
+// keeps the field's own editing keys.
+bool isCommandKeyWithText(const QKeyEvent &key)
+{
+    return (key.modifiers() & (Qt::AltModifier | Qt::MetaModifier)) && !key.text().isEmpty()
+        && key.text().at(0).isPrint();
+}
 } // namespace
 
 void frmMain::connectAddressCombo()
@@ -42,7 +51,7 @@ bool frmMain::filterAddressComboEvent(QObject *watched, QEvent *event)
         txtAddress_KeyDown(key->key(), shiftMask(key->modifiers()));
         return true;
     }
-    return false;
+    return isCommandKeyWithText(*key);
 }
 
 void frmMain::txtAddress_GotFocus()

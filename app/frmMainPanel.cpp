@@ -1,6 +1,7 @@
 #include "app/frmMain.h"
 
 #include "files/FolderTreePrune.h"
+#include "app/MainGeometry.h"
 #include "app/PanelRules.h"
 #include "app/frmPM.h"
 #include "browser/frmWeb.h"
@@ -25,6 +26,8 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QTreeWidget>
+
+#include <algorithm>
 
 using Units::pixelsToTwips;
 using Units::twipsToPixels;
@@ -359,6 +362,13 @@ void frmMain::picMain_Resize()
     });
 }
 
+int frmMain::normalWidth() const
+{
+    if (MainGeometry::stateCode(windowState()) == 0)
+        return width();
+    return std::min(width(), normalGeometry().width());
+}
+
 void frmMain::imgSplitter_MouseDown()
 {
     ErrorState::clear();
@@ -379,7 +389,7 @@ void frmMain::imgSplitter_MouseMove(int x)
         imgSplitter->setToolTip(tip);
     });
     ignore([&] {
-        const int left = PanelRules::splitterBarLeft(pixelsToTwips(imgSplitter->x()), x, pixelsToTwips(width()));
+        const int left = PanelRules::splitterBarLeft(pixelsToTwips(imgSplitter->x()), x, pixelsToTwips(normalWidth()));
         picSplitter->move(panelLeft + twipsToPixels(left), picSplitter->y());
     });
 }

@@ -70,9 +70,11 @@ void frmMain::refreshWindowList()
     const WindowTable &table = windowTable();
     const frmWeb *active = ActiveForm();
     int position = 0;
-    for (const auto &[n, window] : table.WindowSlots) {
+    for (const auto &[slot, window] : table.WindowSlots) {
         if (!window)
             continue;
+        // clang before version 16 cannot capture a structured binding in a lambda.
+        const int n = slot;
         if (position++ == 0)
             mnuwindow->addSeparator()->setProperty(kListEntry, true);
         QAction *entry = mnuwindow->addAction(windowListText(position, window->windowTitle()));

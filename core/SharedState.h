@@ -52,6 +52,12 @@ struct SharedState
     int DialogOperation = 0;
     QString DialogPath;
 
+    // Hand-over values of the choose-folder dialog: 0 copy the source, 1 move it, 6
+    // store the chosen folder under the key ("Section\Key"); set before it loads.
+    int SelectDirMode = 0;
+    QString SelectDirSource;
+    QString SelectDirKey;
+
     // Result of the last save-file dialog.
     bool SaveDialogCancelled = false;
 };

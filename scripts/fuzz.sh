@@ -3,14 +3,39 @@
 # UndefinedBehaviorSanitizer (clang, into build-fuzz/) and runs it for a while.
 #
 #   bash scripts/fuzz.sh TARGET SECONDS [LIBFUZZER_OPTION...]
+#   bash scripts/fuzz.sh --compile-only
 #
 # TARGET is one of: registry settings favorite links address title.
 # New inputs go to build-fuzz/run-TARGET/corpus; a crash or a broken property
 # leaves its input in build-fuzz/run-TARGET/ (crash-*, leak-*, timeout-*). Copy a
 # small, telling one into tests/fuzz/corpus/TARGET/ so every build replays it.
 # Extra options go to libFuzzer, e.g. -fork=1 -ignore_crashes=1 to go on after a
-# finding.
+# finding. --compile-only builds every fuzz entry point with clang, unoptimised and
+# without running anything (into build-fuzz-check/), so that CI notices quickly
+# when the code stops building with clang.
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+
+# configure_clang BUILD_DIR BUILD_TYPE FLAGS: a clang build of the fuzz entry points.
+configure_clang() {
+    ensure_packages "${BUILD_PACKAGES[@]}" clang libclang-rt-14-dev libgtest-dev googletest
+    local launcher=()
+    if command -v ccache >/dev/null; then
+        launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+    fi
+    cmake -S "$VORLAN_ROOT" -B "$1" -G Ninja -DCMAKE_BUILD_TYPE="$2" \
+        -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_CXX_FLAGS="$3" \
+        -DVORLAN_BUILD_TESTS=ON -DVORLAN_LIBFUZZER=ON "${launcher[@]}" >/dev/null
+}
+
+if [ "${1:-}" = "--compile-only" ]; then
+    check_dir="$VORLAN_ROOT/build-fuzz-check"
+    configure_clang "$check_dir" None "-O0 -g0 -fsanitize=fuzzer-no-link"
+    targets=()
+    for seeds in "$VORLAN_ROOT"/tests/fuzz/corpus/*/; do
+        targets+=("fuzz_$(basename "$seeds")")
+    done
+    exec cmake --build "$check_dir" --target "${targets[@]}" -j"${JOBS:-$(nproc)}"
+fi
 
 if [ $# -lt 2 ]; then
     echo "usage: $0 TARGET SECONDS [LIBFUZZER_OPTION...]" >&2
@@ -25,17 +50,9 @@ if [ ! -d "$source_dir/corpus/$target" ]; then
     exit 2
 fi
 
-ensure_packages "${BUILD_PACKAGES[@]}" clang libclang-rt-14-dev libgtest-dev googletest
-
 build_dir="$VORLAN_ROOT/build-fuzz"
-flags="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer -g"
-launcher=()
-if command -v ccache >/dev/null; then
-    launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-fi
-cmake -S "$VORLAN_ROOT" -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_CXX_FLAGS="$flags" \
-    -DVORLAN_BUILD_TESTS=ON -DVORLAN_LIBFUZZER=ON "${launcher[@]}" >/dev/null
+configure_clang "$build_dir" Release \
+    "-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer -g"
 cmake --build "$build_dir" --target "fuzz_$target" -j"${JOBS:-$(nproc)}"
 
 run_dir="$build_dir/run-$target"

@@ -93,7 +93,7 @@ QSize CoolBar::sizeHint() const
 
 QSize CoolBar::minimumSizeHint() const
 {
-    return {0, m_arrangement.height};
+    return {CoolBarLayout::narrowestBar(inputs()), m_arrangement.height};
 }
 
 void CoolBar::resizeEvent(QResizeEvent *event)

@@ -16,6 +16,16 @@ int wanted(const BandInput &band)
     return std::max(asked, narrowest(band));
 }
 
+int narrowestBar(const std::vector<BandInput> &bands)
+{
+    int widest = 0;
+    for (const BandInput &band : bands) {
+        if (band.visible)
+            widest = std::max(widest, band.fixed ? wanted(band) : narrowest(band));
+    }
+    return widest;
+}
+
 namespace {
 
 // Widths for one row: wanted widths, the last stretched to the bar, then an overfull
@@ -54,12 +64,19 @@ void fitRow(const std::vector<BandInput> &bands, std::vector<BandPlace> &row, in
 Result arrange(const std::vector<BandInput> &bands, int barWidth, int rowGap)
 {
     std::vector<std::vector<BandPlace>> rows;
+    int rowFloor = 0; // what the current row's bands need at their narrowest
     for (int i = 0; i < int(bands.size()); ++i) {
         const BandInput &band = bands[std::size_t(i)];
         if (!band.visible)
             continue;
-        if (rows.empty() || band.newRow)
+        const int floor = narrowestBar({band});
+        // A band the row has no room for even at everyone's narrowest goes on to a row
+        // of its own rather than off the bar's edge.
+        if (rows.empty() || band.newRow || rowFloor + floor > barWidth) {
             rows.emplace_back();
+            rowFloor = 0;
+        }
+        rowFloor += floor;
         BandPlace place;
         place.band = i;
         place.row = int(rows.size()) - 1;

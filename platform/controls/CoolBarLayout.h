@@ -38,11 +38,15 @@ struct Result
 int narrowest(const BandInput &band);
 // The width a band takes in a row with room to spare.
 int wanted(const BandInput &band);
+// The narrowest bar that shows every visible band whole (each on a row of its own if
+// need be): below it a band would be cut at the bar's edge.
+int narrowestBar(const std::vector<BandInput> &bands);
 
 // Hidden bands take no room and keep their place in the order. Each band is as wide
 // as it wants (never narrower than allowed); the last band of a row takes the rest of
 // the bar; a row too full for the bar narrows its bands from the right, down to what
-// each allows. A row is as high as its tallest band; rows are separated by rowGap.
+// each allows, and a band that would not fit even so starts a row of its own. A row
+// is as high as its tallest band; rows are separated by rowGap.
 Result arrange(const std::vector<BandInput> &bands, int barWidth, int rowGap = 2);
 
 } // namespace CoolBarLayout

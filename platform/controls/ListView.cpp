@@ -6,6 +6,7 @@
 #include <QHeaderView>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <optional>
 
 namespace {
@@ -96,7 +97,8 @@ void ListView::addColumn(const QString &text, int width, Qt::Alignment alignment
     QTreeWidgetItem *header = m_tree->headerItem();
     header->setText(column, text);
     header->setTextAlignment(column, alignment | Qt::AlignVCenter);
-    m_tree->setColumnWidth(column, width);
+    // A column is never narrower than its own caption.
+    m_tree->setColumnWidth(column, std::max(width, m_tree->header()->sectionSizeHint(column)));
 }
 
 int ListView::columnCount() const

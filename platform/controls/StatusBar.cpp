@@ -3,6 +3,8 @@
 #include <QHBoxLayout>
 #include <QLabel>
 
+#include <algorithm>
+
 StatusBar::StatusBar(QWidget *parent)
     : QWidget(parent)
     , m_layout(new QHBoxLayout(this))
@@ -19,20 +21,13 @@ StatusPanel &StatusBar::addPanel(const QString &key, int width, PanelAutoSize au
         raiseKeyTaken(key);
     auto *panel = new StatusPanel(this);
     panel->setToolTip(toolTip);
-    switch (autoSize) {
-    case PanelAutoSize::None:
-        panel->setFixedWidth(width);
-        break;
-    case PanelAutoSize::Spring:
-        panel->setMinimumWidth(width);
+    if (autoSize == PanelAutoSize::Spring)
         panel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-        break;
-    case PanelAutoSize::Contents:
-        panel->setMinimumWidth(width);
+    else if (autoSize == PanelAutoSize::Contents)
         panel->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
-        break;
-    }
     m_panels.append(key, panel);
+    m_designs.push_back({panel, width, autoSize});
+    fitPanels();
     m_layout->insertWidget(m_layout->count() - 1, panel, autoSize == PanelAutoSize::Spring ? 1 : 0);
     connect(panel, &StatusPanel::clicked, this, [this, panel] {
         const int index = indexOfPanel(panel);
@@ -48,4 +43,45 @@ StatusPanel &StatusBar::addPanel(const QString &key, int width, PanelAutoSize au
 int StatusBar::indexOfPanel(const StatusPanel *panel) const
 {
     return m_panels.findIf([panel](const StatusPanel *p) { return p == panel; });
+}
+
+int StatusBar::fixedPanelsWidth() const
+{
+    int width = 0;
+    for (const PanelDesign &design : m_designs) {
+        if (design.autoSize == PanelAutoSize::None)
+            width += design.width + m_layout->spacing();
+    }
+    return width;
+}
+
+void StatusBar::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    fitPanels();
+}
+
+void StatusBar::fitPanels()
+{
+    int fixed = 0;
+    int flexible = 0;
+    for (const PanelDesign &design : m_designs)
+        (design.autoSize == PanelAutoSize::None ? fixed : flexible) += design.width;
+    const int gaps = m_layout->spacing() * std::max(0, int(m_designs.size()) - 1);
+    const int room = std::max(0, width() - gaps);
+    // Squeezed below their widths the panels would cover one another and run off the
+    // bar: the panels that share the room give it up first, then the others each by the
+    // same share.
+    double flexibleShare = 1.0;
+    double fixedShare = 1.0;
+    if (room < fixed + flexible) {
+        flexibleShare = flexible > 0 ? std::max(0, room - fixed) / double(flexible) : 0.0;
+        fixedShare = room < fixed ? room / double(fixed) : 1.0;
+    }
+    for (const PanelDesign &design : m_designs) {
+        if (design.autoSize == PanelAutoSize::None)
+            design.panel->setFixedWidth(int(design.width * fixedShare));
+        else
+            design.panel->setMinimumWidth(int(design.width * flexibleShare));
+    }
 }

@@ -5,6 +5,8 @@
 
 #include <QWidget>
 
+#include <vector>
+
 class QHBoxLayout;
 
 enum class PanelAutoSize {
@@ -30,15 +32,31 @@ public:
     int indexOfKey(const QString &key) const { return m_panels.indexOf(key); }
     QString keyAt(int index) const { return m_panels.keyAt(index); }
     StatusPanel &panel(const ItemRef &panel) const { return *m_panels[panel]; }
+    // The room the panels of fixed width take at their given widths, gaps included.
+    int fixedPanelsWidth() const;
 
 signals:
     // A panel was clicked or double-clicked with the left button; index is 1-based.
     void panelClicked(const QString &key, int index);
     void panelDoubleClicked(const QString &key, int index);
 
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
 private:
+    struct PanelDesign
+    {
+        StatusPanel *panel;
+        int width;
+        PanelAutoSize autoSize;
+    };
+
     int indexOfPanel(const StatusPanel *panel) const;
+    // The panels at their given widths, or, on a bar narrower than they need, narrowed:
+    // the spring and contents panels first, then the panels of fixed width.
+    void fitPanels();
 
     QHBoxLayout *m_layout;
     KeyedCollection<StatusPanel *> m_panels;
+    std::vector<PanelDesign> m_designs;
 };

@@ -5,6 +5,9 @@
 #include "platform/controls/Toolbar.h"
 
 #include <QAction>
+#include <QCursor>
+#include <QMenu>
+#include <QTimer>
 #include <QToolButton>
 #include <QWidgetAction>
 
@@ -58,6 +61,16 @@ ToolbarButton::ToolbarButton(Toolbar *owner, const QString &key, ButtonStyle sty
         m_button->setMenu(m_menu);
         m_button->setPopupMode(QToolButton::MenuButtonPopup);
         m_action->setMenu(m_menu);
+        // The open list holds the pointer, so the button never hears it leave and would
+        // stay drawn raised and lit once the list closes elsewhere.
+        QObject::connect(m_menu, &QMenu::aboutToHide, m_button, [button = m_button] {
+            QTimer::singleShot(0, button, [button] {
+                if (!button->rect().contains(button->mapFromGlobal(QCursor::pos()))) {
+                    button->setAttribute(Qt::WA_UnderMouse, false);
+                    button->update();
+                }
+            });
+        });
     }
     // The chevron's entry acts as the button and shows its state.
     QObject::connect(m_action, &QAction::triggered, m_button, &QToolButton::click);

@@ -5,6 +5,9 @@
 #include "platform/controls/MessageBox.h"
 
 #include <QDir>
+#include <QGuiApplication>
+#include <QOpenGLWidget>
+#include <QFileInfo>
 #include <QPointer>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -15,7 +18,26 @@
 #include <QWebEngineLoadingInfo>
 #include <QWebEngineNewWindowRequest>
 #include <QWebEngineScript>
+#include <QWebEngineUrlScheme>
 #include <QWebEngineView>
+
+namespace {
+
+// The engine reports an address normalised: "ftp://x" as "ftp://x/", "x/a/../b" as "x/b".
+QUrl normalisedAddress(const QUrl &url)
+{
+    QUrl normalised = url.adjusted(QUrl::NormalizePathSegments);
+    if (normalised.path().isEmpty() && !normalised.host().isEmpty())
+        normalised.setPath(QStringLiteral("/"));
+    return normalised;
+}
+
+bool sameAddress(const QUrl &a, const QUrl &b)
+{
+    return normalisedAddress(a) == normalisedAddress(b);
+}
+
+} // namespace
 
 BrowserControl::BrowserControl(QWidget *parent)
     : QWidget(parent)
@@ -23,6 +45,7 @@ BrowserControl::BrowserControl(QWidget *parent)
 {
     m_view = new QWebEngineView(this);
     m_page = new BrowserPage(EngineProfile::profileForNewPage(), m_view);
+    EngineProfile::releaseSparePageAfter(m_page);
     m_view->setPage(m_page);
     setFocusProxy(m_view);
 
@@ -47,6 +70,19 @@ BrowserControl::BrowserControl(QWidget *parent)
     connect(m_page, &QWebEnginePage::windowCloseRequested, this, &BrowserControl::Quit,
             Qt::QueuedConnection);
     installElementHover();
+}
+
+void BrowserControl::prepareWindow(QWidget *window)
+{
+    // The platform that shows nothing cannot bring such a window to its (missing)
+    // screen; a window there stays as it is until a control comes.
+    if (QGuiApplication::platformName() == QLatin1String("offscreen"))
+        return;
+    // A hidden child that is drawn through the graphics library marks its window as
+    // drawn that way; it never shows and never starts a drawing context of its own.
+    auto *marker = new QOpenGLWidget(window);
+    marker->setObjectName(QStringLiteral("graphicsSurfaceMarker"));
+    marker->hide();
 }
 
 BrowserControl::~BrowserControl()
@@ -82,6 +118,13 @@ void BrowserControl::Navigate(const QString &text)
     if (url.isEmpty() || !url.isValid()) {
         if (!text.trimmed().isEmpty())
             reportUnusableAddress(QStringLiteral("„%1“ není platná adresa.").arg(text));
+        return;
+    }
+    // The engine reads a local file on a thread of its own, which would wait for ever
+    // on a pipe or a device and keep the program from ending.
+    const QFileInfo local(url.isLocalFile() ? url.toLocalFile() : QString());
+    if (local.exists() && !local.isFile() && !local.isDir()) {
+        reportUnusableAddress(QStringLiteral("Adresu „%1“ program nedokáže otevřít.").arg(url.toString()));
         return;
     }
     runOrDefer([this, url] {
@@ -236,7 +279,7 @@ void BrowserControl::onLoadingChanged(const QWebEngineLoadingInfo &info)
     case QWebEngineLoadingInfo::LoadStoppedStatus:
         // The engine drops an address it will not show (a scheme it does not know)
         // before ever asking whether to go there, and shows nothing.
-        if (!m_undecidedAddress.isEmpty() && info.url() == m_undecidedAddress)
+        if (!m_undecidedAddress.isEmpty() && sameAddress(info.url(), m_undecidedAddress))
             reportUnusableAddress(QStringLiteral("Adresu „%1“ program nedokáže otevřít.").arg(info.url().toString()));
         m_undecidedAddress.clear();
         endLoad(false);
@@ -308,7 +351,23 @@ void BrowserControl::onNewWindowRequested(QWebEngineNewWindowRequest &request)
             return;
         url = m_hoveredLink;
     }
+    // A window on an address the engine will not show would stay blank: none is asked
+    // for, and the user is told as for a typed address.
+    if (!showsScheme(request.requestedUrl())) {
+        reportUnusableAddress(QStringLiteral("Adresu „%1“ program nedokáže otevřít.").arg(url));
+        return;
+    }
     QTimer::singleShot(0, this, [this, url] { raiseNewWindow(url); });
+}
+
+bool BrowserControl::showsScheme(const QUrl &url)
+{
+    static const QStringList builtIn = {
+        QStringLiteral("http"),  QStringLiteral("https"),      QStringLiteral("file"),   QStringLiteral("about"),
+        QStringLiteral("data"),  QStringLiteral("blob"),       QStringLiteral("filesystem"), QStringLiteral("qrc"),
+        QStringLiteral("chrome"), QStringLiteral("view-source"), QStringLiteral("devtools")};
+    const QString scheme = url.scheme().toLower();
+    return builtIn.contains(scheme) || !QWebEngineUrlScheme::schemeByName(scheme.toLatin1()).name().isEmpty();
 }
 
 void BrowserControl::raiseNewWindow(const QString &url)

@@ -68,7 +68,9 @@ enum class ScriptWorld {
 // post data or headers of a request either: they arrive as 0 and empty values. An
 // address the engine refuses to open in a new window (a "javascript:" one above all)
 // raises nothing, except when the refused request came from a clicked "javascript:"
-// link: then NewWindow carries that link's address.
+// link: then NewWindow carries that link's address. A request for an address the
+// engine would not show (a scheme it does not know) raises nothing either; the user
+// is told, as by Navigate.
 //
 // Quit (the page asked to close its window) is raised on the next turn of the event
 // loop, so its slot may close the window. No slot may delete the control directly;
@@ -80,6 +82,14 @@ class BrowserControl : public QWidget
 public:
     explicit BrowserControl(QWidget *parent = nullptr);
     ~BrowserControl() override;
+
+    // Readies a window that will hold browser controls, before it is first shown. The
+    // engine's view is drawn through the graphics library; a window that held no such
+    // view is drawn without it, and the first control shown in it makes the toolkit
+    // make the window's surface anew: the window flickers, and the first page waits
+    // for that and for the graphics library's start. A prepared window is drawn
+    // through the library from its first showing on.
+    static void prepareWindow(QWidget *window);
 
     // Loads what the user typed: an address, or a file path absolute or relative to
     // the current folder ("www.example.org" goes over http; an existing file whose name
@@ -162,6 +172,8 @@ private:
     void onUrlChanged();
     void onNewWindowRequested(QWebEngineNewWindowRequest &request);
     void raiseNewWindow(const QString &url);
+    // Whether the engine shows pages of the address's scheme.
+    static bool showsScheme(const QUrl &url);
     void raiseCommandStates();
     void reportUnusableAddress(const QString &message);
     // Runs one of the page's actions (QWebEnginePage::WebAction).

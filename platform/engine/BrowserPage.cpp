@@ -2,11 +2,69 @@
 
 #include "platform/controls/MessageBox.h"
 
+#include <QAction>
 #include <QWebEngineView>
+
+#include <utility>
+
+namespace {
+
+// The engine comes with no Czech captions for the actions of its page menu.
+constexpr std::pair<QWebEnginePage::WebAction, const char *> kActionTexts[] = {
+    {QWebEnginePage::Back, "Zpět"},
+    {QWebEnginePage::Forward, "Dále"},
+    {QWebEnginePage::Stop, "Zastavit"},
+    {QWebEnginePage::Reload, "Obnovit"},
+    {QWebEnginePage::ReloadAndBypassCache, "Obnovit celou stránku"},
+    {QWebEnginePage::Cut, "Vyjmout"},
+    {QWebEnginePage::Copy, "Kopírovat"},
+    {QWebEnginePage::Paste, "Vložit"},
+    {QWebEnginePage::Undo, "Vrátit zpět"},
+    {QWebEnginePage::Redo, "Znovu"},
+    {QWebEnginePage::SelectAll, "Vybrat vše"},
+    {QWebEnginePage::PasteAndMatchStyle, "Vložit jako prostý text"},
+    {QWebEnginePage::OpenLinkInThisWindow, "Otevřít odkaz v tomto okně"},
+    {QWebEnginePage::OpenLinkInNewWindow, "Otevřít odkaz v novém okně"},
+    {QWebEnginePage::OpenLinkInNewTab, "Otevřít odkaz v novém okně"},
+    {QWebEnginePage::OpenLinkInNewBackgroundTab, "Otevřít odkaz v novém okně na pozadí"},
+    {QWebEnginePage::CopyLinkToClipboard, "Kopírovat adresu odkazu"},
+    {QWebEnginePage::DownloadLinkToDisk, "Uložit odkaz jako…"},
+    {QWebEnginePage::CopyImageToClipboard, "Kopírovat obrázek"},
+    {QWebEnginePage::CopyImageUrlToClipboard, "Kopírovat adresu obrázku"},
+    {QWebEnginePage::DownloadImageToDisk, "Uložit obrázek jako…"},
+    {QWebEnginePage::CopyMediaUrlToClipboard, "Kopírovat adresu média"},
+    {QWebEnginePage::ToggleMediaControls, "Zobrazit či skrýt ovládání"},
+    {QWebEnginePage::ToggleMediaLoop, "Přehrávat dokola"},
+    {QWebEnginePage::ToggleMediaPlayPause, "Přehrát či pozastavit"},
+    {QWebEnginePage::ToggleMediaMute, "Ztlumit či zapnout zvuk"},
+    {QWebEnginePage::DownloadMediaToDisk, "Uložit médium jako…"},
+    {QWebEnginePage::InspectElement, "Prozkoumat prvek"},
+    {QWebEnginePage::ExitFullScreen, "Ukončit celou obrazovku"},
+    {QWebEnginePage::RequestClose, "Zavřít stránku"},
+    {QWebEnginePage::Unselect, "Zrušit výběr"},
+    {QWebEnginePage::SavePage, "Uložit stránku"},
+    {QWebEnginePage::ViewSource, "Zobrazit zdrojový kód stránky"},
+    {QWebEnginePage::ToggleBold, "Tučné"},
+    {QWebEnginePage::ToggleItalic, "Kurzíva"},
+    {QWebEnginePage::ToggleUnderline, "Podtržené"},
+    {QWebEnginePage::ToggleStrikethrough, "Přeškrtnuté"},
+    {QWebEnginePage::AlignLeft, "Zarovnat vlevo"},
+    {QWebEnginePage::AlignCenter, "Zarovnat na střed"},
+    {QWebEnginePage::AlignRight, "Zarovnat vpravo"},
+    {QWebEnginePage::AlignJustified, "Zarovnat do bloku"},
+    {QWebEnginePage::Indent, "Zvětšit odsazení"},
+    {QWebEnginePage::Outdent, "Zmenšit odsazení"},
+    {QWebEnginePage::InsertOrderedList, "Číslovaný seznam"},
+    {QWebEnginePage::InsertUnorderedList, "Seznam s odrážkami"},
+};
+
+} // namespace
 
 BrowserPage::BrowserPage(QWebEngineProfile *profile, QObject *parent)
     : QWebEnginePage(profile, parent)
 {
+    for (const auto &[webAction, text] : kActionTexts)
+        action(webAction)->setText(QString::fromUtf8(text));
 }
 
 void BrowserPage::setNavigationFilter(NavigationFilter filter)

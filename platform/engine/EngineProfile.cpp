@@ -6,6 +6,7 @@
 #include "platform/system/Singleton.h"
 
 #include <QCoreApplication>
+#include <QLocale>
 #include <QPointer>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
@@ -13,6 +14,7 @@
 #include <QUrl>
 
 #include <optional>
+#include <utility>
 
 namespace {
 
@@ -37,9 +39,16 @@ std::optional<QString> textOf(const std::optional<RegValue> &value)
     return QString::fromUtf8(end < 0 ? value->data : value->data.left(end));
 }
 
+// The first profile brings the engine up, and the engine reads its start-up choices
+// (such as its locale) only then: whatever it must know from its start is set here,
+// before that. Nothing here reads the registry, so the engine can start before the
+// program's own start-up touches any file.
 QWebEngineProfile *createProfile()
 {
+    const QString languages = EngineProfile::chooseLanguage();
     auto *profile = new QWebEngineProfile(QCoreApplication::instance());
+    profile->setHttpAcceptLanguage(languages);
+    // The offline value is read at each network request, never here.
     profile->setUrlRequestInterceptor(new OfflineInterceptor(&RegistryRead::isOffline, profile));
     return profile;
 }
@@ -75,7 +84,6 @@ QWebEngineProfile *sharedProfile()
         s.profile = createProfile();
         s.engineAgent = s.profile->httpUserAgent();
     }
-    applyRegistrySettings(s.profile);
     return s.profile;
 }
 
@@ -83,9 +91,18 @@ QWebEngineProfile *sharedProfile()
 
 QWebEngineProfile *EngineProfile::profileForNewPage()
 {
-    if (QWebEnginePage *warm = state().warmPage)
-        warm->deleteLater();
-    return sharedProfile();
+    QWebEngineProfile *profile = sharedProfile();
+    applyRegistrySettings(profile);
+    return profile;
+}
+
+void EngineProfile::releaseSparePageAfter(QWebEnginePage *page)
+{
+    QWebEnginePage *spare = std::exchange(state().warmPage, nullptr);
+    if (!spare)
+        return;
+    QObject::connect(page, &QWebEnginePage::loadFinished, spare, &QObject::deleteLater);
+    QObject::connect(page, &QObject::destroyed, spare, &QObject::deleteLater);
 }
 
 void EngineProfile::warmUp()
@@ -124,6 +141,12 @@ bool EngineProfile::inlineImagesShown()
 {
     const auto text = textOf(RegistryRead::value(HKEY_CURRENT_USER, RegKeys::ExplorerMain, RegValueNames::DisplayInlineImages));
     return !text || text->trimmed().compare(QLatin1String("no"), Qt::CaseInsensitive) != 0;
+}
+
+QString EngineProfile::chooseLanguage()
+{
+    QLocale::setDefault(QLocale(QLocale::Czech, QLocale::Czechia));
+    return QStringLiteral("cs-CZ,cs;q=0.9,en;q=0.5");
 }
 
 QString userAgentWithTokens(const QString &base, const QStringList &tokens)

@@ -5,6 +5,7 @@
 
 #include <functional>
 
+class QWebEnginePage;
 class QWebEngineProfile;
 
 // The one engine profile of the program. It is kept in memory only: the program may
@@ -29,9 +30,14 @@ public:
     static QWebEngineProfile *profileForNewPage();
     // Starts the engine before any window needs it: the profile with its request
     // interceptor, and a page on about:blank that nobody sees, which brings up the
-    // engine and its helper process. The page goes once the first browser control
-    // takes the profile. Does nothing when the engine runs already.
+    // engine and its helper process. Reads no registry value (the first browser
+    // control's profile gets them), so it can run before anything else of the program.
+    // Does nothing when the engine runs already.
     static void warmUp();
+    // The page of the first browser control: the spare page of the warm-up goes once
+    // that page has loaded (or failed, or gone), not while it loads, when taking the
+    // spare down would hold up the page the user waits for. Later pages change nothing.
+    static void releaseSparePageAfter(QWebEnginePage *page);
     // Deletes the profile, so that the next use starts afresh. Only when no browser
     // control is alive.
     static void resetInstance();
@@ -42,6 +48,11 @@ public:
     static QStringList postPlatformTokens();
 
     static bool inlineImagesShown();
+
+    // Czech for the engine's own texts: it reads them (its error pages among them) in
+    // the default locale when it starts, so this runs before the first profile is
+    // created. Returns the languages pages are asked for, Czech first.
+    static QString chooseLanguage();
 };
 
 // The engine's User-Agent with Post Platform tokens added after the platform, inside

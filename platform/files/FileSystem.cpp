@@ -234,9 +234,9 @@ int PosixFileSystem::copyData(int fromFd, int toFd, qint64 size)
 namespace {
 
 // Creates the file's content nameless (or under a temporary name) in the target's
-// folder and gives it the target's name only once it is complete and synced, without
-// replacing anything: no partial file ever carries the name.
-int writeThenName(const QString &to, unsigned mode, const std::function<int(int)> &fill)
+// folder and gives it the target's name only once it is complete (and, with sync,
+// on the disk), without replacing anything: no partial file ever carries the name.
+int writeThenName(const QString &to, unsigned mode, const std::function<int(int)> &fill, bool sync = true)
 {
     const QString folder = parentOf(to);
     QString temporary;
@@ -253,7 +253,7 @@ int writeThenName(const QString &to, unsigned mode, const std::function<int(int)
     int failure = fill(fd);
     if (failure == 0 && ::fchmod(fd, mode_t(mode & 0777)) != 0)
         failure = errno;
-    if (failure == 0 && ::fsync(fd) != 0)
+    if (failure == 0 && sync && ::fsync(fd) != 0)
         failure = errno;
     if (failure == 0) {
         if (temporary.isEmpty()) {
@@ -269,12 +269,22 @@ int writeThenName(const QString &to, unsigned mode, const std::function<int(int)
             ::unlink(encoded(temporary).constData());
         return failure;
     }
-    return syncFolder(folder);
+    return sync ? syncFolder(folder) : 0;
 }
 
 } // namespace
 
 int PosixFileSystem::copy(const QString &from, const QString &to)
+{
+    return copyFile(from, to, true);
+}
+
+int PosixFileSystem::copyUnsynced(const QString &from, const QString &to)
+{
+    return copyFile(from, to, false);
+}
+
+int PosixFileSystem::copyFile(const QString &from, const QString &to, bool sync)
 {
     struct stat info {};
     int failure = 0;
@@ -286,7 +296,7 @@ int PosixFileSystem::copy(const QString &from, const QString &to)
             return copyFailure;
         const struct timespec times[2] = {info.st_atim, info.st_mtim};
         return ::futimens(toFd, times) == 0 ? 0 : errno;
-    });
+    }, sync);
     ::close(fromFd);
     return failure;
 }

@@ -56,6 +56,10 @@ public:
     virtual int move(const QString &from, const QString &to) = 0;
     // A regular file's data, permission bits and modification time under a new name.
     virtual int copy(const QString &from, const QString &to) = 0;
+    // The same copy, named once complete but left to the system to write out in its
+    // own time, as cp leaves it: the source stays, so nothing is lost if it never
+    // reaches the disk. A move never uses it.
+    virtual int copyUnsynced(const QString &from, const QString &to) = 0;
     // A new file holding the bytes; fails with EEXIST when the name is taken.
     virtual int writeNew(const QString &path, const QByteArray &bytes) = 0;
     virtual int makeFolder(const QString &path) = 0;
@@ -83,6 +87,7 @@ public:
     int rename(const QString &from, const QString &to) override;
     int move(const QString &from, const QString &to) override;
     int copy(const QString &from, const QString &to) override;
+    int copyUnsynced(const QString &from, const QString &to) override;
     int writeNew(const QString &path, const QByteArray &bytes) override;
     int makeFolder(const QString &path) override;
     int remove(const QString &path) override;
@@ -99,6 +104,7 @@ protected:
 
 private:
     int moveAcross(const QString &from, const QString &to);
+    int copyFile(const QString &from, const QString &to, bool sync);
 };
 
 // The runtime error number for a failed file call's errno: access refused 75, not

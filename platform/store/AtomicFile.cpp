@@ -13,6 +13,7 @@
 #include <QRegularExpression>
 
 #include <cerrno>
+#include <functional>
 #include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -36,19 +37,36 @@ int createTemporary(const QByteArray &path, QByteArray &temporary)
     return -1;
 }
 
+// What stands in place of a file that is not a regular one, for telling the user.
+QString kindReason(mode_t mode)
+{
+    if (S_ISDIR(mode))
+        return QStringLiteral("na jeho místě je složka");
+    if (S_ISFIFO(mode))
+        return QStringLiteral("na jeho místě je roura");
+    if (S_ISCHR(mode) || S_ISBLK(mode))
+        return QStringLiteral("na jeho místě je zařízení");
+    if (S_ISSOCK(mode))
+        return QStringLiteral("na jeho místě je soket");
+    return QStringLiteral("není to obyčejný soubor");
+}
+
 } // namespace
 
 void writeFileAtomically(const QString &path, const QByteArray &bytes)
 {
-    // A link is followed, so that the file it points to is the one replaced.
-    const QFileInfo info(path);
-    const QByteArray target = QFile::encodeName(info.isSymLink() ? info.symLinkTarget() : path);
+    // A link to a regular file is followed, so that the file it points to is the one
+    // replaced; anything else (a device, a pipe, a folder) is never replaced.
+    const QByteArray target = QFile::encodeName(replaceableTarget(path));
+    struct stat existing;
+    const bool exists = ::stat(target.constData(), &existing) == 0;
+    if (exists && !S_ISREG(existing.st_mode))
+        raiseSystemError(ErrorNumber::PathFileAccessError, S_ISDIR(existing.st_mode) ? EISDIR : EEXIST, path);
     QByteArray temporary;
     const int fd = createTemporary(target, temporary);
     if (fd < 0)
         raiseSystemError(ErrorNumber::PathFileAccessError, errno, path);
-    struct stat existing;
-    if (::stat(target.constData(), &existing) == 0 && S_ISREG(existing.st_mode))
+    if (exists)
         ::fchmod(fd, existing.st_mode & 07777);
     int failure = writeAllBytes(fd, bytes.constData(), bytes.size());
     if (failure == 0 && ::fsync(fd) != 0)
@@ -61,6 +79,35 @@ void writeFileAtomically(const QString &path, const QByteArray &bytes)
         ::unlink(temporary.constData());
         raiseSystemError(ErrorNumber::PathFileAccessError, failure, path);
     }
+}
+
+QString replaceableTarget(const QString &path)
+{
+    QString target = path;
+    // As many links as the system itself follows.
+    for (int depth = 0; depth < 40; ++depth) {
+        const QFileInfo info(target);
+        if (!info.isSymLink())
+            return target;
+        target = info.symLinkTarget();
+    }
+    return target;
+}
+
+QString notRegularFileReason(const QString &path)
+{
+    struct stat info;
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0 || S_ISREG(info.st_mode))
+        return {};
+    return kindReason(info.st_mode);
+}
+
+std::optional<FileProblem> setAsideUnlessRegular(const QString &path)
+{
+    const QString reason = notRegularFileReason(path);
+    if (reason.isEmpty())
+        return std::nullopt;
+    return FileProblem{path, reason, moveAside(path)};
 }
 
 int writeProblemBeside(const QString &path)
@@ -80,8 +127,16 @@ int writeProblemBeside(const QString &path)
 std::optional<QByteArray> readWholeFile(const QString &path, qint64 maxSize, QString &reason, int &systemError)
 {
     systemError = 0;
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    const QByteArray name = QFile::encodeName(path);
     struct stat info;
+    // Opening a pipe waits for a writer and opening a device may act on it: only a
+    // regular file is opened, and without waiting in case one was swapped in since.
+    if (::stat(name.constData(), &info) == 0 && !S_ISREG(info.st_mode)) {
+        systemError = S_ISDIR(info.st_mode) ? EISDIR : EEXIST;
+        reason = kindReason(info.st_mode);
+        return std::nullopt;
+    }
+    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0 || ::fstat(fd, &info) != 0) {
         systemError = errno;
         reason = systemErrorText(systemError);
@@ -90,9 +145,9 @@ std::optional<QByteArray> readWholeFile(const QString &path, qint64 maxSize, QSt
         return std::nullopt;
     }
     QByteArray bytes;
-    if (S_ISDIR(info.st_mode)) {
-        systemError = EISDIR;
-        reason = QStringLiteral("na jeho místě je složka");
+    if (!S_ISREG(info.st_mode)) {
+        systemError = S_ISDIR(info.st_mode) ? EISDIR : EEXIST;
+        reason = kindReason(info.st_mode);
     } else if (info.st_size > maxSize) {
         systemError = EFBIG;
         reason = QStringLiteral("je větší než %1 MB, což žádný skutečný soubor tohoto druhu není").arg(maxSize >> 20);
@@ -121,24 +176,63 @@ std::optional<QByteArray> readWholeFile(const QString &path, qint64 maxSize, QSt
     return bytes;
 }
 
-QString moveAside(const QString &path)
+FileStamp stampOf(const QString &path)
+{
+    struct stat info;
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return {};
+    return {true, qint64(info.st_size), qint64(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec,
+            quint64(info.st_ino), quint64(info.st_dev)};
+}
+
+namespace {
+
+// Tries names beside the path ("registry.reg" gives "registry-<word>-20250102-030405.reg",
+// then "-2", "-3" ...) until place takes one; place returns 0, EEXIST to try the
+// next name, or another errno to stop.
+QString placeBeside(const QString &path, const QString &word, const std::function<int(const QString &)> &place)
 {
     const QFileInfo info(path);
     const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
     const QString suffix = info.suffix().isEmpty() ? QString() : QLatin1Char('.') + info.suffix();
     for (int attempt = 1; attempt < 100; ++attempt) {
-        const QString name = info.completeBaseName() + QStringLiteral("-nečitelný-") + stamp
+        const QString name = info.completeBaseName() + QLatin1Char('-') + word + QLatin1Char('-') + stamp
             + (attempt > 1 ? QStringLiteral("-%1").arg(attempt) : QString()) + suffix;
-        const QString aside = info.dir().filePath(name);
-        const int failure = renameNoReplace(path, aside);
+        const QString beside = info.dir().filePath(name);
+        const int failure = place(beside);
         if (failure == 0)
-            return aside;
+            return beside;
         if (failure != EEXIST) {
             errno = failure;
             return {};
         }
     }
+    errno = EEXIST;
     return {};
+}
+
+} // namespace
+
+QString moveAside(const QString &path)
+{
+    return placeBeside(path, QStringLiteral("nečitelný"), [&](const QString &aside) { return renameNoReplace(path, aside); });
+}
+
+QString keepCopy(const QString &path, const QByteArray &bytes)
+{
+    return placeBeside(path, QStringLiteral("kopie"), [&](const QString &copy) {
+        const QByteArray name = QFile::encodeName(copy);
+        const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        if (fd < 0)
+            return errno;
+        int failure = writeAllBytes(fd, bytes.constData(), bytes.size());
+        if (failure == 0 && ::fsync(fd) != 0)
+            failure = errno;
+        ::close(fd);
+        if (failure != 0)
+            ::unlink(name.constData());
+        return failure;
+    });
 }
 
 void removeInterruptedSaves(const QString &folder, const QString &targetWildcard)

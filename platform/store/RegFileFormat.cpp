@@ -24,6 +24,7 @@ struct ScriptState
     RegistryTree &tree;
     bool unicode = false;             // version 5.00 scripts keep hex(1), hex(2) and hex(7) text in UTF-16
     RegistryTree::Key *key = nullptr; // null while no usable section is open
+    qsizetype skipped = 0;            // lines that did not parse or had no usable section
 };
 
 // The lines of a text, without their ends; views into the text.
@@ -46,6 +47,12 @@ std::vector<QStringView> splitLines(const QString &text)
 // Returns the position after the closing quote, or -1 when it is missing.
 qsizetype readQuoted(QStringView line, qsizetype pos, QString &text)
 {
+    // Most texts hold no escape: taken whole.
+    const qsizetype close = line.indexOf(kQuote, pos + 1);
+    if (close >= 0 && !line.sliced(pos + 1, close - pos - 1).contains(kBackslash)) {
+        text = line.sliced(pos + 1, close - pos - 1).toString();
+        return close + 1;
+    }
     text.clear();
     for (qsizetype i = pos + 1; i < line.size(); ++i) {
         const QChar c = line.at(i);
@@ -60,7 +67,7 @@ qsizetype readQuoted(QStringView line, qsizetype pos, QString &text)
     return -1;
 }
 
-bool splitValueLine(QStringView line, QString &name, QString &data)
+bool splitValueLine(QStringView line, QString &name, QStringView &data)
 {
     qsizetype pos = 1;
     if (line.startsWith(QLatin1Char('@')))
@@ -71,7 +78,7 @@ bool splitValueLine(QStringView line, QString &name, QString &data)
         ++pos;
     if (pos >= line.size() || line.at(pos) != QLatin1Char('='))
         return false;
-    data = line.sliced(pos + 1).trimmed().toString();
+    data = line.sliced(pos + 1).trimmed();
     return true;
 }
 
@@ -98,12 +105,14 @@ bool isHexDigits(QStringView text, qsizetype maxLength)
     return true;
 }
 
-std::optional<RegValue> parseString(const QString &data)
+std::optional<RegValue> parseString(QStringView data)
 {
     QString text;
     if (readQuoted(data, 0, text) < 0)
         return std::nullopt;
-    return RegValue{RegType::String, text.toUtf8() + '\0'};
+    QByteArray bytes = text.toUtf8();
+    bytes += '\0';
+    return RegValue{RegType::String, std::move(bytes)};
 }
 
 std::optional<RegValue> parseDword(QStringView digits)
@@ -165,10 +174,12 @@ std::optional<RegValue> parseHex(QStringView data, bool unicode)
     return RegValue{type, *bytes};
 }
 
-void applyValueLine(const QString &name, const QString &data, ScriptState &state)
+void applyValueLine(const QString &name, QStringView data, ScriptState &state)
 {
-    if (!state.key)
+    if (!state.key) {
+        ++state.skipped;
         return;
+    }
     if (data == QLatin1String("-")) {
         RegistryTree::removeValue(*state.key, name);
         return;
@@ -177,11 +188,13 @@ void applyValueLine(const QString &name, const QString &data, ScriptState &state
     if (data.startsWith(kQuote))
         value = parseString(data);
     else if (data.startsWith(QLatin1String("dword:"), Qt::CaseInsensitive))
-        value = parseDword(QStringView(data).sliced(6).trimmed());
+        value = parseDword(data.sliced(6).trimmed());
     else if (data.startsWith(QLatin1String("hex"), Qt::CaseInsensitive))
         value = parseHex(data, state.unicode);
     if (value)
         RegistryTree::setValue(*state.key, name, *value);
+    else
+        ++state.skipped;
 }
 
 // The key path of a section line "[KEY]" or "[-KEY]" with its root spelled as
@@ -211,19 +224,19 @@ bool isSectionLine(QStringView line)
 void applySectionLine(QStringView line, ScriptState &state)
 {
     state.key = nullptr;
-    if (!isSectionLine(line))
-        return;
     bool remove = false;
-    const QString path = sectionPath(line, remove);
-    if (path.isEmpty())
+    const QString path = isSectionLine(line) ? sectionPath(line, remove) : QString();
+    if (path.isEmpty()) {
+        ++state.skipped;
         return;
+    }
     if (remove)
         state.tree.removeKey(path);
     else
         state.key = state.tree.createKey(path);
 }
 
-bool isHexContinued(const QString &data)
+bool isHexContinued(QStringView data)
 {
     return data.startsWith(QLatin1String("hex"), Qt::CaseInsensitive) && data.endsWith(kBackslash);
 }
@@ -268,30 +281,37 @@ bool checkScript(const std::vector<QStringView> &lines, QString &problem, bool &
     return headerSeen;
 }
 
-QString quoted(const QString &text)
+void appendQuoted(QString &out, QStringView text)
 {
-    QString escaped = text;
-    escaped.replace(kBackslash, QLatin1String("\\\\"));
-    escaped.replace(kQuote, QLatin1String("\\\""));
-    return kQuote + escaped + kQuote;
+    out += kQuote;
+    if (!text.contains(kBackslash) && !text.contains(kQuote)) {
+        out += text;
+    } else {
+        for (const QChar c : text) {
+            if (c == kBackslash || c == kQuote)
+                out += kBackslash;
+            out += c;
+        }
+    }
+    out += kQuote;
 }
 
-bool isValidUtf8(const QByteArray &bytes)
-{
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    const QString text = utf8(bytes);
-    return !utf8.hasError();
-}
-
-// A string value is written as "text" only when reading that text back gives the
-// same bytes: one terminating NUL, no other NUL, valid UTF-8, no line breaks.
-bool isPlainString(const RegValue &value)
+// The text of a string value that is written as "text": only when reading that
+// text back gives the same bytes (one terminating NUL, no other NUL, valid UTF-8,
+// no line breaks).
+std::optional<QString> plainText(const RegValue &value)
 {
     const QByteArray &data = value.data;
     if (value.type != RegType::String || !data.endsWith('\0') || data.indexOf('\0') != data.size() - 1)
-        return false;
-    const QByteArray text = data.chopped(1);
-    return isValidUtf8(text) && !text.contains('\r') && !text.contains('\n');
+        return std::nullopt;
+    const QByteArrayView text = QByteArrayView(data).chopped(1);
+    if (text.contains('\r') || text.contains('\n'))
+        return std::nullopt;
+    QStringDecoder utf8(QStringDecoder::Utf8, kKeepMark);
+    QString decoded = utf8(text);
+    if (utf8.hasError())
+        return std::nullopt;
+    return decoded;
 }
 
 void appendHexList(QString &out, const QByteArray &bytes, qsizetype column)
@@ -316,8 +336,8 @@ void appendHexList(QString &out, const QByteArray &bytes, qsizetype column)
 
 void appendData(QString &out, const RegValue &value, qsizetype column)
 {
-    if (isPlainString(value)) {
-        out += quoted(QStringDecoder(QStringDecoder::Utf8, kKeepMark)(value.data.chopped(1)));
+    if (const std::optional<QString> text = plainText(value)) {
+        appendQuoted(out, *text);
         return;
     }
     if (value.type == RegType::Dword && value.data.size() == 4) {
@@ -334,7 +354,10 @@ void appendData(QString &out, const RegValue &value, qsizetype column)
 void appendValueLine(QString &out, const RegNamedValue &entry)
 {
     const qsizetype start = out.size();
-    out += entry.name.isEmpty() ? QStringLiteral("@") : quoted(entry.name);
+    if (entry.name.isEmpty())
+        out += QLatin1Char('@');
+    else
+        appendQuoted(out, entry.name);
     out += QLatin1Char('=');
     appendData(out, entry.value, out.size() - start);
     out += QLatin1Char('\n');
@@ -377,7 +400,7 @@ QString RegFileFormat::canonicalRoot(const QString &name)
     return {};
 }
 
-bool RegFileFormat::apply(const QString &text, RegistryTree &tree, QString *problem)
+bool RegFileFormat::apply(const QString &text, RegistryTree &tree, QString *problem, qsizetype *skipped)
 {
     const std::vector<QStringView> lines = splitLines(text);
     ScriptState state{tree, false, nullptr};
@@ -401,30 +424,44 @@ bool RegFileFormat::apply(const QString &text, RegistryTree &tree, QString *prob
             continue;
         }
         QString name;
-        QString data;
-        if (!splitValueLine(line, name, data))
+        QStringView data;
+        if (!splitValueLine(line, name, data)) {
+            ++state.skipped;
             continue;
-        while (isHexContinued(data) && i + 1 < qsizetype(lines.size())) {
-            data.chop(1);
-            data += lines[++i].trimmed();
+        }
+        // Only a continued hex list needs a text of its own.
+        QString continued;
+        if (isHexContinued(data) && i + 1 < qsizetype(lines.size())) {
+            continued = data.toString();
+            while (isHexContinued(continued) && i + 1 < qsizetype(lines.size())) {
+                continued.chop(1);
+                continued += lines[++i].trimmed();
+            }
+            data = continued;
         }
         applyValueLine(name, data, state);
     }
+    if (skipped)
+        *skipped = state.skipped;
     return true;
 }
 
 QByteArray RegFileFormat::serialize(const RegistryTree &tree)
 {
-    QString out = kHeader4 + QLatin1Char('\n');
+    QByteArray out = (kHeader4 + QLatin1Char('\n')).toUtf8();
+    // Key by key into UTF-8, so that the whole text is never held a second time.
+    QString key;
     tree.forEachKey([&](const QString &path, const std::vector<const RegNamedValue *> &values, bool hasSubKeys) {
         // Parents are implied by their subkeys.
         if (values.empty() && hasSubKeys)
             return;
-        out += QStringLiteral("\n[");
-        out += path;
-        out += QStringLiteral("]\n");
+        key.clear();
+        key += QStringLiteral("\n[");
+        key += path;
+        key += QStringLiteral("]\n");
         for (const RegNamedValue *entry : values)
-            appendValueLine(out, *entry);
+            appendValueLine(key, *entry);
+        out += key.toUtf8();
     });
-    return out.toUtf8();
+    return out;
 }

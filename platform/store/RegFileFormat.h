@@ -29,8 +29,9 @@ public:
     // the text is no script that can be read: no REGEDIT4 (or version 5.00) header, a
     // line longer than MaxLineLength, or a key deeper than RegistryTree::MaxDepth;
     // problem then says which, in words for the user. Lines that do not parse are
-    // skipped, as are sections under an unknown root.
-    static bool apply(const QString &text, RegistryTree &tree, QString *problem = nullptr);
+    // skipped, as are sections under an unknown root with their values; skipped
+    // then counts them.
+    static bool apply(const QString &text, RegistryTree &tree, QString *problem = nullptr, qsizetype *skipped = nullptr);
     // The whole tree as a REGEDIT4 script in UTF-8.
     static QByteArray serialize(const RegistryTree &tree);
 };

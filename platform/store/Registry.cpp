@@ -18,28 +18,6 @@
 
 namespace {
 
-// Identifies one version of the file. The inode is part of it because every write
-// replaces the file, so two writes within the clock's resolution still differ.
-struct FileStamp
-{
-    bool exists = false;
-    qint64 size = 0;
-    qint64 modifiedNs = 0;
-    quint64 inode = 0;
-    quint64 device = 0;
-
-    bool operator==(const FileStamp &) const = default;
-};
-
-FileStamp stampOf(const QString &path)
-{
-    struct stat info;
-    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
-        return {};
-    return {true, qint64(info.st_size), qint64(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec,
-            quint64(info.st_ino), quint64(info.st_dev)};
-}
-
 QString rootName(RegRoot root)
 {
     switch (root) {
@@ -112,6 +90,13 @@ bool addMissingSeeds(RegistryTree &tree)
     return added;
 }
 
+// "1 řádek", "3 řádky", "12 řádků".
+QString lineCount(qsizetype count)
+{
+    const char *word = count == 1 ? "řádek" : count >= 2 && count <= 4 ? "řádky" : "řádků";
+    return QStringLiteral("%1 %2").arg(count).arg(QString::fromUtf8(word));
+}
+
 } // namespace
 
 struct Registry::State
@@ -169,13 +154,14 @@ void Registry::load() const
     const FileStamp stamp = stampOf(m_state->path);
     QString reason;
     int systemError = 0;
-    const std::optional<QByteArray> bytes = readWholeFile(m_state->path, MaxFileSize, reason, systemError);
+    std::optional<QByteArray> bytes = readWholeFile(m_state->path, MaxFileSize, reason, systemError);
     if (!bytes && systemError == ENOENT) {
         seed();
         return;
     }
     RegistryTree tree;
-    if (!bytes || !RegFileFormat::apply(RegFileFormat::decode(*bytes), tree, &reason)) {
+    qsizetype skipped = 0;
+    if (!bytes || !RegFileFormat::apply(RegFileFormat::decode(*bytes), tree, &reason, &skipped)) {
         setAside(reason);
         return;
     }
@@ -184,6 +170,15 @@ void Registry::load() const
     m_state->stamp = stamp;
     m_state->loaded = true;
     m_state->blockedBy = 0;
+    // The next save writes only what could be read: the lines that could not are
+    // kept in a copy first, and the user is told once. Without a copy nothing is saved.
+    if (skipped > 0) {
+        const QString copy = keepCopy(m_state->path, *bytes);
+        if (copy.isEmpty())
+            m_state->blockedBy = errno != 0 ? errno : EIO;
+        m_state->unusable = FileProblem{m_state->path, lineCount(skipped), copy, true};
+    }
+    bytes.reset();
     if (completed) {
         // A read must not leave an error behind; a later write stores the seeds too.
         try {

@@ -1,20 +1,9 @@
 #include "platform/store/SettingsFileFormat.h"
 
-#include <QFileDevice>
-#include <QStringList>
-
-#include <cerrno>
-#include <utility>
+#include <algorithm>
 
 namespace {
 
-int &lastWriteError()
-{
-    static int error = 0;
-    return error;
-}
-
-const QChar kGroupSeparator = QLatin1Char('/');
 const QChar kEscape = QLatin1Char('\\');
 
 QString hexCode(QChar c)
@@ -34,7 +23,7 @@ bool isHexDigit(QChar c)
 }
 
 // Reads two hex digits at pos; -1 when there are none.
-int hexAt(const QString &text, qsizetype pos)
+int hexAt(QStringView text, qsizetype pos)
 {
     if (pos + 2 > text.size() || !isHexDigit(text.at(pos)) || !isHexDigit(text.at(pos + 1)))
         return -1;
@@ -43,7 +32,7 @@ int hexAt(const QString &text, qsizetype pos)
 
 // Only ASCII blanks and control characters are cut from the ends of names: the writer
 // encodes exactly those at an edge, so a no-break space there survives a save.
-QString trimmedBlanks(const QString &text)
+QStringView trimmedBlanks(QStringView text)
 {
     qsizetype first = 0;
     qsizetype last = text.size();
@@ -51,10 +40,10 @@ QString trimmedBlanks(const QString &text)
         ++first;
     while (last > first && text.at(last - 1).unicode() <= 0x20)
         --last;
-    return text.mid(first, last - first);
+    return text.sliced(first, last - first);
 }
 
-QString percentEncoded(const QString &name, const QString &special)
+QString percentEncoded(QStringView name, const QString &special)
 {
     QString out;
     for (qsizetype i = 0; i < name.size(); ++i) {
@@ -69,8 +58,10 @@ QString percentEncoded(const QString &name, const QString &special)
     return out;
 }
 
-QString percentDecoded(const QString &text)
+QString percentDecoded(QStringView text)
 {
+    if (!text.contains(QLatin1Char('%')))
+        return text.toString();
     QString out;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const int code = text.at(i) == QLatin1Char('%') ? hexAt(text, i + 1) : -1;
@@ -84,17 +75,7 @@ QString percentDecoded(const QString &text)
     return out;
 }
 
-QString fileName(const QString &stored)
-{
-    return percentEncoded(SettingsFileFormat::plainName(stored), QStringLiteral("%[]="));
-}
-
-QString storedFromFile(const QString &name)
-{
-    return SettingsFileFormat::storedName(percentDecoded(name));
-}
-
-QString escapedValue(const QString &value)
+QString escapedValue(QStringView value)
 {
     QString out;
     for (const QChar c : value) {
@@ -112,8 +93,10 @@ QString escapedValue(const QString &value)
     return out;
 }
 
-QString unescapedValue(const QString &text)
+QString unescapedValue(QStringView text)
 {
+    if (!text.contains(kEscape))
+        return text.toString();
     QString out;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar next = i + 1 < text.size() ? text.at(i + 1) : QChar();
@@ -136,98 +119,132 @@ QString unescapedValue(const QString &text)
     return out;
 }
 
-// A hand-edited value with a bare comma may come back from QSettings as a list.
-QString valueText(const QVariant &value)
+void appendKeyLine(QString &out, QStringView key, QStringView value)
 {
-    if (value.typeId() == QMetaType::QStringList)
-        return value.toStringList().join(QLatin1Char(','));
-    return value.toString();
-}
-
-QString keyLine(const QString &storedKey, const QVariant &value)
-{
-    return fileName(storedKey) + QLatin1Char('=') + escapedValue(valueText(value)) + QLatin1Char('\n');
+    out += percentEncoded(key, QStringLiteral("%[]="));
+    out += QLatin1Char('=');
+    out += escapedValue(value);
+    out += QLatin1Char('\n');
 }
 
 } // namespace
 
-QSettings::Format SettingsFileFormat::format()
+bool SettingsFileFormat::CaseInsensitiveLess::operator()(const QString &a, const QString &b) const
 {
-    static const QSettings::Format registered = QSettings::registerFormat(QStringLiteral("conf"), &read, &write);
-    return registered;
+    return a.compare(b, Qt::CaseInsensitive) < 0;
 }
 
-QString SettingsFileFormat::storedName(const QString &name)
+namespace SettingsFileFormat {
+
+Section::Entry::Entry(QStringView key, QStringView value)
+    : m_keyLength(key.size())
 {
-    QString stored = name;
-    stored.replace(QLatin1Char('%'), QLatin1String("%25"));
-    stored.replace(kEscape, QLatin1String("%5C"));
-    stored.replace(kGroupSeparator, QLatin1String("%2F"));
-    return stored;
+    m_text.reserve(key.size() + value.size());
+    m_text.append(key);
+    m_text.append(value);
 }
 
-QString SettingsFileFormat::plainName(const QString &stored)
+std::vector<Section::Entry>::iterator Section::lowerBound(QStringView key)
 {
-    return percentDecoded(stored);
+    return std::lower_bound(m_entries.begin(), m_entries.end(), key, [](const Entry &entry, QStringView wanted) {
+        return entry.key().compare(wanted, Qt::CaseInsensitive) < 0;
+    });
 }
 
-bool SettingsFileFormat::read(QIODevice &device, QSettings::SettingsMap &map)
+const Section::Entry *Section::find(QStringView key) const
 {
-    const QStringList lines = QString::fromUtf8(device.readAll()).split(QLatin1Char('\n'));
+    const auto found = const_cast<Section *>(this)->lowerBound(key);
+    return found != m_entries.end() && found->key().compare(key, Qt::CaseInsensitive) == 0 ? &*found : nullptr;
+}
+
+void Section::set(QStringView key, QStringView value)
+{
+    const auto found = lowerBound(key);
+    if (found != m_entries.end() && found->key().compare(key, Qt::CaseInsensitive) == 0)
+        *found = Entry(found->key().toString(), value);
+    else
+        m_entries.emplace(found, key, value);
+}
+
+void Section::erase(QStringView key)
+{
+    const auto found = lowerBound(key);
+    if (found != m_entries.end() && found->key().compare(key, Qt::CaseInsensitive) == 0)
+        m_entries.erase(found);
+}
+
+void Section::append(QStringView key, QStringView value)
+{
+    m_entries.emplace_back(key, value);
+}
+
+void Section::settle()
+{
+    std::stable_sort(m_entries.begin(), m_entries.end(), [](const Entry &a, const Entry &b) {
+        return a.key().compare(b.key(), Qt::CaseInsensitive) < 0;
+    });
+    auto kept = m_entries.begin();
+    for (auto next = m_entries.begin(); next != m_entries.end(); ++next) {
+        if (next != kept && next->key().compare(kept->key(), Qt::CaseInsensitive) == 0)
+            *kept = Entry(kept->key().toString(), next->value());
+        else if (next != m_entries.begin() && ++kept != next)
+            *kept = std::move(*next);
+    }
+    if (!m_entries.empty())
+        m_entries.erase(kept + 1, m_entries.end());
+    m_entries.shrink_to_fit();
+}
+
+} // namespace SettingsFileFormat
+
+SettingsFileFormat::Content SettingsFileFormat::parse(const QByteArray &bytes)
+{
+    Content content;
+    Section *section = nullptr;
     QString group;
-    for (QString line : lines) {
+    qsizetype start = 0;
+    // Line by line, so that the text is never held whole a second time.
+    while (start <= bytes.size()) {
+        qsizetype end = bytes.indexOf('\n', start);
+        if (end < 0)
+            end = bytes.size();
+        const QString text = QString::fromUtf8(QByteArrayView(bytes).sliced(start, end - start));
+        QStringView line = text;
+        start = end + 1;
         if (line.endsWith(QLatin1Char('\r')))
             line.chop(1);
-        if (trimmedBlanks(line).isEmpty() || line.startsWith(QLatin1Char(';')) || line.startsWith(QLatin1Char('#')))
+        const QStringView trimmed = trimmedBlanks(line);
+        if (trimmed.isEmpty() || line.startsWith(QLatin1Char(';')) || line.startsWith(QLatin1Char('#')))
             continue;
-        if (line.startsWith(QLatin1Char('[')) && trimmedBlanks(line).endsWith(QLatin1Char(']'))) {
-            const QString header = trimmedBlanks(line);
-            group = storedFromFile(header.mid(1, header.size() - 2));
+        if (line.startsWith(QLatin1Char('[')) && trimmed.endsWith(QLatin1Char(']'))) {
+            group = percentDecoded(trimmed.sliced(1, trimmed.size() - 2));
+            section = nullptr;
             continue;
         }
         const qsizetype equals = line.indexOf(QLatin1Char('='));
-        const QString name = equals < 0 ? QString() : trimmedBlanks(line.left(equals));
+        const QStringView name = equals < 0 ? QStringView() : trimmedBlanks(line.first(equals));
         // A line without a name (" =x") holds nothing a save could write back.
         if (name.isEmpty())
             continue;
-        const QString key = storedFromFile(name);
-        map.insert(group.isEmpty() ? key : group + kGroupSeparator + key, unescapedValue(line.mid(equals + 1)));
+        if (!section)
+            section = &content[group];
+        section->append(percentDecoded(name), unescapedValue(line.sliced(equals + 1)));
     }
-    return true;
+    for (auto &[name, keys] : content)
+        keys.settle();
+    return content;
 }
 
-bool SettingsFileFormat::write(QIODevice &device, const QSettings::SettingsMap &map)
+QByteArray SettingsFileFormat::serialize(const Content &content)
 {
-    // Keys outside any section must come before the first section header.
     QString text;
-    for (auto it = map.cbegin(); it != map.cend(); ++it) {
-        if (!it.key().contains(kGroupSeparator))
-            text += keyLine(it.key(), it.value());
+    // Keys outside any section come first: the empty name sorts before every other.
+    for (const auto &[group, keys] : content) {
+        if (!group.isEmpty())
+            text += (text.isEmpty() ? QString() : QStringLiteral("\n")) + QLatin1Char('[')
+                + percentEncoded(group, QStringLiteral("%[]=")) + QStringLiteral("]\n");
+        for (const Section::Entry &entry : keys)
+            appendKeyLine(text, entry.key(), entry.value());
     }
-    // The map is sorted, so the keys of one section follow each other.
-    QString section;
-    for (auto it = map.cbegin(); it != map.cend(); ++it) {
-        const qsizetype slash = it.key().indexOf(kGroupSeparator);
-        if (slash < 0)
-            continue;
-        if (section.isNull() || it.key().left(slash) != section) {
-            section = it.key().left(slash);
-            text += (text.isEmpty() ? QString() : QStringLiteral("\n")) + QLatin1Char('[') + fileName(section)
-                + QStringLiteral("]\n");
-        }
-        text += keyLine(it.key().mid(slash + 1), it.value());
-    }
-    const QByteArray bytes = text.toUtf8();
-    // Everything must have reached the file before QSettings commits it.
-    auto *file = qobject_cast<QFileDevice *>(&device);
-    errno = 0;
-    if (device.write(bytes) == bytes.size() && (!file || file->flush()))
-        return true;
-    lastWriteError() = errno != 0 ? errno : EIO;
-    return false;
-}
-
-int SettingsFileFormat::takeWriteError()
-{
-    return std::exchange(lastWriteError(), 0);
+    return text.toUtf8();
 }

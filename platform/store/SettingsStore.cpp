@@ -1,105 +1,97 @@
 #include "platform/store/SettingsStore.h"
 
+#include "platform/system/ErrorState.h"
 #include "platform/system/Singleton.h"
 
-#include "platform/system/ErrorState.h"
-#include "platform/store/SettingsFileFormat.h"
-
-#include <QDateTime>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
-#include <QLockFile>
-#include <QThread>
-#include <QElapsedTimer>
 #include <QRegularExpression>
-#include <QSettings>
 #include <QStandardPaths>
-#include <QStringList>
 #include <QSysInfo>
+#include <QThread>
 
 #include <cerrno>
 #include <cmath>
 #include <csignal>
+#include <fcntl.h>
 #include <limits>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
-const QChar kGroupSeparator = QLatin1Char('/');
+constexpr int kLockWaitMs = 2000;
+// A live instance fills its lock the moment it creates it and releases it within
+// moments; a lock that stays unusable this long was left behind.
+constexpr int kAbandonedAfterMs = 1000;
 
-// Names were looked up without regard to case in the store the program was made for.
-QString matching(const QStringList &names, const QString &wanted)
+enum class LockHolder { None, NotAFile, LiveHere, GoneHere, Unknown };
+
+// One look at the lock: who holds it, judged by what a lock file holds (the
+// holder's process id, its program's name and its host), and which file it was.
+struct LockSight
 {
-    for (const QString &name : names) {
-        if (name.compare(wanted, Qt::CaseInsensitive) == 0)
-            return name;
+    LockHolder holder = LockHolder::None;
+    dev_t device = 0;
+    ino_t inode = 0;
+    qint64 changedNs = 0;
+    qint64 size = 0;
+
+    bool sameFile(const LockSight &other) const
+    {
+        return device == other.device && inode == other.inode && changedNs == other.changedNs && size == other.size;
     }
-    return {};
-}
+};
 
-// An empty lock this old cannot belong to a live instance, which fills its lock the
-// moment it creates it.
-bool leftEmptyForASecond(const QFileInfo &lock)
+LockSight lookAtLock(const QString &path)
 {
-    return lock.size() == 0 && lock.lastModified() < QDateTime::currentDateTime().addSecs(-1);
-}
-
-// A lock nobody will release: the process that wrote it is gone, or it was left
-// empty (a kill between creating and filling it) more than a second ago. A lock
-// of a live instance is not stale; the store waits for it as QSettings does.
-bool isStaleLock(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray content = file.read(4096);
-    if (content.isEmpty())
-        return leftEmptyForASecond(QFileInfo(file));
-    const QList<QByteArray> lines = content.split('\n');
+    const QByteArray name = QFile::encodeName(path);
+    struct stat info;
+    if (::lstat(name.constData(), &info) != 0)
+        return {};
+    if (!S_ISREG(info.st_mode))
+        return {LockHolder::NotAFile};
+    LockSight sight{LockHolder::Unknown, info.st_dev, info.st_ino,
+                    qint64(info.st_ctim.tv_sec) * 1000000000 + info.st_ctim.tv_nsec, qint64(info.st_size)};
+    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return sight;
+    char buffer[4096];
+    const ssize_t count = ::read(fd, buffer, sizeof buffer);
+    ::close(fd);
+    const QList<QByteArray> lines = QByteArray(buffer, count > 0 ? qsizetype(count) : 0).split('\n');
     bool isNumber = false;
     const qint64 pid = lines.value(0).trimmed().toLongLong(&isNumber);
     const QByteArray host = lines.value(2).trimmed();
-    if (!isNumber || pid <= 0 || (!host.isEmpty() && host != QSysInfo::machineHostName().toUtf8()))
-        return false;
-    return ::kill(pid_t(pid), 0) != 0 && errno == ESRCH;
+    // A process on another machine cannot be asked about; its lock gets the same
+    // short wait as one that cannot be read.
+    if (!isNumber || pid <= 0 || pid > std::numeric_limits<pid_t>::max() || lines.size() < 3
+        || host != QSysInfo::machineHostName().toUtf8())
+        return sight;
+    sight.holder = ::kill(pid_t(pid), 0) == 0 || errno == EPERM ? LockHolder::LiveHere : LockHolder::GoneHere;
+    return sight;
 }
 
-// Waits until an empty lock is old enough to tell whether it is a kill's leftover,
-// rather than the half a minute the settings file's own lock would wait.
-void waitWhileEmptyAndYoung(const QString &path)
+// Removes an abandoned lock unless it was replaced since it was judged.
+void removeAbandonedLock(const QString &path, const LockSight &judged)
 {
-    QElapsedTimer waited;
-    waited.start();
-    for (;;) {
-        const QFileInfo info(path);
-        if (!info.exists() || info.size() > 0 || waited.elapsed() > 1500 || leftEmptyForASecond(info))
-            return;
-        QThread::msleep(50);
+    if (lookAtLock(path).sameFile(judged))
+        ::unlink(QFile::encodeName(path).constData());
+}
+
+// Text as a person or this program writes it: no NUL (UTF-16 has one in every
+// ASCII character) and no control characters but the blanks and line ends.
+bool isText(const QByteArray &bytes)
+{
+    for (const char c : bytes) {
+        const unsigned char u = static_cast<unsigned char>(c);
+        if (u < 0x20 && u != '\t' && u != '\n' && u != '\r' && u != '\f' && u != '\v')
+            return false;
     }
-}
-
-void takeOverStaleLock(const QString &path)
-{
-    waitWhileEmptyAndYoung(path);
-    if (!isStaleLock(path))
-        return;
-    // The guard QLockFile itself takes before removing a stale lock, so that two
-    // instances never remove a lock one of them has just taken.
-    QLockFile removal(path + QStringLiteral(".rmlock"));
-    if (removal.tryLock(0) && isStaleLock(path))
-        QFile::remove(path);
-}
-
-// Why the settings file cannot be written, as the system would say it.
-int writeProblem(const QString &path)
-{
-    if (const int problem = writeProblemBeside(path))
-        return problem;
-    if (QFileInfo::exists(path) && ::access(QFile::encodeName(path).constData(), W_OK) != 0)
-        return errno;
-    return 0;
+    return true;
 }
 
 } // namespace
@@ -119,18 +111,31 @@ SettingsStore::SettingsStore()
              + QStringLiteral("/Vorlan/Vorlan.conf"))
 {
     removeInterruptedSaves(QFileInfo(m_path).path(), QFileInfo(m_path).fileName());
-    takeOverStaleLock(m_path + QStringLiteral(".lock"));
-    setAsideIfUnusable();
-    reopen();
+    open();
+    setAsideLockIfNotAFile();
 }
 
-void SettingsStore::setAsideIfUnusable()
+SettingsStore::~SettingsStore() = default;
+
+void SettingsStore::open()
 {
+    const FileStamp stamp = stampOf(m_path);
     QString reason;
     int systemError = 0;
-    if (readWholeFile(m_path, MaxFileSize, reason, systemError) || systemError == ENOENT)
+    const std::optional<QByteArray> bytes = readWholeFile(m_path, MaxFileSize, reason, systemError);
+    if (bytes && isText(*bytes)) {
+        m_content = SettingsFileFormat::parse(*bytes);
+        m_stamp = stamp;
         return;
+    }
+    if (!bytes && systemError == ENOENT)
+        return;
+    if (bytes)
+        reason = QStringLiteral("není to textový soubor");
     m_unusable = FileProblem{m_path, reason, moveAside(m_path)};
+    // What could not be moved aside is never replaced either.
+    if (m_unusable->keptAs.isEmpty())
+        m_blockedBy = FileProblem{m_path, reason, {}};
 }
 
 std::optional<FileProblem> SettingsStore::takeUnusableFile()
@@ -143,84 +148,144 @@ std::optional<FileProblem> SettingsStore::unsavedChanges() const
     return m_unsaved;
 }
 
-SettingsStore::~SettingsStore() = default;
-
-void SettingsStore::reopen()
-{
-    m_settings.reset();
-    m_settings = std::make_unique<QSettings>(m_path, SettingsFileFormat::format());
-    // Saves go to a temporary file that replaces the old one only when complete;
-    // never fall back to writing the file in place.
-    m_settings->setAtomicSyncRequired(true);
-}
-
 QString SettingsStore::filePath() const
 {
     return m_path;
 }
 
-QString SettingsStore::storedGroup(const QString &section) const
+QString SettingsStore::lockPath() const
 {
-    return matching(m_settings->childGroups(), SettingsFileFormat::storedName(section));
+    return m_path + QStringLiteral(".lock");
 }
 
-QString SettingsStore::storedKeyPath(const QString &section, const QString &key) const
+// Nothing but a regular file is a lock: a pipe would hang whoever reads it, a folder
+// could never be removed as a stale lock.
+bool SettingsStore::setAsideLockIfNotAFile()
 {
-    const QString group = storedGroup(section);
-    if (group.isEmpty())
-        return {};
-    m_settings->beginGroup(group);
-    const QString stored = matching(m_settings->childKeys(), SettingsFileFormat::storedName(key));
-    m_settings->endGroup();
-    return stored.isEmpty() ? QString() : group + kGroupSeparator + stored;
+    if (lookAtLock(lockPath()).holder != LockHolder::NotAFile)
+        return true;
+    const QString reason = notRegularFileReason(lockPath());
+    const QString keptAs = moveAside(lockPath());
+    if (!m_unusable)
+        m_unusable = FileProblem{lockPath(), reason.isEmpty() ? QStringLiteral("není to obyčejný soubor") : reason, keptAs};
+    return !keptAs.isEmpty();
+}
+
+int SettingsStore::takeLock(QString &reason)
+{
+    // After a wait for another instance ran out, later saves of this run do not
+    // wait again: they only look.
+    const int patience = m_lockGivenUp.isValid() && m_lockGivenUp.elapsed() < 10000 ? 0 : kLockWaitMs;
+    const QByteArray name = QFile::encodeName(lockPath());
+    // What a lock file holds: the holder's process id, its program and its host.
+    const QByteArray content = QByteArray::number(QCoreApplication::applicationPid()) + '\n'
+        + QCoreApplication::applicationName().toUtf8() + '\n' + QSysInfo::machineHostName().toUtf8() + '\n';
+    QElapsedTimer waited;
+    waited.start();
+    LockSight tracked;
+    qint64 trackedSince = 0;
+    for (;;) {
+        const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        if (fd >= 0) {
+            const ssize_t written = ::write(fd, content.constData(), size_t(content.size()));
+            const int writeError = written < 0 ? errno : EIO;
+            ::close(fd);
+            if (written == content.size()) {
+                m_lockGivenUp.invalidate();
+                return 0;
+            }
+            ::unlink(name.constData());
+            return writeError;
+        }
+        if (errno != EEXIST)
+            return errno;
+        const LockSight now = lookAtLock(lockPath());
+        if (now.holder == LockHolder::NotAFile) {
+            if (!setAsideLockIfNotAFile()) {
+                reason = QStringLiteral("zámek „%1“ není obyčejný soubor a nelze ho odložit").arg(lockPath());
+                return EEXIST;
+            }
+            continue;
+        }
+        if (!now.sameFile(tracked)) {
+            tracked = now;
+            trackedSince = waited.elapsed();
+        }
+        if (now.holder == LockHolder::GoneHere
+            || (now.holder == LockHolder::Unknown && waited.elapsed() - trackedSince >= kAbandonedAfterMs)) {
+            removeAbandonedLock(lockPath(), now);
+            continue;
+        }
+        if (now.holder == LockHolder::LiveHere && waited.elapsed() >= patience) {
+            m_lockGivenUp.start();
+            reason = QStringLiteral("právě ho ukládá jiná spuštěná instance programu");
+            return EBUSY;
+        }
+        QThread::msleep(20);
+    }
+}
+
+std::optional<QString> SettingsStore::stored(const QString &section, const QString &key) const
+{
+    const auto group = m_content.find(section);
+    const SettingsFileFormat::Section::Entry *found = group == m_content.end() ? nullptr : group->second.find(key);
+    return found ? std::optional<QString>(found->value().toString()) : std::nullopt;
+}
+
+void SettingsStore::put(const QString &section, const QString &key, const std::optional<QString> &value)
+{
+    if (value) {
+        m_content[section].set(key, *value);
+        return;
+    }
+    const auto group = m_content.find(section);
+    if (group == m_content.end())
+        return;
+    group->second.erase(key);
+    if (group->second.empty())
+        m_content.erase(group);
 }
 
 QString SettingsStore::get(const QString &section, const QString &key, const QVariant &defaultValue) const
 {
-    const QString path = storedKeyPath(section, key);
-    if (path.isEmpty())
-        return settingText(defaultValue);
-    return m_settings->value(path).toString();
+    return stored(section, key).value_or(settingText(defaultValue));
 }
 
 bool SettingsStore::contains(const QString &section, const QString &key) const
 {
-    return !storedKeyPath(section, key).isEmpty();
+    return stored(section, key).has_value();
 }
 
 void SettingsStore::save(const QString &section, const QString &key, const QVariant &value)
 {
     if (section.isEmpty() || key.isEmpty())
         raiseError(ErrorNumber::IllegalCall);
-    prepareWrite();
-    QString path = storedKeyPath(section, key);
-    const QVariant previous = path.isEmpty() ? QVariant() : m_settings->value(path);
-    if (path.isEmpty()) {
-        const QString group = storedGroup(section);
-        path = (group.isEmpty() ? SettingsFileFormat::storedName(section) : group) + kGroupSeparator
-            + SettingsFileFormat::storedName(key);
-    }
-    m_settings->setValue(path, settingText(value));
-    changed({{path, previous}});
+    Undo undo{{section, key, stored(section, key)}};
+    put(section, key, settingText(value));
+    changed(std::move(undo));
 }
 
 void SettingsStore::remove(const QString &section, const QString &key)
 {
-    if (section.isEmpty()) {
-        if (!key.isEmpty() || m_settings->allKeys().isEmpty())
+    if (!key.isEmpty()) {
+        std::optional<QString> previous = section.isEmpty() ? std::nullopt : stored(section, key);
+        if (!previous)
             raiseError(ErrorNumber::IllegalCall);
-        prepareWrite();
-        Undo undo = snapshot({});
-        m_settings->clear();
+        Undo undo{{section, key, std::move(previous)}};
+        put(section, key, std::nullopt);
         changed(std::move(undo));
         return;
     }
-    const QString path = key.isEmpty() ? storedGroup(section) : storedKeyPath(section, key);
-    if (path.isEmpty())
+    const auto first = section.isEmpty() ? m_content.begin() : m_content.find(section);
+    const auto last = section.isEmpty() || first == m_content.end() ? m_content.end() : std::next(first);
+    if (first == last)
         raiseError(ErrorNumber::IllegalCall);
-    prepareWrite();
-    Undo undo = key.isEmpty() ? snapshot(path) : Undo{{path, m_settings->value(path)}};
-    m_settings->remove(path);
+    Undo undo;
+    for (auto group = first; group != last; ++group) {
+        for (const SettingsFileFormat::Section::Entry &entry : group->second)
+            undo.push_back({group->first, entry.key().toString(), entry.value().toString()});
+    }
+    m_content.erase(first, last);
     changed(std::move(undo));
 }
 
@@ -236,9 +301,6 @@ void SettingsStore::changed(Undo undo)
 
 void SettingsStore::beginBatch()
 {
-    // The status QSettings reports after the batch's write must be that write's own.
-    if (m_settings->status() != QSettings::NoError)
-        reopen();
     m_batch = true;
     m_batchUndo.clear();
 }
@@ -251,60 +313,59 @@ void SettingsStore::endBatch()
         commit(undo);
 }
 
-SettingsStore::Undo SettingsStore::snapshot(const QString &group) const
+void SettingsStore::failed(int systemError, const QString &reason)
 {
-    Undo undo;
-    const QString prefix = group.isEmpty() ? QString() : group + kGroupSeparator;
-    for (const QString &path : m_settings->allKeys()) {
-        if (path.startsWith(prefix))
-            undo.emplace_back(path, m_settings->value(path));
-    }
-    return undo;
-}
-
-void SettingsStore::prepareWrite()
-{
-    // A batch touches no file until it ends, and is checked then.
-    if (m_batch)
-        return;
-    // QSettings keeps the first error it met; a fresh object tells whether the file
-    // can be written now.
-    if (m_settings->status() != QSettings::NoError)
-        reopen();
-    if (m_settings->status() != QSettings::NoError)
-        failed(0);
-}
-
-void SettingsStore::failed(int systemError)
-{
-    if (systemError == 0)
-        systemError = writeProblem(m_path);
-    if (systemError == 0)
-        systemError = EIO;
-    m_unsaved = FileProblem{m_path, systemErrorText(systemError), {}};
+    m_unsaved = FileProblem{m_path, reason.isEmpty() ? systemErrorText(systemError) : reason, {}};
+    if (!reason.isEmpty())
+        raiseError(ErrorNumber::PathFileAccessError, reason, m_path);
     raiseSystemError(ErrorNumber::PathFileAccessError, systemError, m_path);
 }
 
 void SettingsStore::commit(const Undo &undo)
 {
     QDir().mkpath(QFileInfo(m_path).path());
-    takeOverStaleLock(m_path + QStringLiteral(".lock"));
-    SettingsFileFormat::takeWriteError();
-    m_settings->sync();
-    if (m_settings->status() == QSettings::NoError) {
-        m_unsaved.reset();
-        return;
+    QString reason = m_blockedBy ? m_blockedBy->reason : QString();
+    int systemError = m_blockedBy ? EEXIST : takeLock(reason);
+    if (systemError == 0) {
+        std::optional<SettingsFileFormat::Content> before;
+        // What another instance saved since this one read the file stays; this
+        // change goes on top of it.
+        if (stampOf(m_path) != m_stamp) {
+            QString unused;
+            int readError = 0;
+            if (const std::optional<QByteArray> bytes = readWholeFile(m_path, MaxFileSize, unused, readError);
+                bytes && isText(*bytes)) {
+                SettingsFileFormat::Content merged = SettingsFileFormat::parse(*bytes);
+                for (const Change &change : undo) {
+                    if (const std::optional<QString> value = stored(change.section, change.key))
+                        merged[change.section].set(change.key, *value);
+                    else if (const auto group = merged.find(change.section); group != merged.end()) {
+                        group->second.erase(change.key);
+                        if (group->second.empty())
+                            merged.erase(group);
+                    }
+                }
+                before = std::exchange(m_content, std::move(merged));
+            }
+        }
+        try {
+            writeFileAtomically(m_path, SettingsFileFormat::serialize(m_content));
+            m_stamp = stampOf(m_path);
+            m_unsaved.reset();
+        } catch (const RuntimeError &error) {
+            systemError = error.systemError() != 0 ? error.systemError() : EIO;
+            if (before)
+                m_content = std::move(*before);
+        }
+        ::unlink(QFile::encodeName(lockPath()).constData());
+        if (systemError == 0)
+            return;
+        reason = notRegularFileReason(m_path);
     }
-    const int systemError = SettingsFileFormat::takeWriteError();
     // Backwards, so that a key changed twice gets its first value back.
-    for (auto step = undo.rbegin(); step != undo.rend(); ++step) {
-        if (step->second.isValid())
-            m_settings->setValue(step->first, step->second);
-        else
-            m_settings->remove(step->first);
-    }
-    reopen();
-    failed(systemError);
+    for (auto step = undo.rbegin(); step != undo.rend(); ++step)
+        put(step->section, step->key, step->previous);
+    failed(systemError, reason);
 }
 
 QString GetSetting(const QString &section, const QString &key, const QVariant &defaultValue)

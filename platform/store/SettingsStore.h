@@ -1,16 +1,16 @@
 #pragma once
 
 #include "platform/store/AtomicFile.h"
+#include "platform/store/SettingsFileFormat.h"
 
+#include <QElapsedTimer>
 #include <QString>
 #include <QVariant>
 
-#include <memory>
 #include <optional>
 #include <utility>
 #include <vector>
 
-class QSettings;
 template<class T>
 class Singleton;
 
@@ -21,11 +21,14 @@ class Singleton;
 // "Options" leaves "Options\QCopy" in place. Section and key names compare without
 // regard to case. Every write reaches the disk before it returns (or, inside a
 // batch, when the batch ends), and a write that fails leaves both the file and the
-// values in memory as they were.
+// values in memory as they were. A write takes the file's lock ("Vorlan.conf.lock")
+// and keeps what another instance wrote since this one read the file.
 //
 // Opening the store removes what interrupted saves left behind and sets a file
-// aside (never overwriting anything) that is a folder, cannot be read or is far
-// larger than any real settings file; the store then starts empty.
+// aside (never overwriting anything) that is no regular file (a folder, a pipe, a
+// device, or a link to one), cannot be read, is not text or is far larger than
+// any real settings file; the store then starts empty. A lock that is no regular
+// file is set aside too. Only a regular file is ever replaced by a save.
 class SettingsStore
 {
 public:
@@ -57,34 +60,45 @@ public:
 
 private:
     friend class Singleton<SettingsStore>;
-    // The previous values of the keys a write touches; an invalid value stands for
-    // a key that did not exist.
-    using Undo = std::vector<std::pair<QString, QVariant>>;
+    // One key a change touched and its value before; none for a key that did not exist.
+    struct Change
+    {
+        QString section;
+        QString key;
+        std::optional<QString> previous;
+    };
+    using Undo = std::vector<Change>;
 
     SettingsStore();
-    void setAsideIfUnusable();
-    void reopen();
-    // The stored group, or group/key path, that matches without regard to case;
-    // empty when there is none.
-    QString storedGroup(const QString &section) const;
-    QString storedKeyPath(const QString &section, const QString &key) const;
-    Undo snapshot(const QString &group) const;
-    void prepareWrite();
-    // Records and raises a failed write; the errno is found out when it is 0.
-    [[noreturn]] void failed(int systemError);
+    void open();
+    QString lockPath() const;
+    // Returns false when a lock that is no regular file could not be moved aside.
+    bool setAsideLockIfNotAFile();
+    // Takes the file's lock, waiting at most a moment: removes a lock left behind
+    // (its holder gone, unreadable, empty or from another machine, for a second)
+    // and gives up, saying why, when another live instance here still holds it.
+    // Returns the errno standing in the way; 0 once the lock is taken.
+    int takeLock(QString &reason);
+    std::optional<QString> stored(const QString &section, const QString &key) const;
+    void put(const QString &section, const QString &key, const std::optional<QString> &value);
     // Writes the pending change to disk; when that fails, puts the old values back
     // in memory and raises, so memory and file keep agreeing.
     void commit(const Undo &undo);
-
     // Writes the pending change, or adds it to the batch.
     void changed(Undo undo);
+    // Records and raises a failed write.
+    [[noreturn]] void failed(int systemError, const QString &reason);
 
     QString m_path;
-    std::unique_ptr<QSettings> m_settings;
+    SettingsFileFormat::Content m_content;
+    FileStamp m_stamp; // of the file as last read or written
     bool m_batch = false;
     Undo m_batchUndo;
     std::optional<FileProblem> m_unusable;
     std::optional<FileProblem> m_unsaved;
+    // An unusable file that could not be moved aside: nothing may replace it.
+    std::optional<FileProblem> m_blockedBy;
+    QElapsedTimer m_lockGivenUp;
 };
 
 QString GetSetting(const QString &section, const QString &key, const QVariant &defaultValue = QString());

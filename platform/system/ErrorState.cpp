@@ -1,5 +1,6 @@
 #include "platform/system/ErrorState.h"
 
+#include <cerrno>
 #include <new>
 
 namespace {
@@ -73,7 +74,19 @@ void raiseSystemError(int number, int systemError, const QString &source)
 
 QString systemErrorText(int systemError)
 {
-    return qt_error_string(systemError);
+    // The errors a user meets while saving, in the language of the messages they
+    // appear in; the system's own text for the rest.
+    switch (systemError) {
+    case ENOSPC: return QStringLiteral("Na disku není dost místa");
+    case EDQUOT: return QStringLiteral("Byla překročena disková kvóta");
+    case EROFS: return QStringLiteral("Systém souborů je jen pro čtení");
+    case EACCES:
+    case EPERM: return QStringLiteral("Přístup byl odepřen");
+    case ENOENT: return QStringLiteral("Soubor nebo složka neexistuje");
+    case EFBIG: return QStringLiteral("Soubor je příliš velký");
+    case EIO: return QStringLiteral("Chyba vstupu nebo výstupu");
+    default: return qt_error_string(systemError);
+    }
 }
 
 namespace ErrorState {

@@ -106,7 +106,7 @@ TEST_F(MainConfig, ANormalWindowKeepsItsGeometryInTwips)
     EXPECT_EQ(main->picMain->width(), 250);
 }
 
-TEST_F(MainConfig, AMaximisedWindowLeavesTheStoredGeometryAlone)
+TEST_F(MainConfig, AMaximisedWindowLeavesTheStoredGeometryForWhenItIsMadeNormal)
 {
     store({{"MainLeft", "1500"}});
     main->setWindowState(Qt::WindowMaximized);
@@ -117,7 +117,13 @@ TEST_F(MainConfig, AMaximisedWindowLeavesTheStoredGeometryAlone)
     main = load();
     main->LoadSettings();
     EXPECT_TRUE(main->windowState() & Qt::WindowMaximized);
-    EXPECT_NE(main->size(), QSize(100, 100));
+    // Where making the window normal takes it.
+    EXPECT_EQ(main->normalGeometry(), QRect(100, 100, 100, 100));
+    // Read again with the normal state stored, the window is placed there.
+    store({{"WindowState", "0"}, {"MainLeft", "3000"}, {"MainTop", "3000"}});
+    main->LoadSettings();
+    EXPECT_EQ(main->windowState(), Qt::WindowNoState);
+    EXPECT_EQ(main->geometry().topLeft(), QPoint(200, 200));
 }
 
 TEST_F(MainConfig, HiddenBandsStayHiddenAndTheirItemsUnchecked)

@@ -11,12 +11,15 @@
 #include "platform/store/TestHooks.h"
 
 #include "ScriptedMessageBoxes.h"
+#include "SpecialFiles.h"
 #include "TestEnvironment.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 
 namespace {
 
@@ -167,6 +170,50 @@ TEST_F(StartupSequence, UnusableStartFilesAreSetAsideAndToldOnce)
     resetPlatformForTests();
     runMain(QString());
     EXPECT_TRUE(boxes.shown.isEmpty());
+}
+
+TEST_F(StartupSequence, SwitchFilesStandingForADeviceAreSetAsideAndTheDeviceKept)
+{
+    const QString windows = env.appFolder() + QStringLiteral("windows/");
+    QDir().mkpath(windows);
+    const QString device = env.path(QStringLiteral("device"));
+    ASSERT_TRUE(SpecialFiles::makeDevice(device));
+    ASSERT_TRUE(QFile::link(device, windows + QStringLiteral("online.reg")));
+    ASSERT_TRUE(SpecialFiles::makeDevice(windows + QStringLiteral("offline.reg")));
+
+    runMain(QString());
+    EXPECT_TRUE(SpecialFiles::isDevice(device));
+    EXPECT_EQ(TestEnvironment::readFile(windows + QStringLiteral("online.reg")), offlineSwitchFile(false));
+    EXPECT_EQ(TestEnvironment::readFile(windows + QStringLiteral("offline.reg")), offlineSwitchFile(true));
+    ASSERT_EQ(boxes.shown.size(), 1);
+    const QString prompt = boxes.shown[0].prompt;
+    for (const QString name : {QStringLiteral("online.reg"), QStringLiteral("offline.reg")})
+        EXPECT_TRUE(prompt.contains(QStringLiteral("Soubor „%1“ nelze použít (na jeho místě je zařízení). Byl odložen jako „")
+                                        .arg(windows + name)))
+            << prompt.toStdString();
+
+    TearDown();
+    boxes.shown.clear();
+    runMain(QString());
+    EXPECT_TRUE(boxes.shown.isEmpty());
+}
+
+TEST_F(StartupSequence, ASettingsLockAnotherInstanceHoldsIsToldOfAfterAMomentNotWaitedOut)
+{
+    const QString settings = SettingsStore::instance().filePath();
+    QDir().mkpath(QFileInfo(settings).path());
+    QLockFile held(settings + QStringLiteral(".lock"));
+    ASSERT_TRUE(held.tryLock(0));
+    QElapsedTimer clock;
+    clock.start();
+    runMain(QString());
+    EXPECT_LT(clock.elapsed(), 4000);
+    ASSERT_EQ(boxes.shown.size(), 1);
+    EXPECT_EQ(boxes.shown[0].prompt,
+              QStringLiteral("Do souboru „%1“ se nepodařilo uložit (právě ho ukládá jiná spuštěná instance programu).")
+                  .arg(settings));
+    ASSERT_TRUE(Forms::isLoaded<frmMain>());
+    EXPECT_TRUE(Forms::get<frmMain>()->isVisible());
 }
 
 // While a message box is open its event loop runs handlers, each of which clears the

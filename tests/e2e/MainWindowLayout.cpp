@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QEvent>
+#include <QLabel>
 #include <QMdiArea>
 #include <QTabBar>
 #include <QTemporaryDir>
@@ -35,6 +36,7 @@ MainWindowLayout MainWindowLayout::measure(const QSize &size)
     layout.firstTab = bar->mapTo(probe, QPoint(tab.left() + 10, tab.center().y()));
     layout.windowArea = probe->mdiArea->mapTo(probe, probe->mdiArea->rect().center());
     layout.address = probe->txtAddress->mapTo(probe, probe->txtAddress->rect().center());
+    layout.splitterGrip = probe->imgSplitter->mapTo(probe, probe->imgSplitter->rect().center());
     probe->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     shared().AppFolder = programFolder;

@@ -12,6 +12,7 @@ struct MainWindowLayout
     QPoint firstTab;
     QPoint windowArea;
     QPoint address;
+    QPoint splitterGrip;
     bool measured = false;
 
     static MainWindowLayout measure(const QSize &size);

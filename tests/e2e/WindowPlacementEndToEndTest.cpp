@@ -1,3 +1,4 @@
+#include "MainWindowLayout.h"
 #include "ProgramRun.h"
 
 #include "app/ProgramIcon.h"
@@ -149,6 +150,77 @@ TEST_F(WindowPlacementEndToEnd, AWindowLeftMinimisedStartsMinimised)
     ASSERT_TRUE(run.close()) << run.output().toStdString();
     EXPECT_EQ(run.stored("Settings/WindowState"), "1");
     EXPECT_EQ(run.stored("Settings/MainTop"), "3000");
+}
+
+// A window left maximised or minimised comes back, when the user makes it normal, to
+// the normal placement stored before, and Konec stores that placement again.
+TEST_F(WindowPlacementEndToEnd, MakingAMaximisedOrMinimisedStartNormalRestoresTheStoredPlacement)
+{
+    const QRect placement(150, 169, 924, 708);
+    for (const int state : {2, 1}) {
+        SCOPED_TRACE(state);
+        storeNormal(placement.x() * 15, placement.y() * 15, placement.width() * 15, placement.height() * 15);
+        SaveSetting(QStringLiteral("Settings"), QStringLiteral("WindowState"), state);
+        ProgramRun run(env);
+        const QString window = start(run);
+        ASSERT_FALSE(window.isEmpty()) << run.output().toStdString();
+        // As the window manager's own restore button or a click in a task bar does it.
+        QProcess::execute(QStringLiteral("wmctrl"), {QStringLiteral("-i"), QStringLiteral("-r"), window, QStringLiteral("-b"),
+                                                      QStringLiteral("remove,maximized_vert,maximized_horz")});
+        if (state == 1)
+            QProcess::execute(QStringLiteral("wmctrl"), {QStringLiteral("-i"), QStringLiteral("-a"), window});
+        const auto shownAt = [&] { return ProgramRun::geometryOf(mainWindow(run, ProgramRun::Visibility::Shown)); };
+        EXPECT_TRUE(run.waitFor([&] { return shownAt() == placement; }, 5000))
+            << "back at " << shownAt().x() << "," << shownAt().y() << " " << shownAt().width() << "x" << shownAt().height();
+        ASSERT_TRUE(run.close()) << run.output().toStdString();
+        EXPECT_EQ(run.stored("Settings/WindowState"), "0");
+        EXPECT_EQ(run.stored("Settings/MainLeft"), "2250");
+        EXPECT_EQ(run.stored("Settings/MainTop"), "2535");
+        EXPECT_EQ(run.stored("Settings/MainWidth"), "13860");
+        EXPECT_EQ(run.stored("Settings/MainHeight"), "10620");
+    }
+}
+
+// The splitter dragged to the right edge of a maximised window, or a panel stored that
+// wide, never makes the normal window wider than it was.
+TEST_F(WindowPlacementEndToEnd, APanelWidenedWhileMaximisedStillFitsTheNormalWindow)
+{
+    const QRect placement(150, 169, 924, 708);
+    const int widest = placement.width() - 46 + 4;
+    for (const bool drag : {true, false}) {
+        SCOPED_TRACE(drag ? "dragged" : "stored");
+        storeNormal(placement.x() * 15, placement.y() * 15, placement.width() * 15, placement.height() * 15);
+        SaveSetting(QStringLiteral("Settings"), QStringLiteral("WindowState"), 2);
+        SaveSetting(QStringLiteral("Main"), QStringLiteral("Width"), drag ? 4905 : 1200 * 15);
+        ProgramRun run(env);
+        const QString window = start(run);
+        ASSERT_FALSE(window.isEmpty()) << run.output().toStdString();
+        if (drag) {
+            const QRect maximised = ProgramRun::geometryOf(window);
+            const MainWindowLayout layout = MainWindowLayout::measure(maximised.size());
+            ASSERT_TRUE(layout.measured);
+            const QPoint grip = maximised.topLeft() + layout.splitterGrip;
+            for (const QStringList &step :
+                 {QStringList{QStringLiteral("mousemove"), QString::number(grip.x()), QString::number(grip.y())},
+                  QStringList{QStringLiteral("mousedown"), QStringLiteral("1")},
+                  QStringList{QStringLiteral("mousemove"), QString::number(grip.x() + 200), QString::number(grip.y())},
+                  QStringList{QStringLiteral("mousemove"), QString::number(maximised.right() - 2), QString::number(grip.y())},
+                  QStringList{QStringLiteral("mouseup"), QStringLiteral("1")}})
+                ASSERT_TRUE((ProgramRun::xdotool(step), true));
+            QThread::msleep(300);
+        }
+        QProcess::execute(QStringLiteral("wmctrl"), {QStringLiteral("-i"), QStringLiteral("-r"), window, QStringLiteral("-b"),
+                                                      QStringLiteral("remove,maximized_vert,maximized_horz")});
+        const auto shownAt = [&] { return ProgramRun::geometryOf(mainWindow(run, ProgramRun::Visibility::Shown)); };
+        EXPECT_TRUE(run.waitFor([&] { return shownAt() == placement; }, 5000))
+            << "normal at " << shownAt().x() << "," << shownAt().y() << " " << shownAt().width() << "x" << shownAt().height();
+        ASSERT_TRUE(run.close()) << run.output().toStdString();
+        EXPECT_EQ(run.stored("Settings/MainWidth"), "13860");
+        const int panel = QString::fromStdString(run.stored("Main/Width")).toInt();
+        EXPECT_LE(panel, widest * 15);
+        if (drag)
+            EXPECT_GT(panel, 4905) << "the drag widened the panel";
+    }
 }
 
 TEST_F(WindowPlacementEndToEnd, TheMainWindowShowsTheProgramsOwnIcon)

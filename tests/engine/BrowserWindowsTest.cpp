@@ -153,4 +153,17 @@ TEST_F(BrowserWindows, ExitClosesEveryWindowAndReleasesItsSlot)
     EXPECT_FALSE(QFile::exists(env.appFolder() + QStringLiteral("LogError.txt")));
 }
 
+// The main window is drawn for browser windows from its first showing: the first one
+// opens in the same native window (making it anew would make the frame flicker and
+// hold up the first page).
+TEST_F(BrowserWindows, TheFirstBrowserWindowKeepsTheMainWindowsNativeWindow)
+{
+    QTest::qWait(50);
+    const WId before = main->winId();
+    const QString page = env.writeFile(QStringLiteral("pages/first.htm"), "<title>First</title><p>x</p>");
+    ASSERT_NE(openWindow(page, QStringLiteral("First")), nullptr);
+    QTest::qWait(50);
+    EXPECT_EQ(main->winId(), before);
+}
+
 } // namespace

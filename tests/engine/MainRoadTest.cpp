@@ -22,6 +22,7 @@
 #include <QComboBox>
 #include <QIcon>
 #include <QImage>
+#include <QKeySequence>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QPushButton>
@@ -112,6 +113,34 @@ TEST_F(MainRoad, TheAddressHistoryShowsThePageImageBesideEachAddress)
         EXPECT_EQ(shown.pixmap(16).toImage(), page);
     }
     combo->hidePopup();
+}
+
+// Keys with Alt or Ctrl are commands, never text: the address stays as it is.
+TEST_F(MainRoad, KeysWithAltOrCtrlLeaveTheTypedAddressAlone)
+{
+    const QString first = page(QStringLiteral("keep.html"), "<title>Keep</title>");
+    frmWeb *window = openWindow(first, QStringLiteral("Keep"));
+    ASSERT_NE(window, nullptr);
+    auto *log = new BrowserEventLog(window->Web);
+    QApplication::setActiveWindow(main);
+    QLineEdit *field = main->txtAddress->lineEdit();
+    QTest::mouseClick(field, Qt::LeftButton, {}, QPoint(4, field->height() / 2));
+    QCoreApplication::processEvents();
+    const QString address = main->txtAddress->currentText();
+    ASSERT_FALSE(address.isEmpty());
+
+    const std::pair<Qt::Key, Qt::KeyboardModifiers> keys[] = {
+        {Qt::Key_D, Qt::AltModifier}, {Qt::Key_X, Qt::AltModifier | Qt::ShiftModifier},
+        {Qt::Key_D, Qt::ControlModifier | Qt::AltModifier}, {Qt::Key_Q, Qt::ControlModifier}};
+    for (const auto &[key, modifiers] : keys) {
+        SCOPED_TRACE(QKeySequence(key | modifiers).toString().toStdString() + " " + QApplication::focusWidget()->objectName().toStdString());
+        QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+        EXPECT_EQ(main->txtAddress->currentText().toStdString(), address.toStdString());
+    }
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    ASSERT_TRUE(waitUntil([&] { return log->count(QStringLiteral("DownloadComplete")) == 1; })) << log->describe();
+    EXPECT_EQ(window->Web->LocationURL(), QUrl::fromLocalFile(first).toString());
+    EXPECT_TRUE(boxes.shown.isEmpty());
 }
 
 TEST_F(MainRoad, BackAndForwardFollowTheHistory)

@@ -14,6 +14,7 @@
 #include "ScriptedMessageBoxes.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QMessageBox>
 #include <QPointer>
 #include <QUrl>
@@ -210,6 +211,31 @@ TEST_F(PageDialogs, AClickedScriptLinkForANewWindowIsRefusedAndOpensNothing)
     EXPECT_TRUE(waitUntil([this] { return windowTable().slot(windowTable().WindowNumber)->windowTitle() == "Other"; }));
     QTest::qWait(300);
     EXPECT_EQ(shared().WindowCount, 2);
+    EXPECT_EQ(boxes.shown.size(), 1);
+}
+
+// A new window on an address the engine cannot show would stay blank: it is not opened,
+// and the user learns why as for a typed address.
+TEST_F(PageDialogs, ALinkForANewWindowOnAnAddressTheEngineRefusesOpensNothingAndSaysSo)
+{
+    ScriptedMessageBoxes boxes;
+    frmWeb *window = open("ftp.html", R"html(<title>Ftp</title><body style="margin:0">
+        <a href="ftp://127.0.0.1/pub" target="_blank" style="display:block;height:100px">ftp</a></body>)html",
+                          QStringLiteral("Ftp"));
+    ASSERT_NE(window, nullptr);
+    const QString address = main->txtAddress->currentText();
+    QWidget *view = window->Web->focusProxy();
+    QWidget *target = view->focusProxy() ? view->focusProxy() : view;
+    QTest::mouseMove(target, QPoint(50, 50));
+    QTest::qWait(200);
+    QTest::mouseClick(target, Qt::LeftButton, Qt::NoModifier, QPoint(50, 50));
+    ASSERT_TRUE(waitUntil([&] { return !boxes.shown.isEmpty(); })) << "windows: " << shared().WindowCount;
+    EXPECT_EQ(boxes.shown[0].prompt, QStringLiteral("Adresu „ftp://127.0.0.1/pub“ program nedokáže otevřít."));
+    EXPECT_EQ(boxes.shown[0].icon(), MsgBoxStyle::Exclamation);
+    QTest::qWait(500);
+    EXPECT_EQ(shared().WindowCount, 1);
+    EXPECT_EQ(main->ActiveForm(), window);
+    EXPECT_EQ(main->txtAddress->currentText(), address);
     EXPECT_EQ(boxes.shown.size(), 1);
 }
 

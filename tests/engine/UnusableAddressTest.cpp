@@ -1,6 +1,9 @@
 #include "EngineTest.h"
 
 #include "ScriptedMessageBoxes.h"
+#include "SpecialFiles.h"
+
+#include <QFileInfo>
 
 namespace {
 
@@ -13,12 +16,19 @@ TEST_F(UnusableAddress, TextThatMakesNoAddressOrAnAddressTheEngineWillNotShowIsR
     BrowserControl &control = newControl();
     BrowserEventLog &log = logOf(0);
     const QString page = writePage(QStringLiteral("fine.html"), "<title>Fine</title>");
+    const QString pipe = QFileInfo(page).path() + QStringLiteral("/pipe");
+    ASSERT_TRUE(SpecialFiles::makePipe(pipe));
 
     struct Case { QString text; QString message; };
     const Case cases[] = {
         {QStringLiteral("not a url %%% <>"), QStringLiteral("„not a url %%% <>“ není platná adresa.")},
         {QStringLiteral("ftp://127.0.0.1/"), QStringLiteral("Adresu „ftp://127.0.0.1/“ program nedokáže otevřít.")},
+        // The engine adds the "/" of an empty path before it drops the address.
+        {QStringLiteral("ftp://x"), QStringLiteral("Adresu „ftp://x/“ program nedokáže otevřít.")},
         {QStringLiteral("nosuchscheme:abc"), QStringLiteral("Adresu „nosuchscheme:abc“ program nedokáže otevřít.")},
+        // The engine would wait on a pipe for ever, and the program with it.
+        {QUrl::fromLocalFile(pipe).toString(),
+         QStringLiteral("Adresu „%1“ program nedokáže otevřít.").arg(QUrl::fromLocalFile(pipe).toString())},
     };
     for (const Case &unusable : cases) {
         SCOPED_TRACE(unusable.text.toStdString());

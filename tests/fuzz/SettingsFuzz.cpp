@@ -5,57 +5,38 @@
 
 #include "platform/store/SettingsFileFormat.h"
 
-#include <QBuffer>
-
 namespace {
 
-QSettings::SettingsMap readMap(const QByteArray &bytes)
+QString firstDifference(const SettingsFileFormat::Content &before, const SettingsFileFormat::Content &after)
 {
-    QBuffer buffer;
-    buffer.setData(bytes);
-    buffer.open(QIODevice::ReadOnly);
-    QSettings::SettingsMap map;
-    FUZZ_CHECK(SettingsFileFormat::read(buffer, map));
-    return map;
-}
-
-QByteArray written(const QSettings::SettingsMap &map)
-{
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    FUZZ_CHECK(SettingsFileFormat::write(buffer, map));
-    return buffer.data();
-}
-
-QString firstDifference(const QSettings::SettingsMap &before, const QSettings::SettingsMap &after)
-{
-    for (auto it = before.cbegin(); it != before.cend(); ++it) {
-        if (!after.contains(it.key()))
-            return QStringLiteral("key %1 lost").arg(fuzzShown(it.key()));
-        if (after.value(it.key()) != it.value())
-            return QStringLiteral("key %1: %2 came back as %3")
-                .arg(fuzzShown(it.key()), fuzzShown(it.value().toString()),
-                     fuzzShown(after.value(it.key()).toString()));
+    for (const auto &[group, keys] : before) {
+        const auto other = after.find(group);
+        if (other == after.end() || other->first != group)
+            return QStringLiteral("section %1 lost").arg(fuzzShown(group));
+        for (const SettingsFileFormat::Section::Entry &entry : keys) {
+            const QString key = entry.key().toString();
+            const SettingsFileFormat::Section::Entry *found = other->second.find(key);
+            if (!found || found->key() != key)
+                return QStringLiteral("key %1 lost").arg(fuzzShown(key));
+            if (found->value() != entry.value())
+                return QStringLiteral("key %1: %2 came back as %3")
+                    .arg(fuzzShown(key), fuzzShown(entry.value().toString()), fuzzShown(found->value().toString()));
+        }
     }
-    for (auto it = after.cbegin(); it != after.cend(); ++it) {
-        if (!before.contains(it.key()))
-            return QStringLiteral("key %1 appeared").arg(fuzzShown(it.key()));
-    }
-    return {};
+    return QStringLiteral("something appeared");
 }
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    const QSettings::SettingsMap read = readMap(QByteArray(reinterpret_cast<const char *>(data), qsizetype(size)));
-    for (auto it = read.cbegin(); it != read.cend(); ++it) {
-        // A key is either a plain name or one section and one name.
-        FUZZ_CHECK(it.key().count(QLatin1Char('/')) <= 1, fuzzShown(it.key()));
-    }
-    const QByteArray bytes = written(read);
-    const QSettings::SettingsMap reread = readMap(bytes);
+    const SettingsFileFormat::Content read =
+        SettingsFileFormat::parse(QByteArray(reinterpret_cast<const char *>(data), qsizetype(size)));
+    for (const auto &[group, keys] : read)
+        FUZZ_CHECK(!keys.empty(), fuzzShown(group));
+    const QByteArray bytes = SettingsFileFormat::serialize(read);
+    const SettingsFileFormat::Content reread = SettingsFileFormat::parse(bytes);
     FUZZ_CHECK(reread == read, firstDifference(read, reread));
-    FUZZ_CHECK(written(reread) == bytes);
+    FUZZ_CHECK(SettingsFileFormat::serialize(reread) == bytes);
     return 0;
 }

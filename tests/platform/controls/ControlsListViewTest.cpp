@@ -68,6 +68,15 @@ protected:
     ListView list;
 };
 
+TEST_F(ListViewTest, AColumnIsAsWideAsAskedButNeverNarrowerThanItsCaption)
+{
+    QTreeWidget *tree = list.treeWidget();
+    EXPECT_EQ(tree->columnWidth(0), 96);
+    EXPECT_EQ(tree->columnWidth(1), 133);
+    // The caption with the header's own margins round it.
+    EXPECT_GE(tree->columnWidth(2), tree->header()->sectionSizeHint(2));
+}
+
 TEST_F(ListViewTest, FailedAdditionsAddNothing)
 {
     addThree();

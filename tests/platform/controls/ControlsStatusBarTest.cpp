@@ -42,6 +42,35 @@ TEST_F(StatusBarTest, SpringPanelTakesTheRoomTheOthersLeave)
     EXPECT_EQ(bar.panel("prg").width(), 60) << "a long text does not push the fixed panels";
 }
 
+TEST_F(StatusBarTest, OnABarTooNarrowThePanelsShrinkAndNeitherOverlapNorLeaveIt)
+{
+    // Placed by its owner, as the cool bar places it: a top-level window would keep its
+    // layout's minimum.
+    QWidget owner;
+    bar.setParent(&owner);
+    owner.resize(600, 24);
+    owner.show();
+    for (const int width : {150, 60, 600}) {
+        SCOPED_TRACE(width);
+        bar.setGeometry(0, 0, width, 24);
+        QCoreApplication::processEvents();
+        int right = 0;
+        for (int i = 1; i <= bar.count(); ++i) {
+            const QRect place = bar.panel(i).geometry();
+            EXPECT_GE(place.left(), right);
+            right = place.right() + 1;
+        }
+        EXPECT_LE(right, width);
+    }
+    bar.setGeometry(0, 0, 114, 24);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(bar.panel("prg").width(), 60) << "the spring panel gives up its room first";
+    bar.setGeometry(0, 0, 600, 24);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(bar.panel(1).width(), 600 - 114) << "wide enough, the given widths come back";
+    bar.setParent(nullptr);
+}
+
 TEST_F(StatusBarTest, ClicksReportThePanelKeyAndIndex)
 {
     showBar();

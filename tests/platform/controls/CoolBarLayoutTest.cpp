@@ -102,3 +102,14 @@ TEST(CoolBarLayout, AnOverfullRowIsNarrowedFromTheRight)
     // The last band gives up to its minimum first, then the one before it.
     expectPlaces(result, {{0, 0, 0, 0, 400, 20}, {1, 0, 400, 0, 250, 20}, {2, 0, 650, 0, 150, 20}});
 }
+
+TEST(CoolBarLayout, ABandThatWouldStickOutEvenAtItsNarrowestStartsARow)
+{
+    const auto result = arrange({band(400, 100, 20), band(400, 100, 20), band(400, 150, 30)}, 300);
+    EXPECT_EQ(result.rowCount, 2);
+    expectPlaces(result, {{0, 0, 0, 0, 200, 20}, {1, 0, 200, 0, 100, 20}, {2, 1, 0, 22, 300, 30}});
+    // No narrower bar shows every band whole.
+    auto hidden = band(400, 500, 20);
+    hidden.visible = false;
+    EXPECT_EQ(CoolBarLayout::narrowestBar({band(400, 100, 20), band(400, 150, 30), hidden}), 150);
+}

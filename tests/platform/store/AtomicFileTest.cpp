@@ -1,11 +1,13 @@
 #include "platform/store/AtomicFile.h"
 #include "platform/system/ErrorState.h"
 
+#include "SpecialFiles.h"
 #include "TestEnvironment.h"
 #include "WriteFailure.h"
 
 #include <QDir>
 #include <QFile>
+#include <QElapsedTimer>
 #include <QFileInfo>
 
 #include <cerrno>
@@ -88,6 +90,58 @@ TEST_F(AtomicFileTest, AReplacedFileKeepsItsPermissionsAndLinksStayLinks)
     struct stat info;
     ASSERT_EQ(stat(QFile::encodeName(target).constData(), &info), 0);
     EXPECT_EQ(info.st_mode & 07777, 0640u);
+}
+
+TEST_F(AtomicFileTest, OnlyARegularFileIsEverReplacedOrOpened)
+{
+    const QString device = env.path("files/device");
+    const QString pipe = env.path("files/pipe");
+    ASSERT_TRUE(SpecialFiles::makeDevice(device));
+    ASSERT_TRUE(SpecialFiles::makePipe(pipe));
+    const struct
+    {
+        const char *name;
+        QString path;
+        QString reason;
+    } cases[] = {
+        {"a device", device, "na jeho místě je zařízení"},
+        {"a link to a device", env.path("files/to-device"), "na jeho místě je zařízení"},
+        {"a pipe", pipe, "na jeho místě je roura"},
+        {"a link to a pipe", env.path("files/to-pipe"), "na jeho místě je roura"},
+    };
+    ASSERT_TRUE(QFile::link(device, env.path("files/to-device")));
+    ASSERT_TRUE(QFile::link(pipe, env.path("files/to-pipe")));
+    PipeRelease release(pipe);
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        QElapsedTimer clock;
+        clock.start();
+        QString reason;
+        int systemError = 0;
+        EXPECT_FALSE(readWholeFile(c.path, 1024, reason, systemError).has_value());
+        EXPECT_LT(clock.elapsed(), 2000) << "a pipe is not waited on";
+        EXPECT_EQ(reason, c.reason);
+        EXPECT_EQ(systemError, EEXIST);
+        int raised = 0;
+        try {
+            writeFileAtomically(c.path, "new content");
+        } catch (const RuntimeError &error) {
+            raised = error.systemError();
+        }
+        EXPECT_EQ(raised, EEXIST);
+        EXPECT_EQ(notRegularFileReason(c.path), c.reason);
+    }
+    EXPECT_TRUE(SpecialFiles::isDevice(device));
+    EXPECT_TRUE(QFileInfo(pipe).isFile() == false && QFileInfo(pipe).exists());
+    EXPECT_EQ(entries(env.path("files")), (QStringList{"device", "pipe", "to-device", "to-pipe"}));
+
+    // A start file that stands for a device is moved aside, the link itself, never the device.
+    const std::optional<FileProblem> problem = setAsideUnlessRegular(env.path("files/to-device"));
+    ASSERT_TRUE(problem.has_value());
+    EXPECT_EQ(problem->reason, "na jeho místě je zařízení");
+    EXPECT_TRUE(QFileInfo(problem->keptAs).isSymLink());
+    EXPECT_TRUE(SpecialFiles::isDevice(device));
+    EXPECT_FALSE(setAsideUnlessRegular(env.path("files/to-device")).has_value()) << "nothing is there any more";
 }
 
 TEST_F(AtomicFileTest, MovingAsideNeverReplacesAnything)

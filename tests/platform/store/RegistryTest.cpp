@@ -3,11 +3,13 @@
 #include "platform/store/Registry.h"
 
 #include "RaisedError.h"
+#include "SpecialFiles.h"
 #include "TestEnvironment.h"
 #include "WriteFailure.h"
 
 #include <QDir>
 #include <QFile>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QStringEncoder>
@@ -181,6 +183,67 @@ TEST(RegistryUnusableFile, IsSetAsideOnceAndTheRegistryStartsFromTheSeeds)
         EXPECT_EQ(valueText(RegRoot::CurrentUser, "A", "B"), "x");
         EXPECT_FALSE(Registry::instance().takeUnusableFile().has_value());
     }
+}
+
+TEST(RegistryUnusableFile, APipeOrALinkToADeviceIsSetAsideWithoutWaitingAndTheDeviceKept)
+{
+    for (const bool pipe : {true, false}) {
+        SCOPED_TRACE(pipe ? "a pipe" : "a link to a device");
+        TestEnvironment env;
+        QDir().mkpath(QFileInfo(registryFile()).path());
+        const QString device = env.path("device");
+        ASSERT_TRUE(pipe ? SpecialFiles::makePipe(registryFile())
+                         : SpecialFiles::makeDevice(device) && QFile::link(device, registryFile()));
+        QElapsedTimer clock;
+        clock.start();
+        {
+            PipeRelease release(registryFile());
+            EXPECT_EQ(valueText(RegRoot::CurrentUser, kExplorerMain, "Start Page"), "about:blank");
+        }
+        EXPECT_LT(clock.elapsed(), 2000);
+        const std::optional<FileProblem> problem = Registry::instance().takeUnusableFile();
+        ASSERT_TRUE(problem.has_value());
+        EXPECT_EQ(problem->reason, pipe ? "na jeho místě je roura" : "na jeho místě je zařízení");
+        EXPECT_TRUE(SpecialFiles::isRegular(registryFile()));
+        if (!pipe) {
+            EXPECT_TRUE(QFileInfo(problem->keptAs).isSymLink());
+            EXPECT_TRUE(SpecialFiles::isDevice(device));
+        }
+    }
+}
+
+TEST_F(RegistryTest, AFileThatLostLinesIsCopiedBesideOnceAndToldOnce)
+{
+    const QByteArray damaged[] = {
+        "REGEDIT4\n\n[HKEY_CURRENT_USER\\A]\n\"Good\"=\"kept\"\n\"Bad\"=dword:xyz\nno value line\n",
+        "REGEDIT4\n\n[HKEY_CURRENT_USER\\A]\n\"Good\"=\"again\"\n[HKEY_NOWHERE\\B]\n\"C\"=\"lost\"\n",
+    };
+    QStringList copies;
+    for (const QByteArray &content : damaged) {
+        TestEnvironment::replaceFile(registryFile(), content);
+        Registry::resetInstance();
+        EXPECT_EQ(valueText(RegRoot::CurrentUser, "A", "Good"), content == damaged[0] ? "kept" : "again");
+        const std::optional<FileProblem> problem = Registry::instance().takeUnusableFile();
+        ASSERT_TRUE(problem.has_value());
+        EXPECT_TRUE(problem->linesLost);
+        EXPECT_EQ(problem->reason, "2 řádky");
+        EXPECT_TRUE(QFileInfo(problem->keptAs).fileName().startsWith("registry-kopie-")) << problem->keptAs.toStdString();
+        EXPECT_EQ(TestEnvironment::readFile(problem->keptAs), content);
+        EXPECT_FALSE(Registry::instance().takeUnusableFile().has_value()) << "said once";
+        copies << problem->keptAs;
+
+        // What was read is saved; a file without damaged lines is neither copied nor told.
+        Registry::instance().setValue(RegRoot::CurrentUser, "A", "New", stringValue("x"));
+        Registry::resetInstance();
+        EXPECT_EQ(valueText(RegRoot::CurrentUser, "A", "New"), "x");
+        EXPECT_FALSE(Registry::instance().takeUnusableFile().has_value());
+    }
+    QStringList names = {QFileInfo(copies[0]).fileName(), QFileInfo(copies[1]).fileName()};
+    QStringList kept = keptAside(env);
+    names.sort();
+    kept.sort();
+    EXPECT_EQ(kept, names);
+    EXPECT_EQ(TestEnvironment::readFile(copies[0]), damaged[0]) << "an earlier copy is never overwritten";
 }
 
 TEST_F(RegistryTest, AFileFarBeyondAnyRealSizeIsSetAside)

@@ -6,6 +6,8 @@
 
 #include <QWidget>
 
+#include <cerrno>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -43,6 +45,24 @@ TEST(ErrorState, ForeignExceptionsBecomeErrorsToo)
     ignore([] { throw std::runtime_error("boom"); });
     EXPECT_EQ(ErrorState::current().description, QStringLiteral("boom"));
     EXPECT_NE(ErrorState::current().number, 0);
+}
+
+TEST(ErrorState, TheSystemErrorsAUserMeetsAreToldInCzech)
+{
+    const struct { int error; const char *text; } cases[] = {
+        {ENOSPC, "Na disku není dost místa"},
+        {EROFS, "Systém souborů je jen pro čtení"},
+        {EACCES, "Přístup byl odepřen"},
+        {EPERM, "Přístup byl odepřen"},
+        {ENOENT, "Soubor nebo složka neexistuje"},
+        {EFBIG, "Soubor je příliš velký"},
+        {EIO, "Chyba vstupu nebo výstupu"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(systemErrorText(c.error), QString::fromUtf8(c.text));
+    }
+    EXPECT_EQ(systemErrorText(EXDEV), QStringLiteral("Invalid cross-device link")) << "others keep the system's text";
 }
 
 TEST(MessageBoxes, ScriptedAnswersAndTheProgramTitle)

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QByteArray>
+#include <QElapsedTimer>
+#include <QFile>
+
+#include <cstdio>
+#include <malloc.h>
+#include <functional>
+
+// Runs a step once and prints how long it took.
+inline void measure(const char *what, const std::function<void()> &run)
+{
+    QElapsedTimer clock;
+    clock.start();
+    run();
+    std::printf("%-44s %8lld ms\n", what, clock.elapsed());
+}
+
+// The most memory the process has held so far, in bytes (the peak resident set).
+inline qint64 peakMemory()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLongLong() * 1024;
+    }
+    return 0;
+}
+
+// Lets the peak start again from what the process holds now, freed memory given back.
+inline void resetPeakMemory()
+{
+    malloc_trim(0);
+    QFile clear(QStringLiteral("/proc/self/clear_refs"));
+    if (clear.open(QIODevice::WriteOnly))
+        clear.write("5");
+}

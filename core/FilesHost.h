@@ -1,0 +1,28 @@
+#pragma once
+
+class ImageList;
+class QWidget;
+
+// What the file manager's dialogs ask of the main window. What they do to it they
+// report by the signals of FileEvents instead; the main window listens. The main
+// window implements this and is the current host from its construction on.
+class FilesHost
+{
+public:
+    // The host now, or none while there is no main window.
+    static FilesHost *current();
+
+    // The window that owns the file manager's modal dialogs.
+    virtual QWidget *dialogOwner() = 0;
+    // The folder trees' images.
+    virtual ImageList *treeImages() = 0;
+    // Writes the options dialog's values to the stores: its pending edits while it is
+    // showing, else the values the stores hold now.
+    virtual void applyOptions() = 0;
+
+protected:
+    FilesHost();
+    ~FilesHost();
+    FilesHost(const FilesHost &) = delete;
+    FilesHost &operator=(const FilesHost &) = delete;
+};

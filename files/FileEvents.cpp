@@ -1,0 +1,7 @@
+#include "files/FileEvents.h"
+
+FileEvents &FileEvents::instance()
+{
+    static FileEvents events;
+    return events;
+}

@@ -1,0 +1,362 @@
+#include "files/CheckedFileOps.h"
+
+#include "support/FaultMount.h"
+#include "support/FaultyFileSystem.h"
+#include "support/TestEnvironment.h"
+#include "support/WriteFailure.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <cerrno>
+#include <functional>
+#include <random>
+#include <sys/stat.h>
+
+namespace {
+
+// The injected layer, plus a step run just before the change itself (after every
+// check) and a record of which copies ran and what the target held when the source
+// was unlinked.
+class HookedFileSystem : public FaultyFileSystem
+{
+public:
+    std::function<void()> beforeChange;
+    int syncedCopies = 0;
+    int unsyncedCopies = 0;
+    QString watchedTarget;
+    QByteArray targetAtUnlink = "(no unlink)";
+
+    int copy(const QString &from, const QString &to) override
+    {
+        ++syncedCopies;
+        return PosixFileSystem::copy(from, to);
+    }
+    int copyUnsynced(const QString &from, const QString &to) override
+    {
+        ++unsyncedCopies;
+        runHook();
+        return PosixFileSystem::copyUnsynced(from, to);
+    }
+    int move(const QString &from, const QString &to) override
+    {
+        runHook();
+        return PosixFileSystem::move(from, to);
+    }
+    int writeNew(const QString &path, const QByteArray &bytes) override
+    {
+        runHook();
+        return PosixFileSystem::writeNew(path, bytes);
+    }
+
+protected:
+    int unlinkFile(const QString &path) override
+    {
+        if (!watchedTarget.isEmpty()) {
+            QFile target(watchedTarget);
+            targetAtUnlink = target.open(QIODevice::ReadOnly) ? target.readAll() : QByteArray("(none)");
+        }
+        return FaultyFileSystem::unlinkFile(path);
+    }
+
+private:
+    void runHook()
+    {
+        if (beforeChange) {
+            auto hook = std::move(beforeChange);
+            hook();
+        }
+    }
+};
+
+enum class Op { Copy, Move, MoveAcross, Write };
+
+const char *opName(Op op)
+{
+    switch (op) {
+    case Op::Copy: return "Copy";
+    case Op::Move: return "Move";
+    case Op::MoveAcross: return "MoveAcross";
+    case Op::Write: return "Write";
+    }
+    return "";
+}
+
+class CheckedFileOpsTest : public TempEnvTest
+{
+protected:
+    void SetUp() override
+    {
+        QDir().mkpath(env.path("dst"));
+        content = QByteArray(200 * 1024, 'x');
+        for (int i = 0; i < content.size(); i += 7)
+            content[i] = char(i);
+        source = env.writeFile("src/zpráva.txt", content);
+        target = env.path("dst") + "/zpráva.txt";
+    }
+
+    FileOpResult run(Op op)
+    {
+        switch (op) {
+        case Op::Copy: return CopyFileChecked(source, target);
+        case Op::Move:
+        case Op::MoveAcross: return MoveFileChecked(source, target);
+        case Op::Write: return WriteTextFile(QString::fromLatin1(content), target);
+        }
+        return {};
+    }
+    QByteArray written(Op op) const { return op == Op::Write ? QString::fromLatin1(content).toUtf8() + "\r\n" : content; }
+    static QStringList entries(const QString &folder)
+    {
+        return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    }
+
+    HookedFileSystem files;
+    QByteArray content;
+    QString source;
+    QString target;
+};
+
+} // namespace
+
+TEST_F(CheckedFileOpsTest, EveryFailureBecomesItsCodeAndLeavesTheFilesAsTheyWere)
+{
+    struct Case
+    {
+        Op op;
+        int renameError, copyError, unlinkError;
+        int code;
+        bool sourceStays, targetMade;
+    };
+    const Case cases[] = {
+        {Op::Copy, 0, 0, 0, 1, true, true},
+        {Op::Copy, 0, ENOSPC, 0, 3, true, false},
+        {Op::Copy, 0, EIO, 0, 6, true, false},
+        {Op::Copy, 0, EROFS, 0, 7, true, false},
+        {Op::Copy, 0, EPROTO, 0, 8, true, false},
+        {Op::Move, 0, 0, 0, 0, false, true},
+        {Op::Move, EPROTO, 0, 0, 8, true, false},
+        {Op::Move, ENOSPC, 0, 0, 3, true, false},
+        // A source that may not go is copied instead, and a read-only target refuses both.
+        {Op::Move, EROFS, 0, 0, 1, true, true},
+        {Op::Move, EACCES, EROFS, 0, 7, true, false},
+        {Op::MoveAcross, EXDEV, 0, 0, 0, false, true},
+        {Op::MoveAcross, EXDEV, ENOSPC, 0, 3, true, false},
+        {Op::MoveAcross, EXDEV, EIO, 0, 6, true, false},
+        {Op::MoveAcross, EXDEV, 0, EPERM, 1, true, true},
+        {Op::MoveAcross, EXDEV, 0, EIO, 6, true, false},
+        {Op::Write, 0, 0, 0, 0, false, true},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(std::string(opName(c.op)) + " rename " + std::to_string(c.renameError) + " copy "
+                     + std::to_string(c.copyError) + " unlink " + std::to_string(c.unlinkError));
+        QFile::remove(target);
+        env.writeFile("src/zpráva.txt", content);
+        files.renameError = c.renameError;
+        files.copyError = c.copyError;
+        files.copyErrorAfter = 4096;
+        files.unlinkError = c.unlinkError;
+        const FileOpResult result = run(c.op);
+        files.renameError = files.copyError = files.unlinkError = 0;
+        EXPECT_EQ(result.code, c.code);
+        if (c.code == 8) {
+            EXPECT_TRUE(FileOpMessage(result, target).startsWith("Operace se souborem se nezdařila: "));
+        }
+        if (c.op != Op::Write) {
+            EXPECT_EQ(QFileInfo::exists(source), c.sourceStays);
+        }
+        if (c.sourceStays) {
+            EXPECT_EQ(TestEnvironment::readFile(source), content);
+        }
+        if (c.targetMade) {
+            EXPECT_EQ(TestEnvironment::readFile(target), written(c.op));
+        }
+        EXPECT_EQ(entries(env.path("dst")), c.targetMade ? QStringList{"zpráva.txt"} : QStringList{});
+    }
+}
+
+TEST_F(CheckedFileOpsTest, AMoveAcrossVolumesCopiesOnceAndSyncedBeforeTheSourceGoes)
+{
+    files.renameError = EXDEV;
+    files.watchedTarget = target;
+    EXPECT_EQ(MoveFileChecked(source, target).code, 0);
+    EXPECT_EQ(files.syncedCopies, 1);
+    EXPECT_EQ(files.unsyncedCopies, 0);
+    EXPECT_EQ(files.targetAtUnlink, content);
+    EXPECT_FALSE(QFileInfo::exists(source));
+}
+
+TEST_F(CheckedFileOpsTest, WhatChangesBetweenTheChecksAndTheOperationIsNeverOverwrittenNorLost)
+{
+    enum class Change { TargetFile, DanglingLink, SourceGone };
+    for (const Op op : {Op::Copy, Op::Move, Op::MoveAcross, Op::Write}) {
+        for (const Change change : {Change::TargetFile, Change::DanglingLink, Change::SourceGone}) {
+            if (op == Op::Write && change == Change::SourceGone)
+                continue;
+            SCOPED_TRACE(std::string(opName(op)) + " change " + std::to_string(int(change)));
+            QFile::remove(target);
+            env.writeFile("src/zpráva.txt", content);
+            const QString aside = env.path("aside");
+            QFile::remove(aside);
+            files.renameError = op == Op::MoveAcross ? EXDEV : 0;
+            files.beforeChange = [&] {
+                if (change == Change::TargetFile)
+                    env.writeFile("dst/zpráva.txt", "someone else's");
+                else if (change == Change::DanglingLink)
+                    ASSERT_EQ(::symlink(QFile::encodeName(aside).constData(), QFile::encodeName(target).constData()), 0);
+                else
+                    QFile::remove(source);
+            };
+            const FileOpResult result = run(op);
+            files.renameError = 0;
+            EXPECT_EQ(result.code, change == Change::SourceGone ? 4 : 2);
+            EXPECT_FALSE(QFileInfo::exists(aside));
+            if (change == Change::TargetFile) {
+                EXPECT_EQ(TestEnvironment::readFile(target), "someone else's");
+            }
+            if (change != Change::SourceGone && op != Op::Write) {
+                EXPECT_EQ(TestEnvironment::readFile(source), content);
+            }
+            EXPECT_EQ(entries(env.path("dst")).size(), change == Change::SourceGone ? 0 : 1);
+        }
+    }
+}
+
+TEST_F(CheckedFileOpsTest, ChecksRefuseInTheirOrderBeforeAnythingIsTouched)
+{
+    const QString fifo = env.path("src/roura");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    env.writeFile("dst/jiný.txt", "other");
+    struct Case { const char *what; std::function<FileOpResult()> call; int code; };
+    const Case cases[] = {
+        {"copy, no source", [&] { return CopyFileChecked(env.path("src/nic.txt"), target); }, 4},
+        {"move, no source", [&] { return MoveFileChecked(env.path("src/nic.txt"), target); }, 4},
+        {"copy, a pipe", [&] { return CopyFileChecked(fifo, target); }, 8},
+        {"copy, no folder", [&] { return CopyFileChecked(source, env.path("dst") + "/nic/a.txt"); }, 5},
+        {"move, no folder", [&] { return MoveFileChecked(source, env.path("dst") + "/nic/a.txt"); }, 5},
+        {"copy, taken", [&] { return CopyFileChecked(source, env.path("dst/jiný.txt")); }, 2},
+        {"move, taken", [&] { return MoveFileChecked(source, env.path("dst/jiný.txt")); }, 2},
+        {"write, no text", [&] { return WriteTextFile(QString(), target); }, 4},
+        {"write, taken", [&] { return WriteTextFile("text", env.path("dst/jiný.txt")); }, 2},
+        {"write, no folder", [&] { return WriteTextFile("text", env.path("dst") + "/nic/a.htm"); }, 5},
+        {"folder, taken", [&] { return MakeFolder(env.path("dst") + "/", "jiný.txt"); }, 2},
+        {"folder, no parent", [&] { return MakeFolder(env.path("dst") + "/nic/", "a"); }, 5},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(c.call().code, c.code);
+        EXPECT_EQ(TestEnvironment::readFile(env.path("dst/jiný.txt")), "other");
+        EXPECT_EQ(entries(env.path("dst")), QStringList{"jiný.txt"});
+        EXPECT_EQ(TestEnvironment::readFile(source), content);
+    }
+    EXPECT_EQ(files.syncedCopies + files.unsyncedCopies, 0);
+}
+
+TEST_F(CheckedFileOpsTest, ResultsGiveTheCopyUserWritableTextsUtf8WithCrLfAndSanitisedFolders)
+{
+    ::chmod(QFile::encodeName(source).constData(), 0444);
+    EXPECT_EQ(CopyFileChecked(source, target).code, 1);
+    EXPECT_TRUE(QFileInfo(target).permissions() & QFile::WriteOwner);
+    EXPECT_FALSE(QFileInfo(source).permissions() & QFile::WriteOwner);
+    EXPECT_EQ(files.unsyncedCopies, 1);
+
+    EXPECT_EQ(WriteTextFile("řádek\r\ndruhý", env.path("dst/stránka.htm")).code, 0);
+    EXPECT_EQ(TestEnvironment::readFile(env.path("dst/stránka.htm")), QString("řádek\r\ndruhý\r\n").toUtf8());
+
+    EXPECT_EQ(MakeFolder(env.path("dst") + "/", "a/b:c").code, 0);
+    EXPECT_TRUE(QFileInfo(env.path("dst/a#b#c")).isDir());
+
+    // A link is copied as the file it names, and moved as the link it is.
+    const QString link = env.path("src/odkaz");
+    ASSERT_EQ(::symlink(QFile::encodeName(source).constData(), QFile::encodeName(link).constData()), 0);
+    EXPECT_EQ(CopyFileChecked(link, env.path("dst/kopie")).code, 1);
+    EXPECT_FALSE(QFileInfo(env.path("dst/kopie")).isSymLink());
+    EXPECT_EQ(TestEnvironment::readFile(env.path("dst/kopie")), content);
+    EXPECT_EQ(MoveFileChecked(link, env.path("dst/odkaz")).code, 0);
+    EXPECT_TRUE(QFileInfo(env.path("dst/odkaz")).isSymLink());
+}
+
+TEST_F(CheckedFileOpsTest, AWriteCutShortLeavesNothingAndReportsNoSpace)
+{
+    for (const Op op : {Op::Copy, Op::MoveAcross, Op::Write}) {
+        SCOPED_TRACE(opName(op));
+        files.renameError = op == Op::MoveAcross ? EXDEV : 0;
+        FileOpResult result;
+        {
+            WriteFailure failure(WriteFailureKind::CutShort, env.path("dst"));
+            result = run(op);
+        }
+        files.renameError = 0;
+        EXPECT_EQ(result.code, 3);
+        EXPECT_EQ(entries(env.path("dst")), QStringList{});
+        EXPECT_EQ(TestEnvironment::readFile(source), content);
+    }
+}
+
+TEST_F(CheckedFileOpsTest, ARealFullOrReadOnlyDiskRefusesAndKeepsTheSource)
+{
+    for (const FaultKind kind : {FaultKind::FullDisk, FaultKind::ReadOnly}) {
+        SCOPED_TRACE(faultName(kind));
+        FaultMount mount(kind, env.path("dst"));
+        if (!mount.skipReason().isEmpty())
+            GTEST_SKIP() << mount.skipReason().toStdString();
+        const int code = kind == FaultKind::FullDisk ? 3 : 7;
+        EXPECT_EQ(CopyFileChecked(source, target).code, code);
+        EXPECT_EQ(MoveFileChecked(source, target).code, code);
+        EXPECT_EQ(TestEnvironment::readFile(source), content);
+        EXPECT_FALSE(QFileInfo::exists(target));
+    }
+}
+
+TEST_F(CheckedFileOpsTest, ThousandSeededOperationsLoseAndCorruptNothing)
+{
+    enum Fault { None, NoSpace, ReadOnly, AcrossVolumes, SourceVanishes, TargetExists, IoMidCopy, FaultCount };
+    std::mt19937 random(20261207);
+    int lost = 0, corrupted = 0, leftOver = 0, byCode[9] = {};
+    for (int i = 0; i < 1000; ++i) {
+        const bool move = random() % 2;
+        const Fault fault = Fault(random() % FaultCount);
+        QByteArray bytes(int(random() % 65536), '\0');
+        for (char &b : bytes)
+            b = char(random());
+        QDir(env.path("dst")).removeRecursively();
+        QDir().mkpath(env.path("dst"));
+        env.writeFile("src/zpráva.txt", bytes);
+        const QByteArray before = "existing " + QByteArray::number(i);
+        if (fault == TargetExists && random() % 2)
+            env.writeFile("dst/zpráva.txt", before);
+        files.renameError = fault == ReadOnly ? EROFS : fault == AcrossVolumes || fault == NoSpace ? EXDEV : 0;
+        files.copyError = fault == NoSpace ? ENOSPC : fault == IoMidCopy ? EIO : fault == ReadOnly ? EROFS : 0;
+        files.copyErrorAfter = bytes.isEmpty() ? 0 : qint64(random() % bytes.size());
+        files.beforeChange = [&] {
+            if (fault == SourceVanishes)
+                QFile::remove(source);
+            else if (fault == TargetExists && !QFileInfo::exists(target))
+                env.writeFile("dst/zpráva.txt", before);
+        };
+        const FileOpResult result = move ? MoveFileChecked(source, target) : CopyFileChecked(source, target);
+        files.beforeChange = nullptr;
+        files.renameError = files.copyError = 0;
+        ++byCode[qBound(0, result.code, 8)];
+
+        const bool sourceThere = QFileInfo::exists(source);
+        const bool targetThere = QFileInfo::exists(target);
+        const QByteArray targetBytes = targetThere ? TestEnvironment::readFile(target) : QByteArray();
+        if (sourceThere && TestEnvironment::readFile(source) != bytes)
+            ++corrupted;
+        if (targetThere && targetBytes != bytes && targetBytes != before)
+            ++corrupted;
+        if (fault != SourceVanishes && !sourceThere && targetBytes != bytes)
+            ++lost;
+        if (!sourceThere && fault != SourceVanishes && !(move && result.code == 0))
+            ++lost;
+        leftOver += entries(env.path("dst")).size() - (targetThere ? 1 : 0);
+        leftOver += entries(env.path("src")).size() - (sourceThere ? 1 : 0);
+    }
+    std::printf("1000 operations: lost %d, corrupted %d, left over %d; codes 0:%d 1:%d 2:%d 3:%d 4:%d 5:%d 6:%d 7:%d 8:%d\n",
+                lost, corrupted, leftOver, byCode[0], byCode[1], byCode[2], byCode[3], byCode[4], byCode[5],
+                byCode[6], byCode[7], byCode[8]);
+    EXPECT_EQ(lost, 0);
+    EXPECT_EQ(corrupted, 0);
+    EXPECT_EQ(leftOver, 0);
+}
