@@ -14,6 +14,7 @@
 #include "core/SharedState.h"
 #include "files/FileSearch.h"
 #include "files/SearchPlaces.h"
+#include "files/frmSelectDir.h"
 #include "platform/controls/Forms.h"
 #include "platform/controls/ImageCombo.h"
 #include "platform/controls/ImageList.h"
@@ -284,8 +285,11 @@ void frmMain::comWhere_Click()
     IgnoreErrors ignore;
     if (comWhere->selectedKey() != QLatin1String("choose"))
         return;
-    // Choosing a folder comes with the choose-folder dialog; the place then is the
-    // custom folder.
+    SharedState &s = shared();
+    s.SelectDirMode = 6;
+    s.SelectDirKey = QStringLiteral("Main\\FindPath");
+    ignore([this] { Forms::get<frmSelectDir>()->showModal(this); });
+    // The custom place shows the folder once the field has the focus again.
     ignore([this] { comWhere->select(QStringLiteral("custom")); });
     if (ErrorState::isSet())
         LogError(QStringLiteral("comwhere_click"), comWhere->selectedKey());

@@ -193,13 +193,13 @@ private:
             }
             ++m_examined;
             if (found)
-                addRow(path, entry->name, size, modified);
+                addRow(folder, path, entry->name, size, modified);
         }
         if (m_rows.size() >= kBatchRows || m_clock.elapsed() >= kBatchMSecs)
             flush();
     }
 
-    void addRow(const QString &folder, const QString &name, qint64 size, qint64 modified)
+    void addRow(const WalkFolder &open, const QString &folder, const QString &name, qint64 size, qint64 modified)
     {
         SearchRow row;
         row.path = childPath(folder, name);
@@ -216,8 +216,27 @@ private:
         row.extension = GetFileExtension(name);
         row.page = isPageExtension(row.extension);
         if (row.page)
-            row.title = GetFileTitle(row.path);
+            row.title = pageTitle(pageHead(open, name));
         m_rows.append(std::move(row));
+    }
+
+    // A page's first bytes, read the way the walk reads: through the folder, never
+    // following a link put in the file's place meanwhile.
+    static QByteArray pageHead(const WalkFolder &folder, const QString &name)
+    {
+        WalkFile file;
+        if (file.open(folder, name) != 0)
+            return {};
+        QByteArray head(PageTitleHead, Qt::Uninitialized);
+        qint64 done = 0;
+        while (done < head.size()) {
+            const qint64 count = file.read(head.data() + done, head.size() - done);
+            if (count <= 0)
+                break;
+            done += count;
+        }
+        head.truncate(done);
+        return head;
     }
 
     void flush()
@@ -293,11 +312,6 @@ void FileSearch::stop()
 {
     if (m_current)
         m_current->running = false;
-}
-
-bool FileSearch::running() const
-{
-    return m_current && m_current->running && !m_current->done;
 }
 
 QString FileSearch::sizeText(qint64 bytes)

@@ -62,9 +62,6 @@ public:
     quint64 start(const SearchRequest &request);
     // Stops the current run as described above.
     void stop();
-    // True from start until the walk ends or is stopped.
-    bool running() const;
-    quint64 currentRun() const { return m_run; }
 
     // Called on the walking thread as the walk turns to each sub-folder of a folder
     // (with that folder's path) and before it examines each file (with the file's):
