@@ -289,8 +289,11 @@ void frmMain::comWhere_Click()
     s.SelectDirMode = 6;
     s.SelectDirKey = QStringLiteral("Main\\FindPath");
     ignore([this] { Forms::get<frmSelectDir>()->showModal(this); });
-    // The custom place shows the folder once the field has the focus again.
     ignore([this] { comWhere->select(QStringLiteral("custom")); });
+    // The field has the keyboard again once the dialog is gone; taking it shows the
+    // chosen folder as the custom place.
+    comWhere->setFocus();
+    comWhere_GotFocus();
     if (ErrorState::isSet())
         LogError(QStringLiteral("comwhere_click"), comWhere->selectedKey());
 }

@@ -2,6 +2,7 @@
 #include "app/frmPM.h"
 #include "core/SharedState.h"
 #include "files/FileSearch.h"
+#include "files/frmSelectDir.h"
 #include "platform/controls/Forms.h"
 #include "platform/controls/ImageCombo.h"
 #include "platform/controls/ListView.h"
@@ -19,6 +20,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QMenu>
 #include <QStorageInfo>
 #include <QTest>
@@ -319,4 +321,24 @@ TEST_F(SearchPane, ASingleVolumeThatIsNotReadySaysSo)
     ASSERT_EQ(boxes.shown.size(), 1);
     EXPECT_EQ(boxes.shown[0].prompt, QStringLiteral("Disk není nyní přístupný."));
     EXPECT_EQ(boxes.shown[0].title, QStringLiteral("Nastala chyba aplikace."));
+}
+
+TEST_F(SearchPane, ChoosingAFolderMakesItTheCustomPlace)
+{
+    // The dialog, once shown, is answered with the folder a.
+    QTimer::singleShot(0, [this] {
+        ASSERT_TRUE(QTest::qWaitFor([] { return Forms::isLoaded<frmSelectDir>() && Forms::get<frmSelectDir>()->isVisible(); }));
+        frmSelectDir *dialog = Forms::get<frmSelectDir>();
+        dialog->lblPath->setText(docs + "/a");
+        QTest::mouseClick(dialog->cmdNav[7], Qt::LeftButton);
+    });
+    main->comWhere->setFocus();
+    main->comWhere->select(QStringLiteral("choose"));
+    emit main->comWhere->activated(main->comWhere->currentIndex());
+    EXPECT_EQ(main->comWhere->selectedKey(), QStringLiteral("custom"));
+    EXPECT_EQ(main->comWhere->itemText(QStringLiteral("custom")), docs + "/a");
+    QTest::mouseClick(main->tbSearch->button("find").widget(), Qt::LeftButton);
+    EXPECT_TRUE(main->SearchRunning);
+    ASSERT_TRUE(waitIdle());
+    EXPECT_EQ(names(), QStringList({"x.html"}));
 }
