@@ -1,5 +1,7 @@
 #include "platform/files/WalkFolder.h"
 
+#include "platform/files/EntryKind.h"
+
 #include <QFile>
 #include <QStringDecoder>
 
@@ -12,17 +14,6 @@
 #include <vector>
 
 namespace {
-
-FileKind kindOfMode(mode_t mode)
-{
-    if (S_ISREG(mode))
-        return FileKind::File;
-    if (S_ISDIR(mode))
-        return FileKind::Folder;
-    if (S_ISLNK(mode))
-        return FileKind::Link;
-    return FileKind::Other;
-}
 
 qint64 msecsOf(const struct timespec &time)
 {
@@ -120,19 +111,7 @@ int WalkFolder::list(std::vector<FolderEntry> &out) const
                 decoder.resetState();
                 continue;
             }
-            FileKind kind = FileKind::Other;
-            switch (entry->d_type) {
-            case DT_REG: kind = FileKind::File; break;
-            case DT_DIR: kind = FileKind::Folder; break;
-            case DT_LNK: kind = FileKind::Link; break;
-            case DT_UNKNOWN: {
-                struct stat info {};
-                if (::fstatat(m_fd, entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0)
-                    kind = kindOfMode(info.st_mode);
-                break;
-            }
-            default: break;
-            }
+            const FileKind kind = kindOfEntry(m_fd, entry->d_type, entry->d_name);
             out.push_back({name, kind});
         }
     }
