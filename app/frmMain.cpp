@@ -67,6 +67,7 @@ frmMain::frmMain()
     connectFileMenu();
     connectFileTree();
     createFavoritesPane();
+    connectSearchPane();
     connectCopyMove();
     connectWindowCommands();
     connectToolbars();
@@ -311,6 +312,8 @@ bool frmMain::eventFilter(QObject *watched, QEvent *event)
     if (filterAddressComboEvent(watched, event))
         return true;
     if (filterPanelEvent(watched, event))
+        return true;
+    if (filterSearchPaneEvent(watched, event))
         return true;
     const QEvent::Type type = event->type();
     if (type == QEvent::KeyPress || type == QEvent::KeyRelease || type == QEvent::ShortcutOverride) {

@@ -36,6 +36,7 @@ frmPM::frmPM()
     mnuPaneViewItem[1]->setChecked(true);
     createFavoritesMenu();
     createLinksMenu();
+    createFindFilesMenu();
     Form_Initialize();
 }
 
