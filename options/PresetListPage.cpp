@@ -31,7 +31,7 @@ PresetListPage::PresetListPage(const Setup &setup, QWidget *parent)
     m_list = new ListView(group);
     m_list->setObjectName(setup.listName);
     m_list->addColumn(QStringLiteral("Název"), 120);
-    m_list->addColumn(setup.valueColumn, 210);
+    m_list->addColumn(setup.valueColumn, 195);
     m_column->addWidget(m_list, 1);
 
     auto *boxes = new QGridLayout;

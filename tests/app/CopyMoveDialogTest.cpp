@@ -12,6 +12,7 @@
 #include "platform/store/SettingsStore.h"
 
 #include "FaultyFileSystem.h"
+#include "ListClicks.h"
 #include "MainWindowTest.h"
 #include "ScriptedMessageBoxes.h"
 
@@ -288,13 +289,6 @@ protected:
         QApplication::setActiveWindow(options);
         return options;
     }
-    static void clickRow(ListView *list, int row)
-    {
-        QTreeWidget *tree = list->treeWidget();
-        QTreeWidgetItem *item = tree->topLevelItem(row - 1);
-        tree->scrollToItem(item);
-        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(item).center());
-    }
 };
 
 } // namespace
@@ -302,10 +296,10 @@ protected:
 TEST_F(PresetPicker, CancellingThePickerAndTheOptionsKeepsTheEditsThePickerStored)
 {
     frmOptions *options = openOptionsOn(8);
-    clickRow(options->lstHome, 1);
+    clickListRow(options->lstHome, 1);
     QTest::keyClicks(options->HomePage->captionBox(), "Moje");
     options->openOnPage(4);
-    clickRow(options->lstQMove, 2);
+    clickListRow(options->lstQMove, 2);
     bool shown = false;
     whenShown([&](frmSelectDir *dialog) {
         shown = dialog->fraSelectDir->isVisible();
@@ -322,7 +316,7 @@ TEST_F(PresetPicker, CancellingThePickerAndTheOptionsKeepsTheEditsThePickerStore
 TEST_F(PresetPicker, AFolderChosenForAnEmptyRowIsStoredWithItsLastPartAndShownInThatRow)
 {
     frmOptions *options = openOptionsOn(4);
-    clickRow(options->lstQMove, 1);
+    clickListRow(options->lstQMove, 1);
     whenShown([&](frmSelectDir *dialog) {
         click(dialog->trwPathSel, "Dokumenty");
         QTest::keyClick(dialog->trwPathSel->treeWidget(), Qt::Key_Right);

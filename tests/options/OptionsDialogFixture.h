@@ -7,6 +7,7 @@
 #include "platform/controls/TreeView.h"
 #include "platform/store/SettingsStore.h"
 
+#include "ListClicks.h"
 #include "TestEnvironment.h"
 
 #include <QAbstractButton>
@@ -59,15 +60,6 @@ protected:
         edit->selectAll();
         QTest::keyClick(edit, Qt::Key_Delete);
         QTest::keyClicks(edit, text);
-    }
-
-    // Clicks row i (1-based) of a list, scrolling it into view first.
-    static void clickRow(ListView *list, int row)
-    {
-        QTreeWidget *tree = list->treeWidget();
-        QTreeWidgetItem *item = tree->topLevelItem(row - 1);
-        tree->scrollToItem(item);
-        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(item).center());
     }
 
     static frmOptions *dialog() { return Forms::get<frmOptions>(); }

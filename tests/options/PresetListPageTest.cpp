@@ -40,7 +40,7 @@ TEST_F(PresetLists, AClickOrAnArrowKeyShowsTheRowAndTypingEditsOnlyTheSelectedRo
     }
     frmOptions *options = open();
     clickNode(QStringLiteral("k6"));
-    clickRow(options->lstSaveto, 2);
+    clickListRow(options->lstSaveto, 2);
     EXPECT_EQ(options->SavetoPage->captionBox()->text(), QStringLiteral("Web 2"));
     EXPECT_EQ(options->SavetoPage->valueBox()->text(), QStringLiteral("/srv/web2/"));
     QTest::keyClick(options->lstSaveto->treeWidget(), Qt::Key_Down);
@@ -55,7 +55,7 @@ TEST_F(PresetLists, AClickOrAnArrowKeyShowsTheRowAndTypingEditsOnlyTheSelectedRo
         EXPECT_TRUE(options->lstHome->item(i).text().isEmpty()) << i;
         EXPECT_TRUE(options->lstHome->item(i).subItem(1).isEmpty()) << i;
     }
-    clickRow(options->lstHome, 4);
+    clickListRow(options->lstHome, 4);
     home->captionBox()->setFocus();
     for (const QString &typed : {QStringLiteral("M"), QStringLiteral("Mo"), QStringLiteral("Moj"), QStringLiteral("Moje")}) {
         QTest::keyClick(home->captionBox(), typed.back().toLatin1());
@@ -90,12 +90,12 @@ TEST_F(PresetLists, FolderPathsTakeNoTypingAndOnlyTheQuickMoveCaptionStopsAtOneH
     for (const auto &line : cases) {
         SCOPED_TRACE(line.page);
         clickNode(frmOptions::pageKey(line.page));
-        clickRow(line.list->list(), 2);
+        clickListRow(line.list->list(), 2);
         typeInto(line.list->captionBox(), QString(150, QLatin1Char('t')));
         EXPECT_EQ(line.list->list()->item(2).text().size(), line.kept);
     }
     clickNode(QStringLiteral("k4"));
-    clickRow(options->lstQMove, 1);
+    clickListRow(options->lstQMove, 1);
     EXPECT_EQ(options->QMovePage->captionBox()->text(), stored);
     click(options->cmdNav[7]);
     EXPECT_EQ(GetSetting(PresetSections::QMove, QStringLiteral("Caption1")), stored);
@@ -109,7 +109,7 @@ TEST_F(PresetLists, APickerHandsOverItsRowAndShowsTheStoredFolderInThatRowAfterw
     click(options->QCopyPage->picker());
     EXPECT_TRUE(chooser.keys.isEmpty());
 
-    clickRow(options->lstQCopyPaths, 10);
+    clickListRow(options->lstQCopyPaths, 10);
     click(options->QCopyPage->picker());
     ASSERT_EQ(chooser.keys, QStringList{QStringLiteral("Options\\QCopy\\10")});
     EXPECT_EQ(chooser.owners.value(0), options);
