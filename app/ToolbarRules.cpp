@@ -30,6 +30,32 @@ std::vector<DropDownEntry> saveEntries(const std::vector<PresetEntry> &presets)
     return entries;
 }
 
+std::vector<DropDownEntry> quickEntries(const std::vector<PresetEntry> &presets)
+{
+    std::vector<DropDownEntry> entries;
+    for (const PresetEntry &preset : presets) {
+        const QString digit = QString::number(preset.index - 1);
+        if (preset.caption.isEmpty())
+            entries.push_back({QLatin1Char('&') + digit + QStringLiteral(" nevyužito"), preset.value, false});
+        else
+            entries.push_back({QLatin1Char('&') + digit + QLatin1Char(' ') + menuText(preset.caption), preset.value, true});
+    }
+    return entries;
+}
+
+std::vector<DropDownEntry> openWithEntries(const std::vector<PresetEntry> &presets)
+{
+    std::vector<DropDownEntry> entries;
+    for (const PresetEntry &preset : presets) {
+        const QString number = QString::number(preset.index);
+        if (preset.caption.size() < 2)
+            entries.push_back({number + QStringLiteral(" nevyužito"), preset.value, false});
+        else
+            entries.push_back({number + QLatin1Char(' ') + menuText(preset.caption), preset.value, true});
+    }
+    return entries;
+}
+
 QString savedPageFileName(const QString &title, const QString &locationName)
 {
     QString name = title.isEmpty() ? locationName : title;
@@ -39,15 +65,6 @@ QString savedPageFileName(const QString &title, const QString &locationName)
     name.replace(QStringLiteral(".html.htm"), QStringLiteral(".html"), Qt::CaseInsensitive);
     name.replace(QStringLiteral(".asp.htm"), QStringLiteral(".htm"), Qt::CaseInsensitive);
     return name;
-}
-
-std::optional<QString> presetSavePath(const QString &folder, const QString &fileName)
-{
-    if (folder.isEmpty())
-        return std::nullopt;
-    if (folder.endsWith(QLatin1Char('/')))
-        return folder + fileName;
-    return folder + QLatin1Char('/') + fileName;
 }
 
 int presetNumber(const QString &itemKey)

@@ -6,6 +6,7 @@
 #include "app/MainSettings.h"
 #include "app/frmPM.h"
 #include "app/frmSplash.h"
+#include "files/frmTextLine.h"
 #include "options/frmOptions.h"
 #include "browser/WindowTable.h"
 #include "browser/frmWeb.h"
@@ -63,6 +64,7 @@ frmMain::frmMain()
     createControls();
     BrowserControl::prepareWindow(this);
     connectPanel();
+    connectFileMenu();
     connectFileTree();
     connectCopyMove();
     connectWindowCommands();
@@ -367,6 +369,7 @@ void frmMain::MDIForm_Unload(bool cancel)
     IgnoreErrors ignore;
     ignore([] { Forms::unload<frmSplash>(); });
     ignore([] { Forms::unload<frmPM>(); });
+    ignore([] { Forms::unload<frmTextLine>(); });
     ignore([] { Forms::unload<frmOptions>(); });
     ignore([] { Forms::unload<frmSelectDir>(); });
     ignore([this] { SaveConfig(); });

@@ -223,7 +223,7 @@ public:
     void tbToolbar_ButtonMenuClick(int Index, const QString &buttonKey, const QString &itemKey, int itemIndex);
     void mnuViewShowText_Click();
     // Page saving and the options dialog, filled in by their own work (frmMainSaving.cpp).
-    void SavePageAsHtml(const QString &path);
+    void SavePageAsHtml(const QString &path) override;
     void mnuPageSaveHTML_Click();
     void mnuPageSaveBack_Click();
     void ShowOptionsPage(int page);
@@ -312,6 +312,33 @@ private:
     void connectFileTree();
     void connectCopyMove();
     void fileMoveEnded();
+
+    // The File menu (frmMainFileMenu.cpp).
+    void connectFileMenu();
+    void mnuFile_Click();
+    void mnuFileQCopy_Click();
+    void mnuFileQMove_Click();
+    void mnuOpenwith_Click();
+    void mnuFileQCopySelPaths_Click();
+    void mnuQMoveSelectPath_Click();
+    void mnuFileOpenWithChange_Click();
+    void mnuFastRename_Click();
+    void mnuFileQCopyTo_Click(int Index);
+    void mnuFileQMoveTo_Click(int Index);
+    void mnuFileOpenWithAssoc_Click();
+    void mnuFileOpenWithEdit_Click();
+    void mnuFileOpenWithPrint_Click();
+    void mnuFileOpenWithItem_Click(int Index);
+    void mnuFileDel_Click();
+    void mnuDirNew_Click();
+    void captionQuickItems(const QString &section, QString (*itemName)(int));
+    void openWithVerb(const QString &verb);
+    TreeNode selectedFileTreeNode() const;
+    // The selected node's key when it is a file; "" otherwise.
+    QString selectedFileKey() const;
+    void showSelectedFile();
+    void fileRemoved(const QString &path);
+
     std::shared_ptr<FolderTreeLoader> m_fileTreeLoader;
 
     void createControls();

@@ -60,11 +60,11 @@ void frmMain::chooseFolder(const QString &settingKey, QWidget *owner)
 }
 
 // The selected file node's key; empty when the selection is no file.
-static QString selectedFileKey(TreeView *tree)
+QString frmMain::selectedFileKey() const
 {
     QString key;
     runIgnoringErrors([&] {
-        const TreeNode node = tree->selectedItem();
+        const TreeNode node = trwPath->selectedItem();
         if (node.tag() == FolderTree::TagFile)
             key = node.key();
     });
@@ -73,14 +73,14 @@ static QString selectedFileKey(TreeView *tree)
 
 void frmMain::mnuFileCopy_Click()
 {
-    const QString key = selectedFileKey(trwPath);
+    const QString key = selectedFileKey();
     if (!key.isEmpty())
         CopyFileUI(trwPath, key, 0, QString());
 }
 
 void frmMain::mnuFileMove_Click()
 {
-    const QString key = selectedFileKey(trwPath);
+    const QString key = selectedFileKey();
     if (!key.isEmpty())
         MoveFileUI(trwPath, key, 0, QString());
 }
@@ -100,10 +100,5 @@ void frmMain::fileMoveEnded()
         if (!FileExists(item.key()))
             lstResults->remove(item.key());
     });
-    const SharedState &s = shared();
-    ignore([&] {
-        const TreeNode node = trwPath->selectedItem();
-        if (s.NavOnSelect && s.NavFiles && s.WindowCount >= 1 && node.tag() == FolderTree::TagFile)
-            requireActiveForm()->Web->Navigate(nodeAddress(node.tag(), node.key()));
-    });
+    showSelectedFile();
 }

@@ -4,6 +4,7 @@
 #include "app/ToolbarRules.h"
 #include "browser/frmWeb.h"
 #include "core/ErrorLog.h"
+#include "core/PathServices.h"
 #include "core/SharedState.h"
 #include "platform/engine/BrowserControl.h"
 #include "platform/controls/ButtonMenu.h"
@@ -230,7 +231,7 @@ void frmMain::saveToPreset(ButtonMenu &list, const QString &itemKey, int preset)
     const QString name = ToolbarRules::savedPageFileName(web->LocationName(), web->LocationName());
     const QString folder = GetSetting(PresetSections::Save, QString::number(preset));
     list.setItemTag(itemKey, folder);
-    const std::optional<QString> path = ToolbarRules::presetSavePath(folder, name);
+    const std::optional<QString> path = presetTargetPath(folder, name);
     if (!path) {
         MsgBox(QStringLiteral("Cílová cesta neexistuje."), MsgBoxStyle::Critical, QStringLiteral("Uživatelská chyba"));
         return;

@@ -24,6 +24,9 @@ public:
     // stores it under the settings key ("Section\Key"); returns once the dialog has
     // closed. A host without that dialog chooses nothing.
     virtual void chooseFolder(const QString &settingKey, QWidget *owner);
+    // Saves the active page into the file and reports the result; another name is
+    // asked for when the file exists.
+    virtual void SavePageAsHtml(const QString &path) = 0;
 
 protected:
     FilesHost();

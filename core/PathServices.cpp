@@ -113,3 +113,12 @@ QString GetLastPathPart(QString &path)
 {
     return textAfterLastSeparator(path);
 }
+
+std::optional<QString> presetTargetPath(const QString &folder, const QString &fileName)
+{
+    if (folder.isEmpty())
+        return std::nullopt;
+    if (folder.endsWith(QLatin1Char('/')))
+        return folder + fileName;
+    return folder + QLatin1Char('/') + fileName;
+}

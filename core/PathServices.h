@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <optional>
+
 // Small path, disk and file-name functions. Paths are native: "/" separates, "\" is an
 // ordinary character. Functions taking a reference change the caller's text as well
 // as returning a result; callers rely on that.
@@ -32,3 +34,6 @@ QString WindowsDirectory();
 QString WindowsSystemDirectory();
 // The text after the last "/" of the caller's path ("" when it ends with "/" or has none).
 QString GetLastPathPart(QString &path);
+// A file's path in a preset folder, with one "/" between them; none when the folder
+// is empty (the file system root is never a preset's target).
+std::optional<QString> presetTargetPath(const QString &folder, const QString &fileName);

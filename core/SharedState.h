@@ -51,6 +51,7 @@ struct SharedState
     // Hand-over values of the one-line dialog.
     int DialogOperation = 0;
     QString DialogPath;
+    QString DialogSourcePath;
 
     // Hand-over values of the choose-folder dialog: 0 copy the source, 1 move it, 6
     // store the chosen folder under the key ("Section\Key"); set before it loads.

@@ -15,6 +15,8 @@ signals:
     // A move command ended (whatever its outcome): the views drop what no longer
     // exists, and the browser shows what the tree selects now.
     void moveEnded();
+    // A file was deleted: its node and its search result go.
+    void fileRemoved(const QString &path);
     // A file manager dialog closed: the keyboard goes back to the main panel.
     void dialogClosed();
 };

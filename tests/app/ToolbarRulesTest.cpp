@@ -63,3 +63,48 @@ TEST(DropDownEntries, SavePresetsWithoutCaptionAreUnused)
 }
 
 } // namespace
+
+namespace {
+
+std::vector<PresetEntry> numbered(std::initializer_list<const char *> captions)
+{
+    std::vector<PresetEntry> presets;
+    int index = 1;
+    for (const char *caption : captions) {
+        presets.push_back({index, QStringLiteral("/folder%1").arg(index), QString::fromUtf8(caption)});
+        ++index;
+    }
+    return presets;
+}
+
+} // namespace
+
+TEST(FileMenuCaptions, QuickItemsCountFromZeroAndShowCaptionsLiterally)
+{
+    const auto entries = quickEntries(numbered({"Cíl", "", "", "", "", "", "", "", "R&D", "Desátý"}));
+    ASSERT_EQ(entries.size(), 10u);
+    const struct { int item; const char *text; bool enabled; } cases[] = {
+        {0, "&0 Cíl", true}, {1, "&1 nevyužito", false}, {2, "&2 nevyužito", false},
+        {8, "&8 R&&D", true}, {9, "&9 Desátý", true},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.item);
+        EXPECT_EQ(entries[c.item].text, QString::fromUtf8(c.text));
+        EXPECT_EQ(entries[c.item].enabled, c.enabled);
+    }
+    EXPECT_EQ(entries[9].tag, QStringLiteral("/folder10")) << "the tenth item runs preset 10";
+}
+
+TEST(FileMenuCaptions, OpenWithNeedsTwoCharactersBeforeEscaping)
+{
+    const auto entries = openWithEntries(numbered({"Editor", "E", "", "&", "&&"}));
+    const struct { int item; const char *text; bool enabled; } cases[] = {
+        {0, "1 Editor", true}, {1, "2 nevyužito", false}, {2, "3 nevyužito", false},
+        {3, "4 nevyužito", false}, {4, "5 &&&&", true},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.item);
+        EXPECT_EQ(entries[c.item].text, QString::fromUtf8(c.text));
+        EXPECT_EQ(entries[c.item].enabled, c.enabled);
+    }
+}

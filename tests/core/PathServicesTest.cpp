@@ -224,3 +224,10 @@ TEST_F(WindowsFoldersTest, WithoutAProgramFolderNothingIsCreatedInTheWorkingFold
     EXPECT_FALSE(ErrorState::isSet());
     QDir::setCurrent(previous);
 }
+
+TEST(PresetTargetPath, OneSeparatorBeforeTheNameAndNoneWithoutAFolder)
+{
+    EXPECT_EQ(presetTargetPath(text("/data/Cíl/"), text("a.txt")), text("/data/Cíl/a.txt"));
+    EXPECT_EQ(presetTargetPath(text("/data/Cíl"), text("a.txt")), text("/data/Cíl/a.txt"));
+    EXPECT_EQ(presetTargetPath(QString(), text("a.txt")), std::nullopt) << "the root is never a preset's target";
+}

@@ -4,6 +4,7 @@
 #include "FuzzCheck.h"
 
 #include "app/ToolbarRules.h"
+#include "core/PathServices.h"
 #include "browser/BrowserEventRules.h"
 
 #include <QFileInfo>
@@ -27,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (!title.isEmpty())
         FUZZ_CHECK(name == ToolbarRules::savedPageFileName(title, QStringLiteral("elsewhere")));
     // The name never leaves the preset folder it is saved into.
-    const std::optional<QString> path = ToolbarRules::presetSavePath(QStringLiteral("/presets"), name);
+    const std::optional<QString> path = presetTargetPath(QStringLiteral("/presets"), name);
     FUZZ_CHECK(path && QFileInfo(*path).path() == QLatin1String("/presets") && QFileInfo(*path).fileName() == name,
                fuzzShown(name));
     return 0;

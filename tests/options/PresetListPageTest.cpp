@@ -15,6 +15,7 @@ public:
     QWidget *dialogOwner() override { return nullptr; }
     ImageList *treeImages() override { return nullptr; }
     void applyOptions() override {}
+    void SavePageAsHtml(const QString &) override {}
     void chooseFolder(const QString &settingKey, QWidget *owner) override
     {
         keys.append(settingKey);
