@@ -1,37 +1,12 @@
 #include "OptionsDialogFixture.h"
 
-#include "core/FilesHost.h"
 #include "options/PresetListPage.h"
+
+#include "FakeFilesHost.h"
 
 #include <QPushButton>
 
-namespace {
-
-// Stands in for the main window: records what the pickers hand over and stores a
-// folder under the key, as the choose-folder dialog's OK does.
-class FakeChooser : public FilesHost
-{
-public:
-    QWidget *dialogOwner() override { return nullptr; }
-    ImageList *treeImages() override { return nullptr; }
-    void applyOptions() override {}
-    void SavePageAsHtml(const QString &) override {}
-    void chooseFolder(const QString &settingKey, QWidget *owner) override
-    {
-        keys.append(settingKey);
-        owners.append(owner);
-        const int split = settingKey.lastIndexOf(QLatin1Char('\\'));
-        SaveSetting(settingKey.left(split), settingKey.mid(split + 1), folder);
-    }
-
-    QString folder = QStringLiteral("/data/Cíl/");
-    QStringList keys;
-    QList<QWidget *> owners;
-};
-
 using PresetLists = OptionsDialog;
-
-} // namespace
 
 TEST_F(PresetLists, AClickOrAnArrowKeyShowsTheRowAndTypingEditsOnlyTheSelectedRow)
 {
@@ -104,15 +79,15 @@ TEST_F(PresetLists, FolderPathsTakeNoTypingAndOnlyTheQuickMoveCaptionStopsAtOneH
 
 TEST_F(PresetLists, APickerHandsOverItsRowAndShowsTheStoredFolderInThatRowAfterwards)
 {
-    FakeChooser chooser;
+    FakeFilesHost chooser;
     frmOptions *options = open();
     clickNode(QStringLiteral("k3"));
     click(options->QCopyPage->picker());
-    EXPECT_TRUE(chooser.keys.isEmpty());
+    EXPECT_TRUE(chooser.chosenKeys.isEmpty());
 
     clickListRow(options->lstQCopyPaths, 10);
     click(options->QCopyPage->picker());
-    ASSERT_EQ(chooser.keys, QStringList{QStringLiteral("Options\\QCopy\\10")});
+    ASSERT_EQ(chooser.chosenKeys, QStringList{QStringLiteral("Options\\QCopy\\10")});
     EXPECT_EQ(chooser.owners.value(0), options);
     EXPECT_TRUE(options->lstQCopyPaths->item(10).selected());
     EXPECT_EQ(options->lstQCopyPaths->item(10).subItem(1), chooser.folder);
