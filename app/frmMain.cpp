@@ -66,11 +66,13 @@ frmMain::frmMain()
     connectPanel();
     connectFileMenu();
     connectFileTree();
+    createFavoritesPane();
     connectCopyMove();
     connectWindowCommands();
     connectToolbars();
     connectAddressCombo();
     connectPageCommands();
+    connectSaving();
     connectHelpCommands();
     connectBrowserWindows();
     resize(1024, 768);

@@ -19,10 +19,14 @@ class ButtonMenu;
 class ListView;
 class ListItem;
 struct DocumentSnapshot;
+struct PageSnapshot;
 class TreeView;
 class TreeNode;
+enum class FavoritesItem;
 class FolderTreeLoader;
 class QMdiArea;
+class QRect;
+enum class ButtonStyle;
 class QMenu;
 class QSlider;
 class QTimer;
@@ -118,6 +122,8 @@ public:
     void mnuAdjustNow_Click();
     // Empties the deleted-files store after asking (frmMainFiles.cpp).
     void mnuDeleteAll_Click();
+    // Gives the folder tree its deleted-files store node, unread, when it lacks one.
+    void addStoreNode();
     // Opens the address held in a favorites file ("file" nodes only).
     void FavNodeOpen(const QString &Tag, const QString &Path, bool NewWindow);
 
@@ -156,6 +162,21 @@ public:
     void LoadFileTree();
     void initSearchForFiles();
 
+    // The favorites pane (frmMainFavorites.cpp); its tree shares the folder tree's images.
+    std::array<Toolbar *, 2> tbFavorites{};
+    int FavoritesMouseButton = 0;
+    void createFavoritesPane();
+    void LoadFavDirs(const QString &path);
+    void LoadFavFiles(const QString &path);
+    void tbFavorites_ButtonClick(int Index, const QString &Button);
+    void trwFavorites_KeyDown(int KeyCode, Qt::KeyboardModifiers Shift, bool *consumed);
+    void trwFavorites_MouseDown(Qt::MouseButton Button);
+    void trwFavorites_NodeClick(const TreeNode &Node);
+    void trwFavorites_MouseUp(Qt::MouseButton Button);
+    void trwFavorites_Expand(const TreeNode &Node);
+    void trwFavorites_Collapse(const TreeNode &Node);
+    // Shows the favorites pop-up at the pointer, acting on the tree's selected node.
+    void showFavoritesPopup(FavoritesItem defaultItem);
     // The folders-and-files pane (frmMainFileTree.cpp).
     ImageList *imlNIcons = nullptr;
     void LoadDirs(const QString &path);
@@ -197,6 +218,9 @@ public:
     void lstLinks_ColumnClick(int ColumnHeader);
     void lstLinks_MouseDown(Qt::MouseButton Button);
     void lstLinks_MouseUp(Qt::MouseButton Button);
+    // The links pop-up at the pointer: the whole menu, or only the capture items
+    // while the list is empty.
+    void showLinksPopup();
     void lstLinks_KeyDown(int KeyCode, Qt::KeyboardModifiers Shift, bool *consumed);
 Q_SIGNALS:
     // A capture has filled lstLinks, or found the page gone.
@@ -222,10 +246,16 @@ public:
     void tbToolbar_ButtonDropDown(int Index, const QString &key);
     void tbToolbar_ButtonMenuClick(int Index, const QString &buttonKey, const QString &itemKey, int itemIndex);
     void mnuViewShowText_Click();
-    // Page saving and the options dialog, filled in by their own work (frmMainSaving.cpp).
+    // Page saving and the options dialog (frmMainSaving.cpp).
+    void mnuPage_Click();
+    void mnuPageSaveD_Click();
+    void mnuPageSave_Click(int Index);
+    void SavePageToPreset(int n);
+    // Reads the active page and writes it to the path on a later turn of the event loop.
     void SavePageAsHtml(const QString &path) override;
     void mnuPageSaveHTML_Click();
     void mnuPageSaveBack_Click();
+    void SavePageInBackground();
     void ShowOptionsPage(int page);
 
     // Help menu; the options, Internet settings and offline commands (frmMainHelp.cpp).
@@ -299,7 +329,23 @@ private:
     void connectWindowCommands();
     void connectToolbars();
     void createDropDownLists();
-    void saveToPreset(ButtonMenu &list, const QString &itemKey, int preset);
+    void connectSaving();
+    // A pane's one-button toolbar, placed at the end of the row of those before it.
+    struct PaneToolbarButton
+    {
+        const char *key;
+        const char *caption;
+        const char *toolTip;
+        const char *image;
+    };
+    Toolbar *addPaneToolbar(QWidget *pane, const QString &name, const PaneToolbarButton &line, ButtonStyle style,
+                            QRect &row);
+    // The Page menu's saves log a page that is no HTML document under their own names.
+    void savePageToPreset(int n, const QString &logAs);
+    void savePageAsHtml(const QString &path, const QString &logAs);
+    void writeSavedPage(const PageSnapshot &page, const QString &address, const QString &path, const QString &logAs);
+    // A taken name: the name dialog proposes the same name, and its OK saves under the new one.
+    void askAnotherPageName(const QString &path);
     void activateWindowNumber(int number, bool focusBrowser);
     void walkWindows(bool forward);
     void refreshWindowList();

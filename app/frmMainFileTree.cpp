@@ -97,6 +97,11 @@ void frmMain::LoadFileTree()
     s.FileTreeLoaded = true;
 }
 
+void frmMain::addStoreNode()
+{
+    m_fileTreeLoader->addStoreNode(storePath());
+}
+
 void frmMain::LoadDirs(const QString &path)
 {
     m_fileTreeLoader->loadDirs(path);

@@ -5,16 +5,20 @@
 #include "app/LinksPaneIcons.h"
 #include "app/MainSettings.h"
 #include "app/OpenSave.h"
+#include "app/frmPM.h"
 #include "browser/BrowserEventRules.h"
 #include "browser/CapturedLinksPage.h"
 #include "browser/LinkCaptureScript.h"
 #include "browser/LinkSnapshot.h"
 #include "browser/LinksPaneRules.h"
+#include "browser/PaneKeys.h"
 #include "browser/frmWeb.h"
+#include "core/DateTimeText.h"
 #include "core/PathServices.h"
 #include "core/SharedState.h"
 #include "platform/engine/BrowserControl.h"
 #include "platform/controls/ButtonMenu.h"
+#include "platform/controls/Forms.h"
 #include "platform/system/ErrorState.h"
 #include "platform/controls/ImageList.h"
 #include "platform/controls/KeyClaim.h"
@@ -23,6 +27,7 @@
 #include "platform/controls/Toolbar.h"
 #include "platform/system/Units.h"
 
+#include <QCursor>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -54,9 +59,6 @@ const PaneButton kPaneButtons[3] = {
       {"removeemail", "Odstranit e-mailové odkazy"}}},
 };
 
-const QString kScriptLinkRefused = QStringLiteral(
-    "Tento odkaz nelze otevřít: je to skript (javascript:), který by se spustil v právě zobrazené stránce.");
-
 // The toolbars' image lists may be built without the pane's images; they are added once.
 void ensureToolbarImages(ImageList *images, bool gray)
 {
@@ -66,15 +68,6 @@ void ensureToolbarImages(ImageList *images, bool gray)
         if (!images->contains(QLatin1String(key)))
             images->add(QLatin1String(key), LinksPaneIcons::toolbarIcon(QLatin1String(key), gray, images->imageSize().width()));
     }
-}
-
-QString dateTimeText(const QDateTime &moment)
-{
-    const QLocale locale = QLocale::system();
-    QString timeFormat = locale.timeFormat(QLocale::LongFormat);
-    timeFormat.remove(QLatin1Char('t'));
-    return locale.toString(moment.date(), QLocale::ShortFormat) + QLatin1Char(' ')
-           + locale.toString(moment.time(), timeFormat.trimmed());
 }
 
 void removeSelectedLink(ListView *list)
@@ -156,31 +149,20 @@ void frmMain::createLinksPane()
 
     ensureToolbarImages(imlToolbarGray, true);
     ensureToolbarImages(imlToolbar, false);
-    int left = 0;
-    int height = 0;
+    QRect row;
     for (int index = 0; index < 3; ++index) {
         const PaneButton &line = kPaneButtons[index];
-        auto *bar = new Toolbar(picUn[4]);
-        bar->setObjectName(QStringLiteral("tbLinks%1").arg(index));
-        if (imlToolbarGray)
-            bar->setImageList(imlToolbarGray);
-        if (imlToolbar)
-            bar->setHotImageList(imlToolbar);
-        ToolbarButton &button = bar->addButton(QLatin1String(line.key), QString::fromUtf8(line.caption),
-                                               ButtonStyle::DropDown, imlToolbarGray ? QLatin1String(line.image) : QString());
-        button.setToolTip(QString::fromUtf8(line.toolTip));
+        Toolbar *bar = addPaneToolbar(picUn[4], QStringLiteral("tbLinks%1").arg(index),
+                                      {line.key, line.caption, line.toolTip, line.image}, ButtonStyle::DropDown, row);
+        ToolbarButton &button = bar->button(QString::fromLatin1(line.key));
         for (const auto &[key, caption] : line.items)
             button.menu().addItem(QLatin1String(key), QString::fromUtf8(caption));
-        const QSize size = bar->sizeHint();
-        bar->setGeometry(left, 0, size.width(), size.height());
-        left += size.width();
-        height = std::max(height, size.height());
         connect(bar, &Toolbar::buttonClicked, this, [this, index](const QString &key) { tbLinks_ButtonClick(index, key); });
         connect(bar, &Toolbar::buttonMenuClicked, this,
                 [this, index](const QString &, const QString &item, int) { tbLinks_ButtonMenuClick(index, item); });
         tbLinks[index] = bar;
     }
-    lstLinks->move(0, height);
+    lstLinks->move(0, row.height());
 
     connect(lstLinks, &ListView::itemClicked, this, &frmMain::lstLinks_ItemClick);
     connect(lstLinks, &ListView::doubleClicked, this, &frmMain::lstLinks_DblClick);
@@ -191,7 +173,7 @@ void frmMain::createLinksPane()
             [this](Qt::MouseButton button, Qt::KeyboardModifiers, const QPoint &) { lstLinks_MouseUp(button); });
     connect(lstLinks, &ListView::keyDown, this, &frmMain::lstLinks_KeyDown);
     claimKeys(lstLinks,
-              [](int key, Qt::KeyboardModifiers modifiers) { return linksKeyClaimed(key, shiftMask(modifiers)); });
+              [](int key, Qt::KeyboardModifiers modifiers) { return paneKeyClaimed(PaneKind::Links, key, shiftMask(modifiers)); });
 }
 
 namespace {
@@ -406,7 +388,7 @@ void frmMain::lstLinks_ItemClick(const ListItem &Item)
     runIgnoringErrors([&] {
         // A script address would run in whatever page the window shows now.
         if (Item.smallIcon() == ScriptProtocolKey) {
-            QTimer::singleShot(0, this, [] { MsgBox(kScriptLinkRefused, MsgBoxStyle::Exclamation | MsgBoxStyle::OKOnly); });
+            QTimer::singleShot(0, this, [] { MsgBox(ScriptLinkRefusedMessage, MsgBoxStyle::Exclamation | MsgBoxStyle::OKOnly); });
             return;
         }
         requireActiveForm()->Web->Navigate(Item.subItem(1));
@@ -435,37 +417,45 @@ void frmMain::lstLinks_MouseDown(Qt::MouseButton Button)
 void frmMain::lstLinks_MouseUp(Qt::MouseButton Button)
 {
     LinksMouseButton = mouseButtonNumber(Button);
+    if (LinksMouseButton == 2)
+        showLinksPopup();
+}
+
+void frmMain::showLinksPopup()
+{
+    Forms::get<frmPM>()->showLinksMenu(QCursor::pos(), lstLinks->count() > 0);
 }
 
 void frmMain::lstLinks_KeyDown(int KeyCode, Qt::KeyboardModifiers Shift, bool *consumed)
 {
     IgnoreErrors ignore;
-    const LinksKeyDecision decision = linksKeyDecision(KeyCode, shiftMask(Shift));
+    const PaneKeyDecision decision = paneKeyDecision(PaneKind::Links, KeyCode, shiftMask(Shift));
     if (consumed && decision.consumed)
         *consumed = true;
     switch (decision.action) {
-    case LinksKeyAction::RemoveSelected: ignore([this] { removeSelectedLink(lstLinks); }); break;
-    case LinksKeyAction::EditCaption:
+    case PaneKeyAction::Remove: ignore([this] { removeSelectedLink(lstLinks); }); break;
+    case PaneKeyAction::EditCaption:
         ignore([this] {
             if (lstLinks->count() > 0)
                 lstLinks->startLabelEdit();
         });
         break;
-    case LinksKeyAction::FocusPage:
+    case PaneKeyAction::FocusPage:
         ignore([this] {
             if (shared().WindowCount > 0)
                 requireActiveForm()->Web->setFocusToPage();
         });
         break;
-    case LinksKeyAction::NextPane: mnuViewPane_Click(1); break;
-    case LinksKeyAction::HidePanel:
+    case PaneKeyAction::NextPane: mnuViewPane_Click(1); break;
+    case PaneKeyAction::HidePanel:
         ignore([this] {
             if (picMain->isVisible())
                 mnuViewMainPanel_Click();
         });
         break;
-    case LinksKeyAction::PopUp:
-    case LinksKeyAction::None: break;
+    case PaneKeyAction::PopUp: ignore([this] { showLinksPopup(); }); break;
+    case PaneKeyAction::Open:
+    case PaneKeyAction::None: break;
     }
     ErrorState::clear();
 }

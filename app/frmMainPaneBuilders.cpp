@@ -4,11 +4,6 @@
 
 // Each pane is built on its first showing; the panes' own work fills these in.
 
-void frmMain::LoadFavorites()
-{
-    shared().FavoritesLoaded = true;
-}
-
 void frmMain::initSearchForFiles()
 {
     shared().SearchPaneReady = true;

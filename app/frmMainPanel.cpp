@@ -134,24 +134,30 @@ void frmMain::createPanel(QWidget *parent)
     mnuViewPane[1]->setChecked(true);
 }
 
+Toolbar *frmMain::addPaneToolbar(QWidget *pane, const QString &name, const PaneToolbarButton &line, ButtonStyle style,
+                                 QRect &row)
+{
+    auto *bar = new Toolbar(pane);
+    bar->setObjectName(name);
+    if (imlToolbarGray)
+        bar->setImageList(imlToolbarGray);
+    if (imlToolbar)
+        bar->setHotImageList(imlToolbar);
+    ToolbarButton &button = bar->addButton(QLatin1String(line.key), QString::fromUtf8(line.caption), style,
+                                           imlToolbarGray ? QLatin1String(line.image) : QString());
+    button.setToolTip(QString::fromUtf8(line.toolTip));
+    const QSize size = bar->sizeHint();
+    bar->setGeometry(row.right() + 1, 0, size.width(), size.height());
+    row = row.united(bar->geometry());
+    return bar;
+}
+
 void frmMain::connectPanel()
 {
     for (int i = 1; i <= 6; ++i)
         connect(mnuViewPane[i], &QAction::triggered, this, [this, i] { mnuViewPane_Click(i); });
     for (QObject *watched : std::initializer_list<QObject *>{picMain, tbMainPane, imgSplitter})
         watched->installEventFilter(this);
-    // F12 in the favorites tree moves on to the pane after favorites; Ctrl+F12 hides
-    // the panel. Neither key is consumed.
-    connect(trwFavorites, &TreeView::keyDown, this, [this](int key, Qt::KeyboardModifiers modifiers, bool *) {
-        if (key != Qt::Key_F12)
-            return;
-        runIgnoringErrors([&] {
-            if (modifiers == Qt::NoModifier)
-                mnuViewPane_Click(PanelRules::nextPane(1));
-            else if (modifiers == Qt::ControlModifier && !picMain->isHidden())
-                mnuViewMainPanel_Click();
-        });
-    });
     // The splitter lets the panel grow to 690 twips short of the window's edge; the
     // window area beside it takes what is left, so its own minimum width must never
     // push the main window wider.
@@ -363,7 +369,11 @@ void frmMain::picMain_Resize()
         const int top = lstLinks->y();
         lstLinks->setGeometry(0, top, listWidth, twipsToPixels(PanelRules::listHeight(g, pixelsToTwips(top), 0)));
     });
-    ignore([&] { trwFavorites->setGeometry(0, 0, listWidth, twipsToPixels(PanelRules::listHeight(g, 0, 0))); });
+    ignore([&] {
+        // The favorites pane's toolbars sit above the tree, which keeps its top.
+        const int top = trwFavorites->y();
+        trwFavorites->setGeometry(0, top, listWidth, twipsToPixels(PanelRules::listHeight(g, pixelsToTwips(top), 0)));
+    });
     ignore([&] {
         const int height = PanelRules::listHeight(g, kResultsTop, kStatusBarHeight);
         lstResults->setGeometry(0, twipsToPixels(kResultsTop), listWidth, twipsToPixels(height));

@@ -214,27 +214,14 @@ void frmMain::tbToolbar_ButtonMenuClick(int Index, const QString &buttonKey, con
         else if (itemKey == QStringLiteral("saveback"))
             ignore([this] {
                 if (shared().WindowCount > 0)
-                    mnuPageSaveBack_Click();
+                    SavePageInBackground();
             });
         else if (const int preset = ToolbarRules::presetNumber(itemKey))
-            ignore([&] { saveToPreset(list(), itemKey, preset); });
+            ignore([&] {
+                shared().DialogOperation = 5;
+                list().setItemTag(itemKey, GetSetting(PresetSections::Save, QString::number(preset)));
+                SavePageToPreset(preset);
+            });
     }
     ErrorState::clear();
-}
-
-void frmMain::saveToPreset(ButtonMenu &list, const QString &itemKey, int preset)
-{
-    shared().DialogOperation = 5;
-    if (shared().WindowCount < 1)
-        return;
-    const BrowserControl *web = requireActiveForm()->Web;
-    const QString name = ToolbarRules::savedPageFileName(web->LocationName(), web->LocationName());
-    const QString folder = GetSetting(PresetSections::Save, QString::number(preset));
-    list.setItemTag(itemKey, folder);
-    const std::optional<QString> path = presetTargetPath(folder, name);
-    if (!path) {
-        MsgBox(QStringLiteral("Cílová cesta neexistuje."), MsgBoxStyle::Critical, QStringLiteral("Uživatelská chyba"));
-        return;
-    }
-    SavePageAsHtml(*path);
 }

@@ -34,6 +34,8 @@ frmPM::frmPM()
         mnuPaneViewItem[i] = item;
     }
     mnuPaneViewItem[1]->setChecked(true);
+    createFavoritesMenu();
+    createLinksMenu();
     Form_Initialize();
 }
 

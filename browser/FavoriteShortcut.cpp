@@ -1,11 +1,14 @@
 #include "browser/FavoriteShortcut.h"
 
-#include "platform/system/ErrorState.h"
+#include "platform/files/FileSystem.h"
 
-#include <QFile>
 #include <QRegularExpression>
 #include <QStringConverter>
 #include <QStringDecoder>
+
+namespace {
+constexpr qint64 kShortcutReadLimit = 64 * 1024;
+} // namespace
 
 QString shortcutAddress(const QString &text)
 {
@@ -20,10 +23,11 @@ QString shortcutAddress(const QString &text)
 
 QString readShortcutAddress(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        raiseError(ErrorNumber::FileNotFound);
-    const QByteArray bytes = file.readAll();
+    // Only the head of a regular file is read: a FIFO or a device named like a
+    // shortcut must never hold the window up.
+    QByteArray bytes;
+    if (FileSystem::current().readFileHead(path, kShortcutReadLimit, bytes) != 0)
+        return QString();
     QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
     QString text = utf8(bytes);
     // A shortcut that is not valid UTF-8 is read in the Central European code page.

@@ -27,29 +27,6 @@ LinksCommand linksCommand(const QString &key)
     return commands.value(key);
 }
 
-LinksKeyDecision linksKeyDecision(int key, int shift)
-{
-    using A = LinksKeyAction;
-    switch (key) {
-    case Qt::Key_Delete: return {A::RemoveSelected, true};
-    case Qt::Key_F2: return {A::EditCaption, true};
-    case Qt::Key_F10: return {shift == 1 ? A::PopUp : A::None, true};
-    case Qt::Key_Menu: return {A::PopUp, false};
-    case Qt::Key_Insert: return {A::FocusPage, false};
-    case Qt::Key_F12:
-        if (shift == 0)
-            return {A::NextPane, false};
-        return {shift == 2 ? A::HidePanel : A::None, false};
-    default: return {};
-    }
-}
-
-bool linksKeyClaimed(int key, int shift)
-{
-    const LinksKeyDecision decision = linksKeyDecision(key, shift);
-    return decision.consumed || decision.action != LinksKeyAction::None;
-}
-
 Qt::SortOrder flippedSortOrder(Qt::SortOrder order)
 {
     return order == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder;

@@ -5,6 +5,11 @@
 
 // What the links pane's commands and keys mean, as plain decisions.
 
+// Why a "javascript:" link is not opened in the window from the list: it would run
+// in whatever page the window shows now, not in the page it was captured from.
+inline const QString ScriptLinkRefusedMessage = QStringLiteral(
+    "Tento odkaz nelze otevřít: je to skript (javascript:), který by se spustil v právě zobrazené stránce.");
+
 enum class LinksCommandKind { None, Capture, Save, RemoveSelected, RemoveAll, RemoveEmail };
 
 struct LinksCommand
@@ -16,19 +21,6 @@ struct LinksCommand
 // A button key ("add", "save", "remove") or a drop-down item key of the pane's toolbars.
 LinksCommand linksCommand(const QString &key);
 
-enum class LinksKeyAction { None, RemoveSelected, EditCaption, PopUp, FocusPage, NextPane, HidePanel };
-
-struct LinksKeyDecision
-{
-    LinksKeyAction action = LinksKeyAction::None;
-    bool consumed = false; // the list must not act on the key itself
-};
-
-// A key pressed in the list (a Qt key code) with its modifier mask (shiftMask).
-LinksKeyDecision linksKeyDecision(int key, int shift);
-// Whether the key is one of the list's own: it then reaches the list before any menu
-// shortcut of the same key.
-bool linksKeyClaimed(int key, int shift);
 // Every header click turns the direction round, whichever column it was.
 Qt::SortOrder flippedSortOrder(Qt::SortOrder order);
 // The mouse button number of the handlers: 1 left, 2 right, 4 middle, 0 other.

@@ -72,11 +72,24 @@ void FolderTreeLoader::loadFileTree(const Roots &roots)
         cache.chop(1);
     addFolderRoot(cache, QStringLiteral("Temporary Internet Files"), "historyfolder");
 
-    ignore([&] { m_tree.addRoot(roots.store, QStringLiteral("Smazané soubory"), QStringLiteral("recycle")); });
-    ignore([&] { m_tree.node(roots.store).setTag(TagStore); });
-    ignore([&] { addPlaceholder(m_tree, roots.store); });
+    addStoreNode(roots.store);
 
     ignore([&] { m_tree.node(MyComputerKey).child().ensureVisible(); });
+}
+
+void FolderTreeLoader::addStoreNode(const QString &storePath)
+{
+    IgnoreErrors ignore;
+    bool added = false;
+    ignore([&] {
+        m_tree.addRoot(storePath, QStringLiteral("Smazané soubory"), QStringLiteral("recycle"));
+        added = true;
+    });
+    ignore([&] { m_tree.node(storePath).setTag(TagStore); });
+    // A node already there keeps what it holds: a second placeholder would stand
+    // beside the first.
+    if (added)
+        ignore([&] { addPlaceholder(m_tree, storePath); });
 }
 
 bool FolderTreeLoader::volumeReady(const QString &path) const

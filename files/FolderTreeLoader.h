@@ -40,6 +40,9 @@ public:
     // volume is not ready or the folder cannot be read.
     void loadDirs(const QString &path);
     void loadFiles(const QString &path, const QString &pattern);
+    // Adds the store's node, unread, as the last root; a node already there only gets
+    // its kind again.
+    void addStoreNode(const QString &storePath);
     // Adds the store's files under the store node.
     void loadDelFiles(const QString &storePath);
 

@@ -13,7 +13,9 @@
 #include <QPrinter>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <QWebEngineDownloadRequest>
 #include <QWebEngineFindTextResult>
+#include <QWebEngineProfile>
 #include <QWebEngineHistory>
 #include <QWebEngineLoadingInfo>
 #include <QWebEngineNewWindowRequest>
@@ -103,6 +105,23 @@ BrowserControl::~BrowserControl()
     m_view->hide();
     m_view->setParent(nullptr);
     m_page->deleteViewAfterDialog(m_view);
+}
+
+void BrowserControl::savePage(const QString &path, std::function<void(bool saved)> done)
+{
+    auto request = std::make_shared<QMetaObject::Connection>();
+    *request = connect(m_page->profile(), &QWebEngineProfile::downloadRequested, this,
+                       [this, request, done](QWebEngineDownloadRequest *download) {
+                           if (download->page() != m_page || !download->isSavePageDownload())
+                               return;
+                           disconnect(*request);
+                           connect(download, &QWebEngineDownloadRequest::isFinishedChanged, this, [download, done] {
+                               if (download->isFinished() && done)
+                                   done(download->state() == QWebEngineDownloadRequest::DownloadCompleted);
+                           });
+                           download->accept();
+                       });
+    m_page->save(path, QWebEngineDownloadRequest::CompleteHtmlSaveFormat);
 }
 
 QUrl BrowserControl::addressFromUserText(const QString &text, const QString &workingFolder)
@@ -282,11 +301,13 @@ void BrowserControl::onLoadingChanged(const QWebEngineLoadingInfo &info)
         if (!m_undecidedAddress.isEmpty() && sameAddress(info.url(), m_undecidedAddress))
             reportUnusableAddress(QStringLiteral("Adresu „%1“ program nedokáže otevřít.").arg(info.url().toString()));
         m_undecidedAddress.clear();
+        m_lastLoadSucceeded = false;
         endLoad(false);
         break;
     case QWebEngineLoadingInfo::LoadSucceededStatus:
     case QWebEngineLoadingInfo::LoadFailedStatus:
         m_undecidedAddress.clear();
+        m_lastLoadSucceeded = info.status() == QWebEngineLoadingInfo::LoadSucceededStatus;
         endLoad(true);
         break;
     }

@@ -117,6 +117,9 @@ public:
     QString LocationName() const;
     // True while an accepted navigation is loading.
     bool Busy() const;
+    // Whether the last load that ended showed its document; false after a failed or
+    // stopped load, whose window shows the engine's error page or nothing.
+    bool lastLoadSucceeded() const { return m_lastLoadSucceeded; }
     // Counts the loads started in this control: a script's answer that arrives after
     // the number changed may describe a page that is gone.
     quint64 navigationNumber() const { return m_navigationNumber; }
@@ -128,6 +131,13 @@ public:
     // is being destroyed.
     void runScript(const QString &script, std::function<void(const QVariant &)> callback = {},
                    ScriptWorld world = ScriptWorld::Main);
+
+    // Saves the page as a complete page: the document at path, its images and styles in
+    // a folder beside it named after the document with "_files". The engine writes
+    // whatever is at those names, so callers give it a place of its own. done learns
+    // whether everything was written; it never runs once the control is gone. Only the
+    // engine's request for this save is followed; no other download is accepted.
+    void savePage(const QString &path, std::function<void(bool saved)> done);
 
     // What Navigate makes of the user's text, relative paths resolved in workingFolder.
     static QUrl addressFromUserText(const QString &text, const QString &workingFolder);
@@ -192,6 +202,7 @@ private:
     // still look valid.
     std::shared_ptr<bool> m_alive;
     quint64 m_navigationNumber = 0;
+    bool m_lastLoadSucceeded = false;
     // Kept until the engine has finished printing on it.
     std::unique_ptr<QPrinter> m_printer;
 };

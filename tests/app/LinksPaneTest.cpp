@@ -1,4 +1,5 @@
 #include "app/OpenSave.h"
+#include "app/frmPM.h"
 #include "app/frmMain.h"
 #include "browser/LinkSnapshot.h"
 #include "browser/WindowTable.h"
@@ -18,6 +19,8 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QEvent>
+#include <QHeaderView>
+#include <QMenu>
 #include <QFile>
 #include <QKeySequence>
 #include <QTest>
@@ -213,3 +216,149 @@ TEST_F(LinksPane, F2InTheListEditsTheCaptionThoughTheFileMenuHasTheKey)
         << list->item(1).text().toStdString();
     EXPECT_EQ(renames, 0);
 }
+
+namespace {
+
+// The links pop-up, opened by real clicks on the list.
+class LinksPopUp : public LinksPane
+{
+protected:
+    void TearDown() override
+    {
+        pm->mnuLinks->hide();
+        pm->mnuLinksAdd->hide();
+        shared().WindowCount = 0;
+        windowTable().CreatingWindow = false;
+        LinksPane::TearDown();
+    }
+
+    void rightClick(int row = 0)
+    {
+        QTreeWidget *widget = list->treeWidget();
+        QPoint point(10, widget->viewport()->height() - 5);
+        if (row > 0)
+            point = widget->visualItemRect(widget->topLevelItem(row - 1)).center();
+        QTest::mouseClick(widget->viewport(), Qt::RightButton, {}, point);
+    }
+    void clickHeader(int column)
+    {
+        QHeaderView *header = list->treeWidget()->header();
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                          QPoint(header->sectionViewportPosition(column) + 5, header->height() / 2));
+    }
+
+    frmPM *pm = Forms::get<frmPM>();
+};
+
+TEST_F(LinksPopUp, AnEmptyListOffersOnlyTheCaptureItemsAFilledOneTheWholeMenu)
+{
+    rightClick();
+    EXPECT_FALSE(pm->mnuLinks->isVisible());
+    ASSERT_TRUE(pm->mnuLinksAdd->isVisible());
+    EXPECT_EQ(pm->mnuLinksAdd->defaultAction(), pm->mnuLinksAddAll);
+    pm->mnuLinksAdd->hide();
+
+    add({kWeb1});
+    rightClick(1);
+    ASSERT_TRUE(pm->mnuLinks->isVisible());
+    EXPECT_EQ(pm->mnuLinks->defaultAction(), pm->mnuLinksOpen);
+    EXPECT_FALSE(list->item(1).bold());
+}
+
+TEST_F(LinksPopUp, SortItemsSetTheFlagTheChecksAndTheKey)
+{
+    add({kWeb2, kFtp, kWeb1});
+    const struct { QAction *item; bool sorted; int key; bool caption, url, source; } steps[] = {
+        {pm->mnuLinksOrderByURL, true, 1, false, true, false},
+        {pm->mnuLinksOrderBySource, true, 2, false, false, true},
+        {pm->mnuLinksOrderByCaption, true, 0, true, false, false},
+        {pm->mnuLinksOrderByNone, false, 0, false, false, false},
+    };
+    for (const auto &step : steps) {
+        SCOPED_TRACE(step.item->objectName().toStdString());
+        step.item->trigger();
+        EXPECT_EQ(list->sorted(), step.sorted);
+        EXPECT_EQ(list->sortKey(), step.key);
+        EXPECT_EQ(pm->mnuLinksOrderByCaption->isChecked(), step.caption);
+        EXPECT_EQ(pm->mnuLinksOrderByURL->isChecked(), step.url);
+        EXPECT_EQ(pm->mnuLinksOrderBySource->isChecked(), step.source);
+    }
+    pm->mnuLinksOrderByURL->trigger();
+    EXPECT_EQ(urls(), (QStringList{kFtp, kWeb1, kWeb2}));
+}
+
+TEST_F(LinksPopUp, AscendingTogglesTwiceBackAndFollowsTheHeaderOnOpening)
+{
+    add({kWeb1, kWeb2});
+    ASSERT_TRUE(pm->mnuLinksOrderByDesc->isChecked());
+    pm->mnuLinksOrderByDesc->trigger();
+    EXPECT_FALSE(pm->mnuLinksOrderByDesc->isChecked());
+    EXPECT_EQ(list->sortOrder(), Qt::DescendingOrder);
+    EXPECT_FALSE(list->sorted()) << "the direction alone never sorts";
+    pm->mnuLinksOrderByDesc->trigger();
+    EXPECT_TRUE(pm->mnuLinksOrderByDesc->isChecked());
+    EXPECT_EQ(list->sortOrder(), Qt::AscendingOrder);
+
+    pm->mnuLinksOrderByURL->trigger();
+    clickHeader(0); // by caption, and the direction turns round
+    EXPECT_EQ(list->sortKey(), 0);
+    rightClick(1);
+    ASSERT_TRUE(pm->mnuLinks->isVisible());
+    EXPECT_FALSE(pm->mnuLinksOrderByDesc->isChecked()) << "re-read from the list's direction";
+    EXPECT_TRUE(pm->mnuLinksOrderByURL->isChecked()) << "the header leaves the column checks alone";
+    EXPECT_FALSE(pm->mnuLinksOrderByCaption->isChecked());
+}
+
+TEST_F(LinksPopUp, AScriptIconIsRefusedButAnAddressMerelyContainingItOpens)
+{
+    add({QStringLiteral("javascript:alert(1)"), QStringLiteral("http://h/?q=javascript:x")});
+    ASSERT_EQ(list->item(1).smallIcon(), QStringLiteral("javascript:"));
+    // A window being created turns NewWindow into nothing: the item's mark shows the
+    // menu let the address through.
+    windowTable().CreatingWindow = true;
+    shared().WindowCount = 1;
+    const struct { int row; QAction *item; const char *message; } cases[] = {
+        {1, pm->mnuLinksOpenNewWin, "This type of link should not be opened in new window, because it will probably terminate the program."},
+        {1, pm->mnuLinksOpen, "Tento odkaz nelze otevřít: je to skript (javascript:), který by se spustil v právě zobrazené stránce."},
+        {2, pm->mnuLinksOpenNewWin, nullptr},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.item->objectName().toStdString());
+        boxes.shown.clear();
+        list->item(c.row).setSelected(true);
+        c.item->trigger();
+        if (c.message) {
+            ASSERT_EQ(boxes.shown.size(), 1);
+            EXPECT_EQ(boxes.shown[0].prompt, QString::fromUtf8(c.message));
+            EXPECT_EQ(boxes.shown[0].icon(), MsgBoxStyle::Exclamation);
+            EXPECT_FALSE(list->item(c.row).bold());
+        } else {
+            EXPECT_TRUE(boxes.shown.isEmpty());
+            EXPECT_TRUE(list->item(c.row).bold());
+        }
+    }
+}
+
+TEST_F(LinksPopUp, ALinkWithoutAnAddressIsNotAddedToTheFavorites)
+{
+    shared().FavoritesDir = env.path(QStringLiteral("Favorites"));
+    add({kWeb1});
+    list->item(1).setSubItem(1, QString());
+    list->item(1).setSelected(true);
+    int dialogs = 0;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (QWidget *modal = QApplication::activeModalWidget()) {
+            ++dialogs;
+            modal->close();
+        }
+    });
+    poll.start(5);
+    pm->mnuLinksAddToFav->trigger();
+    EXPECT_EQ(dialogs, 0);
+    list->item(1).setSubItem(1, kWeb1);
+    pm->mnuLinksAddToFav->trigger();
+    EXPECT_EQ(dialogs, 1) << "an address asks for the favorite's name";
+}
+
+} // namespace

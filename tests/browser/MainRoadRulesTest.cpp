@@ -3,6 +3,13 @@
 #include "browser/FavoriteShortcut.h"
 #include "browser/ProgressText.h"
 
+#include "TestEnvironment.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -115,6 +122,10 @@ TEST(FavoriteShortcutText, TheFirstUrlLineCarriesTheAddress)
         {"[DEFAULT]\nBASEURL=http://b/\n[InternetShortcut]\nurl= http://c/ \nURL=http://d/", " http://c/ "},
         {"[InternetShortcut]\r\nIconIndex=1\r\n", ""},
         {"", ""},
+        {"url=http://e/", "http://e/"},
+        {" URL=http://f/", ""},
+        {"URL =http://g/", ""},
+        {"URL=http://h/\r\nURL=http://i/", "http://h/"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.text);
@@ -127,6 +138,25 @@ TEST(FavoriteShortcutText, AWrittenFileReadsBack)
     const QString address = QStringLiteral("http://example.org/cesta?q=ř");
     EXPECT_EQ(shortcutFileContent(address), QByteArray("[InternetShortcut]\r\nURL=") + address.toUtf8() + "\r\n");
     EXPECT_EQ(shortcutAddress(QString::fromUtf8(shortcutFileContent(address))), address);
+}
+
+using ShortcutFile = TempEnvTest;
+
+TEST_F(ShortcutFile, AFifoNamedLikeAShortcutReadsEmptyAtOnce)
+{
+    const QString fifo = env.path(QStringLiteral("Favorites/x.url"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_EQ(readShortcutAddress(fifo), QString());
+    EXPECT_LT(clock.elapsed(), 5000);
+}
+
+TEST_F(ShortcutFile, MissingFileReadsEmptyAndAShortcutReadsItsAddress)
+{
+    EXPECT_EQ(readShortcutAddress(env.path(QStringLiteral("missing.url"))), QString());
+    const QString file = env.writeFile(QStringLiteral("a.url"), shortcutFileContent(QStringLiteral("http://a/ř")));
+    EXPECT_EQ(readShortcutAddress(file), QStringLiteral("http://a/ř"));
 }
 
 } // namespace

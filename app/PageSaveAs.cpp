@@ -1,0 +1,98 @@
+#include "app/PageSaveAs.h"
+
+#include "app/OpenSave.h"
+#include "core/PathServices.h"
+#include "core/SharedState.h"
+#include "platform/controls/MessageBox.h"
+#include "platform/engine/BrowserControl.h"
+#include "platform/files/FileSystem.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QPointer>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <memory>
+
+namespace PageSaveAs {
+
+namespace {
+
+void tellFailure(const QString &message)
+{
+    MsgBox(message, MsgBoxStyle::Critical, QStringLiteral("Uživatelská chyba"));
+}
+
+// The resources' folder the engine writes beside a document.
+QString resourcesFolder(const QString &document)
+{
+    const QFileInfo info(document);
+    return info.path() + QLatin1Char('/') + info.completeBaseName() + QStringLiteral("_files");
+}
+
+// Moves what the engine wrote in the staging folder to the target's names.
+bool moveIntoPlace(const QString &staged, const QString &target)
+{
+    FileSystem &files = FileSystem::current();
+    FileStatus resources;
+    files.stat(resourcesFolder(staged), resources);
+    if (resources.kind == FileKind::Folder) {
+        FileStatus taken;
+        files.stat(resourcesFolder(target), taken);
+        if (taken.kind != FileKind::Missing || files.move(resourcesFolder(staged), resourcesFolder(target)) != 0)
+            return false;
+    }
+    return files.move(staged, target) == 0;
+}
+
+} // namespace
+
+QString askTarget(const QString &title)
+{
+    QString name = title.trimmed();
+    SanitizeFileName(name);
+    OpenSave dialog;
+    for (;;) {
+        dialog.setDialogTitle(QStringLiteral("Uložit jako"));
+        dialog.setFilter(QStringLiteral("Webová stránka, kompletní (*.htm;*.html)|*.htm;*.html"));
+        dialog.setDefaultExt(QStringLiteral("*.htm"));
+        dialog.setFileName(name);
+        dialog.setInitDir(shared().PersonalDir);
+        dialog.ShowSave();
+        if (shared().SaveDialogCancelled)
+            return {};
+        const QString target = dialog.FileName();
+        // A saved page never replaces a file; the user picks another name.
+        if (!FileExists(target) && !FileExists(resourcesFolder(target)))
+            return target;
+        tellFailure(QStringLiteral("Soubor ") + target + QStringLiteral(" již existuje."));
+        name = QFileInfo(target).fileName();
+    }
+}
+
+void save(BrowserControl *web, const QString &target, std::function<void(bool saved)> done)
+{
+    const QString folder = QFileInfo(target).path();
+    auto staging = std::make_shared<QTemporaryDir>(folder + QStringLiteral("/.vorlan-XXXXXX"));
+    if (!staging->isValid()) {
+        tellFailure(FailedMessage);
+        if (done)
+            done(false);
+        return;
+    }
+    const QString staged = staging->filePath(QFileInfo(target).fileName());
+    web->savePage(staged, [staging, staged, target, done](bool saved) {
+        // The engine reports from inside its own call; the message waits for the next turn.
+        QTimer::singleShot(0, [staging, staged, target, done, saved] {
+            const bool placed = saved && moveIntoPlace(staged, target);
+            staging->remove();
+            if (!placed)
+                tellFailure(FailedMessage);
+            if (done)
+                done(placed);
+        });
+    });
+}
+
+} // namespace PageSaveAs
