@@ -235,6 +235,7 @@ public:
     QWidget *dialogOwner() override;
     ImageList *treeImages() override;
     void applyOptions() override;
+    void chooseFolder(const QString &settingKey, QWidget *owner) override;
 
     // Captured links: capture, the links pane and the captured-links page (frmMainLinks.cpp).
     std::array<Toolbar *, 3> tbLinks{};
