@@ -68,6 +68,7 @@ frmMain::frmMain()
     connectFileMenu();
     connectFileTree();
     createFavoritesPane();
+    connectSearchPane();
     connectCopyMove();
     connectFileKeys();
     connectWindowCommands();
@@ -314,6 +315,8 @@ bool frmMain::eventFilter(QObject *watched, QEvent *event)
     if (filterAddressComboEvent(watched, event))
         return true;
     if (filterPanelEvent(watched, event))
+        return true;
+    if (filterSearchPaneEvent(watched, event))
         return true;
     const QEvent::Type type = event->type();
     if (type == QEvent::KeyPress || type == QEvent::KeyRelease || type == QEvent::ShortcutOverride) {

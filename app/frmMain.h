@@ -7,11 +7,16 @@
 #include <QVariantMap>
 
 #include <array>
+#include <functional>
 #include <initializer_list>
 #include <memory>
 
 class QAction;
 class QComboBox;
+class FileSearch;
+class ImageCombo;
+struct SearchRow;
+class VolumeTable;
 class QFrame;
 class QLabel;
 class ImageList;
@@ -141,9 +146,9 @@ public:
     TreeView *trwFavorites = nullptr;
     TreeView *trwPath = nullptr;
     StatusBar *sbFileBar = nullptr;
-    QComboBox *comWhat = nullptr;
+    ImageCombo *comWhat = nullptr;
     QComboBox *comText = nullptr;
-    QComboBox *comWhere = nullptr;
+    ImageCombo *comWhere = nullptr;
     ListView *lstResults = nullptr;
     StatusBar *sbFindFileBar = nullptr;
     ListView *lstLinks = nullptr;
@@ -203,12 +208,44 @@ public:
     void trwPath_GotFocus();
     void sbFileBar_PanelClick(const QString &panelKey);
 
+    // The file-search pane and its results list (frmMainSearch.cpp); the pop-up menu's
+    // items call the operations below.
+    QLabel *lblLookIn = nullptr;
+    QLabel *lblFile = nullptr;
+    QLabel *lblText = nullptr;
+    Toolbar *tbSearch = nullptr;
+    QFrame *fraResults = nullptr;
+    ImageList *imlSearch = nullptr;
+    FileSearch *fileSearch = nullptr;
+    // The volumes a search may walk; tests hand in their own.
+    std::function<VolumeTable()> searchVolumes;
+    bool CriteriaHidden = false;
+    bool SearchRunning = false;
+    qint64 FilesExamined = 0;
+    int ResultsMouseButton = 0;
+    void StartSearch();
+    void StopSearch();
+    void tbSearch_ButtonClick(const QString &key);
+    void comWhere_Click();
+    void comWhere_GotFocus();
+    void mnuToolsSearchFilesStart_Click();
+    void mnuToolsSearchFilesStop_Click();
+    void mnuToolsClearResults_Click();
+    void lstResults_ItemClick(const ListItem &Item);
+    void lstResults_MouseDown(Qt::MouseButton Button);
+    void lstResults_MouseUp(Qt::MouseButton Button);
+    void lstResults_ColumnClick(int ColumnHeader);
+    void lstResults_KeyDown(int KeyCode, Qt::KeyboardModifiers Shift);
+    void openSelectedResult(bool newWindow);
+    void addSelectedResultToFavorites();
+
     // Copying and moving a file into a chosen folder (frmMainCopyMove.cpp).
     void mnuFileCopy_Click();
     void mnuFileMove_Click();
     QWidget *dialogOwner() override;
     ImageList *treeImages() override;
     void applyOptions() override;
+    void chooseFolder(const QString &settingKey, QWidget *owner) override;
 
     // Captured links: capture, the links pane and the captured-links page (frmMainLinks.cpp).
     std::array<Toolbar *, 3> tbLinks{};
@@ -397,6 +434,20 @@ private:
     void fileRemoved(const QString &path);
 
     std::shared_ptr<FolderTreeLoader> m_fileTreeLoader;
+
+    void createSearchPane();
+    void connectSearchPane();
+    bool filterSearchPaneEvent(QObject *watched, QEvent *event);
+    void placeSearchPane(int paneWidth, int paneHeight);
+    void refitSearchPane();
+    void setCriteriaHidden(bool hidden);
+    void setCriteriaEnabled(bool enabled);
+    void showSearchCommands(bool running);
+    void writeSearchStatus();
+    void searchRowsFound(quint64 run, const QList<SearchRow> &rows, const QString &folder, qint64 examined);
+    void searchFinished(quint64 run, qint64 examined, bool unavailable);
+    quint64 m_searchRun = 0;
+    QString m_searchPlace;
 
     void createControls();
     void createToolbars();

@@ -47,6 +47,18 @@ void frmMain::applyOptions()
     options->ApplyChanges();
 }
 
+void frmMain::chooseFolder(const QString &settingKey, QWidget *owner)
+{
+    IgnoreErrors ignore;
+    SharedState &s = shared();
+    s.SelectDirMode = 6;
+    s.SelectDirKey = settingKey;
+    frmSelectDir *dialog = nullptr;
+    ignore([&] { dialog = Forms::get<frmSelectDir>(); });
+    if (dialog)
+        ignore([&] { dialog->showModal(owner ? owner : this); });
+}
+
 // The selected file node's key; empty when the selection is no file.
 QString frmMain::selectedFileKey() const
 {

@@ -36,9 +36,6 @@ namespace {
 
 // Designed positions inside the panes, in twips; the layout keeps them.
 constexpr int kStatusBarHeight = 300;
-constexpr int kComboLeft = 0;
-constexpr int kComboTops[] = {0, 360, 720};
-constexpr int kResultsTop = 1110;
 constexpr int kGripWidth = 60;
 
 QFrame *paneContainer(QWidget *parent, int index)
@@ -98,19 +95,7 @@ void frmMain::createPanel(QWidget *parent)
     sbFileBar->addPanel(QStringLiteral("nav"), 22, PanelAutoSize::None);
     sbFileBar->addPanel(QString(), 100, PanelAutoSize::Spring);
 
-    comWhat = new QComboBox(picUn[3]);
-    comWhat->setObjectName(QStringLiteral("comWhat"));
-    comText = new QComboBox(picUn[3]);
-    comText->setObjectName(QStringLiteral("comText"));
-    comWhere = new QComboBox(picUn[3]);
-    comWhere->setObjectName(QStringLiteral("comWhere"));
-    for (QComboBox *combo : {comWhat, comText, comWhere})
-        combo->setEditable(true);
-    lstResults = new ListView(picUn[3]);
-    lstResults->setObjectName(QStringLiteral("lstResults"));
-    sbFindFileBar = new StatusBar(picUn[3]);
-    sbFindFileBar->setObjectName(QStringLiteral("sbFindFileBar"));
-    sbFindFileBar->addPanel(QString(), 100, PanelAutoSize::Spring);
+    createSearchPane();
 
     lstLinks = new ListView(picUn[4]);
     lstLinks->setObjectName(QStringLiteral("lstLinks"));
@@ -376,21 +361,12 @@ void frmMain::picMain_Resize()
         const int top = trwFavorites->y();
         trwFavorites->setGeometry(0, top, listWidth, twipsToPixels(PanelRules::listHeight(g, pixelsToTwips(top), 0)));
     });
-    ignore([&] {
-        const int height = PanelRules::listHeight(g, kResultsTop, kStatusBarHeight);
-        lstResults->setGeometry(0, twipsToPixels(kResultsTop), listWidth, twipsToPixels(height));
-        sbFindFileBar->setGeometry(0, twipsToPixels(kResultsTop + height), twipsToPixels(g.paneWidth), twipsToPixels(kStatusBarHeight));
-    });
+    ignore([&] { placeSearchPane(g.paneWidth, g.paneHeight); });
     ignore([&] {
         imgSplitter->setGeometry(twipsToPixels(g.gripLeft), 0, twipsToPixels(kGripWidth), twipsToPixels(g.gripHeight));
         imgSplitter->raise();
         picSplitter->setGeometry(QRect(picMain->mapTo(picSplitter->parentWidget(), imgSplitter->pos()),
                                        imgSplitter->size()));
-    });
-    ignore([&] {
-        QComboBox *combos[] = {comWhat, comText, comWhere};
-        for (int i = 0; i < 3; ++i)
-            combos[i]->setGeometry(twipsToPixels(kComboLeft), twipsToPixels(kComboTops[i]), twipsToPixels(g.paneWidth - kComboLeft), twipsToPixels(330));
     });
     ignore([&] {
         picClose->move(twipsToPixels(g.closeLeft), picClose->y());

@@ -37,6 +37,7 @@ frmPM::frmPM()
     createFavoritesMenu();
     createLinksMenu();
     createFilesMenu();
+    createFindFilesMenu();
     Form_Initialize();
 }
 

@@ -114,10 +114,31 @@ public:
     void mnuFilesDelete_Click();
     void mnuFilesRename_Click();
     void mnuFilesOpenWith_Click(int Index);
+    // The search results' pop-up (frmPMFindFiles.cpp).
+    QMenu *mnuFindFiles = nullptr;
+    QAction *mnuFindFilesOpen = nullptr;
+    QAction *mnuFindFilesOpenNW = nullptr;
+    QAction *mnuFindFilesAddtoFav = nullptr;
+    QAction *mnuFindFilesStart = nullptr;
+    QAction *mnuFindFilesStop = nullptr;
+    QAction *mnuFindFilesClear = nullptr;
+    QMenu *mnuFindFilesOrderBy = nullptr;
+    QAction *mnuFindFilesOrderByName = nullptr;
+    QAction *mnuFindFilesOrderByTitle = nullptr;
+    QAction *mnuFindFilesOrderByPath = nullptr;
+    QAction *mnuFindFilesOrderByDateTime = nullptr;
+    QAction *mnuFindFilesOrderBySize = nullptr;
+    QAction *mnuFindFilesOrderByAsc = nullptr;
+    // Opens the menu at the pointer, its default item chosen by whether the list has rows.
+    void popUpFindFiles(bool hasRows);
+    void mnuFindFiles_Click(bool hasRows);
+    void mnuFindFilesOrderByColumn_Click(int column);
+    void mnuFindFilesOrderByAsc_Click();
 
 private:
     void Form_Initialize();
     void createFavoritesMenu();
     void createLinksMenu();
     void createFilesMenu();
+    void createFindFilesMenu();
 };

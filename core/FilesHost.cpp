@@ -23,3 +23,7 @@ FilesHost::~FilesHost()
     if (host() == this)
         host() = nullptr;
 }
+
+void FilesHost::chooseFolder(const QString &, QWidget *)
+{
+}

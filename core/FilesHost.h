@@ -20,6 +20,10 @@ public:
     // Writes the options dialog's values to the stores: its pending edits while it is
     // showing, else the values the stores hold now.
     virtual void applyOptions() = 0;
+    // Lets the user choose a folder, in the choose-folder dialog over the owner, and
+    // stores it under the settings key ("Section\Key"); returns once the dialog has
+    // closed. A host without that dialog chooses nothing.
+    virtual void chooseFolder(const QString &settingKey, QWidget *owner);
     // Saves the active page into the file and reports the result; another name is
     // asked for when the file exists.
     virtual void SavePageAsHtml(const QString &path) = 0;

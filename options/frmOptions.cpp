@@ -66,41 +66,13 @@ void frmOptions::createWindow()
         switch (page) {
         case 1: content = createFileTypesPage(); break;
         case 2: content = createFilePage(); break;
-        case 3:
-            content = createListPage(QStringLiteral("Rychlé zkopírování"),
-                                     QStringLiteral("Vyberte cesty kam budou kopírovány soubory."), lstQCopyPaths,
-                                     QStringLiteral("lstQCopyPaths"), QStringLiteral("Cesta"));
-            break;
-        case 4:
-            content = createListPage(QStringLiteral("Rychlý přesun"),
-                                     QStringLiteral("Vyberte cesty kam budou přesouvány soubory."), lstQMove,
-                                     QStringLiteral("lstQMove"), QStringLiteral("Cesta"));
-            break;
         case 5: content = createPagePage(); break;
+        case 3:
+        case 4:
         case 6:
-            content = createListPage(QStringLiteral("Uložit do"),
-                                     QStringLiteral("Vyberte cesty do kterých budou ukládány stránky."), lstSaveto,
-                                     QStringLiteral("lstSaveto"), QStringLiteral("Cesta"), true);
-            break;
         case 8:
-            content = createListPage(
-                QStringLiteral("Domovské stránky"),
-                QStringLiteral("Do tohoto seznamu můžete napsat až 30 stránek, které budou zobrazeny v menu u "
-                               "tlačítka Domů na základní nástrojové liště."),
-                lstHome, QStringLiteral("lstHome"), QStringLiteral("URL adresa"));
-            break;
         case 9:
-            content = createListPage(
-                QStringLiteral("Vyhledávací portály"),
-                QStringLiteral("Do tohoto seznamu můžete napsat až 30 portálů, které budou zobrazeny v menu u "
-                               "tlačítka Hledat na základní nástrojové liště."),
-                lstSearch, QStringLiteral("lstSearch"), QStringLiteral("URL adresa"));
-            break;
-        case 11:
-            content = createListPage(QStringLiteral("Otevřít v"),
-                                     QStringLiteral("Vyplňte programy ve kterých bude možno otevírat soubory a složky."),
-                                     lstOpenWith, QStringLiteral("lstOpenWith"), QStringLiteral("Program"));
-            break;
+        case 11: content = createListPage(page); break;
         default: content = new QWidget; break;
         }
         content->setObjectName(QStringLiteral("Frame%1").arg(page));

@@ -7,6 +7,7 @@
 #include <array>
 
 class ListView;
+class PresetListPage;
 class QCheckBox;
 class QLineEdit;
 class QPushButton;
@@ -59,7 +60,13 @@ public:
     QCheckBox *chkPlaySounds = nullptr;
     QCheckBox *chkDisableScriptDebugger = nullptr;
 
-    // The preset lists.
+    // The preset lists, each on a page of its own with its caption and value boxes.
+    PresetListPage *QCopyPage = nullptr;
+    PresetListPage *QMovePage = nullptr;
+    PresetListPage *SavetoPage = nullptr;
+    PresetListPage *HomePage = nullptr;
+    PresetListPage *SearchPage = nullptr;
+    PresetListPage *OpenWithPage = nullptr;
     ListView *lstQCopyPaths = nullptr;
     ListView *lstQMove = nullptr;
     ListView *lstSaveto = nullptr;
@@ -95,8 +102,7 @@ private:
     QWidget *createFileTypesPage();
     QWidget *createFilePage();
     QWidget *createPagePage();
-    QWidget *createListPage(const QString &title, const QString &hint, ListView *&list, const QString &name,
-                            const QString &valueColumn, bool saveBoxes = false);
+    QWidget *createListPage(int page);
     void setFileTypesEnabled(bool enabled);
     void Form_Load();
 };

@@ -1,7 +1,10 @@
+#include "options/PresetListPage.h"
 #include "options/TypingLimit.h"
 #include "options/frmOptions.h"
 
 #include "platform/controls/ListView.h"
+#include "platform/store/SettingsStore.h"
+#include "platform/system/ErrorState.h"
 
 #include <QCheckBox>
 #include <QFormLayout>
@@ -185,28 +188,76 @@ QWidget *frmOptions::createPagePage()
     return page;
 }
 
-QWidget *frmOptions::createListPage(const QString &title, const QString &hint, ListView *&list, const QString &name,
-                                    const QString &valueColumn, bool saveBoxes)
+QWidget *frmOptions::createListPage(int page)
 {
-    auto *page = new QWidget;
-    auto *column = new QVBoxLayout(page);
-    column->setContentsMargins(0, 4, 0, 0);
-    auto *group = new QGroupBox(title, page);
-    auto *inner = new QVBoxLayout(group);
-    auto *label = new QLabel(hint, group);
-    label->setWordWrap(true);
-    inner->addWidget(label);
-    list = new ListView(group);
-    list->setObjectName(name);
-    list->addColumn(QStringLiteral("Název"), 120);
-    list->addColumn(valueColumn, 210);
-    inner->addWidget(list, 1);
-    if (saveBoxes) {
-        inner->addWidget(inertBox(group, "Používat název stránky jako název souboru", true));
-        inner->addWidget(inertBox(group, "Automaticky nahrazovat zakázané znaky v názvu souboru", true));
+    enum Kind { Folders, Addresses, Programs };
+    const struct
+    {
+        int page;
+        const QString &section;
+        Kind kind;
+        const char *title;
+        const char *hint;
+        const char *names[4]; // list, caption box, value box, picker
+        int captionLimit;
+        PresetListPage *frmOptions::*member;
+        ListView *frmOptions::*list;
+    } pages[] = {
+        {3, PresetSections::QCopy, Folders, "Rychlé zkopírování", "Vyberte cesty kam budou kopírovány soubory.",
+         {"lstQCopyPaths", "txtQCopyCaption", "txtQCopyPath", "cmdQCopySet"}, 0, &frmOptions::QCopyPage,
+         &frmOptions::lstQCopyPaths},
+        {4, PresetSections::QMove, Folders, "Rychlý přesun", "Vyberte cesty kam budou přesouvány soubory.",
+         {"lstQMove", "txtQMCaption", "txtQMPath", "cmdQCSet"}, 100, &frmOptions::QMovePage, &frmOptions::lstQMove},
+        {6, PresetSections::Save, Folders, "Uložit do", "Vyberte cesty do kterých budou ukládány stránky.",
+         {"lstSaveto", "txtSavetoCaption", "txtSavetoPath", "cmdSaveSet"}, 0, &frmOptions::SavetoPage,
+         &frmOptions::lstSaveto},
+        {8, PresetSections::Home, Addresses, "Domovské stránky",
+         "Do tohoto seznamu můžete napsat až 30 stránek, které budou zobrazeny v menu u tlačítka Domů na základní "
+         "nástrojové liště.",
+         {"lstHome", "txtHomeCaption", "txtHomeURI", ""}, 0, &frmOptions::HomePage, &frmOptions::lstHome},
+        {9, PresetSections::Search, Addresses, "Vyhledávací portály",
+         "Do tohoto seznamu můžete napsat až 30 portálů, které budou zobrazeny v menu u tlačítka Hledat na základní "
+         "nástrojové liště.",
+         {"lstSearch", "txtSearchCaption", "txtSearchURI", ""}, 0, &frmOptions::SearchPage, &frmOptions::lstSearch},
+        {11, PresetSections::OpenWith, Programs, "Otevřít v",
+         "Vyplňte programy ve kterých bude možno otevírat soubory a složky.",
+         {"lstOpenWith", "txtProgCaption", "txtProgPath", ""}, 0, &frmOptions::OpenWithPage,
+         &frmOptions::lstOpenWith},
+    };
+    for (const auto &line : pages) {
+        if (line.page != page)
+            continue;
+        PresetListPage::Setup setup;
+        setup.section = line.section;
+        setup.title = QString::fromUtf8(line.title);
+        setup.hint = QString::fromUtf8(line.hint);
+        setup.listName = QString::fromLatin1(line.names[0]);
+        setup.captionBoxName = QString::fromLatin1(line.names[1]);
+        setup.valueBoxName = QString::fromLatin1(line.names[2]);
+        setup.pickerName = QString::fromLatin1(line.names[3]);
+        setup.valueColumn = line.kind == Folders ? QStringLiteral("Cesta")
+                            : line.kind == Addresses ? QStringLiteral("URL adresa")
+                                                     : QStringLiteral("Program");
+        setup.valueLabel = line.kind == Folders ? QStringLiteral("Cesta:")
+                           : line.kind == Addresses ? QStringLiteral("URL:")
+                                                    : QStringLiteral("Program:");
+        if (line.kind == Programs)
+            setup.valueTip = QStringLiteral("Příklad: /usr/bin/gedit \"%1\" nebo gedit %1");
+        setup.captionFromValue = line.kind != Addresses;
+        setup.captionLimit = line.captionLimit;
+        auto *content = new PresetListPage(setup);
+        if (page == 6) {
+            content->addBelow(inertBox(content, "Používat název stránky jako název souboru", true));
+            content->addBelow(inertBox(content, "Automaticky nahrazovat zakázané znaky v názvu souboru", true));
+        }
+        // Back from the choose-folder dialog the dialog shows what is stored now.
+        connect(content, &PresetListPage::folderPickerClosed, this,
+                [this] { runIgnoringErrors([this] { LoadValues(); }); });
+        this->*line.member = content;
+        this->*line.list = content->list();
+        return content;
     }
-    column->addWidget(group, 1);
-    return page;
+    return new QWidget;
 }
 
 void frmOptions::setFileTypesEnabled(bool enabled)

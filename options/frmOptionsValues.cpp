@@ -1,11 +1,10 @@
 #include "options/OptionValues.h"
+#include "options/PresetListPage.h"
 #include "options/frmOptions.h"
 
 #include "core/OptionsSettings.h"
-#include "core/PathServices.h"
 #include "core/RegistryServices.h"
 #include "core/SharedState.h"
-#include "platform/controls/ListView.h"
 #include "platform/store/RegistryKeys.h"
 #include "platform/store/SettingsStore.h"
 #include "platform/system/ErrorState.h"
@@ -45,23 +44,10 @@ QString flagText(const QCheckBox *box)
     return box->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
 }
 
-// A list, its section and whether its captions default to the value's last path part,
-// in the order the lists are read and written.
-struct ListBinding
+// The preset lists in the order they are read and written.
+std::array<PresetListPage *, 6> presetPages(const frmOptions &form)
 {
-    ListView *list;
-    QString section;
-    bool captionFromValue;
-};
-
-std::array<ListBinding, 6> presetLists(const frmOptions &form)
-{
-    return {{{form.lstQMove, PresetSections::QMove, true},
-             {form.lstQCopyPaths, PresetSections::QCopy, true},
-             {form.lstSaveto, PresetSections::Save, true},
-             {form.lstSearch, PresetSections::Search, false},
-             {form.lstHome, PresetSections::Home, false},
-             {form.lstOpenWith, PresetSections::OpenWith, true}}};
+    return {{form.QMovePage, form.QCopyPage, form.SavetoPage, form.SearchPage, form.HomePage, form.OpenWithPage}};
 }
 
 } // namespace
@@ -99,21 +85,8 @@ void frmOptions::LoadValues()
         chkFiletypesNo->setChecked(pattern == NoFiles);
     });
 
-    for (const ListBinding &binding : presetLists(*this)) {
-        ignore([&] {
-            binding.list->clear();
-            const int rows = PresetList::sizeOf(binding.section);
-            for (int i = 1; i <= rows; ++i) {
-                const QString number = QString::number(i);
-                const QString value = GetSetting(binding.section, number, QString());
-                QString path = value;
-                const QString captionDefault = binding.captionFromValue ? GetFileName(path) : QString();
-                const QString caption =
-                    GetSetting(binding.section, QStringLiteral("Caption") + number, captionDefault);
-                binding.list->add(QString(), caption).setSubItem(1, value);
-            }
-        });
-    }
+    for (PresetListPage *page : presetPages(*this))
+        ignore([&] { page->load(); });
 
     ignore([this] { setFromFlag(chkDirs, OptionsSettings::NavDirs.text()); });
     ignore([this] { setFromFlag(chkDrives, OptionsSettings::NavDrives.text()); });
@@ -157,15 +130,8 @@ void frmOptions::ApplyChanges()
         shared().FilesPattern = filesListPattern(pattern);
     });
 
-    for (const ListBinding &binding : presetLists(*this)) {
-        ignore([&] {
-            for (int i = 1; i <= binding.list->count(); ++i) {
-                const ListItem row = binding.list->item(i);
-                SaveSetting(binding.section, QStringLiteral("Caption%1").arg(i), row.text());
-                SaveSetting(binding.section, QString::number(i), row.subItem(1));
-            }
-        });
-    }
+    for (PresetListPage *page : presetPages(*this))
+        ignore([&] { page->store(); });
 
     SharedState &s = shared();
     ignore([&] {

@@ -67,6 +67,12 @@ void Toolbar::setShowText(bool show)
     refreshButtons();
 }
 
+void Toolbar::setTextBesideImages(bool beside)
+{
+    m_textBeside = beside;
+    refreshButtons();
+}
+
 bool Toolbar::hasImage(const QString &imageKey) const
 {
     return imageKey.isEmpty() || (m_images && m_images->contains(imageKey));

@@ -39,6 +39,9 @@ public:
     // Text under the images (on by default); off shows images only, captions kept.
     bool showText() const { return m_showText; }
     void setShowText(bool show);
+    // Captions under the images (the default) or beside them, for a low toolbar.
+    bool textBesideImages() const { return m_textBeside; }
+    void setTextBesideImages(bool beside);
 
     bool hasImage(const QString &imageKey) const;
     // The icon for an image key (null for the empty key); ElementNotFound when the
@@ -61,4 +64,5 @@ private:
     QPointer<ImageList> m_images;
     QPointer<ImageList> m_hotImages;
     bool m_showText = true;
+    bool m_textBeside = false;
 };

@@ -185,5 +185,6 @@ void ToolbarButton::refreshTextStyle()
         return;
     // A button without a caption stays as small as its image, also while text is shown.
     const bool text = m_owner->showText() && !m_caption.isEmpty();
-    m_button->setToolButtonStyle(text ? Qt::ToolButtonTextUnderIcon : Qt::ToolButtonIconOnly);
+    const Qt::ToolButtonStyle withText = m_owner->textBesideImages() ? Qt::ToolButtonTextBesideIcon : Qt::ToolButtonTextUnderIcon;
+    m_button->setToolButtonStyle(text ? withText : Qt::ToolButtonIconOnly);
 }

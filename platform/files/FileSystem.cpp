@@ -1,5 +1,7 @@
 #include "platform/files/FileSystem.h"
 
+#include "platform/files/EntryKind.h"
+
 #include "platform/system/ErrorState.h"
 #include "platform/system/FileDescriptors.h"
 #include "platform/system/NoReplaceRename.h"
@@ -26,33 +28,6 @@ FileSystem *g_installed = nullptr;
 QByteArray encoded(const QString &path)
 {
     return QFile::encodeName(path);
-}
-
-FileKind kindOfMode(mode_t mode)
-{
-    if (S_ISREG(mode))
-        return FileKind::File;
-    if (S_ISDIR(mode))
-        return FileKind::Folder;
-    if (S_ISLNK(mode))
-        return FileKind::Link;
-    return FileKind::Other;
-}
-
-FileKind kindOfEntry(int folderFd, const dirent *entry)
-{
-    switch (entry->d_type) {
-    case DT_REG: return FileKind::File;
-    case DT_DIR: return FileKind::Folder;
-    case DT_LNK: return FileKind::Link;
-    case DT_UNKNOWN: {
-        struct stat info {};
-        if (::fstatat(folderFd, entry->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0)
-            return FileKind::Other;
-        return kindOfMode(info.st_mode);
-    }
-    default: return FileKind::Other;
-    }
 }
 
 QString parentOf(const QString &path)
@@ -90,6 +65,33 @@ int syncFolder(const QString &folder)
 }
 
 } // namespace
+
+FileKind kindOfMode(unsigned mode)
+{
+    if (S_ISREG(mode))
+        return FileKind::File;
+    if (S_ISDIR(mode))
+        return FileKind::Folder;
+    if (S_ISLNK(mode))
+        return FileKind::Link;
+    return FileKind::Other;
+}
+
+FileKind kindOfEntry(int folderFd, unsigned char type, const char *name)
+{
+    switch (type) {
+    case DT_REG: return FileKind::File;
+    case DT_DIR: return FileKind::Folder;
+    case DT_LNK: return FileKind::Link;
+    case DT_UNKNOWN: {
+        struct stat info {};
+        if (::fstatat(folderFd, name, &info, AT_SYMLINK_NOFOLLOW) != 0)
+            return FileKind::Other;
+        return kindOfMode(info.st_mode);
+    }
+    default: return FileKind::Other;
+    }
+}
 
 FileSystem &FileSystem::current()
 {
@@ -154,7 +156,7 @@ int PosixFileSystem::list(const QString &folder, FolderListing &out, const Wildc
         }
         if (names && !names->matches(name))
             continue;
-        out.entries.push_back({name, kindOfEntry(folderFd, entry)});
+        out.entries.push_back({name, kindOfEntry(folderFd, entry->d_type, entry->d_name)});
     }
     ::closedir(dir);
     return failure;

@@ -144,6 +144,15 @@ VolumeTable VolumeTable::fromMountInfo(const QByteArray &mountInfo)
     return build(mountInfo, false);
 }
 
+VolumeTable VolumeTable::fromVolumes(QList<Volume> volumes)
+{
+    VolumeTable table;
+    table.m_volumes = std::move(volumes);
+    std::sort(table.m_volumes.begin(), table.m_volumes.end(),
+              [](const Volume &a, const Volume &b) { return a.mountPath < b.mountPath; });
+    return table;
+}
+
 VolumeTable VolumeTable::fromSystem(const QString &mountInfoPath)
 {
     QFile file(mountInfoPath);

@@ -28,6 +28,9 @@ public:
     static VolumeTable fromSystem(const QString &mountInfoPath = QStringLiteral("/proc/self/mountinfo"));
     // Built from the text of a mount table alone: no labels, every volume ready.
     static VolumeTable fromMountInfo(const QByteArray &mountInfo);
+    // Exactly these volumes, sorted by mount path (tests hand in the volumes a walk may
+    // enter).
+    static VolumeTable fromVolumes(QList<Volume> volumes);
 
     const QList<Volume> &volumes() const { return m_volumes; }
 

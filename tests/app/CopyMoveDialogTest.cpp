@@ -4,12 +4,15 @@
 #include "core/SharedState.h"
 #include "files/ChooseFolderTree.h"
 #include "files/frmSelectDir.h"
+#include "options/PresetListPage.h"
 #include "options/frmOptions.h"
 #include "platform/controls/Forms.h"
+#include "platform/controls/ListView.h"
 #include "platform/controls/TreeView.h"
 #include "platform/store/SettingsStore.h"
 
 #include "FaultyFileSystem.h"
+#include "ListClicks.h"
 #include "MainWindowTest.h"
 #include "ScriptedMessageBoxes.h"
 
@@ -270,4 +273,60 @@ TEST_F(CopyMoveDialog, F2RenamesAFolderOfTheDialogTreeOnDisk)
     pressOnFile("alfa.txt", Qt::Key_K);
     EXPECT_TRUE(QFileInfo(docs + "/Nový").isDir());
     EXPECT_FALSE(QFileInfo::exists(docs + "/Cíl"));
+}
+
+namespace {
+
+// The options dialog's folder pickers over the real choose-folder dialog.
+class PresetPicker : public CopyMoveDialog
+{
+protected:
+    frmOptions *openOptionsOn(int page)
+    {
+        frmOptions *options = Forms::get<frmOptions>();
+        options->openOnPage(page);
+        options->show();
+        QApplication::setActiveWindow(options);
+        return options;
+    }
+};
+
+} // namespace
+
+TEST_F(PresetPicker, CancellingThePickerAndTheOptionsKeepsTheEditsThePickerStored)
+{
+    frmOptions *options = openOptionsOn(8);
+    clickListRow(options->lstHome, 1);
+    QTest::keyClicks(options->HomePage->captionBox(), "Moje");
+    options->openOnPage(4);
+    clickListRow(options->lstQMove, 2);
+    bool shown = false;
+    whenShown([&](frmSelectDir *dialog) {
+        shown = dialog->fraSelectDir->isVisible();
+        QTest::mouseClick(dialog->cmdNav[6], Qt::LeftButton);
+    });
+    QTest::mouseClick(options->QMovePage->picker(), Qt::LeftButton);
+    EXPECT_TRUE(shown);
+    EXPECT_TRUE(options->lstQMove->item(2).selected());
+    QTest::mouseClick(options->cmdNav[6], Qt::LeftButton);
+    EXPECT_EQ(GetSetting("Options\\Home", "Caption1"), "Moje");
+    EXPECT_TRUE(GetSetting("Options\\QMove", "2").isEmpty());
+}
+
+TEST_F(PresetPicker, AFolderChosenForAnEmptyRowIsStoredWithItsLastPartAndShownInThatRow)
+{
+    frmOptions *options = openOptionsOn(4);
+    clickListRow(options->lstQMove, 1);
+    whenShown([&](frmSelectDir *dialog) {
+        click(dialog->trwPathSel, "Dokumenty");
+        QTest::keyClick(dialog->trwPathSel->treeWidget(), Qt::Key_Right);
+        click(dialog->trwPathSel, "Cíl");
+        QTest::mouseClick(dialog->cmdNav[7], Qt::LeftButton);
+    });
+    QTest::mouseClick(options->QMovePage->picker(), Qt::LeftButton);
+    EXPECT_EQ(GetSetting("Options\\QMove", "1"), docs + "/Cíl/");
+    EXPECT_EQ(GetSetting("Options\\QMove", "Caption1"), "Cíl");
+    EXPECT_TRUE(options->lstQMove->item(1).selected());
+    EXPECT_EQ(options->QMovePage->captionBox()->text(), "Cíl");
+    EXPECT_EQ(options->QMovePage->valueBox()->text(), docs + "/Cíl/");
 }

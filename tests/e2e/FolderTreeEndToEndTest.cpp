@@ -95,7 +95,8 @@ TEST_F(TempEnvTest, FilesOfTheTreeShowInTheBrowserAndTakeNewNames)
     ASSERT_TRUE(run.start({}));
     ASSERT_TRUE(run.waitForWindow(QStringLiteral("^Vorlan - ")));
     ASSERT_TRUE(run.waitForWindow(caption(QStringLiteral("about:blank"))));
-    const QSize size = ProgramRun::geometryOf(run.mainWindow()).size();
+    const QSize size = run.mainWindowSize();
+    ASSERT_FALSE(size.isEmpty());
     const MainWindowLayout main = MainWindowLayout::measure(size);
     const TreeLayout tree = TreeLayout::measure(size, docs, env.path(QStringLiteral("home/Desktop")));
     ASSERT_TRUE(main.measured && tree.measured);

@@ -37,7 +37,7 @@ TEST_F(WindowsEndToEnd, ThreeWindowsSwitchedByTabAndByTheWindowMenu)
     ASSERT_TRUE(run.start({first}));
     ASSERT_TRUE(run.waitForWindow(QStringLiteral("^Vorlan - ")));
     ASSERT_TRUE(run.waitForWindow(caption("Jedna")));
-    const MainWindowLayout layout = MainWindowLayout::measure(ProgramRun::geometryOf(run.mainWindow()).size());
+    const MainWindowLayout layout = MainWindowLayout::measure(run.mainWindowSize());
     ASSERT_TRUE(layout.measured);
     ASSERT_TRUE(run.activateMainWindow());
 

@@ -1,7 +1,7 @@
-#include "core/FilesHost.h"
 #include "core/SharedState.h"
 #include "files/frmTextLine.h"
 
+#include "FakeFilesHost.h"
 #include "ScriptedMessageBoxes.h"
 #include "TestEnvironment.h"
 
@@ -15,17 +15,6 @@
 #include <functional>
 
 namespace {
-
-// Stands in for the main window where the dialog asks it something.
-class FakeHost : public FilesHost
-{
-public:
-    QWidget *dialogOwner() override { return nullptr; }
-    ImageList *treeImages() override { return nullptr; }
-    void applyOptions() override {}
-    void SavePageAsHtml(const QString &path) override { saved.append(path); }
-    QStringList saved;
-};
 
 // The name dialog shown modally, driven by real keys while it shows.
 class TextLineDialog : public TempEnvTest
@@ -112,7 +101,7 @@ TEST_F(TextLineDialog, EscapeCancelsAndCreatesNothing)
 
 TEST_F(TextLineDialog, ASavedPageUnderAnotherNameGoesToTheHostInTheSameFolder)
 {
-    FakeHost host;
+    FakeFilesHost host;
     shared().DialogOperation = 5;
     shared().DialogPath = "/data/stránky/zprávy.htm";
     dialog.txtText->setText("zprávy.htm");

@@ -134,6 +134,13 @@ QString ProgramRun::mainWindow() const
     return windows(QStringLiteral("^Vorlan - ")).value(0);
 }
 
+QSize ProgramRun::mainWindowSize(int timeoutMs)
+{
+    QSize size;
+    waitFor([&] { return !(size = geometryOf(mainWindow()).size()).isEmpty(); }, timeoutMs);
+    return size;
+}
+
 ::testing::AssertionResult ProgramRun::activateMainWindow()
 {
     if (auto found = waitForWindow(QStringLiteral("^Vorlan - ")); !found)

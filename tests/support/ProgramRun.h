@@ -42,6 +42,9 @@ public:
     // The main window as the X server has it now: its native window is replaced once
     // the engine joins it, so it is looked up afresh.
     QString mainWindow() const;
+    // The main window's size once the X server reports one: between the native
+    // window's replacement and the new one's mapping it reads as empty. Empty on timeout.
+    QSize mainWindowSize(int timeoutMs = 30000);
     // Ends the program as a session end does (SIGTERM) and waits for a clean exit.
     bool close(int timeoutMs = 30000);
 

@@ -1,0 +1,94 @@
+#pragma once
+
+#include "platform/files/VolumeTable.h"
+
+#include <QList>
+#include <QMetaType>
+#include <QObject>
+#include <QString>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+// One folder a search walks.
+struct SearchStart
+{
+    QString path;
+    // The walk keeps to the mount the folder is on: each volume of the machine is
+    // walked on its own, never again through another one.
+    bool ownVolume = false;
+};
+
+struct SearchRequest
+{
+    QList<SearchStart> starts;
+    QString pattern; // ";"-separated wildcards
+    QString text;    // empty: every file of the pattern
+    // The volumes the walk may enter; nothing outside them is read.
+    VolumeTable volumes;
+};
+
+// One found file, as the results list shows it.
+struct SearchRow
+{
+    QString path;      // the row's key
+    QString name;
+    QString title;     // page files only
+    bool page = false; // the file carries a title
+    QString folder;
+    QString dateText;
+    QString sizeText;
+    QString extension; // the image key the row asks for
+};
+
+// A file search on a thread of its own. Every run gets a number; what it reports
+// carries the number, so a receiver can tell a finished run's late rows from the
+// current one's. The walk is depth first: a folder's sub-folders from the last of its
+// listing (sorted by name) to the first, each completely, then the folder's own files. Stopping clears
+// the run's flag: the walk enters no further folder, while the folder whose loop finds
+// the flag clear, and each folder above it, still has its files examined.
+class FileSearch : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit FileSearch(QObject *parent = nullptr);
+    // Stops every walk and waits for it.
+    ~FileSearch() override;
+
+    // Starts a run and returns its number. A run still going is stopped and examines
+    // nothing more.
+    quint64 start(const SearchRequest &request);
+    // Stops the current run as described above.
+    void stop();
+
+    // Called on the walking thread as the walk turns to each sub-folder of a folder
+    // (with that folder's path) and before it examines each file (with the file's):
+    // lets a test act at a known point of a walk.
+    enum class Step { Folder, File };
+    using StepHook = std::function<void(Step step, const QString &path)>;
+    void setStepHook(StepHook hook) { m_stepHook = std::move(hook); }
+
+    // The size column's text: kilobytes of 1,024 bytes, rounded up.
+    static QString sizeText(qint64 bytes);
+
+signals:
+    // Rows found since the last report, the folder being walked now and the files
+    // examined so far.
+    void rowsFound(quint64 run, const QList<SearchRow> &rows, const QString &folder, qint64 examined);
+    // The walk ended; unavailable: a start folder's volume was not ready or its
+    // folder could not be opened.
+    void finished(quint64 run, qint64 examined, bool unavailable);
+
+private:
+    struct Run;
+    class Walk;
+
+    std::vector<std::shared_ptr<Run>> m_runs;
+    std::shared_ptr<Run> m_current;
+    quint64 m_run = 0;
+    StepHook m_stepHook;
+};
+
+Q_DECLARE_METATYPE(SearchRow)

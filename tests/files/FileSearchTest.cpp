@@ -1,0 +1,349 @@
+#include "files/FileSearch.h"
+
+#include "files/ContentMatcher.h"
+#include "support/TestEnvironment.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QEventLoop>
+#include <QTimer>
+#include <QStorageInfo>
+
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+
+namespace {
+
+struct Outcome
+{
+    QStringList paths; // in the order reported
+    qint64 examined = -1;
+    bool unavailable = false;
+    QList<SearchRow> rows;
+};
+
+class FileSearchTest : public TempEnvTest
+{
+protected:
+    // Builds files from "path=content" lines (a path ending in "/" is a folder) under
+    // the temporary root.
+    void files(std::initializer_list<std::pair<const char *, QByteArray>> tree)
+    {
+        for (const auto &[path, bytes] : tree) {
+            const QString relative = QString::fromUtf8(path);
+            if (relative.endsWith(QLatin1Char('/')))
+                QDir().mkpath(env.path(relative));
+            else
+                env.writeFile(relative, bytes);
+        }
+    }
+    QString root(const QString &relative = {}) const
+    {
+        return relative.isEmpty() ? env.root() : env.path(relative);
+    }
+    // The volume that holds the temporary root, as the only one a walk may enter.
+    VolumeTable volumes() const
+    {
+        Volume volume;
+        volume.mountPath = QStorageInfo(env.root()).rootPath();
+        volume.kind = QStringLiteral("drive");
+        return VolumeTable::fromVolumes({volume});
+    }
+    SearchRequest request(const QString &start, const QString &pattern = QStringLiteral("*.*"),
+                          const QString &text = {}) const
+    {
+        return {{{start, false}}, pattern, text, volumes()};
+    }
+    // Runs a search to its end, the way the window receives it.
+    Outcome run(FileSearch &search, const SearchRequest &request)
+    {
+        Collector collector(search, env.root());
+        collector.start(request);
+        collector.wait();
+        return collector.outcome;
+    }
+    // Gathers what one run reports; connected before the run starts, since a report
+    // reaches only the receivers connected when the walk sends it.
+    struct Collector
+    {
+        Collector(FileSearch &search, const QString &root)
+            : search(search)
+        {
+            QObject::connect(&search, &FileSearch::rowsFound, &receiver,
+                             [this, root](quint64 run, const QList<SearchRow> &rows, const QString &, qint64) {
+                                 if (run != number)
+                                     return;
+                                 for (const SearchRow &row : rows) {
+                                     outcome.paths << row.path.mid(root.size() + 1);
+                                     outcome.rows << row;
+                                 }
+                             });
+            QObject::connect(&search, &FileSearch::finished, &receiver,
+                             [this](quint64 run, qint64 examined, bool unavailable) {
+                                 if (run != number)
+                                     return;
+                                 outcome.examined = examined;
+                                 outcome.unavailable = unavailable;
+                                 ended = true;
+                                 if (waiting)
+                                     waiting->quit();
+                             });
+        }
+        void start(const SearchRequest &request) { number = search.start(request); }
+        // A signal spy would take the walk's report on the walking thread; an event
+        // loop takes it where the window does.
+        void wait()
+        {
+            QEventLoop loop;
+            QTimer::singleShot(20000, &loop, &QEventLoop::quit);
+            waiting = &loop;
+            if (!ended)
+                loop.exec();
+            waiting = nullptr;
+            EXPECT_TRUE(ended);
+        }
+        FileSearch &search;
+        quint64 number = 0;
+        QObject receiver;
+        Outcome outcome;
+        bool ended = false;
+        QEventLoop *waiting = nullptr;
+    };
+    static bool isRoot() { return ::geteuid() == 0; }
+};
+
+} // namespace
+
+TEST_F(FileSearchTest, SubFoldersLastToFirstEachWholeThenTheFolderItself)
+{
+    files({{"A/a.txt", "a"}, {"A/B/b.txt", "b"}, {"A/B/D/d.txt", "d"}, {"A/C/c.txt", "c"}});
+    FileSearch search;
+    EXPECT_EQ(run(search, request(root("A"))).paths,
+              QStringList({"A/C/c.txt", "A/B/D/d.txt", "A/B/b.txt", "A/a.txt"}));
+}
+
+TEST_F(FileSearchTest, RowsCarryNameFolderSizeInKilobytesAndPageTitles)
+{
+    files({{"w/x.html", "<html><title>Pokus</title>" + QByteArray(2048, ' ')},
+           {"w/y.txt", QByteArray(1025, 'y')},
+           {"w/z.TXT", ""},
+           {"w/.skryty.txt", "x"}});
+    FileSearch search;
+    Outcome outcome = run(search, request(root("w"), QStringLiteral("*.html;*.txt")));
+    std::sort(outcome.rows.begin(), outcome.rows.end(), [](const SearchRow &a, const SearchRow &b) { return a.name < b.name; });
+    ASSERT_EQ(outcome.rows.size(), 3);
+    struct Expected { const char *name, *title, *size, *extension; bool page; };
+    const Expected expected[] = {{"x.html", "Pokus", "3 kB", "html", true},
+                                 {"y.txt", "", "2 kB", "txt", false},
+                                 {"z.TXT", "", "0 kB", "txt", false}};
+    for (int i = 0; i < 3; ++i) {
+        SCOPED_TRACE(expected[i].name);
+        const SearchRow &row = outcome.rows[i];
+        EXPECT_EQ(row.name, QString::fromUtf8(expected[i].name));
+        EXPECT_EQ(row.path, root("w/") + row.name);
+        EXPECT_EQ(row.folder, root("w"));
+        EXPECT_EQ(row.title, QString::fromUtf8(expected[i].title));
+        EXPECT_EQ(row.sizeText, QString::fromUtf8(expected[i].size));
+        EXPECT_EQ(row.extension, QString::fromUtf8(expected[i].extension));
+        EXPECT_EQ(row.page, expected[i].page);
+        EXPECT_FALSE(row.dateText.isEmpty());
+    }
+    EXPECT_EQ(outcome.examined, 3);
+}
+
+TEST_F(FileSearchTest, TextInAnyCaseUtf8OrWindows1250)
+{
+    // "č" and "Č" in UTF-8 (C4 8D, C4 8C) and in Windows-1250 (E8, C8).
+    files({{"t/utf8-small.txt", "ko\xC4\x8Dka"},
+           {"t/utf8-capital.txt", "KO\xC4\x8CKA"},
+           {"t/cp-small.txt", "ko\xE8ka"},
+           {"t/cp-capital.txt", "KO\xC8KA"},
+           // Valid UTF-8 that holds the byte E8 inside another letter.
+           {"t/utf8-other.txt", "\xE8\x80\x80 nic"},
+           // Not UTF-8, so read as Windows-1250: C4 8D reads as two other letters.
+           {"t/cp-other.txt", "\xFF \xC4\x8D"},
+           {"t/none.txt", "kocka"}});
+    FileSearch search;
+    for (const char *text : {"č", "Č"}) {
+        SCOPED_TRACE(text);
+        Outcome outcome = run(search, request(root("t"), QStringLiteral("*.txt"), QString::fromUtf8(text)));
+        outcome.paths.sort();
+        EXPECT_EQ(outcome.paths, QStringList({"t/cp-capital.txt", "t/cp-small.txt", "t/utf8-capital.txt", "t/utf8-small.txt"}));
+        EXPECT_EQ(outcome.examined, 7);
+    }
+}
+
+TEST_F(FileSearchTest, TextAcrossAChunkBorder)
+{
+    const QByteArray czech = QStringLiteral("Příliš").toUtf8();
+    for (qsizetype before : {qsizetype(1), qsizetype(3), czech.size() - 1}) {
+        SCOPED_TRACE(before);
+        QDir(root("c")).removeRecursively();
+        const qsizetype padding = ContentMatcher::ChunkSize - before;
+        files({{"c/utf8.txt", QByteArray(padding, 'x') + czech + "\n"},
+               {"c/cp.txt", QByteArray(padding, '\xFF') + QByteArray("P\xF8\xED" "li\x9A") + "\n"},
+               {"c/ascii.txt", QByteArray(padding, 'x') + "ZLUTY" + QByteArray(ContentMatcher::ChunkSize, 'x')},
+               {"c/late.txt", QByteArray(3 * ContentMatcher::ChunkSize, 'x') + czech}});
+        FileSearch search;
+        Outcome outcome = run(search, request(root("c"), QStringLiteral("*.txt"), QStringLiteral("PŘÍLIŠ")));
+        outcome.paths.sort();
+        EXPECT_EQ(outcome.paths, QStringList({"c/cp.txt", "c/late.txt", "c/utf8.txt"}));
+        EXPECT_EQ(run(search, request(root("c"), QStringLiteral("*.txt"), QStringLiteral("zluty"))).paths,
+                  QStringList({"c/ascii.txt"}));
+    }
+}
+
+TEST_F(FileSearchTest, FifoAndDeviceAreSkippedWithoutWaiting)
+{
+    files({{"f/a.html", "<title>A</title> text"}});
+    ASSERT_EQ(::mkfifo(QFile::encodeName(root("f/x.html")).constData(), 0644), 0);
+    const bool device = isRoot() && ::mknod(QFile::encodeName(root("f/y.html")).constData(), S_IFCHR | 0644, makedev(1, 3)) == 0;
+    FileSearch search;
+    for (const char *text : {"", "text"}) {
+        SCOPED_TRACE(text);
+        const Outcome outcome = run(search, request(root("f"), QStringLiteral("*.html"), QString::fromUtf8(text)));
+        EXPECT_EQ(outcome.paths, QStringList({"f/a.html"}));
+        EXPECT_EQ(outcome.examined, 1);
+    }
+    if (!device)
+        GTEST_SKIP() << "a device file needs root; the FIFO was tested";
+}
+
+TEST_F(FileSearchTest, LinksAreNeitherFollowedNorListed)
+{
+    files({{"l/in/a.txt", "a"}, {"outside/b.txt", "b"}});
+    ASSERT_EQ(::symlink(QFile::encodeName(root("outside")).constData(), QFile::encodeName(root("l/dir")).constData()), 0);
+    ASSERT_EQ(::symlink(QFile::encodeName(root("outside/b.txt")).constData(), QFile::encodeName(root("l/c.txt")).constData()), 0);
+    FileSearch search;
+    EXPECT_EQ(run(search, request(root("l"))).paths, QStringList({"l/in/a.txt"}));
+}
+
+TEST_F(FileSearchTest, StopStillExaminesTheCurrentFolderAndItsAncestors)
+{
+    files({{"A/a.txt", "a"}, {"A/B/b.txt", "b"}, {"A/C/c1.txt", "c"}, {"A/C/c2.txt", "c"}, {"A/C/E/e.txt", "e"}});
+    FileSearch search;
+    // Stopped while the first file of C is examined: C's files and A's still come;
+    // B, not yet entered, never does.
+    search.setStepHook([&](FileSearch::Step step, const QString &path) {
+        if (step == FileSearch::Step::File && path.endsWith(QLatin1String("/C/c1.txt")))
+            search.stop();
+    });
+    Outcome outcome = run(search, request(root("A")));
+    EXPECT_EQ(outcome.paths, QStringList({"A/C/E/e.txt", "A/C/c1.txt", "A/C/c2.txt", "A/a.txt"}));
+    EXPECT_EQ(outcome.examined, 4);
+
+    // Stopped as a folder turns to a sub-folder: the walk unwinds without files.
+    search.setStepHook([&](FileSearch::Step step, const QString &path) {
+        if (step == FileSearch::Step::Folder && path.endsWith(QLatin1String("/C")))
+            search.stop();
+    });
+    outcome = run(search, request(root("A")));
+    EXPECT_TRUE(outcome.paths.isEmpty());
+    EXPECT_EQ(outcome.examined, 0);
+}
+
+TEST_F(FileSearchTest, ANewRunEndsTheOldOnesExaminingAndKeepsItsOwnNumber)
+{
+    files({{"n/a.txt", "a"}, {"n/b.txt", "b"}, {"n/c.txt", "c"}});
+    FileSearch search;
+    std::atomic<int> examinedByFirst{0};
+    std::atomic<bool> release{false};
+    search.setStepHook([&](FileSearch::Step step, const QString &) {
+        if (step != FileSearch::Step::File || examinedByFirst++ != 0)
+            return;
+        while (!release)
+            std::this_thread::yield();
+    });
+    Collector old(search, env.root());
+    old.start(request(root("n")));
+    while (examinedByFirst == 0)
+        std::this_thread::yield();
+    search.setStepHook({});
+    Collector current(search, env.root());
+    current.start(request(root("n")));
+    EXPECT_NE(current.number, old.number);
+    release = true;
+    old.wait();
+    current.wait();
+    EXPECT_EQ(old.outcome.examined, 1);
+    EXPECT_EQ(current.outcome.examined, 3);
+    EXPECT_EQ(current.outcome.paths.size(), 3);
+}
+
+TEST_F(FileSearchTest, NothingOutsideTheVolumeTableIsRead)
+{
+    files({{"v/a.txt", "a"}, {"v/m/b.txt", "b"}});
+    FileSearch search;
+    // A start folder on no listed volume is not walked, and says so.
+    Volume elsewhere;
+    elsewhere.mountPath = QStringLiteral("/nonexistent-volume");
+    Outcome outcome = run(search, {{{root("v"), false}}, QStringLiteral("*.*"), {}, VolumeTable::fromVolumes({elsewhere})});
+    EXPECT_TRUE(outcome.paths.isEmpty());
+    EXPECT_TRUE(outcome.unavailable);
+    Volume notReady;
+    notReady.mountPath = QStorageInfo(env.root()).rootPath();
+    notReady.ready = false;
+    outcome = run(search, {{{root("v"), false}}, QStringLiteral("*.*"), {}, VolumeTable::fromVolumes({notReady})});
+    EXPECT_TRUE(outcome.paths.isEmpty());
+    EXPECT_TRUE(outcome.unavailable);
+
+    if (!isRoot())
+        GTEST_SKIP() << "mounting needs root";
+    // A mount below the start folder that the table leaves out.
+    const QByteArray mountPoint = QFile::encodeName(root("v/m"));
+    ASSERT_EQ(::mount("tmpfs", mountPoint.constData(), "tmpfs", 0, "size=1m"), 0);
+    env.writeFile(QStringLiteral("v/m/hidden.txt"), "h");
+    outcome = run(search, request(root("v")));
+    // Nor is a start folder on it walked.
+    const Outcome inside = run(search, request(root("v/m")));
+    ::umount2(mountPoint.constData(), MNT_DETACH);
+    EXPECT_EQ(outcome.paths, QStringList({"v/a.txt"}));
+    EXPECT_TRUE(inside.paths.isEmpty());
+    EXPECT_TRUE(inside.unavailable);
+}
+
+TEST_F(FileSearchTest, AnAncestorBoundBelowItselfIsWalkedOnce)
+{
+    if (!isRoot())
+        GTEST_SKIP() << "bind mounts need root";
+    files({{"b/a.txt", "a"}, {"b/s/s.txt", "s"}, {"b/s/loop/", ""}});
+    const QByteArray target = QFile::encodeName(root("b/s/loop"));
+    ASSERT_EQ(::mount(QFile::encodeName(root("b")).constData(), target.constData(), nullptr, MS_BIND, nullptr), 0);
+    FileSearch search;
+    SearchRequest listed = request(root("b"));
+    // Even with the loop's own mount listed as a volume the walk may enter.
+    Volume loop;
+    loop.mountPath = root("b/s/loop");
+    QList<Volume> both = listed.volumes.volumes();
+    both.append(loop);
+    listed.volumes = VolumeTable::fromVolumes(both);
+    const Outcome outcome = run(search, listed);
+    ::umount2(target.constData(), MNT_DETACH);
+    EXPECT_EQ(outcome.paths, QStringList({"b/s/s.txt", "b/a.txt"}));
+}
+
+TEST_F(FileSearchTest, OwnVolumeWalksStayOnTheirMount)
+{
+    if (!isRoot())
+        GTEST_SKIP() << "mounting needs root";
+    files({{"o/a.txt", "a"}, {"o/m/", ""}});
+    const QByteArray mountPoint = QFile::encodeName(root("o/m"));
+    ASSERT_EQ(::mount("tmpfs", mountPoint.constData(), "tmpfs", 0, "size=1m"), 0);
+    env.writeFile(QStringLiteral("o/m/b.txt"), "b");
+    SearchRequest walkAll = request(root("o"));
+    Volume inner;
+    inner.mountPath = root("o/m");
+    QList<Volume> both = walkAll.volumes.volumes();
+    both.append(inner);
+    walkAll.volumes = VolumeTable::fromVolumes(both);
+    FileSearch search;
+    const Outcome crossing = run(search, walkAll);
+    walkAll.starts = {{root("o"), true}};
+    const Outcome own = run(search, walkAll);
+    ::umount2(mountPoint.constData(), MNT_DETACH);
+    EXPECT_EQ(crossing.paths, QStringList({"o/m/b.txt", "o/a.txt"}));
+    EXPECT_EQ(own.paths, QStringList({"o/a.txt"}));
+}
