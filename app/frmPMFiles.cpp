@@ -11,6 +11,7 @@
 #include "files/FileCommands.h"
 #include "files/FolderTreeClick.h"
 #include "files/FolderTreeModel.h"
+#include "files/PageTitle.h"
 #include "platform/controls/Forms.h"
 #include "platform/controls/TreeView.h"
 #include "platform/engine/BrowserControl.h"
@@ -177,10 +178,12 @@ void frmPM::mnuFilesAddToFav_Click()
     const SelectedNode selected = selectedNode();
     const QString address = selected.key;
     QString title;
-    ignore([&] { title = selected.node.text(); });
+    ignore([&] { title = GetFileTitle(address); });
     QCoreApplication::processEvents();
     if (!FilesPopupRules::takesFavorite(selected.tag))
         return;
+    if (selected.tag != FolderTree::TagFile)
+        ignore([&] { title = selected.node.text(); });
     if (!address.isEmpty())
         ignore([&] { AddFavorite(address, title, mainWindow()); });
 }

@@ -27,6 +27,8 @@
 #include <QTreeWidget>
 #include <QUrl>
 
+#include <sys/stat.h>
+
 namespace {
 
 // The folders-and-files pane over a desktop with f1.txt, an empty folder A in the
@@ -184,6 +186,31 @@ TEST_F(FilesPopup, AddToFavoritesTakesAFoldersTextAndNothingOnMyComputer)
     rightClick("Tento počítač");
     pm->mnuFilesAddToFav->trigger();
     EXPECT_EQ(QDir(shared().FavoritesDir).entryList(QDir::Files), QStringList());
+}
+
+TEST_F(FilesPopup, AddToFavoritesTitlesAPageByItsTitleAndNeverWaitsOnAPipe)
+{
+    shared().FavoritesDir = env.path("home/Favorites");
+    env.writeFile("home/Plocha/t.html", "<html><title>Strana</title>");
+    ASSERT_EQ(mkfifo(QFile::encodeName(desktop + "/x.html").constData(), 0600), 0);
+    FileSettings::Pattern.save("*.txt;*.html");
+    tree()->node(desktop).setExpanded(false);
+    tree()->node(desktop).setExpanded(true);
+    for (const auto &[node, title] : {std::pair{"t.html", "Strana"}, std::pair{"x.html", "[untitled]"}}) {
+        SCOPED_TRACE(node);
+        rightClick(node);
+        QString proposed;
+        QTimer answer;
+        QObject::connect(&answer, &QTimer::timeout, [&] {
+            if (auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget())) {
+                proposed = dialog->findChild<QLineEdit *>()->text();
+                dialog->reject();
+            }
+        });
+        answer.start(10);
+        pm->mnuFilesAddToFav->trigger();
+        EXPECT_EQ(proposed, title);
+    }
 }
 
 TEST_F(FilesPopup, TheTenthQuickCopyItemCopiesToPresetTen)
