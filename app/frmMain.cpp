@@ -13,6 +13,7 @@
 #include "core/ErrorLog.h"
 #include "core/SharedState.h"
 #include "files/frmSelectDir.h"
+#include "files/frmQ.h"
 #include "platform/engine/BrowserControl.h"
 #include "platform/controls/CoolBar.h"
 #include "platform/system/ErrorState.h"
@@ -69,6 +70,7 @@ frmMain::frmMain()
     createFavoritesPane();
     connectSearchPane();
     connectCopyMove();
+    connectFileKeys();
     connectWindowCommands();
     connectToolbars();
     connectAddressCombo();
@@ -117,6 +119,7 @@ void frmMain::createControls()
     auto *middle = new QHBoxLayout;
     createPanel(central);
     createLinksPane();
+    createFileToolbars();
     mdiArea = new QMdiArea(central);
     mdiArea->setObjectName(QStringLiteral("mdiArea"));
     mdiArea->viewport()->installEventFilter(this);
@@ -377,6 +380,7 @@ void frmMain::MDIForm_Unload(bool cancel)
     ignore([] { Forms::unload<frmTextLine>(); });
     ignore([] { Forms::unload<frmOptions>(); });
     ignore([] { Forms::unload<frmSelectDir>(); });
+    ignore([] { Forms::unload<frmQ>(); });
     ignore([this] { SaveConfig(); });
     if (ErrorState::isSet())
         LogError(QStringLiteral("MDIForm_Unload"), cancel);

@@ -52,6 +52,8 @@ enum class Bar;
 class frmMain : public QMainWindow, public BrowserHost, public FilesHost
 {
     Q_OBJECT
+    // The files pop-up menu runs the File menu's commands.
+    friend class frmPM;
 
 public:
     frmMain();
@@ -193,6 +195,14 @@ public:
     void trwPath_MouseDown(Qt::MouseButton Button);
     void trwPath_MouseUp(Qt::MouseButton Button);
     void trwPath_KeyUp();
+    // The tree's own keys, the files pop-up menu and the file toolbars (frmMainFileKeys.cpp,
+    // frmMainFilesPopup.cpp, frmMainFileToolbars.cpp).
+    void trwPath_KeyDown(int KeyCode, Qt::KeyboardModifiers Shift, bool *consumed);
+    void ShowFilesMenu();
+    std::array<Toolbar *, 3> tbFiles{};
+    void tbFiles_ButtonClick(int Index, const QString &Button);
+    void tbFiles_ButtonDropDown(int Index, const QString &Button);
+    void tbFiles_ButtonMenuClick(int Index, const QString &ButtonMenu, int itemIndex);
     void trwPath_BeforeLabelEdit(bool *Cancel);
     void trwPath_AfterLabelEdit(const TreeNode &Node, bool *Cancel, QString *NewString);
     void trwPath_GotFocus();
@@ -393,6 +403,8 @@ private:
     void pruneFolderTree();
     void connectFileTree();
     void connectCopyMove();
+    void connectFileKeys();
+    void createFileToolbars();
     void fileMoveEnded();
 
     // The File menu (frmMainFileMenu.cpp).

@@ -157,12 +157,13 @@ void frmMain::trwPath_MouseDown(Qt::MouseButton Button)
     s.NavOnSelect = true;
 }
 
-void frmMain::trwPath_MouseUp(Qt::MouseButton)
+void frmMain::trwPath_MouseUp(Qt::MouseButton Button)
 {
     SharedState &s = shared();
     s.NavOnSelect = s.SavedNavOnSelect;
     s.TreeMouseButton = 0;
-    // The right button's pop-up menu belongs to the pane's menus, built with them.
+    if (Button == Qt::RightButton)
+        ShowFilesMenu();
 }
 
 void frmMain::trwPath_KeyUp()

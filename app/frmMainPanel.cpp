@@ -345,9 +345,11 @@ void frmMain::picMain_Resize()
     });
     const int listWidth = twipsToPixels(g.paneWidth + 30);
     ignore([&] {
-        const int height = PanelRules::listHeight(g, 0, kStatusBarHeight);
-        trwPath->setGeometry(0, 0, listWidth, twipsToPixels(height));
-        sbFileBar->setGeometry(0, twipsToPixels(height), twipsToPixels(g.paneWidth), twipsToPixels(kStatusBarHeight));
+        // The pane's toolbars sit above the tree, which keeps its top.
+        const int top = trwPath->y();
+        const int height = PanelRules::listHeight(g, pixelsToTwips(top), kStatusBarHeight);
+        trwPath->setGeometry(0, top, listWidth, twipsToPixels(height));
+        sbFileBar->setGeometry(0, top + twipsToPixels(height), twipsToPixels(g.paneWidth), twipsToPixels(kStatusBarHeight));
     });
     ignore([&] {
         // The links pane's toolbars sit above the list, which keeps its top.

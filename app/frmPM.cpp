@@ -36,6 +36,7 @@ frmPM::frmPM()
     mnuPaneViewItem[1]->setChecked(true);
     createFavoritesMenu();
     createLinksMenu();
+    createFilesMenu();
     createFindFilesMenu();
     Form_Initialize();
 }

@@ -75,6 +75,45 @@ public:
     void mnuLinksOrderByNone_Click();
     void mnuLinksOrderByDesc_Click();
 
+    // The files pop-up over the folder tree (frmPMFiles.cpp); it acts on the tree's
+    // selected node.
+    QMenu *mnuFiles = nullptr;
+    QAction *mnuFilesExpand = nullptr;
+    QAction *mnuFilesCollapse = nullptr;
+    QAction *mnuFilesOpen = nullptr;
+    QAction *mnuFilesOpenNewWin = nullptr;
+    QAction *mnuFilesAddToFav = nullptr;
+    QMenu *mnuFilesCopyTo = nullptr;
+    std::array<QAction *, 10> mnuFilesCopyToQ{};
+    QAction *mnuFilesCopyToAnother = nullptr;
+    QAction *mnuFilesCopyChange = nullptr;
+    QMenu *mnuFilesMoveTo = nullptr;
+    std::array<QAction *, 10> mnuFilesMoveToQ{};
+    QAction *mnuFilesMoveToAnother = nullptr;
+    QAction *mnuFilesMoveChange = nullptr;
+    QAction *mnuFilesDelete = nullptr;
+    QAction *mnuFilesRename = nullptr;
+    QMenu *mnuFilesOpenWithM = nullptr;
+    QAction *mnuFilesOpenWithAssoc = nullptr;
+    QAction *mnuFilesOpenWithEdit = nullptr;
+    QAction *mnuFilesOpenWithPrint = nullptr;
+    // Members 1 to 15.
+    std::array<QAction *, 16> mnuFilesOpenWith{};
+    QAction *mnuFilesOpenWithChange = nullptr;
+
+    void mnuFiles_Click();
+    void mnuFilesExpand_Click();
+    void mnuFilesCollapse_Click();
+    void mnuFilesOpen_Click();
+    void mnuFilesOpenNewWin_Click();
+    void mnuFilesAddToFav_Click();
+    void mnuFilesCopyToQ_Click(int Index);
+    void mnuFilesCopyToAnother_Click();
+    void mnuFilesMoveToQ_Click(int Index);
+    void mnuFilesMoveToAnother_Click();
+    void mnuFilesDelete_Click();
+    void mnuFilesRename_Click();
+    void mnuFilesOpenWith_Click(int Index);
     // The search results' pop-up (frmPMFindFiles.cpp).
     QMenu *mnuFindFiles = nullptr;
     QAction *mnuFindFilesOpen = nullptr;
@@ -100,5 +139,6 @@ private:
     void Form_Initialize();
     void createFavoritesMenu();
     void createLinksMenu();
+    void createFilesMenu();
     void createFindFilesMenu();
 };

@@ -73,7 +73,9 @@ void EventTreeWidget::keyPressEvent(QKeyEvent *event)
 
 void EventTreeWidget::keyReleaseEvent(QKeyEvent *event)
 {
-    emit keyUp(event->key(), event->modifiers());
+    // A held key repeats its press and release; only the real release is the key's up.
+    if (!event->isAutoRepeat())
+        emit keyUp(event->key(), event->modifiers());
     QTreeWidget::keyReleaseEvent(event);
 }
 

@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QIcon>
+#include <QString>
+
+// The folders-and-files pane's toolbar images "qcopy", "qmove", "edit" and "delete"
+// (the links pane's).
+namespace FilesPaneIcons {
+QIcon toolbarIcon(const QString &key, bool gray, int size = 16);
+} // namespace FilesPaneIcons

@@ -1,0 +1,253 @@
+#include "app/frmMain.h"
+#include "core/FileSettings.h"
+#include "core/OptionsSettings.h"
+#include "core/SharedState.h"
+#include "files/FolderTreeKeys.h"
+#include "files/frmQ.h"
+#include "files/frmSelectDir.h"
+#include "platform/controls/Forms.h"
+#include "platform/controls/TreeView.h"
+#include "platform/store/SettingsStore.h"
+
+#include "MainWindowTest.h"
+#include "ScriptedMessageBoxes.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include <functional>
+
+namespace {
+
+// The folders-and-files pane over a desktop with f1.txt, with move preset 6 on folder
+// A and copy preset 6 on folder B of the documents.
+class FileTreeKeys : public MainWindowTest
+{
+protected:
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        desktop = env.path("home/Plocha");
+        docs = env.path("home/Dokumenty");
+        env.writeFile("home/Plocha/f1.txt", "f1");
+        QDir().mkpath(docs + "/A");
+        QDir().mkpath(docs + "/B");
+        shared().DesktopDir = desktop;
+        shared().PersonalDir = docs;
+        FileSettings::Pattern.save("*.txt");
+        SaveSetting(PresetSections::QMove, "6", docs + "/A");
+        SaveSetting(PresetSections::QMove, "Caption6", "A");
+        SaveSetting(PresetSections::QCopy, "6", docs + "/B");
+        SaveSetting(PresetSections::QCopy, "Caption6", "B");
+        main->mnuViewPane_Click(2);
+        QApplication::setActiveWindow(main);
+        tree()->node(desktop).setExpanded(true);
+        select("f1.txt");
+    }
+    void TearDown() override
+    {
+        Forms::unload<frmQ>();
+        Forms::unload<frmSelectDir>();
+        MainWindowTest::TearDown();
+    }
+
+    TreeView *tree() const { return main->trwPath; }
+    QTreeWidget *widget() const { return tree()->treeWidget(); }
+    void select(const QString &text)
+    {
+        const auto items = widget()->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
+        ASSERT_FALSE(items.isEmpty()) << qPrintable(text);
+        QTest::mouseClick(widget()->viewport(), Qt::LeftButton, {}, widget()->visualItemRect(items[0]).center());
+    }
+    void key(int key, Qt::KeyboardModifiers modifiers = Qt::KeypadModifier)
+    {
+        QTest::keyClick(widget(), Qt::Key(key), modifiers);
+    }
+    // Answers the question that shows next with the steps; a question that never
+    // shows counts as asked not.
+    void whenAsked(std::function<void(frmQ *)> steps)
+    {
+        asked = false;
+        QTimer::singleShot(0, [this, steps] {
+            if (!Forms::isLoaded<frmQ>() || !Forms::get<frmQ>()->isVisible())
+                return;
+            asked = true;
+            question = Forms::get<frmQ>()->lblQ->text();
+            steps(Forms::get<frmQ>());
+        });
+    }
+    bool inA(const char *name) const { return QFile::exists(docs + "/A/" + name); }
+    bool inB(const char *name) const { return QFile::exists(docs + "/B/" + name); }
+    bool onDesktop(const char *name) const { return QFile::exists(desktop + "/" + name); }
+
+    QString desktop, docs, question;
+    bool asked = false;
+    ScriptedMessageBoxes boxes;
+};
+
+const auto yes = [](frmQ *dialog) { QTest::mouseClick(dialog->cmdYes, Qt::LeftButton); };
+
+} // namespace
+
+TEST_F(FileTreeKeys, KeypadFiveMovesToPresetSixAndCtrlCopiesOthersDoNothing)
+{
+    shared().NotWarnQMove = shared().NotWarnQCopy = true;
+    const struct { Qt::KeyboardModifiers modifiers; bool moved; bool copied; } cases[] = {
+        {Qt::KeypadModifier | Qt::AltModifier, false, false},
+        {Qt::KeypadModifier | Qt::ShiftModifier, false, false},
+        {Qt::NoModifier, false, false}, // the 5 above the letters
+        {Qt::KeypadModifier | Qt::ControlModifier, false, true},
+        {Qt::KeypadModifier, true, true}, // the copy stays
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(int(c.modifiers));
+        key(Qt::Key_5, c.modifiers);
+        EXPECT_EQ(inA("f1.txt"), c.moved);
+        EXPECT_EQ(onDesktop("f1.txt"), !c.moved);
+        EXPECT_EQ(inB("f1.txt"), c.copied);
+    }
+    EXPECT_FALSE(tree()->contains(desktop + "/f1.txt"));
+}
+
+TEST_F(FileTreeKeys, TheMoveQuestionComesFirstAndNoMovesNothing)
+{
+    whenAsked([](frmQ *dialog) { QTest::mouseClick(dialog->cmdNo, Qt::LeftButton); });
+    key(Qt::Key_5);
+    EXPECT_TRUE(asked);
+    EXPECT_EQ(question, "Tato klávesová zkratka přesune automaticky soubor do přednastavené cesty bez dalšího "
+                        "dotazování. Chcete soubor opravdu přesunout?");
+    EXPECT_TRUE(onDesktop("f1.txt"));
+    whenAsked(yes);
+    key(Qt::Key_5);
+    EXPECT_TRUE(asked);
+    EXPECT_TRUE(inA("f1.txt"));
+}
+
+TEST_F(FileTreeKeys, ATickedMoveQuestionStopsOnlyTheMoveQuestion)
+{
+    env.writeFile("home/Plocha/f2.txt", "f2");
+    tree()->node(desktop).setExpanded(false);
+    tree()->node(desktop).setExpanded(true);
+    select("f1.txt");
+    whenAsked([](frmQ *dialog) {
+        QTest::mouseClick(dialog->chkNA, Qt::LeftButton, {}, QPoint(5, dialog->chkNA->height() / 2));
+        yes(dialog);
+    });
+    key(Qt::Key_5);
+    EXPECT_TRUE(inA("f1.txt"));
+    select("f2.txt");
+    whenAsked(yes);
+    key(Qt::Key_5, Qt::KeypadModifier | Qt::ControlModifier);
+    EXPECT_TRUE(asked) << "the copy question is asked still";
+    EXPECT_TRUE(inB("f2.txt"));
+    whenAsked(yes);
+    key(Qt::Key_5);
+    EXPECT_FALSE(asked);
+    EXPECT_TRUE(inA("f2.txt"));
+}
+
+TEST_F(FileTreeKeys, AnUnsetPresetAndAFolderDoNothing)
+{
+    whenAsked(yes);
+    key(Qt::Key_4);
+    EXPECT_FALSE(asked);
+    select("Dokumenty");
+    whenAsked(yes);
+    key(Qt::Key_5);
+    EXPECT_FALSE(asked);
+    EXPECT_TRUE(onDesktop("f1.txt"));
+}
+
+TEST_F(FileTreeKeys, KeypadKeysWithNumLockOffAreTheirOwnKeys)
+{
+    using namespace FolderTreeKeys;
+    EXPECT_EQ(row(Qt::Key_Insert, Qt::KeypadModifier), Row::Insert);
+    EXPECT_EQ(keypadDigit(Qt::Key_Insert, Qt::KeypadModifier), -1);
+    EXPECT_EQ(keypadDigit(Qt::Key_0, Qt::KeypadModifier), 0);
+    EXPECT_EQ(keypadDigit(Qt::Key_9, Qt::KeypadModifier | Qt::ControlModifier), 9);
+    EXPECT_EQ(row(Qt::Key_F10, Qt::ShiftModifier), Row::Menu);
+    EXPECT_EQ(row(Qt::Key_F10, Qt::ControlModifier), Row::Swallow);
+    EXPECT_EQ(row(Qt::Key_F12, Qt::ShiftModifier), Row::None);
+    whenAsked(yes);
+    key(Qt::Key_Insert);
+    EXPECT_FALSE(asked);
+    EXPECT_TRUE(onDesktop("f1.txt"));
+}
+
+TEST_F(FileTreeKeys, DeleteOnAFolderIsSwallowedAndOnAFileAsks)
+{
+    select("Dokumenty");
+    key(Qt::Key_Delete, Qt::NoModifier);
+    EXPECT_TRUE(boxes.shown.isEmpty());
+    select("f1.txt");
+    boxes.answers = {MsgBoxResult::No};
+    key(Qt::Key_Delete, Qt::NoModifier);
+    ASSERT_EQ(boxes.shown.size(), 1);
+    EXPECT_TRUE(onDesktop("f1.txt"));
+}
+
+TEST_F(FileTreeKeys, AHeldShiftTogglesTheLockOnce)
+{
+    shared().NavOnSelect = true;
+    const auto send = [this](QEvent::Type type, bool repeat) {
+        QKeyEvent event(type, Qt::Key_Shift, type == QEvent::KeyPress ? Qt::ShiftModifier : Qt::NoModifier, QString(), repeat);
+        QApplication::sendEvent(widget(), &event);
+    };
+    send(QEvent::KeyPress, false);
+    for (int i = 0; i < 3; ++i) {
+        send(QEvent::KeyRelease, true);
+        send(QEvent::KeyPress, true);
+    }
+    EXPECT_FALSE(shared().NavOnSelect);
+    EXPECT_EQ(main->tbMainPane->text(), "Složky a soubory (uzamčeno)");
+    send(QEvent::KeyRelease, false);
+    send(QEvent::KeyPress, false);
+    send(QEvent::KeyRelease, false);
+    EXPECT_TRUE(shared().NavOnSelect);
+    EXPECT_EQ(main->tbMainPane->text(), "Složky a soubory");
+}
+
+TEST_F(FileTreeKeys, F5PrunesEvenWhileItIsAMenuShortcut)
+{
+    main->menuItem("mnuViewRefresh")->setEnabled(true);
+    int refreshed = 0;
+    QObject::connect(main->menuItem("mnuViewRefresh"), &QAction::triggered, [&] { ++refreshed; });
+    QFile::remove(desktop + "/f1.txt");
+    widget()->setFocus();
+    key(Qt::Key_F5, Qt::NoModifier);
+    EXPECT_FALSE(tree()->contains(desktop + "/f1.txt"));
+    EXPECT_EQ(refreshed, 0);
+}
+
+TEST_F(FileTreeKeys, RightAfterAChooseFolderDialogReadsTheMainTreesLastFolderAgain)
+{
+    tree()->node(docs).setExpanded(true);
+    select("A");
+    // Opened, the empty folder has no children left.
+    tree()->node(docs + "/A").setExpanded(true);
+    ASSERT_EQ(tree()->node(docs + "/A").children(), 0);
+    QDir().mkpath(docs + "/A/new");
+    shared().SelectDirMode = 6;
+    shared().SelectDirKey = "Main\\FindPath";
+    QTimer::singleShot(0, [] {
+        frmSelectDir *dialog = Forms::get<frmSelectDir>();
+        QTreeWidget *other = dialog->trwPathSel->treeWidget();
+        const auto items = other->findItems("Plocha", Qt::MatchExactly | Qt::MatchRecursive);
+        if (!items.isEmpty())
+            QTest::mouseClick(other->viewport(), Qt::LeftButton, {}, other->visualItemRect(items[0]).center());
+        dialog->cmdNav_Click(6);
+    });
+    Forms::get<frmSelectDir>()->showModal(nullptr);
+    QApplication::setActiveWindow(main);
+    key(Qt::Key_Right, Qt::NoModifier);
+    EXPECT_TRUE(tree()->contains(docs + "/A/new"));
+}
