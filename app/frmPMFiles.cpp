@@ -73,7 +73,7 @@ void frmPM::createFilesMenu()
         menu->setObjectName(QLatin1String(name));
         return menu;
     };
-    const auto page = [this](int number) { return [number] { mainWindow()->ShowOptionsPage(number); }; };
+    const auto page = [](int number) { return [number] { mainWindow()->ShowOptionsPage(number); }; };
 
     mnuFilesExpand = item(mnuFiles, "mnuFilesExpand", "&Rozbalit", &frmPM::mnuFilesExpand_Click);
     mnuFilesCollapse = item(mnuFiles, "mnuFilesCollapse", "&Sbalit", &frmPM::mnuFilesCollapse_Click);
@@ -120,7 +120,7 @@ void frmPM::createFilesMenu()
     const std::pair<QAction *, const char *> verbs[] = {
         {mnuFilesOpenWithAssoc, "Open"}, {mnuFilesOpenWithEdit, "Edit"}, {mnuFilesOpenWithPrint, "Print"}};
     for (const auto &[action, verb] : verbs)
-        connect(action, &QAction::triggered, this, [verb] { mainWindow()->openWithVerb(QLatin1String(verb)); });
+        connect(action, &QAction::triggered, this, [verb = verb] { mainWindow()->openWithVerb(QLatin1String(verb)); });
     mnuFilesOpenWithM->addSeparator();
     for (int n = 1; n <= 15; ++n) {
         mnuFilesOpenWith[size_t(n)] = item(mnuFilesOpenWithM, "", "", nullptr);
