@@ -404,20 +404,10 @@ int PosixFileSystem::readFileHead(const QString &path, qint64 limit, QByteArray 
     if (fd < 0)
         return failure;
     out.resize(qsizetype(qMax<qint64>(0, qMin(limit, qMax<qint64>(info.st_size, 4096)))));
-    qint64 done = 0;
-    while (done < out.size()) {
-        const ssize_t count = ::read(fd, out.data() + done, size_t(out.size() - done));
-        if (count == 0)
-            break;
-        if (count < 0) {
-            if (errno == EINTR)
-                continue;
-            failure = errno;
-            break;
-        }
-        done += count;
-    }
-    out.truncate(failure == 0 ? done : 0);
+    const qint64 done = readAllBytes(fd, out.data(), out.size());
+    if (done < 0)
+        failure = errno;
+    out.truncate(failure == 0 ? qsizetype(done) : 0);
     ::close(fd);
     return failure;
 }

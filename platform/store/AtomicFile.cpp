@@ -153,21 +153,12 @@ std::optional<QByteArray> readWholeFile(const QString &path, qint64 maxSize, QSt
         reason = QStringLiteral("je větší než %1 MB, což žádný skutečný soubor tohoto druhu není").arg(maxSize >> 20);
     } else {
         bytes.resize(qsizetype(info.st_size));
-        qsizetype done = 0;
-        while (done < bytes.size()) {
-            const ssize_t count = ::read(fd, bytes.data() + done, size_t(bytes.size() - done));
-            if (count < 0 && errno == EINTR)
-                continue;
-            if (count < 0) {
-                systemError = errno;
-                reason = systemErrorText(systemError);
-                break;
-            }
-            if (count == 0) {
-                bytes.truncate(done);
-                break;
-            }
-            done += count;
+        const qint64 done = readAllBytes(fd, bytes.data(), bytes.size());
+        if (done < 0) {
+            systemError = errno;
+            reason = systemErrorText(systemError);
+        } else {
+            bytes.truncate(qsizetype(done));
         }
     }
     ::close(fd);

@@ -17,3 +17,20 @@ int writeAllBytes(int fd, const char *data, qint64 size)
     }
     return 0;
 }
+
+qint64 readAllBytes(int fd, char *data, qint64 size)
+{
+    qint64 done = 0;
+    while (done < size) {
+        const ssize_t count = ::read(fd, data + done, size_t(size - done));
+        if (count == 0)
+            break;
+        if (count < 0) {
+            if (errno == EINTR)
+                continue;
+            return -1;
+        }
+        done += count;
+    }
+    return done;
+}
