@@ -31,9 +31,9 @@ Entry check(const char *name, const char *caption, bool enabled = On)
 {
     return {Kind::Check, name, caption, "", enabled};
 }
-Entry hidden(const char *name, const char *caption)
+Entry hidden(const char *name, const char *caption, bool enabled = Off)
 {
-    return {Kind::Hidden, name, caption, "", Off};
+    return {Kind::Hidden, name, caption, "", enabled};
 }
 Entry separator(const char *name = "")
 {
@@ -141,7 +141,8 @@ std::vector<TopMenu> menuTable()
         {"mnuTools", "Nás&troje", {
             submenu("mnuToolsSearchFiles", "Hledat soubory"),
             item("mnuToolsSearchFilesStart", "Zahájit hledání"),
-            hidden("mnuToolsSearchFilesStop", "Zastavit hledání"),
+            // Shown during a run, and then it must work at once.
+            hidden("mnuToolsSearchFilesStop", "Zastavit hledání", On),
             item("mnuToolsClearResults", "Odstranit výsledky hledání"),
             end(),
             item("mnuDeleteAll", "Odstranit smazané soubory"),

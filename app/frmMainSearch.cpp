@@ -120,6 +120,8 @@ void frmMain::createSearchPane()
     comText->setObjectName(QStringLiteral("comText"));
     comText->setEditable(true);
     for (QComboBox *combo : {static_cast<QComboBox *>(comWhat), comText}) {
+        // The run searches what was typed: no inline completion from the list.
+        combo->setCompleter(nullptr);
         combo->setInsertPolicy(QComboBox::NoInsert);
         combo->lineEdit()->setClearButtonEnabled(false);
     }
@@ -344,8 +346,10 @@ void frmMain::StartSearch()
         request.volumes = searchVolumes();
         const QString custom = comWhere->indexOfKey(QStringLiteral("custom")) ? comWhere->itemText(QStringLiteral("custom")) : QString();
         request.starts = SearchPlaces::starts(key, custom, {s.DesktopDir, s.PersonalDir, custom}, request.volumes);
-        request.pattern = comWhat->currentText();
-        request.text = comText->currentText();
+        // Typed text is taken composed (NFC), the form names are compared in; file
+        // content is matched as it is stored.
+        request.pattern = comWhat->currentText().normalized(QString::NormalizationForm_C);
+        request.text = comText->currentText().normalized(QString::NormalizationForm_C);
         m_searchPlace = key;
         m_searchRun = fileSearch->start(request);
     });

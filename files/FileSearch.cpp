@@ -27,6 +27,24 @@ QString childPath(const QString &folder, const QString &name)
     return folder.endsWith(QLatin1Char('/')) ? folder + name : folder + QLatin1Char('/') + name;
 }
 
+// A row's path: the folder and the name with one separator between them and none
+// doubled, however the start folder was written ("/a/", "/a//"), so that a file has
+// one key and its folder never ends in "/". Nothing else is changed: ".." is left
+// for the file system.
+QString rowPath(const QString &folder, const QString &name)
+{
+    QString path = childPath(folder, name);
+    if (!path.contains(QLatin1String("//")))
+        return path;
+    QString single;
+    single.reserve(path.size());
+    for (const QChar c : path) {
+        if (c != QLatin1Char('/') || !single.endsWith(QLatin1Char('/')))
+            single.append(c);
+    }
+    return single;
+}
+
 struct FolderId
 {
     quint64 device;
@@ -202,9 +220,9 @@ private:
     void addRow(const WalkFolder &open, const QString &folder, const QString &name, qint64 size, qint64 modified)
     {
         SearchRow row;
-        row.path = childPath(folder, name);
+        row.path = rowPath(folder, name);
         row.name = name;
-        row.folder = folder;
+        row.folder = GetParentPath(row.path);
         // Files installed together share their time: the text is made once for them.
         const qint64 second = modified / 1000;
         if (second != m_dateSecond || m_dateText.isEmpty()) {

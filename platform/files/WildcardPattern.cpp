@@ -32,25 +32,34 @@ bool matchItem(const QChar *pattern, qsizetype patternSize, const QChar *name, q
 
 WildcardPattern::WildcardPattern(const QString &pattern)
 {
+    // Items are kept composed (NFC), the form names are compared in.
     for (const QString &item : pattern.split(QLatin1Char(';'), Qt::SkipEmptyParts))
-        m_items.append(item.toCaseFolded());
+        m_items.append(item.normalized(QString::NormalizationForm_C).toCaseFolded());
 }
 
 bool WildcardPattern::matches(const QString &name) const
 {
     if (m_items.isEmpty())
         return false;
+    // A name that came from another system may be stored decomposed (a letter followed
+    // by its combining accent); it is compared composed, as the pattern is. A name of
+    // plain ASCII is the same in either form and is compared as it stands.
     // A character outside the basic plane folds only as a whole pair: such a name is
     // folded as a whole. Every other name is folded character by character.
+    bool ascii = true;
     bool pairs = false;
     for (const QChar c : name) {
-        if (c.isSurrogate()) {
-            pairs = true;
-            break;
+        if (c.unicode() >= 0x80) {
+            ascii = false;
+            if (c.isSurrogate()) {
+                pairs = true;
+                break;
+            }
         }
     }
-    const QString folded = pairs ? name.toCaseFolded() : QString();
-    const QString &subject = pairs ? folded : name;
+    const QString composed = ascii ? QString() : name.normalized(QString::NormalizationForm_C);
+    const QString folded = pairs ? composed.toCaseFolded() : QString();
+    const QString &subject = pairs ? folded : ascii ? name : composed;
     const auto matchesItem = [&](const QString &item, qsizetype size) {
         if (pairs)
             return matchItem(item.constData(), size, subject.constData(), subject.size(), [](QChar c) { return c; });

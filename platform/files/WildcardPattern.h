@@ -7,7 +7,8 @@
 // lists take them: "*" stands for any run of characters, "?" for one character,
 // nothing else is special, and case is ignored. An item ending in ".*" also matches
 // the name without an extension, so "*.*" matches every name. Empty items are
-// skipped; a pattern without items matches nothing.
+// skipped; a pattern without items matches nothing. Names and patterns are compared
+// composed (NFC), so a name stored decomposed matches as it reads.
 class WildcardPattern
 {
 public:

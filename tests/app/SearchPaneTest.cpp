@@ -22,6 +22,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QMenu>
+#include <QMenuBar>
 #include <QStorageInfo>
 #include <QTest>
 #include <QTimer>
@@ -99,6 +100,18 @@ protected:
     std::atomic<bool> held{false};
 };
 
+// Types text as the keyboard does, a key for each character; a character beyond ASCII
+// comes as a key with its text, as a keyboard layout delivers it.
+void typeText(QWidget *field, const QString &text)
+{
+    for (const QChar c : text) {
+        if (c.unicode() < 0x80)
+            QTest::keyClick(field, char(c.unicode()));
+        else
+            QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+}
+
 } // namespace
 
 TEST_F(SearchPane, EnterInTheTextFindsUtf8AndWindows1250PagesWithTheirTitles)
@@ -115,6 +128,112 @@ TEST_F(SearchPane, EnterInTheTextFindsUtf8AndWindows1250PagesWithTheirTitles)
     EXPECT_EQ(x.smallIcon(), QStringLiteral("html"));
     EXPECT_EQ(status(), QStringLiteral("Hotovo. Nalezeno 2 z 3 souborů."));
     EXPECT_EQ(main->lblLookIn->text(), QStringLiteral("&Prohledat:  [Hotovo. Nalezeno 2 z 3 souborů.]"));
+}
+
+TEST_F(SearchPane, TheFieldsSearchWhatWasTypedNotAnItemThatBeginsWithIt)
+{
+    env.writeFile("home/Documents/b.txt", "b");
+    env.writeFile("home/Documents/c.htm", "c");
+    env.writeFile("home/Documents/.skryty.txt", "s");
+    // Types into a field as the keyboard does, then Enter.
+    const auto type = [this](QComboBox *combo, const QString &text) {
+        QLineEdit *field = combo->lineEdit();
+        field->setFocus();
+        QTest::keySequence(field, QKeySequence::SelectAll);
+        QTest::keyClick(field, Qt::Key_Delete);
+        typeText(field, text);
+        EXPECT_EQ(field->text(), text);
+        QTest::keyClick(field, Qt::Key_Return);
+        EXPECT_TRUE(waitIdle());
+        QStringList found = names();
+        found.sort();
+        main->mnuToolsClearResults_Click();
+        return found;
+    };
+    // The list holds "*.*htm;*.html" and "*.htm*;*.txt;*.asp;*.mht*", which begin
+    // with these patterns.
+    EXPECT_EQ(type(main->comWhat, QStringLiteral("*.*")), QStringList({"b.txt", "c.htm", "x.html", "y.html", "z.html"}));
+    EXPECT_EQ(type(main->comWhat, QStringLiteral("*.htm")), QStringList({"c.htm"}));
+    // A text remembered in the field is not put in place of a shorter one typed.
+    main->comWhat->lineEdit()->setText(QStringLiteral("*.*"));
+    main->comText->addItem(QStringLiteral("Zet a Okno"));
+    EXPECT_EQ(type(main->comText, QStringLiteral("Zet")), QStringList({"z.html"}));
+}
+
+TEST_F(SearchPane, ZastavitHledaniFromTheToolsMenuStopsARun)
+{
+    holdWalk();
+    search(QString());
+    ASSERT_TRUE(QTest::qWaitFor([this] { return held.load(); }, 20000));
+    // Through the menu bar, as the mouse does: Nástroje, Hledat soubory, Zastavit hledání.
+    QMenuBar *bar = main->menuBar();
+    QMenu *tools = main->findChild<QMenu *>(QStringLiteral("mnuTools"));
+    QMenu *files = main->findChild<QMenu *>(QStringLiteral("mnuToolsSearchFiles"));
+    QAction *stop = main->menuItem("mnuToolsSearchFilesStop");
+    ASSERT_TRUE(tools && files && stop);
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(tools->menuAction()).center());
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(tools));
+    const QPoint filesItem = tools->actionGeometry(files->menuAction()).center();
+    QTest::mouseMove(tools, filesItem);
+    QTest::mouseClick(tools, Qt::LeftButton, {}, filesItem);
+    ASSERT_TRUE(QTest::qWaitFor([files] { return files->isVisible(); }, 5000));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(files));
+    EXPECT_TRUE(stop->isVisible());
+    EXPECT_TRUE(stop->isEnabled());
+    EXPECT_FALSE(main->menuItem("mnuToolsSearchFilesStart")->isVisible());
+    QTest::mouseMove(files, files->actionGeometry(stop).center());
+    QTest::mouseClick(files, Qt::LeftButton, {}, files->actionGeometry(stop).center());
+    EXPECT_FALSE(main->SearchRunning);
+    EXPECT_TRUE(buttonShown("find"));
+    EXPECT_EQ(status(), QStringLiteral("Hotovo. Nalezeno 0 souborů."));
+    release = true;
+    ASSERT_TRUE(waitIdle());
+    EXPECT_TRUE(QTest::qWaitFor([this, stop] { return !stop->isVisible() && status() == QStringLiteral("Hotovo. Nalezeno 3 souborů."); }, 20000));
+}
+
+TEST_F(SearchPane, DecomposedNamesAndTextAreTakenComposed)
+{
+    const QString decomposed = QStringLiteral("nfd-čeština.txt").normalized(QString::NormalizationForm_D);
+    env.writeFile(QStringLiteral("home/Documents/") + decomposed, "Kůň");
+    env.writeFile("home/Documents/nfc-čeština.txt", "Kůň");
+    QLineEdit *pattern = main->comWhat->lineEdit();
+    pattern->setFocus();
+    QTest::keySequence(pattern, QKeySequence::SelectAll);
+    typeText(pattern, QStringLiteral("*čeština*"));
+    search(QString());
+    ASSERT_TRUE(waitIdle());
+    QStringList found = names();
+    found.sort();
+    EXPECT_EQ(found, QStringList({QStringLiteral("nfc-čeština.txt"), decomposed}));
+    EXPECT_EQ(main->lstResults->item(docs + "/" + decomposed).subItem(2), docs);
+
+    // A text typed decomposed is taken composed, and finds the composed content.
+    main->mnuToolsClearResults_Click();
+    QLineEdit *text = main->comText->lineEdit();
+    text->setFocus();
+    text->clear();
+    typeText(text, QStringLiteral("kůň").normalized(QString::NormalizationForm_D));
+    ASSERT_NE(text->text(), QStringLiteral("kůň"));
+    QTest::keyClick(text, Qt::Key_Return);
+    ASSERT_TRUE(waitIdle());
+    EXPECT_EQ(main->lstResults->count(), 2);
+}
+
+TEST_F(SearchPane, AStartFolderEndingInASeparatorShowsAndKeepsFoldersWithoutIt)
+{
+    search(QString());
+    ASSERT_TRUE(waitIdle());
+    main->comWhere->setItemText(QStringLiteral("custom"), docs + "/");
+    main->comWhere->select(QStringLiteral("custom"));
+    env.writeFile("home/Documents/w.txt", "w");
+    QLineEdit *pattern = main->comWhat->lineEdit();
+    pattern->setText(QStringLiteral("*.*"));
+    search(QString());
+    ASSERT_TRUE(waitIdle());
+    ASSERT_EQ(main->lstResults->count(), 4);
+    for (const char *name : {"y.html", "z.html", "w.txt"})
+        EXPECT_EQ(main->lstResults->item(docs + "/" + name).subItem(2), docs) << name;
+    EXPECT_EQ(main->lstResults->item(docs + "/a/x.html").subItem(2), docs + "/a");
 }
 
 TEST_F(SearchPane, ARunHidesTheListBehindTheFrameAndStopIdlesThePaneAtOnce)

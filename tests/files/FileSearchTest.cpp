@@ -154,6 +154,43 @@ TEST_F(FileSearchTest, RowsCarryNameFolderSizeInKilobytesAndPageTitles)
     EXPECT_EQ(outcome.examined, 3);
 }
 
+TEST_F(FileSearchTest, TheFolderColumnNeverEndsInASeparator)
+{
+    files({{"w/a.txt", "a"}, {"w/s/b.txt", "b"}});
+    FileSearch search;
+    // A start folder written with separators at its end: its own files and those
+    // below it show their folders as a start written without them does.
+    for (const QString &start : {root("w"), root("w/"), root("w//")}) {
+        SCOPED_TRACE(start.toStdString());
+        Outcome outcome = run(search, request(start, QStringLiteral("*.txt")));
+        ASSERT_EQ(outcome.rows.size(), 2);
+        for (const SearchRow &row : outcome.rows) {
+            SCOPED_TRACE(row.name.toStdString());
+            EXPECT_EQ(row.folder, row.name == QLatin1String("a.txt") ? root("w") : root("w/s"));
+            // One key for the file, whichever way its start was written.
+            EXPECT_EQ(row.path, row.folder + QLatin1Char('/') + row.name);
+        }
+    }
+}
+
+TEST_F(FileSearchTest, DecomposedNamesAreFoundByTheirComposedPatternAndKeepTheirOwnName)
+{
+    const QString composed = QStringLiteral("nfc-čeština.txt");
+    const QString decomposed = QStringLiteral("nfd-čeština.txt").normalized(QString::NormalizationForm_D);
+    env.writeFile(QStringLiteral("n/") + composed, "a");
+    env.writeFile(QStringLiteral("n/") + decomposed, "b");
+    env.writeFile(QStringLiteral("n/cestina.txt"), "c");
+    FileSearch search;
+    Outcome outcome = run(search, request(root("n"), QStringLiteral("*čeština*")));
+    ASSERT_EQ(outcome.rows.size(), 2);
+    std::sort(outcome.rows.begin(), outcome.rows.end(), [](const SearchRow &a, const SearchRow &b) { return a.name < b.name; });
+    EXPECT_EQ(outcome.rows[0].name, composed);
+    // The row names the file as it is stored, so that opening it finds it.
+    EXPECT_EQ(outcome.rows[1].name, decomposed);
+    EXPECT_EQ(outcome.rows[1].path, root("n/") + decomposed);
+    EXPECT_TRUE(QFile::exists(outcome.rows[1].path));
+}
+
 TEST_F(FileSearchTest, TextInAnyCaseUtf8OrWindows1250)
 {
     // "č" and "Č" in UTF-8 (C4 8D, C4 8C) and in Windows-1250 (E8, C8).

@@ -37,3 +37,19 @@ TEST(WildcardPattern, MatchesAsFolderListsDo)
         EXPECT_EQ(WildcardPattern(QString::fromUtf8(c.pattern)).matches(QString::fromUtf8(c.name)), c.matches);
     }
 }
+
+TEST(WildcardPattern, DecomposedNamesAndPatternsMatchTheirComposedForms)
+{
+    const QString composed = QStringLiteral("nfc-čeština.txt");
+    const QString decomposed = composed.normalized(QString::NormalizationForm_D);
+    ASSERT_NE(composed, decomposed);
+    // A decomposed name is found by the composed pattern, in any case, and the
+    // other way round; "?" stands for one letter with its accent.
+    EXPECT_TRUE(WildcardPattern(QStringLiteral("*čeština*")).matches(decomposed));
+    EXPECT_TRUE(WildcardPattern(QStringLiteral("*ČEŠTINA*")).matches(decomposed));
+    EXPECT_TRUE(WildcardPattern(QStringLiteral("nfc-?e?tina.txt")).matches(decomposed));
+    EXPECT_TRUE(WildcardPattern(QStringLiteral("*čeština*").normalized(QString::NormalizationForm_D)).matches(composed));
+    EXPECT_FALSE(WildcardPattern(QStringLiteral("*cestina*")).matches(decomposed));
+    // A name with a character outside the basic plane is composed too.
+    EXPECT_TRUE(WildcardPattern(QStringLiteral("*é😀*")).matches(QStringLiteral("e\u0301😀.txt")));
+}
