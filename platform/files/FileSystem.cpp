@@ -193,12 +193,97 @@ int PosixFileSystem::unlinkFile(const QString &path)
     return ::unlink(encoded(path).constData()) == 0 ? 0 : errno;
 }
 
+qint64 PosixFileSystem::seekData(int fd, qint64 offset, int whence)
+{
+    return ::lseek(fd, off_t(offset), whence);
+}
+
+namespace {
+
+// Whether a failed call means the file system does not offer it, rather than a fault.
+bool notOffered(int failure)
+{
+    return failure == EINVAL || failure == EOPNOTSUPP || failure == ENOSYS || failure == EXDEV;
+}
+
+} // namespace
+
+// Copies the data ranges the file system reports and leaves every hole between and
+// after them unwritten. Where the file system cannot tell data from holes, nothing
+// is copied, unsupported is set, and both files are back at their start.
+int PosixFileSystem::copyDataRanges(int fromFd, int toFd, bool &unsupported)
+{
+    unsupported = false;
+    bool kernelCopies = true;
+    QByteArray buffer;
+    qint64 offset = 0;
+    for (;;) {
+        const qint64 start = seekData(fromFd, offset, SEEK_DATA);
+        const qint64 end = start < 0 ? -1 : seekData(fromFd, start, SEEK_HOLE);
+        if (end < 0 && errno == ENXIO)
+            break; // no data past the offset: the rest is a hole
+        if (end < 0) {
+            const int failure = errno;
+            if (offset == 0 && notOffered(failure)) {
+                unsupported = true;
+                ::lseek(fromFd, 0, SEEK_SET);
+                return 0;
+            }
+            return failure;
+        }
+        loff_t from = start, to = start;
+        while (from < end) {
+            const size_t wanted = size_t(qMin<qint64>(end - from, qint64(1) << 30));
+            if (kernelCopies) {
+                const ssize_t copied = ::copy_file_range(fromFd, &from, toFd, &to, wanted, 0);
+                if (copied > 0)
+                    continue;
+                if (copied == 0)
+                    break; // the source shrank meanwhile
+                if (errno == EINTR)
+                    continue;
+                if (!notOffered(errno))
+                    return errno;
+                // Between these file systems the data goes through a buffer.
+                kernelCopies = false;
+                buffer.resize(128 * 1024);
+            }
+            const ssize_t count = ::pread(fromFd, buffer.data(), qMin(wanted, size_t(buffer.size())), from);
+            if (count == 0)
+                break;
+            if (count < 0) {
+                if (errno == EINTR)
+                    continue;
+                return errno;
+            }
+            if (::lseek(toFd, to, SEEK_SET) < 0)
+                return errno;
+            if (const int failure = writeAllBytes(toFd, buffer.constData(), count))
+                return failure;
+            from += count;
+            to += count;
+        }
+        offset = end;
+    }
+    // A hole at the end is the length alone.
+    const off_t length = ::lseek(fromFd, 0, SEEK_END);
+    if (length < 0)
+        return errno;
+    return ::ftruncate(toFd, length) == 0 ? 0 : errno;
+}
+
 int PosixFileSystem::copyData(int fromFd, int toFd, qint64 size)
 {
     Q_UNUSED(size);
     // A file system that shares blocks makes the copy without moving any data.
     if (::ioctl(toFd, FICLONE, fromFd) == 0)
         return 0;
+    // A sparse file (a disk image) copied byte for byte would take its full length on
+    // the disk; only its data is copied and its holes stay holes.
+    bool unsupported = false;
+    const int rangesFailure = copyDataRanges(fromFd, toFd, unsupported);
+    if (!unsupported)
+        return rangesFailure;
     bool copiedAny = false;
     for (;;) {
         const ssize_t copied = ::copy_file_range(fromFd, nullptr, toFd, nullptr, size_t(1) << 30, 0);

@@ -99,12 +99,16 @@ protected:
     virtual int renameWithFlag(const QString &from, const QString &to);
     // Moves size bytes from one open file to another: 0 or the errno.
     virtual int copyData(int fromFd, int toFd, qint64 size);
+    // Where the next data (SEEK_DATA) or hole (SEEK_HOLE) starts at or after offset:
+    // the offset, or -1 with the errno (EINVAL where the file system cannot tell).
+    virtual qint64 seekData(int fd, qint64 offset, int whence);
     // Removes a file or link: 0 or the errno.
     virtual int unlinkFile(const QString &path);
 
 private:
     int moveAcross(const QString &from, const QString &to);
     int copyFile(const QString &from, const QString &to, bool sync);
+    int copyDataRanges(int fromFd, int toFd, bool &unsupported);
 };
 
 // The runtime error number for a failed file call's errno: access refused 75, not

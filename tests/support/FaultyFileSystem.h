@@ -10,7 +10,8 @@
 // The real file layer with faults injected into its system calls, installed for the
 // lifetime of the object: the no-replace rename can fail with a chosen errno (EXDEV
 // makes a move copy, EINVAL makes it fall back), a copy can stop after a number of
-// bytes with a chosen errno (a disk filling up), and removing a file can fail.
+// bytes with a chosen errno (a disk filling up), finding a file's data and holes can
+// fail (EINVAL: a file system that cannot tell them), and removing a file can fail.
 class FaultyFileSystem : public PosixFileSystem
 {
 public:
@@ -21,6 +22,7 @@ public:
     int copyError = 0;
     qint64 copyErrorAfter = 0;
     int unlinkError = 0;
+    int seekDataError = 0;
 
 protected:
     int renameWithFlag(const QString &from, const QString &to) override
@@ -37,6 +39,14 @@ protected:
         if (got > 0 && ::write(toFd, bytes.constData(), size_t(got)) != got)
             return errno;
         return copyError;
+    }
+
+    qint64 seekData(int fd, qint64 offset, int whence) override
+    {
+        if (!seekDataError)
+            return PosixFileSystem::seekData(fd, offset, whence);
+        errno = seekDataError;
+        return -1;
     }
 
     int unlinkFile(const QString &path) override

@@ -6,7 +6,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
 
+#include <algorithm>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -176,6 +178,90 @@ TEST_F(FileLayerTest, ACopyThatFailsLeavesNothingUnderTheName)
     layer.copyErrorAfter = 1000;
     EXPECT_EQ(FileSystem::current().copy(source, env.path("cil.bin")), ENOSPC);
     EXPECT_FALSE(QFileInfo::exists(env.path("cil.bin")));
+    EXPECT_EQ(namesIn(env.root()), QStringList({"home", "zdroj.bin"}));
+}
+
+namespace {
+
+// The data ranges of a file as the file system reports them.
+std::vector<std::pair<off_t, off_t>> dataRangesOf(const QString &path)
+{
+    std::vector<std::pair<off_t, off_t>> ranges;
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    for (off_t start; fd >= 0 && (start = ::lseek(fd, ranges.empty() ? 0 : ranges.back().second, SEEK_DATA)) >= 0;)
+        ranges.emplace_back(start, ::lseek(fd, start, SEEK_HOLE));
+    if (fd >= 0)
+        ::close(fd);
+    return ranges;
+}
+
+} // namespace
+
+TEST_F(FileLayerTest, ACopyKeepsTheHolesOfASparseFileAndAllItsBytes)
+{
+    constexpr off_t MiB = 1024 * 1024;
+    const QString source = env.path("disk.img");
+    {
+        const int fd = ::open(QFile::encodeName(source).constData(), O_CREAT | O_WRONLY | O_CLOEXEC, 0640);
+        ASSERT_GE(fd, 0);
+        ASSERT_EQ(::pwrite(fd, QByteArray(64 * 1024, 'a').constData(), 64 * 1024, 1 * MiB), 64 * 1024);
+        ASSERT_EQ(::pwrite(fd, QByteArray(4096, 'b').constData(), 4096, 5 * MiB), 4096);
+        ASSERT_EQ(::ftruncate(fd, 9 * MiB), 0); // ends in a hole
+        ::close(fd);
+    }
+    const QDateTime stamp = QDateTime::fromSecsSinceEpoch(1500000000);
+    {
+        QFile f(source);
+        f.open(QIODevice::ReadWrite);
+        f.setFileTime(stamp, QFileDevice::FileModificationTime);
+    }
+    const auto sourceRanges = dataRangesOf(source);
+    if (sourceRanges.empty() || sourceRanges.front().first == 0)
+        GTEST_SKIP() << "the temporary folder's file system keeps no holes";
+
+    // Between file systems the kernel may refuse to copy, and the data goes through a
+    // buffer; a memory file system keeps holes too.
+    QTemporaryDir otherFileSystem(QStringLiteral("/dev/shm/vorlan-test-XXXXXX"));
+    struct Case { const char *what; int seekDataError; bool holesKept; QString folder; };
+    const Case cases[] = {
+        {"data ranges", 0, true, env.root()},
+        {"data ranges into another file system", 0, true, otherFileSystem.isValid() ? otherFileSystem.path() : QString()},
+        {"no SEEK_DATA: every byte", EINVAL, false, env.root()},
+        {"no SEEK_DATA, another errno", EOPNOTSUPP, false, env.root()},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        if (c.folder.isEmpty())
+            continue;
+        layer.seekDataError = c.seekDataError;
+        const QString target = c.folder + QStringLiteral("/kopie-%1.img").arg(c.seekDataError);
+        ASSERT_EQ(FileSystem::current().copy(source, target), 0);
+        EXPECT_TRUE(TestEnvironment::readFile(target) == TestEnvironment::readFile(source));
+        FileStatus status;
+        ASSERT_EQ(FileSystem::current().stat(target, status), 0);
+        EXPECT_EQ(status.size, 9 * MiB);
+        EXPECT_EQ(status.mode, 0640u);
+        EXPECT_EQ(status.modified, stamp);
+        if (!c.holesKept)
+            continue;
+        // Where the source has no data, neither has the copy.
+        const auto copyRanges = dataRangesOf(target);
+        EXPECT_FALSE(copyRanges.empty());
+        for (const auto &[start, end] : copyRanges) {
+            SCOPED_TRACE(std::to_string(start) + ".." + std::to_string(end));
+            const bool withinSourceData = std::any_of(sourceRanges.begin(), sourceRanges.end(), [&](const auto &r) {
+                return r.first <= start && end <= r.second;
+            });
+            EXPECT_TRUE(withinSourceData);
+        }
+    }
+}
+
+TEST_F(FileLayerTest, ACopyWhoseDataCannotBeFoundFailsAndLeavesNothing)
+{
+    const QString source = file("zdroj.bin", QByteArray(50000, 'z'));
+    layer.seekDataError = EIO;
+    EXPECT_EQ(FileSystem::current().copy(source, env.path("cil.bin")), EIO);
     EXPECT_EQ(namesIn(env.root()), QStringList({"home", "zdroj.bin"}));
 }
 
