@@ -8,6 +8,9 @@
 #include "platform/system/ErrorState.h"
 
 #include <QDir>
+#include <QFile>
+
+#include <cerrno>
 
 #include <limits>
 
@@ -48,13 +51,20 @@ void empty()
     FolderListing listing;
     if (const int failure = files.list(store, listing))
         raiseFileError(failure);
+    // Every entry goes by the bytes of its name, so a name that is no valid UTF-8
+    // goes too; a folder refuses (EISDIR) and stays.
+    QList<QByteArray> names = listing.undecodable;
+    for (const FolderEntry &entry : listing.entries) {
+        if (entry.kind != FileKind::Folder)
+            names.append(QFile::encodeName(entry.name));
+    }
     bool found = false;
     int firstFailure = 0;
-    for (const FolderEntry &entry : listing.entries) {
-        if (entry.kind == FileKind::Folder)
+    for (const QByteArray &name : std::as_const(names)) {
+        const int failure = files.removeEntry(store, name);
+        if (failure == EISDIR)
             continue;
         found = true;
-        const int failure = files.remove(store + entry.name);
         if (failure && !firstFailure)
             firstFailure = failure;
     }

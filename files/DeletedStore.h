@@ -18,7 +18,8 @@ qint64 counterFromText(const QString &text);
 // The last five digits of the number, then the file's own name.
 QString storedName(qint64 number, const QString &path);
 
-// Removes every file and link in the store; sub-folders stay and are never entered.
+// Removes every file and link in the store, whatever bytes name it; sub-folders stay
+// and are never entered.
 // Raises "File not found" when the store held none, or the first failure after
 // trying every file.
 void empty();

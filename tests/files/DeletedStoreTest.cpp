@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFile>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -168,6 +169,34 @@ TEST_F(DeletedStoreTest, EmptyingRemovesFilesAndLinksOnly)
     EXPECT_EQ(TestEnvironment::readFile(env.path("docs/nesmazat.txt")), "n");
     // Nothing left to remove counts as a failure, as a file pattern matching nothing does.
     EXPECT_EQ(raised([] { DeletedStore::empty(); }), ErrorNumber::FileNotFound);
+}
+
+TEST_F(DeletedStoreTest, EmptyingRemovesNamesThatAreNoTextByTheirBytes)
+{
+    const QByteArray folder = QFile::encodeName(store());
+    const QByteArray file = folder + "00001zl\xff.txt";
+    const QByteArray badLink = folder + "00002\xfe\xfeodkaz";
+    const QByteArray badFolder = folder + "slo\xffzka";
+    const QString outside = env.writeFile("cil.txt", "zustava");
+    ASSERT_EQ(::close(::open(file.constData(), O_CREAT | O_WRONLY, 0600)), 0);
+    ASSERT_EQ(::symlink(QFile::encodeName(outside).constData(), badLink.constData()), 0);
+    ASSERT_EQ(::mkdir(badFolder.constData(), 0700), 0);
+    env.writeFile("home/.local/share/Vorlan/deleted/00003a.txt", "a");
+
+    DeletedStore::empty();
+    struct stat info {};
+    EXPECT_NE(::lstat(file.constData(), &info), 0) << "a file named by no text is gone";
+    EXPECT_NE(::lstat(badLink.constData(), &info), 0) << "so is a link";
+    ASSERT_EQ(::lstat(badFolder.constData(), &info), 0) << "a folder stays";
+    EXPECT_TRUE(S_ISDIR(info.st_mode));
+    EXPECT_FALSE(QFileInfo::exists(store() + "00003a.txt"));
+    EXPECT_EQ(TestEnvironment::readFile(outside), "zustava");
+
+    // Only the folder is left, so the next emptying has nothing to remove.
+    EXPECT_EQ(raised([] { DeletedStore::empty(); }), ErrorNumber::FileNotFound);
+    ::unlink(file.constData()); // a name no text names stops the folder's clean-up
+    ::unlink(badLink.constData());
+    ::rmdir(badFolder.constData());
 }
 
 TEST_F(DeletedStoreTest, WithoutAnAbsoluteProgramFolderNothingIsTouched)
