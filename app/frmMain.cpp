@@ -93,7 +93,7 @@ QAction *frmMain::menuItem(const QString &name) const
 {
     QAction *action = findChild<QAction *>(name);
     if (!action)
-        raiseError(ErrorNumber::ElementNotFound, QStringLiteral("Element not found: %1").arg(name));
+        raiseError(ErrorNumber::ElementNotFound, errorDescription(ErrorNumber::ElementNotFound) + QStringLiteral(": ") + name);
     return action;
 }
 
@@ -101,7 +101,7 @@ QMenu *frmMain::menu(const QString &name) const
 {
     QMenu *found = findChild<QMenu *>(name);
     if (!found)
-        raiseError(ErrorNumber::ElementNotFound, QStringLiteral("Element not found: %1").arg(name));
+        raiseError(ErrorNumber::ElementNotFound, errorDescription(ErrorNumber::ElementNotFound) + QStringLiteral(": ") + name);
     return found;
 }
 

@@ -129,7 +129,7 @@ public:
     void mnuAdjustNow_Click();
     // Empties the deleted-files store after asking (frmMainFiles.cpp).
     void mnuDeleteAll_Click();
-    // Gives the folder tree its deleted-files store node, unread, when it lacks one.
+    // Gives the built folder tree its deleted-files store node, unread, when it lacks one.
     void addStoreNode();
     // Opens the address held in a favorites file ("file" nodes only).
     void FavNodeOpen(const QString &Tag, const QString &Path, bool NewWindow);

@@ -99,6 +99,10 @@ void frmMain::LoadFileTree()
 
 void frmMain::addStoreNode()
 {
+    // Before the folder tree is built the node would become its first root, above
+    // the tree's own roots; building the tree adds it in its place.
+    if (!shared().FileTreeLoaded)
+        return;
     m_fileTreeLoader->addStoreNode(storePath());
 }
 

@@ -126,7 +126,7 @@ void frmMain::writeSavedPage(const PageSnapshot &page, const QString &address, c
     if (!page.read || !isSavableContentType(page.contentType)) {
         // Not an HTML document (an image, a text file) or gone: nothing is written.
         if (!logAs.isEmpty()) {
-            ErrorState::set(RuntimeError(ErrorNumber::TypeMismatch, QStringLiteral("Type mismatch")));
+            ErrorState::set(RuntimeError(ErrorNumber::TypeMismatch));
             LogError(logAs, page.contentType);
         }
         return;

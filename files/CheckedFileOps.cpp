@@ -31,6 +31,13 @@ FileOpResult failureOf(int systemError, const QString &source)
     return result;
 }
 
+// 0 when the file can be opened for reading, else the errno that refused it.
+int openFailure(const QString &path)
+{
+    QByteArray nothing;
+    return FileSystem::current().readFileHead(path, 0, nothing);
+}
+
 bool mayNotBeRemoved(int systemError)
 {
     return systemError == EACCES || systemError == EPERM || systemError == EROFS;
@@ -71,8 +78,14 @@ FileOpResult CopyFileChecked(const QString &source, const QString &target)
     if (checked.code != FileOpCode::Done)
         return checked;
     FileSystem &files = FileSystem::current();
-    if (const int failure = files.copyUnsynced(readable, target))
+    if (const int failure = files.copyUnsynced(readable, target)) {
+        // The copy's errno does not say which side refused it: a source that cannot
+        // be read is told as such, so the target is not blamed for it.
+        const int sourceFailure = openFailure(readable);
+        if (sourceFailure != 0 && sourceFailure != ENOENT)
+            return {FileOpCode::Failed, sourceFailure};
         return failureOf(failure, readable);
+    }
     files.makeWritable(target);
     return {FileOpCode::Copied, 0};
 }

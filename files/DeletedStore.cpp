@@ -5,9 +5,13 @@
 #include "core/SharedState.h"
 #include "platform/controls/MessageBox.h"
 #include "platform/files/FileSystem.h"
+#include "platform/system/DiskInfo.h"
 #include "platform/system/ErrorState.h"
 
 #include <QDir>
+#include <QFile>
+
+#include <cerrno>
 
 #include <limits>
 
@@ -35,10 +39,46 @@ qint64 counterFromText(const QString &text)
     return number;
 }
 
-QString storedName(qint64 number, const QString &path)
+namespace {
+
+int utf8Size(const QString &text)
+{
+    return int(QFile::encodeName(text).size());
+}
+
+// The name cut to at most room bytes: the extension stays when something of the
+// name before it can stay too, and a character is never split.
+QString fitName(const QString &name, int room)
+{
+    if (utf8Size(name) <= room)
+        return name;
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    QString extension = dot > 0 ? name.mid(dot) : QString();
+    if (utf8Size(extension) >= room)
+        extension.clear();
+    const QString stem = name.left(name.size() - extension.size());
+    const int stemRoom = room - utf8Size(extension);
+    int used = 0;
+    qsizetype end = 0;
+    while (end < stem.size()) {
+        const bool pair = stem[end].isHighSurrogate() && end + 1 < stem.size() && stem[end + 1].isLowSurrogate();
+        const qsizetype length = pair ? 2 : 1;
+        const int bytes = utf8Size(stem.mid(end, length));
+        if (used + bytes > stemRoom)
+            break;
+        used += bytes;
+        end += length;
+    }
+    return stem.left(end) + extension;
+}
+
+} // namespace
+
+QString storedName(qint64 number, const QString &path, int nameLimit)
 {
     QString copy = path;
-    return (QStringLiteral("00000") + QString::number(number)).right(5) + GetFileName(copy);
+    const QString digits = (QStringLiteral("00000") + QString::number(number)).right(5);
+    return digits + fitName(GetFileName(copy), nameLimit - int(digits.size()));
 }
 
 void empty()
@@ -48,13 +88,20 @@ void empty()
     FolderListing listing;
     if (const int failure = files.list(store, listing))
         raiseFileError(failure);
+    // Every entry goes by the bytes of its name, so a name that is no valid UTF-8
+    // goes too; a folder refuses (EISDIR) and stays.
+    QList<QByteArray> names = listing.undecodable;
+    for (const FolderEntry &entry : listing.entries) {
+        if (entry.kind != FileKind::Folder)
+            names.append(QFile::encodeName(entry.name));
+    }
     bool found = false;
     int firstFailure = 0;
-    for (const FolderEntry &entry : listing.entries) {
-        if (entry.kind == FileKind::Folder)
+    for (const QByteArray &name : std::as_const(names)) {
+        const int failure = files.removeEntry(store, name);
+        if (failure == EISDIR)
             continue;
         found = true;
-        const int failure = files.remove(store + entry.name);
         if (failure && !firstFailure)
             firstFailure = failure;
     }
@@ -77,7 +124,8 @@ void MoveToDeletedStore(const QString &path)
         raiseError(ErrorNumber::Overflow);
     FileSettings::CountDelFiles.save(number + 1);
     // The number is used up even when the move fails; a taken name is never replaced.
-    const int failure = files.move(path, store + DeletedStore::storedName(number, path));
+    const QString name = DeletedStore::storedName(number, path, DiskInfo::nameLimit(store));
+    const int failure = files.move(path, store + name);
     if (failure == 0)
         return;
     if (runtimeErrorOf(failure) == ErrorNumber::PathFileAccessError) {

@@ -15,10 +15,13 @@ QString folder();
 // The counter as its stored text gives it: its leading digits; 0 without any.
 qint64 counterFromText(const QString &text);
 
-// The last five digits of the number, then the file's own name.
-QString storedName(qint64 number, const QString &path);
+// The last five digits of the number, then the file's own name. A name the store's
+// file system would refuse as too long (more than nameLimit bytes with the digits)
+// loses the end of the part before its extension, whole characters only.
+QString storedName(qint64 number, const QString &path, int nameLimit);
 
-// Removes every file and link in the store; sub-folders stay and are never entered.
+// Removes every file and link in the store, whatever bytes name it; sub-folders stay
+// and are never entered.
 // Raises "File not found" when the store held none, or the first failure after
 // trying every file.
 void empty();

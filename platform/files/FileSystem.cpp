@@ -464,6 +464,19 @@ int PosixFileSystem::remove(const QString &path)
     return unlinkFile(path);
 }
 
+int PosixFileSystem::removeEntry(const QString &folder, const QByteArray &name)
+{
+    if (name.isEmpty() || name == "." || name == ".." || name.contains('/') || name.contains('\0'))
+        return EINVAL;
+    const int folderFd = ::open(encoded(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folderFd < 0)
+        return errno;
+    // Without AT_REMOVEDIR a folder is refused (EISDIR), empty or not.
+    const int failure = ::unlinkat(folderFd, name.constData(), 0) == 0 ? 0 : errno;
+    ::close(folderFd);
+    return failure;
+}
+
 int PosixFileSystem::makeWritable(const QString &path)
 {
     // Opened without following a link, so a link never lends its target's mode.

@@ -65,6 +65,10 @@ public:
     virtual int makeFolder(const QString &path) = 0;
     // Removes a file or link (never what it points to), or an empty folder.
     virtual int remove(const QString &path) = 0;
+    // Removes a folder's entry named by the bytes the folder holds for it, which may
+    // be no valid UTF-8 (FolderListing::undecodable): a file or link, never what it
+    // points to. A folder is refused with EISDIR.
+    virtual int removeEntry(const QString &folder, const QByteArray &name) = 0;
     // Gives the owner write permission when it is missing; a link is left as it is.
     virtual int makeWritable(const QString &path) = 0;
     // At most limit bytes from the start of a regular file. Other kinds (a FIFO, a
@@ -91,6 +95,7 @@ public:
     int writeNew(const QString &path, const QByteArray &bytes) override;
     int makeFolder(const QString &path) override;
     int remove(const QString &path) override;
+    int removeEntry(const QString &folder, const QByteArray &name) override;
     int makeWritable(const QString &path) override;
     int readFileHead(const QString &path, qint64 limit, QByteArray &out) override;
 

@@ -82,6 +82,16 @@ qint64 DiskInfo::freeBytes(const QString &path)
     return multiplySaturated(info.f_bavail, info.f_frsize);
 }
 
+int DiskInfo::nameLimit(const QString &path)
+{
+    constexpr int commonLimit = 255;
+    const QString existing = nearestExisting(path);
+    struct statvfs info {};
+    if (existing.isEmpty() || ::statvfs(QFile::encodeName(existing).constData(), &info) != 0 || info.f_namemax == 0)
+        return commonLimit;
+    return int(qMin<unsigned long>(info.f_namemax, 4096));
+}
+
 QString DiskInfo::driveKind(const QString &path)
 {
     const QString existing = nearestExisting(path);

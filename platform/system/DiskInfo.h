@@ -13,6 +13,11 @@ public:
     // can be asked (an empty or relative path, a path holding a NUL character).
     static qint64 freeBytes(const QString &path);
 
+    // The longest name in bytes the file system of the volume that holds the path
+    // (or its nearest existing ancestor) takes; 255, the common limit, when it
+    // cannot be asked.
+    static int nameLimit(const QString &path);
+
     // The drive kind of the volume that holds the path (or its nearest existing
     // ancestor); "other" when it cannot be determined.
     static QString driveKind(const QString &path);

@@ -16,39 +16,39 @@ ErrorInfo &state()
 QString errorDescription(int number)
 {
     switch (number) {
-    case 3: return QStringLiteral("Return without GoSub");
-    case 5: return QStringLiteral("Invalid procedure call or argument");
-    case 6: return QStringLiteral("Overflow");
-    case 7: return QStringLiteral("Out of memory");
-    case 9: return QStringLiteral("Subscript out of range");
-    case 11: return QStringLiteral("Division by zero");
-    case 13: return QStringLiteral("Type mismatch");
-    case 52: return QStringLiteral("Bad file name or number");
-    case 53: return QStringLiteral("File not found");
-    case 54: return QStringLiteral("Bad file mode");
-    case 55: return QStringLiteral("File already open");
-    case 57: return QStringLiteral("Device I/O error");
-    case 58: return QStringLiteral("File already exists");
-    case 61: return QStringLiteral("Disk full");
-    case 62: return QStringLiteral("Input past end of file");
-    case 63: return QStringLiteral("Bad record number");
-    case 67: return QStringLiteral("Too many files");
-    case 68: return QStringLiteral("Device unavailable");
-    case 70: return QStringLiteral("Permission denied");
-    case 71: return QStringLiteral("Disk not ready");
-    case 74: return QStringLiteral("Can't rename with different drive");
-    case 75: return QStringLiteral("Path/File access error");
-    case 76: return QStringLiteral("Path not found");
-    case 91: return QStringLiteral("Object variable or With block variable not set");
-    case 94: return QStringLiteral("Invalid use of Null");
-    case 380: return QStringLiteral("Invalid property value");
-    case 429: return QStringLiteral("ActiveX component can't create object");
-    case 438: return QStringLiteral("Object doesn't support this property or method");
-    case 713: return QStringLiteral("Class not registered on local machine");
-    case 35601: return QStringLiteral("Element not found");
-    case 35602: return QStringLiteral("Key is not unique in collection");
-    case 35603: return QStringLiteral("Invalid key");
-    default: return QStringLiteral("Application-defined or object-defined error");
+    case 3: return QStringLiteral("Návrat bez volání GoSub");
+    case 5: return QStringLiteral("Neplatné volání procedury nebo neplatný argument");
+    case 6: return QStringLiteral("Přetečení");
+    case 7: return QStringLiteral("Nedostatek paměti");
+    case 9: return QStringLiteral("Index je mimo rozsah");
+    case 11: return QStringLiteral("Dělení nulou");
+    case 13: return QStringLiteral("Neshoda typů");
+    case 52: return QStringLiteral("Chybný název nebo číslo souboru");
+    case 53: return QStringLiteral("Soubor nebyl nalezen");
+    case 54: return QStringLiteral("Chybný režim souboru");
+    case 55: return QStringLiteral("Soubor je již otevřen");
+    case 57: return QStringLiteral("Chyba vstupu nebo výstupu zařízení");
+    case 58: return QStringLiteral("Soubor již existuje");
+    case 61: return QStringLiteral("Disk je plný");
+    case 62: return QStringLiteral("Čtení za koncem souboru");
+    case 63: return QStringLiteral("Chybné číslo záznamu");
+    case 67: return QStringLiteral("Příliš mnoho souborů");
+    case 68: return QStringLiteral("Zařízení není k dispozici");
+    case 70: return QStringLiteral("Přístup odepřen");
+    case 71: return QStringLiteral("Disk není připraven");
+    case 74: return QStringLiteral("Nelze přejmenovat na jinou jednotku");
+    case 75: return QStringLiteral("Chyba přístupu k cestě nebo souboru");
+    case 76: return QStringLiteral("Cesta nebyla nalezena");
+    case 91: return QStringLiteral("Proměnná objektu nebo bloku With není nastavena");
+    case 94: return QStringLiteral("Neplatné použití hodnoty Null");
+    case 380: return QStringLiteral("Neplatná hodnota vlastnosti");
+    case 429: return QStringLiteral("Komponenta nemůže vytvořit objekt");
+    case 438: return QStringLiteral("Objekt tuto vlastnost nebo metodu nepodporuje");
+    case 713: return QStringLiteral("Třída není v tomto počítači registrována");
+    case 35601: return QStringLiteral("Prvek nebyl nalezen");
+    case 35602: return QStringLiteral("Klíč není v kolekci jedinečný");
+    case 35603: return QStringLiteral("Neplatný klíč");
+    default: return QStringLiteral("Chyba definovaná aplikací nebo objektem");
     }
 }
 
@@ -120,10 +120,10 @@ void setFromException(std::exception_ptr error)
     } catch (const std::bad_alloc &) {
         set(RuntimeError(ErrorNumber::OutOfMemory));
     } catch (const std::exception &e) {
-        set(RuntimeError(ErrorNumber::InternalError, QString::fromUtf8(e.what()).isEmpty() ? QStringLiteral("Internal error")
+        set(RuntimeError(ErrorNumber::InternalError, QString::fromUtf8(e.what()).isEmpty() ? QStringLiteral("Vnitřní chyba")
                                                                    : QString::fromUtf8(e.what())));
     } catch (...) {
-        set(RuntimeError(ErrorNumber::InternalError, QStringLiteral("Internal error")));
+        set(RuntimeError(ErrorNumber::InternalError, QStringLiteral("Vnitřní chyba")));
     }
 }
 

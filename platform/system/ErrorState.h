@@ -39,8 +39,9 @@ constexpr int ElementNotFound = 35601;
 constexpr int InvalidKey = 35603;
 } // namespace ErrorNumber
 
-// The English description the runtime gives for an error number ("Application-defined
-// or object-defined error" for numbers it does not know).
+// The description the runtime gives for an error number, in the language of the
+// program's messages ("Chyba definovaná aplikací nebo objektem" for numbers it
+// does not know).
 QString errorDescription(int number);
 
 class RuntimeError : public std::exception

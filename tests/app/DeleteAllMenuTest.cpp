@@ -15,6 +15,10 @@
 #include <QTest>
 #include <QTreeWidget>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
 const QString kQuestion = QStringLiteral("Odstranit trvale všechny smazané soubory?");
@@ -113,6 +117,28 @@ TEST_F(DeleteAllMenu, BeforeTheTreeIsBuiltNoNodeIsAdded)
     EXPECT_TRUE(stored().isEmpty());
     EXPECT_EQ(main->trwPath->count(), 0);
     EXPECT_TRUE(env.logLines().isEmpty());
+}
+
+TEST_F(DeleteAllMenu, ANameThatIsNoTextIsRemovedAndTheNextEmptyingFindsNothing)
+{
+    const QByteArray stray = QFile::encodeName(store()) + "00001zl\xff.txt";
+    ASSERT_EQ(::close(::open(stray.constData(), O_CREAT | O_WRONLY, 0600)), 0);
+    QDir().mkpath(store() + QStringLiteral("slozka"));
+    buildTree();
+    boxes.answers = {MsgBoxResult::Yes, MsgBoxResult::Yes};
+    chooseDeleteAll();
+    EXPECT_FALSE(QFile::exists(QFile::decodeName(stray)));
+    struct stat info {};
+    const bool strayLeft = ::lstat(stray.constData(), &info) == 0;
+    EXPECT_FALSE(strayLeft);
+    EXPECT_EQ(stored(), QStringList{QStringLiteral("slozka")});
+    EXPECT_TRUE(env.logLines().isEmpty()) << env.logLines().join('\n').toStdString();
+
+    // The store holds a folder only: nothing to remove, one line.
+    chooseDeleteAll();
+    EXPECT_EQ(env.logLines().size(), 1);
+    if (strayLeft)
+        ::unlink(stray.constData()); // a name no text names stops the folder's clean-up
 }
 
 TEST_F(DeleteAllMenu, AnEmptyStoreLogsOneLine)

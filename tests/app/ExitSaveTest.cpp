@@ -109,7 +109,7 @@ TEST_F(ExitSave, ATerminationRequestShowsNothingAndLogsTheFailure)
     }
     const QString written = log();
     EXPECT_TRUE(boxes.shown.isEmpty());
-    EXPECT_TRUE(written.contains(QStringLiteral(";Path/File access error;%1;75;%2;SaveConfig;").arg(EFBIG).arg(settingsFile)))
+    EXPECT_TRUE(written.contains(QStringLiteral(";Chyba přístupu k cestě nebo souboru;%1;75;%2;SaveConfig;").arg(EFBIG).arg(settingsFile)))
         << written.toStdString();
     EXPECT_EQ(TestEnvironment::readFile(settingsFile), before);
     EXPECT_EQ(configFolder(), QStringList{QStringLiteral("Vorlan.conf")});
@@ -126,7 +126,7 @@ TEST_F(ExitSave, WhenTheLogCannotBeWrittenEitherTheLineGoesToStandardError)
     testing::internal::CaptureStderr();
     exitAsTheUserDoes();
     const QString written = QString::fromStdString(testing::internal::GetCapturedStderr());
-    EXPECT_TRUE(written.contains(QStringLiteral(";Path/File access error;%1;75;%2;SaveConfig;\n").arg(ENOTDIR).arg(settingsFile)))
+    EXPECT_TRUE(written.contains(QStringLiteral(";Chyba přístupu k cestě nebo souboru;%1;75;%2;SaveConfig;\n").arg(ENOTDIR).arg(settingsFile)))
         << written.toStdString();
     EXPECT_TRUE(boxes.shown.isEmpty());
 }

@@ -237,15 +237,42 @@ TEST_F(FavoritesPane, DeleteAsksAndMovesTheShortcutIntoTheStore)
     EXPECT_FALSE(QFile::exists(gone));
     EXPECT_FALSE(tree->contains(gone));
     EXPECT_EQ(QDir(store).entryList(QDir::Files), QStringList{"00001Smazat.url"});
-    ASSERT_TRUE(main->trwPath->contains(store)) << "the store node is added before the folder tree was built";
-    EXPECT_EQ(main->trwPath->node(store).tag(), QStringLiteral("deleted"));
-    EXPECT_EQ(main->trwPath->node(store).children(), 1) << "unread, so it can be expanded";
+    EXPECT_EQ(main->trwPath->count(), 0) << "no store node in a folder tree never built";
 
     QFile::remove(missing);
     select(missing);
     key(Qt::Key_Delete);
     EXPECT_FALSE(tree->contains(missing)) << "a shortcut gone from disk leaves the tree";
     EXPECT_EQ(boxes.shown.size(), 3);
+}
+
+TEST_F(FavoritesPane, ADeleteGivesTheBuiltFolderTreeItsStoreNodeOnceAndLast)
+{
+    const QString first = write(QStringLiteral("První.url"));
+    const QString second = write(QStringLiteral("Druhá.url"));
+    showPane();
+    const QString store = shared().AppDir + QStringLiteral("deleted");
+    boxes.answers = {MsgBoxResult::Yes, MsgBoxResult::Yes};
+    select(first);
+    key(Qt::Key_Delete);
+    ASSERT_FALSE(QFile::exists(first));
+    EXPECT_FALSE(main->trwPath->contains(store));
+
+    // Building the tree puts the store where it belongs: the last root.
+    main->mnuViewPane_Click(2);
+    ASSERT_TRUE(shared().FileTreeLoaded);
+    QTreeWidget *folders = main->trwPath->treeWidget();
+    const int roots = folders->topLevelItemCount();
+    ASSERT_GE(roots, 2);
+    EXPECT_EQ(folders->topLevelItem(roots - 1)->text(0), QStringLiteral("Smazané soubory"));
+
+    main->mnuViewPane_Click(1);
+    select(second);
+    key(Qt::Key_Delete);
+    ASSERT_FALSE(QFile::exists(second));
+    EXPECT_EQ(folders->topLevelItemCount(), roots) << "a store node already there is kept as it is";
+    EXPECT_EQ(folders->topLevelItem(roots - 1)->text(0), QStringLiteral("Smazané soubory"));
+    EXPECT_EQ(main->trwPath->node(store).tag(), QStringLiteral("deleted"));
 }
 
 } // namespace

@@ -195,6 +195,32 @@ TEST_F(FileTreeKeys, DeleteOnAFolderIsSwallowedAndOnAFileAsks)
     EXPECT_TRUE(onDesktop("f1.txt"));
 }
 
+TEST_F(FileTreeKeys, DeleteStoresAFileWhoseNameIsAsLongAsTheFileSystemAllows)
+{
+    // 255 bytes: the store's five digits in front would make 260.
+    const QString name = QString(120, QChar(0x161)) + QStringLiteral("abcdefghijk.txt"); // "š", two bytes each
+    ASSERT_EQ(QFile::encodeName(name).size(), 255);
+    const QString path = env.writeFile(QStringLiteral("home/Plocha/") + name, "dlouhy");
+    tree()->node(desktop).setExpanded(false);
+    tree()->node(desktop).setExpanded(true);
+    select(name);
+    ASSERT_EQ(tree()->selectedItem().key(), path);
+
+    const QString store = shared().AppDir + QStringLiteral("deleted/");
+    QDir().mkpath(store);
+    boxes.answers = {MsgBoxResult::Yes};
+    key(Qt::Key_Delete, Qt::NoModifier);
+    ASSERT_EQ(boxes.shown.size(), 1);
+    EXPECT_EQ(boxes.shown[0].prompt, QStringLiteral("Smazat soubor ") + name + QStringLiteral(" ?"));
+    EXPECT_FALSE(QFile::exists(path));
+    EXPECT_FALSE(tree()->contains(path));
+    const QStringList stored = QDir(store).entryList(QDir::Files);
+    ASSERT_EQ(stored.size(), 1);
+    EXPECT_EQ(stored[0], QStringLiteral("00001") + QString(120, QChar(0x161)) + QStringLiteral("abcdef.txt"));
+    EXPECT_EQ(TestEnvironment::readFile(store + stored[0]), "dlouhy");
+    EXPECT_EQ(GetSetting("Main", "CountDelFiles"), "2") << "one try, one number";
+}
+
 TEST_F(FileTreeKeys, AHeldShiftTogglesTheLockOnce)
 {
     shared().NavOnSelect = true;

@@ -63,7 +63,7 @@ TEST_F(LogErrorTest, AppendsOneLineAndClearsTheError)
     const QStringList fields = env.logLines().value(0).split(QLatin1Char(';'));
     ASSERT_EQ(fields.size(), 7);
     EXPECT_FALSE(fields[0].isEmpty());
-    EXPECT_EQ(fields.mid(1), (QStringList{"Path not found", "5", "76", "Vorlan", "SetWinEnabled", "2"}));
+    EXPECT_EQ(fields.mid(1), (QStringList{"Cesta nebyla nalezena", "5", "76", "Vorlan", "SetWinEnabled", "2"}));
 }
 
 TEST(LogErrorFailures, ALineTheLogCannotTakeGoesToStandardError)
@@ -89,7 +89,7 @@ TEST(LogErrorFailures, ALineTheLogCannotTakeGoesToStandardError)
         LogError(QStringLiteral("Main"), 1);
         const QString written = QString::fromStdString(testing::internal::GetCapturedStderr());
         EXPECT_FALSE(ErrorState::isSet());
-        EXPECT_TRUE(written.endsWith(QStringLiteral(";Disk full;28;61;Vorlan;Main;1\n"))) << written.toStdString();
+        EXPECT_TRUE(written.endsWith(QStringLiteral(";Disk je plný;28;61;Vorlan;Main;1\n"))) << written.toStdString();
         EXPECT_EQ(written.count(QLatin1Char('\n')), 1);
     }
 }

@@ -2,6 +2,7 @@
 
 #include "support/FaultMount.h"
 #include "support/FaultyFileSystem.h"
+#include "support/QtPrinters.h"
 #include "support/TestEnvironment.h"
 #include "support/WriteFailure.h"
 
@@ -11,7 +12,10 @@
 #include <cerrno>
 #include <functional>
 #include <random>
+#include <grp.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -117,7 +121,110 @@ protected:
     QString target;
 };
 
+// What a step run by an unprivileged user gave back; skip says why it could not run.
+struct UnprivilegedRun
+{
+    FileOpResult result;
+    QString message;
+    QString skip;
+};
+
+// Runs the operation in a child process that, when this one is root, first becomes
+// the unprivileged user nobody (65534): root reads a file whatever its mode says.
+UnprivilegedRun runUnprivileged(const std::function<FileOpResult()> &operation, const QString &target,
+                                const QString &mustWrite)
+{
+    int pipeFds[2];
+    if (::pipe(pipeFds) != 0)
+        return {{}, {}, QStringLiteral("no pipe")};
+    const pid_t child = ::fork();
+    if (child < 0)
+        return {{}, {}, QStringLiteral("no fork")};
+    if (child == 0) {
+        ::close(pipeFds[0]);
+        QByteArray out;
+        if (::geteuid() == 0 && (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0))
+            out = "skip cannot drop root's privileges";
+        else if (::access(QFile::encodeName(mustWrite).constData(), W_OK | X_OK) != 0)
+            out = "skip the test's folder is out of an unprivileged user's reach";
+        else {
+            const FileOpResult result = operation();
+            out = QByteArray::number(result.code) + ' ' + QByteArray::number(result.systemError) + ' '
+                + FileOpMessage(result, target).toUtf8();
+        }
+        [[maybe_unused]] const ssize_t written = ::write(pipeFds[1], out.constData(), size_t(out.size()));
+        ::_exit(0);
+    }
+    ::close(pipeFds[1]);
+    QByteArray in;
+    char buffer[4096];
+    for (ssize_t got; (got = ::read(pipeFds[0], buffer, sizeof buffer)) != 0;) {
+        if (got > 0)
+            in.append(buffer, got);
+        else if (errno != EINTR)
+            break;
+    }
+    ::close(pipeFds[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    if (in.startsWith("skip "))
+        return {{}, {}, QString::fromUtf8(in.mid(5))};
+    const QList<QByteArray> parts = in.split(' ');
+    if (parts.size() < 3)
+        return {{-1, 0}, QString::fromUtf8(in), {}};
+    return {{parts[0].toInt(), parts[1].toInt()}, QString::fromUtf8(in.mid(parts[0].size() + parts[1].size() + 2)), {}};
+}
+
 } // namespace
+
+TEST_F(CheckedFileOpsTest, ASourceThatCannotBeReadIsToldAsSuchAndTheTargetOnlyWhenItRefused)
+{
+    // Reachable by the unprivileged user: the test's folders and their files.
+    for (const QString &folder : {env.root(), env.path("src"), env.path("dst")})
+        ::chmod(QFile::encodeName(folder).constData(), 0777);
+    ::chmod(QFile::encodeName(source).constData(), 0000);
+    const QString readable = env.writeFile("src/citelny.txt", "citelny");
+    ::chmod(QFile::encodeName(readable).constData(), 0644);
+    QDir().mkpath(env.path("ro"));
+    ::chmod(QFile::encodeName(env.path("ro")).constData(), 0555);
+    const QString refused = QStringLiteral("Operace se souborem se nezdařila: Přístup byl odepřen");
+    const QString readOnly = QStringLiteral("Cílová cesta je pouze ke čtení.");
+
+    struct Case
+    {
+        const char *what;
+        std::function<FileOpResult()> operation;
+        QString target;
+        int code;
+        int systemError;
+        QString message;
+    };
+    const QString roTarget = env.path("ro") + "/citelny.txt";
+    const Case cases[] = {
+        {"copy of an unreadable file", [this] { return CopyFileChecked(source, target); }, target, 8, EACCES, refused},
+        {"move of an unreadable file across volumes",
+         [this] {
+             files.renameError = EXDEV;
+             return MoveFileChecked(source, target);
+         },
+         target, 8, EACCES, refused},
+        {"copy into a folder the user may not write",
+         [&] { return CopyFileChecked(readable, roTarget); }, roTarget, 7, EACCES, readOnly},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        const UnprivilegedRun run = runUnprivileged(c.operation, c.target, env.path("dst"));
+        if (!run.skip.isEmpty())
+            GTEST_SKIP() << run.skip.toStdString();
+        EXPECT_EQ(run.result.code, c.code);
+        EXPECT_EQ(run.result.systemError, c.systemError);
+        EXPECT_EQ(run.message, c.message);
+        EXPECT_TRUE(entries(env.path("dst")).isEmpty());
+        EXPECT_TRUE(entries(env.path("ro")).isEmpty());
+        EXPECT_EQ(TestEnvironment::readFile(source), content);
+    }
+    ::chmod(QFile::encodeName(env.path("ro")).constData(), 0755);
+}
 
 TEST_F(CheckedFileOpsTest, EveryFailureBecomesItsCodeAndLeavesTheFilesAsTheyWere)
 {

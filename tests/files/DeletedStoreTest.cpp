@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFile>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -68,6 +69,57 @@ TEST_F(DeletedStoreTest, NumbersFilesByTheCounterFromItsLeadingDigits)
         EXPECT_EQ(TestEnvironment::readFile(store() + c.name), "text");
         EXPECT_EQ(counter(), QString::fromLatin1(c.next));
     }
+    EXPECT_TRUE(boxes.shown.isEmpty());
+}
+
+TEST(DeletedStoreNames, ALongNameLosesTheEndOfItsStemToFitTheLimit)
+{
+    const QString a246 = QString(246, QLatin1Char('a'));
+    const QString cz = QString(125, QChar(0x10D)); // "č", two bytes each
+    const QString emoji = QString::fromUtf8("\xF0\x9F\x93\x84"); // four bytes, two UTF-16 units
+    struct Case { const char *what; QString name; int limit; QString stored; };
+    const Case cases[] = {
+        {"fits exactly", a246 + ".txt", 255, "00001" + a246 + ".txt"},
+        {"one byte over", a246 + "a.txt", 255, "00001" + a246 + ".txt"},
+        {"two-byte characters", "x" + cz + ".txt", 255, "00001x" + cz.left(122) + ".txt"},
+        {"four-byte characters", "y" + QString(emoji).repeated(62) + ".txt", 255,
+         "00001y" + QString(emoji).repeated(61) + ".txt"},
+        {"no extension", QString(255, QLatin1Char('b')), 255, "00001" + QString(250, QLatin1Char('b'))},
+        {"an extension longer than the room", "a." + QString(253, QLatin1Char('e')), 255,
+         "00001a." + QString(248, QLatin1Char('e'))},
+        {"a leading dot is no extension", "." + QString(254, QLatin1Char('h')), 255,
+         "00001." + QString(249, QLatin1Char('h'))},
+        {"a smaller file system", QString::fromUtf8("dlouhý název souboru.txt"), 20,
+         QString::fromUtf8("00001dlouhý ná.txt")},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        const QString stored = DeletedStore::storedName(1, QStringLiteral("/home/u/") + c.name, c.limit);
+        EXPECT_EQ(stored, c.stored);
+        EXPECT_LE(stored.toUtf8().size(), c.limit);
+        EXPECT_EQ(QString::fromUtf8(stored.toUtf8()), stored) << "no character split";
+    }
+}
+
+TEST_F(DeletedStoreTest, FilesWithNamesUpToTheLimitGoIntoTheStore)
+{
+    for (const int length : {250, 251, 255}) {
+        SCOPED_TRACE(length);
+        const QString name = QString(length - 4, QLatin1Char('n')) + QStringLiteral(".txt");
+        const QString path = env.writeFile("docs/" + name, QByteArray::number(length));
+        const QString counterBefore = counter();
+        MoveToDeletedStore(path);
+        EXPECT_FALSE(QFileInfo::exists(path));
+        EXPECT_EQ(counter().toInt(), (counterBefore == "absent" ? 1 : counterBefore.toInt()) + 1);
+    }
+    const QStringList names = stored();
+    ASSERT_EQ(names.size(), 3);
+    for (const QString &name : names) {
+        EXPECT_LE(QFile::encodeName(name).size(), 255);
+        EXPECT_TRUE(name.endsWith(QStringLiteral("nnn.txt"))) << name.toStdString();
+    }
+    EXPECT_EQ(TestEnvironment::readFile(store() + names[2]), "255");
+    EXPECT_EQ(names[0].size(), 255) << "five digits and a 250-byte name fit as they are";
     EXPECT_TRUE(boxes.shown.isEmpty());
 }
 
@@ -168,6 +220,34 @@ TEST_F(DeletedStoreTest, EmptyingRemovesFilesAndLinksOnly)
     EXPECT_EQ(TestEnvironment::readFile(env.path("docs/nesmazat.txt")), "n");
     // Nothing left to remove counts as a failure, as a file pattern matching nothing does.
     EXPECT_EQ(raised([] { DeletedStore::empty(); }), ErrorNumber::FileNotFound);
+}
+
+TEST_F(DeletedStoreTest, EmptyingRemovesNamesThatAreNoTextByTheirBytes)
+{
+    const QByteArray folder = QFile::encodeName(store());
+    const QByteArray file = folder + "00001zl\xff.txt";
+    const QByteArray badLink = folder + "00002\xfe\xfeodkaz";
+    const QByteArray badFolder = folder + "slo\xffzka";
+    const QString outside = env.writeFile("cil.txt", "zustava");
+    ASSERT_EQ(::close(::open(file.constData(), O_CREAT | O_WRONLY, 0600)), 0);
+    ASSERT_EQ(::symlink(QFile::encodeName(outside).constData(), badLink.constData()), 0);
+    ASSERT_EQ(::mkdir(badFolder.constData(), 0700), 0);
+    env.writeFile("home/.local/share/Vorlan/deleted/00003a.txt", "a");
+
+    DeletedStore::empty();
+    struct stat info {};
+    EXPECT_NE(::lstat(file.constData(), &info), 0) << "a file named by no text is gone";
+    EXPECT_NE(::lstat(badLink.constData(), &info), 0) << "so is a link";
+    ASSERT_EQ(::lstat(badFolder.constData(), &info), 0) << "a folder stays";
+    EXPECT_TRUE(S_ISDIR(info.st_mode));
+    EXPECT_FALSE(QFileInfo::exists(store() + "00003a.txt"));
+    EXPECT_EQ(TestEnvironment::readFile(outside), "zustava");
+
+    // Only the folder is left, so the next emptying has nothing to remove.
+    EXPECT_EQ(raised([] { DeletedStore::empty(); }), ErrorNumber::FileNotFound);
+    ::unlink(file.constData()); // a name no text names stops the folder's clean-up
+    ::unlink(badLink.constData());
+    ::rmdir(badFolder.constData());
 }
 
 TEST_F(DeletedStoreTest, WithoutAnAbsoluteProgramFolderNothingIsTouched)

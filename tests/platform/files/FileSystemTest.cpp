@@ -295,6 +295,34 @@ TEST_F(FileLayerTest, MakeWritableAddsOwnerWriteAndLeavesLinkTargetsAlone)
     EXPECT_EQ(FileSystem::current().makeWritable(env.path("chybi")), ENOENT);
 }
 
+TEST_F(FileLayerTest, RemoveEntryTakesFilesAndLinksByTheirBytesAndNeverAFolder)
+{
+    const QString target = file("cil.txt", "zustava");
+    folder("d/sub");
+    file("d/sub/uvnitr.txt", "u");
+    folder("d/prazdna");
+    link("d/odkaz", target);
+    const QByteArray bad = QFile::encodeName(env.path("d/")) + "zl\xff.txt";
+    ASSERT_EQ(::close(::open(bad.constData(), O_CREAT | O_WRONLY, 0600)), 0);
+    FileSystem &files = FileSystem::current();
+    const QString d = env.path("d");
+
+    EXPECT_EQ(files.removeEntry(d, "zl\xff.txt"), 0);
+    struct stat info {};
+    EXPECT_NE(::lstat(bad.constData(), &info), 0);
+    EXPECT_EQ(files.removeEntry(d, "odkaz"), 0);
+    EXPECT_FALSE(QFileInfo(env.path("d/odkaz")).isSymLink());
+    EXPECT_EQ(TestEnvironment::readFile(target), "zustava");
+    EXPECT_EQ(files.removeEntry(d, "sub"), EISDIR);
+    EXPECT_EQ(files.removeEntry(d, "prazdna"), EISDIR) << "an empty folder stays too";
+    EXPECT_EQ(files.removeEntry(d, "chybi"), ENOENT);
+    for (const QByteArray &name : {QByteArray("sub/uvnitr.txt"), QByteArray(".."), QByteArray()})
+        EXPECT_EQ(files.removeEntry(d, name), EINVAL) << name.constData();
+    EXPECT_EQ(TestEnvironment::readFile(env.path("d/sub/uvnitr.txt")), "u");
+    EXPECT_TRUE(QFileInfo(env.path("d/prazdna")).isDir());
+    ::unlink(bad.constData()); // a name no text names stops the folder's clean-up
+}
+
 TEST_F(FileLayerTest, ListMatchesNamesAndKeepsUndecodableNamesApart)
 {
     file("d/a.txt", "");

@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QStorageInfo>
 
+#include <unistd.h>
+
 namespace {
 
 struct KindCase { const char *fileSystemType; const char *device; bool removable; const char *kind; };
@@ -105,6 +107,16 @@ TEST_F(DiskInfoVolumeTest, MissingPathIsMeasuredOnItsNearestExistingFolder)
         same = before == below && below == after;
     }
     EXPECT_TRUE(same);
+}
+
+TEST_F(DiskInfoVolumeTest, TheNameLimitIsTheVolumesOwn)
+{
+    const long own = ::pathconf(QFile::encodeName(env.root()).constData(), _PC_NAME_MAX);
+    ASSERT_GT(own, 0);
+    EXPECT_EQ(DiskInfo::nameLimit(env.root()), own);
+    EXPECT_EQ(DiskInfo::nameLimit(env.root() + QStringLiteral("/not/there/yet")), own);
+    for (const char *unusable : {"", "relative/folder"})
+        EXPECT_EQ(DiskInfo::nameLimit(QString::fromLatin1(unusable)), 255) << unusable;
 }
 
 TEST(DiskInfoMounts, MemoryAndPseudoFileSystemsOfThisMachine)

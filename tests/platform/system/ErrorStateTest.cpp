@@ -21,7 +21,7 @@ TEST(ErrorState, IgnoringErrorsRecordsTheLastFailureAndGoesOn)
     EXPECT_TRUE(ignore([&] { ++ran; }));
     EXPECT_EQ(ran, 1);
     EXPECT_EQ(ErrorState::current().number, 53);
-    EXPECT_EQ(ErrorState::current().description, QStringLiteral("File not found"));
+    EXPECT_EQ(ErrorState::current().description, QStringLiteral("Soubor nebyl nalezen"));
     EXPECT_FALSE(ignore([] { raiseError(ErrorNumber::TypeMismatch); }));
     EXPECT_EQ(ErrorState::current().number, 13) << "a later failure replaces an earlier one";
     // A successful step leaves the current error alone.
@@ -45,6 +45,35 @@ TEST(ErrorState, ForeignExceptionsBecomeErrorsToo)
     ignore([] { throw std::runtime_error("boom"); });
     EXPECT_EQ(ErrorState::current().description, QStringLiteral("boom"));
     EXPECT_NE(ErrorState::current().number, 0);
+}
+
+TEST(ErrorState, RuntimeErrorsAreDescribedInCzech)
+{
+    // The descriptions reach the user in messages (a refused rename, a failed start)
+    // and the error log; a text of a message of its own stays as that message has it.
+    const struct { int number; const char *text; } cases[] = {
+        {ErrorNumber::IllegalCall, "Neplatné volání procedury nebo neplatný argument"},
+        {ErrorNumber::TypeMismatch, "Neshoda typů"},
+        {ErrorNumber::FileNotFound, "Soubor nebyl nalezen"},
+        {ErrorNumber::DeviceIoError, "Chyba vstupu nebo výstupu zařízení"},
+        {ErrorNumber::FileAlreadyExists, "Soubor již existuje"},
+        {ErrorNumber::DiskFull, "Disk je plný"},
+        {ErrorNumber::PathFileAccessError, "Chyba přístupu k cestě nebo souboru"},
+        {ErrorNumber::PathNotFound, "Cesta nebyla nalezena"},
+        {ErrorNumber::KeyNotUnique, "Klíč není v kolekci jedinečný"},
+        {12345, "Chyba definovaná aplikací nebo objektem"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.number);
+        EXPECT_EQ(errorDescription(c.number), QString::fromUtf8(c.text));
+        EXPECT_EQ(RuntimeError(c.number).description(), QString::fromUtf8(c.text));
+    }
+    EXPECT_EQ(RuntimeError(ErrorNumber::IllegalCall, QStringLiteral("You cannot delete this file due to forbidden access."))
+                  .description(),
+              QStringLiteral("You cannot delete this file due to forbidden access."));
+    IgnoreErrors ignore;
+    ignore([] { throw 42; });
+    EXPECT_EQ(ErrorState::current().description, QStringLiteral("Vnitřní chyba"));
 }
 
 TEST(ErrorState, TheSystemErrorsAUserMeetsAreToldInCzech)
