@@ -268,7 +268,13 @@ TEST_F(CopyMoveDialog, F2RenamesAFolderOfTheDialogTreeOnDisk)
         editor->setText("Nový");
         QTest::keyClick(editor, Qt::Key_Return);
         QCoreApplication::processEvents();
-        EXPECT_TRUE(dialog->trwPath->contains(docs + "/Nový"));
+        ASSERT_TRUE(dialog->trwPath->contains(docs + "/Nový"));
+        // The Enter that ended the edit reloaded nothing: the folder keeps its expander.
+        EXPECT_EQ(dialog->trwPath->node(docs + "/Nový").children(), 1);
+        // Right reads the renamed folder under its new name.
+        QDir().mkpath(docs + "/Nový/pod");
+        QTest::keyClick(dialog->trwPath->treeWidget(), Qt::Key_Right);
+        EXPECT_TRUE(dialog->trwPath->contains(docs + "/Nový/pod"));
     });
     pressOnFile("alfa.txt", Qt::Key_K);
     EXPECT_TRUE(QFileInfo(docs + "/Nový").isDir());
