@@ -256,6 +256,22 @@ TEST_F(CopyMoveDialog, EnterReloadsTheDialogTreesOwnLastFolderNotTheMainTrees)
     EXPECT_EQ(shared().LastNodeKey, desktop + "/alfa.txt");
 }
 
+TEST_F(CopyMoveDialog, EnterPressesTheFocusedButtonAndNoneWhileTheTreeHasIt)
+{
+    click(main->trwPath, "alfa.txt");
+    bool open = false;
+    chooseFolder("Main\\FindPath", [&](frmSelectDir *dialog) {
+        click(dialog->trwPathSel, "Dokumenty");
+        QTest::keyClick(dialog->focusWidget(), Qt::Key_Return);
+        EXPECT_TRUE(shows(dialog)) << "a button took the tree's Enter";
+        dialog->cmdNav[6]->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(dialog->focusWidget(), Qt::Key_Return);
+        open = shows(dialog);
+    });
+    EXPECT_FALSE(open) << "Enter on Storno left the dialog open";
+    EXPECT_FALSE(SettingsStore::instance().contains("Main", "FindPath"));
+}
+
 TEST_F(CopyMoveDialog, F2RenamesAFolderOfTheDialogTreeOnDisk)
 {
     whenShown([&](frmSelectDir *dialog) {
