@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTreeWidget>
@@ -246,6 +247,30 @@ TEST_F(TreeViewTest, KeyboardSelectionIsReportedAndProgramSelectionIsNot)
     EXPECT_EQ(clicked[0][0].value<TreeNode>().key(), QStringLiteral("/home/sub"));
     tree.remove("/home/sub");
     EXPECT_EQ(clicked.count(), 1) << "removing the selected node reports nothing";
+}
+
+TEST_F(TreeViewTest, ARowWiderThanTheTreeScrollsSideways)
+{
+    addFolder();
+    const QString deep = "/home/sub/" + QString(80, QLatin1Char('w'));
+    tree.add("/home/sub", TreeRelation::LastChild, deep, QString(80, QLatin1Char('w')), "closed");
+    tree.node("/home").setExpanded(true);
+    tree.node("/home/sub").setExpanded(true);
+    showTree();
+    tree.resize(150, 300);
+    QCoreApplication::processEvents();
+    QTreeWidget *widget = tree.treeWidget();
+    const QRect row = rectOf(deep);
+    const int textWidth = widget->fontMetrics().horizontalAdvance(tree.node(deep).text());
+    EXPECT_GE(row.width(), textWidth) << "the row is cut to the pane";
+    EXPECT_GT(widget->horizontalScrollBar()->maximum(), 0);
+    widget->horizontalScrollBar()->setValue(widget->horizontalScrollBar()->maximum());
+    EXPECT_LE(rectOf(deep).right(), widget->viewport()->width())
+            << "its end comes into view";
+
+    tree.remove(deep);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(widget->horizontalScrollBar()->maximum(), 0) << "narrow rows need no scrolling";
 }
 
 TEST_F(TreeViewTest, AConsumedKeyIsNotActedOn)
