@@ -197,9 +197,17 @@ void frmMain::trwPath_BeforeLabelEdit(bool *Cancel)
 
 void frmMain::trwPath_AfterLabelEdit(const TreeNode &Node, bool *Cancel, QString *NewString)
 {
+    QString oldKey;
+    runIgnoringErrors([&] { oldKey = Node.key(); });
     const QString failure = renameFromLabel(Node, *NewString);
-    if (failure.isEmpty())
+    if (failure.isEmpty()) {
+        // The remembered node is the same node under its new key, so that Right
+        // reloads it.
+        SharedState &s = shared();
+        if (s.LastNodeKey == oldKey)
+            runIgnoringErrors([&] { s.LastNodeKey = Node.key(); });
         return;
+    }
     MsgBox(failure, MsgBoxStyle::Critical, {}, this);
     *Cancel = true;
 }

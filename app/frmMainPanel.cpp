@@ -345,11 +345,13 @@ void frmMain::picMain_Resize()
     });
     const int listWidth = twipsToPixels(g.paneWidth + 30);
     ignore([&] {
-        // The pane's toolbars sit above the tree, which keeps its top.
+        // The pane's toolbars sit above the tree, which keeps its top; the status bar
+        // keeps to the foot of the pane, where nothing cuts it.
         const int top = trwPath->y();
-        const int height = PanelRules::listHeight(g, pixelsToTwips(top), kStatusBarHeight);
-        trwPath->setGeometry(0, top, listWidth, twipsToPixels(height));
-        sbFileBar->setGeometry(0, top + twipsToPixels(height), twipsToPixels(g.paneWidth), twipsToPixels(kStatusBarHeight));
+        const int barHeight = twipsToPixels(kStatusBarHeight);
+        const int barTop = picUn[2]->height() - barHeight;
+        trwPath->setGeometry(0, top, listWidth, std::max(0, barTop - top));
+        sbFileBar->setGeometry(0, barTop, twipsToPixels(g.paneWidth), barHeight);
     });
     ignore([&] {
         // The links pane's toolbars sit above the list, which keeps its top.

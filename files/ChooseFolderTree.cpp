@@ -152,9 +152,15 @@ void ChooseFolderTree::beforeLabelEdit(bool *cancel)
 
 void ChooseFolderTree::afterLabelEdit(const TreeNode &node, bool *cancel, QString *newText)
 {
+    QString oldKey;
+    runIgnoringErrors([&] { oldKey = node.key(); });
     const QString failure = renameFromLabel(node, *newText);
-    if (failure.isEmpty())
+    if (failure.isEmpty()) {
+        // Right and Enter reload the renamed folder under its new key.
+        if (m_lastNodeKey == oldKey)
+            runIgnoringErrors([&] { m_lastNodeKey = node.key(); });
         return;
+    }
     MsgBox(failure, MsgBoxStyle::Critical, {}, &m_tree);
     *cancel = true;
 }

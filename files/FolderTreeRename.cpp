@@ -7,6 +7,10 @@
 
 QString renameFromLabel(const TreeNode &node, QString &label)
 {
+    // An empty name would name the parent folder. Cleaning keeps the length, so the
+    // typed text tells.
+    if (label.isEmpty())
+        return QStringLiteral("Název souboru nebo složky je prázdný.");
     IgnoreErrors ignore;
     const bool renamed = ignore([&] {
         const QString oldPath = node.key();

@@ -3,6 +3,7 @@
 #include "core/OptionsSettings.h"
 #include "core/SharedState.h"
 #include "files/FileEvents.h"
+#include "platform/controls/DialogButtons.h"
 #include "platform/controls/Forms.h"
 #include "platform/controls/MessageBox.h"
 #include "platform/system/ErrorState.h"
@@ -38,6 +39,7 @@ frmQ::frmQ()
     cmdNo = new QPushButton(QStringLiteral("&Ne"), this);
     cmdNo->setObjectName(QStringLiteral("cmdNo"));
     cmdNo->setAutoDefault(false);
+    enterPressesFocusedButton(this);
 
     auto *question = new QHBoxLayout;
     question->addWidget(Image1, 0, Qt::AlignTop);

@@ -10,6 +10,7 @@
 #include "files/DeletedStore.h"
 #include "files/FileEvents.h"
 #include "files/SelectDirRules.h"
+#include "platform/controls/DialogButtons.h"
 #include "platform/controls/Forms.h"
 #include "platform/controls/MessageBox.h"
 #include "platform/controls/TreeView.h"
@@ -115,6 +116,7 @@ void frmSelectDir::createWindow()
     button(6, "&Storno", 2860);
     button(7, "&OK", 3960);
     cmdNav[0]->setEnabled(false);
+    enterPressesFocusedButton(this);
     setTabOrder(trwPath, chkNewName);
     setTabOrder(chkNewName, txtName);
     setTabOrder(txtName, cmdNav[7]);

@@ -5,6 +5,7 @@
 #include "core/SharedState.h"
 #include "files/CheckedFileOps.h"
 #include "files/FileEvents.h"
+#include "platform/controls/DialogButtons.h"
 #include "platform/controls/MessageBox.h"
 #include "platform/system/ErrorState.h"
 
@@ -37,6 +38,7 @@ frmTextLine::frmTextLine(QWidget *parent)
         connect(cmd, &QPushButton::clicked, this, [this, index = button.index] { cmdNav_Click(index); });
     }
     cmdNav[7]->setDefault(true);
+    enterPressesFocusedButton(this);
 
     auto *column = new QVBoxLayout(this);
     column->addWidget(lblLabel);

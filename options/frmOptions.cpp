@@ -1,5 +1,6 @@
 #include "options/frmOptions.h"
 
+#include "platform/controls/DialogButtons.h"
 #include "platform/controls/Forms.h"
 #include "platform/controls/MessageBox.h"
 #include "platform/controls/TreeView.h"
@@ -101,6 +102,7 @@ void frmOptions::createWindow()
     }
     cmdNav[5]->setEnabled(false);
     cmdNav[8]->setDefault(true);
+    enterPressesFocusedButton(this);
 }
 
 void frmOptions::Form_Load()

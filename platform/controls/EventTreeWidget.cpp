@@ -58,6 +58,12 @@ void EventTreeWidget::mouseDoubleClickEvent(QMouseEvent *event)
 
 void EventTreeWidget::keyPressEvent(QKeyEvent *event)
 {
+    // A key the label editor left unaccepted travels up to the view; it is the edit's.
+    if (state() == EditingState) {
+        event->accept();
+        return;
+    }
+    m_editorKeys.remove(event->key());
     bool consumed = false;
     emit keyDown(event->key(), event->modifiers(), &consumed);
     if (consumed) {
@@ -73,10 +79,47 @@ void EventTreeWidget::keyPressEvent(QKeyEvent *event)
 
 void EventTreeWidget::keyReleaseEvent(QKeyEvent *event)
 {
+    // Enter and Esc close the editor before their key comes up, so the release lands
+    // on the view.
+    if (m_editorKeys.remove(event->key()) || state() == EditingState) {
+        event->accept();
+        return;
+    }
     // A held key repeats its press and release; only the real release is the key's up.
     if (!event->isAutoRepeat())
         emit keyUp(event->key(), event->modifiers());
     QTreeWidget::keyReleaseEvent(event);
+}
+
+bool EventTreeWidget::edit(const QModelIndex &index, EditTrigger trigger, QEvent *event)
+{
+    if (!QTreeWidget::edit(index, trigger, event))
+        return false;
+    // Installed after the delegate's own filter, so it sees the editor's keys first.
+    if (QWidget *editor = indexWidget(index))
+        editor->installEventFilter(this);
+    return true;
+}
+
+bool EventTreeWidget::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == this || !watched->isWidgetType() || state() != EditingState)
+        return QTreeWidget::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::ShortcutOverride:
+        // Asked before any shortcut of the window may take the key: the editor wants it.
+        event->accept();
+        return true;
+    case QEvent::KeyPress: {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        m_editorKeys.insert(key);
+        // Tab would commit the edit and start one on the next row, which was never
+        // asked whether its label may change.
+        return key == Qt::Key_Tab || key == Qt::Key_Backtab;
+    }
+    default:
+        return QTreeWidget::eventFilter(watched, event);
+    }
 }
 
 void EventTreeWidget::focusInEvent(QFocusEvent *event)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPersistentModelIndex>
+#include <QSet>
 #include <QTreeWidget>
 
 class QTimer;
@@ -9,6 +10,11 @@ class QTimer;
 // controls did: the button and modifiers of every press and release, a key press
 // the owner may consume before the view acts on it, and itemChosen when the user
 // (never the program) makes a row the current one or clicks the current row.
+//
+// While a row's label is being edited the editor owns the keyboard: Enter and Esc end
+// the edit, every other key edits the text or is ignored. No key pressed in the editor
+// is reported as keyDown or keyUp (not even the release that comes after the edit has
+// ended), moves the current row, or reaches a shortcut of the window.
 class EventTreeWidget : public QTreeWidget
 {
     Q_OBJECT
@@ -39,9 +45,13 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
     void keyReleaseEvent(QKeyEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
+    bool edit(const QModelIndex &index, EditTrigger trigger, QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     bool m_toggled = false;
     QPersistentModelIndex m_clickedCurrent; // pressed while it was already current
     QTimer *m_secondClick;
+    // Keys pressed in a label editor whose release has not come yet.
+    QSet<int> m_editorKeys;
 };

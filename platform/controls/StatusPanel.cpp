@@ -12,12 +12,17 @@ StatusPanel::StatusPanel(QWidget *parent)
 {
     setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     auto *layout = new QHBoxLayout(this);
-    layout->setContentsMargins(2, 0, 2, 0);
-    layout->setSpacing(2);
+    // A panel only a little wider than its picture must show the whole picture: the
+    // room beside the text belongs to the text alone, and an empty text takes none.
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
     layout->addWidget(m_pictureLabel);
     layout->addWidget(m_textLabel, 1);
+    m_pictureLabel->setAlignment(Qt::AlignCenter);
     m_pictureLabel->hide();
+    m_textLabel->setContentsMargins(2, 0, 2, 0);
     m_textLabel->setTextFormat(Qt::PlainText);
+    m_textLabel->hide();
 }
 
 QString StatusPanel::text() const
@@ -28,6 +33,7 @@ QString StatusPanel::text() const
 void StatusPanel::setText(const QString &text)
 {
     m_textLabel->setText(text);
+    m_textLabel->setVisible(!text.isEmpty());
 }
 
 void StatusPanel::setPicture(const QIcon &picture)

@@ -3,6 +3,7 @@
 #include "platform/controls/EventTreeWidget.h"
 #include "platform/controls/LabelEditDelegate.h"
 
+#include <QEvent>
 #include <QHeaderView>
 #include <QSet>
 #include <QVBoxLayout>
@@ -42,6 +43,11 @@ TreeView::TreeView(QWidget *parent)
     layout->addWidget(m_tree);
     m_tree->setHeaderHidden(true);
     m_tree->setColumnCount(1);
+    // The column is as wide as its widest row and never narrower than the view (see
+    // eventFilter), so a deep or long row scrolls the tree sideways instead of being cut.
+    m_tree->header()->setStretchLastSection(false);
+    m_tree->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    m_tree->viewport()->installEventFilter(this);
     m_tree->setSelectionMode(QAbstractItemView::SingleSelection);
     m_tree->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_tree->setItemDelegate(new LabelEditDelegate(
@@ -85,6 +91,13 @@ void TreeView::startLabelEdit()
     emit beforeLabelEdit(node, &cancel);
     if (!cancel && node.exists())
         m_tree->editItem(node.item(), 0);
+}
+
+bool TreeView::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_tree->viewport() && event->type() == QEvent::Resize)
+        m_tree->header()->setMinimumSectionSize(m_tree->viewport()->width());
+    return QWidget::eventFilter(watched, event);
 }
 
 QTreeWidget *TreeView::treeWidget() const

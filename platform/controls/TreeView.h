@@ -42,7 +42,7 @@ struct TreeNodeData
 // the mouse (raised between mouseDown and mouseUp, for any button) or the keyboard;
 // never for a selection made by the program or left behind by a removal.
 // Label edits start only through startLabelEdit(), which the tree's own gesture calls
-// when setLabelEditByClick() is on.
+// when setLabelEditByClick() is on. A row wider than the tree scrolls it sideways.
 class TreeView : public QWidget
 {
     Q_OBJECT
@@ -99,6 +99,9 @@ signals:
     // Set *cancel to keep the old text; *newText may be changed before it is stored.
     void afterLabelEdit(TreeNode node, bool *cancel, QString *newText);
     void gotFocus();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     friend class TreeNode;

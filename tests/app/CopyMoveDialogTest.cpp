@@ -256,6 +256,22 @@ TEST_F(CopyMoveDialog, EnterReloadsTheDialogTreesOwnLastFolderNotTheMainTrees)
     EXPECT_EQ(shared().LastNodeKey, desktop + "/alfa.txt");
 }
 
+TEST_F(CopyMoveDialog, EnterPressesTheFocusedButtonAndNoneWhileTheTreeHasIt)
+{
+    click(main->trwPath, "alfa.txt");
+    bool open = false;
+    chooseFolder("Main\\FindPath", [&](frmSelectDir *dialog) {
+        click(dialog->trwPathSel, "Dokumenty");
+        QTest::keyClick(dialog->focusWidget(), Qt::Key_Return);
+        EXPECT_TRUE(shows(dialog)) << "a button took the tree's Enter";
+        dialog->cmdNav[6]->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(dialog->focusWidget(), Qt::Key_Return);
+        open = shows(dialog);
+    });
+    EXPECT_FALSE(open) << "Enter on Storno left the dialog open";
+    EXPECT_FALSE(SettingsStore::instance().contains("Main", "FindPath"));
+}
+
 TEST_F(CopyMoveDialog, F2RenamesAFolderOfTheDialogTreeOnDisk)
 {
     whenShown([&](frmSelectDir *dialog) {
@@ -268,7 +284,13 @@ TEST_F(CopyMoveDialog, F2RenamesAFolderOfTheDialogTreeOnDisk)
         editor->setText("Nový");
         QTest::keyClick(editor, Qt::Key_Return);
         QCoreApplication::processEvents();
-        EXPECT_TRUE(dialog->trwPath->contains(docs + "/Nový"));
+        ASSERT_TRUE(dialog->trwPath->contains(docs + "/Nový"));
+        // The Enter that ended the edit reloaded nothing: the folder keeps its expander.
+        EXPECT_EQ(dialog->trwPath->node(docs + "/Nový").children(), 1);
+        // Right reads the renamed folder under its new name.
+        QDir().mkpath(docs + "/Nový/pod");
+        QTest::keyClick(dialog->trwPath->treeWidget(), Qt::Key_Right);
+        EXPECT_TRUE(dialog->trwPath->contains(docs + "/Nový/pod"));
     });
     pressOnFile("alfa.txt", Qt::Key_K);
     EXPECT_TRUE(QFileInfo(docs + "/Nový").isDir());

@@ -9,6 +9,7 @@
 #include "platform/controls/TreeView.h"
 #include "platform/store/SettingsStore.h"
 
+#include "ListClicks.h"
 #include "MainWindowTest.h"
 #include "ScriptedMessageBoxes.h"
 
@@ -19,6 +20,7 @@
 #include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -66,7 +68,7 @@ protected:
     {
         const auto items = widget()->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
         ASSERT_FALSE(items.isEmpty()) << qPrintable(text);
-        QTest::mouseClick(widget()->viewport(), Qt::LeftButton, {}, widget()->visualItemRect(items[0]).center());
+        QTest::mouseClick(widget()->viewport(), Qt::LeftButton, {}, visibleRowPoint(widget(), items[0]));
     }
     void key(int key, Qt::KeyboardModifiers modifiers = Qt::KeypadModifier)
     {
@@ -276,4 +278,38 @@ TEST_F(FileTreeKeys, RightAfterAChooseFolderDialogReadsTheMainTreesLastFolderAga
     QApplication::setActiveWindow(main);
     key(Qt::Key_Right, Qt::NoModifier);
     EXPECT_TRUE(tree()->contains(docs + "/A/new"));
+}
+
+// F2, a name typed with Shift, Enter: the keys of the edit never reach the tree's key
+// map, and Right straight after reads the renamed open folder under its new name.
+TEST_F(FileTreeKeys, ARenameOwnsItsKeysAndRightReloadsTheRenamedFolder)
+{
+    shared().NavOnSelect = true;
+    env.writeFile("home/Dokumenty/A/x.txt", "x");
+    tree()->node(docs).setExpanded(true);
+    select("A");
+    tree()->node(docs + "/A").setExpanded(true);
+    ASSERT_TRUE(tree()->contains(docs + "/A/x.txt"));
+    widget()->setFocus();
+    key(Qt::Key_F2, Qt::NoModifier);
+    auto *editor = qobject_cast<QLineEdit *>(QApplication::focusWidget());
+    ASSERT_NE(editor, nullptr) << "no label edit started";
+    QTest::keyClick(editor, 'X', Qt::ShiftModifier);
+    QTest::keyClick(editor, 'a');
+    QTest::keyClick(editor, '?', Qt::ShiftModifier);
+    QTest::keyPress(editor, Qt::Key_Return);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(QApplication::focusWidget(), widget());
+    QTest::keyRelease(widget(), Qt::Key_Return);
+
+    const QString renamed = docs + "/Xa#";
+    EXPECT_TRUE(QFileInfo(renamed).isDir());
+    EXPECT_FALSE(QFileInfo::exists(docs + "/A"));
+    EXPECT_TRUE(shared().NavOnSelect) << "Shift in the editor locked the tree";
+    EXPECT_EQ(main->tbMainPane->text(), "Složky a soubory");
+    ASSERT_TRUE(tree()->contains(renamed));
+    EXPECT_EQ(tree()->node(renamed).children(), 0) << "the children under the old name were pruned";
+    env.writeFile("home/Dokumenty/Xa#/y.txt", "y");
+    key(Qt::Key_Right, Qt::NoModifier);
+    EXPECT_TRUE(tree()->contains(renamed + "/y.txt"));
 }

@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QTest>
 #include <QTreeWidget>
@@ -136,6 +137,21 @@ TEST_F(FileTreePane, ATakenNameKeepsBothFilesAndTheOldLabel)
     EXPECT_FALSE(boxes.shown[0].prompt.isEmpty());
     EXPECT_EQ(TestEnvironment::readFile(key("b.txt")), "b");
     EXPECT_EQ(TestEnvironment::readFile(key("c.txt")), before);
+    EXPECT_EQ(tree->node(key("b.txt")).text(), "b.txt");
+}
+
+TEST_F(FileTreePane, AnEmptyNameIsRefusedInCzechAndRenamesNothing)
+{
+    const QStringList before = QDir(docs).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    tree->node(key("b.txt")).select();
+    tree->startLabelEdit();
+    type("");
+    ASSERT_EQ(boxes.shown.size(), 1);
+    EXPECT_EQ(boxes.shown[0].icon(), MsgBoxStyle::Critical);
+    EXPECT_EQ(boxes.shown[0].title, "Vorlan");
+    EXPECT_EQ(boxes.shown[0].prompt, "Název souboru nebo složky je prázdný.");
+    EXPECT_EQ(QDir(docs).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
+    EXPECT_TRUE(QFileInfo(docs).isDir());
     EXPECT_EQ(tree->node(key("b.txt")).text(), "b.txt");
 }
 

@@ -6,6 +6,8 @@
 #include "platform/controls/Forms.h"
 #include "platform/store/SettingsStore.h"
 #include "platform/controls/StatusBar.h"
+#include "platform/controls/StatusPanel.h"
+#include "platform/controls/TreeView.h"
 #include "platform/controls/Toolbar.h"
 
 #include "ScriptedMessageBoxes.h"
@@ -58,6 +60,40 @@ TEST_F(MainPanel, ChoosingAPaneBuildsItOnce)
         if (c.built) {
             EXPECT_TRUE(shared().*c.built);
         }
+    }
+}
+
+// How much of a widget shows: its rectangle cut by every container up to the window.
+QRect shownPart(const QWidget *widget)
+{
+    QRect shown = widget->rect();
+    for (const QWidget *w = widget; w->parentWidget() && !w->isWindow(); w = w->parentWidget())
+        shown = QRect(w->mapToParent(shown.topLeft()), shown.size()).intersected(w->parentWidget()->rect());
+    return shown;
+}
+
+TEST_F(MainPanel, TheFilePanesStatusBarShowsWholeWithItsTickUnderTheTree)
+{
+    main->mnuViewPane_Click(2);
+    StatusBar *bar = main->sbFileBar;
+    StatusPanel &nav = bar->panel(QStringLiteral("nav"));
+    for (const QSize size : {QSize(800, 600), QSize(1024, 768), QSize(1280, 1000)}) {
+        SCOPED_TRACE(size.width());
+        main->resize(size);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(shownPart(bar).size(), bar->size()) << "the status bar is cut";
+        EXPECT_LE(main->trwPath->geometry().bottom(), bar->geometry().top() - 1) << "the tree covers the bar";
+        QLabel *tick = nullptr;
+        for (QLabel *label : nav.findChildren<QLabel *>()) {
+            if (!label->pixmap().isNull())
+                tick = label;
+        }
+        ASSERT_NE(tick, nullptr);
+        const QSize picture = tick->pixmap().deviceIndependentSize().toSize();
+        EXPECT_GE(tick->contentsRect().width(), picture.width()) << "the tick is cut";
+        EXPECT_GE(tick->contentsRect().height(), picture.height()) << "the tick is cut";
+        EXPECT_TRUE(nav.contentsRect().contains(tick->geometry())) << "the tick runs past its panel";
+        EXPECT_EQ(shownPart(tick).size(), tick->size()) << "the tick is cut";
     }
 }
 

@@ -6,6 +6,7 @@
 
 #include "TestEnvironment.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
@@ -80,4 +81,34 @@ TEST_F(QuestionDialog, AFrameCloseAnswersNoEvenAfterAYesAndWithTheTick)
         dialog->close();
     }));
     EXPECT_FALSE(shared().NotWarnQMove);
+}
+
+// Tab moves the focus as a user would; Enter goes to the focused widget.
+TEST_F(QuestionDialog, EnterPressesTheFocusedButtonAndTheDefaultOnlyOtherwise)
+{
+    const auto tabTo = [](frmQ *dialog, QWidget *target) {
+        QApplication::setActiveWindow(dialog);
+        ASSERT_NE(dialog->focusWidget(), nullptr);
+        for (int i = 0; i < 5 && dialog->focusWidget() != target; ++i)
+            QTest::keyClick(dialog->focusWidget(), Qt::Key_Tab);
+        ASSERT_EQ(dialog->focusWidget(), target);
+    };
+    const auto enter = [](frmQ *dialog) { QTest::keyClick(dialog->focusWidget(), Qt::Key_Return); };
+    EXPECT_FALSE(ask(3, [&](frmQ *dialog) {
+        tabTo(dialog, dialog->cmdNo);
+        enter(dialog);
+    })) << "Enter on No answered Yes";
+    EXPECT_FALSE(ask(3, [&](frmQ *dialog) {
+        tabTo(dialog, dialog->cmdNo);
+        QTest::keyClick(dialog->focusWidget(), Qt::Key_Enter, Qt::KeypadModifier);
+    })) << "the keypad's Enter on No answered Yes";
+    EXPECT_TRUE(ask(3, [&](frmQ *dialog) {
+        tabTo(dialog, dialog->cmdYes);
+        enter(dialog);
+    }));
+    EXPECT_TRUE(ask(3, [&](frmQ *dialog) {
+        tabTo(dialog, dialog->chkNA);
+        enter(dialog);
+    })) << "the default button takes Enter from the box";
+    EXPECT_FALSE(shared().NotWarnQCopy);
 }

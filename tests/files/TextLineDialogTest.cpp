@@ -5,6 +5,7 @@
 #include "ScriptedMessageBoxes.h"
 #include "TestEnvironment.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -89,6 +90,33 @@ TEST_F(TextLineDialog, ANameWithCharactersNoFileNameHoldsIsCleaned)
     }));
     EXPECT_TRUE(QFileInfo(folder + "/a#b").isDir());
     EXPECT_TRUE(boxes.shown.isEmpty());
+}
+
+TEST_F(TextLineDialog, EnterPressesTheFocusedButton)
+{
+    const QString folder = env.path("Plocha");
+    const auto tabTo = [this](QWidget *target) {
+        QApplication::setActiveWindow(&dialog);
+        ASSERT_NE(dialog.focusWidget(), nullptr);
+        for (int i = 0; i < 5 && dialog.focusWidget() != target; ++i)
+            QTest::keyClick(dialog.focusWidget(), Qt::Key_Tab);
+        ASSERT_EQ(dialog.focusWidget(), target);
+    };
+    newFolderIn(folder);
+    EXPECT_FALSE(show([&] {
+        tabTo(dialog.cmdNav[5]);
+        QTest::keyClick(dialog.focusWidget(), Qt::Key_Return);
+        EXPECT_TRUE(dialog.isVisible()) << "Nápověda does nothing, and Enter on it neither";
+        tabTo(dialog.cmdNav[6]);
+        QTest::keyClick(dialog.focusWidget(), Qt::Key_Return);
+        EXPECT_FALSE(dialog.isVisible()) << "Enter on Storno closes";
+    }));
+    EXPECT_TRUE(QDir(folder).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty());
+    EXPECT_TRUE(show([&] {
+        tabTo(dialog.cmdNav[7]);
+        QTest::keyClick(dialog.focusWidget(), Qt::Key_Return);
+    }));
+    EXPECT_TRUE(QFileInfo(folder + "/Nová složka").isDir());
 }
 
 TEST_F(TextLineDialog, EscapeCancelsAndCreatesNothing)

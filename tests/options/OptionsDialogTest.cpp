@@ -229,6 +229,18 @@ TEST_F(OptionsDialog, EnterInATextBoxActsAsOk)
     EXPECT_EQ(browserValue("Start Page"), QStringLiteral("http://127.0.0.1:1/"));
 }
 
+TEST_F(OptionsDialog, EnterOnAFocusedButtonPressesThatButton)
+{
+    RegSetString(HKEY_CURRENT_USER, kMain, QStringLiteral("Start Page"), QStringLiteral("http://old/"));
+    frmOptions *options = open();
+    clickNode(QStringLiteral("k5"));
+    typeInto(options->txtHomePage, QStringLiteral("http://typed/"));
+    options->cmdNav[6]->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(options->focusWidget(), Qt::Key_Return);
+    EXPECT_FALSE(options->isVisible());
+    EXPECT_EQ(browserValue("Start Page"), QStringLiteral("http://old/")) << "Enter on Storno applied the edits";
+}
+
 TEST_F(OptionsDialog, OpeningOnAPageKeepsThatPageForTheNextPlainOpening)
 {
     frmOptions *options = Forms::get<frmOptions>();

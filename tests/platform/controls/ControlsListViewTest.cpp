@@ -1,7 +1,9 @@
 #include "ControlsTest.h"
+#include "QtPrinters.h"
 
 #include "platform/controls/ListView.h"
 
+#include <QApplication>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QSignalSpy>
@@ -201,6 +203,30 @@ TEST_F(ListViewTest, DoubleClickAndKeys)
                      [](int key, Qt::KeyboardModifiers, bool *consumed) { *consumed = key == Qt::Key_Down; });
     QTest::keyClick(list.treeWidget(), Qt::Key_Down);
     EXPECT_EQ(list.selectedItem().index(), 1);
+}
+
+TEST_F(ListViewTest, KeysTypedIntoALabelStayInTheEditor)
+{
+    addThree();
+    showList();
+    QApplication::setActiveWindow(&list);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&list));
+    list.item(1).setSelected(true);
+    QStringList downs;
+    QObject::connect(&list, &ListView::keyDown, [&](int key, Qt::KeyboardModifiers, bool *) {
+        downs << QKeySequence(key).toString();
+    });
+    list.startLabelEdit();
+    auto *editor = qobject_cast<QLineEdit *>(QApplication::focusWidget());
+    ASSERT_NE(editor, nullptr);
+    QTest::keyClick(editor, 'Q', Qt::ShiftModifier);
+    QTest::keyClick(editor, Qt::Key_F12);
+    QTest::keyClick(editor, Qt::Key_Down);
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(list.item(1).text(), QStringLiteral("Q"));
+    EXPECT_EQ(list.selectedItem().index(), 1);
+    EXPECT_EQ(downs, QStringList());
 }
 
 } // namespace

@@ -1,9 +1,12 @@
 #include "ControlsTest.h"
+#include "QtPrinters.h"
 
 #include "platform/controls/TreeView.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTreeWidget>
@@ -246,6 +249,30 @@ TEST_F(TreeViewTest, KeyboardSelectionIsReportedAndProgramSelectionIsNot)
     EXPECT_EQ(clicked.count(), 1) << "removing the selected node reports nothing";
 }
 
+TEST_F(TreeViewTest, ARowWiderThanTheTreeScrollsSideways)
+{
+    addFolder();
+    const QString deep = "/home/sub/" + QString(80, QLatin1Char('w'));
+    tree.add("/home/sub", TreeRelation::LastChild, deep, QString(80, QLatin1Char('w')), "closed");
+    tree.node("/home").setExpanded(true);
+    tree.node("/home/sub").setExpanded(true);
+    showTree();
+    tree.resize(150, 300);
+    QCoreApplication::processEvents();
+    QTreeWidget *widget = tree.treeWidget();
+    const QRect row = rectOf(deep);
+    const int textWidth = widget->fontMetrics().horizontalAdvance(tree.node(deep).text());
+    EXPECT_GE(row.width(), textWidth) << "the row is cut to the pane";
+    EXPECT_GT(widget->horizontalScrollBar()->maximum(), 0);
+    widget->horizontalScrollBar()->setValue(widget->horizontalScrollBar()->maximum());
+    EXPECT_LE(rectOf(deep).right(), widget->viewport()->width())
+            << "its end comes into view";
+
+    tree.remove(deep);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(widget->horizontalScrollBar()->maximum(), 0) << "narrow rows need no scrolling";
+}
+
 TEST_F(TreeViewTest, AConsumedKeyIsNotActedOn)
 {
     addFolder();
@@ -311,6 +338,69 @@ TEST_F(TreeLabelEditTest, TheOwnerJudgesTheTypedText)
         EXPECT_EQ(tree.node(2).text(), QString::fromUtf8(row.shown));
     }
     EXPECT_TRUE(tree.contains("/home/b_.txt"));
+}
+
+// Keys go where Qt delivers them: to the editor with the focus, through the window's
+// shortcuts first; a key that comes up after the edit has ended comes up on the tree.
+TEST_F(TreeLabelEditTest, TheLabelEditorOwnsTheKeyboardAndEnterOrEscEndsTheEdit)
+{
+    QApplication::setActiveWindow(&tree);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&tree));
+    auto *newWindow = new QAction(&tree);
+    newWindow->setShortcut(Qt::Key_F9);
+    tree.addAction(newWindow);
+    QSignalSpy shortcut(newWindow, &QAction::triggered);
+    QStringList downs;
+    QObject::connect(&tree, &TreeView::keyDown, [&](int key, Qt::KeyboardModifiers, bool *) {
+        downs << QKeySequence(key).toString();
+    });
+    QSignalSpy ups(&tree, &TreeView::keyUp);
+    QStringList typed;
+    QObject::connect(&tree, &TreeView::afterLabelEdit,
+                     [&](TreeNode, bool *, QString *text) { typed << *text; });
+    const auto editor = [] { return qobject_cast<QLineEdit *>(QApplication::focusWidget()); };
+
+    tree.startLabelEdit();
+    ASSERT_NE(editor(), nullptr);
+    QTest::keyClick(editor(), 'X', Qt::ShiftModifier);
+    QTest::keyClick(editor(), 'a');
+    QTest::keyClick(editor(), '?', Qt::ShiftModifier);
+    QTest::keyClick(editor(), '#', Qt::ShiftModifier);
+    for (const auto &[key, modifiers] : {std::pair{Qt::Key_F12, Qt::NoModifier}, {Qt::Key_F10, Qt::ShiftModifier},
+                                          {Qt::Key_F9, Qt::NoModifier}, {Qt::Key_F5, Qt::NoModifier},
+                                          {Qt::Key_Down, Qt::NoModifier}, {Qt::Key_Tab, Qt::NoModifier}}) {
+        QTest::keyClick(editor(), key, modifiers);
+        ASSERT_NE(editor(), nullptr) << QKeySequence(key).toString().toStdString() << " ended the edit";
+    }
+    EXPECT_EQ(editor()->text(), QStringLiteral("Xa?#"));
+    EXPECT_EQ(tree.selectedItem().key(), QStringLiteral("/home/a.txt"));
+    QTest::keyPress(editor(), Qt::Key_Return);
+    QCoreApplication::processEvents(); // the editor commits on the next turn of the loop
+    ASSERT_EQ(editor(), nullptr) << "Enter ends the edit";
+    QTest::keyRelease(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(typed, QStringList{QStringLiteral("Xa?#")});
+    EXPECT_EQ(tree.node("/home/a.txt").text(), QStringLiteral("Xa?#"));
+
+    tree.startLabelEdit();
+    ASSERT_NE(editor(), nullptr);
+    QTest::keyClick(editor(), 'b');
+    QTest::keyPress(editor(), Qt::Key_Escape);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(editor(), nullptr) << "Esc ends the edit";
+    QTest::keyRelease(QApplication::focusWidget(), Qt::Key_Escape);
+    EXPECT_EQ(tree.node("/home/a.txt").text(), QStringLiteral("Xa?#"));
+    EXPECT_EQ(typed.size(), 1) << "Esc drops the edit";
+
+    EXPECT_EQ(downs, QStringList()) << "keys of the edit reached the tree's key map";
+    EXPECT_EQ(ups.count(), 0) << "keys of the edit came up on the tree";
+    EXPECT_EQ(shortcut.count(), 0) << "a key of the edit took a shortcut of the window";
+
+    // The tree has its keys again, Enter and Esc included.
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Escape, Qt::Key_Down})
+        QTest::keyClick(QApplication::focusWidget(), key);
+    EXPECT_EQ(downs, (QStringList{"Return", "Esc", "Down"}));
+    EXPECT_EQ(ups.count(), 3);
+    EXPECT_EQ(tree.selectedItem().key(), QStringLiteral("/home/sub"));
 }
 
 TEST_F(TreeLabelEditTest, ASecondSlowClickOnTheSelectedNodeStartsAnEdit)
