@@ -77,6 +77,7 @@ void frmOptions::createWindow()
         }
         content->setObjectName(QStringLiteral("Frame%1").arg(page));
         Frame->addWidget(content);
+        wrapCutCaptions(content, Frame->size());
     }
 
     auto *separator = new QFrame(this);
