@@ -97,6 +97,18 @@ TEST_F(OptionsDialog, EveryCaptionIsReadWholeAtTheFixedSize)
     }
 }
 
+// The dialog is fixed: the window manager may offer to minimise it, but it stays in view
+// over the window it blocks.
+TEST_F(OptionsDialog, AMinimisedDialogComesBackAtOnce)
+{
+    frmOptions *options = open();
+    EXPECT_EQ(options->minimumSize(), options->maximumSize());
+    EXPECT_FALSE(options->windowFlags() & Qt::WindowMinMaxButtonsHint);
+    options->setWindowState(Qt::WindowMinimized);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !options->isMinimized(); }, 2000));
+    EXPECT_TRUE(options->isVisible());
+}
+
 TEST_F(OptionsDialog, AClickOnANodeShowsItsOwnPage)
 {
     open();
