@@ -82,11 +82,19 @@ void save(BrowserControl *web, const QString &target, std::function<void(bool sa
         return;
     }
     const QString staged = staging->filePath(QFileInfo(target).fileName());
-    web->savePage(staged, [staging, staged, target, done](bool saved) {
+    // The engine creates its download folder for a save whether or not the user ever
+    // chose it; one it created is taken away again while it is still empty.
+    const QString engineFolder = BrowserControl::engineDownloadFolder();
+    FileStatus before;
+    FileSystem::current().stat(engineFolder, before);
+    const bool engineFolderMissing = before.kind == FileKind::Missing;
+    web->savePage(staged, [staging, staged, target, done, engineFolder, engineFolderMissing](bool saved) {
         // The engine reports from inside its own call; the message waits for the next turn.
-        QTimer::singleShot(0, [staging, staged, target, done, saved] {
+        QTimer::singleShot(0, [staging, staged, target, done, saved, engineFolder, engineFolderMissing] {
             const bool placed = saved && moveIntoPlace(staged, target);
             staging->remove();
+            if (engineFolderMissing)
+                FileSystem::current().remove(engineFolder); // an empty folder only
             if (!placed)
                 tellFailure(FailedMessage);
             if (done)

@@ -13,6 +13,7 @@
 #include "core/SharedState.h"
 #include "platform/controls/Forms.h"
 #include "platform/controls/ListView.h"
+#include "platform/controls/MenuItemBullet.h"
 #include "platform/controls/MessageBox.h"
 #include "platform/engine/BrowserControl.h"
 #include "platform/system/ErrorState.h"
@@ -100,6 +101,8 @@ void frmPM::createLinksMenu()
     for (QAction *check : {mnuLinksOrderByCaption, mnuLinksOrderByURL, mnuLinksOrderBySource, mnuLinksOrderByDesc})
         check->setCheckable(true);
     mnuLinksOrderByDesc->setChecked(true);
+    for (QAction *check : {mnuLinksOrderByCaption, mnuLinksOrderByURL, mnuLinksOrderBySource, mnuLinksOrderByDesc})
+        showCheckMarkAlone(check);
     connect(mnuLinks, &QMenu::aboutToShow, this, &frmPM::mnuLinks_Click);
 }
 

@@ -159,9 +159,10 @@ void frmWeb::WebBrw_StatusTextChange(const QString &Text)
 
 void frmWeb::WebBrw_TitleChange(const QString &Text)
 {
-    if (Text == windowTitle())
+    const QString shown = TitleShownFor(Text, Web->LocationURL());
+    if (shown == windowTitle())
         return;
-    const QString caption = windowCaptionFor(Text, Text.isEmpty() ? Web->LocationName() : QString());
+    const QString caption = windowCaptionFor(shown, shown.isEmpty() ? Web->LocationName() : QString());
     setWindowTitle(caption);
     emit CaptionChanged(caption);
     ErrorState::clear();

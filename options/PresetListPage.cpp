@@ -91,8 +91,12 @@ void PresetListPage::load()
         const QString caption = GetSetting(m_setup.section, QStringLiteral("Caption") + number, captionDefault);
         m_list->add(QString(), caption).setSubItem(1, value);
     }
+    // A list shown for the first time selects its first row, so that the boxes edit
+    // a row from the start.
+    if (selected < 1)
+        selected = 1;
     ListItem row;
-    if (selected >= 1 && selected <= m_list->count()) {
+    if (selected <= m_list->count()) {
         row = m_list->item(selected);
         row.setSelected(true);
     }

@@ -48,8 +48,9 @@ public:
     // Puts a control of the page's own below the boxes.
     void addBelow(QWidget *widget);
 
-    // Refills the list from the settings store. The row selected before is selected
-    // again and shown in the boxes, so that they never edit a row that is gone.
+    // Refills the list from the settings store. The row selected before (the first
+    // row when none was) is selected again and shown in the boxes, so that they always
+    // edit a row that is there.
     void load();
     // Writes every row, empty ones included, as caption and value.
     void store() const;

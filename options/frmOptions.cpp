@@ -12,6 +12,7 @@
 #include <QFrame>
 #include <QPushButton>
 #include <QStackedWidget>
+#include <QTimer>
 #include <QTreeWidget>
 
 namespace {
@@ -78,6 +79,7 @@ void frmOptions::createWindow()
         }
         content->setObjectName(QStringLiteral("Frame%1").arg(page));
         Frame->addWidget(content);
+        wrapCutCaptions(content, Frame->size());
     }
 
     auto *separator = new QFrame(this);
@@ -207,6 +209,18 @@ void frmOptions::showEvent(QShowEvent *event)
     QDialog::showEvent(event);
     if (!event->spontaneous())
         runIgnoringErrors([this] { LoadValues(); });
+}
+
+void frmOptions::changeEvent(QEvent *event)
+{
+    QDialog::changeEvent(event);
+    // Some window managers offer to minimise any window, this fixed dialog too; hidden,
+    // it would leave the main window it blocks looking frozen. It comes back at once.
+    if (event->type() == QEvent::WindowStateChange && isMinimized())
+        QTimer::singleShot(0, this, [this] {
+            if (isMinimized())
+                setWindowState(windowState() & ~Qt::WindowMinimized);
+        });
 }
 
 void frmOptions::closeEvent(QCloseEvent *event)

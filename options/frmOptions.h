@@ -96,6 +96,7 @@ public:
 protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     void createWindow();
@@ -103,6 +104,8 @@ private:
     QWidget *createFilePage();
     QWidget *createPagePage();
     QWidget *createListPage(int page);
+    // Captions of check boxes that the page's fixed size would cut off go onto two lines.
+    static void wrapCutCaptions(QWidget *page, const QSize &size);
     void setFileTypesEnabled(bool enabled);
     void Form_Load();
 };

@@ -7,6 +7,7 @@
 #include "platform/system/ErrorState.h"
 
 #include <QCheckBox>
+#include <QFontMetrics>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -84,7 +85,57 @@ QGridLayout *tightGrid(QWidget *owner)
     return grid;
 }
 
+// The caption broken onto two lines of at most room pixels each, at " (" when that
+// serves, else at the last blank that does; as it is when nothing serves.
+QString brokenToFit(const QString &caption, const QFontMetrics &metrics, int room)
+{
+    const auto fits = [&](qsizetype blank) {
+        return metrics.horizontalAdvance(caption.left(blank)) <= room
+            && metrics.horizontalAdvance(caption.mid(blank + 1)) <= room;
+    };
+    const qsizetype bracket = caption.lastIndexOf(QLatin1String(" ("));
+    if (bracket > 0 && fits(bracket))
+        return caption.left(bracket) + QLatin1Char('\n') + caption.mid(bracket + 1);
+    for (qsizetype blank = caption.lastIndexOf(QLatin1Char(' ')); blank > 0;
+         blank = caption.lastIndexOf(QLatin1Char(' '), blank - 1)) {
+        if (fits(blank))
+            return caption.left(blank) + QLatin1Char('\n') + caption.mid(blank + 1);
+    }
+    return caption;
+}
+
 } // namespace
+
+void frmOptions::wrapCutCaptions(QWidget *page, const QSize &size)
+{
+    if (!page->layout())
+        return;
+    // The page is not shown yet: its layouts are run by hand, outer ones first.
+    const auto layOut = [page, size] {
+        page->resize(size);
+        page->layout()->invalidate();
+        page->layout()->activate();
+        for (QWidget *child : page->findChildren<QWidget *>()) {
+            if (child->layout())
+                child->layout()->activate();
+        }
+    };
+    layOut();
+    bool broken = false;
+    for (QCheckBox *box : page->findChildren<QCheckBox *>()) {
+        const QFontMetrics metrics = box->fontMetrics();
+        const int textWidth = metrics.horizontalAdvance(box->text());
+        if (box->text().isEmpty() || box->width() >= box->sizeHint().width())
+            continue;
+        // What the box needs beside its text: the tick square and the spacing.
+        const int room = box->width() - (box->sizeHint().width() - textWidth);
+        const QString caption = brokenToFit(box->text(), metrics, room);
+        broken = broken || caption != box->text();
+        box->setText(caption);
+    }
+    if (broken)
+        layOut();
+}
 
 QWidget *frmOptions::createFileTypesPage()
 {

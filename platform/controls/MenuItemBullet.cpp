@@ -3,6 +3,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
+#include <QPainter>
+#include <QPalette>
+#include <QPixmap>
 #include <QProxyStyle>
 #include <QStyleOptionMenuItem>
 
@@ -57,4 +60,17 @@ void showTickAsImage(QAction *item, const QIcon &image)
     const auto show = [item, image](bool ticked) { item->setIcon(ticked ? image : QIcon()); };
     QObject::connect(item, &QAction::toggled, item, show);
     show(item->isChecked());
+}
+
+void showCheckMarkAlone(QAction *item)
+{
+    QPixmap mark(16, 16);
+    mark.fill(Qt::transparent);
+    QPainter painter(&mark);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(QApplication::palette().color(QPalette::Active, QPalette::Text), 2, Qt::SolidLine,
+                        Qt::RoundCap, Qt::RoundJoin));
+    painter.drawPolyline(QPolygonF() << QPointF(3.5, 8.5) << QPointF(6.5, 11.5) << QPointF(12.5, 4.5));
+    painter.end();
+    showTickAsImage(item, QIcon(mark));
 }

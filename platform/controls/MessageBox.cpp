@@ -2,6 +2,9 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QFontMetrics>
+#include <QGridLayout>
+#include <QSpacerItem>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPointer>
@@ -52,6 +55,59 @@ QMessageBox::Icon iconFor(int icon)
     }
 }
 
+// How wide a window must be for the window manager to show its whole title: the title
+// as frames draw it (bold, and a little wider than the program's own font to be safe),
+// beside the frame's icon and buttons.
+int widthForTitle(const QString &title)
+{
+    QFont font = QApplication::font("QMdiSubWindowTitleBar");
+    font.setBold(true);
+    const QFontMetrics metrics(font);
+    return metrics.horizontalAdvance(title) * 11 / 10 + 6 * metrics.height();
+}
+
+// A dialog's layout decides its width: an empty item as wide as the title keeps it
+// from growing narrower than that.
+void keepWideEnoughForTitle(QDialog *dialog)
+{
+    auto *strut = new QSpacerItem(widthForTitle(dialog->windowTitle()), 0, QSizePolicy::Fixed, QSizePolicy::Minimum);
+    if (auto *grid = qobject_cast<QGridLayout *>(dialog->layout()))
+        grid->addItem(strut, grid->rowCount(), 0, 1, grid->columnCount());
+    else if (dialog->layout())
+        dialog->layout()->addItem(strut);
+    else
+        delete strut;
+}
+
+// The toolkit sizes a message box for its text alone and fixes that size each time it
+// is shown, having built its layout anew whenever its parts changed; a short message
+// under a long title would cut the title off.
+class TitledMessageBox : public QMessageBox
+{
+public:
+    using QMessageBox::QMessageBox;
+
+protected:
+    void showEvent(QShowEvent *event) override
+    {
+        keepWideEnoughForTitle(this);
+        QMessageBox::showEvent(event);
+    }
+};
+
+class TitledInputDialog : public QInputDialog
+{
+public:
+    using QInputDialog::QInputDialog;
+
+protected:
+    void showEvent(QShowEvent *event) override
+    {
+        keepWideEnoughForTitle(this);
+        QInputDialog::showEvent(event);
+    }
+};
+
 // The box lives on the heap and is watched: should its parent go while it runs, the
 // box goes with it and the call still returns safely.
 class QtMessageBoxService : public MessageBoxService
@@ -75,7 +131,7 @@ private:
 
     static int showBox(const MessageBoxRequest &request, QWidget *parent)
     {
-        QPointer<QMessageBox> box = new QMessageBox(parent);
+        QPointer<QMessageBox> box = new TitledMessageBox(parent);
         prepare(box, request);
         box->setText(request.prompt);
         box->setIcon(iconFor(request.icon()));
@@ -100,7 +156,7 @@ private:
 
     static int askText(const MessageBoxRequest &request, QWidget *parent)
     {
-        QPointer<QInputDialog> dialog = new QInputDialog(parent);
+        QPointer<QInputDialog> dialog = new TitledInputDialog(parent);
         prepare(dialog, request);
         dialog->setLabelText(request.prompt);
         dialog->setTextValue(*request.text);

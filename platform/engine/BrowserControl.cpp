@@ -11,6 +11,7 @@
 #include <QPointer>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QStandardPaths>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QWebEngineDownloadRequest>
@@ -122,6 +123,11 @@ void BrowserControl::savePage(const QString &path, std::function<void(bool saved
                            download->accept();
                        });
     m_page->save(path, QWebEngineDownloadRequest::CompleteHtmlSaveFormat);
+}
+
+QString BrowserControl::engineDownloadFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
 }
 
 QUrl BrowserControl::addressFromUserText(const QString &text, const QString &workingFolder)

@@ -138,6 +138,9 @@ public:
     // whether everything was written; it never runs once the control is gone. Only the
     // engine's request for this save is followed; no other download is accepted.
     void savePage(const QString &path, std::function<void(bool saved)> done);
+    // Before every save the engine makes sure this folder exists, and creates it (for
+    // itself only) when it does not; whatever path the save is given.
+    static QString engineDownloadFolder();
 
     // What Navigate makes of the user's text, relative paths resolved in workingFolder.
     static QUrl addressFromUserText(const QString &text, const QString &workingFolder);

@@ -25,7 +25,6 @@ constexpr std::pair<QWebEnginePage::WebAction, const char *> kActionTexts[] = {
     {QWebEnginePage::PasteAndMatchStyle, "Vložit jako prostý text"},
     {QWebEnginePage::OpenLinkInThisWindow, "Otevřít odkaz v tomto okně"},
     {QWebEnginePage::OpenLinkInNewWindow, "Otevřít odkaz v novém okně"},
-    {QWebEnginePage::OpenLinkInNewTab, "Otevřít odkaz v novém okně"},
     {QWebEnginePage::OpenLinkInNewBackgroundTab, "Otevřít odkaz v novém okně na pozadí"},
     {QWebEnginePage::CopyLinkToClipboard, "Kopírovat adresu odkazu"},
     {QWebEnginePage::DownloadLinkToDisk, "Uložit odkaz jako…"},
@@ -65,6 +64,8 @@ BrowserPage::BrowserPage(QWebEngineProfile *profile, QObject *parent)
 {
     for (const auto &[webAction, text] : kActionTexts)
         action(webAction)->setText(QString::fromUtf8(text));
+    // The program has windows, no tabs: a link opens in a new window, offered once.
+    action(QWebEnginePage::OpenLinkInNewTab)->setVisible(false);
 }
 
 void BrowserPage::setNavigationFilter(NavigationFilter filter)

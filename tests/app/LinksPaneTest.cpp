@@ -20,6 +20,7 @@
 #include <QDir>
 #include <QEvent>
 #include <QHeaderView>
+#include <QImage>
 #include <QMenu>
 #include <QFile>
 #include <QKeySequence>
@@ -285,6 +286,52 @@ TEST_F(LinksPopUp, SortItemsSetTheFlagTheChecksAndTheKey)
     }
     pm->mnuLinksOrderByURL->trigger();
     EXPECT_EQ(urls(), (QStringList{kFtp, kWeb1, kWeb2}));
+}
+
+// Pixels drawn where a check mark goes (a square at the start of the item's row) that
+// differ from the row's background, and the rectangle they cover.
+int marksAtRowStart(const QImage &shot, const QRect &itemRect, QRect &drawn)
+{
+    const QRect row = itemRect.adjusted(1, 1, -1, -1);
+    const QRgb background = shot.pixel(row.right() - 2, row.center().y());
+    int marked = 0;
+    for (int y = row.top(); y <= row.bottom(); ++y) {
+        for (int x = row.left(); x < row.left() + row.height(); ++x) {
+            if (shot.pixel(x, y) != background) {
+                ++marked;
+                drawn |= QRect(x, y, 1, 1);
+            }
+        }
+    }
+    return marked;
+}
+
+TEST_F(LinksPopUp, SortItemsShowACheckMarkWhenCheckedAndNoBoxOtherwise)
+{
+    add({kWeb1});
+    pm->mnuLinksOrderByURL->trigger();
+    rightClick(1);
+    ASSERT_TRUE(pm->mnuLinks->isVisible());
+    QMenu *sortMenu = pm->mnuLinksOrderBy;
+    sortMenu->popup(pm->mnuLinks->geometry().topRight());
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(sortMenu));
+    const QImage shot = sortMenu->grab().toImage();
+    sortMenu->hide();
+    const std::pair<QAction *, bool> rows[] = {{pm->mnuLinksOrderByNone, false}, {pm->mnuLinksOrderByCaption, false},
+                                               {pm->mnuLinksOrderByURL, true}, {pm->mnuLinksOrderBySource, false},
+                                               {pm->mnuLinksOrderByDesc, true}};
+    for (const auto &[item, checked] : rows) {
+        SCOPED_TRACE(item->objectName().toStdString());
+        const QRect rect = sortMenu->actionGeometry(item);
+        QRect drawn;
+        const int marked = marksAtRowStart(shot, rect, drawn);
+        if (checked) {
+            EXPECT_GT(marked, 0) << "the check mark";
+            EXPECT_LE(drawn.height(), rect.height() / 2) << "only the mark, no box round it";
+        } else {
+            EXPECT_EQ(marked, 0) << "no empty box";
+        }
+    }
 }
 
 TEST_F(LinksPopUp, AscendingTogglesTwiceBackAndFollowsTheHeaderOnOpening)

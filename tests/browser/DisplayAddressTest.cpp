@@ -1,6 +1,8 @@
 #include "browser/AddressText.h"
 #include "browser/WindowTable.h"
 
+#include <QUrl>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -33,6 +35,60 @@ TEST(DisplayAddress, ResourceAddressesShowTheirPartAfterTheFirstHash)
     EXPECT_EQ(ExtractResFile(QStringLiteral("res://lib/page.htm#http://host/a%20b")), QStringLiteral("http://host/a b"));
     EXPECT_EQ(ExtractResFile(QStringLiteral("RES://lib/page.htm#x")), QStringLiteral("RES://lib/page.htm#x"));
     EXPECT_EQ(ExtractResFile(QStringLiteral("res://lib/page.htm")), QStringLiteral("res://lib/page.htm"));
+}
+
+// Characters that can make one name pass for another stay escaped in the address field,
+// and the text shown still loads the same file when the user presses Enter.
+TEST(DisplayAddress, DeceptiveCharactersStayEscapedAndTheShownTextLoadsTheSameFile)
+{
+    const struct
+    {
+        QString path;
+        QString shown;
+    } cases[] = {
+        {QStringLiteral("/tmp/x#y#z.txt"), QStringLiteral("/tmp/x#y#z.txt")},
+        {QStringLiteral("/tmp/faktura\u202Etxt.exe"), QStringLiteral("file:///tmp/faktura%E2%80%AEtxt.exe")},
+        {QStringLiteral("/tmp/new\nline 100%#?.txt"), QStringLiteral("file:///tmp/new%0Aline 100%25%23%3F.txt")},
+        {QStringLiteral("/tmp/Čeština\u200B\u2067.htm"), QStringLiteral("file:///tmp/Čeština%E2%80%8B%E2%81%A7.htm")},
+    };
+    for (const auto &line : cases) {
+        SCOPED_TRACE(line.path.toStdString());
+        const QUrl file = QUrl::fromLocalFile(line.path);
+        for (const QString &address : {file.toString(), file.toString(QUrl::FullyEncoded)}) {
+            const QString shown = ExtractResFile(address);
+            EXPECT_EQ(shown, line.shown) << address.toStdString();
+            EXPECT_EQ(QUrl::fromUserInput(shown, QStringLiteral("/")).toLocalFile(), line.path);
+        }
+    }
+    EXPECT_EQ(ExtractResFile(QStringLiteral("http://h/a\u202Eb")), QStringLiteral("http://h/a%E2%80%AEb"));
+    EXPECT_EQ(EscapeDeceptiveCharacters(QStringLiteral("a\uFEFF\u200F\u2069\r\u2028b c")),
+              QStringLiteral("a%EF%BB%BF%E2%80%8F%E2%81%A9%0D%E2%80%A8b c"));
+}
+
+// An untitled file's title is the engine's encoded last part of its address; the
+// window shows the name as it is on disk, deceptive characters escaped. A title of the
+// page's own stays as it is.
+TEST(DisplayAddress, AFilePageIsTitledWithItsNameAsOnDisk)
+{
+    const struct
+    {
+        QString name;
+        QString title;
+        QString shown;
+    } cases[] = {
+        {QStringLiteral("x#y#z.txt"), QStringLiteral("x%23y%23z.txt"), QStringLiteral("x#y#z.txt")},
+        {QStringLiteral("quest?.txt"), QStringLiteral("quest%3F.txt"), QStringLiteral("quest?.txt")},
+        {QStringLiteral("new\nline.txt"), QStringLiteral("new%0Aline.txt"), QStringLiteral("new%0Aline.txt")},
+        {QStringLiteral("faktura\u202Etxt.exe"), QStringLiteral("faktura%E2%80%AEtxt.exe"), QStringLiteral("faktura%E2%80%AEtxt.exe")},
+        {QStringLiteral("100%.txt"), QStringLiteral("100%25.txt"), QStringLiteral("100%.txt")},
+        {QStringLiteral("a.htm"), QStringLiteral("Vlastní titulek"), QStringLiteral("Vlastní titulek")},
+    };
+    for (const auto &line : cases) {
+        SCOPED_TRACE(line.name.toStdString());
+        const QString address = QUrl::fromLocalFile(QStringLiteral("/tmp/") + line.name).toString();
+        EXPECT_EQ(TitleShownFor(line.title, address), line.shown);
+    }
+    EXPECT_EQ(TitleShownFor(QStringLiteral("a%23b"), QStringLiteral("http://h/a%23b")), QStringLiteral("a%23b"));
 }
 
 } // namespace

@@ -260,6 +260,50 @@ TEST_F(MainRoad, ABackgroundWindowRecordsItsStateAndShowsItWhenActivated)
     EXPECT_TRUE(main->tbToolbar[1]->button(QStringLiteral("back")).isEnabled());
 }
 
+// A file page is titled with its name as it is on disk, never percent-encoded, while
+// characters that can make one name pass for another stay escaped in the title and in
+// the address field.
+TEST_F(MainRoad, AFilePageShowsItsNameAsOnDiskAndDeceptiveCharactersEscaped)
+{
+    frmWeb *window = openWindow(page(QStringLiteral("start.html"), "<title>Start</title>"), QStringLiteral("Start"));
+    ASSERT_NE(window, nullptr);
+    const QString key = WindowTabKey(window->number());
+    const struct
+    {
+        QString name;
+        QString title;
+    } cases[] = {
+        {QStringLiteral("x#y#z.txt"), QStringLiteral("x#y#z.txt")},
+        {QStringLiteral("quest?.txt"), QStringLiteral("quest?.txt")},
+        // Would read "fakturatxt.fdp"; a file the engine shows rather than downloads.
+        {QStringLiteral("faktura\u202Epdf.txt"), QStringLiteral("faktura%E2%80%AEpdf.txt")},
+    };
+    for (const auto &line : cases) {
+        SCOPED_TRACE(line.title.toStdString());
+        const QString path = page(line.name, "text");
+        if (line.name.contains(QChar(0x202E))) {
+            // A key that types the control character, as an input method would.
+            QApplication::setActiveWindow(main);
+            QLineEdit *field = main->txtAddress->lineEdit();
+            QTest::mouseClick(field, Qt::LeftButton, {}, QPoint(4, field->height() / 2));
+            QCoreApplication::processEvents();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
+            const QStringList parts = path.split(QChar(0x202E));
+            QTest::keyClicks(QApplication::focusWidget(), parts[0]);
+            QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(), Qt::Key_unknown, QString(QChar(0x202E)), {});
+            QTest::keyClicks(QApplication::focusWidget(), parts[1]);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        } else {
+            typeAddress(path);
+        }
+        ASSERT_TRUE(waitUntil([&] { return window->windowTitle() == line.title; })) << window->windowTitle().toStdString();
+        EXPECT_EQ(main->tbsWindows->toolTip(key), line.title);
+        const QString shown = main->txtAddress->currentText();
+        EXPECT_FALSE(shown.contains(QChar(0x202E)));
+        EXPECT_EQ(QUrl::fromUserInput(shown, QStringLiteral("/")).toLocalFile(), path) << shown.toStdString();
+    }
+}
+
 TEST_F(MainRoad, AnEmptyTitleShowsTheLocationName)
 {
     frmWeb *window = openWindow(page(QStringLiteral("t.html"), "<title>T</title>"), QStringLiteral("T"));

@@ -20,6 +20,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QMenu>
 #include <QLineEdit>
 #include <QPushButton>
@@ -85,6 +86,7 @@ TEST_F(PageSaving, SaveAsOffersTheTitleAndWritesTheCompletePage)
     EXPECT_EQ(QDir(env.path(QStringLiteral("uložené"))).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
               QStringList{"Čeština.htm"})
         << "the engine's own folder is gone";
+    EXPECT_FALSE(QFileInfo::exists(env.home() + QStringLiteral("/Downloads"))) << "no folder the user never chose";
 
     targets = {target};
     main->menuItem(QStringLiteral("mnuPageSaveHTML"))->trigger();

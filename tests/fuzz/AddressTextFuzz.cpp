@@ -1,5 +1,6 @@
-// The address text rules: the text shown for an address only ever decodes, and a
-// decoded text still names the same address when the user loads it again.
+// The address text rules: the text shown for an address only ever decodes, a decoded
+// text still names the same address when the user loads it again, and characters that
+// can make one name pass for another stay escaped.
 
 #include "FuzzCheck.h"
 
@@ -20,9 +21,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             FUZZ_CHECK(QUrl::fromUserInput(shown) == QUrl::fromUserInput(address), fuzzShown(shown));
     }
 
-    // A resource address shows only what follows its first "#".
-    FUZZ_CHECK(ExtractResFile(QStringLiteral("res://vorlan/page#") + address) == ToNormalText(address));
-    if (!address.startsWith(QLatin1String("res:")))
-        FUZZ_CHECK(ExtractResFile(address) == shown);
+    // Nothing that can make one name pass for another shows unescaped; other texts show
+    // as ToNormalText has them.
+    const QString displayed = ExtractResFile(address);
+    FUZZ_CHECK(EscapeDeceptiveCharacters(displayed) == displayed, fuzzShown(displayed));
+    if (!address.startsWith(QLatin1String("res:"))) {
+        // A resource address shows only what follows its first "#".
+        FUZZ_CHECK(ExtractResFile(QStringLiteral("res://vorlan/page#") + address) == displayed);
+        if (EscapeDeceptiveCharacters(shown) == shown)
+            FUZZ_CHECK(displayed == shown, fuzzShown(displayed));
+    }
     return 0;
 }

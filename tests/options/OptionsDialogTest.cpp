@@ -19,6 +19,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStackedWidget>
@@ -63,6 +64,49 @@ TEST_F(OptionsDialog, TheFirstOpeningShowsFileTypesWithTheTreeExpanded)
         EXPECT_EQ(line.list->columnText(1), QStringLiteral("Název"));
         EXPECT_EQ(line.list->columnText(2), QString::fromUtf8(line.valueColumn));
     }
+}
+
+// At the dialog's fixed size every caption on every page is read whole: no box or label
+// is narrower than its text needs, nor reaches past its page.
+TEST_F(OptionsDialog, EveryCaptionIsReadWholeAtTheFixedSize)
+{
+    frmOptions *options = open();
+    for (int page : {1, 2, 3, 4, 5, 6, 8, 9, 11}) {
+        SCOPED_TRACE(page);
+        clickNode(frmOptions::pageKey(page));
+        QWidget *shown = options->Frame->currentWidget();
+        ASSERT_EQ(options->shownPage(), page);
+        QCoreApplication::processEvents();
+        QList<QWidget *> captioned;
+        for (QAbstractButton *button : shown->findChildren<QAbstractButton *>())
+            captioned.append(button);
+        for (QLabel *label : shown->findChildren<QLabel *>())
+            captioned.append(label);
+        for (QWidget *widget : captioned) {
+            if (!widget->isVisible())
+                continue;
+            const QString text = widget->property("text").toString();
+            SCOPED_TRACE(text.toStdString());
+            if (qobject_cast<QPushButton *>(widget))
+                EXPECT_GE(widget->width(), widget->fontMetrics().horizontalAdvance(QString(text).remove(QLatin1Char('&'))));
+            else if (!widget->property("wordWrap").toBool())
+                EXPECT_GE(widget->width(), widget->sizeHint().width());
+            const QRect inPage(widget->mapTo(shown, QPoint(0, 0)), widget->size());
+            EXPECT_TRUE(shown->rect().contains(inPage));
+        }
+    }
+}
+
+// The dialog is fixed: the window manager may offer to minimise it, but it stays in view
+// over the window it blocks.
+TEST_F(OptionsDialog, AMinimisedDialogComesBackAtOnce)
+{
+    frmOptions *options = open();
+    EXPECT_EQ(options->minimumSize(), options->maximumSize());
+    EXPECT_FALSE(options->windowFlags() & Qt::WindowMinMaxButtonsHint);
+    options->setWindowState(Qt::WindowMinimized);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !options->isMinimized(); }, 2000));
+    EXPECT_TRUE(options->isVisible());
 }
 
 TEST_F(OptionsDialog, AClickOnANodeShowsItsOwnPage)

@@ -4,6 +4,7 @@
 
 #include "FakeFilesHost.h"
 
+#include <QApplication>
 #include <QPushButton>
 
 using PresetLists = OptionsDialog;
@@ -27,7 +28,10 @@ TEST_F(PresetLists, AClickOrAnArrowKeyShowsTheRowAndTypingEditsOnlyTheSelectedRo
     PresetListPage *home = options->HomePage;
     typeInto(home->captionBox(), QStringLiteral("Nikam"));
     typeInto(home->valueBox(), QStringLiteral("http://127.0.0.1:1/"));
-    for (int i = 1; i <= options->lstHome->count(); ++i) {
+    // The page opened with its first row selected: the boxes edited that row alone.
+    EXPECT_EQ(options->lstHome->item(1).text(), QStringLiteral("Nikam"));
+    EXPECT_EQ(options->lstHome->item(1).subItem(1), QStringLiteral("http://127.0.0.1:1/"));
+    for (int i = 2; i <= options->lstHome->count(); ++i) {
         EXPECT_TRUE(options->lstHome->item(i).text().isEmpty()) << i;
         EXPECT_TRUE(options->lstHome->item(i).subItem(1).isEmpty()) << i;
     }
@@ -83,7 +87,9 @@ TEST_F(PresetLists, APickerHandsOverItsRowAndShowsTheStoredFolderInThatRowAfterw
     frmOptions *options = open();
     clickNode(QStringLiteral("k3"));
     click(options->QCopyPage->picker());
-    EXPECT_TRUE(chooser.chosenKeys.isEmpty());
+    EXPECT_EQ(chooser.chosenKeys, QStringList{QStringLiteral("Options\\QCopy\\1")}) << "the first row, selected on opening";
+    chooser.chosenKeys.clear();
+    chooser.owners.clear();
 
     clickListRow(options->lstQCopyPaths, 10);
     click(options->QCopyPage->picker());
@@ -98,4 +104,33 @@ TEST_F(PresetLists, APickerHandsOverItsRowAndShowsTheStoredFolderInThatRowAfterw
     QTest::keyClick(options->QCopyPage->captionBox(), Qt::Key_End);
     QTest::keyClicks(options->QCopyPage->captionBox(), QStringLiteral("2"));
     EXPECT_EQ(options->lstQCopyPaths->item(10).text(), QStringLiteral("Cíl2"));
+}
+
+// A list page opens with its first row selected, so what is typed into the boxes edits
+// that row, whether the page was chosen in the tree or the dialog opened on it.
+TEST_F(PresetLists, AListPageOpensWithItsFirstRowSelectedForTheBoxesToEdit)
+{
+    // Chosen in the tree, and opened on the page as the menus' "Změnit cesty…" do.
+    for (const bool openedOnPage : {false, true}) {
+        SCOPED_TRACE(openedOnPage);
+        Forms::unload<frmOptions>();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        const int page = openedOnPage ? 6 : 3;
+        if (openedOnPage)
+            dialog()->openOnPage(page);
+        frmOptions *options = open();
+        PresetListPage *list = openedOnPage ? options->SavetoPage : options->QCopyPage;
+        options->trwOptions->treeWidget()->setFocus();
+        if (!openedOnPage)
+            clickNode(frmOptions::pageKey(page));
+        EXPECT_TRUE(list->list()->item(1).selected());
+        for (int presses = 0; presses < 10 && QApplication::focusWidget() != list->captionBox(); ++presses)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        ASSERT_EQ(QApplication::focusWidget(), list->captionBox());
+        QTest::keyClicks(list->captionBox(), QStringLiteral("Moje"));
+        EXPECT_EQ(list->list()->item(1).text(), QStringLiteral("Moje"));
+        EXPECT_TRUE(list->list()->item(2).text().isEmpty());
+        click(options->cmdNav[7]);
+        EXPECT_EQ(GetSetting(list->section(), QStringLiteral("Caption1")), QStringLiteral("Moje"));
+    }
 }

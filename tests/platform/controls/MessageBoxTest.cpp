@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialogButtonBox>
+#include <QFontMetrics>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -124,6 +125,37 @@ TEST_F(RealMessageBoxes, ABoxClosesWhenItsOwnerOrParentGoesAndReturnsSafely)
     window->show();
     onDialog([&](QDialog *) { delete window; });
     EXPECT_EQ(MsgBox(QStringLiteral("Pryč"), MsgBoxStyle::OKCancel, {}, window), MsgBoxResult::Cancel);
+}
+
+// The window manager draws the title in bold beside its icon and buttons; a box is at
+// least that wide, whatever its message.
+TEST_F(RealMessageBoxes, ABoxIsWideEnoughForItsWholeTitle)
+{
+    QFont bold = QApplication::font("QMdiSubWindowTitleBar");
+    bold.setBold(true);
+    const QFontMetrics metrics(bold);
+    for (const QString &title : {QStringLiteral("Uživatelská chyba"), QStringLiteral("Otázka ze stránky file:///home/uzivatel/Dokumenty")}) {
+        SCOPED_TRACE(title.toStdString());
+        int width = 0;
+        onDialog([&](QDialog *dialog) {
+            width = dialog->width();
+            dialog->reject();
+        });
+        MsgBox(QStringLiteral("Cílová cesta neexistuje."), MsgBoxStyle::Critical, title);
+        EXPECT_GE(width, metrics.horizontalAdvance(title) + 4 * metrics.height());
+
+        MessageBoxRequest request;
+        request.prompt = QStringLiteral("Jméno:");
+        request.title = title;
+        QString text;
+        request.text = &text;
+        onDialog([&](QDialog *dialog) {
+            width = dialog->width();
+            dialog->reject();
+        });
+        showMessageBox(request);
+        EXPECT_GE(width, metrics.horizontalAdvance(title) + 4 * metrics.height());
+    }
 }
 
 } // namespace
