@@ -10,6 +10,7 @@
 #include "platform/engine/BrowserControl.h"
 #include "platform/system/ErrorState.h"
 #include "platform/controls/Forms.h"
+#include "platform/controls/ImageCombo.h"
 #include "platform/controls/ListView.h"
 #include "platform/controls/StatusBar.h"
 #include "platform/controls/Toolbar.h"
@@ -17,6 +18,7 @@
 #include "platform/system/Units.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QCursor>
 #include <QEvent>
@@ -420,4 +422,54 @@ void frmMain::imgSplitter_MouseUp()
 void frmMain::pruneFolderTree()
 {
     ::pruneFolderTree(*trwPath, [](const QString &path) { return FileExists(path); });
+}
+
+QList<QWidget *> frmMain::focusStops() const
+{
+    QList<QWidget *> stops;
+    if (picMain->isVisible()) {
+        switch (shownPane()) {
+        case 1: stops << trwFavorites->treeWidget(); break;
+        case 2: stops << trwPath->treeWidget(); break;
+        case 3: stops << comWhat << comText << comWhere << lstResults; break;
+        case 4: stops << lstLinks; break;
+        default: break;
+        }
+    }
+    stops << txtAddress;
+    if (frmWeb *active = ActiveForm())
+        stops << active->Web;
+    stops.removeIf([](const QWidget *stop) { return !stop || !stop->isVisible() || !stop->isEnabled(); });
+    return stops;
+}
+
+bool frmMain::focusNextPrevChild(bool next)
+{
+    // A fixed round, so that the keyboard never rests on the empty panel, and a hidden
+    // pane hands the focus to the address field: never to a browser window that is
+    // not the active one, which taking the focus would make active.
+    const QList<QWidget *> stops = focusStops();
+    if (stops.isEmpty())
+        return QMainWindow::focusNextPrevChild(next);
+    const QWidget *focus = QApplication::focusWidget();
+    const auto holds = [focus](const QWidget *widget) { return focus && (focus == widget || widget->isAncestorOf(focus)); };
+    qsizetype at = -1;
+    for (qsizetype i = 0; i < stops.size(); ++i)
+        if (holds(stops[i]))
+            at = i;
+    qsizetype target;
+    if (at >= 0)
+        target = (at + (next ? 1 : stops.size() - 1)) % stops.size();
+    else if (holds(picMain)) // the panel without a stop of its own: it comes first in the round
+        target = next ? stops.indexOf(txtAddress) : stops.size() - 1;
+    else
+        target = next ? 0 : stops.size() - 1;
+    if (target < 0)
+        target = 0;
+    QWidget *stop = stops[target];
+    if (frmWeb *active = ActiveForm(); active && stop == active->Web)
+        active->Web->setFocusToPage();
+    else
+        stop->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+    return true;
 }

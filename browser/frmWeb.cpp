@@ -214,3 +214,9 @@ void frmWeb::ChngAddr()
     const QString address = Web->LocationURL();
     emit AddressChanged(ExtractResFile(address), isImageExtension(GetFileExtension(address)));
 }
+
+bool frmWeb::focusNextPrevChild(bool next)
+{
+    emit FocusPassedOn(next);
+    return true;
+}

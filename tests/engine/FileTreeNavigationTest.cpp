@@ -1,4 +1,5 @@
 #include "app/frmMain.h"
+#include "browser/LinksPaneRules.h"
 #include "browser/frmWeb.h"
 #include "core/FileSettings.h"
 #include "core/SharedState.h"
@@ -8,6 +9,7 @@
 #include "platform/engine/BrowserControl.h"
 
 #include "MainWindowTest.h"
+#include "ScriptedMessageBoxes.h"
 
 #include <QApplication>
 #include <QTest>
@@ -86,6 +88,28 @@ TEST_F(FileTreeNavigation, AClickShowsTheExactFileAndALockedKeyboardShowsNothing
     click("a.html", Qt::RightButton);
     QTest::qWait(1000);
     EXPECT_EQ(window->windowTitle(), "b.html") << "the right button only selects";
+}
+
+// A favorites file picked in the folder tree opens its address, but never a script:
+// that would run in the page the window shows now.
+TEST_F(FileTreeNavigation, AScriptShortcutIsRefusedAndAnAddressOpens)
+{
+    env.writeFile("home/Documents/skript.url", "[InternetShortcut]\r\nURL=javascript:document.title='ran'\r\n");
+    env.writeFile("home/Documents/odkaz.url", "[InternetShortcut]\r\nURL=" + QUrl::fromLocalFile(docs + "/a.html").toEncoded() + "\r\n");
+    tree->node(docs).setExpanded(false);
+    tree->node(docs).setExpanded(true);
+    QCoreApplication::processEvents();
+    ScriptedMessageBoxes boxes;
+
+    click("skript.url");
+    QTest::qWait(1500);
+    EXPECT_EQ(window->windowTitle(), "Start") << "the shortcut's script ran in the shown page";
+    ASSERT_EQ(boxes.shown.size(), 1);
+    EXPECT_EQ(boxes.shown[0].prompt, ScriptLinkRefusedMessage);
+
+    click("odkaz.url");
+    EXPECT_TRUE(titled("a.html")) << "a shortcut to a page still opens it";
+    EXPECT_EQ(boxes.shown.size(), 1);
 }
 
 TEST_F(FileTreeNavigation, FoldersShowWithNavDirs)
