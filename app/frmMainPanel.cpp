@@ -206,6 +206,12 @@ void frmMain::mnuViewMainPanel_Click()
     IgnoreErrors ignore;
     Toolbar *bar = tbToolbar[1];
     if (!picMain->isHidden()) {
+        // The keyboard leaves the panel for the window it goes to anyway before the panel
+        // hides, so that it never passes through another control on the way.
+        ignore([this] {
+            if (shared().WindowCount > 0 && picMain->isAncestorOf(QApplication::focusWidget()))
+                requireActiveForm()->Web->setFocusToPage();
+        });
         picMain->hide();
         mnuViewMainPanel->setChecked(false);
         ignore([bar] { releaseButton(bar, "favorites", false); });
@@ -260,11 +266,16 @@ void frmMain::choosePane(int Index, PaneChoice how)
     const auto tickViewMenu = [this, Index] { tickOnly(mnuViewPane, Index); };
     const auto tickPopup = [Index] { tickOnly(Forms::get<frmPM>()->mnuPaneViewItem, Index); };
     const auto switchContainers = [this, Index] {
-        for (int i = 1; i <= 4; ++i)
-            picUn[i]->hide();
+        // The chosen container shows before the others hide, so that the keyboard leaving
+        // a hidden pane goes to the chosen one's list, not through the address field.
+        if (Index >= 1 && Index <= 4)
+            picUn[Index]->show();
+        for (int i = 1; i <= 4; ++i) {
+            if (i != Index)
+                picUn[i]->hide();
+        }
         if (Index < 1 || Index > 4)
             raiseError(ErrorNumber::SubscriptOutOfRange); // panes 5 and 6 have no container
-        picUn[Index]->show();
     };
     const auto setButtons = [this, Index] {
         releaseButton(tbToolbar[1], "favorites", Index == 1);
@@ -445,9 +456,9 @@ QList<QWidget *> frmMain::focusStops() const
 
 bool frmMain::focusNextPrevChild(bool next)
 {
-    // A fixed round, so that the keyboard never rests on the empty panel, and a hidden
-    // pane hands the focus to the address field: never to a browser window that is
-    // not the active one, which taking the focus would make active.
+    // A fixed round, so that the keyboard never rests on the empty panel. A pane or
+    // panel that hides with the keyboard in it hands it on through this round too: never
+    // to a browser window that is not the active one, which taking it would make active.
     const QList<QWidget *> stops = focusStops();
     if (stops.isEmpty())
         return QMainWindow::focusNextPrevChild(next);
@@ -458,18 +469,20 @@ bool frmMain::focusNextPrevChild(bool next)
         if (holds(stops[i]))
             at = i;
     qsizetype target;
+    // Leaving a pane that hides is no Tab: a field it lands on keeps its text unselected.
+    Qt::FocusReason reason = next ? Qt::TabFocusReason : Qt::BacktabFocusReason;
     if (at >= 0)
         target = (at + (next ? 1 : stops.size() - 1)) % stops.size();
-    else if (holds(picMain)) // the panel without a stop of its own: it comes first in the round
-        target = next ? stops.indexOf(txtAddress) : stops.size() - 1;
-    else
+    else {
+        // Anywhere else, the panel's own controls among it, the round starts afresh.
         target = next ? 0 : stops.size() - 1;
-    if (target < 0)
-        target = 0;
+        if (holds(picMain))
+            reason = Qt::OtherFocusReason;
+    }
     QWidget *stop = stops[target];
     if (frmWeb *active = ActiveForm(); active && stop == active->Web)
         active->Web->setFocusToPage();
     else
-        stop->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+        stop->setFocus(reason);
     return true;
 }

@@ -2,6 +2,7 @@
 #include "browser/WindowTable.h"
 #include "browser/frmWeb.h"
 #include "core/SharedState.h"
+#include "platform/controls/ListView.h"
 #include "platform/controls/Toolbar.h"
 #include "platform/controls/ToolbarButton.h"
 #include "platform/controls/TreeView.h"
@@ -116,6 +117,8 @@ TEST_F(KeyboardRound, HidingAndSwitchingThePanelKeepTheActiveWindow)
     ASSERT_TRUE(inFavorites());
     main->mnuViewPane_Click(3);
     EXPECT_EQ(active(), 2) << "switching panes made another window active";
+    EXPECT_TRUE(main->lstResults->isAncestorOf(QApplication::focusWidget()) || QApplication::focusWidget() == main->lstResults);
+    EXPECT_FALSE(main->txtAddress->lineEdit()->hasSelectedText()) << "the keyboard passed through the address field";
     main->mnuViewPane_Click(4);
     EXPECT_EQ(active(), 2);
 }
