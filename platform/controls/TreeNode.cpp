@@ -78,13 +78,14 @@ void TreeNode::setExpanded(bool expanded) const
         return;
     }
     // A childless node still runs the expand handler, which may read children that
-    // came since (a folder that was empty when it was last read); it stays shut when
-    // none came, so that no expander shows on an empty node.
-    node->setExpanded(true);
+    // came since (a folder that was empty when it was last read). It is called here
+    // rather than through the view; the row opens only when children came, without
+    // the handler running a second time.
+    emit m_view->expanded(*this);
     QTreeWidgetItem *after = m_view ? m_view->m_registry.item(m_id) : nullptr;
-    if (after && after->childCount() == 0 && after->isExpanded()) {
+    if (after && after->childCount() > 0 && !after->isExpanded()) {
         const QSignalBlocker quiet(after->treeWidget());
-        after->setExpanded(false);
+        after->setExpanded(true);
     }
 }
 

@@ -1,5 +1,6 @@
 #include "app/frmMain.h"
 #include "browser/LinksPaneRules.h"
+#include "browser/WindowTable.h"
 #include "browser/frmWeb.h"
 #include "core/FileSettings.h"
 #include "core/SharedState.h"
@@ -94,7 +95,7 @@ TEST_F(FileTreeNavigation, AClickShowsTheExactFileAndALockedKeyboardShowsNothing
 // that would run in the page the window shows now.
 TEST_F(FileTreeNavigation, AScriptShortcutIsRefusedAndAnAddressOpens)
 {
-    env.writeFile("home/Documents/skript.url", "[InternetShortcut]\r\nURL=javascript:document.title='ran'\r\n");
+    env.writeFile("home/Documents/skript.url", "[InternetShortcut]\r\nURL=javascript:document.title='ran';'ran'\r\n");
     env.writeFile("home/Documents/odkaz.url", "[InternetShortcut]\r\nURL=" + QUrl::fromLocalFile(docs + "/a.html").toEncoded() + "\r\n");
     tree->node(docs).setExpanded(false);
     tree->node(docs).setExpanded(true);
@@ -110,6 +111,17 @@ TEST_F(FileTreeNavigation, AScriptShortcutIsRefusedAndAnAddressOpens)
     click("odkaz.url");
     EXPECT_TRUE(titled("a.html")) << "a shortcut to a page still opens it";
     EXPECT_EQ(boxes.shown.size(), 1);
+
+    // The same over a window that shows no page yet.
+    NewWindow(QString());
+    frmWeb *blank = windowTable().slot(windowTable().WindowNumber);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return blank->windowTitle() == "about:blank" && !blank->Web->Busy(); }, 30000));
+    QApplication::setActiveWindow(main);
+    click("skript.url");
+    QTest::qWait(1500);
+    EXPECT_EQ(evaluate(blank, "document.body ? document.body.textContent : ''").toString(), "")
+        << "the shortcut's script ran in the empty page";
+    EXPECT_EQ(boxes.shown.size(), 2);
 }
 
 TEST_F(FileTreeNavigation, FoldersShowWithNavDirs)
