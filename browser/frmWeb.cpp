@@ -217,6 +217,10 @@ void frmWeb::ChngAddr()
 
 bool frmWeb::focusNextPrevChild(bool next)
 {
+    // The page hands the keyboard on when Tab leaves its last link; a bar over the page
+    // keeps Tab among its own controls.
+    if (!Web->pageHasFocus())
+        return QMdiSubWindow::focusNextPrevChild(next);
     emit FocusPassedOn(next);
     return true;
 }

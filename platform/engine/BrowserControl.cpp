@@ -4,6 +4,7 @@
 #include "platform/engine/EngineProfile.h"
 #include "platform/controls/MessageBox.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QGuiApplication>
 #include <QOpenGLWidget>
@@ -303,6 +304,12 @@ bool BrowserControl::Busy() const
 void BrowserControl::setFocusToPage()
 {
     m_view->setFocus(Qt::OtherFocusReason);
+}
+
+bool BrowserControl::pageHasFocus() const
+{
+    const QWidget *focus = QApplication::focusWidget();
+    return focus && (focus == m_view || m_view->isAncestorOf(focus));
 }
 
 void BrowserControl::runScript(const QString &script, std::function<void(const QVariant &)> callback,

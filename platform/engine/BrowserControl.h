@@ -134,6 +134,8 @@ public:
     quint64 navigationNumber() const { return m_navigationNumber; }
 
     void setFocusToPage();
+    // Whether the keyboard is in the page itself (not in a bar laid over it).
+    bool pageHasFocus() const;
 
     // Runs a script in the current document; the callback gets its result (an empty
     // QVariant when the document went away). The callback never runs once the control
