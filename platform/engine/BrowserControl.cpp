@@ -32,7 +32,7 @@ namespace {
 
 // How long a page's process may take to show a sign of life when asked to stop or to
 // leave its page; a user sees nothing happen after about a second.
-constexpr int kAnswerMs = 600;
+constexpr int kAnswerMs = 800;
 
 // The engine reports an address normalised: "ftp://x" as "ftp://x/", "x/a/../b" as "x/b".
 QUrl normalisedAddress(const QUrl &url)
