@@ -131,8 +131,13 @@ public:
     void mnuDeleteAll_Click();
     // Gives the built folder tree its deleted-files store node, unread, when it lacks one.
     void addStoreNode();
+    // Who asked to open a favorites file: the favorites pane and its pop-up, or a
+    // navigation of a browser window to the file (the folder tree, the search results,
+    // the files pop-up, a typed address or a page's link all arrive that way).
+    enum class ShortcutRequest { FavoritesPane, Navigation };
     // Opens the address held in a favorites file ("file" nodes only).
-    void FavNodeOpen(const QString &Tag, const QString &Path, bool NewWindow);
+    void FavNodeOpen(const QString &Tag, const QString &Path, bool NewWindow,
+                     ShortcutRequest from = ShortcutRequest::FavoritesPane);
 
     // Main panel and panes (frmMainPanel.cpp); the pane builders fill their panes on first use.
     QFrame *fraBorder = nullptr;
@@ -333,8 +338,13 @@ public:
 protected:
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    // Tab and Shift+Tab go round the window's own stops in a fixed order (frmMainPanel.cpp).
+    bool focusNextPrevChild(bool next) override;
 
 private:
+    // The keyboard's stops: the shown pane's controls, the address field, the active
+    // browser window.
+    QList<QWidget *> focusStops() const;
     // What the browser windows report (frmMainBrowsers.cpp).
     void connectBrowserWindows();
     void listenToWindow(frmWeb *window);

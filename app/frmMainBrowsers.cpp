@@ -95,6 +95,7 @@ void frmMain::listenToWindow(frmWeb *window)
         browserElementPointed(window, element, address);
     });
     connect(window, &frmWeb::AddressKeyPressed, this, [this] { txtAddress->setFocus(); });
+    connect(window, &frmWeb::FocusPassedOn, this, [this](bool next) { focusNextPrevChild(next); });
     connect(window, &frmWeb::PaneKeyPressed, this, [this] {
         if (!picMain->isVisible())
             mnuViewMainPanel_Click();
@@ -106,7 +107,9 @@ void frmMain::listenToWindow(frmWeb *window)
             mnuViewMainPanel_Click();
     });
     connect(window, &frmWeb::ShortcutNavigationCancelled, this,
-            [this](const QString &path) { FavNodeOpen(QStringLiteral("file"), path, false); });
+            [this](const QString &path) {
+        FavNodeOpen(QStringLiteral("file"), path, false, ShortcutRequest::Navigation);
+    });
     connect(window, &frmWeb::Closed, this, [this, window] { browserWindowClosed(window); });
 }
 

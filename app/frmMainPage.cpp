@@ -4,6 +4,7 @@
 #include "app/frmMain.h"
 #include "browser/BrowserEventRules.h"
 #include "browser/FavoriteShortcut.h"
+#include "browser/LinksPaneRules.h"
 #include "browser/WindowTable.h"
 #include "browser/frmWeb.h"
 #include "core/ErrorLog.h"
@@ -15,6 +16,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QTimer>
 
 namespace {
 
@@ -150,7 +152,7 @@ void frmMain::mnuAdjustNow_Click()
     ErrorState::clear();
 }
 
-void frmMain::FavNodeOpen(const QString &Tag, const QString &Path, bool NewWindow)
+void frmMain::FavNodeOpen(const QString &Tag, const QString &Path, bool NewWindow, ShortcutRequest from)
 {
     IgnoreErrors ignore;
     if (Tag != QStringLiteral("file"))
@@ -162,6 +164,11 @@ void frmMain::FavNodeOpen(const QString &Tag, const QString &Path, bool NewWindo
             ignore([] { MsgBox(QString::fromLatin1(kRefusedNewWindowMessage), MsgBoxStyle::Exclamation, QStringLiteral("Vorlan")); });
         else
             ::NewWindow(address);
+    } else if (from == ShortcutRequest::Navigation && isScriptAddress(address)) {
+        // A file chosen outside the favorites pane names no page it belongs to: its
+        // script would run in whatever page the window shows now, a signed-in site's
+        // among them. Told on the next turn: this runs inside the engine's decision.
+        QTimer::singleShot(0, this, [] { MsgBox(ScriptLinkRefusedMessage, MsgBoxStyle::Exclamation | MsgBoxStyle::OKOnly); });
     } else if (shared().WindowCount > 0) {
         ignore([&] { requireActiveForm()->Web->Navigate(address); });
     }

@@ -10,6 +10,7 @@
 #include "platform/engine/BrowserControl.h"
 #include "platform/system/ErrorState.h"
 #include "platform/controls/Forms.h"
+#include "platform/controls/ImageCombo.h"
 #include "platform/controls/ListView.h"
 #include "platform/controls/StatusBar.h"
 #include "platform/controls/Toolbar.h"
@@ -17,6 +18,7 @@
 #include "platform/system/Units.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QCursor>
 #include <QEvent>
@@ -204,6 +206,12 @@ void frmMain::mnuViewMainPanel_Click()
     IgnoreErrors ignore;
     Toolbar *bar = tbToolbar[1];
     if (!picMain->isHidden()) {
+        // The keyboard leaves the panel for the window it goes to anyway before the panel
+        // hides, so that it never passes through another control on the way.
+        ignore([this] {
+            if (shared().WindowCount > 0 && picMain->isAncestorOf(QApplication::focusWidget()))
+                requireActiveForm()->Web->setFocusToPage();
+        });
         picMain->hide();
         mnuViewMainPanel->setChecked(false);
         ignore([bar] { releaseButton(bar, "favorites", false); });
@@ -258,11 +266,16 @@ void frmMain::choosePane(int Index, PaneChoice how)
     const auto tickViewMenu = [this, Index] { tickOnly(mnuViewPane, Index); };
     const auto tickPopup = [Index] { tickOnly(Forms::get<frmPM>()->mnuPaneViewItem, Index); };
     const auto switchContainers = [this, Index] {
-        for (int i = 1; i <= 4; ++i)
-            picUn[i]->hide();
+        // The chosen container shows before the others hide, so that the keyboard leaving
+        // a hidden pane goes to the chosen one's list, not through the address field.
+        if (Index >= 1 && Index <= 4)
+            picUn[Index]->show();
+        for (int i = 1; i <= 4; ++i) {
+            if (i != Index)
+                picUn[i]->hide();
+        }
         if (Index < 1 || Index > 4)
             raiseError(ErrorNumber::SubscriptOutOfRange); // panes 5 and 6 have no container
-        picUn[Index]->show();
     };
     const auto setButtons = [this, Index] {
         releaseButton(tbToolbar[1], "favorites", Index == 1);
@@ -422,4 +435,56 @@ void frmMain::imgSplitter_MouseUp()
 void frmMain::pruneFolderTree()
 {
     ::pruneFolderTree(*trwPath, [](const QString &path) { return FileExists(path); });
+}
+
+QList<QWidget *> frmMain::focusStops() const
+{
+    QList<QWidget *> stops;
+    if (picMain->isVisible()) {
+        switch (shownPane()) {
+        case 1: stops << trwFavorites->treeWidget(); break;
+        case 2: stops << trwPath->treeWidget(); break;
+        case 3: stops << comWhat << comText << comWhere << lstResults; break;
+        case 4: stops << lstLinks; break;
+        default: break;
+        }
+    }
+    stops << txtAddress;
+    if (frmWeb *active = ActiveForm())
+        stops << active->Web;
+    stops.removeIf([](const QWidget *stop) { return !stop || !stop->isVisible() || !stop->isEnabled(); });
+    return stops;
+}
+
+bool frmMain::focusNextPrevChild(bool next)
+{
+    // A fixed round, so that the keyboard never rests on the empty panel. A pane or
+    // panel that hides with the keyboard in it hands it on through this round too: never
+    // to a browser window that is not the active one, which taking it would make active.
+    const QList<QWidget *> stops = focusStops();
+    if (stops.isEmpty())
+        return QMainWindow::focusNextPrevChild(next);
+    const QWidget *focus = QApplication::focusWidget();
+    const auto holds = [focus](const QWidget *widget) { return focus && (focus == widget || widget->isAncestorOf(focus)); };
+    qsizetype at = -1;
+    for (qsizetype i = 0; i < stops.size(); ++i)
+        if (holds(stops[i]))
+            at = i;
+    qsizetype target;
+    // Leaving a pane that hides is no Tab: a field it lands on keeps its text unselected.
+    Qt::FocusReason reason = next ? Qt::TabFocusReason : Qt::BacktabFocusReason;
+    if (at >= 0)
+        target = (at + (next ? 1 : stops.size() - 1)) % stops.size();
+    else {
+        // Anywhere else, the panel's own controls among it, the round starts afresh.
+        target = next ? 0 : stops.size() - 1;
+        if (holds(picMain))
+            reason = Qt::OtherFocusReason;
+    }
+    QWidget *stop = stops[target];
+    if (frmWeb *active = ActiveForm(); active && stop == active->Web)
+        active->Web->setFocusToPage();
+    else
+        stop->setFocus(reason);
+    return true;
 }

@@ -10,9 +10,18 @@ bool isFavoritesFileAddress(const QString &url)
     return url.endsWith(QStringLiteral(".url"), Qt::CaseInsensitive);
 }
 
+bool isScriptAddress(const QString &url)
+{
+    // The engine drops tabs and line breaks anywhere in an address: "java<tab>script:"
+    // runs as a script too.
+    QString address = url;
+    address.remove(QLatin1Char('\t')).remove(QLatin1Char('\n')).remove(QLatin1Char('\r'));
+    return address.contains(QStringLiteral("javascript:"), Qt::CaseInsensitive);
+}
+
 bool isRefusedNewWindowAddress(const QString &url)
 {
-    return url.contains(QStringLiteral("javascript:"), Qt::CaseInsensitive);
+    return isScriptAddress(url);
 }
 
 int shiftMask(Qt::KeyboardModifiers modifiers)

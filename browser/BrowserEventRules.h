@@ -9,6 +9,9 @@
 // own address is opened instead.
 bool isFavoritesFileAddress(const QString &url);
 
+// An address that holds "javascript:" anywhere, in any letter case: a script that
+// would run in the page a window shows.
+bool isScriptAddress(const QString &url);
 // A page may not open a "javascript:" address in a new window.
 bool isRefusedNewWindowAddress(const QString &url);
 extern const char *const kRefusedNewWindowMessage;

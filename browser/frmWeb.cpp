@@ -214,3 +214,13 @@ void frmWeb::ChngAddr()
     const QString address = Web->LocationURL();
     emit AddressChanged(ExtractResFile(address), isImageExtension(GetFileExtension(address)));
 }
+
+bool frmWeb::focusNextPrevChild(bool next)
+{
+    // The page hands the keyboard on when Tab leaves its last link; a bar over the page
+    // keeps Tab among its own controls.
+    if (!Web->pageHasFocus())
+        return QMdiSubWindow::focusNextPrevChild(next);
+    emit FocusPassedOn(next);
+    return true;
+}

@@ -103,6 +103,9 @@ Q_SIGNALS:
     void ElementPointed(const QVariantMap &element, const QString &address);
     // Keys for the main window: Alt+D or Insert, F12, Ctrl+F12.
     void AddressKeyPressed();
+    // Tab (next) or Shift+Tab left the page: the keyboard goes on to the main window's
+    // next stop, as the window is one stop of that round.
+    void FocusPassedOn(bool next);
     void PaneKeyPressed();
     void PanelCloseKeyPressed();
     // A link to a favorites file was not loaded; the file's own address is to open.
@@ -113,6 +116,7 @@ Q_SIGNALS:
 protected:
     void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    bool focusNextPrevChild(bool next) override;
 
 private:
     // Image zoom: the image's size is read and set by scripts; answers that arrive

@@ -73,9 +73,20 @@ bool TreeNode::expanded() const
 void TreeNode::setExpanded(bool expanded) const
 {
     QTreeWidgetItem *node = item();
-    if (expanded && node->childCount() == 0)
+    if (!expanded || node->childCount() > 0) {
+        node->setExpanded(expanded);
         return;
-    node->setExpanded(expanded);
+    }
+    // A childless node still runs the expand handler, which may read children that
+    // came since (a folder that was empty when it was last read). It is called here
+    // rather than through the view; the row opens only when children came, without
+    // the handler running a second time.
+    emit m_view->expanded(*this);
+    QTreeWidgetItem *after = m_view ? m_view->m_registry.item(m_id) : nullptr;
+    if (after && after->childCount() > 0 && !after->isExpanded()) {
+        const QSignalBlocker quiet(after->treeWidget());
+        after->setExpanded(true);
+    }
 }
 
 void TreeNode::ensureVisible() const

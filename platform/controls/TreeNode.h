@@ -34,7 +34,8 @@ public:
     void setTag(const QString &tag) const;
 
     // Expanding or collapsing from code raises the tree's expanded/collapsed signal
-    // at once, as the user's action would. A node without children cannot be expanded.
+    // at once, as the user's action would. A node without children raises the expanded
+    // signal too and stays shut unless its handler gave it children.
     bool expanded() const;
     void setExpanded(bool expanded) const;
     // Expands the ancestors (each raising expanded) and scrolls the node into view.

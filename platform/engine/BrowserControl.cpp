@@ -4,6 +4,7 @@
 #include "platform/engine/EngineProfile.h"
 #include "platform/controls/MessageBox.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QGuiApplication>
 #include <QOpenGLWidget>
@@ -24,7 +25,15 @@
 #include <QWebEngineUrlScheme>
 #include <QWebEngineView>
 
+#include <signal.h>
+
+#include <utility>
+
 namespace {
+
+// How long a page's process may take to show a sign of life when asked to stop or to
+// leave its page; a user sees nothing happen after about a second.
+constexpr int kAnswerMs = 800;
 
 // The engine reports an address normalised: "ftp://x" as "ftp://x/", "x/a/../b" as "x/b".
 QUrl normalisedAddress(const QUrl &url)
@@ -72,6 +81,16 @@ BrowserControl::BrowserControl(QWidget *parent)
     // under it.
     connect(m_page, &QWebEnginePage::windowCloseRequested, this, &BrowserControl::Quit,
             Qt::QueuedConnection);
+    connect(m_page, &QWebEnginePage::renderProcessTerminated, this, &BrowserControl::onRenderProcessEnded,
+            Qt::QueuedConnection);
+
+    m_endedCover = new QWidget(this);
+    m_endedCover->setObjectName(QStringLiteral("endedPageCover"));
+    m_endedCover->setAutoFillBackground(true);
+    QPalette white = m_endedCover->palette();
+    white.setColor(QPalette::Window, Qt::white);
+    m_endedCover->setPalette(white);
+    m_endedCover->hide();
     installElementHover();
 }
 
@@ -154,7 +173,10 @@ void BrowserControl::Navigate(const QString &text)
     }
     runOrDefer([this, url] {
         m_undecidedAddress = url;
+        const bool wasBusy = Busy();
         m_page->load(url);
+        if (wasBusy)
+            expectAnswer(url);
     });
 }
 
@@ -182,6 +204,48 @@ void BrowserControl::Refresh()
 void BrowserControl::Stop()
 {
     trigger(QWebEnginePage::Stop);
+    runOrDefer([this] {
+        if (Busy())
+            expectAnswer(QUrl());
+    });
+}
+
+void BrowserControl::expectAnswer(const QUrl &retry)
+{
+    auto answered = std::make_shared<bool>(false);
+    // An empty answer (the document went away) is an answer too.
+    runScript(QStringLiteral("0"), [answered](const QVariant &) { *answered = true; }, ScriptWorld::Application);
+    QTimer::singleShot(kAnswerMs, this, [this, answered, retry] {
+        if (*answered)
+            return;
+        const qint64 pid = m_page->renderProcessPid();
+        if (pid <= 0)
+            return;
+        m_addressAfterEnd = retry;
+        ::kill(static_cast<pid_t>(pid), SIGKILL);
+    });
+}
+
+void BrowserControl::onRenderProcessEnded()
+{
+    // The view would keep the last picture of a page that is gone, or nothing at all.
+    m_endedCover->setGeometry(rect());
+    m_endedCover->raise();
+    m_endedCover->show();
+    m_undecidedAddress.clear();
+    m_lastLoadSucceeded = false;
+    endLoad(false);
+    const QUrl next = std::exchange(m_addressAfterEnd, QUrl());
+    if (!next.isEmpty()) {
+        m_undecidedAddress = next;
+        m_page->load(next);
+    }
+}
+
+void BrowserControl::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    m_endedCover->setGeometry(rect());
 }
 
 void BrowserControl::Refresh2(int level)
@@ -246,6 +310,12 @@ bool BrowserControl::Busy() const
 void BrowserControl::setFocusToPage()
 {
     m_view->setFocus(Qt::OtherFocusReason);
+}
+
+bool BrowserControl::pageHasFocus() const
+{
+    const QWidget *focus = QApplication::focusWidget();
+    return focus && (focus == m_view || m_view->isAncestorOf(focus));
 }
 
 void BrowserControl::runScript(const QString &script, std::function<void(const QVariant &)> callback,
@@ -329,8 +399,10 @@ void BrowserControl::startLoad(const QUrl &url)
     ++m_navigationNumber;
     const bool refused = m_refusedAddresses.removeOne(url);
     m_load = {true, refused, false};
-    if (!refused)
-        emit StatusTextChange(url.toString());
+    if (refused)
+        return;
+    m_endedCover->hide();
+    emit StatusTextChange(url.toString());
 }
 
 void BrowserControl::endLoad(bool documentShown)

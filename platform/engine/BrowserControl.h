@@ -72,6 +72,15 @@ enum class ScriptWorld {
 // engine would not show (a scheme it does not know) raises nothing either; the user
 // is told, as by Navigate.
 //
+// A page whose process does not answer (a huge text file being laid out, a script in
+// an endless loop) would ignore Stop and keep a new address from loading: Stop and
+// Navigate during a load ask the page's process for a sign of life, and when none comes
+// within a second its process is ended. Whenever a page's process ends, for that or
+// any other reason, the control shows an empty white page under the same address,
+// keeps its history and title, and the load under way ends as a stopped one
+// (ProgressChange(0, 100), DownloadComplete); an address asked for meanwhile then
+// loads in a new process.
+//
 // Quit (the page asked to close its window) is raised on the next turn of the event
 // loop, so its slot may close the window. No slot may delete the control directly;
 // use deleteLater().
@@ -125,6 +134,8 @@ public:
     quint64 navigationNumber() const { return m_navigationNumber; }
 
     void setFocusToPage();
+    // Whether the keyboard is in the page itself (not in a bar laid over it).
+    bool pageHasFocus() const;
 
     // Runs a script in the current document; the callback gets its result (an empty
     // QVariant when the document went away). The callback never runs once the control
@@ -192,8 +203,18 @@ private:
     // Runs one of the page's actions (QWebEnginePage::WebAction).
     void trigger(int action);
     void runOrDefer(std::function<void()> action);
+    // Ends the page's process when it gives no sign of life soon; then loads retry, if any.
+    void expectAnswer(const QUrl &retry);
+    void onRenderProcessEnded();
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
 
     QWebEngineView *m_view = nullptr;
+    QWidget *m_endedCover = nullptr; // the empty page shown once the page's process ended
+    QUrl m_addressAfterEnd;          // asked for while the page's process did not answer
     BrowserPage *m_page = nullptr;
     LoadState m_load;
     QList<QUrl> m_refusedAddresses; // refused since the last accepted navigation

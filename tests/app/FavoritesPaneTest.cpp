@@ -109,6 +109,43 @@ TEST_F(FavoritesPane, AMissingFolderShowsTheLoneRoot)
     EXPECT_EQ(tree->node(1).children(), 0);
 }
 
+// After a start without a Favorites folder the root has no expander: the pop-up's
+// "&Rozbalit" reads the folder again, so a favorite added meanwhile shows and opens.
+TEST_F(FavoritesPane, ExpandFromThePopUpReadsAnEmptyRootAgain)
+{
+    favorites = env.path(QStringLiteral("pozdejsi/Favorites"));
+    shared().FavoritesDir = favorites;
+    showPane();
+    ASSERT_EQ(tree->node(1).children(), 0);
+    QDir().mkpath(favorites);
+    env.writeFile(QStringLiteral("pozdejsi/Favorites/Nová.url"), "[InternetShortcut]\r\nURL=http://h/\r\n");
+
+    frmPM *pm = Forms::get<frmPM>();
+    const auto rightClickRoot = [&] {
+        QTreeWidgetItem *root = widget->topLevelItem(0);
+        QTest::mouseClick(widget->viewport(), Qt::RightButton, {}, widget->visualItemRect(root).center());
+        return pm->mnuFavorites->isVisible();
+    };
+    ASSERT_TRUE(rightClickRoot());
+    ASSERT_EQ(pm->mnuFavorites->defaultAction(), pm->mnuFavoritesExpand);
+    QTest::mouseClick(pm->mnuFavorites, Qt::LeftButton, {},
+                      pm->mnuFavorites->actionGeometry(pm->mnuFavoritesExpand).center());
+    EXPECT_EQ(childTexts(favorites), QStringList{"Nová"});
+    EXPECT_TRUE(tree->node(1).expanded());
+    EXPECT_EQ(tree->node(1).image(), QStringLiteral("favorites"));
+
+    // Gone again: expanding the root once more leaves it shut and closed.
+    QFile::remove(favorites + QStringLiteral("/Nová.url"));
+    ASSERT_TRUE(rightClickRoot());
+    QTest::mouseClick(pm->mnuFavorites, Qt::LeftButton, {},
+                      pm->mnuFavorites->actionGeometry(pm->mnuFavoritesCollapse).center());
+    ASSERT_TRUE(rightClickRoot());
+    QTest::mouseClick(pm->mnuFavorites, Qt::LeftButton, {},
+                      pm->mnuFavorites->actionGeometry(pm->mnuFavoritesExpand).center());
+    EXPECT_EQ(tree->node(1).children(), 0);
+    EXPECT_FALSE(tree->node(1).expanded());
+}
+
 TEST_F(FavoritesPane, EveryExpansionReadsTheFolderFromDisk)
 {
     QDir().mkpath(at(QStringLiteral("Zprávy")));

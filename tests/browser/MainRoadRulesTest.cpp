@@ -85,6 +85,7 @@ TEST(BrowserEventDecisions, JavascriptAddressesAreRefusedInAnyCase)
     EXPECT_TRUE(isRefusedNewWindowAddress(QStringLiteral("JavaScript:alert(1)")));
     EXPECT_TRUE(isRefusedNewWindowAddress(QStringLiteral("http://x/?go=javascript:void(0)")));
     EXPECT_FALSE(isRefusedNewWindowAddress(QStringLiteral("http://x/javascript.html")));
+    EXPECT_TRUE(isScriptAddress(QStringLiteral("java\tscript:alert(1)"))) << "the engine drops the tab and runs it";
 }
 
 TEST(BrowserEventDecisions, OnlyCtrlAloneStartsAFurtherInstance)

@@ -1,4 +1,6 @@
 #include "app/frmMain.h"
+#include "browser/LinksPaneRules.h"
+#include "browser/WindowTable.h"
 #include "browser/frmWeb.h"
 #include "core/FileSettings.h"
 #include "core/SharedState.h"
@@ -8,6 +10,7 @@
 #include "platform/engine/BrowserControl.h"
 
 #include "MainWindowTest.h"
+#include "ScriptedMessageBoxes.h"
 
 #include <QApplication>
 #include <QTest>
@@ -86,6 +89,39 @@ TEST_F(FileTreeNavigation, AClickShowsTheExactFileAndALockedKeyboardShowsNothing
     click("a.html", Qt::RightButton);
     QTest::qWait(1000);
     EXPECT_EQ(window->windowTitle(), "b.html") << "the right button only selects";
+}
+
+// A favorites file picked in the folder tree opens its address, but never a script:
+// that would run in the page the window shows now.
+TEST_F(FileTreeNavigation, AScriptShortcutIsRefusedAndAnAddressOpens)
+{
+    env.writeFile("home/Documents/skript.url", "[InternetShortcut]\r\nURL=javascript:document.title='ran';'ran'\r\n");
+    env.writeFile("home/Documents/odkaz.url", "[InternetShortcut]\r\nURL=" + QUrl::fromLocalFile(docs + "/a.html").toEncoded() + "\r\n");
+    tree->node(docs).setExpanded(false);
+    tree->node(docs).setExpanded(true);
+    QCoreApplication::processEvents();
+    ScriptedMessageBoxes boxes;
+
+    click("skript.url");
+    QTest::qWait(1500);
+    EXPECT_EQ(window->windowTitle(), "Start") << "the shortcut's script ran in the shown page";
+    ASSERT_EQ(boxes.shown.size(), 1);
+    EXPECT_EQ(boxes.shown[0].prompt, ScriptLinkRefusedMessage);
+
+    click("odkaz.url");
+    EXPECT_TRUE(titled("a.html")) << "a shortcut to a page still opens it";
+    EXPECT_EQ(boxes.shown.size(), 1);
+
+    // The same over a window that shows no page yet.
+    NewWindow(QString());
+    frmWeb *blank = windowTable().slot(windowTable().WindowNumber);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return blank->windowTitle() == "about:blank" && !blank->Web->Busy(); }, 30000));
+    QApplication::setActiveWindow(main);
+    click("skript.url");
+    QTest::qWait(1500);
+    EXPECT_EQ(evaluate(blank, "document.body ? document.body.textContent : ''").toString(), "")
+        << "the shortcut's script ran in the empty page";
+    EXPECT_EQ(boxes.shown.size(), 2);
 }
 
 TEST_F(FileTreeNavigation, FoldersShowWithNavDirs)
