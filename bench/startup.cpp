@@ -1,5 +1,6 @@
 // Start → page titled: the program against a bare engine view, as a user waits for it.
 //   bench_startup [RUNS]     (5 by default)
+//   bench_startup registry [RUNS]   (3 by default: a start with a registry of 800,000 small keys)
 // Each run starts, in turn, the program, the bare view shown at once and the bare view
 // created after a 400 ms cold wait, each under a virtual display of its own (Xvfb)
 // with a fresh home, on a page served from loopback; the time is taken from the start
@@ -8,6 +9,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -125,7 +127,34 @@ public:
     // Whether any window of the display has a name that holds text.
     bool showsTitle(const char *text) const { return holds(DefaultRootWindow(m_display), text); }
 
+    // Whether a window of exactly this name is mapped.
+    bool shows(const char *title) const { return mapped(DefaultRootWindow(m_display), title); }
+
 private:
+    bool mapped(Window window, const char *title) const
+    {
+        XTextProperty name{};
+        if (XGetWMName(m_display, window, &name) && name.value) {
+            const bool same = std::strcmp(reinterpret_cast<const char *>(name.value), title) == 0;
+            XFree(name.value);
+            XWindowAttributes attributes{};
+            if (same && XGetWindowAttributes(m_display, window, &attributes) && attributes.map_state == IsViewable)
+                return true;
+        }
+        Window root = 0;
+        Window parent = 0;
+        Window *children = nullptr;
+        unsigned int count = 0;
+        if (!XQueryTree(m_display, window, &root, &parent, &children, &count))
+            return false;
+        bool found = false;
+        for (unsigned int i = 0; i < count && !found; ++i)
+            found = mapped(children[i], title);
+        if (children)
+            XFree(children);
+        return found;
+    }
+
     bool holds(Window window, const char *text) const
     {
         // Qt writes the name as UTF-8, which XFetchName does not read.
@@ -155,13 +184,8 @@ private:
     Display *m_display = nullptr;
 };
 
-// Milliseconds from the start of the process to the titled window; -1 when it never came.
-double timeToTitle(const QString &program, const QStringList &arguments)
+QProcessEnvironment freshEnvironment(const VirtualDisplay &display, const QTemporaryDir &home)
 {
-    VirtualDisplay display;
-    QTemporaryDir home;
-    if (!display.ready() || !home.isValid())
-        return -1;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("DISPLAY"), display.name());
     environment.insert(QStringLiteral("HOME"), home.path());
@@ -172,8 +196,18 @@ double timeToTitle(const QString &program, const QStringList &arguments)
     environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
     if (geteuid() == 0)
         environment.insert(QStringLiteral("QTWEBENGINE_DISABLE_SANDBOX"), QStringLiteral("1"));
+    return environment;
+}
+
+// Milliseconds from the start of the process to the titled window; -1 when it never came.
+double timeToTitle(const QString &program, const QStringList &arguments)
+{
+    VirtualDisplay display;
+    QTemporaryDir home;
+    if (!display.ready() || !home.isValid())
+        return -1;
     QProcess process;
-    process.setProcessEnvironment(environment);
+    process.setProcessEnvironment(freshEnvironment(display, home));
     process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     process.setStandardOutputFile(QProcess::nullDevice());
     if (!qEnvironmentVariableIsSet("BENCH_SHOW_ERRORS"))
@@ -199,6 +233,92 @@ double timeToTitle(const QString &program, const QStringList &arguments)
     return elapsed;
 }
 
+// A field of /proc/PID/status in kB; 0 when the process is gone.
+qint64 statusField(qint64 pid, const char *field)
+{
+    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith(field))
+            return line.mid(qsizetype(std::strlen(field))).trimmed().split(' ').value(0).toLongLong();
+    }
+    return 0;
+}
+
+struct RegistryStart
+{
+    double mainWindowMs = -1;
+    qint64 peakKb = 0;
+    double exitMs = -1;
+};
+
+// Starts the program with the registry file given (none when empty), times it to its
+// main window, lets the first window come, then asks it to end as a logout does and
+// times its exit; the peak memory is the most the process held, up to its end.
+RegistryStart startWithRegistry(const QString &program, const QByteArray &registry)
+{
+    RegistryStart result;
+    VirtualDisplay display;
+    QTemporaryDir home;
+    if (!display.ready() || !home.isValid())
+        return result;
+    if (!registry.isEmpty()) {
+        const QString folder = home.path() + QStringLiteral("/.local/share/Vorlan/windows");
+        QDir().mkpath(folder);
+        QFile file(folder + QStringLiteral("/registry.reg"));
+        if (!file.open(QIODevice::WriteOnly) || file.write(registry) != registry.size())
+            return result;
+    }
+    QProcess process;
+    process.setProcessEnvironment(freshEnvironment(display, home));
+    process.setStandardOutputFile(QProcess::nullDevice());
+    process.setStandardErrorFile(QProcess::nullDevice());
+    QElapsedTimer timer;
+    timer.start();
+    process.start(program, {});
+    process.waitForStarted();
+    while (timer.elapsed() < kDeadlineMs && process.state() == QProcess::Running) {
+        if (display.shows("Vorlan")) {
+            result.mainWindowMs = timer.nsecsElapsed() / 1e6;
+            break;
+        }
+        QThread::usleep(2000);
+    }
+    const qint64 pid = process.processId();
+    // The first window comes 400 ms after the main window; its page loads meanwhile.
+    QElapsedTimer settle;
+    settle.start();
+    while (settle.elapsed() < 2500 && process.state() == QProcess::Running) {
+        result.peakKb = std::max(result.peakKb, statusField(pid, "VmHWM:"));
+        QThread::msleep(20);
+    }
+    QElapsedTimer exiting;
+    exiting.start();
+    process.terminate();
+    while (process.state() == QProcess::Running && exiting.elapsed() < 10000) {
+        result.peakKb = std::max(result.peakKb, statusField(pid, "VmHWM:"));
+        process.waitForFinished(1);
+    }
+    if (process.state() == QProcess::NotRunning)
+        result.exitMs = exiting.nsecsElapsed() / 1e6;
+    else
+        process.kill();
+    process.waitForFinished();
+    return result;
+}
+
+// 800,000 keys of one short value each, as a program that stores one key per item
+// may leave behind.
+QByteArray smallKeys(int count)
+{
+    QByteArray text = "REGEDIT4\n\n";
+    text.reserve(qsizetype(count) * 40);
+    for (int key = 0; key < count; ++key)
+        text += "[HKEY_CURRENT_USER\\K\\k" + QByteArray::number(key) + "]\n\"v\"=\"x\"\n";
+    return text;
+}
+
 double median(std::vector<double> values)
 {
     values.erase(std::remove(values.begin(), values.end(), -1.0), values.end());
@@ -207,6 +327,37 @@ double median(std::vector<double> values)
     std::sort(values.begin(), values.end());
     const size_t middle = values.size() / 2;
     return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
+
+int registryFigure(const QString &program, int runs)
+{
+    const QByteArray registry = smallKeys(800000);
+    std::vector<double> emptyMain, emptyPeak, emptyExit, bigMain, bigPeak, bigExit;
+    for (int run = 0; run < runs; ++run) {
+        const RegistryStart empty = startWithRegistry(program, {});
+        const RegistryStart big = startWithRegistry(program, registry);
+        emptyMain.push_back(empty.mainWindowMs);
+        emptyPeak.push_back(empty.peakKb > 0 ? double(empty.peakKb) : -1);
+        emptyExit.push_back(empty.exitMs);
+        bigMain.push_back(big.mainWindowMs);
+        bigPeak.push_back(big.peakKb > 0 ? double(big.peakKb) : -1);
+        bigExit.push_back(big.exitMs);
+        std::printf("run %d: empty start: main window %.0f ms, peak %.0f MB, exit %.0f ms; "
+                    "800,000 keys: main window %.0f ms, peak %.0f MB, exit %.0f ms\n",
+                    run + 1, empty.mainWindowMs, empty.peakKb / 1024.0, empty.exitMs, big.mainWindowMs,
+                    big.peakKb / 1024.0, big.exitMs);
+        std::fflush(stdout);
+    }
+    const double grownMb = (median(bigPeak) - median(emptyPeak)) / 1024.0;
+    const double fileMb = registry.size() / 1048576.0;
+    std::printf("start with a registry.reg of 800,000 small keys (%.1f MB), medians of %d runs:\n", fileMb, runs);
+    std::printf("  time to the main window      %8.0f ms (empty start %.0f ms)   goal <= 1500 ms\n", median(bigMain),
+                median(emptyMain));
+    std::printf("  peak memory above an empty start %6.0f MB = %.1f x the file   goal <= 10 x\n", grownMb,
+                grownMb / fileMb);
+    std::printf("  exit time                    %8.0f ms (empty start %.0f ms)   goal <= 500 ms\n", median(bigExit),
+                median(emptyExit));
+    return 0;
 }
 
 } // namespace
@@ -221,9 +372,11 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     XSetErrorHandler(ignoreXErrors);
-    const int runs = argc > 1 ? std::max(1, atoi(argv[1])) : 5;
     const QString folder = QCoreApplication::applicationDirPath();
     const QString program = QDir(folder).absoluteFilePath(QStringLiteral("../vorlan"));
+    if (argc > 1 && std::strcmp(argv[1], "registry") == 0)
+        return registryFigure(program, argc > 2 ? std::max(1, atoi(argv[2])) : 3);
+    const int runs = argc > 1 ? std::max(1, atoi(argv[1])) : 5;
     const QString bare = QDir(folder).absoluteFilePath(QStringLiteral("bench_bare_view"));
     PageServer server;
 
