@@ -282,8 +282,6 @@ void Registry::setValue(RegRoot root, const QString &subKey, const QString &name
     current();
     RegistryTree &tree = m_state->tree;
     const RegValue *stored = tree.value(path, name);
-    if (stored && stored->type == value.type && stored->data == value.data && savedAsHeld())
-        return;
     const std::optional<RegValue> previous = stored ? std::optional<RegValue>(*stored) : std::nullopt;
     const QString created = tree.firstMissingKey(path);
     tree.setValue(path, name, value);
@@ -303,18 +301,11 @@ void Registry::createKey(RegRoot root, const QString &subKey)
     current();
     RegistryTree &tree = m_state->tree;
     const QString created = tree.firstMissingKey(path);
-    if (created.isEmpty() && savedAsHeld())
-        return;
     tree.createKey(path);
     store([&] {
         if (!created.isEmpty())
             tree.removeKey(created);
     });
-}
-
-bool Registry::savedAsHeld() const
-{
-    return !m_state->unsaved && m_state->blockedBy == 0;
 }
 
 void Registry::store(const std::function<void()> &undo)

@@ -88,9 +88,6 @@ private:
     // Stores a change already made to the tree in memory, which undo takes back when
     // the file cannot be written: a large registry is not copied for one value.
     void store(const std::function<void()> &undo);
-    // Whether the file holds what the tree in memory holds, so that a change that
-    // changes nothing needs no write.
-    bool savedAsHeld() const;
     void write(const RegistryTree &tree) const;
 
     struct State;

@@ -15,7 +15,6 @@
 #include <QStringEncoder>
 
 #include <cerrno>
-#include <sys/stat.h>
 
 namespace {
 
@@ -443,34 +442,6 @@ TEST_P(RegistryWriteFailureTest, FailedAdditionsLeaveNothingBehind)
     EXPECT_FALSE(registry.keyExists(RegRoot::CurrentUser, "A\\B"));
     registry.setValue(RegRoot::CurrentUser, "A", "Third", stringValue("3"));
     EXPECT_EQ(registry.valueNames(RegRoot::CurrentUser, "A"), (QStringList{"First", "Second", "Third"}));
-}
-
-// Setting what is stored already leaves the file alone, unless an earlier write
-// failed: then the file lags behind and is written again.
-TEST_P(RegistryWriteFailureTest, SettingTheStoredValueWritesOnlyWhenTheFileLagsBehind)
-{
-    Registry &registry = Registry::instance();
-    registry.setValue(RegRoot::LocalMachine, "Agent", "Token 1.0", stringValue(""));
-    struct stat before {};
-    ASSERT_EQ(::stat(registryFile().toLocal8Bit().constData(), &before), 0);
-    registry.setValue(RegRoot::LocalMachine, "agent", "TOKEN 1.0", stringValue(""));
-    registry.createKey(RegRoot::LocalMachine, "AGENT");
-    struct stat after {};
-    ASSERT_EQ(::stat(registryFile().toLocal8Bit().constData(), &after), 0);
-    EXPECT_EQ(after.st_ino, before.st_ino) << "the file was replaced";
-
-    {
-        WriteFailure failure(GetParam(), QFileInfo(registryFile()).path());
-        if (!failure.effective())
-            GTEST_SKIP() << "the folder stays writable for this user";
-        EXPECT_EQ(raised([&] { registry.setValue(RegRoot::LocalMachine, "Agent", "Other", stringValue("")); }),
-                  ErrorNumber::PathFileAccessError);
-        EXPECT_EQ(raised([&] { registry.setValue(RegRoot::LocalMachine, "Agent", "Token 1.0", stringValue("")); }),
-                  ErrorNumber::PathFileAccessError);
-    }
-    ASSERT_TRUE(registry.unsavedChanges().has_value());
-    registry.setValue(RegRoot::LocalMachine, "Agent", "Token 1.0", stringValue(""));
-    EXPECT_FALSE(registry.unsavedChanges().has_value());
 }
 
 INSTANTIATE_TEST_SUITE_P(Kinds, RegistryWriteFailureTest,
