@@ -6,6 +6,9 @@
 #include <QStringList>
 #include <QtEndian>
 
+#include <algorithm>
+#include <array>
+#include <cstring>
 #include <optional>
 #include <vector>
 
@@ -21,58 +24,157 @@ constexpr auto kKeepMark = QStringConverter::Flag::ConvertInitialBom;
 
 struct ScriptState
 {
+    explicit ScriptState(RegistryTree &target)
+        : tree(target)
+    {
+    }
+
     RegistryTree &tree;
     bool unicode = false;             // version 5.00 scripts keep hex(1), hex(2) and hex(7) text in UTF-16
     RegistryTree::Key *key = nullptr; // null while no usable section is open
+    // The parent of the last section opened: the sections of a file mostly follow
+    // one another below one parent, which is then not looked up again.
+    RegistryTree::Key *parent = nullptr;
+    QString parentPath;
     qsizetype skipped = 0;            // lines that did not parse or had no usable section
+    // Recently read value names and short data, shared by the values that repeat
+    // them: a registry of many small keys repeats a few names and texts over and over.
+    static constexpr qsizetype ShareUpTo = 64;
+    std::array<QString, 64> names;
+    std::array<std::pair<QString, QByteArray>, 64> texts;
+    std::array<QByteArray, 64> data;
+
+    QString name(QStringView text)
+    {
+        if (text.size() > ShareUpTo)
+            return text.toString();
+        QString &seen = names[qHash(text) % names.size()];
+        if (seen != text)
+            seen = text.toString();
+        return seen;
+    }
+
+    // A text as a string value stores it: UTF-8 with its NUL.
+    QByteArray stored(QStringView text)
+    {
+        const auto bytes = [&] {
+            QByteArray utf8 = text.toUtf8();
+            utf8 += '\0';
+            return utf8;
+        };
+        if (text.size() > ShareUpTo)
+            return bytes();
+        auto &[seen, seenBytes] = texts[qHash(text) % texts.size()];
+        if (seen != text || seenBytes.isNull()) {
+            seen = text.toString();
+            seenBytes = bytes();
+        }
+        return seenBytes;
+    }
+
+    void share(QByteArray &bytes)
+    {
+        if (bytes.size() > ShareUpTo)
+            return;
+        QByteArray &seen = data[qHash(bytes) % data.size()];
+        if (seen == bytes)
+            bytes = seen;
+        else
+            seen = bytes;
+    }
 };
 
 // The lines of a text, without their ends; views into the text.
-std::vector<QStringView> splitLines(const QString &text)
+class TextLines
 {
-    std::vector<QStringView> lines;
-    qsizetype start = 0;
-    while (true) {
-        const qsizetype end = text.indexOf(QLatin1Char('\n'), start);
-        if (end < 0) {
-            lines.push_back(QStringView(text).sliced(start));
-            return lines;
-        }
-        lines.push_back(QStringView(text).sliced(start, end - start));
-        start = end + 1;
+public:
+    explicit TextLines(const QString &text)
+        : m_text(text)
+    {
     }
-}
+
+    bool next(QStringView &line)
+    {
+        if (m_pos > m_text.size())
+            return false;
+        qsizetype end = m_text.indexOf(QLatin1Char('\n'), m_pos);
+        if (end < 0)
+            end = m_text.size();
+        line = QStringView(m_text).sliced(m_pos, end - m_pos);
+        m_pos = end + 1;
+        return true;
+    }
+
+private:
+    const QString &m_text;
+    qsizetype m_pos = 0;
+};
+
+// The lines of valid UTF-8 bytes, each decoded when it is reached, so that a large
+// file is never held as text as well; a line stays valid until the next one is read.
+class Utf8Lines
+{
+public:
+    explicit Utf8Lines(QByteArrayView bytes)
+        : m_bytes(bytes)
+    {
+    }
+
+    bool next(QStringView &line)
+    {
+        if (m_pos > m_bytes.size())
+            return false;
+        qsizetype end = m_bytes.indexOf('\n', m_pos);
+        if (end < 0)
+            end = m_bytes.size();
+        const QByteArrayView bytes = m_bytes.sliced(m_pos, end - m_pos);
+        m_pos = end + 1;
+        if (m_buffer.size() < bytes.size())
+            m_buffer.resize(bytes.size());
+        const QChar *stop = m_decoder.appendToBuffer(m_buffer.data(), bytes);
+        line = QStringView(m_buffer.constData(), stop - m_buffer.constData());
+        return true;
+    }
+
+private:
+    QByteArrayView m_bytes;
+    qsizetype m_pos = 0;
+    QStringDecoder m_decoder{QStringDecoder::Utf8, QStringConverter::Flag::Stateless | kKeepMark};
+    QString m_buffer;
+};
 
 // Reads a quoted text whose opening quote is at pos; "\\" and "\"" are escapes.
-// Returns the position after the closing quote, or -1 when it is missing.
-qsizetype readQuoted(QStringView line, qsizetype pos, QString &text)
+// Returns the position after the closing quote, or -1 when it is missing. The text
+// is a view into the line when it holds no escape, else into storage.
+qsizetype readQuoted(QStringView line, qsizetype pos, QStringView &text, QString &storage)
 {
     // Most texts hold no escape: taken whole.
     const qsizetype close = line.indexOf(kQuote, pos + 1);
     if (close >= 0 && !line.sliced(pos + 1, close - pos - 1).contains(kBackslash)) {
-        text = line.sliced(pos + 1, close - pos - 1).toString();
+        text = line.sliced(pos + 1, close - pos - 1);
         return close + 1;
     }
-    text.clear();
+    storage.clear();
     for (qsizetype i = pos + 1; i < line.size(); ++i) {
         const QChar c = line.at(i);
         if (c == kBackslash && i + 1 < line.size() && (line.at(i + 1) == kBackslash || line.at(i + 1) == kQuote)) {
-            text += line.at(++i);
+            storage += line.at(++i);
         } else if (c == kQuote) {
+            text = storage;
             return i + 1;
         } else {
-            text += c;
+            storage += c;
         }
     }
     return -1;
 }
 
-bool splitValueLine(QStringView line, QString &name, QStringView &data)
+bool splitValueLine(QStringView line, QStringView &name, QString &nameStorage, QStringView &data)
 {
     qsizetype pos = 1;
     if (line.startsWith(QLatin1Char('@')))
-        name.clear();
-    else if (!line.startsWith(kQuote) || (pos = readQuoted(line, 0, name)) < 0)
+        name = QStringView();
+    else if (!line.startsWith(kQuote) || (pos = readQuoted(line, 0, name, nameStorage)) < 0)
         return false;
     while (pos < line.size() && line.at(pos).isSpace())
         ++pos;
@@ -105,14 +207,13 @@ bool isHexDigits(QStringView text, qsizetype maxLength)
     return true;
 }
 
-std::optional<RegValue> parseString(QStringView data)
+std::optional<RegValue> parseString(QStringView data, ScriptState &state)
 {
-    QString text;
-    if (readQuoted(data, 0, text) < 0)
+    QStringView text;
+    QString storage;
+    if (readQuoted(data, 0, text, storage) < 0)
         return std::nullopt;
-    QByteArray bytes = text.toUtf8();
-    bytes += '\0';
-    return RegValue{RegType::String, std::move(bytes)};
+    return RegValue{RegType::String, state.stored(text)};
 }
 
 std::optional<RegValue> parseDword(QStringView digits)
@@ -174,27 +275,30 @@ std::optional<RegValue> parseHex(QStringView data, bool unicode)
     return RegValue{type, *bytes};
 }
 
-void applyValueLine(const QString &name, QStringView data, ScriptState &state)
+void applyValueLine(QStringView name, QStringView data, ScriptState &state)
 {
     if (!state.key) {
         ++state.skipped;
         return;
     }
     if (data == QLatin1String("-")) {
-        RegistryTree::removeValue(*state.key, name);
+        RegistryTree::removeValue(*state.key, name.toString());
         return;
     }
     std::optional<RegValue> value;
     if (data.startsWith(kQuote))
-        value = parseString(data);
+        value = parseString(data, state);
     else if (data.startsWith(QLatin1String("dword:"), Qt::CaseInsensitive))
         value = parseDword(data.sliced(6).trimmed());
     else if (data.startsWith(QLatin1String("hex"), Qt::CaseInsensitive))
         value = parseHex(data, state.unicode);
-    if (value)
-        RegistryTree::setValue(*state.key, name, *value);
-    else
+    if (value) {
+        if (value->type != RegType::String)
+            state.share(value->data);
+        RegistryTree::setValue(*state.key, state.name(name), *value);
+    } else {
         ++state.skipped;
+    }
 }
 
 // The key path of a section line "[KEY]" or "[-KEY]" with its root spelled as
@@ -230,10 +334,24 @@ void applySectionLine(QStringView line, ScriptState &state)
         ++state.skipped;
         return;
     }
-    if (remove)
+    if (remove) {
         state.tree.removeKey(path);
-    else
+        state.parent = nullptr;
+        return;
+    }
+    // The script was checked for keys too deep.
+    const qsizetype last = path.lastIndexOf(kBackslash);
+    if (last <= 0 || last + 1 == path.size()) {
         state.key = state.tree.createKey(path);
+        return;
+    }
+    const QStringView parentPath = QStringView(path).first(last);
+    if (!state.parent || parentPath != state.parentPath) {
+        state.parentPath = parentPath.toString();
+        state.parent = state.tree.createKey(state.parentPath);
+    }
+    if (state.parent)
+        state.key = &RegistryTree::createSubKey(*state.parent, QStringView(path).sliced(last + 1));
 }
 
 bool isHexContinued(QStringView data)
@@ -249,36 +367,182 @@ QStringView meaningful(QStringView line, qsizetype number)
     return line;
 }
 
+// Checks one line for what would make the whole script unreadable; false with the
+// problem in words when it does.
+bool checkLine(QStringView raw, qsizetype i, bool &headerSeen, bool &unicode, QString &problem)
+{
+    if (raw.size() > RegFileFormat::MaxLineLength) {
+        problem = QStringLiteral("řádek %1 je delší než %2 MB").arg(i + 1).arg(RegFileFormat::MaxLineLength >> 20);
+        return false;
+    }
+    const QStringView line = meaningful(raw, i);
+    if (line.isEmpty() || line.startsWith(QLatin1Char(';')))
+        return true;
+    if (!headerSeen) {
+        if (line != kHeader4 && line != kHeader5) {
+            problem = QStringLiteral("chybí záhlaví REGEDIT4");
+            return false;
+        }
+        headerSeen = true;
+        unicode = line == kHeader5;
+    } else if (isSectionLine(line) && RegistryTree::depthOf(line.sliced(1, line.size() - 2)) > RegistryTree::MaxDepth) {
+        problem =
+            QStringLiteral("klíč na řádku %1 je zanořen hlouběji než %2 úrovní").arg(i + 1).arg(RegistryTree::MaxDepth);
+        return false;
+    }
+    return true;
+}
+
 // Checks what would make the whole script unreadable before anything of it is applied.
-bool checkScript(const std::vector<QStringView> &lines, QString &problem, bool &unicode)
+bool checkScript(TextLines &lines, QString &problem, bool &unicode)
 {
     bool headerSeen = false;
-    for (qsizetype i = 0; i < qsizetype(lines.size()); ++i) {
-        if (lines[i].size() > RegFileFormat::MaxLineLength) {
-            problem = QStringLiteral("řádek %1 je delší než %2 MB").arg(i + 1).arg(RegFileFormat::MaxLineLength >> 20);
+    QStringView raw;
+    for (qsizetype i = 0; lines.next(raw); ++i) {
+        if (!checkLine(raw, i, headerSeen, unicode, problem))
             return false;
-        }
-        const QStringView line = meaningful(lines[i], i);
-        if (line.isEmpty() || line.startsWith(QLatin1Char(';')))
-            continue;
-        if (!headerSeen) {
-            if (line != kHeader4 && line != kHeader5) {
-                problem = QStringLiteral("chybí záhlaví REGEDIT4");
-                return false;
-            }
-            headerSeen = true;
-            unicode = line == kHeader5;
-        } else if (isSectionLine(line) && RegistryTree::depthOf(line.sliced(1, line.size() - 2).toString())
-                                              > RegistryTree::MaxDepth) {
-            problem = QStringLiteral("klíč na řádku %1 je zanořen hlouběji než %2 úrovní")
-                          .arg(i + 1)
-                          .arg(RegistryTree::MaxDepth);
-            return false;
-        }
     }
     if (!headerSeen)
         problem = QStringLiteral("chybí záhlaví REGEDIT4");
     return headerSeen;
+}
+
+// Whether bytes are UTF-8 as the decoder takes it: no overlong forms, no surrogates,
+// nothing above U+10FFFF, no sequence cut short.
+bool isValidUtf8(QByteArrayView bytes)
+{
+    const auto *p = reinterpret_cast<const uchar *>(bytes.data());
+    const uchar *const end = p + bytes.size();
+    while (p < end) {
+        // Plain ASCII eight bytes at a time.
+        while (end - p >= 8) {
+            quint64 block;
+            std::memcpy(&block, p, 8);
+            if (block & 0x8080808080808080ull)
+                break;
+            p += 8;
+        }
+        if (p == end)
+            break;
+        const uchar c = *p;
+        if (c < 0x80) {
+            ++p;
+            continue;
+        }
+        int length = 0;
+        char32_t least = 0;
+        char32_t code = 0;
+        if (c >= 0xC2 && c <= 0xDF) {
+            length = 2;
+            least = 0x80;
+            code = c & 0x1F;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            length = 3;
+            least = 0x800;
+            code = c & 0x0F;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            length = 4;
+            least = 0x10000;
+            code = c & 0x07;
+        } else {
+            return false;
+        }
+        if (end - p < length)
+            return false;
+        for (int k = 1; k < length; ++k) {
+            if ((p[k] & 0xC0) != 0x80)
+                return false;
+            code = (code << 6) | (p[k] & 0x3F);
+        }
+        if (code < least || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+            return false;
+        p += length;
+    }
+    return true;
+}
+
+// The same check on valid UTF-8, decoding only the lines that can matter: those up to
+// the header, any whose bytes exceed the line limit, and section lines with more
+// separators than the depth limit (each character takes at least one byte).
+bool checkScript(QByteArrayView bytes, QString &problem, bool &unicode)
+{
+    bool headerSeen = false;
+    qsizetype pos = 0;
+    for (qsizetype i = 0; pos <= bytes.size(); ++i) {
+        qsizetype end = bytes.indexOf('\n', pos);
+        if (end < 0)
+            end = bytes.size();
+        const QByteArrayView line = bytes.sliced(pos, end - pos);
+        pos = end + 1;
+        if (headerSeen && line.size() <= RegFileFormat::MaxLineLength
+            && std::count(line.begin(), line.end(), '\\') <= RegistryTree::MaxDepth)
+            continue;
+        if (!checkLine(QString::fromUtf8(line), i, headerSeen, unicode, problem))
+            return false;
+    }
+    if (!headerSeen)
+        problem = QStringLiteral("chybí záhlaví REGEDIT4");
+    return headerSeen;
+}
+
+// Applies the lines of a script that checkScript accepted.
+template <typename Lines>
+void applyScript(Lines &lines, ScriptState &state)
+{
+    bool headerSeen = false;
+    QStringView raw;
+    for (qsizetype i = 0; lines.next(raw); ++i) {
+        const QStringView line = meaningful(raw, i);
+        if (line.isEmpty() || line.startsWith(QLatin1Char(';')))
+            continue;
+        if (!headerSeen) {
+            headerSeen = true;
+            continue;
+        }
+        if (line.startsWith(QLatin1Char('['))) {
+            applySectionLine(line, state);
+            continue;
+        }
+        QStringView name;
+        QString nameStorage;
+        QStringView data;
+        if (!splitValueLine(line, name, nameStorage, data)) {
+            ++state.skipped;
+            continue;
+        }
+        // Only a continued hex list needs a text of its own.
+        QString continued;
+        if (isHexContinued(data)) {
+            // The next lines may take the place of this one.
+            nameStorage = name.toString();
+            name = nameStorage;
+            continued = data.toString();
+            QStringView more;
+            while (isHexContinued(continued) && lines.next(more)) {
+                ++i;
+                continued.chop(1);
+                continued += more.trimmed();
+            }
+            data = continued;
+        }
+        applyValueLine(name, data, state);
+    }
+}
+
+template <typename Lines, typename Checked>
+bool applyLines(Lines &lines, Checked &checked, RegistryTree &tree, QString *problem, qsizetype *skipped)
+{
+    ScriptState state(tree);
+    QString reason;
+    if (!checkScript(checked, reason, state.unicode)) {
+        if (problem)
+            *problem = reason;
+        return false;
+    }
+    applyScript(lines, state);
+    if (skipped)
+        *skipped = state.skipped;
+    return true;
 }
 
 void appendQuoted(QString &out, QStringView text)
@@ -334,8 +598,28 @@ void appendHexList(QString &out, const QByteArray &bytes, qsizetype column)
     }
 }
 
+// Whether a string value is plain ASCII that goes between the quotes as it is.
+bool isPlainAscii(const RegValue &value)
+{
+    const QByteArray &data = value.data;
+    if (value.type != RegType::String || data.isEmpty() || data.back() != '\0')
+        return false;
+    for (qsizetype i = 0; i + 1 < data.size(); ++i) {
+        const char c = data[i];
+        if (c < 0x20 || c > 0x7E || c == '"' || c == '\\')
+            return false;
+    }
+    return true;
+}
+
 void appendData(QString &out, const RegValue &value, qsizetype column)
 {
+    if (isPlainAscii(value)) {
+        out += kQuote;
+        out += QLatin1StringView(value.data.constData(), value.data.size() - 1);
+        out += kQuote;
+        return;
+    }
     if (const std::optional<QString> text = plainText(value)) {
         appendQuoted(out, *text);
         return;
@@ -402,48 +686,22 @@ QString RegFileFormat::canonicalRoot(const QString &name)
 
 bool RegFileFormat::apply(const QString &text, RegistryTree &tree, QString *problem, qsizetype *skipped)
 {
-    const std::vector<QStringView> lines = splitLines(text);
-    ScriptState state{tree, false, nullptr};
-    QString reason;
-    if (!checkScript(lines, reason, state.unicode)) {
-        if (problem)
-            *problem = reason;
-        return false;
+    TextLines checked(text);
+    TextLines lines(text);
+    return applyLines(lines, checked, tree, problem, skipped);
+}
+
+bool RegFileFormat::applyBytes(const QByteArray &bytes, RegistryTree &tree, QString *problem, qsizetype *skipped)
+{
+    // Valid UTF-8 is read line by line; anything else is decoded whole, as decode does.
+    if (!bytes.startsWith("\xFF\xFE") && !bytes.startsWith("\xFE\xFF")) {
+        const QByteArrayView utf8 = QByteArrayView(bytes).sliced(bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0);
+        if (isValidUtf8(utf8)) {
+            Utf8Lines lines(utf8);
+            return applyLines(lines, utf8, tree, problem, skipped);
+        }
     }
-    bool headerSeen = false;
-    for (qsizetype i = 0; i < qsizetype(lines.size()); ++i) {
-        const QStringView line = meaningful(lines[i], i);
-        if (line.isEmpty() || line.startsWith(QLatin1Char(';')))
-            continue;
-        if (!headerSeen) {
-            headerSeen = true;
-            continue;
-        }
-        if (line.startsWith(QLatin1Char('['))) {
-            applySectionLine(line, state);
-            continue;
-        }
-        QString name;
-        QStringView data;
-        if (!splitValueLine(line, name, data)) {
-            ++state.skipped;
-            continue;
-        }
-        // Only a continued hex list needs a text of its own.
-        QString continued;
-        if (isHexContinued(data) && i + 1 < qsizetype(lines.size())) {
-            continued = data.toString();
-            while (isHexContinued(continued) && i + 1 < qsizetype(lines.size())) {
-                continued.chop(1);
-                continued += lines[++i].trimmed();
-            }
-            data = continued;
-        }
-        applyValueLine(name, data, state);
-    }
-    if (skipped)
-        *skipped = state.skipped;
-    return true;
+    return apply(decode(bytes), tree, problem, skipped);
 }
 
 QByteArray RegFileFormat::serialize(const RegistryTree &tree)
@@ -451,6 +709,7 @@ QByteArray RegFileFormat::serialize(const RegistryTree &tree)
     QByteArray out = (kHeader4 + QLatin1Char('\n')).toUtf8();
     // Key by key into UTF-8, so that the whole text is never held a second time.
     QString key;
+    QStringEncoder utf8(QStringEncoder::Utf8);
     tree.forEachKey([&](const QString &path, const std::vector<const RegNamedValue *> &values, bool hasSubKeys) {
         // Parents are implied by their subkeys.
         if (values.empty() && hasSubKeys)
@@ -461,7 +720,9 @@ QByteArray RegFileFormat::serialize(const RegistryTree &tree)
         key += QStringLiteral("]\n");
         for (const RegNamedValue *entry : values)
             appendValueLine(key, *entry);
-        out += key.toUtf8();
+        const qsizetype at = out.size();
+        out.resize(at + key.size() * 3);
+        out.truncate(utf8.appendToBuffer(out.data() + at, key) - out.constData());
     });
     return out;
 }

@@ -32,6 +32,10 @@ public:
     // skipped, as are sections under an unknown root with their values; skipped
     // then counts them.
     static bool apply(const QString &text, RegistryTree &tree, QString *problem = nullptr, qsizetype *skipped = nullptr);
+    // The same for a script's bytes as a file holds them (decoded as decode does),
+    // without holding their whole text at once when they are UTF-8.
+    static bool applyBytes(const QByteArray &bytes, RegistryTree &tree, QString *problem = nullptr,
+                           qsizetype *skipped = nullptr);
     // The whole tree as a REGEDIT4 script in UTF-8.
     static QByteArray serialize(const RegistryTree &tree);
 };

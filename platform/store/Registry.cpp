@@ -161,7 +161,7 @@ void Registry::load() const
     }
     RegistryTree tree;
     qsizetype skipped = 0;
-    if (!bytes || !RegFileFormat::apply(RegFileFormat::decode(*bytes), tree, &reason, &skipped)) {
+    if (!bytes || !RegFileFormat::applyBytes(*bytes, tree, &reason, &skipped)) {
         setAside(reason);
         return;
     }
@@ -279,13 +279,44 @@ void Registry::setValue(RegRoot root, const QString &subKey, const QString &name
 {
     const QString path = keyPath(root, subKey);
     checkName(name);
-    change([&](RegistryTree &tree) { tree.setValue(path, name, value); });
+    current();
+    RegistryTree &tree = m_state->tree;
+    const RegValue *stored = tree.value(path, name);
+    const std::optional<RegValue> previous = stored ? std::optional<RegValue>(*stored) : std::nullopt;
+    const QString created = tree.firstMissingKey(path);
+    tree.setValue(path, name, value);
+    store([&] {
+        if (!created.isEmpty())
+            tree.removeKey(created);
+        else if (previous)
+            tree.setValue(path, name, *previous);
+        else
+            tree.removeValue(path, name);
+    });
 }
 
 void Registry::createKey(RegRoot root, const QString &subKey)
 {
     const QString path = keyPath(root, subKey);
-    change([&](RegistryTree &tree) { tree.createKey(path); });
+    current();
+    RegistryTree &tree = m_state->tree;
+    const QString created = tree.firstMissingKey(path);
+    tree.createKey(path);
+    store([&] {
+        if (!created.isEmpty())
+            tree.removeKey(created);
+    });
+}
+
+void Registry::store(const std::function<void()> &undo)
+{
+    try {
+        write(m_state->tree);
+    } catch (...) {
+        undo();
+        throw;
+    }
+    m_state->stamp = stampOf(m_state->path);
 }
 
 void Registry::importFile(const QString &path)
@@ -297,9 +328,8 @@ void Registry::importFile(const QString &path)
         raiseError(ErrorNumber::FileNotFound);
     if (!bytes && systemError != EFBIG)
         raiseSystemError(ErrorNumber::PathFileAccessError, systemError, path);
-    const QString text = bytes ? RegFileFormat::decode(*bytes) : QString();
     change([&](RegistryTree &tree) {
-        if (!bytes || !RegFileFormat::apply(text, tree, &reason))
+        if (!bytes || !RegFileFormat::applyBytes(*bytes, tree, &reason))
             raiseError(ErrorNumber::IllegalCall, QStringLiteral("Soubor %1 nelze načíst: %2").arg(path, reason));
     });
 }

@@ -85,6 +85,9 @@ private:
     // Applies a change to a copy of the current tree and stores it; the tree in
     // memory changes only when the file was written.
     void change(const std::function<void(RegistryTree &)> &edit);
+    // Stores a change already made to the tree in memory, which undo takes back when
+    // the file cannot be written: a large registry is not copied for one value.
+    void store(const std::function<void()> &undo);
     void write(const RegistryTree &tree) const;
 
     struct State;

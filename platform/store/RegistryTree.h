@@ -54,7 +54,7 @@ public:
     // The path without empty components (no leading, trailing or doubled "\").
     static QString normalizedPath(const QString &path);
     // The number of names below the root key in a path.
-    static int depthOf(const QString &path);
+    static int depthOf(QStringView path);
 
     bool hasKey(const QString &path) const;
     bool hasSubKeys(const QString &path) const;
@@ -62,9 +62,17 @@ public:
     // The names of the key's values in the order they were created; empty for a missing key.
     QStringList valueNames(const QString &path) const;
 
+    // The first key of the path that does not exist yet ("HKEY_CURRENT_USER\A" for
+    // "HKEY_CURRENT_USER\A\B" when there is no A), which removeKey takes away with
+    // whatever createKey added below it; empty when the whole path exists.
+    QString firstMissingKey(const QString &path) const;
+
     // Creates the key and its missing parents. Returns null, changing nothing, for
     // an empty path or one deeper than MaxDepth.
     Key *createKey(const QString &path);
+    // The subkey of a key, created when missing: for readers that create many keys
+    // below one parent. The caller keeps the depth within MaxDepth.
+    static Key &createSubKey(Key &parent, QStringView name);
     // Both return false, changing nothing, when the key cannot be created.
     bool setValue(const QString &path, const QString &name, const RegValue &value);
     static void setValue(Key &key, const QString &name, const RegValue &value);

@@ -55,6 +55,75 @@ TEST(RegFileFormatScale, ManyValuesInOneKey)
     EXPECT_TRUE(readBack(tree) == tree);
 }
 
+// Subkeys beyond the few a key finds by looking at each: found in any letter case,
+// removed and created again, walked in the order of their folded names whatever
+// order they came in.
+TEST(RegFileFormatScale, ManySubkeysOfOneKeyInAnyOrder)
+{
+    QString text = "REGEDIT4\n";
+    for (int i = 0; i < 3000; ++i) {
+        const int n = (i * 7919) % 3000;
+        text += QStringLiteral("[HKEY_CURRENT_USER\\Many\\%1%2]\n\"v\"=\"%2\"\n").arg(n % 2 ? "Key" : "key").arg(n);
+    }
+    for (int n = 0; n < 3000; n += 3)
+        text += QStringLiteral("[-HKEY_CURRENT_USER\\MANY\\KEY%1]\n").arg(n);
+    text += "[HKEY_CURRENT_USER\\Many\\KEY0]\n\"again\"=dword:00000001\n";
+    RegistryTree tree = parsed(text);
+
+    QStringList expected{"HKEY_CURRENT_USER", "HKEY_CURRENT_USER\\Many"};
+    QStringList folded;
+    for (int n = 0; n < 3000; ++n) {
+        if (n % 3 != 0 || n == 0)
+            folded << QStringLiteral("key%1").arg(n);
+    }
+    folded.sort();
+    QStringList walked;
+    for (const RegKeyEntry &key : tree.keys())
+        walked << key.path;
+    ASSERT_EQ(walked.size(), folded.size() + 2);
+    for (qsizetype i = 0; i < folded.size(); ++i)
+        EXPECT_EQ(walked[i + 2].section('\\', 2).toCaseFolded(), folded[i]);
+    EXPECT_EQ(walked[2], "HKEY_CURRENT_USER\\Many\\KEY0");
+    EXPECT_EQ(tree.valueNames("HKEY_CURRENT_USER\\Many\\key0"), QStringList{"again"});
+    EXPECT_FALSE(tree.hasKey("HKEY_CURRENT_USER\\Many\\key3"));
+    EXPECT_EQ(tree.value("hkey_current_user\\many\\KEY2999", "V")->data, QByteArray("2999\0", 5));
+    EXPECT_EQ(tree.value("HKEY_CURRENT_USER\\Many\\Key1", "v")->data, QByteArray("1\0", 2));
+    EXPECT_TRUE(readBack(tree) == tree);
+
+    // A subkey added after the walk keeps the order too.
+    tree.setValue("HKEY_CURRENT_USER\\Many\\A", "v", {RegType::String, QByteArray("a\0", 2)});
+    EXPECT_EQ(tree.keys()[2].path, "HKEY_CURRENT_USER\\Many\\A");
+}
+
+// Bytes read line by line as UTF-8 give the tree their decoded text gives, for any
+// bytes: what the decoder takes for UTF-8 and what it does not.
+TEST(RegFileFormatDecoding, BytesReadAsTheirDecodedTextReads)
+{
+    const QByteArray cases[] = {
+        "REGEDIT4\n[HKEY_CURRENT_USER\\\xC5\xBDlu\xC5\xA5ou\xC4\x8Dk\xC3\xBD]\n\"k\xC5\xAF\xC5\x88\"=\"\xC4\x8D\"\n",
+        "\xEF\xBB\xBFREGEDIT4\r\n[HKEY_CURRENT_USER\\A]\r\n\"n\"=\"\xEF\xBB\xBFmark\"\r\n",
+        "REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"n\"=\"\x9E\x9A\xE8\"\n", // Windows-1250
+        "REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"n\"=\"\xC0\xAF\"\n",     // overlong
+        "REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"n\"=\"\xE0\x80\xAF\"\n", // overlong in three bytes
+        "REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"n\"=\"\xED\xA0\x80\"\n", // a surrogate
+        "REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"n\"=\"\xF4\x90\x80\x80\"\n", // above U+10FFFF
+        "REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"n\"=\"x\"\n\"m\"=\"\xC5",     // cut short at the end
+        "\xEF\xBB\xBFREGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"n\"=\"\xC5\"\n", // marked, yet not UTF-8
+    };
+    for (const QByteArray &bytes : cases) {
+        RegistryTree fromBytes;
+        RegistryTree fromText;
+        EXPECT_TRUE(RegFileFormat::applyBytes(bytes, fromBytes));
+        EXPECT_TRUE(RegFileFormat::apply(RegFileFormat::decode(bytes), fromText));
+        EXPECT_TRUE(fromBytes == fromText) << bytes.toHex().constData() << "\n" << described(fromBytes) << "\n"
+                                           << described(fromText);
+    }
+    RegistryTree refused;
+    QString problem;
+    EXPECT_FALSE(RegFileFormat::applyBytes("\xC5\x99REGEDIT4\n[HKEY_CURRENT_USER\\A]\n", refused, &problem));
+    EXPECT_EQ(problem, "chybí záhlaví REGEDIT4");
+}
+
 TEST(RegFileFormatScale, ManyContinuationLines)
 {
     QString text = "REGEDIT4\n[HKEY_CURRENT_USER\\Big]\n\"Blob\"=hex:01,\\\n";

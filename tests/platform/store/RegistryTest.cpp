@@ -422,6 +422,28 @@ TEST_P(RegistryWriteFailureTest, FailedWriteRaisesAndKeepsTheFileAndValuesAsThey
     EXPECT_EQ(valueText(RegRoot::CurrentUser, "A", "B"), "later");
 }
 
+// A value added to an existing key, and a key below an existing one, go again when
+// the file cannot take them; the values around them stay in their order.
+TEST_P(RegistryWriteFailureTest, FailedAdditionsLeaveNothingBehind)
+{
+    Registry &registry = Registry::instance();
+    registry.setValue(RegRoot::CurrentUser, "A", "First", stringValue("1"));
+    registry.setValue(RegRoot::CurrentUser, "A", "Second", stringValue("2"));
+    {
+        WriteFailure failure(GetParam(), QFileInfo(registryFile()).path());
+        if (!failure.effective())
+            GTEST_SKIP() << "the folder stays writable for this user";
+        EXPECT_EQ(raised([&] { registry.setValue(RegRoot::CurrentUser, "A", "Third", stringValue("3")); }),
+                  ErrorNumber::PathFileAccessError);
+        EXPECT_EQ(raised([&] { registry.setValue(RegRoot::CurrentUser, "A\\B\\C", "Deep", stringValue("4")); }),
+                  ErrorNumber::PathFileAccessError);
+    }
+    EXPECT_EQ(registry.valueNames(RegRoot::CurrentUser, "A"), (QStringList{"First", "Second"}));
+    EXPECT_FALSE(registry.keyExists(RegRoot::CurrentUser, "A\\B"));
+    registry.setValue(RegRoot::CurrentUser, "A", "Third", stringValue("3"));
+    EXPECT_EQ(registry.valueNames(RegRoot::CurrentUser, "A"), (QStringList{"First", "Second", "Third"}));
+}
+
 INSTANTIATE_TEST_SUITE_P(Kinds, RegistryWriteFailureTest,
                          ::testing::Values(WriteFailureKind::ReadOnlyFolder, WriteFailureKind::NothingWritten,
                                            WriteFailureKind::CutShort),
