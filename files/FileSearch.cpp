@@ -83,19 +83,13 @@ private:
     // False when the start folder's volume is not ready or the folder cannot be read.
     bool walkStart(const SearchStart &start)
     {
-        const Volume *volume = m_request.volumes.volumeOf(start.path);
-        if (!volume || !volume->ready)
-            return false;
         WalkFolder folder;
         if (folder.open(start.path) != 0)
             return false;
-        // A folder on a mount the table leaves out (a pseudo file system, a second view
-        // of a disk) lies outside every volume, whatever its path says.
-        if (start.path != volume->mountPath) {
-            WalkFolder root;
-            if (root.open(volume->mountPath) != 0 || root.mountId() != folder.mountId())
-                return false;
-        }
+        // The folder's own mount decides, whatever its path says.
+        const Volume *mount = m_request.volumes.mountOf(folder.mountId(), folder.device());
+        if (!mount || !mount->ready || !VolumeTable::holdsFiles(*mount))
+            return false;
         m_ownVolume = start.ownVolume;
         if (enter(folder))
             walk(folder, start.path);
@@ -113,13 +107,15 @@ private:
         return true;
     }
 
-    // May the walk go from a folder into a sub-folder that lies on another mount?
-    bool mayCross(const QString &path) const
+    // May the walk go from a folder into a sub-folder that lies on another mount? Onto
+    // any file system that holds files, never into a view of the kernel's state nor
+    // onto a mount the table does not know.
+    bool mayCross(const WalkFolder &sub) const
     {
         if (m_ownVolume)
             return false;
-        const Volume *volume = m_request.volumes.volumeOf(path);
-        return volume && volume->ready && volume->mountPath == path;
+        const Volume *mount = m_request.volumes.mountOf(sub.mountId(), sub.device());
+        return mount && mount->ready && VolumeTable::holdsFiles(*mount);
     }
 
     // Walks an open folder; true when the walk was found stopped on entering it.
@@ -153,7 +149,7 @@ private:
             if (sub.openChild(folder, name) != 0)
                 continue;
             const QString subPath = childPath(path, name);
-            if (sub.mountId() != folder.mountId() && !mayCross(subPath))
+            if (sub.mountId() != folder.mountId() && !mayCross(sub))
                 continue;
             if (!enter(sub))
                 continue;

@@ -25,7 +25,9 @@ struct SearchRequest
     QList<SearchStart> starts;
     QString pattern; // ";"-separated wildcards
     QString text;    // empty: every file of the pattern
-    // The volumes the walk may enter; nothing outside them is read.
+    // The mounts of the machine: a start folder, and a mount met below one, is walked
+    // when its mount holds files; a pseudo file system, or a mount the table does not
+    // hold, is not read.
     VolumeTable volumes;
 };
 

@@ -1,6 +1,7 @@
 #include "files/FileSearch.h"
 
 #include "files/ContentMatcher.h"
+#include "platform/files/WalkFolder.h"
 #include "support/TestEnvironment.h"
 
 #include <QDir>
@@ -346,4 +347,51 @@ TEST_F(FileSearchTest, OwnVolumeWalksStayOnTheirMount)
     ::umount2(mountPoint.constData(), MNT_DETACH);
     EXPECT_EQ(crossing.paths, QStringList({"o/m/b.txt", "o/a.txt"}));
     EXPECT_EQ(own.paths, QStringList({"o/a.txt"}));
+}
+
+TEST_F(FileSearchTest, MountsThatHoldFilesAreWalkedPseudoFileSystemsAreNot)
+{
+    if (!isRoot())
+        GTEST_SKIP() << "mounting needs root";
+    files({{"home/u/Documents/a.txt", "a"}, {"home/u/Documents/data/", ""}, {"home/u/Documents/proc/", ""}});
+    const QByteArray data = QFile::encodeName(root("home/u/Documents/data"));
+    const QByteArray proc = QFile::encodeName(root("home/u/Documents/proc"));
+    ASSERT_EQ(::mount("tmpfs", data.constData(), "tmpfs", 0, "size=1m"), 0);
+    if (::mount("proc", proc.constData(), "proc", 0, nullptr) != 0) {
+        ::umount2(data.constData(), MNT_DETACH);
+        GTEST_SKIP() << "proc cannot be mounted here";
+    }
+    env.writeFile(QStringLiteral("home/u/Documents/data/d.txt"), "d");
+    env.writeFile(QStringLiteral("home/u/Documents/data/sub/e.txt"), "e");
+    // The mount table as the system would hand it in: the disk under the temporary
+    // folder, a RAM disk under the home folder and a proc, with their real numbers.
+    const auto line = [](const QString &path, const char *type) {
+        WalkFolder folder;
+        EXPECT_EQ(folder.open(path), 0) << qPrintable(path);
+        return QByteArray::number(folder.mountId()) + " 1 " + QByteArray::number(folder.device() >> 32) + ':'
+               + QByteArray::number(folder.device() & 0xFFFFFFFF) + " / " + QFile::encodeName(path) + " rw - " + type
+               + ' ' + type + " rw\n";
+    };
+    const QByteArray disk = line(QStorageInfo(env.root()).rootPath(), "ext4");
+    const QByteArray table = disk + line(root("home/u/Documents/data"), "tmpfs") + line(root("home/u/Documents/proc"), "proc");
+    const auto search = [&](const QString &start, const QByteArray &mounts) {
+        FileSearch search;
+        return run(search, {{{start, false}}, QStringLiteral("*.*"), {}, VolumeTable::fromMountInfo(mounts)});
+    };
+    const Outcome documents = search(root("home/u/Documents"), table);
+    const Outcome ramDisk = search(root("home/u/Documents/data"), table);
+    const Outcome kernel = search(root("home/u/Documents/proc"), table);
+    // A mount the table does not hold is not entered.
+    const Outcome unknown = search(root("home/u/Documents"), disk);
+    ::umount2(proc.constData(), MNT_DETACH);
+    ::umount2(data.constData(), MNT_DETACH);
+    EXPECT_EQ(documents.paths, QStringList({"home/u/Documents/data/sub/e.txt", "home/u/Documents/data/d.txt",
+                                            "home/u/Documents/a.txt"}));
+    EXPECT_FALSE(documents.unavailable);
+    EXPECT_EQ(ramDisk.paths, QStringList({"home/u/Documents/data/sub/e.txt", "home/u/Documents/data/d.txt"}));
+    EXPECT_FALSE(ramDisk.unavailable);
+    EXPECT_TRUE(kernel.paths.isEmpty());
+    EXPECT_EQ(kernel.examined, 0);
+    EXPECT_TRUE(kernel.unavailable);
+    EXPECT_EQ(unknown.paths, QStringList({"home/u/Documents/a.txt"}));
 }
