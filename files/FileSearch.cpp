@@ -4,11 +4,10 @@
 #include "core/PathServices.h"
 #include "files/ContentMatcher.h"
 #include "files/PageTitle.h"
+#include "files/SearchWalker.h"
 #include "platform/files/WalkFolder.h"
-#include "platform/files/WildcardPattern.h"
 
 #include <QElapsedTimer>
-#include <QSet>
 
 #include <algorithm>
 #include <atomic>
@@ -21,23 +20,6 @@ namespace {
 // goes, seldom enough for the window's share to stay small.
 constexpr int kBatchRows = 512;
 constexpr int kBatchMSecs = 100;
-
-QString childPath(const QString &folder, const QString &name)
-{
-    return folder.endsWith(QLatin1Char('/')) ? folder + name : folder + QLatin1Char('/') + name;
-}
-
-struct FolderId
-{
-    quint64 device;
-    quint64 inode;
-    bool operator==(const FolderId &) const = default;
-};
-
-size_t qHash(const FolderId &id, size_t seed = 0)
-{
-    return qHashMulti(seed, id.device, id.inode);
-}
 
 } // namespace
 
@@ -52,150 +34,51 @@ struct FileSearch::Run
     std::thread thread;
 };
 
-class FileSearch::Walk
+// Examines files for one thread of a run: reads and matches them and makes their rows.
+class FileSearch::Examiner
 {
 public:
-    Walk(FileSearch *owner, Run &run, const SearchRequest &request, StepHook hook)
-        : m_owner(owner)
-        , m_run(run)
-        , m_request(request)
-        , m_names(request.pattern)
-        , m_matcher(request.text)
-        , m_hook(std::move(hook))
+    explicit Examiner(const ContentMatcher &matcher)
+        : m_matcher(matcher)
     {
-        m_clock.start();
     }
 
-    void run()
+    // What examining one file of a walked folder found.
+    struct Outcome
     {
-        bool unavailable = false;
-        for (const SearchStart &start : m_request.starts) {
-            if (!m_run.running)
-                break;
-            if (!walkStart(start))
-                unavailable = true;
+        bool counted = false; // a regular file, examined
+        bool found = false;
+        SearchRow row;
+    };
+
+    void examine(const WalkFolder &folder, const QString &path, const QString &name, Outcome &outcome)
+    {
+        qint64 size = 0;
+        qint64 modified = 0;
+        if (m_matcher.isEmpty()) {
+            FileKind kind = FileKind::Other;
+            if (folder.statEntry(name, kind, size, modified) != 0 || kind != FileKind::File)
+                return;
+            outcome.found = true;
+        } else {
+            WalkFile file;
+            const int failure = file.open(folder, name);
+            // Only regular files count as examined; one that cannot be read does not match.
+            if (failure == EINVAL)
+                return;
+            if (failure == 0) {
+                size = file.size();
+                modified = file.modifiedMSecs();
+                outcome.found = m_matcher.matches(file, m_buffer);
+            }
         }
-        flush();
-        emit m_owner->finished(m_run.number, m_examined, unavailable);
+        outcome.counted = true;
+        if (outcome.found)
+            outcome.row = addRow(folder, path, name, size, modified);
     }
 
 private:
-    // False when the start folder's volume is not ready or the folder cannot be read.
-    bool walkStart(const SearchStart &start)
-    {
-        WalkFolder folder;
-        if (folder.open(start.path) != 0)
-            return false;
-        // The folder's own mount decides, whatever its path says.
-        const Volume *mount = m_request.volumes.mountOf(folder.mountId(), folder.device());
-        if (!mount || !mount->ready || !VolumeTable::holdsFiles(*mount))
-            return false;
-        m_ownVolume = start.ownVolume;
-        if (enter(folder))
-            walk(folder, start.path);
-        return true;
-    }
-
-    // The loop guard: a folder seen before in this run (through a bind mount of an
-    // ancestor, say) is not walked again.
-    bool enter(const WalkFolder &folder)
-    {
-        const FolderId id{folder.device(), folder.inode()};
-        if (m_seen.contains(id))
-            return false;
-        m_seen.insert(id);
-        return true;
-    }
-
-    // May the walk go from a folder into a sub-folder that lies on another mount? Onto
-    // any file system that holds files, never into a view of the kernel's state nor
-    // onto a mount the table does not know.
-    bool mayCross(const WalkFolder &sub) const
-    {
-        if (m_ownVolume)
-            return false;
-        const Volume *mount = m_request.volumes.mountOf(sub.mountId(), sub.device());
-        return mount && mount->ready && VolumeTable::holdsFiles(*mount);
-    }
-
-    // Walks an open folder; true when the walk was found stopped on entering it.
-    bool walk(WalkFolder &folder, const QString &path)
-    {
-        if (!m_run.running)
-            return true;
-        std::vector<FolderEntry> entries;
-        folder.list(entries);
-        std::vector<const FolderEntry *> folders;
-        std::vector<const FolderEntry *> files;
-        for (const FolderEntry &entry : entries) {
-            if (entry.kind == FileKind::Folder)
-                folders.push_back(&entry);
-            else if (entry.kind == FileKind::File && m_names.matches(entry.name))
-                files.push_back(&entry);
-        }
-        std::sort(folders.begin(), folders.end(), [](const FolderEntry *a, const FolderEntry *b) {
-            return a->name.compare(b->name, Qt::CaseInsensitive) < 0;
-        });
-        for (size_t n = folders.size(); n >= 1 && m_run.running; --n) {
-            m_folder = path;
-            if (m_hook)
-                m_hook(Step::Folder, path);
-            if (m_clock.elapsed() >= kBatchMSecs)
-                flush();
-            if (!m_run.running)
-                return true;
-            const QString &name = folders[n - 1]->name;
-            WalkFolder sub;
-            if (sub.openChild(folder, name) != 0)
-                continue;
-            const QString subPath = childPath(path, name);
-            if (sub.mountId() != folder.mountId() && !mayCross(sub))
-                continue;
-            if (!enter(sub))
-                continue;
-            if (walk(sub, subPath))
-                return true;
-        }
-        examineFiles(folder, path, files);
-        return false;
-    }
-
-    void examineFiles(const WalkFolder &folder, const QString &path, const std::vector<const FolderEntry *> &files)
-    {
-        for (const FolderEntry *entry : files) {
-            if (m_run.abandoned)
-                return;
-            if (m_hook)
-                m_hook(Step::File, childPath(path, entry->name));
-            qint64 size = 0;
-            qint64 modified = 0;
-            bool found = false;
-            if (m_matcher.isEmpty()) {
-                FileKind kind = FileKind::Other;
-                if (folder.statEntry(entry->name, kind, size, modified) != 0 || kind != FileKind::File)
-                    continue;
-                found = true;
-            } else {
-                WalkFile file;
-                const int failure = file.open(folder, entry->name);
-                // Only regular files count as examined; one that cannot be read does not match.
-                if (failure == EINVAL)
-                    continue;
-                if (failure == 0) {
-                    size = file.size();
-                    modified = file.modifiedMSecs();
-                    found = m_matcher.matches(file, m_buffer);
-                }
-            }
-            ++m_examined;
-            if (found)
-                addRow(folder, path, entry->name, size, modified);
-        }
-        if (m_rows.size() >= kBatchRows || m_clock.elapsed() >= kBatchMSecs)
-            flush();
-    }
-
-    void addRow(const WalkFolder &open, const QString &folder, const QString &name, qint64 size, qint64 modified)
+    SearchRow addRow(const WalkFolder &open, const QString &folder, const QString &name, qint64 size, qint64 modified)
     {
         SearchRow row;
         row.path = childPath(folder, name);
@@ -213,7 +96,7 @@ private:
         row.page = isPageExtension(row.extension);
         if (row.page)
             row.title = pageTitle(pageHead(open, name));
-        m_rows.append(std::move(row));
+        return row;
     }
 
     // A page's first bytes, read the way the walk reads: through the folder, never
@@ -235,6 +118,99 @@ private:
         return head;
     }
 
+    const ContentMatcher &m_matcher;
+    QByteArray m_buffer;
+    qint64 m_dateSecond = 0;
+    QString m_dateText;
+};
+
+// A run's walk as the window sees it: the walker's steps taken in order, with the stop
+// tested where a walk on one thread tests it, so that what is examined and listed,
+// the count and the folder shown follow that walk exactly.
+class FileSearch::Walk
+{
+public:
+    Walk(FileSearch *owner, Run &run, const SearchRequest &request, StepHook hook)
+        : m_owner(owner)
+        , m_run(run)
+        , m_walker(request, run.running)
+        , m_matcher(request.text)
+        , m_examiner(m_matcher)
+        , m_hook(std::move(hook))
+    {
+        m_clock.start();
+    }
+
+    void run()
+    {
+        WalkStep step;
+        while (m_walker.next(step) && take(step)) {
+        }
+        m_walker.end();
+        flush();
+        emit m_owner->finished(m_run.number, m_examined, m_unavailable);
+    }
+
+private:
+    // False once the run is over. Found stopped as a folder turns to a sub-folder, the
+    // walk examines that folder's files and those of each folder above it, nothing
+    // else; found stopped as it enters a folder, nothing more.
+    bool take(const WalkStep &step)
+    {
+        if (m_run.abandoned)
+            return false;
+        switch (step.kind) {
+        case WalkStep::Start:
+            if (m_unwindTo >= 0 || !m_run.running)
+                return false;
+            if (step.unavailable)
+                m_unavailable = true;
+            return true;
+        case WalkStep::Turn:
+            if (m_unwindTo >= 0)
+                return true;
+            if (!m_run.running) {
+                m_unwindTo = step.depth;
+                return true;
+            }
+            m_folder = step.path;
+            if (m_hook)
+                m_hook(Step::Folder, step.path);
+            if (m_clock.elapsed() >= kBatchMSecs)
+                flush();
+            return m_run.running;
+        case WalkStep::Files:
+            if (m_unwindTo >= 0) {
+                if (step.depth != m_unwindTo)
+                    return true;
+                examineFiles(step);
+                return --m_unwindTo >= 0;
+            }
+            examineFiles(step);
+            return true;
+        }
+        return true;
+    }
+
+    void examineFiles(const WalkStep &step)
+    {
+        for (const QString &name : step.names) {
+            if (m_run.abandoned)
+                return;
+            const QString path = childPath(step.path, name);
+            if (m_hook)
+                m_hook(Step::File, path);
+            Examiner::Outcome outcome;
+            m_examiner.examine(*step.folder, step.path, name, outcome);
+            if (outcome.counted)
+                ++m_examined;
+            if (outcome.found)
+                m_rows.append(std::move(outcome.row));
+        }
+        if (m_rows.size() >= kBatchRows || m_clock.elapsed() >= kBatchMSecs)
+            flush();
+    }
+
     void flush()
     {
         if (m_rows.isEmpty() && m_folder == m_shownFolder)
@@ -247,20 +223,19 @@ private:
 
     FileSearch *m_owner;
     Run &m_run;
-    const SearchRequest m_request;
-    const WildcardPattern m_names;
+    SearchWalker m_walker;
     const ContentMatcher m_matcher;
+    Examiner m_examiner;
     StepHook m_hook;
-    QSet<FolderId> m_seen;
-    bool m_ownVolume = false;
+    // After a stop found at a folder's turn: the depth of the folder whose files come
+    // next; -1 while the walk goes on.
+    int m_unwindTo = -1;
+    bool m_unavailable = false;
     qint64 m_examined = 0;
     QList<SearchRow> m_rows;
     QString m_folder;
     QString m_shownFolder;
-    QByteArray m_buffer;
     QElapsedTimer m_clock;
-    qint64 m_dateSecond = 0;
-    QString m_dateText;
 };
 
 FileSearch::FileSearch(QObject *parent)

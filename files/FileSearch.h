@@ -85,6 +85,7 @@ signals:
 
 private:
     struct Run;
+    class Examiner;
     class Walk;
 
     std::vector<std::shared_ptr<Run>> m_runs;

@@ -11,7 +11,10 @@
 #include <QTimer>
 #include <QStorageInfo>
 
+#include <fcntl.h>
+#include <set>
 #include <sys/mount.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
@@ -394,4 +397,54 @@ TEST_F(FileSearchTest, MountsThatHoldFilesAreWalkedPseudoFileSystemsAreNot)
     EXPECT_EQ(kernel.examined, 0);
     EXPECT_TRUE(kernel.unavailable);
     EXPECT_EQ(unknown.paths, QStringList({"home/u/Documents/a.txt"}));
+}
+
+TEST_F(FileSearchTest, EveryFileOfAVeryDeepTreeIsFoundUnderALowOpenFileLimit)
+{
+    // 3,000 nested folders, deeper than the whole path a name may have, with a file at
+    // seven of the levels; built and removed level by level, relative to each folder.
+    constexpr int levels = 3000;
+    const std::set<int> withFile = {1, 2, 500, 1000, 1999, 2500, levels};
+    QDir().mkpath(root("deep"));
+    int fd = ::open(QFile::encodeName(root("deep")).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    ASSERT_GE(fd, 0);
+    for (int level = 1; level <= levels; ++level) {
+        ASSERT_EQ(::mkdirat(fd, "d", 0755), 0);
+        const int sub = ::openat(fd, "d", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        ::close(fd);
+        ASSERT_GE(fd = sub, 0);
+        if (withFile.count(level)) {
+            const int file = ::openat(fd, "f.txt", O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+            ASSERT_GE(file, 0);
+            ::close(file);
+        }
+    }
+    // Far below the depth: one descriptor per level cannot be had.
+    struct rlimit usual {};
+    ::getrlimit(RLIMIT_NOFILE, &usual);
+    struct rlimit low = usual;
+    low.rlim_cur = 256;
+    ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &low), 0);
+    FileSearch search;
+    const Outcome outcome = run(search, request(root("deep"), QStringLiteral("*.txt")));
+    const Outcome text = run(search, request(root("deep"), QStringLiteral("*.txt"), QStringLiteral("x")));
+    ::setrlimit(RLIMIT_NOFILE, &usual);
+    for (int level = levels; level >= 1; --level) {
+        if (withFile.count(level))
+            ::unlinkat(fd, "f.txt", 0);
+        const int up = ::openat(fd, "..", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        ::close(fd);
+        fd = up;
+        ::unlinkat(fd, "d", AT_REMOVEDIR);
+    }
+    ::close(fd);
+    ASSERT_EQ(outcome.paths.size(), qsizetype(withFile.size()));
+    // Deepest first, each path whole.
+    QString expected = QStringLiteral("deep");
+    for (int level = 1; level <= levels; ++level)
+        expected += QStringLiteral("/d");
+    EXPECT_EQ(outcome.paths.front(), expected + QStringLiteral("/f.txt"));
+    EXPECT_EQ(outcome.paths.back(), QStringLiteral("deep/d/f.txt"));
+    EXPECT_EQ(outcome.examined, qint64(withFile.size()));
+    EXPECT_EQ(text.examined, qint64(withFile.size()));
 }
