@@ -4,6 +4,7 @@
 #include "core/PathServices.h"
 #include "files/ContentMatcher.h"
 #include "files/PageTitle.h"
+#include "files/SearchLookAhead.h"
 #include "files/SearchWalker.h"
 #include "platform/files/WalkFolder.h"
 
@@ -43,13 +44,7 @@ public:
     {
     }
 
-    // What examining one file of a walked folder found.
-    struct Outcome
-    {
-        bool counted = false; // a regular file, examined
-        bool found = false;
-        SearchRow row;
-    };
+    using Outcome = FileOutcome;
 
     void examine(const WalkFolder &folder, const QString &path, const QString &name, Outcome &outcome)
     {
@@ -135,7 +130,6 @@ public:
         , m_run(run)
         , m_walker(request, run.running)
         , m_matcher(request.text)
-        , m_examiner(m_matcher)
         , m_hook(std::move(hook))
     {
         m_clock.start();
@@ -143,10 +137,22 @@ public:
 
     void run()
     {
-        WalkStep step;
-        while (m_walker.next(step) && take(step)) {
+        const int workers = SearchLookAhead::workersForThisMachine();
+        // One examiner per thread: each keeps its own read buffer.
+        std::vector<Examiner> examiners(size_t(workers) + 1, Examiner(m_matcher));
+        SearchLookAhead lookAhead(
+            m_walker, workers,
+            [&examiners](int thread, const WalkStep &step, size_t index, FileOutcome &outcome) {
+                examiners[size_t(thread)].examine(*step.folder, step.path, step.names[index], outcome);
+            },
+            m_run.abandoned);
+        m_lookAhead = &lookAhead;
+        while (const WalkStep *step = lookAhead.next()) {
+            if (!take(*step))
+                break;
         }
-        m_walker.end();
+        lookAhead.end();
+        m_lookAhead = nullptr;
         flush();
         emit m_owner->finished(m_run.number, m_examined, m_unavailable);
     }
@@ -194,18 +200,16 @@ private:
 
     void examineFiles(const WalkStep &step)
     {
-        for (const QString &name : step.names) {
+        for (size_t i = 0; i < step.names.size(); ++i) {
             if (m_run.abandoned)
                 return;
-            const QString path = childPath(step.path, name);
             if (m_hook)
-                m_hook(Step::File, path);
-            Examiner::Outcome outcome;
-            m_examiner.examine(*step.folder, step.path, name, outcome);
+                m_hook(Step::File, childPath(step.path, step.names[i]));
+            const FileOutcome &outcome = m_lookAhead->outcome(i);
             if (outcome.counted)
                 ++m_examined;
             if (outcome.found)
-                m_rows.append(std::move(outcome.row));
+                m_rows.append(outcome.row);
         }
         if (m_rows.size() >= kBatchRows || m_clock.elapsed() >= kBatchMSecs)
             flush();
@@ -225,7 +229,7 @@ private:
     Run &m_run;
     SearchWalker m_walker;
     const ContentMatcher m_matcher;
-    Examiner m_examiner;
+    SearchLookAhead *m_lookAhead = nullptr;
     StepHook m_hook;
     // After a stop found at a folder's turn: the depth of the folder whose files come
     // next; -1 while the walk goes on.

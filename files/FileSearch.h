@@ -44,7 +44,10 @@ struct SearchRow
     QString extension; // the image key the row asks for
 };
 
-// A file search on a thread of its own. Every run gets a number; what it reports
+// A file search on threads of its own: one walks, up to one per core reads and
+// matches files, and one takes what they found in walk order, so that rows, the count
+// and the folder shown come exactly as a walk on one thread would give them; on one
+// core it is that walk. Every run gets a number; what it reports
 // carries the number, so a receiver can tell a finished run's late rows from the
 // current one's. The walk is depth first: a folder's sub-folders from the last of its
 // listing (sorted by name) to the first, each completely, then the folder's own files. Stopping clears
@@ -65,9 +68,9 @@ public:
     // Stops the current run as described above.
     void stop();
 
-    // Called on the walking thread as the walk turns to each sub-folder of a folder
-    // (with that folder's path) and before it examines each file (with the file's):
-    // lets a test act at a known point of a walk.
+    // Called on the run's thread as the walk turns to each sub-folder of a folder
+    // (with that folder's path) and as it takes up each file (with the file's), in
+    // walk order: lets a test act at a known point of a walk.
     enum class Step { Folder, File };
     using StepHook = std::function<void(Step step, const QString &path)>;
     void setStepHook(StepHook hook) { m_stepHook = std::move(hook); }

@@ -5,6 +5,8 @@
 #include "support/TestEnvironment.h"
 
 #include <QDir>
+#include <QDirIterator>
+#include <QFileInfo>
 #include <QFile>
 #include <QProcess>
 #include <QEventLoop>
@@ -447,4 +449,76 @@ TEST_F(FileSearchTest, EveryFileOfAVeryDeepTreeIsFoundUnderALowOpenFileLimit)
     EXPECT_EQ(outcome.paths.back(), QStringLiteral("deep/d/f.txt"));
     EXPECT_EQ(outcome.examined, qint64(withFile.size()));
     EXPECT_EQ(text.examined, qint64(withFile.size()));
+}
+
+// A tree wide and deep enough for the walk to run ahead of what it lists, read by
+// every worker the machine gives a run.
+class WideTreeTest : public FileSearchTest
+{
+protected:
+    void SetUp() override
+    {
+        for (int a = 0; a < 6; ++a) {
+            for (int b = 0; b < 6; ++b) {
+                for (int f = 0; f < 12; ++f) {
+                    const QString name = QStringLiteral("w/a%1/b%2/f%3.txt").arg(a).arg(b).arg(f);
+                    env.writeFile(name, f % 3 ? QByteArray(3000, 'x') + "HIT" : QByteArray("miss"));
+                }
+            }
+            env.writeFile(QStringLiteral("w/a%1/top.txt").arg(a), "hit");
+        }
+    }
+    // The files of a folder that hold the text, in the folder's own listing order.
+    QStringList hitsOf(const QString &folder) const
+    {
+        QStringList hits;
+        QDirIterator it(root(folder), QDir::Files);
+        while (it.hasNext()) {
+            const QString path = it.next();
+            QFile file(path);
+            if (file.open(QIODevice::ReadOnly) && file.readAll().toLower().contains("hit"))
+                hits << folder + QLatin1Char('/') + QFileInfo(path).fileName();
+        }
+        return hits;
+    }
+};
+
+TEST_F(WideTreeTest, RowsComeInTheOrderOfAWalkOnOneThread)
+{
+    QStringList expected;
+    for (int a = 5; a >= 0; --a) {
+        for (int b = 5; b >= 0; --b)
+            expected << hitsOf(QStringLiteral("w/a%1/b%2").arg(a).arg(b));
+        expected << hitsOf(QStringLiteral("w/a%1").arg(a));
+    }
+    FileSearch search;
+    for (int round = 0; round < 3; ++round) {
+        const Outcome outcome = run(search, request(root("w"), QStringLiteral("*.txt"), QStringLiteral("hit")));
+        EXPECT_EQ(outcome.paths, expected);
+        EXPECT_EQ(outcome.examined, 6 * 6 * 12 + 6);
+    }
+}
+
+TEST_F(WideTreeTest, AfterAStopOnlyTheCurrentFolderAndThoseAboveItAreListed)
+{
+    FileSearch search;
+    // Stopped at the first file of a4/b2, while the walk has long read ahead: b2's
+    // files and a4's still come, nothing of b1, b0 or a3 to a0.
+    bool stopped = false;
+    search.setStepHook([&](FileSearch::Step step, const QString &path) {
+        if (step == FileSearch::Step::File && path.contains(QLatin1String("/a4/b2/")) && !stopped) {
+            stopped = true;
+            search.stop();
+        }
+    });
+    const Outcome outcome = run(search, request(root("w"), QStringLiteral("*.txt"), QStringLiteral("hit")));
+    QStringList expected;
+    for (int b = 5; b >= 0; --b)
+        expected << hitsOf(QStringLiteral("w/a5/b%1").arg(b));
+    expected << hitsOf(QStringLiteral("w/a5"));
+    for (int b = 5; b >= 2; --b)
+        expected << hitsOf(QStringLiteral("w/a4/b%1").arg(b));
+    expected << hitsOf(QStringLiteral("w/a4"));
+    EXPECT_EQ(outcome.paths, expected);
+    EXPECT_EQ(outcome.examined, 6 * 12 + 1 + 4 * 12 + 1);
 }
