@@ -137,7 +137,9 @@ public:
 
     void run()
     {
-        const int workers = SearchLookAhead::workersForThisMachine();
+        // A search by name reads nothing but page heads: the walk itself is its work,
+        // and handing files to other threads would only slow it.
+        const int workers = m_matcher.isEmpty() ? 0 : SearchLookAhead::workersForThisMachine();
         // One examiner per thread: each keeps its own read buffer.
         std::vector<Examiner> examiners(size_t(workers) + 1, Examiner(m_matcher));
         SearchLookAhead lookAhead(

@@ -13,6 +13,8 @@ constexpr int kAheadFolders = 96;
 // Files a worker takes up at once: few, so that a folder's files spread over workers.
 constexpr size_t kChunk = 4;
 constexpr size_t kWakeTaker = 64;
+// Sleeping workers are woken for a backlog of files, not for each folder's few.
+constexpr size_t kWakeWorkers = 32;
 
 enum FileState { Waiting, Taken, Done, Dropped };
 
@@ -124,6 +126,8 @@ void SearchLookAhead::walk()
         {
             std::unique_lock lock(m_mutex);
             if (!roomAhead() && !m_stopping) {
+                if (m_backlog > 0 && m_idle > 0)
+                    m_wake.notify_all();
                 m_walkerWaiting = true;
                 m_room.wait(lock, [this] { return m_stopping || roomAhead(); });
                 m_walkerWaiting = false;
@@ -141,8 +145,10 @@ void SearchLookAhead::walk()
             std::lock_guard lock(m_mutex);
             m_queuedNames += step.names.size();
             m_heldFolders += step.folder ? 1 : 0;
-            wake = std::min(size_t(m_idle), (step.names.size() + kChunk - 1) / kChunk);
+            m_backlog += step.names.size();
             m_queue.push_back(std::make_unique<Slot>(std::move(step)));
+            if (m_backlog >= kWakeWorkers || !roomAhead())
+                wake = std::min(size_t(m_idle), (m_backlog + kChunk - 1) / kChunk);
             // A waiting taker is woken for a batch of steps, not for each.
             takerWaiting = m_takerWaiting && (m_queue.size() >= kWakeTaker || !roomAhead());
         }
@@ -156,28 +162,32 @@ void SearchLookAhead::walk()
         m_walkEnded = true;
     }
     m_stepReady.notify_one();
+    m_wake.notify_all();
 }
 
 const FileOutcome &SearchLookAhead::outcome(size_t index)
 {
     Slot &slot = *m_queue.front();
     std::atomic<int> &state = slot.states[index];
-    int expected = Waiting;
-    if (state.compare_exchange_strong(expected, Taken, std::memory_order_acquire)) {
+    if (m_workerCount == 0) {
+        // Alone: each file is examined when it is asked for.
+        state.store(Done, std::memory_order_relaxed);
         m_examine(0, slot.step, index, slot.outcomes[index]);
-        state.store(Done, std::memory_order_release);
-        slot.examined.fetch_add(1, std::memory_order_acq_rel);
         return slot.outcomes[index];
     }
-    // A worker has it: the taker waits for the step's files all at once, which wakes
-    // it once per folder rather than once per file.
-    const size_t count = slot.step.names.size();
-    while (state.load(std::memory_order_acquire) != Done) {
-        const size_t examined = slot.examined.load(std::memory_order_acquire);
-        if (examined == count)
-            break;
-        slot.examined.wait(examined, std::memory_order_acquire);
+    if (state.load(std::memory_order_acquire) == Done)
+        return slot.outcomes[index];
+    // The step's files are left to the workers, woken for them should they sleep,
+    // and waited for all at once: the taker wakes once per folder, not per file.
+    {
+        std::lock_guard lock(m_mutex);
+        if (m_backlog > 0 && m_idle > 0)
+            m_wake.notify_all();
     }
+    const size_t count = slot.step.names.size();
+    for (size_t examined = slot.examined.load(std::memory_order_acquire); examined != count;
+         examined = slot.examined.load(std::memory_order_acquire))
+        slot.examined.wait(examined, std::memory_order_acquire);
     return slot.outcomes[index];
 }
 
@@ -188,6 +198,7 @@ void SearchLookAhead::retire()
     // holds some lets them go before the step does.
     {
         std::lock_guard lock(m_mutex);
+        m_backlog -= slot->step.names.size() - slot->takenUp;
         slot->takenUp = slot->step.names.size();
     }
     for (size_t i = 0; i < slot->step.names.size(); ++i) {
@@ -222,6 +233,7 @@ bool SearchLookAhead::findWork(Slot *&slot, size_t &begin, size_t &end)
             begin = candidate->takenUp;
             end = std::min(count, begin + kChunk);
             candidate->takenUp = end;
+            m_backlog -= end - begin;
             candidate->holders.fetch_add(1, std::memory_order_relaxed);
             return true;
         }

@@ -72,6 +72,7 @@ private:
     bool m_handedOut = false;
     size_t m_handOut = 0; // the first queued step with files no worker has taken up
     size_t m_queuedNames = 0;
+    size_t m_backlog = 0; // queued names no worker has taken up
     int m_heldFolders = 0;
     bool m_stopping = false;
     int m_idle = 0; // workers waiting for files
