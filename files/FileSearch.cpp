@@ -142,19 +142,22 @@ public:
         const int workers = m_matcher.isEmpty() ? 0 : SearchLookAhead::workersForThisMachine();
         // One examiner per thread: each keeps its own read buffer.
         std::vector<Examiner> examiners(size_t(workers) + 1, Examiner(m_matcher));
-        SearchLookAhead lookAhead(
-            m_walker, workers,
-            [&examiners](int thread, const WalkStep &step, size_t index, FileOutcome &outcome) {
-                examiners[size_t(thread)].examine(*step.folder, step.path, step.names[index], outcome);
-            },
-            m_run.abandoned);
-        m_lookAhead = &lookAhead;
-        while (const WalkStep *step = lookAhead.next()) {
-            if (!take(*step))
-                break;
+        {
+            SearchLookAhead lookAhead(
+                m_walker, workers,
+                [&examiners](int thread, const WalkStep &step, size_t index, FileOutcome &outcome) {
+                    examiners[size_t(thread)].examine(*step.folder, step.path, step.names[index], outcome);
+                },
+                m_run.abandoned);
+            m_lookAhead = &lookAhead;
+            while (const WalkStep *step = lookAhead.next()) {
+                if (!take(*step))
+                    break;
+            }
+            lookAhead.end();
+            m_lookAhead = nullptr;
         }
-        lookAhead.end();
-        m_lookAhead = nullptr;
+        // The walk's and the workers' threads end before the run reports its end.
         flush();
         emit m_owner->finished(m_run.number, m_examined, m_unavailable);
     }
