@@ -2,16 +2,26 @@
 
 #include <algorithm>
 #include <sched.h>
+#include <sys/resource.h>
 
 namespace {
 
 // How far the walk may run ahead of the step taken: in steps, in file names, and in
-// folders held open for their files.
-constexpr size_t kAheadSteps = 4096;
-constexpr size_t kAheadNames = 4096;
-constexpr int kAheadFolders = 96;
+// folders held open for their files (a quarter of the descriptors the process may
+// open, so that the walk and the workers always have theirs).
+constexpr size_t kAheadSteps = 8192;
+constexpr size_t kAheadNames = 8192;
+constexpr int kAheadFoldersMost = 256;
+
+int aheadFolders()
+{
+    struct rlimit limit {};
+    if (::getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY)
+        return kAheadFoldersMost;
+    return int(std::clamp<rlim_t>(limit.rlim_cur / 4, 4, kAheadFoldersMost));
+}
 // Files a worker takes up at once: few, so that a folder's files spread over workers.
-constexpr size_t kChunk = 4;
+constexpr size_t kChunk = 8;
 constexpr size_t kWakeTaker = 64;
 // Sleeping workers are woken for a backlog of files, not for each folder's few.
 constexpr size_t kWakeWorkers = 32;
@@ -46,6 +56,7 @@ SearchLookAhead::SearchLookAhead(SearchWalker &walker, int workers, Examine exam
     , m_workerCount(std::max(0, workers))
     , m_examine(std::move(examine))
     , m_abandoned(abandoned)
+    , m_aheadFolders(aheadFolders())
 {
     if (m_workerCount == 0)
         return;
@@ -117,7 +128,7 @@ void SearchLookAhead::end()
 
 bool SearchLookAhead::roomAhead() const
 {
-    return m_queue.size() < kAheadSteps && m_queuedNames < kAheadNames && m_heldFolders < kAheadFolders;
+    return m_queue.size() < kAheadSteps && m_queuedNames < kAheadNames && m_heldFolders < m_aheadFolders;
 }
 
 void SearchLookAhead::walk()

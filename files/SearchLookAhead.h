@@ -60,6 +60,7 @@ private:
     const int m_workerCount;
     const Examine m_examine;
     const std::atomic<bool> &m_abandoned;
+    const int m_aheadFolders;
     bool m_walkEnded = false;
 
     std::mutex m_mutex;
