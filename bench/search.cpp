@@ -209,7 +209,8 @@ void compare(const Comparison &c, const VolumeTable &volumes)
     const double mine = median(ours);
     std::printf("  %-70s %.3f s  %lld hits\n", "this search", mine, static_cast<long long>(ourHits));
     for (int i : present) {
-        std::printf("  %-70s %.3f s  %lld hits\n", qPrintable(c.tools[i].shown()), median(theirs[size_t(i)]),
+        // Padded by characters, not bytes: the Czech word is wider in bytes.
+        std::printf("  %s %.3f s  %lld hits\n", qPrintable(c.tools[i].shown().leftJustified(70)), median(theirs[size_t(i)]),
                     static_cast<long long>(theirHits[i]));
     }
     for (const Goal &goal : c.goals) {
