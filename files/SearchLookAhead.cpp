@@ -1,8 +1,8 @@
 #include "files/SearchLookAhead.h"
 
+#include "platform/system/ProcessLimits.h"
+
 #include <algorithm>
-#include <sched.h>
-#include <sys/resource.h>
 
 namespace {
 
@@ -15,10 +15,8 @@ constexpr int kAheadFoldersMost = 256;
 
 int aheadFolders()
 {
-    struct rlimit limit {};
-    if (::getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY)
-        return kAheadFoldersMost;
-    return int(std::clamp<rlim_t>(limit.rlim_cur / 4, 4, kAheadFoldersMost));
+    const qint64 limit = ProcessLimits::openFiles();
+    return limit < 0 ? kAheadFoldersMost : int(std::clamp<qint64>(limit / 4, 4, kAheadFoldersMost));
 }
 // Files a worker takes up at once: few, so that a folder's files spread over workers.
 constexpr size_t kChunk = 8;
@@ -79,12 +77,7 @@ SearchLookAhead::~SearchLookAhead()
 
 int SearchLookAhead::workersForThisMachine()
 {
-    cpu_set_t cores;
-    CPU_ZERO(&cores);
-    int count = 1;
-    if (::sched_getaffinity(0, sizeof(cores), &cores) == 0)
-        count = CPU_COUNT(&cores);
-    return std::clamp(count, 1, 32) - 1;
+    return std::min(ProcessLimits::usableCores(), 32) - 1;
 }
 
 const WalkStep *SearchLookAhead::next()
