@@ -4,11 +4,11 @@
 #include "core/PathServices.h"
 #include "files/ContentMatcher.h"
 #include "files/PageTitle.h"
+#include "files/SearchLookAhead.h"
+#include "files/SearchWalker.h"
 #include "platform/files/WalkFolder.h"
-#include "platform/files/WildcardPattern.h"
 
 #include <QElapsedTimer>
-#include <QSet>
 
 #include <algorithm>
 #include <atomic>
@@ -21,11 +21,6 @@ namespace {
 // goes, seldom enough for the window's share to stay small.
 constexpr int kBatchRows = 512;
 constexpr int kBatchMSecs = 100;
-
-QString childPath(const QString &folder, const QString &name)
-{
-    return folder.endsWith(QLatin1Char('/')) ? folder + name : folder + QLatin1Char('/') + name;
-}
 
 // A row's path: the folder and the name with one separator between them and none
 // doubled, however the start folder was written ("/a/", "/a//"), so that a file has
@@ -45,18 +40,6 @@ QString rowPath(const QString &folder, const QString &name)
     return single;
 }
 
-struct FolderId
-{
-    quint64 device;
-    quint64 inode;
-    bool operator==(const FolderId &) const = default;
-};
-
-size_t qHash(const FolderId &id, size_t seed = 0)
-{
-    return qHashMulti(seed, id.device, id.inode);
-}
-
 } // namespace
 
 struct FileSearch::Run
@@ -70,154 +53,45 @@ struct FileSearch::Run
     std::thread thread;
 };
 
-class FileSearch::Walk
+// Examines files for one thread of a run: reads and matches them and makes their rows.
+class FileSearch::Examiner
 {
 public:
-    Walk(FileSearch *owner, Run &run, const SearchRequest &request, StepHook hook)
-        : m_owner(owner)
-        , m_run(run)
-        , m_request(request)
-        , m_names(request.pattern)
-        , m_matcher(request.text)
-        , m_hook(std::move(hook))
+    explicit Examiner(const ContentMatcher &matcher)
+        : m_matcher(matcher)
     {
-        m_clock.start();
     }
 
-    void run()
+    using Outcome = FileOutcome;
+
+    void examine(const WalkFolder &folder, const QString &path, const QString &name, Outcome &outcome)
     {
-        bool unavailable = false;
-        for (const SearchStart &start : m_request.starts) {
-            if (!m_run.running)
-                break;
-            if (!walkStart(start))
-                unavailable = true;
+        qint64 size = 0;
+        qint64 modified = 0;
+        if (m_matcher.isEmpty()) {
+            FileKind kind = FileKind::Other;
+            if (folder.statEntry(name, kind, size, modified) != 0 || kind != FileKind::File)
+                return;
+            outcome.found = true;
+        } else {
+            WalkFile file;
+            const int failure = file.open(folder, name);
+            // Only regular files count as examined; one that cannot be read does not match.
+            if (failure == EINVAL)
+                return;
+            if (failure == 0) {
+                size = file.size();
+                modified = file.modifiedMSecs();
+                outcome.found = m_matcher.matches(file, m_buffer);
+            }
         }
-        flush();
-        emit m_owner->finished(m_run.number, m_examined, unavailable);
+        outcome.counted = true;
+        if (outcome.found)
+            outcome.row = addRow(folder, path, name, size, modified);
     }
 
 private:
-    // False when the start folder's volume is not ready or the folder cannot be read.
-    bool walkStart(const SearchStart &start)
-    {
-        const Volume *volume = m_request.volumes.volumeOf(start.path);
-        if (!volume || !volume->ready)
-            return false;
-        WalkFolder folder;
-        if (folder.open(start.path) != 0)
-            return false;
-        // A folder on a mount the table leaves out (a pseudo file system, a second view
-        // of a disk) lies outside every volume, whatever its path says.
-        if (start.path != volume->mountPath) {
-            WalkFolder root;
-            if (root.open(volume->mountPath) != 0 || root.mountId() != folder.mountId())
-                return false;
-        }
-        m_ownVolume = start.ownVolume;
-        if (enter(folder))
-            walk(folder, start.path);
-        return true;
-    }
-
-    // The loop guard: a folder seen before in this run (through a bind mount of an
-    // ancestor, say) is not walked again.
-    bool enter(const WalkFolder &folder)
-    {
-        const FolderId id{folder.device(), folder.inode()};
-        if (m_seen.contains(id))
-            return false;
-        m_seen.insert(id);
-        return true;
-    }
-
-    // May the walk go from a folder into a sub-folder that lies on another mount?
-    bool mayCross(const QString &path) const
-    {
-        if (m_ownVolume)
-            return false;
-        const Volume *volume = m_request.volumes.volumeOf(path);
-        return volume && volume->ready && volume->mountPath == path;
-    }
-
-    // Walks an open folder; true when the walk was found stopped on entering it.
-    bool walk(WalkFolder &folder, const QString &path)
-    {
-        if (!m_run.running)
-            return true;
-        std::vector<FolderEntry> entries;
-        folder.list(entries);
-        std::vector<const FolderEntry *> folders;
-        std::vector<const FolderEntry *> files;
-        for (const FolderEntry &entry : entries) {
-            if (entry.kind == FileKind::Folder)
-                folders.push_back(&entry);
-            else if (entry.kind == FileKind::File && m_names.matches(entry.name))
-                files.push_back(&entry);
-        }
-        std::sort(folders.begin(), folders.end(), [](const FolderEntry *a, const FolderEntry *b) {
-            return a->name.compare(b->name, Qt::CaseInsensitive) < 0;
-        });
-        for (size_t n = folders.size(); n >= 1 && m_run.running; --n) {
-            m_folder = path;
-            if (m_hook)
-                m_hook(Step::Folder, path);
-            if (m_clock.elapsed() >= kBatchMSecs)
-                flush();
-            if (!m_run.running)
-                return true;
-            const QString &name = folders[n - 1]->name;
-            WalkFolder sub;
-            if (sub.openChild(folder, name) != 0)
-                continue;
-            const QString subPath = childPath(path, name);
-            if (sub.mountId() != folder.mountId() && !mayCross(subPath))
-                continue;
-            if (!enter(sub))
-                continue;
-            if (walk(sub, subPath))
-                return true;
-        }
-        examineFiles(folder, path, files);
-        return false;
-    }
-
-    void examineFiles(const WalkFolder &folder, const QString &path, const std::vector<const FolderEntry *> &files)
-    {
-        for (const FolderEntry *entry : files) {
-            if (m_run.abandoned)
-                return;
-            if (m_hook)
-                m_hook(Step::File, childPath(path, entry->name));
-            qint64 size = 0;
-            qint64 modified = 0;
-            bool found = false;
-            if (m_matcher.isEmpty()) {
-                FileKind kind = FileKind::Other;
-                if (folder.statEntry(entry->name, kind, size, modified) != 0 || kind != FileKind::File)
-                    continue;
-                found = true;
-            } else {
-                WalkFile file;
-                const int failure = file.open(folder, entry->name);
-                // Only regular files count as examined; one that cannot be read does not match.
-                if (failure == EINVAL)
-                    continue;
-                if (failure == 0) {
-                    size = file.size();
-                    modified = file.modifiedMSecs();
-                    found = m_matcher.matches(file, m_buffer);
-                }
-            }
-            ++m_examined;
-            if (found)
-                addRow(folder, path, entry->name, size, modified);
-        }
-        if (m_rows.size() >= kBatchRows || m_clock.elapsed() >= kBatchMSecs)
-            flush();
-    }
-
-    void addRow(const WalkFolder &open, const QString &folder, const QString &name, qint64 size, qint64 modified)
+    SearchRow addRow(const WalkFolder &open, const QString &folder, const QString &name, qint64 size, qint64 modified)
     {
         SearchRow row;
         row.path = rowPath(folder, name);
@@ -235,7 +109,7 @@ private:
         row.page = isPageExtension(row.extension);
         if (row.page)
             row.title = pageTitle(pageHead(open, name));
-        m_rows.append(std::move(row));
+        return row;
     }
 
     // A page's first bytes, read the way the walk reads: through the folder, never
@@ -257,6 +131,113 @@ private:
         return head;
     }
 
+    const ContentMatcher &m_matcher;
+    QByteArray m_buffer;
+    qint64 m_dateSecond = 0;
+    QString m_dateText;
+};
+
+// A run's walk as the window sees it: the walker's steps taken in order, with the stop
+// tested where a walk on one thread tests it, so that what is examined and listed,
+// the count and the folder shown follow that walk exactly.
+class FileSearch::Walk
+{
+public:
+    Walk(FileSearch *owner, Run &run, const SearchRequest &request, StepHook hook)
+        : m_owner(owner)
+        , m_run(run)
+        , m_walker(request, run.running)
+        , m_matcher(request.text)
+        , m_hook(std::move(hook))
+    {
+        m_clock.start();
+    }
+
+    void run()
+    {
+        // A search by name reads nothing but page heads: the walk itself is its work,
+        // and handing files to other threads would only slow it.
+        const int workers = m_matcher.isEmpty() ? 0 : SearchLookAhead::workersForThisMachine();
+        // One examiner per thread: each keeps its own read buffer.
+        std::vector<Examiner> examiners(size_t(workers) + 1, Examiner(m_matcher));
+        {
+            SearchLookAhead lookAhead(
+                m_walker, workers,
+                [&examiners](int thread, const WalkStep &step, size_t index, FileOutcome &outcome) {
+                    examiners[size_t(thread)].examine(*step.folder, step.path, step.names[index], outcome);
+                },
+                m_run.abandoned);
+            m_lookAhead = &lookAhead;
+            while (const WalkStep *step = lookAhead.next()) {
+                if (!take(*step))
+                    break;
+            }
+            lookAhead.end();
+            m_lookAhead = nullptr;
+        }
+        // The walk's and the workers' threads end before the run reports its end.
+        flush();
+        emit m_owner->finished(m_run.number, m_examined, m_unavailable);
+    }
+
+private:
+    // False once the run is over. Found stopped as a folder turns to a sub-folder, the
+    // walk examines that folder's files and those of each folder above it, nothing
+    // else; found stopped as it enters a folder, nothing more.
+    bool take(const WalkStep &step)
+    {
+        if (m_run.abandoned)
+            return false;
+        switch (step.kind) {
+        case WalkStep::Start:
+            if (m_unwindTo >= 0 || !m_run.running)
+                return false;
+            if (step.unavailable)
+                m_unavailable = true;
+            return true;
+        case WalkStep::Turn:
+            if (m_unwindTo >= 0)
+                return true;
+            if (!m_run.running) {
+                m_unwindTo = step.depth;
+                return true;
+            }
+            m_folder = step.path;
+            if (m_hook)
+                m_hook(Step::Folder, step.path);
+            if (m_clock.elapsed() >= kBatchMSecs)
+                flush();
+            return m_run.running;
+        case WalkStep::Files:
+            if (m_unwindTo >= 0) {
+                if (step.depth != m_unwindTo)
+                    return true;
+                examineFiles(step);
+                return --m_unwindTo >= 0;
+            }
+            examineFiles(step);
+            return true;
+        }
+        return true;
+    }
+
+    void examineFiles(const WalkStep &step)
+    {
+        for (size_t i = 0; i < step.names.size(); ++i) {
+            if (m_run.abandoned)
+                return;
+            if (m_hook)
+                m_hook(Step::File, childPath(step.path, step.names[i]));
+            const FileOutcome &outcome = m_lookAhead->outcome(i);
+            if (outcome.counted)
+                ++m_examined;
+            if (outcome.found)
+                m_rows.append(outcome.row);
+        }
+        if (m_rows.size() >= kBatchRows || m_clock.elapsed() >= kBatchMSecs)
+            flush();
+    }
+
     void flush()
     {
         if (m_rows.isEmpty() && m_folder == m_shownFolder)
@@ -269,20 +250,19 @@ private:
 
     FileSearch *m_owner;
     Run &m_run;
-    const SearchRequest m_request;
-    const WildcardPattern m_names;
+    SearchWalker m_walker;
     const ContentMatcher m_matcher;
+    SearchLookAhead *m_lookAhead = nullptr;
     StepHook m_hook;
-    QSet<FolderId> m_seen;
-    bool m_ownVolume = false;
+    // After a stop found at a folder's turn: the depth of the folder whose files come
+    // next; -1 while the walk goes on.
+    int m_unwindTo = -1;
+    bool m_unavailable = false;
     qint64 m_examined = 0;
     QList<SearchRow> m_rows;
     QString m_folder;
     QString m_shownFolder;
-    QByteArray m_buffer;
     QElapsedTimer m_clock;
-    qint64 m_dateSecond = 0;
-    QString m_dateText;
 };
 
 FileSearch::FileSearch(QObject *parent)

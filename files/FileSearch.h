@@ -25,7 +25,9 @@ struct SearchRequest
     QList<SearchStart> starts;
     QString pattern; // ";"-separated wildcards
     QString text;    // empty: every file of the pattern
-    // The volumes the walk may enter; nothing outside them is read.
+    // The mounts of the machine: a start folder, and a mount met below one, is walked
+    // when its mount holds files; a pseudo file system, or a mount the table does not
+    // hold, is not read.
     VolumeTable volumes;
 };
 
@@ -42,7 +44,10 @@ struct SearchRow
     QString extension; // the image key the row asks for
 };
 
-// A file search on a thread of its own. Every run gets a number; what it reports
+// A file search on threads of its own: one walks, up to one per core reads and
+// matches files, and one takes what they found in walk order, so that rows, the count
+// and the folder shown come exactly as a walk on one thread would give them; on one
+// core it is that walk. Every run gets a number; what it reports
 // carries the number, so a receiver can tell a finished run's late rows from the
 // current one's. The walk is depth first: a folder's sub-folders from the last of its
 // listing (sorted by name) to the first, each completely, then the folder's own files. Stopping clears
@@ -63,9 +68,9 @@ public:
     // Stops the current run as described above.
     void stop();
 
-    // Called on the walking thread as the walk turns to each sub-folder of a folder
-    // (with that folder's path) and before it examines each file (with the file's):
-    // lets a test act at a known point of a walk.
+    // Called on the run's thread as the walk turns to each sub-folder of a folder
+    // (with that folder's path) and as it takes up each file (with the file's), in
+    // walk order: lets a test act at a known point of a walk.
     enum class Step { Folder, File };
     using StepHook = std::function<void(Step step, const QString &path)>;
     void setStepHook(StepHook hook) { m_stepHook = std::move(hook); }
@@ -83,6 +88,7 @@ signals:
 
 private:
     struct Run;
+    class Examiner;
     class Walk;
 
     std::vector<std::shared_ptr<Run>> m_runs;

@@ -1,5 +1,6 @@
 #include "platform/files/VolumeTable.h"
 
+#include "platform/files/WalkFolder.h"
 #include "platform/system/DiskInfo.h"
 
 #include <QDir>
@@ -74,7 +75,11 @@ QList<MountLine> parseMountInfo(const QByteArray &text)
         if (fields.size() < 6 || separator < 6 || separator + 2 >= fields.size())
             continue;
         MountLine mount;
+        mount.volume.mountId = fields[0].toULongLong();
         mount.device = QString::fromLatin1(fields[2]);
+        const QList<QByteArray> numbers = fields[2].split(':');
+        if (numbers.size() == 2)
+            mount.volume.deviceNumber = (numbers[0].toULongLong() << 32) | numbers[1].toULongLong();
         mount.root = decodeField(fields[3]);
         mount.volume.mountPath = decodeField(fields[4]);
         mount.volume.type = decodeField(fields[separator + 1]);
@@ -111,12 +116,19 @@ VolumeTable VolumeTable::build(const QByteArray &mountInfo, bool askSystem)
         for (const QStorageInfo &info : QStorageInfo::mountedVolumes())
             storage.insert(info.rootPath(), info);
     }
+    VolumeTable table;
     // A mount path mounted over again shows only the last mount.
     QHash<QString, Volume> byPath;
     for (const MountLine &line : lines) {
         Volume volume = line.volume;
         const bool removable = askSystem && DiskInfo::isRemovableDevice(volume.device);
         volume.kind = DiskInfo::kindOf(volume.type, volume.device, removable);
+        const auto info = storage.constFind(volume.mountPath);
+        if (info != storage.constEnd()) {
+            volume.label = info->name();
+            volume.ready = info->isReady();
+        }
+        table.m_mounts.append(volume);
         if (!isSeenByUser(volume)) {
             byPath.remove(volume.mountPath);
             continue;
@@ -125,14 +137,8 @@ VolumeTable VolumeTable::build(const QByteArray &mountInfo, bool askSystem)
             byPath.remove(volume.mountPath);
             continue;
         }
-        const auto info = storage.constFind(volume.mountPath);
-        if (info != storage.constEnd()) {
-            volume.label = info->name();
-            volume.ready = info->isReady();
-        }
         byPath.insert(volume.mountPath, volume);
     }
-    VolumeTable table;
     table.m_volumes = byPath.values();
     std::sort(table.m_volumes.begin(), table.m_volumes.end(),
               [](const Volume &a, const Volume &b) { return a.mountPath < b.mountPath; });
@@ -146,7 +152,15 @@ VolumeTable VolumeTable::fromMountInfo(const QByteArray &mountInfo)
 
 VolumeTable VolumeTable::fromVolumes(QList<Volume> volumes)
 {
+    for (Volume &volume : volumes) {
+        WalkFolder root;
+        if (volume.mountId == 0 && root.open(volume.mountPath) == 0) {
+            volume.mountId = root.mountId();
+            volume.deviceNumber = root.device();
+        }
+    }
     VolumeTable table;
+    table.m_mounts = volumes;
     table.m_volumes = std::move(volumes);
     std::sort(table.m_volumes.begin(), table.m_volumes.end(),
               [](const Volume &a, const Volume &b) { return a.mountPath < b.mountPath; });
@@ -170,4 +184,36 @@ const Volume *VolumeTable::volumeOf(const QString &path) const
             best = &volume;
     }
     return best;
+}
+
+const Volume *VolumeTable::mountOf(quint64 mountId, quint64 deviceNumber) const
+{
+    for (const Volume &mount : m_mounts) {
+        if (mount.mountId == mountId && mount.deviceNumber == deviceNumber)
+            return &mount;
+    }
+    // A system without mount numbers: the device tells the file system, and every
+    // view of one file system is of one type.
+    if (mountId == deviceNumber) {
+        for (const Volume &mount : m_mounts) {
+            if (mount.deviceNumber == deviceNumber)
+                return &mount;
+        }
+    }
+    return nullptr;
+}
+
+bool VolumeTable::holdsFiles(const Volume &mount)
+{
+    static const QStringList views = {
+        QStringLiteral("proc"),       QStringLiteral("sysfs"),     QStringLiteral("devtmpfs"),
+        QStringLiteral("devpts"),     QStringLiteral("devfs"),     QStringLiteral("cgroup"),
+        QStringLiteral("cgroup2"),    QStringLiteral("securityfs"), QStringLiteral("debugfs"),
+        QStringLiteral("tracefs"),    QStringLiteral("configfs"),  QStringLiteral("fusectl"),
+        QStringLiteral("pstore"),     QStringLiteral("bpf"),       QStringLiteral("mqueue"),
+        QStringLiteral("hugetlbfs"),  QStringLiteral("autofs"),    QStringLiteral("binfmt_misc"),
+        QStringLiteral("efivarfs"),   QStringLiteral("selinuxfs"), QStringLiteral("rpc_pipefs"),
+        QStringLiteral("nsfs"),       QStringLiteral("nfsd"),      QStringLiteral("usbfs"),
+    };
+    return !views.contains(mount.type.toLower());
 }

@@ -14,6 +14,10 @@ struct Volume
     QString kind;      // "drive", "floppy", "netdrive", "cdrom", "ram", "other"
     bool readOnly = false;
     bool ready = true;
+    // Which mount this is, as the system numbers it (0: unknown), and the device
+    // number of its file system ((major << 32) | minor).
+    quint64 mountId = 0;
+    quint64 deviceNumber = 0;
 };
 
 // The mounts a user would call drives: "/", "/home", what is mounted under "/media",
@@ -29,10 +33,22 @@ public:
     // Built from the text of a mount table alone: no labels, every volume ready.
     static VolumeTable fromMountInfo(const QByteArray &mountInfo);
     // Exactly these volumes, sorted by mount path (tests hand in the volumes a walk may
-    // enter).
+    // enter); one handed in without its mount number is taken as whatever is mounted
+    // at its path now.
     static VolumeTable fromVolumes(QList<Volume> volumes);
 
     const QList<Volume> &volumes() const { return m_volumes; }
+
+    // Every mount of the table, pseudo file systems and second views included.
+    const QList<Volume> &mounts() const { return m_mounts; }
+    // The mount a folder was reached through, by the numbers its status gives (a
+    // system without mount numbers gives the device number in their place);
+    // nullptr when the table does not hold it.
+    const Volume *mountOf(quint64 mountId, quint64 deviceNumber) const;
+    // Holds the mount files a user keeps (a disk, a RAM disk, a network share, a bind
+    // mount of any of them), rather than a view of the kernel's state (proc, sysfs,
+    // devtmpfs, devpts, cgroup and the like)?
+    static bool holdsFiles(const Volume &mount);
 
     // The volume holding the path: the longest mount path that is a whole-component
     // prefix of it ("/home" holds "/home/u", not "/homework"); nullptr when none does.
@@ -42,4 +58,5 @@ private:
     static VolumeTable build(const QByteArray &mountInfo, bool askSystem);
 
     QList<Volume> m_volumes;
+    QList<Volume> m_mounts;
 };

@@ -82,6 +82,28 @@ int WalkFolder::openChild(const WalkFolder &parent, const QString &name)
     return adopt(::openat(parent.m_fd, name.toUtf8().constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
 }
 
+int WalkFolder::reopen(const WalkFolder *child, const QString &path)
+{
+    const quint64 device = m_device;
+    const quint64 inode = m_inode;
+    constexpr int flags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
+    int failure = ESTALE;
+    if (child && child->isOpen())
+        failure = adopt(::openat(child->m_fd, "..", flags));
+    if (failure == 0 && (m_device != device || m_inode != inode))
+        failure = ESTALE;
+    if (failure != 0)
+        failure = open(path);
+    if (failure == 0 && (m_device != device || m_inode != inode))
+        failure = ESTALE;
+    if (failure != 0) {
+        close();
+        m_device = device;
+        m_inode = inode;
+    }
+    return failure;
+}
+
 int WalkFolder::list(std::vector<FolderEntry> &out) const
 {
     out.clear();

@@ -24,6 +24,11 @@ public:
     int open(const QString &path);
     // Opens a sub-folder of an open folder by its name: 0 or the errno.
     int openChild(const WalkFolder &parent, const QString &name);
+    // Opens again a folder held open before (this one, closed meanwhile): through the
+    // parent entry of an open sub-folder of it when one is given, else by its path,
+    // and never through a link at its place. 0, the errno, or ESTALE when what is
+    // found there now is another folder (one moved, or a link put in its place).
+    int reopen(const WalkFolder *child, const QString &path);
     void close();
     bool isOpen() const { return m_fd >= 0; }
 

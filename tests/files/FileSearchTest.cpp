@@ -1,16 +1,22 @@
 #include "files/FileSearch.h"
 
 #include "files/ContentMatcher.h"
+#include "platform/files/WalkFolder.h"
 #include "support/TestEnvironment.h"
 
 #include <QDir>
+#include <QDirIterator>
+#include <QFileInfo>
 #include <QFile>
 #include <QProcess>
 #include <QEventLoop>
 #include <QTimer>
 #include <QStorageInfo>
 
+#include <fcntl.h>
+#include <set>
 #include <sys/mount.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
@@ -383,4 +389,173 @@ TEST_F(FileSearchTest, OwnVolumeWalksStayOnTheirMount)
     ::umount2(mountPoint.constData(), MNT_DETACH);
     EXPECT_EQ(crossing.paths, QStringList({"o/m/b.txt", "o/a.txt"}));
     EXPECT_EQ(own.paths, QStringList({"o/a.txt"}));
+}
+
+TEST_F(FileSearchTest, MountsThatHoldFilesAreWalkedPseudoFileSystemsAreNot)
+{
+    if (!isRoot())
+        GTEST_SKIP() << "mounting needs root";
+    files({{"home/u/Documents/a.txt", "a"}, {"home/u/Documents/data/", ""}, {"home/u/Documents/proc/", ""}});
+    const QByteArray data = QFile::encodeName(root("home/u/Documents/data"));
+    const QByteArray proc = QFile::encodeName(root("home/u/Documents/proc"));
+    ASSERT_EQ(::mount("tmpfs", data.constData(), "tmpfs", 0, "size=1m"), 0);
+    if (::mount("proc", proc.constData(), "proc", 0, nullptr) != 0) {
+        ::umount2(data.constData(), MNT_DETACH);
+        GTEST_SKIP() << "proc cannot be mounted here";
+    }
+    env.writeFile(QStringLiteral("home/u/Documents/data/d.txt"), "d");
+    env.writeFile(QStringLiteral("home/u/Documents/data/sub/e.txt"), "e");
+    // The mount table as the system would hand it in: the disk under the temporary
+    // folder, a RAM disk under the home folder and a proc, with their real numbers.
+    const auto line = [](const QString &path, const char *type) {
+        WalkFolder folder;
+        EXPECT_EQ(folder.open(path), 0) << qPrintable(path);
+        return QByteArray::number(folder.mountId()) + " 1 " + QByteArray::number(folder.device() >> 32) + ':'
+               + QByteArray::number(folder.device() & 0xFFFFFFFF) + " / " + QFile::encodeName(path) + " rw - " + type
+               + ' ' + type + " rw\n";
+    };
+    const QByteArray disk = line(QStorageInfo(env.root()).rootPath(), "ext4");
+    const QByteArray table = disk + line(root("home/u/Documents/data"), "tmpfs") + line(root("home/u/Documents/proc"), "proc");
+    const auto search = [&](const QString &start, const QByteArray &mounts) {
+        FileSearch search;
+        return run(search, {{{start, false}}, QStringLiteral("*.*"), {}, VolumeTable::fromMountInfo(mounts)});
+    };
+    const Outcome documents = search(root("home/u/Documents"), table);
+    const Outcome ramDisk = search(root("home/u/Documents/data"), table);
+    const Outcome kernel = search(root("home/u/Documents/proc"), table);
+    // A mount the table does not hold is not entered.
+    const Outcome unknown = search(root("home/u/Documents"), disk);
+    ::umount2(proc.constData(), MNT_DETACH);
+    ::umount2(data.constData(), MNT_DETACH);
+    EXPECT_EQ(documents.paths, QStringList({"home/u/Documents/data/sub/e.txt", "home/u/Documents/data/d.txt",
+                                            "home/u/Documents/a.txt"}));
+    EXPECT_FALSE(documents.unavailable);
+    EXPECT_EQ(ramDisk.paths, QStringList({"home/u/Documents/data/sub/e.txt", "home/u/Documents/data/d.txt"}));
+    EXPECT_FALSE(ramDisk.unavailable);
+    EXPECT_TRUE(kernel.paths.isEmpty());
+    EXPECT_EQ(kernel.examined, 0);
+    EXPECT_TRUE(kernel.unavailable);
+    EXPECT_EQ(unknown.paths, QStringList({"home/u/Documents/a.txt"}));
+}
+
+TEST_F(FileSearchTest, EveryFileOfAVeryDeepTreeIsFoundUnderALowOpenFileLimit)
+{
+    // 3,000 nested folders, deeper than the whole path a name may have, with a file at
+    // seven of the levels; built and removed level by level, relative to each folder.
+    constexpr int levels = 3000;
+    const std::set<int> withFile = {1, 2, 500, 1000, 1999, 2500, levels};
+    QDir().mkpath(root("deep"));
+    int fd = ::open(QFile::encodeName(root("deep")).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    ASSERT_GE(fd, 0);
+    for (int level = 1; level <= levels; ++level) {
+        ASSERT_EQ(::mkdirat(fd, "d", 0755), 0);
+        const int sub = ::openat(fd, "d", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        ::close(fd);
+        ASSERT_GE(fd = sub, 0);
+        if (withFile.count(level)) {
+            const int file = ::openat(fd, "f.txt", O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+            ASSERT_GE(file, 0);
+            ::close(file);
+        }
+    }
+    // Far below the depth: one descriptor per level cannot be had.
+    struct rlimit usual {};
+    ::getrlimit(RLIMIT_NOFILE, &usual);
+    struct rlimit low = usual;
+    low.rlim_cur = 256;
+    ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &low), 0);
+    FileSearch search;
+    const Outcome outcome = run(search, request(root("deep"), QStringLiteral("*.txt")));
+    const Outcome text = run(search, request(root("deep"), QStringLiteral("*.txt"), QStringLiteral("x")));
+    ::setrlimit(RLIMIT_NOFILE, &usual);
+    for (int level = levels; level >= 1; --level) {
+        if (withFile.count(level))
+            ::unlinkat(fd, "f.txt", 0);
+        const int up = ::openat(fd, "..", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        ::close(fd);
+        fd = up;
+        ::unlinkat(fd, "d", AT_REMOVEDIR);
+    }
+    ::close(fd);
+    ASSERT_EQ(outcome.paths.size(), qsizetype(withFile.size()));
+    // Deepest first, each path whole.
+    QString expected = QStringLiteral("deep");
+    for (int level = 1; level <= levels; ++level)
+        expected += QStringLiteral("/d");
+    EXPECT_EQ(outcome.paths.front(), expected + QStringLiteral("/f.txt"));
+    EXPECT_EQ(outcome.paths.back(), QStringLiteral("deep/d/f.txt"));
+    EXPECT_EQ(outcome.examined, qint64(withFile.size()));
+    EXPECT_EQ(text.examined, qint64(withFile.size()));
+}
+
+// A tree wide and deep enough for the walk to run ahead of what it lists, read by
+// every worker the machine gives a run.
+class WideTreeTest : public FileSearchTest
+{
+protected:
+    void SetUp() override
+    {
+        for (int a = 0; a < 6; ++a) {
+            for (int b = 0; b < 6; ++b) {
+                for (int f = 0; f < 12; ++f) {
+                    const QString name = QStringLiteral("w/a%1/b%2/f%3.txt").arg(a).arg(b).arg(f);
+                    env.writeFile(name, f % 3 ? QByteArray(3000, 'x') + "HIT" : QByteArray("miss"));
+                }
+            }
+            env.writeFile(QStringLiteral("w/a%1/top.txt").arg(a), "hit");
+        }
+    }
+    // The files of a folder that hold the text, in the folder's own listing order.
+    QStringList hitsOf(const QString &folder) const
+    {
+        QStringList hits;
+        QDirIterator it(root(folder), QDir::Files);
+        while (it.hasNext()) {
+            const QString path = it.next();
+            QFile file(path);
+            if (file.open(QIODevice::ReadOnly) && file.readAll().toLower().contains("hit"))
+                hits << folder + QLatin1Char('/') + QFileInfo(path).fileName();
+        }
+        return hits;
+    }
+};
+
+TEST_F(WideTreeTest, RowsComeInTheOrderOfAWalkOnOneThread)
+{
+    QStringList expected;
+    for (int a = 5; a >= 0; --a) {
+        for (int b = 5; b >= 0; --b)
+            expected << hitsOf(QStringLiteral("w/a%1/b%2").arg(a).arg(b));
+        expected << hitsOf(QStringLiteral("w/a%1").arg(a));
+    }
+    FileSearch search;
+    for (int round = 0; round < 3; ++round) {
+        const Outcome outcome = run(search, request(root("w"), QStringLiteral("*.txt"), QStringLiteral("hit")));
+        EXPECT_EQ(outcome.paths, expected);
+        EXPECT_EQ(outcome.examined, 6 * 6 * 12 + 6);
+    }
+}
+
+TEST_F(WideTreeTest, AfterAStopOnlyTheCurrentFolderAndThoseAboveItAreListed)
+{
+    FileSearch search;
+    // Stopped at the first file of a4/b2, while the walk has long read ahead: b2's
+    // files and a4's still come, nothing of b1, b0 or a3 to a0.
+    bool stopped = false;
+    search.setStepHook([&](FileSearch::Step step, const QString &path) {
+        if (step == FileSearch::Step::File && path.contains(QLatin1String("/a4/b2/")) && !stopped) {
+            stopped = true;
+            search.stop();
+        }
+    });
+    const Outcome outcome = run(search, request(root("w"), QStringLiteral("*.txt"), QStringLiteral("hit")));
+    QStringList expected;
+    for (int b = 5; b >= 0; --b)
+        expected << hitsOf(QStringLiteral("w/a5/b%1").arg(b));
+    expected << hitsOf(QStringLiteral("w/a5"));
+    for (int b = 5; b >= 2; --b)
+        expected << hitsOf(QStringLiteral("w/a4/b%1").arg(b));
+    expected << hitsOf(QStringLiteral("w/a4"));
+    EXPECT_EQ(outcome.paths, expected);
+    EXPECT_EQ(outcome.examined, 6 * 12 + 1 + 4 * 12 + 1);
 }

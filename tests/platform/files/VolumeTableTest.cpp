@@ -101,6 +101,29 @@ TEST(VolumeTable, VolumeOfMatchesWholeComponents)
     }
 }
 
+TEST(VolumeTable, FindsEveryMountByItsNumbersAndTellsViewsOfTheKernelApart)
+{
+    const VolumeTable table = VolumeTable::fromMountInfo(kMountInfo);
+    EXPECT_EQ(table.mounts().size(), 13);
+    const struct { quint64 id, major, minor; const char *path; bool holdsFiles; } cases[] = {
+        {23, 0, 5, "/proc", false},        {24, 0, 21, "/sys", false},
+        {25, 0, 6, "/dev", false},         {31, 0, 52, "/mnt/ram", true},
+        {28, 8, 2, "/mnt/projekty", true}, {33, 0, 54, "/run/user/1000", true},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.path);
+        const Volume *mount = table.mountOf(c.id, (c.major << 32) | c.minor);
+        ASSERT_NE(mount, nullptr);
+        EXPECT_EQ(mount->mountPath, QString::fromUtf8(c.path));
+        EXPECT_EQ(VolumeTable::holdsFiles(*mount), c.holdsFiles);
+    }
+    // A number pair the table does not hold; without mount numbers, the device alone.
+    EXPECT_EQ(table.mountOf(23, 21), nullptr);
+    const quint64 ram = (quint64(0) << 32) | 52;
+    ASSERT_NE(table.mountOf(ram, ram), nullptr);
+    EXPECT_EQ(table.mountOf(ram, ram)->mountPath, QStringLiteral("/mnt/ram"));
+}
+
 TEST_F(TempEnvTest, VolumeTableReadsAnInjectedMountTable)
 {
     const QString path = env.writeFile(QStringLiteral("mountinfo"), kMountInfo);

@@ -1,0 +1,157 @@
+#include "files/SearchWalker.h"
+
+#include <algorithm>
+#include <cerrno>
+
+QString childPath(const QString &folder, const QString &name)
+{
+    return folder.endsWith(QLatin1Char('/')) ? folder + name : folder + QLatin1Char('/') + name;
+}
+
+SearchWalker::SearchWalker(const SearchRequest &request, const std::atomic<bool> &running)
+    : m_starts(request.starts)
+    , m_volumes(request.volumes)
+    , m_names(request.pattern)
+    , m_running(running)
+{
+}
+
+bool SearchWalker::next(WalkStep &step)
+{
+    step = WalkStep();
+    while (!m_ended) {
+        if (m_stack.empty()) {
+            if (takeStart(step))
+                return true;
+            m_ended = true;
+            break;
+        }
+        Frame &top = m_stack.back();
+        if (m_unwinding) {
+            giveFiles(step);
+            return true;
+        }
+        if (top.turned) {
+            top.turned = false;
+            if (!m_running)
+                m_unwinding = true;
+            else
+                openSubFolder(top);
+            continue;
+        }
+        if (top.remaining > 0) {
+            if (!m_running) {
+                m_unwinding = true;
+                continue;
+            }
+            top.turned = true;
+            step.kind = WalkStep::Turn;
+            step.depth = int(m_stack.size()) - 1;
+            step.path = top.path;
+            return true;
+        }
+        giveFiles(step);
+        return true;
+    }
+    return false;
+}
+
+bool SearchWalker::takeStart(WalkStep &step)
+{
+    if (m_unwinding || m_nextStart >= m_starts.size())
+        return false;
+    const SearchStart &start = m_starts[m_nextStart++];
+    step.kind = WalkStep::Start;
+    step.path = start.path;
+    WalkFolder folder;
+    const Volume *mount = nullptr;
+    // The folder's own mount decides, whatever its path says.
+    if (folder.open(start.path) == 0)
+        mount = m_volumes.mountOf(folder.mountId(), folder.device());
+    if (!mount || !mount->ready || !VolumeTable::holdsFiles(*mount)) {
+        step.unavailable = true;
+        return true;
+    }
+    m_ownVolume = start.ownVolume;
+    push(std::move(folder), start.path);
+    return true;
+}
+
+bool SearchWalker::push(WalkFolder folder, const QString &path)
+{
+    // The loop guard: a folder seen before in this run (through a bind mount of an
+    // ancestor, say) is not walked again.
+    const QPair<quint64, quint64> id(folder.device(), folder.inode());
+    if (m_seen.contains(id))
+        return false;
+    m_seen.insert(id);
+    Frame frame;
+    frame.path = path;
+    std::vector<FolderEntry> entries;
+    folder.list(entries);
+    for (FolderEntry &entry : entries) {
+        if (entry.kind == FileKind::Folder)
+            frame.folders.push_back(std::move(entry.name));
+        else if (entry.kind == FileKind::File && m_names.matches(entry.name))
+            frame.files.push_back(std::move(entry.name));
+    }
+    std::sort(frame.folders.begin(), frame.folders.end(),
+              [](const QString &a, const QString &b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
+    frame.remaining = frame.folders.size();
+    frame.folder = std::move(folder);
+    m_stack.push_back(std::move(frame));
+    // However deep the walk goes, only the innermost folders stay open.
+    if (m_stack.size() > size_t(OpenFolders))
+        m_stack[m_stack.size() - 1 - OpenFolders].folder.close();
+    return true;
+}
+
+void SearchWalker::openSubFolder(Frame &frame)
+{
+    const QString name = frame.folders[--frame.remaining];
+    WalkFolder sub;
+    int failure = sub.openChild(frame.folder, name);
+    if (failure == EMFILE || failure == ENFILE) {
+        // Out of descriptors (a low limit, or many open elsewhere in the process): the
+        // outer folders let theirs go and are opened again on the way back.
+        for (size_t i = 0; i + 1 < m_stack.size(); ++i)
+            m_stack[i].folder.close();
+        failure = sub.openChild(frame.folder, name);
+    }
+    if (failure != 0)
+        return;
+    if (sub.mountId() != frame.folder.mountId() && !mayCross(sub))
+        return;
+    const QString path = childPath(frame.path, name);
+    push(std::move(sub), path);
+}
+
+void SearchWalker::giveFiles(WalkStep &step)
+{
+    Frame &top = m_stack.back();
+    step.kind = WalkStep::Files;
+    step.depth = int(m_stack.size()) - 1;
+    step.path = top.path;
+    // The folder above is opened again, when it was closed, while this one still
+    // leads to it.
+    if (m_stack.size() >= 2) {
+        Frame &parent = m_stack[m_stack.size() - 2];
+        if (!parent.folder.isOpen())
+            parent.folder.reopen(&top.folder, parent.path);
+    }
+    if (top.folder.isOpen() && !top.files.empty()) {
+        step.names = std::move(top.files);
+        step.folder = std::make_shared<const WalkFolder>(std::move(top.folder));
+    }
+    m_stack.pop_back();
+}
+
+bool SearchWalker::mayCross(const WalkFolder &sub) const
+{
+    // Onto any file system that holds files, never into a view of the kernel's state
+    // nor onto a mount the table does not know; a whole volume keeps to its own.
+    if (m_ownVolume)
+        return false;
+    const Volume *mount = m_volumes.mountOf(sub.mountId(), sub.device());
+    return mount && mount->ready && VolumeTable::holdsFiles(*mount);
+}
