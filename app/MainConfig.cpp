@@ -3,7 +3,7 @@
 
 #include "app/MainGeometry.h"
 #include "app/MainSettings.h"
-#include "app/PanelRules.h"
+#include "app/panel/PanelRules.h"
 #include "core/ErrorLog.h"
 #include "core/SharedState.h"
 #include "core/Version.h"

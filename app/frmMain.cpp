@@ -4,7 +4,7 @@
 
 #include "app/MainMenus.h"
 #include "app/MainSettings.h"
-#include "app/frmPM.h"
+#include "app/panel/frmPM.h"
 #include "app/frmSplash.h"
 #include "files/frmTextLine.h"
 #include "options/frmOptions.h"

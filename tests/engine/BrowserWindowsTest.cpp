@@ -1,5 +1,5 @@
 #include "app/frmMain.h"
-#include "app/frmPM.h"
+#include "app/panel/frmPM.h"
 #include "app/frmSplash.h"
 #include "browser/WindowTable.h"
 #include "browser/frmWeb.h"

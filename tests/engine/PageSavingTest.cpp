@@ -1,6 +1,6 @@
 #include "app/OpenSave.h"
 #include "app/frmMain.h"
-#include "app/frmPM.h"
+#include "app/panel/frmPM.h"
 #include "browser/WindowTable.h"
 #include "browser/frmWeb.h"
 #include "core/SharedState.h"

@@ -1,7 +1,7 @@
 // The folders-and-files pane's toolbars: copy, move, and delete with open.
 #include "app/frmMain.h"
 
-#include "app/FilesPaneIcons.h"
+#include "app/folders/FilesPaneIcons.h"
 #include "app/ToolbarRules.h"
 #include "core/SharedState.h"
 #include "files/FileCommands.h"

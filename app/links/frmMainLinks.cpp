@@ -2,10 +2,10 @@
 // toolbars and list events, and saving the list as a page.
 #include "app/frmMain.h"
 
-#include "app/LinksPaneIcons.h"
+#include "app/links/LinksPaneIcons.h"
 #include "app/MainSettings.h"
 #include "app/OpenSave.h"
-#include "app/frmPM.h"
+#include "app/panel/frmPM.h"
 #include "browser/BrowserEventRules.h"
 #include "browser/CapturedLinksPage.h"
 #include "browser/LinkCaptureScript.h"

@@ -1,4 +1,4 @@
-#include "app/FilesPopupRules.h"
+#include "app/folders/FilesPopupRules.h"
 
 #include "files/FolderTreeModel.h"
 

@@ -1,4 +1,4 @@
-#include "app/frmPM.h"
+#include "app/panel/frmPM.h"
 
 #include "app/Icons.h"
 #include "app/frmMain.h"

@@ -1,6 +1,6 @@
 // The links pop-up: open the selected link, add it to the Favorites, capture, save
 // and remove links, and choose how the list is sorted.
-#include "app/frmPM.h"
+#include "app/panel/frmPM.h"
 
 #include "app/AddFavoriteDialog.h"
 #include "app/frmMain.h"

@@ -1,7 +1,7 @@
 #include "app/frmMain.h"
 
 #include "app/Icons.h"
-#include "app/frmPM.h"
+#include "app/panel/frmPM.h"
 #include "browser/frmWeb.h"
 #include "core/FileSettings.h"
 #include "core/OptionsSettings.h"

@@ -1,5 +1,5 @@
 #include "app/OpenSave.h"
-#include "app/frmPM.h"
+#include "app/panel/frmPM.h"
 #include "app/frmMain.h"
 #include "browser/LinkSnapshot.h"
 #include "browser/WindowTable.h"

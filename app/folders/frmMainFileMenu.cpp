@@ -1,6 +1,6 @@
 #include "app/frmMain.h"
 
-#include "app/FileMenuRules.h"
+#include "app/folders/FileMenuRules.h"
 #include "app/ToolbarRules.h"
 #include "browser/frmWeb.h"
 #include "core/ErrorLog.h"

@@ -3,8 +3,8 @@
 #include "app/frmMain.h"
 
 #include "app/AddFavoriteDialog.h"
-#include "app/SearchPaneIcons.h"
-#include "app/frmPM.h"
+#include "app/search/SearchPaneIcons.h"
+#include "app/panel/frmPM.h"
 #include "browser/BrowserEventRules.h"
 #include "browser/LinksPaneRules.h"
 #include "browser/WindowTable.h"

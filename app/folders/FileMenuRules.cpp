@@ -1,4 +1,4 @@
-#include "app/FileMenuRules.h"
+#include "app/folders/FileMenuRules.h"
 
 #include "core/PathServices.h"
 

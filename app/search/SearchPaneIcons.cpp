@@ -1,4 +1,4 @@
-#include "app/SearchPaneIcons.h"
+#include "app/search/SearchPaneIcons.h"
 
 #include "app/Icons.h"
 #include "platform/controls/ImageList.h"

@@ -1,6 +1,6 @@
 // The favorites pop-up: expand, collapse, open one or all shortcuts, open the
 // Favorites folder in the desktop, delete a shortcut into the deleted-files store.
-#include "app/frmPM.h"
+#include "app/panel/frmPM.h"
 
 #include "app/frmMain.h"
 #include "browser/FavoritesPaneRules.h"

@@ -1,4 +1,4 @@
-#include "app/LinksPaneIcons.h"
+#include "app/links/LinksPaneIcons.h"
 
 #include <QHash>
 #include <QPainter>

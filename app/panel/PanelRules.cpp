@@ -1,4 +1,4 @@
-#include "app/PanelRules.h"
+#include "app/panel/PanelRules.h"
 
 #include "platform/system/Units.h"
 

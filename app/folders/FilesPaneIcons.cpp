@@ -1,6 +1,6 @@
-#include "app/FilesPaneIcons.h"
+#include "app/folders/FilesPaneIcons.h"
 
-#include "app/LinksPaneIcons.h"
+#include "app/links/LinksPaneIcons.h"
 
 #include <QPainter>
 #include <QPixmap>

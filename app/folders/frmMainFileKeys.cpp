@@ -1,8 +1,8 @@
 // The folder tree's own keys.
 #include "app/frmMain.h"
 
-#include "app/PanelRules.h"
-#include "app/frmPM.h"
+#include "app/panel/PanelRules.h"
+#include "app/panel/frmPM.h"
 #include "browser/frmWeb.h"
 #include "core/PathServices.h"
 #include "core/SharedState.h"

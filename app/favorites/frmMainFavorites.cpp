@@ -4,7 +4,7 @@
 
 #include "app/AddFavoriteDialog.h"
 #include "app/Icons.h"
-#include "app/frmPM.h"
+#include "app/panel/frmPM.h"
 #include "browser/BrowserEventRules.h"
 #include "browser/FavoritesPaneRules.h"
 #include "browser/LinksPaneRules.h"

@@ -2,8 +2,8 @@
 
 #include "files/FolderTreePrune.h"
 #include "app/MainGeometry.h"
-#include "app/PanelRules.h"
-#include "app/frmPM.h"
+#include "app/panel/PanelRules.h"
+#include "app/panel/frmPM.h"
 #include "browser/frmWeb.h"
 #include "core/PathServices.h"
 #include "core/SharedState.h"

@@ -1,8 +1,8 @@
 // The files pop-up menu over the folder tree.
-#include "app/frmPM.h"
+#include "app/panel/frmPM.h"
 
 #include "app/AddFavoriteDialog.h"
-#include "app/FilesPopupRules.h"
+#include "app/folders/FilesPopupRules.h"
 #include "app/ToolbarRules.h"
 #include "app/frmMain.h"
 #include "browser/WindowTable.h"

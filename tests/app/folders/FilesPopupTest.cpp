@@ -1,5 +1,5 @@
 #include "app/frmMain.h"
-#include "app/frmPM.h"
+#include "app/panel/frmPM.h"
 #include "core/FileSettings.h"
 #include "core/SharedState.h"
 #include "files/frmQ.h"
