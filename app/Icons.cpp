@@ -363,4 +363,17 @@ void fill(ImageList *list, const QStringList &keys, bool gray)
         list->add(key, icon(key, list->imageSize().width(), gray));
 }
 
+QIcon deleteToolbarIcon(bool gray, int size)
+{
+    QPixmap pixmap(size, size);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(size / 16.0, size / 16.0);
+    p.setPen(QPen(gray ? QColor(0x70, 0x70, 0x70) : QColor(0xc0, 0x30, 0x30), 2.2));
+    p.drawLine(QPointF(4, 4), QPointF(12, 12));
+    p.drawLine(QPointF(12, 4), QPointF(4, 12));
+    return QIcon(pixmap);
+}
+
 } // namespace Icons

@@ -14,5 +14,8 @@ namespace Icons {
 QIcon icon(const QString &key, int size = 16, bool gray = false);
 // Adds the keys' icons to the list in the given order, at the list's image size.
 void fill(ImageList *list, const QStringList &keys, bool gray = false);
+// The "delete" image of the panes' toolbars (links and folders), a cross: red, or the
+// toolbars' gray ink while the pointer is elsewhere.
+QIcon deleteToolbarIcon(bool gray, int size = 16);
 
 } // namespace Icons

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Includes point down only: platform/ <- core/ <- browser/, files/, options/ <- app/.
-# Inside platform/ each room includes only the rooms below it (see below).
+# Inside platform/ each room includes only the rooms below it (see below); inside app/ a
+# pane's room never includes another pane's room.
 # Only platform/ includes the browser engine or the operating system's own headers.
 # Prints every include that breaks this and exits non-zero when there is one.
 set -u
@@ -35,6 +36,14 @@ forbid core '#include "(browser|files|options|app)/' "includes a folder above it
 for folder in browser files options; do
     forbid "$folder" '#include "app/' "includes app/"
 done
+# Rooms of app/: one per pane of the main panel, and panel/ (the panel and the pop-up host)
+# that every room may use. A pane's room never includes another pane's; panel/ includes none.
+panes=(favorites folders search links)
+for room in "${panes[@]}"; do
+    others=$(printf '%s\n' "${panes[@]}" | grep -vx "$room" | paste -sd'|')
+    forbid "app/$room" "#include \"app/($others)/" "includes another pane's room"
+done
+forbid app/panel '#include "app/(favorites|folders|search|links)/' "includes a pane's room"
 for folder in core browser files options app; do
     forbid "$folder" '#include <(QWebEngine|QtWebEngine|sys/|unistd\.h|fcntl\.h|csignal|signal\.h)' \
         "includes the engine or system headers instead of platform/"

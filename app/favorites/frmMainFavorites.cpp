@@ -1,3 +1,5 @@
+// This room holds the favorites pane: the main window's handlers for it here, its pop-up
+// menu in frmPMFavorites.
 // The favorites pane: the Favorites folder as a tree read folder by folder on every
 // expansion, its two toolbars, and its mouse and key handlers.
 #include "app/frmMain.h"

@@ -1,6 +1,6 @@
 #include "app/folders/FilesPaneIcons.h"
 
-#include "app/links/LinksPaneIcons.h"
+#include "app/Icons.h"
 
 #include <QPainter>
 #include <QPixmap>
@@ -17,7 +17,7 @@ void sheet(QPainter &p, const QRectF &box)
 QIcon FilesPaneIcons::toolbarIcon(const QString &key, bool gray, int size)
 {
     if (key == QLatin1String("delete"))
-        return LinksPaneIcons::toolbarIcon(key, gray, size);
+        return Icons::deleteToolbarIcon(gray, size);
     QPixmap pixmap(size, size);
     pixmap.fill(Qt::transparent);
     QPainter p(&pixmap);

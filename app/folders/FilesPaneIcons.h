@@ -4,7 +4,7 @@
 #include <QString>
 
 // The folders-and-files pane's toolbar images "qcopy", "qmove", "edit" and "delete"
-// (the links pane's).
+// (the frame's, shared with the links pane).
 namespace FilesPaneIcons {
 QIcon toolbarIcon(const QString &key, bool gray, int size = 16);
 } // namespace FilesPaneIcons

@@ -1,3 +1,7 @@
+// This room holds the folders-and-files pane ("Složky a soubory"): the folder tree, its keys,
+// toolbars and pop-up menu, the File menu, quick copy and move, the Tools menu's store
+// commands and the options dialog's host functions. This file: the Tools menu's emptying
+// of the deleted-files store.
 #include "app/frmMain.h"
 
 #include "core/ErrorLog.h"

@@ -1,5 +1,7 @@
 #include "app/links/LinksPaneIcons.h"
 
+#include "app/Icons.h"
+
 #include <QHash>
 #include <QPainter>
 #include <QPainterPath>
@@ -46,6 +48,8 @@ QIcon LinksPaneIcons::protocolIcon(const QString &protocolKey, int size)
 
 QIcon LinksPaneIcons::toolbarIcon(const QString &key, bool gray, int size)
 {
+    if (key == QLatin1String("delete"))
+        return Icons::deleteToolbarIcon(gray, size);
     QPixmap pixmap = canvas(size);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
@@ -61,10 +65,6 @@ QIcon LinksPaneIcons::toolbarIcon(const QString &key, bool gray, int size)
         p.drawRect(QRectF(2.5, 2.5, 11, 11));
         p.setBrush(Qt::white);
         p.drawRect(QRectF(5, 2.5, 6, 4));
-    } else if (key == QLatin1String("delete")) {
-        p.setPen(QPen(gray ? ink : QColor(0xc0, 0x30, 0x30), 2.2));
-        p.drawLine(QPointF(4, 4), QPointF(12, 12));
-        p.drawLine(QPointF(12, 4), QPointF(4, 12));
     }
     return QIcon(pixmap);
 }

@@ -1,3 +1,4 @@
+// This room holds the links pane: its handlers here, its icons and its pop-up menu.
 // The links pane: capturing the links of the active page into lstLinks, the pane's
 // toolbars and list events, and saving the list as a page.
 #include "app/frmMain.h"

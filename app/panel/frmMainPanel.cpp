@@ -1,3 +1,5 @@
+// This room holds the main panel that shows one pane at a time, its rules, and the
+// hidden pop-up host frmPM that every pane's room may use; it uses no pane's room.
 #include "app/frmMain.h"
 
 #include "files/FolderTreePrune.h"

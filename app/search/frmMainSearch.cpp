@@ -1,3 +1,4 @@
+// This room holds the file-search pane: its builder, handlers, icons and pop-up menu.
 // The file-search pane: its criteria, toolbar and status bar, the search run as the
 // pane sees it, and the results list with its keys and mouse.
 #include "app/frmMain.h"
