@@ -133,36 +133,14 @@ public:
     bool shows(const char *title) const { return mapped(DefaultRootWindow(m_display), title); }
 
 private:
-    bool mapped(Window window, const char *title) const
+    // Whether the window or one below it passes the test, which sees the window and its
+    // name. Qt writes the name as UTF-8, which XFetchName does not read.
+    template <typename Test>
+    bool anyWindow(Window window, const Test &test) const
     {
         XTextProperty name{};
         if (XGetWMName(m_display, window, &name) && name.value) {
-            const bool same = std::strcmp(reinterpret_cast<const char *>(name.value), title) == 0;
-            XFree(name.value);
-            XWindowAttributes attributes{};
-            if (same && XGetWindowAttributes(m_display, window, &attributes) && attributes.map_state == IsViewable)
-                return true;
-        }
-        Window root = 0;
-        Window parent = 0;
-        Window *children = nullptr;
-        unsigned int count = 0;
-        if (!XQueryTree(m_display, window, &root, &parent, &children, &count))
-            return false;
-        bool found = false;
-        for (unsigned int i = 0; i < count && !found; ++i)
-            found = mapped(children[i], title);
-        if (children)
-            XFree(children);
-        return found;
-    }
-
-    bool holds(Window window, const char *text) const
-    {
-        // Qt writes the name as UTF-8, which XFetchName does not read.
-        XTextProperty name{};
-        if (XGetWMName(m_display, window, &name) && name.value) {
-            const bool found = std::strstr(reinterpret_cast<const char *>(name.value), text) != nullptr;
+            const bool found = test(window, reinterpret_cast<const char *>(name.value));
             XFree(name.value);
             if (found)
                 return true;
@@ -175,10 +153,24 @@ private:
             return false;
         bool found = false;
         for (unsigned int i = 0; i < count && !found; ++i)
-            found = holds(children[i], text);
+            found = anyWindow(children[i], test);
         if (children)
             XFree(children);
         return found;
+    }
+
+    bool mapped(Window window, const char *title) const
+    {
+        return anyWindow(window, [&](Window candidate, const char *name) {
+            XWindowAttributes attributes{};
+            return std::strcmp(name, title) == 0 && XGetWindowAttributes(m_display, candidate, &attributes)
+                && attributes.map_state == IsViewable;
+        });
+    }
+
+    bool holds(Window window, const char *text) const
+    {
+        return anyWindow(window, [&](Window, const char *name) { return std::strstr(name, text) != nullptr; });
     }
 
     QString m_name;
