@@ -8,6 +8,8 @@
 // with a fresh home, on a page served from loopback; the time is taken from the start
 // of the process until a window of it carries the page's title. Prints the medians,
 // the ratios and the goals; it never fails.
+#include "BenchFigures.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -356,17 +358,6 @@ RegistryStart startWithRegistry(const QString &program, const QByteArray &regist
     return result;
 }
 
-// 800,000 keys of one short value each, as a program that stores one key per item
-// may leave behind.
-QByteArray smallKeys(int count)
-{
-    QByteArray text = "REGEDIT4\n\n";
-    text.reserve(qsizetype(count) * 40);
-    for (int key = 0; key < count; ++key)
-        text += "[HKEY_CURRENT_USER\\K\\k" + QByteArray::number(key) + "]\n\"v\"=\"x\"\n";
-    return text;
-}
-
 double median(std::vector<double> values)
 {
     values.erase(std::remove(values.begin(), values.end(), -1.0), values.end());
@@ -379,7 +370,7 @@ double median(std::vector<double> values)
 
 int registryFigure(const QString &program, int runs)
 {
-    const QByteArray registry = smallKeys(800000);
+    const QByteArray registry = smallRegistryKeys(800000);
     std::vector<double> emptyMain, emptyPeak, emptyExit, bigMain, bigPeak, bigExit;
     for (int run = 0; run < runs; ++run) {
         const RegistryStart empty = startWithRegistry(program, {});
