@@ -82,29 +82,17 @@ void keepWideEnoughForTitle(QDialog *dialog)
 // The toolkit sizes a message box for its text alone and fixes that size each time it
 // is shown, having built its layout anew whenever its parts changed; a short message
 // under a long title would cut the title off.
-class TitledMessageBox : public QMessageBox
+template<typename Dialog>
+class KeepsTitleWhole : public Dialog
 {
 public:
-    using QMessageBox::QMessageBox;
+    using Dialog::Dialog;
 
 protected:
     void showEvent(QShowEvent *event) override
     {
         keepWideEnoughForTitle(this);
-        QMessageBox::showEvent(event);
-    }
-};
-
-class TitledInputDialog : public QInputDialog
-{
-public:
-    using QInputDialog::QInputDialog;
-
-protected:
-    void showEvent(QShowEvent *event) override
-    {
-        keepWideEnoughForTitle(this);
-        QInputDialog::showEvent(event);
+        Dialog::showEvent(event);
     }
 };
 
@@ -131,7 +119,7 @@ private:
 
     static int showBox(const MessageBoxRequest &request, QWidget *parent)
     {
-        QPointer<QMessageBox> box = new TitledMessageBox(parent);
+        QPointer<QMessageBox> box = new KeepsTitleWhole<QMessageBox>(parent);
         prepare(box, request);
         box->setText(request.prompt);
         box->setIcon(iconFor(request.icon()));
@@ -156,7 +144,7 @@ private:
 
     static int askText(const MessageBoxRequest &request, QWidget *parent)
     {
-        QPointer<QInputDialog> dialog = new TitledInputDialog(parent);
+        QPointer<QInputDialog> dialog = new KeepsTitleWhole<QInputDialog>(parent);
         prepare(dialog, request);
         dialog->setLabelText(request.prompt);
         dialog->setTextValue(*request.text);

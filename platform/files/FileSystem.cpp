@@ -297,7 +297,7 @@ int PosixFileSystem::copyData(int fromFd, int toFd, qint64 size)
             continue;
         // Where the kernel cannot copy between these file systems nothing was copied
         // yet, and plain reads and writes start from the beginning.
-        if (!copiedAny && (errno == EXDEV || errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP))
+        if (!copiedAny && notOffered(errno))
             break;
         return errno;
     }
