@@ -1,6 +1,7 @@
 #include "platform/files/FileSystem.h"
 
 #include "platform/files/EntryKind.h"
+#include "platform/files/FileNames.h"
 
 #include "platform/system/ErrorState.h"
 #include "platform/system/FileDescriptors.h"
@@ -8,7 +9,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QStringDecoder>
 
 #include <cerrno>
 #include <dirent.h>
@@ -148,9 +148,8 @@ int PosixFileSystem::list(const QString &folder, FolderListing &out, const Wildc
         const QByteArray raw(entry->d_name);
         if (raw == "." || raw == "..")
             continue;
-        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-        const QString name = decoder(raw);
-        if (decoder.hasError()) {
+        QString name;
+        if (!decodeFileName(raw, name)) {
             out.undecodable.append(raw);
             continue;
         }

@@ -1,5 +1,6 @@
 #include "platform/files/VolumeTable.h"
 
+#include "platform/files/FileNames.h"
 #include "platform/files/WalkFolder.h"
 #include "platform/system/DiskInfo.h"
 
@@ -37,6 +38,9 @@ QString decodeField(const QByteArray &field)
         }
         bytes.append(field[i]);
     }
+    QString path;
+    if (decodeFileName(bytes, path))
+        return path;
     return QFile::decodeName(bytes);
 }
 

@@ -1,9 +1,9 @@
 #include "platform/files/WalkFolder.h"
 
 #include "platform/files/EntryKind.h"
+#include "platform/files/FileNames.h"
 
 #include <QFile>
-#include <QStringDecoder>
 
 #include <cerrno>
 #include <dirent.h>
@@ -112,7 +112,7 @@ int WalkFolder::list(std::vector<FolderEntry> &out) const
     // The folder's own descriptor reads the entries, straight into a buffer of the
     // walking thread: no stream to set up and tear down for every folder.
     thread_local std::vector<char> buffer(64 * 1024);
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString name;
     for (;;) {
         const ssize_t count = ::getdents64(m_fd, buffer.data(), buffer.size());
         if (count == 0)
@@ -128,11 +128,8 @@ int WalkFolder::list(std::vector<FolderEntry> &out) const
             // Hidden names, and "." and "..".
             if (entry->d_name[0] == '.')
                 continue;
-            const QString name = decoder(QByteArrayView(entry->d_name));
-            if (decoder.hasError()) {
-                decoder.resetState();
+            if (!decodeFileName(QByteArrayView(entry->d_name), name))
                 continue;
-            }
             const FileKind kind = kindOfEntry(m_fd, entry->d_type, entry->d_name);
             out.push_back({name, kind});
         }

@@ -1,4 +1,5 @@
 #include "platform/files/FileSystem.h"
+#include "platform/files/WalkFolder.h"
 
 #include "platform/system/ErrorState.h"
 #include "support/FaultyFileSystem.h"
@@ -365,4 +366,35 @@ TEST(FileErrors, ErrnoMapsToRuntimeErrors)
             EXPECT_EQ(error.systemError(), c.systemError);
         }
     }
+}
+
+TEST_F(FileLayerTest, ANameThatBeginsWithAByteOrderMarkKeepsIt)
+{
+    // Two files whose names differ only by a leading mark: both listed, each by its own
+    // name, and each name reaches its own file.
+    const QString marked = QString(QChar(0xFEFF)) + QStringLiteral("znacka.txt");
+    file("d/" + marked, "se znackou");
+    file("d/znacka.txt", "bez znacky");
+    ASSERT_EQ(QFile::encodeName(marked).left(3), QByteArray("\xEF\xBB\xBF"));
+
+    FolderListing listing;
+    ASSERT_EQ(FileSystem::current().list(env.path("d"), listing), 0);
+    QStringList names;
+    for (const FolderEntry &entry : listing.entries)
+        names.append(entry.name);
+    names.sort();
+    EXPECT_EQ(names, QStringList({QStringLiteral("znacka.txt"), marked}));
+
+    std::vector<FolderEntry> walked;
+    WalkFolder folder;
+    ASSERT_EQ(folder.open(env.path("d")), 0);
+    ASSERT_EQ(folder.list(walked), 0);
+    QStringList walkedNames;
+    for (const FolderEntry &entry : walked)
+        walkedNames.append(entry.name);
+    walkedNames.sort();
+    EXPECT_EQ(walkedNames, names);
+
+    EXPECT_EQ(FileSystem::current().removeEntry(env.path("d"), QFile::encodeName(marked)), 0);
+    EXPECT_EQ(TestEnvironment::readFile(env.path("d/znacka.txt")), "bez znacky");
 }
