@@ -14,6 +14,7 @@
 #include <QTimer>
 
 #include <memory>
+#include <optional>
 
 namespace PageSaveAs {
 
@@ -83,24 +84,31 @@ void save(BrowserControl *web, const QString &target, std::function<void(bool sa
     }
     const QString staged = staging->filePath(QFileInfo(target).fileName());
     // The engine creates its download folder for a save whether or not the user ever
-    // chose it; one it created is taken away again while it is still empty.
+    // chose it, and takes no other folder for it. The one it made is taken away again
+    // once the save is over, only while it is still empty and still the same folder:
+    // anything the user put there meanwhile stays.
     const QString engineFolder = BrowserControl::engineDownloadFolder();
     FileStatus before;
     FileSystem::current().stat(engineFolder, before);
-    const bool engineFolderMissing = before.kind == FileKind::Missing;
-    web->savePage(staged, [staging, staged, target, done, engineFolder, engineFolderMissing](bool saved) {
+    auto made = std::make_shared<std::optional<FolderIdentity>>();
+    auto requested = [engineFolder, made, missing = before.kind == FileKind::Missing] {
+        FolderIdentity identity;
+        if (missing && FileSystem::current().identifyFolder(engineFolder, identity) == 0)
+            *made = identity;
+    };
+    web->savePage(staged, [staging, staged, target, done, engineFolder, made](bool saved) {
         // The engine reports from inside its own call; the message waits for the next turn.
-        QTimer::singleShot(0, [staging, staged, target, done, saved, engineFolder, engineFolderMissing] {
+        QTimer::singleShot(0, [staging, staged, target, done, saved, engineFolder, made] {
             const bool placed = saved && moveIntoPlace(staged, target);
             staging->remove();
-            if (engineFolderMissing)
-                FileSystem::current().remove(engineFolder); // an empty folder only
+            if (made->has_value())
+                FileSystem::current().removeEmptyFolder(engineFolder, made->value());
             if (!placed)
                 tellFailure(FailedMessage);
             if (done)
                 done(placed);
         });
-    });
+    }, requested);
 }
 
 } // namespace PageSaveAs

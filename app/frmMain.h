@@ -410,8 +410,8 @@ private:
     void imgSplitter_MouseMove(int x);
     void imgSplitter_MouseUp();
     void tbsWindows_MouseUp(Qt::MouseButton button, const QPoint &position);
-    void pruneFolderTree();
     void connectFileTree();
+    void pruneFolderTree();
     void connectCopyMove();
     void connectFileKeys();
     void createFileToolbars();

@@ -11,6 +11,7 @@
 #include "files/FolderTreeClick.h"
 #include "files/FolderTreeLoader.h"
 #include "files/FolderTreeModel.h"
+#include "files/FolderTreePrune.h"
 #include "files/FolderTreeRename.h"
 #include "platform/controls/Forms.h"
 #include "platform/controls/ImageList.h"
@@ -215,4 +216,9 @@ void frmMain::trwPath_AfterLabelEdit(const TreeNode &Node, bool *Cancel, QString
 void frmMain::trwPath_GotFocus()
 {
     runIgnoringErrors([this] { pruneFolderTree(); });
+}
+
+void frmMain::pruneFolderTree()
+{
+    ::pruneFolderTree(*trwPath, [](const QString &path) { return FileExists(path); });
 }

@@ -2,12 +2,10 @@
 // hidden pop-up host frmPM that every pane's room may use; it uses no pane's room.
 #include "app/frmMain.h"
 
-#include "files/FolderTreePrune.h"
 #include "app/MainGeometry.h"
 #include "app/panel/PanelRules.h"
 #include "app/panel/frmPM.h"
 #include "browser/frmWeb.h"
-#include "core/PathServices.h"
 #include "core/SharedState.h"
 #include "platform/engine/BrowserControl.h"
 #include "platform/system/ErrorState.h"
@@ -432,11 +430,6 @@ void frmMain::imgSplitter_MouseUp()
         picMain->setFixedWidth(twipsToPixels(PanelRules::panelWidthAfterDrag(pixelsToTwips(picSplitter->x() - panelLeft))));
     });
     SplitterMoving = false;
-}
-
-void frmMain::pruneFolderTree()
-{
-    ::pruneFolderTree(*trwPath, [](const QString &path) { return FileExists(path); });
 }
 
 QList<QWidget *> frmMain::focusStops() const

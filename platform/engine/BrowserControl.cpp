@@ -127,14 +127,18 @@ BrowserControl::~BrowserControl()
     m_page->deleteViewAfterDialog(m_view);
 }
 
-void BrowserControl::savePage(const QString &path, std::function<void(bool saved)> done)
+void BrowserControl::savePage(const QString &path, std::function<void(bool saved)> done,
+                              std::function<void()> requested)
 {
+    engineDownloadFolder(); // read when the engine reads its own, at the first save
     auto request = std::make_shared<QMetaObject::Connection>();
     *request = connect(m_page->profile(), &QWebEngineProfile::downloadRequested, this,
-                       [this, request, done](QWebEngineDownloadRequest *download) {
+                       [this, request, done, requested](QWebEngineDownloadRequest *download) {
                            if (download->page() != m_page || !download->isSavePageDownload())
                                return;
                            disconnect(*request);
+                           if (requested)
+                               requested();
                            connect(download, &QWebEngineDownloadRequest::isFinishedChanged, this, [download, done] {
                                if (download->isFinished() && done)
                                    done(download->state() == QWebEngineDownloadRequest::DownloadCompleted);
@@ -146,7 +150,8 @@ void BrowserControl::savePage(const QString &path, std::function<void(bool saved
 
 QString BrowserControl::engineDownloadFolder()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
+    static const QString folder = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
+    return folder;
 }
 
 QUrl BrowserControl::addressFromUserText(const QString &text, const QString &workingFolder)

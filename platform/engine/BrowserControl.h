@@ -148,9 +148,14 @@ public:
     // whatever is at those names, so callers give it a place of its own. done learns
     // whether everything was written; it never runs once the control is gone. Only the
     // engine's request for this save is followed; no other download is accepted.
-    void savePage(const QString &path, std::function<void(bool saved)> done);
+    // requested runs when the engine asks to write the save, before any of it is written.
+    void savePage(const QString &path, std::function<void(bool saved)> done,
+                  std::function<void()> requested = {});
     // Before every save the engine makes sure this folder exists, and creates it (for
-    // itself only) when it does not; whatever path the save is given.
+    // itself only) when it does not, whatever path the save is given; by the time the
+    // save is requested it has done so. The engine takes no folder from the program for
+    // this: it reads the user's download folder at its first save and keeps it, and so
+    // does this.
     static QString engineDownloadFolder();
 
     // What Navigate makes of the user's text, relative paths resolved in workingFolder.

@@ -31,6 +31,18 @@ struct FolderEntry
     FileKind kind = FileKind::Other; // of the entry itself: a link is a Link
 };
 
+// What tells one folder from another made later at the same name: a new folder may
+// get the inode number a removed one had, but not its moment of birth.
+struct FolderIdentity
+{
+    quint64 device = 0;
+    quint64 inode = 0;
+    qint64 bornSeconds = 0; // 0 where the file system keeps no birth time
+    quint32 bornNanoseconds = 0;
+
+    bool operator==(const FolderIdentity &) const = default;
+};
+
 struct FolderListing
 {
     std::vector<FolderEntry> entries;
@@ -74,6 +86,12 @@ public:
     // At most limit bytes from the start of a regular file. Other kinds (a FIFO, a
     // device) are refused without reading, so a read never blocks.
     virtual int readFileHead(const QString &path, qint64 limit, QByteArray &out) = 0;
+    // The identity of the folder at the path itself; a link there is refused (ENOTDIR).
+    virtual int identifyFolder(const QString &path, FolderIdentity &out) = 0;
+    // Removes the folder at the path only while it is empty and is still the folder
+    // identified; anything else there stays: a file or link (ENOTDIR), a folder with
+    // entries (ENOTEMPTY), another folder (ESTALE).
+    virtual int removeEmptyFolder(const QString &path, const FolderIdentity &identity) = 0;
 
     // The layer every caller uses; tests install one that injects faults.
     static FileSystem &current();
@@ -98,6 +116,8 @@ public:
     int removeEntry(const QString &folder, const QByteArray &name) override;
     int makeWritable(const QString &path) override;
     int readFileHead(const QString &path, qint64 limit, QByteArray &out) override;
+    int identifyFolder(const QString &path, FolderIdentity &out) override;
+    int removeEmptyFolder(const QString &path, const FolderIdentity &identity) override;
 
 protected:
     // The rename with the no-replace flag; EINVAL means the file system refuses it.

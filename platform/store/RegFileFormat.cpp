@@ -110,12 +110,93 @@ private:
     qsizetype m_pos = 0;
 };
 
-// The lines of valid UTF-8 bytes, each decoded when it is reached, so that a large
-// file is never held as text as well; a line stays valid until the next one is read.
-class Utf8Lines
+// Whether bytes are UTF-8 as the decoder takes it: no overlong forms, no surrogates,
+// nothing above U+10FFFF, no sequence cut short.
+bool isValidUtf8(QByteArrayView bytes)
+{
+    const auto *p = reinterpret_cast<const uchar *>(bytes.data());
+    const uchar *const end = p + bytes.size();
+    while (p < end) {
+        // Plain ASCII eight bytes at a time.
+        while (end - p >= 8) {
+            quint64 block;
+            std::memcpy(&block, p, 8);
+            if (block & 0x8080808080808080ull)
+                break;
+            p += 8;
+        }
+        if (p == end)
+            break;
+        const uchar c = *p;
+        if (c < 0x80) {
+            ++p;
+            continue;
+        }
+        int length = 0;
+        char32_t least = 0;
+        char32_t code = 0;
+        if (c >= 0xC2 && c <= 0xDF) {
+            length = 2;
+            least = 0x80;
+            code = c & 0x1F;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            length = 3;
+            least = 0x800;
+            code = c & 0x0F;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            length = 4;
+            least = 0x10000;
+            code = c & 0x07;
+        } else {
+            return false;
+        }
+        if (end - p < length)
+            return false;
+        for (int k = 1; k < length; ++k) {
+            if ((p[k] & 0xC0) != 0x80)
+                return false;
+            code = (code << 6) | (p[k] & 0x3F);
+        }
+        if (code < least || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+            return false;
+        p += length;
+    }
+    return true;
+}
+
+QStringDecoder windows1250Decoder()
+{
+    QStringDecoder decoder("windows-1250", QStringConverter::Flag::Stateless);
+    return decoder.isValid() ? std::move(decoder) : QStringDecoder(QStringDecoder::Latin1);
+}
+
+// One line's text: UTF-8 where the line's bytes are valid UTF-8, Windows-1250 where
+// they are not. A value a program wrote in the older encoding then changes no other
+// line's text. The text stays valid until the next line is decoded.
+class LineDecoder
 {
 public:
-    explicit Utf8Lines(QByteArrayView bytes)
+    QStringView decode(QByteArrayView bytes)
+    {
+        if (m_buffer.size() < bytes.size())
+            m_buffer.resize(bytes.size());
+        QStringDecoder &decoder = isValidUtf8(bytes) ? m_utf8 : m_windows1250;
+        const QChar *stop = decoder.appendToBuffer(m_buffer.data(), bytes);
+        return QStringView(m_buffer.constData(), stop - m_buffer.constData());
+    }
+
+private:
+    QStringDecoder m_utf8{QStringDecoder::Utf8, QStringConverter::Flag::Stateless | kKeepMark};
+    QStringDecoder m_windows1250 = windows1250Decoder();
+    QString m_buffer;
+};
+
+// The lines of a file's bytes, each decoded on its own when it is reached, so that a
+// large file is never held as text as well.
+class ByteLines
+{
+public:
+    explicit ByteLines(QByteArrayView bytes)
         : m_bytes(bytes)
     {
     }
@@ -129,18 +210,14 @@ public:
             end = m_bytes.size();
         const QByteArrayView bytes = m_bytes.sliced(m_pos, end - m_pos);
         m_pos = end + 1;
-        if (m_buffer.size() < bytes.size())
-            m_buffer.resize(bytes.size());
-        const QChar *stop = m_decoder.appendToBuffer(m_buffer.data(), bytes);
-        line = QStringView(m_buffer.constData(), stop - m_buffer.constData());
+        line = m_decoder.decode(bytes);
         return true;
     }
 
 private:
     QByteArrayView m_bytes;
     qsizetype m_pos = 0;
-    QStringDecoder m_decoder{QStringDecoder::Utf8, QStringConverter::Flag::Stateless | kKeepMark};
-    QString m_buffer;
+    LineDecoder m_decoder;
 };
 
 // Reads a quoted text whose opening quote is at pos; "\\" and "\"" are escapes.
@@ -407,65 +484,12 @@ bool checkScript(TextLines &lines, QString &problem, bool &unicode)
     return headerSeen;
 }
 
-// Whether bytes are UTF-8 as the decoder takes it: no overlong forms, no surrogates,
-// nothing above U+10FFFF, no sequence cut short.
-bool isValidUtf8(QByteArrayView bytes)
-{
-    const auto *p = reinterpret_cast<const uchar *>(bytes.data());
-    const uchar *const end = p + bytes.size();
-    while (p < end) {
-        // Plain ASCII eight bytes at a time.
-        while (end - p >= 8) {
-            quint64 block;
-            std::memcpy(&block, p, 8);
-            if (block & 0x8080808080808080ull)
-                break;
-            p += 8;
-        }
-        if (p == end)
-            break;
-        const uchar c = *p;
-        if (c < 0x80) {
-            ++p;
-            continue;
-        }
-        int length = 0;
-        char32_t least = 0;
-        char32_t code = 0;
-        if (c >= 0xC2 && c <= 0xDF) {
-            length = 2;
-            least = 0x80;
-            code = c & 0x1F;
-        } else if (c >= 0xE0 && c <= 0xEF) {
-            length = 3;
-            least = 0x800;
-            code = c & 0x0F;
-        } else if (c >= 0xF0 && c <= 0xF4) {
-            length = 4;
-            least = 0x10000;
-            code = c & 0x07;
-        } else {
-            return false;
-        }
-        if (end - p < length)
-            return false;
-        for (int k = 1; k < length; ++k) {
-            if ((p[k] & 0xC0) != 0x80)
-                return false;
-            code = (code << 6) | (p[k] & 0x3F);
-        }
-        if (code < least || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
-            return false;
-        p += length;
-    }
-    return true;
-}
-
-// The same check on valid UTF-8, decoding only the lines that can matter: those up to
-// the header, any whose bytes exceed the line limit, and section lines with more
+// The same check on a file's bytes, decoding only the lines that can matter: those up
+// to the header, any whose bytes exceed the line limit, and section lines with more
 // separators than the depth limit (each character takes at least one byte).
 bool checkScript(QByteArrayView bytes, QString &problem, bool &unicode)
 {
+    LineDecoder decoder;
     bool headerSeen = false;
     qsizetype pos = 0;
     for (qsizetype i = 0; pos <= bytes.size(); ++i) {
@@ -477,7 +501,7 @@ bool checkScript(QByteArrayView bytes, QString &problem, bool &unicode)
         if (headerSeen && line.size() <= RegFileFormat::MaxLineLength
             && std::count(line.begin(), line.end(), '\\') <= RegistryTree::MaxDepth)
             continue;
-        if (!checkLine(QString::fromUtf8(line), i, headerSeen, unicode, problem))
+        if (!checkLine(decoder.decode(line), i, headerSeen, unicode, problem))
             return false;
     }
     if (!headerSeen)
@@ -655,9 +679,19 @@ QString RegFileFormat::decode(const QByteArray &bytes)
         return QStringDecoder(QStringDecoder::Utf16LE, kKeepMark)(bytes.mid(2));
     if (bytes.startsWith("\xFE\xFF"))
         return QStringDecoder(QStringDecoder::Utf16BE, kKeepMark)(bytes.mid(2));
-    if (bytes.startsWith("\xEF\xBB\xBF"))
-        return QStringDecoder(QStringDecoder::Utf8, kKeepMark)(bytes.mid(3));
-    return textFromBytes(bytes);
+    const QByteArrayView body = QByteArrayView(bytes).sliced(bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0);
+    if (isValidUtf8(body))
+        return QStringDecoder(QStringDecoder::Utf8, kKeepMark)(body);
+    QString text;
+    text.reserve(body.size());
+    ByteLines lines(body);
+    QStringView line;
+    for (bool first = true; lines.next(line); first = false) {
+        if (!first)
+            text += QLatin1Char('\n');
+        text += line;
+    }
+    return text;
 }
 
 QString RegFileFormat::textFromBytes(const QByteArray &bytes)
@@ -693,15 +727,12 @@ bool RegFileFormat::apply(const QString &text, RegistryTree &tree, QString *prob
 
 bool RegFileFormat::applyBytes(const QByteArray &bytes, RegistryTree &tree, QString *problem, qsizetype *skipped)
 {
-    // Valid UTF-8 is read line by line; anything else is decoded whole, as decode does.
-    if (!bytes.startsWith("\xFF\xFE") && !bytes.startsWith("\xFE\xFF")) {
-        const QByteArrayView utf8 = QByteArrayView(bytes).sliced(bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0);
-        if (isValidUtf8(utf8)) {
-            Utf8Lines lines(utf8);
-            return applyLines(lines, utf8, tree, problem, skipped);
-        }
-    }
-    return apply(decode(bytes), tree, problem, skipped);
+    // UTF-16 is decoded whole; anything else line by line, as decode does.
+    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF"))
+        return apply(decode(bytes), tree, problem, skipped);
+    const QByteArrayView body = QByteArrayView(bytes).sliced(bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0);
+    ByteLines lines(body);
+    return applyLines(lines, body, tree, problem, skipped);
 }
 
 QByteArray RegFileFormat::serialize(const RegistryTree &tree)

@@ -13,8 +13,9 @@ class RegistryTree;
 class RegFileFormat
 {
 public:
-    // A .reg file's text: UTF-16 or UTF-8 by its byte-order mark, otherwise UTF-8
-    // when the bytes are valid UTF-8, otherwise Windows-1250.
+    // A .reg file's text: UTF-16 by its byte-order mark; otherwise each line on its
+    // own, UTF-8 where its bytes are valid UTF-8, Windows-1250 where they are not, so
+    // that one value in the older encoding changes the text of no other line.
     static QString decode(const QByteArray &bytes);
     // The text of a stored string: UTF-8 when valid, otherwise Windows-1250.
     static QString textFromBytes(const QByteArray &bytes);
@@ -33,7 +34,7 @@ public:
     // then counts them.
     static bool apply(const QString &text, RegistryTree &tree, QString *problem = nullptr, qsizetype *skipped = nullptr);
     // The same for a script's bytes as a file holds them (decoded as decode does),
-    // without holding their whole text at once when they are UTF-8.
+    // without holding their whole text at once unless they are UTF-16.
     static bool applyBytes(const QByteArray &bytes, RegistryTree &tree, QString *problem = nullptr,
                            qsizetype *skipped = nullptr);
     // The whole tree as a REGEDIT4 script in UTF-8.

@@ -29,6 +29,7 @@
 #include <QTreeWidget>
 
 #include <cerrno>
+#include <functional>
 #include <memory>
 
 namespace {
@@ -118,6 +119,98 @@ TEST_F(PageSaving, AnUnreachablePageIsNeverSavedAsAnErrorPage)
     ASSERT_TRUE(QTest::qWaitFor([&] { return !boxes.shown.isEmpty() && backgroundWindows() == 0; }, kDeadlineMs));
     EXPECT_EQ(boxes.shown[0].prompt, QStringLiteral("Stránku se nepodařilo uložit."));
     EXPECT_TRUE(asked.isEmpty());
+}
+
+// The file layer that lets the user act on the engine's download folder at the last
+// moment before a save takes it away again.
+class UserAtTheEngineFolder : public PosixFileSystem
+{
+public:
+    UserAtTheEngineFolder() { FileSystem::install(this); }
+    ~UserAtTheEngineFolder() override { FileSystem::install(nullptr); }
+
+    int removeEmptyFolder(const QString &path, const FolderIdentity &identity) override
+    {
+        ++cleanUps;
+        if (act)
+            act(path);
+        return PosixFileSystem::removeEmptyFolder(path, identity);
+    }
+
+    std::function<void(const QString &)> act;
+    int cleanUps = 0;
+};
+
+void writeAt(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::NewOnly));
+    file.write(bytes);
+}
+
+TEST_F(PageSaving, WhatTheUserPutsAtTheEnginesFolderDuringASaveStays)
+{
+    ASSERT_TRUE(openWindow(server->address(QStringLiteral("/stránka")), QStringLiteral("Čeština")));
+    // The engine keeps the folder it read at its first save, maybe in an earlier test's home.
+    const QString engineFolder = BrowserControl::engineDownloadFolder();
+    const QString elsewhere = env.writeFile(QStringLiteral("jinde.txt"), "cíl odkazu");
+    auto gone = [&] { return !QFileInfo::exists(engineFolder) && !QFileInfo(engineFolder).isSymLink(); };
+    ASSERT_TRUE(gone()) << engineFolder.toStdString();
+    UserAtTheEngineFolder files;
+
+    struct Case
+    {
+        const char *what;
+        std::function<void()> put;
+        std::function<bool()> kept;
+    };
+    auto replaced = [&](const std::function<void()> &put) {
+        return [&, put] {
+            ASSERT_TRUE(QDir().rmdir(engineFolder));
+            put();
+        };
+    };
+    const Case cases[] = {
+        {"nothing", [] {}, [&] { return gone(); }},
+        {"a file inside",
+         [&] { writeAt(engineFolder + QStringLiteral("/moje.txt"), "obsah"); },
+         [&] { return TestEnvironment::readFile(engineFolder + QStringLiteral("/moje.txt")) == "obsah"; }},
+        {"a file instead", replaced([&] { writeAt(engineFolder, "obsah"); }),
+         [&] { return TestEnvironment::readFile(engineFolder) == "obsah"; }},
+        {"a link instead", replaced([&] { QFile::link(elsewhere, engineFolder); }),
+         [&] { return QFileInfo(engineFolder).symLinkTarget() == elsewhere; }},
+        {"a folder of the user's instead", replaced([&] { QDir().mkdir(engineFolder); }),
+         [&] { return QFileInfo(engineFolder).isDir() && !QFileInfo(engineFolder).isSymLink(); }},
+    };
+    int number = 0;
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        files.act = [&](const QString &folder) {
+            EXPECT_EQ(folder, engineFolder);
+            c.put();
+        };
+        const QString target = env.path(QStringLiteral("uložené/%1.htm").arg(++number));
+        targets = {target};
+        main->menuItem(QStringLiteral("mnuPageSaveHTML"))->trigger();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(target); }, kDeadlineMs));
+        EXPECT_EQ(files.cleanUps, number);
+        EXPECT_TRUE(c.kept());
+        EXPECT_EQ(TestEnvironment::readFile(elsewhere), "cíl odkazu");
+        QFile::remove(engineFolder);
+        QDir(engineFolder).removeRecursively();
+        ASSERT_TRUE(gone());
+    }
+
+    QDir().mkpath(engineFolder);
+    files.act = {};
+    const QString target = env.path(QStringLiteral("uložené/před.htm"));
+    targets = {target};
+    main->menuItem(QStringLiteral("mnuPageSaveHTML"))->trigger();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(target); }, kDeadlineMs));
+    EXPECT_EQ(files.cleanUps, number) << "a folder that was there before is the user's";
+    EXPECT_TRUE(QFileInfo(engineFolder).isDir());
+    QDir().rmdir(engineFolder);
+    EXPECT_TRUE(boxes.shown.isEmpty());
 }
 
 // The file layer with every new file recorded, and failing with a chosen errno.

@@ -54,9 +54,15 @@ void checkSameTree(const RegistryTree &read, const RegistryTree &reread)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    const QString text = RegFileFormat::decode(fuzzBytes(data, size));
+    const QByteArray bytes = fuzzBytes(data, size);
+    const QString text = RegFileFormat::decode(bytes);
     RegistryTree read;
-    if (!RegFileFormat::apply(text, read)) {
+    const bool readable = RegFileFormat::apply(text, read);
+    // The file's bytes read line by line give what their decoded text gives.
+    RegistryTree fromBytes;
+    FUZZ_CHECK(RegFileFormat::applyBytes(bytes, fromBytes) == readable);
+    FUZZ_CHECK(fromBytes == read);
+    if (!readable) {
         FUZZ_CHECK(read.keys().empty());
         return 0;
     }

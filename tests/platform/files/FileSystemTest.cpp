@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 
 #include <algorithm>
+#include <functional>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -397,4 +398,47 @@ TEST_F(FileLayerTest, ANameThatBeginsWithAByteOrderMarkKeepsIt)
 
     EXPECT_EQ(FileSystem::current().removeEntry(env.path("d"), QFile::encodeName(marked)), 0);
     EXPECT_EQ(TestEnvironment::readFile(env.path("d/znacka.txt")), "bez znacky");
+}
+
+TEST_F(FileLayerTest, RemoveEmptyFolderTakesOnlyTheFolderItIdentifiedWhileEmpty)
+{
+    FileSystem &files = FileSystem::current();
+    const QString target = file("cil.txt", "zustava");
+    FolderIdentity identity;
+    EXPECT_EQ(files.identifyFolder(link("odkaz", folder("jinam")), identity), ENOTDIR);
+    EXPECT_EQ(files.identifyFolder(env.path("chybi"), identity), ENOENT);
+
+    // What may stand at the name once the folder was identified, and what the removal
+    // then says; all of it stays.
+    struct Case
+    {
+        const char *what;
+        std::function<void(const QString &)> put;
+        int failure;
+    };
+    const Case cases[] = {
+        {"a file inside", [&](const QString &d) { file("d/uvnitr.txt", "u"); (void)d; }, ENOTEMPTY},
+        {"a file instead", [&](const QString &d) { QDir().rmdir(d); file("d", "obsah"); }, ENOTDIR},
+        {"a link instead", [&](const QString &d) { QDir().rmdir(d); link("d", target); }, ENOTDIR},
+        {"a new folder instead", [&](const QString &d) { QDir().rmdir(d); folder("d"); }, ESTALE},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        const QString d = folder("d");
+        ASSERT_EQ(files.identifyFolder(d, identity), 0);
+        const QStringList before = namesIn(env.path(""));
+        c.put(d);
+        EXPECT_EQ(files.removeEmptyFolder(d, identity), c.failure);
+        EXPECT_EQ(namesIn(env.path("")), before);
+        EXPECT_TRUE(QFileInfo(d).exists() || QFileInfo(d).isSymLink());
+        EXPECT_EQ(TestEnvironment::readFile(target), "zustava");
+        QFile::remove(d);
+        QDir(d).removeRecursively();
+    }
+
+    const QString d = folder("d/");
+    ASSERT_EQ(files.identifyFolder(d, identity), 0);
+    EXPECT_EQ(files.removeEmptyFolder(d, identity), 0);
+    EXPECT_FALSE(QFileInfo::exists(d));
+    EXPECT_EQ(files.removeEmptyFolder(d, identity), ENOENT);
 }

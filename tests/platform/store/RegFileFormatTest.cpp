@@ -109,6 +109,7 @@ TEST(RegFileFormatDecoding, BytesReadAsTheirDecodedTextReads)
         "REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"n\"=\"\xF4\x90\x80\x80\"\n", // above U+10FFFF
         "REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"n\"=\"x\"\n\"m\"=\"\xC5",     // cut short at the end
         "\xEF\xBB\xBFREGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"n\"=\"\xC5\"\n", // marked, yet not UTF-8
+        "REGEDIT4\n[HKEY_CURRENT_USER\\K\xC5\xAF\xC5\x88]\n\"n\"=\"\x9E\"\n\"m\"=\"\xC5\xBE\"\n", // one line not UTF-8
     };
     for (const QByteArray &bytes : cases) {
         RegistryTree fromBytes;
@@ -122,6 +123,15 @@ TEST(RegFileFormatDecoding, BytesReadAsTheirDecodedTextReads)
     QString problem;
     EXPECT_FALSE(RegFileFormat::applyBytes("\xC5\x99REGEDIT4\n[HKEY_CURRENT_USER\\A]\n", refused, &problem));
     EXPECT_EQ(problem, "chybí záhlaví REGEDIT4");
+}
+
+TEST(RegFileFormatDecoding, EachLineIsDecodedOnItsOwn)
+{
+    // UTF-8 lines keep their text beside a line in Windows-1250 ("\x9E" is ž, "\xE8" č).
+    EXPECT_EQ(RegFileFormat::decode("REGEDIT4\r\n\"k\xC5\xAF\xC5\x88\"=\"\xC5\xBE\"\r\n\"\x9E\"=\"\xE8\"\n\"\xC4\x8D\"=\"\"\n"),
+              QStringLiteral("REGEDIT4\r\n\"kůň\"=\"ž\"\r\n\"ž\"=\"č\"\n\"č\"=\"\"\n"));
+    EXPECT_EQ(RegFileFormat::decode("\xEF\xBB\xBF\xC5\xBE\n\xC5\n\xEF\xBB\xBF\n"), QStringLiteral("ž\nĹ\n\uFEFF\n"))
+        << "a mark names no encoding for the lines that are not UTF-8";
 }
 
 TEST(RegFileFormatScale, ManyContinuationLines)

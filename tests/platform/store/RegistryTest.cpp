@@ -131,6 +131,39 @@ TEST_F(RegistryTest, FileInWindows1250IsReadAsSuch)
     EXPECT_EQ(valueText(RegRoot::CurrentUser, "A", "Name"), "Šč");
 }
 
+TEST_F(RegistryTest, AFileOfMixedEncodingsKeepsEveryUtf8LineThroughReadingAndWritingBack)
+{
+    // UTF-8 but for one value a program wrote in Windows-1250 ("Staré"="Šč"); no seeds,
+    // so reading it writes it back at once.
+    const QByteArray utf8Lines[] = {
+        "[HKEY_CURRENT_USER\\Software\\Vorlan\\Cesty]",
+        "\"Plocha\"=\"/home/uživatel/Plocha\"",
+        "\"Zvíře\"=\"kůň\"",
+        "[HKEY_CURRENT_USER\\Software\\Vorlan\\Klíč]",
+        "\"Příliš\"=\"žluťoučký\"",
+    };
+    const QByteArray mixed = "REGEDIT4\n\n" + utf8Lines[0] + "\n" + utf8Lines[1] + "\n\"Star\xe9\"=\"\x8a\xe8\"\n"
+        + utf8Lines[2] + "\n\n" + utf8Lines[3] + "\n" + utf8Lines[4] + "\n";
+    TestEnvironment::replaceFile(registryFile(), mixed);
+
+    EXPECT_EQ(valueText(RegRoot::CurrentUser, "Software\\Vorlan\\Cesty", "Plocha"), "/home/uživatel/Plocha");
+    EXPECT_EQ(valueText(RegRoot::CurrentUser, "Software\\Vorlan\\Cesty", "Zvíře"), "kůň");
+    EXPECT_EQ(valueText(RegRoot::CurrentUser, "Software\\Vorlan\\Cesty", "Staré"), "Šč");
+    EXPECT_EQ(valueText(RegRoot::CurrentUser, "Software\\Vorlan\\Klíč", "Příliš"), "žluťoučký");
+    EXPECT_FALSE(Registry::instance().takeUnusableFile().has_value());
+
+    const QByteArray written = TestEnvironment::readFile(registryFile());
+    ASSERT_NE(written, mixed) << "the seeds were added";
+    const QList<QByteArray> lines = written.split('\n');
+    for (const QByteArray &line : utf8Lines)
+        EXPECT_TRUE(lines.contains(line)) << line.constData() << "\n" << written.constData();
+    EXPECT_TRUE(lines.contains("\"Staré\"=\"Šč\"")) << written.constData();
+
+    Registry::resetInstance();
+    EXPECT_EQ(valueText(RegRoot::CurrentUser, "Software\\Vorlan\\Cesty", "Plocha"), "/home/uživatel/Plocha");
+    EXPECT_EQ(TestEnvironment::readFile(registryFile()), written) << "read as it was written";
+}
+
 // What the folder of the registry holds apart from the registry itself.
 QStringList keptAside(const TestEnvironment &env)
 {
