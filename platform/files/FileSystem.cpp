@@ -483,7 +483,17 @@ int PosixFileSystem::copyDataRanges(int fromFd, int toFd, qint64 size, bool &uns
     while (offset < size) {
         const qint64 start = seekData(fromFd, offset, SEEK_DATA);
         if (start < 0 && errno == ENXIO) {
-            offset = size; // no data up to the length: the rest is a hole
+            // No data past the offset: a hole up to the length, unless the file ends
+            // here (it was cut short meanwhile), which only a read tells.
+            char probe = 0;
+            const qint64 got = readAt(fromFd, &probe, 1, offset);
+            if (got < 0) {
+                side = FailedSide::Source;
+                return errno;
+            }
+            if (got == 0)
+                break;
+            offset = size;
             break;
         }
         const qint64 end = start < 0 ? -1 : seekData(fromFd, start, SEEK_HOLE);
@@ -504,11 +514,14 @@ int PosixFileSystem::copyDataRanges(int fromFd, int toFd, qint64 size, bool &uns
         bool ended = false;
         if (const int failure = copySpan(fromFd, toFd, at, qMin(end, size), state, side, ended))
             return failure;
-        if (ended) // the source is shorter than it said: the copy is what was read
-            return ::ftruncate(toFd, at) == 0 ? 0 : errno;
+        if (ended) { // the source is shorter than it said: the copy is what was read
+            offset = at;
+            break;
+        }
         offset = qMin(end, size);
     }
-    // A hole at the end is the length alone; past the length only what a read gives.
+    // A hole at the end is the length alone; past the length (or where the source
+    // ended early) only what a read gives.
     bool ended = false;
     if (const int failure = copySpan(fromFd, toFd, offset, -1, state, side, ended))
         return failure;

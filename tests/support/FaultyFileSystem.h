@@ -29,12 +29,18 @@ public:
     int readError = 0;
     qint64 readErrorAt = 0;
     int namelessError = 0;
+    int copyRangeError = 0; // the kernel's copy refused (EXDEV: between file systems)
+    // A name the disk refuses to give (with a chosen errno) when a rename would give it.
+    QByteArray refusedName;
+    int refusedNameError = ENOENT;
 
 protected:
     int renameWithFlag(int fromFolder, const QByteArray &from, int toFolder, const QByteArray &to) override
     {
         // A rename within one folder never crosses file systems: the temporary name
         // of a copy made for a move still becomes its name.
+        if (!refusedName.isEmpty() && to == refusedName)
+            return refusedNameError;
         const bool crossing = renameError != EXDEV || fromFolder != toFolder;
         return renameError && crossing ? renameError : PosixFileSystem::renameWithFlag(fromFolder, from, toFolder, to);
     }
@@ -62,6 +68,10 @@ protected:
     // a read from there on fails.
     qint64 copyRange(int fromFd, qint64 &from, int toFd, qint64 &to, qint64 size) override
     {
+        if (copyRangeError) {
+            errno = copyRangeError;
+            return -1;
+        }
         if (readError && from >= readErrorAt) {
             errno = readError;
             return -1;
