@@ -388,6 +388,11 @@ int PosixFileSystem::unlinkEntry(int folder, const QByteArray &name)
     return ::unlinkat(folder, name.constData(), 0) == 0 ? 0 : errno;
 }
 
+int PosixFileSystem::cloneData(int fromFd, int toFd)
+{
+    return ::ioctl(toFd, FICLONE, fromFd) == 0 ? 0 : errno;
+}
+
 qint64 PosixFileSystem::seekData(int fd, qint64 offset, int whence)
 {
     return ::lseek(fd, off_t(offset), whence);
@@ -535,7 +540,7 @@ int PosixFileSystem::copyDataRanges(int fromFd, int toFd, qint64 size, bool &uns
 int PosixFileSystem::copyData(int fromFd, int toFd, qint64 size, FailedSide &side)
 {
     // A file system that shares blocks makes the copy without moving any data.
-    if (::ioctl(toFd, FICLONE, fromFd) == 0)
+    if (cloneData(fromFd, toFd) == 0)
         return 0;
     // A sparse file (a disk image) copied byte for byte would take its full length on
     // the disk; only its data is copied and its holes stay holes.

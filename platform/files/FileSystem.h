@@ -213,6 +213,9 @@ protected:
     // Moves the data of one open file to another: 0 or the errno, and which side
     // failed. size is the length the system reports for the source.
     virtual int copyData(int fromFd, int toFd, qint64 size, FailedSide &side);
+    // The copy that shares the source's blocks (FICLONE): 0, or the errno where the
+    // file system cannot share them.
+    virtual int cloneData(int fromFd, int toFd);
     // Where the next data (SEEK_DATA) or hole (SEEK_HOLE) starts at or after offset:
     // the offset, or -1 with the errno (EINVAL where the file system cannot tell).
     virtual qint64 seekData(int fd, qint64 offset, int whence);

@@ -56,6 +56,15 @@ protected:
         return copyError;
     }
 
+    // A fault in reading the source leaves no copy that would not read it: the blocks
+    // are not shared (a file system that shares them, btrfs, would copy without a read).
+    int cloneData(int fromFd, int toFd) override
+    {
+        if (seekDataError || readError || copyRangeError)
+            return EOPNOTSUPP;
+        return PosixFileSystem::cloneData(fromFd, toFd);
+    }
+
     qint64 seekData(int fd, qint64 offset, int whence) override
     {
         if (!seekDataError)
