@@ -247,7 +247,6 @@ int PosixFileSystem::openSource(const QString &path, LastStep last, SourceFile &
     }
     out.m_fd = fd;
     out.m_status = statusOf(info);
-    out.m_path = path;
     return 0;
 }
 

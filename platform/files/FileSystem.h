@@ -76,14 +76,12 @@ public:
     int descriptor() const { return m_fd; }
     // Read through the open descriptor: kind File, size as the system reports it.
     const FileStatus &status() const { return m_status; }
-    const QString &path() const { return m_path; }
     void close();
 
 private:
     friend class PosixFileSystem;
     int m_fd = -1;
     FileStatus m_status;
-    QString m_path;
 };
 
 // Which side of a copy a failure came from: the copy's calls move bytes from one file
@@ -142,7 +140,13 @@ public:
 
     // The same operations through folders opened once. Each call above opens the
     // folders it changes once and goes on through them; a caller that checks before
-    // it changes opens them itself, so that what it checked is what is changed.
+    // it changes opens them itself, so that what it checked is what is changed. A
+    // folder that must never be reached through a link (a store of the program's
+    // own) is opened with RefuseLink and then listed, moved into and emptied only
+    // through that OpenFolder:
+    //     OpenFolder store;
+    //     openFolder(path, store, LastStep::RefuseLink);
+    //     list(store, listing); moveInto(from, name, store, newName); removeEntry(store, bytes);
     //
     // Opens a folder. With RefuseLink a link at the path's last step is refused
     // (ENOTDIR or ELOOP) instead of followed; the steps before it are followed.
