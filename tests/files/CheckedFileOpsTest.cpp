@@ -190,7 +190,7 @@ TEST_F(CheckedFileOpsTest, ASourceThatCannotBeReadIsToldAsSuchAndTheTargetOnlyWh
     ::chmod(QFile::encodeName(readable).constData(), 0644);
     QDir().mkpath(env.path("ro"));
     ::chmod(QFile::encodeName(env.path("ro")).constData(), 0555);
-    const QString refused = QStringLiteral("Soubor %1 nelze přečíst: Přístup byl odepřen").arg(source);
+    const QString refused = QStringLiteral("Soubor „%1“ nelze přečíst (Přístup byl odepřen).").arg(source);
     const QString readOnly = QStringLiteral("Cílová cesta je pouze ke čtení.");
 
     struct Case
@@ -541,7 +541,7 @@ TEST_F(CheckedFileOpsTest, ASourceThatFailsWhileBeingReadIsToldAsTheSourceNamedA
         {"through a buffer", EXDEV, 0},
         {"every byte, no data ranges", 0, EINVAL},
     };
-    const QString told = QStringLiteral("Soubor %1 nelze přečíst: Chyba vstupu nebo výstupu").arg(source);
+    const QString told = QStringLiteral("Soubor „%1“ nelze přečíst (Chyba vstupu nebo výstupu).").arg(source);
     for (const Op op : {Op::Copy, Op::MoveAcross}) {
         for (const Road &road : roads) {
             SCOPED_TRACE(std::string(opName(op)) + ", " + road.what);
@@ -572,7 +572,7 @@ TEST_F(CheckedFileOpsTest, ANameTheTargetDiskRefusesIsToldAsSuchWhileItsFolderIs
 {
     const QString refusedName = QStringLiteral("a:b.txt");
     const QString refusedTarget = env.path("dst") + "/" + refusedName;
-    const QString told = QStringLiteral("Cílový disk nepovoluje název souboru a:b.txt.");
+    const QString told = QStringLiteral("Cílový disk nepovoluje název souboru „a:b.txt“.");
     for (const int refusal : {ENOENT, EILSEQ}) {
         for (const Op op : {Op::Copy, Op::Move, Op::MoveAcross, Op::Write}) {
             SCOPED_TRACE(std::string(opName(op)) + " " + std::to_string(refusal));
@@ -616,10 +616,10 @@ TEST_F(CheckedFileOpsTest, ARealDiskThatRefusesANameSaysSoAndTakesTheOthers)
     const QString question = env.path("dst") + "/what?.txt";
     const FileOpResult copied = CopyFileChecked(source, colon);
     EXPECT_EQ(copied.code, 10);
-    EXPECT_EQ(FileOpMessage(copied, colon), QStringLiteral("Cílový disk nepovoluje název souboru a:b.txt."));
+    EXPECT_EQ(FileOpMessage(copied, colon), QStringLiteral("Cílový disk nepovoluje název souboru „a:b.txt“."));
     const FileOpResult moved = MoveFileChecked(source, question);
     EXPECT_EQ(moved.code, 10);
-    EXPECT_EQ(FileOpMessage(moved, question), QStringLiteral("Cílový disk nepovoluje název souboru what?.txt."));
+    EXPECT_EQ(FileOpMessage(moved, question), QStringLiteral("Cílový disk nepovoluje název souboru „what?.txt“."));
     EXPECT_EQ(WriteTextFile(QStringLiteral("text"), env.path("dst") + "/a:b.htm").code, 10);
     EXPECT_EQ(entries(env.path("dst")), QStringList{});
     EXPECT_EQ(TestEnvironment::readFile(source), content);
