@@ -3,7 +3,6 @@
 #include "core/PathServices.h"
 #include "platform/files/FileSystem.h"
 
-
 #include <cerrno>
 
 namespace {
@@ -45,12 +44,13 @@ FileOpResult openPlaceOf(const QString &path, Place &place)
     return openPlace(GetParentPath(path), GetFileName(copy), place);
 }
 
-// TargetExists when the name is taken in the opened folder.
+// TargetExists when the name is taken in the opened folder; "." and ".." always are.
 FileOpResult checkFree(const Place &place)
 {
     FileStatus status;
-    return FileSystem::current().stat(place.folder, place.name, status) == 0 ? refused(FileOpCode::TargetExists)
-                                                                             : FileOpResult{};
+    const bool taken = place.name == QLatin1String(".") || place.name == QLatin1String("..")
+        || FileSystem::current().stat(place.folder, place.name, status) == 0;
+    return taken ? refused(FileOpCode::TargetExists) : FileOpResult{};
 }
 
 // A name the folder's disk refuses to create is told as such while the folder is
