@@ -5,10 +5,14 @@
 #include <QString>
 
 // The file operations that check their preconditions first and report a result code
-// instead of failing. Checks run in this order and the first that fails decides:
-// free space on the target's volume, the source, the target's folder, the target.
-// Every change goes through the file layer, so nothing is ever replaced or written
-// through a link, and no partly written file ever carries the target's name.
+// instead of failing. Checks run in this order and the first that fails decides: the
+// source, free space on the target's volume, the target's folder, the target. The
+// source is checked on the file opened (a move: in its folder opened) and the target
+// in its folder opened, and the change goes through those same descriptors, so what
+// is put in their place after the checks is neither read nor written. Every change
+// goes through the file layer, so nothing is ever replaced or written through a link,
+// and no partly written file ever carries the target's name. A source that cannot be
+// read is told as such (9, naming it), and a name the target's disk refuses too (10).
 
 // Copies a regular file (a link is copied as the file it names) → 1.
 FileOpResult CopyFileChecked(const QString &source, const QString &target);

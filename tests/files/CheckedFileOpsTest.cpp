@@ -14,6 +14,7 @@
 #include <random>
 #include <grp.h>
 #include <sys/stat.h>
+#include <sys/vfs.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -31,36 +32,38 @@ public:
     QString watchedTarget;
     QByteArray targetAtUnlink = "(no unlink)";
 
-    int copy(const QString &from, const QString &to) override
+    int copyInto(const SourceFile &source, const OpenFolder &folder, const QString &name, bool sync,
+                 FailedSide *side) override
     {
-        ++syncedCopies;
-        return PosixFileSystem::copy(from, to);
-    }
-    int copyUnsynced(const QString &from, const QString &to) override
-    {
-        ++unsyncedCopies;
+        ++(sync ? syncedCopies : unsyncedCopies);
         runHook();
-        return PosixFileSystem::copyUnsynced(from, to);
+        return PosixFileSystem::copyInto(source, folder, name, sync, side);
     }
-    int move(const QString &from, const QString &to) override
+    int moveInto(const OpenFolder &from, const QString &name, const OpenFolder &to, const QString &toName,
+                 const FileStatus *checked, FailedSide *side) override
     {
         runHook();
-        return PosixFileSystem::move(from, to);
+        return PosixFileSystem::moveInto(from, name, to, toName, checked, side);
     }
-    int writeNew(const QString &path, const QByteArray &bytes) override
+    int writeNew(const OpenFolder &folder, const QString &name, const QByteArray &bytes) override
     {
         runHook();
-        return PosixFileSystem::writeNew(path, bytes);
+        return PosixFileSystem::writeNew(folder, name, bytes);
+    }
+    int makeFolder(const OpenFolder &folder, const QString &name) override
+    {
+        runHook();
+        return PosixFileSystem::makeFolder(folder, name);
     }
 
 protected:
-    int unlinkFile(const QString &path) override
+    int unlinkEntry(int folder, const QByteArray &name) override
     {
         if (!watchedTarget.isEmpty()) {
             QFile target(watchedTarget);
             targetAtUnlink = target.open(QIODevice::ReadOnly) ? target.readAll() : QByteArray("(none)");
         }
-        return FaultyFileSystem::unlinkFile(path);
+        return FaultyFileSystem::unlinkEntry(folder, name);
     }
 
 private:
@@ -187,7 +190,7 @@ TEST_F(CheckedFileOpsTest, ASourceThatCannotBeReadIsToldAsSuchAndTheTargetOnlyWh
     ::chmod(QFile::encodeName(readable).constData(), 0644);
     QDir().mkpath(env.path("ro"));
     ::chmod(QFile::encodeName(env.path("ro")).constData(), 0555);
-    const QString refused = QStringLiteral("Operace se souborem se nezdařila: Přístup byl odepřen");
+    const QString refused = QStringLiteral("Soubor „%1“ nelze přečíst (Přístup byl odepřen).").arg(source);
     const QString readOnly = QStringLiteral("Cílová cesta je pouze ke čtení.");
 
     struct Case
@@ -201,13 +204,13 @@ TEST_F(CheckedFileOpsTest, ASourceThatCannotBeReadIsToldAsSuchAndTheTargetOnlyWh
     };
     const QString roTarget = env.path("ro") + "/citelny.txt";
     const Case cases[] = {
-        {"copy of an unreadable file", [this] { return CopyFileChecked(source, target); }, target, 8, EACCES, refused},
+        {"copy of an unreadable file", [this] { return CopyFileChecked(source, target); }, target, 9, EACCES, refused},
         {"move of an unreadable file across volumes",
          [this] {
              files.renameError = EXDEV;
              return MoveFileChecked(source, target);
          },
-         target, 8, EACCES, refused},
+         target, 9, EACCES, refused},
         {"copy into a folder the user may not write",
          [&] { return CopyFileChecked(readable, roTarget); }, roTarget, 7, EACCES, readOnly},
     };
@@ -316,7 +319,10 @@ TEST_F(CheckedFileOpsTest, WhatChangesBetweenTheChecksAndTheOperationIsNeverOver
             };
             const FileOpResult result = run(op);
             files.renameError = 0;
-            EXPECT_EQ(result.code, change == Change::SourceGone ? 4 : 2);
+            // A copy reads the file it opened and checked, so a source removed after
+            // the checks is still copied whole; a move finds its name gone.
+            const bool copiedAnyway = change == Change::SourceGone && op == Op::Copy;
+            EXPECT_EQ(result.code, copiedAnyway ? 1 : change == Change::SourceGone ? 4 : 2);
             EXPECT_FALSE(QFileInfo::exists(aside));
             if (change == Change::TargetFile) {
                 EXPECT_EQ(TestEnvironment::readFile(target), "someone else's");
@@ -324,7 +330,10 @@ TEST_F(CheckedFileOpsTest, WhatChangesBetweenTheChecksAndTheOperationIsNeverOver
             if (change != Change::SourceGone && op != Op::Write) {
                 EXPECT_EQ(TestEnvironment::readFile(source), content);
             }
-            EXPECT_EQ(entries(env.path("dst")).size(), change == Change::SourceGone ? 0 : 1);
+            if (copiedAnyway) {
+                EXPECT_EQ(TestEnvironment::readFile(target), content);
+            }
+            EXPECT_EQ(entries(env.path("dst")).size(), change == Change::SourceGone && !copiedAnyway ? 0 : 1);
         }
     }
 }
@@ -466,4 +475,161 @@ TEST_F(CheckedFileOpsTest, ThousandSeededOperationsLoseAndCorruptNothing)
     EXPECT_EQ(lost, 0);
     EXPECT_EQ(corrupted, 0);
     EXPECT_EQ(leftOver, 0);
+}
+
+TEST_F(CheckedFileOpsTest, AFolderSwappedForALinkAfterTheChecksNeitherReceivesNorLendsAFile)
+{
+    // Someone who may write the folders renames one away and puts a link to a folder
+    // of theirs (or one they may not write) in its place, between the checks and the
+    // change: the change still lands in, and reads from, the folders that were checked.
+    enum class Swap { Target, Source };
+    enum class Kind { Copy, Move, MoveAcross, Write, NewFolder };
+    const QString elsewhere = env.path("elsewhere");
+    const auto kindName = [](Kind kind) {
+        const char *names[] = {"Copy", "Move", "MoveAcross", "Write", "NewFolder"};
+        return std::string(names[int(kind)]);
+    };
+    for (const Swap swap : {Swap::Target, Swap::Source}) {
+        for (const Kind kind : {Kind::Copy, Kind::Move, Kind::MoveAcross, Kind::Write, Kind::NewFolder}) {
+            if (swap == Swap::Source && (kind == Kind::Write || kind == Kind::NewFolder))
+                continue;
+            SCOPED_TRACE(kindName(kind) + (swap == Swap::Target ? " target swapped" : " source swapped"));
+            for (const char *name : {"src", "dst", "elsewhere"}) {
+                QFile::remove(env.path(name));
+                QDir(env.path(name)).removeRecursively();
+                QDir(env.path(name) + ".old").removeRecursively();
+            }
+            env.writeFile("src/zpráva.txt", content);
+            QDir().mkpath(env.path("dst"));
+            env.writeFile("elsewhere/zpráva.txt", "someone else's");
+            const QString swapped = env.path(swap == Swap::Target ? "dst" : "src");
+            files.renameError = kind == Kind::MoveAcross ? EXDEV : 0;
+            files.beforeChange = [&] {
+                ASSERT_EQ(::rename(QFile::encodeName(swapped).constData(), QFile::encodeName(swapped + ".old").constData()), 0);
+                ASSERT_EQ(::symlink(QFile::encodeName(elsewhere).constData(), QFile::encodeName(swapped).constData()), 0);
+            };
+            FileOpResult result;
+            switch (kind) {
+            case Kind::Copy: result = CopyFileChecked(source, target); break;
+            case Kind::Move:
+            case Kind::MoveAcross: result = MoveFileChecked(source, target); break;
+            case Kind::Write: result = WriteTextFile(QStringLiteral("text"), target); break;
+            case Kind::NewFolder: result = MakeFolder(env.path("dst") + "/", QStringLiteral("nová")); break;
+            }
+            files.renameError = 0;
+            EXPECT_EQ(result.code, kind == Kind::Copy ? 1 : 0);
+            // Nothing came into the other folder, and nothing of it left or was read.
+            EXPECT_EQ(entries(elsewhere), QStringList{"zpráva.txt"});
+            EXPECT_EQ(TestEnvironment::readFile(elsewhere + "/zpráva.txt"), "someone else's");
+            const QString targetFolder = env.path("dst") + (swap == Swap::Target ? ".old" : "");
+            const QString sourceFolder = env.path("src") + (swap == Swap::Source ? ".old" : "");
+            if (kind == Kind::NewFolder) {
+                EXPECT_TRUE(QFileInfo(targetFolder + "/nová").isDir());
+                continue;
+            }
+            EXPECT_EQ(TestEnvironment::readFile(targetFolder + "/zpráva.txt"), kind == Kind::Write ? "text\r\n" : content);
+            EXPECT_EQ(QFileInfo::exists(sourceFolder + "/zpráva.txt"), kind == Kind::Copy || kind == Kind::Write);
+        }
+    }
+}
+
+TEST_F(CheckedFileOpsTest, ASourceThatFailsWhileBeingReadIsToldAsTheSourceNamedAndNothingIsLeft)
+{
+    struct Road { const char *what; int copyRangeError; int seekDataError; };
+    const Road roads[] = {
+        {"kernel copy", 0, 0},
+        {"through a buffer", EXDEV, 0},
+        {"every byte, no data ranges", 0, EINVAL},
+    };
+    const QString told = QStringLiteral("Soubor „%1“ nelze přečíst (Chyba vstupu nebo výstupu).").arg(source);
+    for (const Op op : {Op::Copy, Op::MoveAcross}) {
+        for (const Road &road : roads) {
+            SCOPED_TRACE(std::string(opName(op)) + ", " + road.what);
+            QDir(env.path("dst")).removeRecursively();
+            QDir().mkpath(env.path("dst"));
+            files.renameError = op == Op::MoveAcross ? EXDEV : 0;
+            files.copyRangeError = road.copyRangeError;
+            files.seekDataError = road.seekDataError;
+            files.readError = EIO;
+            files.readErrorAt = 150 * 1024;
+            const FileOpResult result = run(op);
+            files.readError = files.renameError = files.copyRangeError = files.seekDataError = 0;
+            EXPECT_EQ(result.code, 9);
+            EXPECT_EQ(result.systemError, EIO);
+            EXPECT_EQ(FileOpMessage(result, target), told);
+            EXPECT_EQ(entries(env.path("dst")), QStringList{});
+            EXPECT_EQ(TestEnvironment::readFile(source), content);
+        }
+    }
+    // A target that fails is still the target's: a real disk filling up is no read error.
+    FaultMount full(FaultKind::FullDisk, env.path("dst"));
+    if (!full.skipReason().isEmpty())
+        GTEST_SKIP() << full.skipReason().toStdString();
+    EXPECT_EQ(CopyFileChecked(source, target).code, 3);
+}
+
+TEST_F(CheckedFileOpsTest, ANameTheTargetDiskRefusesIsToldAsSuchWhileItsFolderIsThere)
+{
+    const QString refusedName = QStringLiteral("a:b.txt");
+    const QString refusedTarget = env.path("dst") + "/" + refusedName;
+    const QString told = QStringLiteral("Cílový disk nepovoluje název souboru „a:b.txt“.");
+    for (const int refusal : {ENOENT, EILSEQ}) {
+        for (const Op op : {Op::Copy, Op::Move, Op::MoveAcross, Op::Write}) {
+            SCOPED_TRACE(std::string(opName(op)) + " " + std::to_string(refusal));
+            env.writeFile("src/zpráva.txt", content);
+            // A disk without nameless files gives every new file its name by a rename.
+            files.namelessError = EOPNOTSUPP;
+            files.refusedName = QFile::encodeName(refusedName);
+            files.refusedNameError = refusal;
+            files.renameError = op == Op::MoveAcross ? EXDEV : 0;
+            const FileOpResult result = op == Op::Copy ? CopyFileChecked(source, refusedTarget)
+                : op == Op::Write                      ? WriteTextFile(QStringLiteral("text"), refusedTarget)
+                                                       : MoveFileChecked(source, refusedTarget);
+            files.renameError = 0;
+            EXPECT_EQ(result.code, 10);
+            EXPECT_EQ(FileOpMessage(result, refusedTarget), told);
+            EXPECT_EQ(entries(env.path("dst")), QStringList{});
+            EXPECT_EQ(TestEnvironment::readFile(source), content);
+        }
+    }
+    // The same refusal from a folder removed meanwhile is the missing folder it is.
+    files.refusedNameError = ENOENT;
+    files.beforeChange = [&] { ASSERT_TRUE(QDir(env.path("dst")).removeRecursively()); };
+    const FileOpResult gone = CopyFileChecked(source, refusedTarget);
+    EXPECT_EQ(gone.code, 5);
+    EXPECT_EQ(FileOpMessage(gone, refusedTarget), QStringLiteral("Cílová cesta neexistuje."));
+    files.namelessError = 0;
+    files.refusedName.clear();
+}
+
+TEST_F(CheckedFileOpsTest, ARealDiskThatRefusesANameSaysSoAndTakesTheOthers)
+{
+    // exFAT through FUSE answers "no such file" for a name with a colon, in a folder
+    // that is there; it has no nameless files and no no-replace rename either.
+    FaultMount disk(FaultKind::RefusesNames, env.path("dst"));
+    if (!disk.skipReason().isEmpty())
+        GTEST_SKIP() << "no exFAT disk: " << disk.skipReason().toStdString();
+    struct statfs mounted {};
+    ASSERT_EQ(::statfs(QFile::encodeName(env.path("dst")).constData(), &mounted), 0);
+    ASSERT_EQ(mounted.f_type, 0x65735546) << "a FUSE file system at the target";
+    const QString colon = env.path("dst") + "/a:b.txt";
+    const QString question = env.path("dst") + "/what?.txt";
+    const FileOpResult copied = CopyFileChecked(source, colon);
+    EXPECT_EQ(copied.code, 10);
+    EXPECT_EQ(FileOpMessage(copied, colon), QStringLiteral("Cílový disk nepovoluje název souboru „a:b.txt“."));
+    const FileOpResult moved = MoveFileChecked(source, question);
+    EXPECT_EQ(moved.code, 10);
+    EXPECT_EQ(FileOpMessage(moved, question), QStringLiteral("Cílový disk nepovoluje název souboru „what?.txt“."));
+    EXPECT_EQ(WriteTextFile(QStringLiteral("text"), env.path("dst") + "/a:b.htm").code, 10);
+    EXPECT_EQ(entries(env.path("dst")), QStringList{});
+    EXPECT_EQ(TestEnvironment::readFile(source), content);
+
+    // A name it takes is copied and moved whole, with no temporary name left over.
+    EXPECT_EQ(CopyFileChecked(source, env.path("dst") + "/kopie.txt").code, 1);
+    EXPECT_EQ(MoveFileChecked(source, target).code, 0);
+    EXPECT_FALSE(QFileInfo::exists(source));
+    EXPECT_EQ(entries(env.path("dst")), QStringList({"kopie.txt", "zpráva.txt"}));
+    EXPECT_EQ(TestEnvironment::readFile(target), content);
+    EXPECT_EQ(TestEnvironment::readFile(env.path("dst") + "/kopie.txt"), content);
+    EXPECT_EQ(CopyFileChecked(target, env.path("dst") + "/kopie.txt").code, 2);
 }

@@ -4,6 +4,8 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
 
 #include <cerrno>
 #include <cstring>
@@ -29,7 +31,73 @@ void fill(const QString &path)
         ::close(fd);
 }
 
+// Runs a tool to its end: its standard output, or why it failed in failure.
+QString runTool(const QString &program, const QStringList &arguments, QString &failure)
+{
+    QProcess tool;
+    tool.start(program, arguments);
+    if (!tool.waitForFinished(30000) || tool.exitStatus() != QProcess::NormalExit || tool.exitCode() != 0) {
+        failure = QStringLiteral("%1: %2").arg(program, QString::fromLocal8Bit(tool.readAllStandardError()).trimmed());
+        if (tool.state() != QProcess::NotRunning) {
+            tool.kill();
+            tool.waitForFinished();
+        }
+        return {};
+    }
+    return QString::fromLocal8Bit(tool.readAllStandardOutput()).trimmed();
+}
+
+// A system tool by its name, also where root's tools live when they are not on the path.
+QString toolPath(const char *name)
+{
+    const QString tool = QString::fromLatin1(name);
+    const QString found = QStandardPaths::findExecutable(tool);
+    return found.isEmpty() ? QStandardPaths::findExecutable(tool, {QStringLiteral("/usr/sbin"), QStringLiteral("/sbin")})
+                           : found;
+}
+
+void copyInto(const QMap<QString, QByteArray> &kept, const QString &folder)
+{
+    for (auto file = kept.cbegin(); file != kept.cend(); ++file) {
+        const QString target = folder + QLatin1Char('/') + file.key();
+        QDir().mkpath(QFileInfo(target).path());
+        QFile out(target);
+        if (out.open(QIODevice::WriteOnly))
+            out.write(file.value());
+    }
+}
+
 } // namespace
+
+void FaultMount::mountExFat()
+{
+    for (const char *tool : {"mkfs.exfat", "mount.exfat-fuse", "losetup"}) {
+        if (toolPath(tool).isEmpty()) {
+            m_skipReason = QStringLiteral("%1 is not installed").arg(QLatin1String(tool));
+            return;
+        }
+    }
+    const QMap<QString, QByteArray> kept = contents(m_folder);
+    m_image = m_folder + QStringLiteral(".exfat.img");
+    QFile image(m_image);
+    if (!image.open(QIODevice::WriteOnly) || !image.resize(8 * 1024 * 1024)) {
+        m_skipReason = QStringLiteral("no room for a disk image");
+        return;
+    }
+    image.close();
+    QString failure;
+    runTool(toolPath("mkfs.exfat"), {m_image}, failure);
+    if (failure.isEmpty())
+        m_loopDevice = runTool(toolPath("losetup"), {QStringLiteral("-f"), QStringLiteral("--show"), m_image}, failure);
+    if (failure.isEmpty()) // the FUSE driver goes on in the background until the unmount
+        runTool(toolPath("mount.exfat-fuse"), {m_loopDevice, m_folder}, failure);
+    if (!failure.isEmpty()) {
+        m_skipReason = failure;
+        return;
+    }
+    m_mounted = true;
+    copyInto(kept, m_folder);
+}
 
 FaultMount::FaultMount(FaultKind kind, const QString &folder)
     : m_folder(folder)
@@ -40,6 +108,10 @@ FaultMount::FaultMount(FaultKind kind, const QString &folder)
     }
     QDir().mkpath(folder);
     const QByteArray path = QFile::encodeName(folder);
+    if (kind == FaultKind::RefusesNames) {
+        mountExFat();
+        return;
+    }
     if (kind == FaultKind::FullDisk) {
         const QMap<QString, QByteArray> kept = contents(folder);
         if (::mount("tmpfs", path.constData(), "tmpfs", MS_NOSUID | MS_NODEV, "size=64k,mode=0755") != 0) {
@@ -47,13 +119,7 @@ FaultMount::FaultMount(FaultKind kind, const QString &folder)
             return;
         }
         m_mounted = true;
-        for (auto file = kept.cbegin(); file != kept.cend(); ++file) {
-            const QString target = folder + QLatin1Char('/') + file.key();
-            QDir().mkpath(QFileInfo(target).path());
-            QFile out(target);
-            if (out.open(QIODevice::WriteOnly))
-                out.write(file.value());
-        }
+        copyInto(kept, folder);
         fill(folder + QLatin1Char('/') + fillerName());
         return;
     }
@@ -70,6 +136,12 @@ FaultMount::~FaultMount()
 {
     if (m_mounted)
         ::umount2(QFile::encodeName(m_folder).constData(), MNT_DETACH);
+    QString failure;
+    // A device still held by the driver as it ends is freed when it lets go.
+    if (!m_loopDevice.isEmpty())
+        runTool(toolPath("losetup"), {QStringLiteral("-d"), m_loopDevice}, failure);
+    if (!m_image.isEmpty())
+        QFile::remove(m_image);
 }
 
 QMap<QString, QByteArray> FaultMount::contents(const QString &folder)

@@ -4,13 +4,15 @@
 #include <QMap>
 #include <QString>
 
-enum class FaultKind { FullDisk, ReadOnly };
+enum class FaultKind { FullDisk, ReadOnly, RefusesNames };
 
 // A real fault of the file system under a folder, for as long as the object lives:
 // a 64 KiB tmpfs mounted over the folder, holding a copy of what the folder held,
-// then filled up; or the folder bound read-only onto itself. Mounting needs root:
-// skipReason() says why there is no fault otherwise. Unmounted in the destructor,
-// whatever happened in between.
+// then filled up; or the folder bound read-only onto itself; or a small exFAT disk
+// image mounted over it through FUSE, holding a copy of what the folder held, which
+// refuses names with a colon or a question mark. Mounting needs root (and for exFAT
+// its tools and a loop device): skipReason() says why there is no fault otherwise.
+// Unmounted in the destructor, whatever happened in between.
 class FaultMount
 {
 public:
@@ -27,12 +29,21 @@ public:
     static QMap<QString, QByteArray> contents(const QString &folder);
 
 private:
+    void mountExFat();
+
     QString m_folder;
     QString m_skipReason;
     bool m_mounted = false;
+    QString m_image;
+    QString m_loopDevice;
 };
 
 inline const char *faultName(FaultKind kind)
 {
-    return kind == FaultKind::FullDisk ? "FullDisk" : "ReadOnly";
+    switch (kind) {
+    case FaultKind::FullDisk: return "FullDisk";
+    case FaultKind::ReadOnly: return "ReadOnly";
+    case FaultKind::RefusesNames: return "RefusesNames";
+    }
+    return "";
 }

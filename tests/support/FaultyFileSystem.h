@@ -11,7 +11,10 @@
 // lifetime of the object: the no-replace rename can fail with a chosen errno (EXDEV
 // makes a move copy, EINVAL makes it fall back), a copy can stop after a number of
 // bytes with a chosen errno (a disk filling up), finding a file's data and holes can
-// fail (EINVAL: a file system that cannot tell them), and removing a file can fail.
+// fail (EINVAL: a file system that cannot tell them), reading the source can fail from
+// an offset on (a disk that stops answering part-way), a file without a name can be
+// refused (a file system without them: the copy goes under a temporary name), and
+// removing a file can fail.
 class FaultyFileSystem : public PosixFileSystem
 {
 public:
@@ -23,22 +26,43 @@ public:
     qint64 copyErrorAfter = 0;
     int unlinkError = 0;
     int seekDataError = 0;
+    int readError = 0;
+    qint64 readErrorAt = 0;
+    int namelessError = 0;
+    int copyRangeError = 0; // the kernel's copy refused (EXDEV: between file systems)
+    // A name the disk refuses to give (with a chosen errno) when a rename would give it.
+    QByteArray refusedName;
+    int refusedNameError = ENOENT;
 
 protected:
-    int renameWithFlag(const QString &from, const QString &to) override
+    int renameWithFlag(int fromFolder, const QByteArray &from, int toFolder, const QByteArray &to) override
     {
-        return renameError ? renameError : PosixFileSystem::renameWithFlag(from, to);
+        // A rename within one folder never crosses file systems: the temporary name
+        // of a copy made for a move still becomes its name.
+        if (!refusedName.isEmpty() && to == refusedName)
+            return refusedNameError;
+        const bool crossing = renameError != EXDEV || fromFolder != toFolder;
+        return renameError && crossing ? renameError : PosixFileSystem::renameWithFlag(fromFolder, from, toFolder, to);
     }
 
-    int copyData(int fromFd, int toFd, qint64 size) override
+    int copyData(int fromFd, int toFd, qint64 size, FailedSide &side) override
     {
         if (!copyError)
-            return PosixFileSystem::copyData(fromFd, toFd, size);
+            return PosixFileSystem::copyData(fromFd, toFd, size, side);
         QByteArray bytes(int(copyErrorAfter), '\0');
         const ssize_t got = ::read(fromFd, bytes.data(), size_t(bytes.size()));
         if (got > 0 && ::write(toFd, bytes.constData(), size_t(got)) != got)
             return errno;
         return copyError;
+    }
+
+    // A fault in reading the source leaves no copy that would not read it: the blocks
+    // are not shared (a file system that shares them, btrfs, would copy without a read).
+    int cloneData(int fromFd, int toFd) override
+    {
+        if (seekDataError || readError || copyRangeError)
+            return EOPNOTSUPP;
+        return PosixFileSystem::cloneData(fromFd, toFd);
     }
 
     qint64 seekData(int fd, qint64 offset, int whence) override
@@ -49,8 +73,44 @@ protected:
         return -1;
     }
 
-    int unlinkFile(const QString &path) override
+    // Both ways of reading the source stop at readErrorAt: what lies before it comes,
+    // a read from there on fails.
+    qint64 copyRange(int fromFd, qint64 &from, int toFd, qint64 &to, qint64 size) override
     {
-        return unlinkError ? unlinkError : PosixFileSystem::unlinkFile(path);
+        if (copyRangeError) {
+            errno = copyRangeError;
+            return -1;
+        }
+        if (readError && from >= readErrorAt) {
+            errno = readError;
+            return -1;
+        }
+        if (readError)
+            size = qMin(size, readErrorAt - from);
+        return PosixFileSystem::copyRange(fromFd, from, toFd, to, size);
+    }
+
+    qint64 readAt(int fd, char *data, qint64 size, qint64 offset) override
+    {
+        if (readError && offset >= readErrorAt) {
+            errno = readError;
+            return -1;
+        }
+        if (readError)
+            size = qMin(size, readErrorAt - offset);
+        return PosixFileSystem::readAt(fd, data, size, offset);
+    }
+
+    int openNameless(int folder) override
+    {
+        if (!namelessError)
+            return PosixFileSystem::openNameless(folder);
+        errno = namelessError;
+        return -1;
+    }
+
+    int unlinkEntry(int folder, const QByteArray &name) override
+    {
+        return unlinkError ? unlinkError : PosixFileSystem::unlinkEntry(folder, name);
     }
 };

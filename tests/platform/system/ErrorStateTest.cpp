@@ -86,6 +86,9 @@ TEST(ErrorState, TheSystemErrorsAUserMeetsAreToldInCzech)
         {ENOENT, "Soubor nebo složka neexistuje"},
         {EFBIG, "Soubor je příliš velký"},
         {EIO, "Chyba vstupu nebo výstupu"},
+        {ENXIO, "Zařízení není k dispozici"},
+        {ENOMEDIUM, "V mechanice není médium"},
+        {ESTALE, "Soubor na síťovém disku už není dostupný"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.text);
