@@ -9,6 +9,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 
 #include <cerrno>
 #include <dirent.h>
@@ -104,25 +105,54 @@ void FileSystem::install(FileSystem *fileSystem)
     g_installed = fileSystem;
 }
 
-int runtimeErrorOf(int systemError)
+namespace {
+
+// The runtime error that stands for an errno, and whether that error's own text says
+// what happened; where it does not, the system error's text is the description.
+struct RuntimeErrorOf
+{
+    int number;
+    bool toldByNumber;
+};
+
+RuntimeErrorOf runtimeErrorFor(int systemError)
 {
     switch (systemError) {
     case EACCES:
     case EPERM:
     case EROFS:
-    case EBUSY: return ErrorNumber::PathFileAccessError;
-    case ENOENT: return ErrorNumber::FileNotFound;
-    case EEXIST: return ErrorNumber::FileAlreadyExists;
+    case EBUSY: return {ErrorNumber::PathFileAccessError, true};
+    case ENOENT: return {ErrorNumber::FileNotFound, true};
+    case EEXIST: return {ErrorNumber::FileAlreadyExists, true};
     case ENOSPC:
     case EDQUOT:
-    case EFBIG: return ErrorNumber::DiskFull;
-    default: return ErrorNumber::DeviceIoError;
+    case EFBIG: return {ErrorNumber::DiskFull, true};
+    case EIO: return {ErrorNumber::DeviceIoError, true};
+    case EXDEV: return {ErrorNumber::RenameAcrossDrives, true};
+    case ENAMETOOLONG:
+    case ELOOP:
+    case EINVAL:
+    case EILSEQ: return {ErrorNumber::BadFileNameOrNumber, false};
+    case ENOTDIR: return {ErrorNumber::PathNotFound, false};
+    case ENOTEMPTY: return {ErrorNumber::PathFileAccessError, false};
+    default: return {ErrorNumber::IllegalCall, false};
     }
+}
+
+} // namespace
+
+int runtimeErrorOf(int systemError)
+{
+    return runtimeErrorFor(systemError).number;
 }
 
 void raiseFileError(int systemError)
 {
-    raiseSystemError(runtimeErrorOf(systemError), systemError);
+    const RuntimeErrorOf error = runtimeErrorFor(systemError);
+    if (error.toldByNumber)
+        raiseSystemError(error.number, systemError);
+    ErrorState::setLastDllError(systemError);
+    throw RuntimeError(error.number, systemErrorText(systemError), {}, systemError);
 }
 
 int PosixFileSystem::list(const QString &folder, FolderListing &out, const WildcardPattern *names)
@@ -171,6 +201,8 @@ int PosixFileSystem::stat(const QString &path, FileStatus &out)
     out.size = info.st_size;
     out.mode = info.st_mode & 07777;
     out.modified = QDateTime::fromMSecsSinceEpoch(qint64(info.st_mtim.tv_sec) * 1000 + info.st_mtim.tv_nsec / 1000000);
+    out.device = info.st_dev;
+    out.inode = info.st_ino;
     return 0;
 }
 
@@ -179,11 +211,67 @@ int PosixFileSystem::renameWithFlag(const QString &from, const QString &to)
     return renameWithNoReplaceFlag(from, to);
 }
 
-int PosixFileSystem::rename(const QString &from, const QString &to)
+int PosixFileSystem::renameOnce(const QString &from, const QString &to)
 {
     const int failure = renameWithFlag(from, to);
     if (failure == EINVAL || failure == ENOSYS)
         return renameNoReplaceWithoutFlag(from, to);
+    return failure;
+}
+
+int PosixFileSystem::rename(const QString &from, const QString &to)
+{
+    const int failure = renameOnce(from, to);
+    if (failure == EEXIST && namesTheSameEntry(from, to))
+        return renameThroughTemporary(from, to);
+    return failure;
+}
+
+bool PosixFileSystem::namesTheSameEntry(const QString &from, const QString &to)
+{
+    const QString folder = parentOf(from);
+    const QString fromName = QFileInfo(from).fileName();
+    const QString toName = QFileInfo(to).fileName();
+    if (parentOf(to) != folder || fromName == toName)
+        return false;
+    FileStatus source, taken;
+    if (stat(from, source) != 0 || stat(to, taken) != 0 || source.device != taken.device || source.kind != taken.kind)
+        return false;
+    // A folder that holds the new name as it is written holds another entry (a second
+    // hard link of the file, on a disk that tells case): that one is never replaced.
+    FolderListing listing;
+    if (list(folder, listing) != 0)
+        return false;
+    int foldedMatches = 0;
+    bool sourceMatches = false;
+    for (const FolderEntry &entry : listing.entries) {
+        if (entry.name == toName)
+            return false;
+        if (entry.name.compare(toName, Qt::CaseInsensitive) == 0) {
+            ++foldedMatches;
+            sourceMatches = sourceMatches || entry.name == fromName;
+        }
+    }
+    if (source.inode == taken.inode)
+        return true;
+    // A file system in user space may number each name it was asked for on its own,
+    // so one file shows two inodes; the name then stands for the only entry it folds to.
+    return foldedMatches == 1 && sourceMatches;
+}
+
+int PosixFileSystem::renameThroughTemporary(const QString &from, const QString &to)
+{
+    // A rename between two names of one file changes nothing, so the file leaves its
+    // name for a free one first. Both steps refuse a taken name, so whatever happens
+    // between them, no other file is replaced; a second step that fails gives the
+    // file its old name back.
+    const QString temporary = parentOf(from) + QStringLiteral("/~vorlan-")
+        + QString::number(QRandomGenerator::global()->generate64(), 36) + QStringLiteral(".tmp");
+    if (const int failure = renameOnce(from, temporary))
+        return failure;
+    const int failure = renameOnce(temporary, to);
+    if (failure != 0)
+        renameOnce(temporary, from);
     return failure;
 }
 

@@ -23,6 +23,8 @@ struct FileStatus
     qint64 size = 0;
     unsigned mode = 0; // permission bits
     QDateTime modified;
+    quint64 device = 0;
+    quint64 inode = 0;
 };
 
 struct FolderEntry
@@ -49,7 +51,10 @@ public:
     virtual int list(const QString &folder, FolderListing &out, const WildcardPattern *names = nullptr) = 0;
     // What is at the path itself (a link is reported as a link).
     virtual int stat(const QString &path, FileStatus &out) = 0;
-    // A new name in the same file system.
+    // A new name in the same file system. Where the new name is taken by the file
+    // itself (a disk that folds letter case finds "B.txt" when "b.txt" is there), the
+    // file is named through a temporary name of the same folder, so that a rename
+    // changing only letter case is done.
     virtual int rename(const QString &from, const QString &to) = 0;
     // A rename, or across file systems a copy, sync and removal of the source; a
     // symbolic link moves as a link. Folders move only within a file system.
@@ -111,13 +116,20 @@ protected:
     virtual int unlinkFile(const QString &path);
 
 private:
+    // The no-replace rename, falling back where the file system refuses the flag.
+    int renameOnce(const QString &from, const QString &to);
+    // Whether to, taken, stands for the entry from itself rather than for another file.
+    bool namesTheSameEntry(const QString &from, const QString &to);
+    int renameThroughTemporary(const QString &from, const QString &to);
     int moveAcross(const QString &from, const QString &to);
     int copyFile(const QString &from, const QString &to, bool sync);
     int copyDataRanges(int fromFd, int toFd, bool &unsupported);
 };
 
 // The runtime error number for a failed file call's errno: access refused 75, not
-// found 53, name taken 58, no space 61, anything else 57.
+// found 53, name taken 58, no space 61, input or output failed 57, another file
+// system 74, a name the system refuses 52, a path through a file 76.
 int runtimeErrorOf(int systemError);
-// Raises that runtime error, carrying the errno.
+// Raises that runtime error, carrying the errno. Its description is the number's own
+// text where that says what happened, and the system error's text otherwise.
 [[noreturn]] void raiseFileError(int systemError);

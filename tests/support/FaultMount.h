@@ -36,3 +36,25 @@ inline const char *faultName(FaultKind kind)
 {
     return kind == FaultKind::FullDisk ? "FullDisk" : "ReadOnly";
 }
+
+// A disk that folds letter case, for as long as the object lives: an 8 MiB exFAT
+// image, made in a temporary folder and attached to a loop device, mounted over the
+// folder through FUSE. Needs root, the exFAT tools and /dev/fuse: skipReason() says
+// which is missing. Unmounted and detached in the destructor.
+class CaseFoldingMount
+{
+public:
+    explicit CaseFoldingMount(const QString &folder);
+    ~CaseFoldingMount();
+    CaseFoldingMount(const CaseFoldingMount &) = delete;
+    CaseFoldingMount &operator=(const CaseFoldingMount &) = delete;
+
+    QString skipReason() const { return m_skipReason; }
+
+private:
+    QString m_folder;
+    QString m_image;
+    QString m_device;
+    QString m_skipReason;
+    bool m_mounted = false;
+};

@@ -2,6 +2,7 @@
 
 #include "platform/files/FileSystem.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 #include <cerrno>
@@ -12,6 +13,9 @@
 // makes a move copy, EINVAL makes it fall back), a copy can stop after a number of
 // bytes with a chosen errno (a disk filling up), finding a file's data and holes can
 // fail (EINVAL: a file system that cannot tell them), and removing a file can fail.
+// With foldsCase, a name that is missing as written but present in another letter
+// case answers as that entry (the same inode), to the rename's no-replace test and to
+// stat, as a disk that folds case does; listings show the names as stored.
 class FaultyFileSystem : public PosixFileSystem
 {
 public:
@@ -23,11 +27,22 @@ public:
     qint64 copyErrorAfter = 0;
     int unlinkError = 0;
     int seekDataError = 0;
+    bool foldsCase = false;
+
+    int stat(const QString &path, FileStatus &out) override
+    {
+        const QString folded = foldedEntry(path);
+        return PosixFileSystem::stat(folded.isEmpty() ? path : folded, out);
+    }
 
 protected:
     int renameWithFlag(const QString &from, const QString &to) override
     {
-        return renameError ? renameError : PosixFileSystem::renameWithFlag(from, to);
+        if (renameError)
+            return renameError;
+        if (!foldedEntry(to).isEmpty())
+            return EEXIST;
+        return PosixFileSystem::renameWithFlag(from, to);
     }
 
     int copyData(int fromFd, int toFd, qint64 size) override
@@ -52,5 +67,21 @@ protected:
     int unlinkFile(const QString &path) override
     {
         return unlinkError ? unlinkError : PosixFileSystem::unlinkFile(path);
+    }
+
+private:
+    // The entry the name finds only by folding case: its path, or "".
+    QString foldedEntry(const QString &path) const
+    {
+        if (!foldsCase || QFileInfo(path).exists() || QFileInfo(path).isSymLink())
+            return {};
+        const QFileInfo info(path);
+        const QStringList names = QDir(info.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System
+                                                              | QDir::NoDotAndDotDot);
+        for (const QString &name : names) {
+            if (name.compare(info.fileName(), Qt::CaseInsensitive) == 0)
+                return info.path() + QLatin1Char('/') + name;
+        }
+        return {};
     }
 };

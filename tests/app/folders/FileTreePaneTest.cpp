@@ -10,6 +10,7 @@
 #include "MainWindowTest.h"
 #include "QtPrinters.h"
 #include "ScriptedMessageBoxes.h"
+#include "support/FaultyFileSystem.h"
 
 #include <QApplication>
 #include <QDir>
@@ -138,6 +139,49 @@ TEST_F(FileTreePane, ATakenNameKeepsBothFilesAndTheOldLabel)
     EXPECT_EQ(TestEnvironment::readFile(key("b.txt")), "b");
     EXPECT_EQ(TestEnvironment::readFile(key("c.txt")), before);
     EXPECT_EQ(tree->node(key("b.txt")).text(), "b.txt");
+}
+
+TEST_F(FileTreePane, ARefusedRenameIsToldByItsOwnReason)
+{
+    struct Case { int injected; const char *told; };
+    const Case cases[] = {
+        {EXDEV, "Nelze přejmenovat na jinou jednotku"}, // a folder of an overlay's lower layer
+        {ENAMETOOLONG, "Název souboru nebo cesta je příliš dlouhá"},
+        {EIO, "Chyba vstupu nebo výstupu zařízení"},
+    };
+    FaultyFileSystem layer;
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.told);
+        layer.renameError = c.injected;
+        boxes.shown.clear();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); // the last edit's editor
+        tree->node(key("b.txt")).select();
+        tree->startLabelEdit();
+        type("d.txt");
+        ASSERT_EQ(boxes.shown.size(), 1);
+        EXPECT_EQ(boxes.shown[0].prompt, QString::fromUtf8(c.told));
+        EXPECT_EQ(boxes.shown[0].icon(), MsgBoxStyle::Critical);
+        EXPECT_EQ(tree->node(key("b.txt")).text(), "b.txt");
+        EXPECT_TRUE(QFileInfo::exists(key("b.txt")));
+    }
+}
+
+// On a disk that folds case "B.txt" is found while "b.txt" is there: it is the file
+// itself, so the label and the disk get the new name.
+TEST_F(FileTreePane, ALabelChangingOnlyLetterCaseRenamesOnADiskThatFoldsCase)
+{
+    FaultyFileSystem layer;
+    layer.foldsCase = true;
+    tree->node(key("b.txt")).select();
+    tree->startLabelEdit();
+    type("B.txt");
+    EXPECT_TRUE(boxes.shown.isEmpty()) << boxes.shown.value(0).prompt.toStdString();
+    const QStringList names = QDir(docs).entryList(QDir::Files);
+    EXPECT_TRUE(names.contains("B.txt")) << names.join('|').toStdString();
+    EXPECT_FALSE(names.contains("b.txt"));
+    ASSERT_TRUE(tree->contains(key("B.txt")));
+    EXPECT_EQ(tree->node(key("B.txt")).text(), "B.txt");
+    EXPECT_FALSE(tree->contains(key("b.txt")));
 }
 
 TEST_F(FileTreePane, AnEmptyNameIsRefusedInCzechAndRenamesNothing)

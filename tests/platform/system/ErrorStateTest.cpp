@@ -86,12 +86,18 @@ TEST(ErrorState, TheSystemErrorsAUserMeetsAreToldInCzech)
         {ENOENT, "Soubor nebo složka neexistuje"},
         {EFBIG, "Soubor je příliš velký"},
         {EIO, "Chyba vstupu nebo výstupu"},
+        {ENAMETOOLONG, "Název souboru nebo cesta je příliš dlouhá"},
+        {ELOOP, "Příliš mnoho úrovní symbolických odkazů"},
+        {ENOTDIR, "Část cesty není složka"},
+        {ENOTEMPTY, "Složka není prázdná"},
+        {EINVAL, "Neplatný argument"},
+        {EXDEV, "Nelze přejmenovat na jinou jednotku"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.text);
         EXPECT_EQ(systemErrorText(c.error), QString::fromUtf8(c.text));
     }
-    EXPECT_EQ(systemErrorText(EXDEV), QStringLiteral("Invalid cross-device link")) << "others keep the system's text";
+    EXPECT_EQ(systemErrorText(ENOMEDIUM), QStringLiteral("No medium found")) << "others keep the system's text";
 }
 
 TEST(MessageBoxes, ScriptedAnswersAndTheProgramTitle)
