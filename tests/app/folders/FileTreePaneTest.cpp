@@ -16,7 +16,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QComboBox>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QTimer>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -182,6 +185,43 @@ TEST_F(FileTreePane, ALabelChangingOnlyLetterCaseRenamesOnADiskThatFoldsCase)
     ASSERT_TRUE(tree->contains(key("B.txt")));
     EXPECT_EQ(tree->node(key("B.txt")).text(), "B.txt");
     EXPECT_FALSE(tree->contains(key("b.txt")));
+}
+
+// F2, a taken name, Enter; the message is closed with Enter: the keys that follow
+// move in the tree from the node whose edit was dropped, and none reaches the address.
+TEST_F(FileTreePane, AfterARefusedRenameTheKeyboardIsBackInTheTree)
+{
+    MessageBoxService::install(nullptr); // the real message box, closed by a key
+    main->txtAddress->setEditText(QStringLiteral("about:blank"));
+    QString told;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box || !box->isVisible())
+            return;
+        told = box->text();
+        QTest::keyClick(box, Qt::Key_Return);
+    });
+    closer.start(20);
+    click("b.txt");
+    QTest::keyClick(tree->treeWidget(), Qt::Key_F2);
+    auto *editor = qobject_cast<QLineEdit *>(QApplication::focusWidget());
+    ASSERT_NE(editor, nullptr) << "no label edit started";
+    editor->selectAll();
+    QTest::keyClicks(editor, QStringLiteral("c.txt"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !told.isEmpty() && !QApplication::activeModalWidget(); }));
+    QCoreApplication::processEvents();
+    // The window manager gives the main window back its activation once the box is gone.
+    QApplication::setActiveWindow(main);
+    EXPECT_EQ(told, QStringLiteral("Soubor již existuje"));
+    ASSERT_EQ(QApplication::focusWidget(), tree->treeWidget());
+    EXPECT_EQ(tree->selectedItem().key(), key("b.txt"));
+    for (const Qt::Key k : {Qt::Key_Up, Qt::Key_Up, Qt::Key_Delete})
+        QTest::keyClick(QApplication::focusWidget(), k);
+    EXPECT_EQ(main->txtAddress->currentText(), QStringLiteral("about:blank"));
+    EXPECT_EQ(tree->selectedItem().key(), key("sub2"));
+    EXPECT_TRUE(QFileInfo::exists(key("b.txt")));
 }
 
 TEST_F(FileTreePane, AnEmptyNameIsRefusedInCzechAndRenamesNothing)
