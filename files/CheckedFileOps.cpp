@@ -3,7 +3,6 @@
 #include "core/PathServices.h"
 #include "platform/files/FileSystem.h"
 
-#include <QFileInfo>
 
 #include <cerrno>
 
@@ -16,94 +15,130 @@ FileOpResult refused(int code)
     return {code, 0};
 }
 
-bool sourceGone(const QString &source)
-{
-    FileStatus status;
-    return FileSystem::current().stat(source, status) == ENOENT;
-}
-
-// A missing file met while the operation ran is the source when the source is gone.
-FileOpResult failureOf(int systemError, const QString &source)
-{
-    FileOpResult result = fileOpResultOf(systemError);
-    if (result.code == FileOpCode::TargetFolderMissing && !source.isEmpty() && sourceGone(source))
-        result.code = FileOpCode::SourceMissing;
-    return result;
-}
-
-// 0 when the file can be opened for reading, else the errno that refused it.
-int openFailure(const QString &path)
-{
-    QByteArray nothing;
-    return FileSystem::current().readFileHead(path, 0, nothing);
-}
-
 bool mayNotBeRemoved(int systemError)
 {
     return systemError == EACCES || systemError == EPERM || systemError == EROFS;
 }
 
-// The checks both copy and move make before they touch anything. readable is the
-// file whose bytes a copy reads: a link's target.
-FileOpResult checkBeforeTransfer(const QString &source, const QString &target, bool followLink, QString &readable)
+// Where a new file or folder goes: its folder, opened once, and its name there.
+// Every check and the change itself go through that one opened folder, so a folder
+// replaced by a link after the checks never receives what was meant for it.
+struct Place
 {
-    FileSystem &files = FileSystem::current();
-    FileStatus status;
-    if (const int failure = files.stat(source, status))
-        return failure == ENOENT ? FileOpResult{FileOpCode::SourceMissing, failure} : fileOpResultOf(failure);
-    readable = source;
-    if (status.kind == FileKind::Link && followLink) {
-        readable = QFileInfo(source).canonicalFilePath();
-        if (readable.isEmpty() || files.stat(readable, status) != 0)
-            return refused(FileOpCode::SourceMissing);
-    }
-    if (GetDiskFree(target) < status.size)
-        return refused(FileOpCode::NoSpace);
-    // Only a regular file is read: a pipe would wait for a writer for ever.
-    if (status.kind != FileKind::File && !(status.kind == FileKind::Link && !followLink))
-        return {FileOpCode::Failed, status.kind == FileKind::Folder ? EISDIR : EINVAL};
-    if (!FileExists(GetParentPath(target)))
+    OpenFolder folder;
+    QString name;
+};
+
+// Opens the folder of path: Done, or the code for a folder that is not there.
+FileOpResult openPlace(const QString &folder, const QString &name, Place &place)
+{
+    place.name = name;
+    const int failure = FileSystem::current().openFolder(folder, place.folder);
+    if (failure == ENOENT || failure == ENOTDIR || (failure == EINVAL && folder.isEmpty()))
         return refused(FileOpCode::TargetFolderMissing);
-    if (FileExists(target))
-        return refused(FileOpCode::TargetExists);
-    return {};
+    return fileOpResultOf(failure);
+}
+
+FileOpResult openPlaceOf(const QString &path, Place &place)
+{
+    QString copy = path;
+    return openPlace(GetParentPath(path), GetFileName(copy), place);
+}
+
+// TargetExists when the name is taken in the opened folder.
+FileOpResult checkFree(const Place &place)
+{
+    FileStatus status;
+    return FileSystem::current().stat(place.folder, place.name, status) == 0 ? refused(FileOpCode::TargetExists)
+                                                                             : FileOpResult{};
+}
+
+// A name the folder's disk refuses to create is told as such while the folder is
+// still there: a disk that does not take some characters (exFAT through FUSE answers
+// "no such file" for a colon) would otherwise be told as a missing folder.
+FileOpResult creationFailure(int systemError, const Place &place)
+{
+    if ((systemError == ENOENT || systemError == EINVAL || systemError == EILSEQ) && place.folder.stillLinked())
+        return {FileOpCode::NameRefused, systemError, place.name};
+    return fileOpResultOf(systemError);
+}
+
+FileOpResult unreadable(int systemError, const QString &source)
+{
+    return {FileOpCode::SourceUnreadable, systemError, source};
 }
 
 } // namespace
 
 FileOpResult CopyFileChecked(const QString &source, const QString &target)
 {
-    QString readable;
-    const FileOpResult checked = checkBeforeTransfer(source, target, true, readable);
-    if (checked.code != FileOpCode::Done)
-        return checked;
     FileSystem &files = FileSystem::current();
-    if (const int failure = files.copyUnsynced(readable, target)) {
-        // The copy's errno does not say which side refused it: a source that cannot
-        // be read is told as such, so the target is not blamed for it.
-        const int sourceFailure = openFailure(readable);
-        if (sourceFailure != 0 && sourceFailure != ENOENT)
-            return {FileOpCode::Failed, sourceFailure};
-        return failureOf(failure, readable);
+    // The source is opened once, a link followed, and checked on the descriptor: the
+    // file checked is the file copied, whatever is put at its name meanwhile.
+    SourceFile file;
+    if (const int failure = files.openSource(source, LastStep::FollowLink, file)) {
+        if (failure == ENOENT || failure == ENOTDIR || failure == ELOOP)
+            return {FileOpCode::SourceMissing, failure};
+        // Only a regular file is read: a pipe would wait for a writer for ever.
+        if (failure == EISDIR || failure == EINVAL)
+            return {FileOpCode::Failed, failure};
+        return unreadable(failure, source);
     }
-    files.makeWritable(target);
+    if (GetDiskFree(target) < file.status().size)
+        return refused(FileOpCode::NoSpace);
+    Place place;
+    if (const FileOpResult opened = openPlaceOf(target, place); opened.code != FileOpCode::Done)
+        return opened;
+    if (const FileOpResult free = checkFree(place); free.code != FileOpCode::Done)
+        return free;
+    FailedSide side = FailedSide::None;
+    if (const int failure = files.copyInto(file, place.folder, place.name, false, &side)) {
+        if (side == FailedSide::Source)
+            return unreadable(failure, source);
+        return creationFailure(failure, place);
+    }
+    files.makeWritable(place.folder, place.name);
     return {FileOpCode::Copied, 0};
 }
 
 FileOpResult MoveFileChecked(const QString &source, const QString &target)
 {
-    QString readable;
-    const FileOpResult checked = checkBeforeTransfer(source, target, false, readable);
-    if (checked.code != FileOpCode::Done)
-        return checked;
     FileSystem &files = FileSystem::current();
-    const int failure = files.move(source, target);
-    if (mayNotBeRemoved(failure) && !sourceGone(source))
+    // A link moves as the link it is; the file at the name is checked in its opened
+    // folder, and the move takes that file only.
+    Place from;
+    if (openPlaceOf(source, from).code != FileOpCode::Done)
+        return {FileOpCode::SourceMissing, ENOENT};
+    FileStatus status;
+    if (const int failure = files.stat(from.folder, from.name, status))
+        return failure == ENOENT || failure == EINVAL ? FileOpResult{FileOpCode::SourceMissing, failure}
+                                                      : fileOpResultOf(failure);
+    if (GetDiskFree(target) < status.size)
+        return refused(FileOpCode::NoSpace);
+    if (status.kind != FileKind::File && status.kind != FileKind::Link)
+        return {FileOpCode::Failed, status.kind == FileKind::Folder ? EISDIR : EINVAL};
+    Place to;
+    if (const FileOpResult opened = openPlaceOf(target, to); opened.code != FileOpCode::Done)
+        return opened;
+    if (const FileOpResult free = checkFree(to); free.code != FileOpCode::Done)
+        return free;
+    FailedSide side = FailedSide::None;
+    const int failure = files.moveInto(from.folder, from.name, to.folder, to.name, &status, &side);
+    if (failure == 0) {
+        files.makeWritable(to.folder, to.name);
+        return {};
+    }
+    FileStatus now;
+    const bool sourceThere = files.stat(from.folder, from.name, now) == 0 && now.sameFileAs(status);
+    // Another file put at the source's name is not the file checked: it is not moved.
+    if (failure == ESTALE || !sourceThere)
+        return {FileOpCode::SourceMissing, failure};
+    if (side == FailedSide::Source)
+        return unreadable(failure, source);
+    // A source that may not go is copied instead, and stays.
+    if (mayNotBeRemoved(failure))
         return CopyFileChecked(source, target);
-    if (failure)
-        return failureOf(failure, source);
-    files.makeWritable(target);
-    return {};
+    return creationFailure(failure, to);
 }
 
 FileOpResult WriteTextFile(const QString &text, const QString &path)
@@ -113,11 +148,12 @@ FileOpResult WriteTextFile(const QString &text, const QString &path)
         return refused(FileOpCode::NoSpace);
     if (text.isEmpty())
         return refused(FileOpCode::SourceMissing);
-    if (!FileExists(GetParentPath(path)))
-        return refused(FileOpCode::TargetFolderMissing);
-    if (FileExists(path))
-        return refused(FileOpCode::TargetExists);
-    return fileOpResultOf(FileSystem::current().writeNew(path, bytes));
+    Place place;
+    if (const FileOpResult opened = openPlaceOf(path, place); opened.code != FileOpCode::Done)
+        return opened;
+    if (const FileOpResult free = checkFree(place); free.code != FileOpCode::Done)
+        return free;
+    return creationFailure(FileSystem::current().writeNew(place.folder, place.name, bytes), place);
 }
 
 FileOpResult MakeFolder(const QString &parent, const QString &name)
@@ -129,5 +165,9 @@ FileOpResult MakeFolder(const QString &parent, const QString &name)
     if (FileExists(parent + name))
         return refused(FileOpCode::TargetExists);
     QString sanitised = name;
-    return fileOpResultOf(FileSystem::current().makeFolder(parent + SanitizeFileName(sanitised)));
+    Place place;
+    if (const FileOpResult opened = openPlace(parent, SanitizeFileName(sanitised), place);
+        opened.code != FileOpCode::Done)
+        return opened;
+    return creationFailure(FileSystem::current().makeFolder(place.folder, place.name), place);
 }

@@ -85,8 +85,13 @@ void empty()
 {
     const QString store = folder();
     FileSystem &files = FileSystem::current();
+    // Listed and emptied through the store opened once: a store put elsewhere or
+    // replaced meanwhile never has another folder emptied in its place.
+    OpenFolder opened;
+    if (const int failure = files.openFolder(store, opened))
+        raiseFileError(failure);
     FolderListing listing;
-    if (const int failure = files.list(store, listing))
+    if (const int failure = files.list(opened, listing))
         raiseFileError(failure);
     // Every entry goes by the bytes of its name, so a name that is no valid UTF-8
     // goes too; a folder refuses (EISDIR) and stays.
@@ -98,7 +103,7 @@ void empty()
     bool found = false;
     int firstFailure = 0;
     for (const QByteArray &name : std::as_const(names)) {
-        const int failure = files.removeEntry(store, name);
+        const int failure = files.removeEntry(opened, name);
         if (failure == EISDIR)
             continue;
         found = true;

@@ -40,6 +40,11 @@ QString FileOpMessage(const FileOpResult &result, const QString &target, bool fo
     case FileOpCode::ReadOnly: return QStringLiteral("Cílová cesta je pouze ke čtení.");
     case FileOpCode::Failed:
         return QStringLiteral("Operace se souborem se nezdařila: ") + systemErrorText(result.systemError);
+    case FileOpCode::SourceUnreadable:
+        return QStringLiteral("Soubor ") + result.name + QStringLiteral(" nelze přečíst: ")
+            + systemErrorText(result.systemError);
+    case FileOpCode::NameRefused:
+        return QStringLiteral("Cílový disk nepovoluje název souboru ") + result.name + QStringLiteral(".");
     default: return {};
     }
 }

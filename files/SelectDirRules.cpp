@@ -23,6 +23,8 @@ bool staysOpen(int mode, int code)
     case FileOpCode::TargetFolderMissing:
     case FileOpCode::DiskUnavailable:
     case FileOpCode::ReadOnly:
+    case FileOpCode::NameRefused:
+    case FileOpCode::SourceUnreadable:
     case FileOpCode::Failed: return mode == 0;
     default: return false;
     }

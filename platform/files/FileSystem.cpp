@@ -5,7 +5,6 @@
 
 #include "platform/system/ErrorState.h"
 #include "platform/system/FileDescriptors.h"
-#include "platform/system/NoReplaceRename.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -21,6 +20,7 @@
 
 #include <functional>
 #include <thread>
+#include <utility>
 
 namespace {
 
@@ -31,9 +31,16 @@ QByteArray encoded(const QString &path)
     return QFile::encodeName(path);
 }
 
-QString parentOf(const QString &path)
+// A path split into its folder and its last name; a trailing "/" names the same
+// entry as the path without it.
+void splitPath(const QString &path, QString &folder, QString &name)
 {
-    return QFileInfo(path).path();
+    QString trimmed = path;
+    while (trimmed.size() > 1 && trimmed.endsWith(QLatin1Char('/')))
+        trimmed.chop(1);
+    const QFileInfo info(trimmed);
+    folder = info.path();
+    name = info.fileName();
 }
 
 QByteArray procPath(int fd)
@@ -41,31 +48,95 @@ QByteArray procPath(int fd)
     return "/proc/self/fd/" + QByteArray::number(fd);
 }
 
-// Opens a file for reading without blocking on a FIFO or a device, and keeps it open
-// only when it is a regular file: the fd, or -1 with the errno in failure.
-int openRegularFile(const QString &path, int flags, struct stat &info, int &failure)
+FileStatus statusOf(const struct stat &info)
 {
-    const int fd = ::open(encoded(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | flags);
-    failure = fd < 0 || ::fstat(fd, &info) != 0 ? errno : 0;
-    if (failure == 0 && !S_ISREG(info.st_mode))
-        failure = S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
-    if (failure != 0 && fd >= 0)
-        ::close(fd);
-    return failure == 0 ? fd : -1;
+    FileStatus out;
+    out.kind = kindOfMode(info.st_mode);
+    out.size = info.st_size;
+    out.mode = info.st_mode & 07777;
+    out.modified = QDateTime::fromMSecsSinceEpoch(qint64(info.st_mtim.tv_sec) * 1000 + info.st_mtim.tv_nsec / 1000000);
+    out.device = info.st_dev;
+    out.inode = info.st_ino;
+    return out;
 }
 
-int syncFolder(const QString &folder)
+bool sameFile(const struct stat &a, const FileStatus &b)
 {
-    const int fd = ::open(encoded(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return errno;
-    // Some file systems cannot sync a folder; what matters is the file's own sync.
-    const int failure = ::fsync(fd) == 0 || errno == EINVAL ? 0 : errno;
-    ::close(fd);
-    return failure;
+    return quint64(a.st_dev) == b.device && quint64(a.st_ino) == b.inode;
+}
+
+// A name the caller gave for an entry of a folder: one step, never "." or "..".
+bool isEntryName(const QByteArray &name)
+{
+    return !name.isEmpty() && name != "." && name != ".." && !name.contains('/') && !name.contains('\0');
+}
+
+int syncFolder(int folderFd)
+{
+    // Some file systems cannot sync a folder, and a folder opened only as a place
+    // (O_PATH) cannot be synced at all; what matters is the file's own sync.
+    return ::fsync(folderFd) == 0 || errno == EINVAL || errno == EBADF ? 0 : errno;
+}
+
+// Whether a failed call means the file system does not offer it, rather than a fault.
+bool notOffered(int failure)
+{
+    return failure == EINVAL || failure == EOPNOTSUPP || failure == ENOSYS || failure == EXDEV;
+}
+
+// Whether creating a nameless file in a folder is refused by the file system (or the
+// kernel) rather than by a fault.
+bool namelessRefused(int failure)
+{
+    return failure == EOPNOTSUPP || failure == EISDIR || failure == EINVAL || failure == ENOSYS;
 }
 
 } // namespace
+
+OpenFolder::~OpenFolder()
+{
+    close();
+}
+
+OpenFolder::OpenFolder(OpenFolder &&other) noexcept
+{
+    *this = std::move(other);
+}
+
+OpenFolder &OpenFolder::operator=(OpenFolder &&other) noexcept
+{
+    if (this != &other) {
+        close();
+        m_fd = std::exchange(other.m_fd, -1);
+        m_path = std::move(other.m_path);
+    }
+    return *this;
+}
+
+void OpenFolder::close()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+    m_fd = -1;
+}
+
+bool OpenFolder::stillLinked() const
+{
+    struct stat info {};
+    return m_fd >= 0 && ::fstat(m_fd, &info) == 0 && info.st_nlink > 0;
+}
+
+SourceFile::~SourceFile()
+{
+    close();
+}
+
+void SourceFile::close()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+    m_fd = -1;
+}
 
 FileKind kindOfMode(unsigned mode)
 {
@@ -155,10 +226,76 @@ void raiseFileError(int systemError)
     throw RuntimeError(error.number, systemErrorText(systemError), {}, systemError);
 }
 
+int PosixFileSystem::openFolder(const QString &path, OpenFolder &out, LastStep last)
+{
+    out.close();
+    const int follow = last == LastStep::RefuseLink ? O_NOFOLLOW : 0;
+    int fd = ::open(encoded(path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | follow);
+    // A folder the user may write into but not list is still a place for a change.
+    if (fd < 0 && errno == EACCES)
+        fd = ::open(encoded(path).constData(), O_PATH | O_DIRECTORY | O_CLOEXEC | follow);
+    if (fd < 0)
+        return errno;
+    out.m_fd = fd;
+    out.m_path = path;
+    return 0;
+}
+
+int PosixFileSystem::openParent(const QString &path, OpenFolder &folder, QString &name)
+{
+    QString folderPath;
+    splitPath(path, folderPath, name);
+    return openFolder(folderPath, folder);
+}
+
+int PosixFileSystem::throughParent(const QString &path, const std::function<int(const OpenFolder &, const QString &)> &call)
+{
+    OpenFolder folder;
+    QString name;
+    if (const int failure = openParent(path, folder, name))
+        return failure;
+    return call(folder, name);
+}
+
+int PosixFileSystem::openSource(const QString &path, LastStep last, SourceFile &out)
+{
+    out.close();
+    const int follow = last == LastStep::RefuseLink ? O_NOFOLLOW : 0;
+    // Never blocks: a FIFO opened for reading would wait for a writer. What the
+    // descriptor is decides, so nothing can be put in its place after the check.
+    const int fd = ::open(encoded(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | follow);
+    if (fd < 0)
+        return errno;
+    struct stat info {};
+    int failure = ::fstat(fd, &info) == 0 ? 0 : errno;
+    if (failure == 0 && !S_ISREG(info.st_mode))
+        failure = S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
+    if (failure != 0) {
+        ::close(fd);
+        return failure;
+    }
+    out.m_fd = fd;
+    out.m_status = statusOf(info);
+    out.m_path = path;
+    return 0;
+}
+
 int PosixFileSystem::list(const QString &folder, FolderListing &out, const WildcardPattern *names)
 {
     out = {};
-    const int folderFd = ::open(encoded(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    OpenFolder opened;
+    if (const int failure = openFolder(folder, opened))
+        return failure;
+    return list(opened, out, names);
+}
+
+int PosixFileSystem::list(const OpenFolder &folder, FolderListing &out, const WildcardPattern *names)
+{
+    out = {};
+    if (!folder.isOpen())
+        return EBADF;
+    // A descriptor of its own for the listing, which closes it.
+    const int folderFd = ::openat(folder.descriptor(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (folderFd < 0)
         return errno;
     DIR *dir = ::fdopendir(folderFd);
@@ -197,45 +334,90 @@ int PosixFileSystem::stat(const QString &path, FileStatus &out)
     struct stat info {};
     if (::lstat(encoded(path).constData(), &info) != 0)
         return errno;
-    out.kind = kindOfMode(info.st_mode);
-    out.size = info.st_size;
-    out.mode = info.st_mode & 07777;
-    out.modified = QDateTime::fromMSecsSinceEpoch(qint64(info.st_mtim.tv_sec) * 1000 + info.st_mtim.tv_nsec / 1000000);
-    out.device = info.st_dev;
-    out.inode = info.st_ino;
+    out = statusOf(info);
     return 0;
 }
 
-int PosixFileSystem::renameWithFlag(const QString &from, const QString &to)
+int PosixFileSystem::stat(const OpenFolder &folder, const QString &name, FileStatus &out)
 {
-    return renameWithNoReplaceFlag(from, to);
+    out = {};
+    const QByteArray entry = encoded(name);
+    if (!isEntryName(entry))
+        return EINVAL;
+    struct stat info {};
+    if (::fstatat(folder.descriptor(), entry.constData(), &info, AT_SYMLINK_NOFOLLOW) != 0)
+        return errno;
+    out = statusOf(info);
+    return 0;
 }
 
-int PosixFileSystem::renameOnce(const QString &from, const QString &to)
+int PosixFileSystem::renameWithFlag(int fromFolder, const QByteArray &from, int toFolder, const QByteArray &to)
 {
-    const int failure = renameWithFlag(from, to);
-    if (failure == EINVAL || failure == ENOSYS)
-        return renameNoReplaceWithoutFlag(from, to);
-    return failure;
+    return ::renameat2(fromFolder, from.constData(), toFolder, to.constData(), RENAME_NOREPLACE) == 0 ? 0 : errno;
+}
+
+// A rename that never replaces: with the no-replace flag, or where the file system
+// refuses the flag, a file gets the new name as a hard link (which fails on a taken
+// name) and then loses the old one; a folder, which has no hard links, is renamed
+// only after the new name was found free.
+int PosixFileSystem::renameAt(int fromFolder, const QByteArray &from, int toFolder, const QByteArray &to)
+{
+    const int failure = renameWithFlag(fromFolder, from, toFolder, to);
+    if (failure != EINVAL && failure != ENOSYS)
+        return failure;
+    const auto renameIfFree = [&] {
+        struct stat taken {};
+        if (::fstatat(toFolder, to.constData(), &taken, AT_SYMLINK_NOFOLLOW) == 0)
+            return EEXIST;
+        if (errno != ENOENT)
+            return errno;
+        return ::renameat(fromFolder, from.constData(), toFolder, to.constData()) == 0 ? 0 : errno;
+    };
+    struct stat info {};
+    if (::fstatat(fromFolder, from.constData(), &info, AT_SYMLINK_NOFOLLOW) != 0)
+        return errno;
+    if (S_ISDIR(info.st_mode))
+        return renameIfFree();
+    if (::linkat(fromFolder, from.constData(), toFolder, to.constData(), 0) != 0) {
+        const int linkFailure = errno;
+        if (linkFailure == EPERM || linkFailure == EOPNOTSUPP || linkFailure == ENOSYS || linkFailure == EMLINK)
+            return renameIfFree();
+        return linkFailure;
+    }
+    if (::unlinkat(fromFolder, from.constData(), 0) != 0) {
+        const int unlinkFailure = errno;
+        ::unlinkat(toFolder, to.constData(), 0);
+        return unlinkFailure;
+    }
+    return 0;
 }
 
 int PosixFileSystem::rename(const QString &from, const QString &to)
 {
-    const int failure = renameOnce(from, to);
-    if (failure == EEXIST && namesTheSameEntry(from, to))
-        return renameThroughTemporary(from, to);
+    OpenFolder source, target;
+    QString fromName, toName;
+    if (const int failure = openParent(from, source, fromName))
+        return failure;
+    if (const int failure = openParent(to, target, toName))
+        return failure;
+    const QByteArray fromEntry = encoded(fromName);
+    const QByteArray toEntry = encoded(toName);
+    if (!isEntryName(fromEntry) || !isEntryName(toEntry))
+        return EINVAL;
+    const int failure = renameAt(source.descriptor(), fromEntry, target.descriptor(), toEntry);
+    if (failure == EEXIST && QFileInfo(from).path() == QFileInfo(to).path()
+        && namesTheSameEntry(source, fromName, toName))
+        return renameThroughTemporary(source, fromEntry, toEntry);
     return failure;
 }
 
-bool PosixFileSystem::namesTheSameEntry(const QString &from, const QString &to)
+bool PosixFileSystem::namesTheSameEntry(const OpenFolder &folder, const QString &fromName, const QString &toName)
 {
-    const QString folder = parentOf(from);
-    const QString fromName = QFileInfo(from).fileName();
-    const QString toName = QFileInfo(to).fileName();
-    if (parentOf(to) != folder || fromName == toName)
+    if (fromName == toName)
         return false;
     FileStatus source, taken;
-    if (stat(from, source) != 0 || stat(to, taken) != 0 || source.device != taken.device || source.kind != taken.kind)
+    if (stat(folder, fromName, source) != 0 || stat(folder, toName, taken) != 0 || source.device != taken.device
+        || source.kind != taken.kind)
         return false;
     // A folder that holds the new name as it is written holds another entry (a second
     // hard link of the file, on a disk that tells case): that one is never replaced.
@@ -252,32 +434,37 @@ bool PosixFileSystem::namesTheSameEntry(const QString &from, const QString &to)
             sourceMatches = sourceMatches || entry.name == fromName;
         }
     }
-    if (source.inode == taken.inode)
+    if (source.sameFileAs(taken))
         return true;
     // A file system in user space may number each name it was asked for on its own,
     // so one file shows two inodes; the name then stands for the only entry it folds to.
     return foldedMatches == 1 && sourceMatches;
 }
 
-int PosixFileSystem::renameThroughTemporary(const QString &from, const QString &to)
+int PosixFileSystem::renameThroughTemporary(const OpenFolder &folder, const QByteArray &from, const QByteArray &to)
 {
     // A rename between two names of one file changes nothing, so the file leaves its
     // name for a free one first. Both steps refuse a taken name, so whatever happens
     // between them, no other file is replaced; a second step that fails gives the
     // file its old name back.
-    const QString temporary = parentOf(from) + QStringLiteral("/~vorlan-")
-        + QString::number(QRandomGenerator::global()->generate64(), 36) + QStringLiteral(".tmp");
-    if (const int failure = renameOnce(from, temporary))
+    const QByteArray temporary = "~vorlan-" + QByteArray::number(QRandomGenerator::global()->generate64(), 36) + ".tmp";
+    const int fd = folder.descriptor();
+    if (const int failure = renameAt(fd, from, fd, temporary))
         return failure;
-    const int failure = renameOnce(temporary, to);
+    const int failure = renameAt(fd, temporary, fd, to);
     if (failure != 0)
-        renameOnce(temporary, from);
+        renameAt(fd, temporary, fd, from);
     return failure;
 }
 
-int PosixFileSystem::unlinkFile(const QString &path)
+int PosixFileSystem::openNameless(int folder)
 {
-    return ::unlink(encoded(path).constData()) == 0 ? 0 : errno;
+    return ::openat(folder, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+}
+
+int PosixFileSystem::unlinkEntry(int folder, const QByteArray &name)
+{
+    return ::unlinkat(folder, name.constData(), 0) == 0 ? 0 : errno;
 }
 
 qint64 PosixFileSystem::seekData(int fd, qint64 offset, int whence)
@@ -285,144 +472,174 @@ qint64 PosixFileSystem::seekData(int fd, qint64 offset, int whence)
     return ::lseek(fd, off_t(offset), whence);
 }
 
-namespace {
-
-// Whether a failed call means the file system does not offer it, rather than a fault.
-bool notOffered(int failure)
+qint64 PosixFileSystem::copyRange(int fromFd, qint64 &from, int toFd, qint64 &to, qint64 size)
 {
-    return failure == EINVAL || failure == EOPNOTSUPP || failure == ENOSYS || failure == EXDEV;
+    loff_t fromOffset = from, toOffset = to;
+    const ssize_t copied = ::copy_file_range(fromFd, &fromOffset, toFd, &toOffset, size_t(size), 0);
+    from = fromOffset;
+    to = toOffset;
+    return copied;
 }
 
-} // namespace
-
-// Copies the data ranges the file system reports and leaves every hole between and
-// after them unwritten. Where the file system cannot tell data from holes, nothing
-// is copied, unsupported is set, and both files are back at their start.
-int PosixFileSystem::copyDataRanges(int fromFd, int toFd, bool &unsupported)
+qint64 PosixFileSystem::readAt(int fd, char *data, qint64 size, qint64 offset)
 {
-    unsupported = false;
+    return ::pread(fd, data, size_t(size), off_t(offset));
+}
+
+// How a copy moves its bytes, kept from one part of a file to the next.
+struct PosixFileSystem::CopyState
+{
     bool kernelCopies = true;
     QByteArray buffer;
+};
+
+// Copies the bytes from at up to end (to the source's end when end is negative), at
+// the same offsets in both files; at ends after the last byte copied. ended says the
+// source ended first: the system's reported length may be wrong (/sys reports 4096
+// for a line of text) or unknown (/proc reports 0), so only a read that finds nothing
+// ends a file. The kernel's copy gives nothing for some of these files without an
+// error, so where it gives nothing a read tells.
+int PosixFileSystem::copySpan(int fromFd, int toFd, qint64 &at, qint64 end, CopyState &state, FailedSide &side,
+                              bool &ended)
+{
+    ended = false;
+    constexpr qint64 Chunk = qint64(1) << 30;
+    while (end < 0 || at < end) {
+        const qint64 wanted = end < 0 ? Chunk : qMin(end - at, Chunk);
+        if (state.kernelCopies) {
+            qint64 from = at, to = at;
+            const qint64 copied = copyRange(fromFd, from, toFd, to, wanted);
+            if (copied > 0) {
+                at += copied;
+                continue;
+            }
+            if (copied < 0 && errno == EINTR)
+                continue;
+            if (copied < 0 && !notOffered(errno)) {
+                // One call reads one file and writes the other: a read of the source
+                // where it stopped tells which of the two failed.
+                const int failure = errno;
+                char probe = 0;
+                if (readAt(fromFd, &probe, 1, at) < 0) {
+                    side = FailedSide::Source;
+                    return errno;
+                }
+                side = FailedSide::Target;
+                return failure;
+            }
+            state.kernelCopies = false;
+            state.buffer.resize(128 * 1024);
+        }
+        const qint64 count = readAt(fromFd, state.buffer.data(), qMin(wanted, qint64(state.buffer.size())), at);
+        if (count == 0) {
+            ended = true;
+            return 0;
+        }
+        if (count < 0) {
+            if (errno == EINTR)
+                continue;
+            side = FailedSide::Source;
+            return errno;
+        }
+        if (const int failure = writeAllBytesAt(toFd, state.buffer.constData(), count, at)) {
+            side = FailedSide::Target;
+            return failure;
+        }
+        at += count;
+    }
+    return 0;
+}
+
+// Copies the data ranges the file system reports below the source's reported length
+// and leaves every hole between and after them unwritten, then reads on past that
+// length for as long as the source gives bytes. Where the file system cannot tell
+// data from holes, nothing is copied and unsupported is set.
+int PosixFileSystem::copyDataRanges(int fromFd, int toFd, qint64 size, bool &unsupported, FailedSide &side)
+{
+    unsupported = false;
+    CopyState state;
     qint64 offset = 0;
-    for (;;) {
+    while (offset < size) {
         const qint64 start = seekData(fromFd, offset, SEEK_DATA);
+        if (start < 0 && errno == ENXIO) {
+            offset = size; // no data up to the length: the rest is a hole
+            break;
+        }
         const qint64 end = start < 0 ? -1 : seekData(fromFd, start, SEEK_HOLE);
-        if (end < 0 && errno == ENXIO)
-            break; // no data past the offset: the rest is a hole
         if (end < 0) {
             const int failure = errno;
             if (offset == 0 && notOffered(failure)) {
                 unsupported = true;
-                ::lseek(fromFd, 0, SEEK_SET);
                 return 0;
             }
+            side = FailedSide::Source;
             return failure;
         }
-        loff_t from = start, to = start;
-        while (from < end) {
-            const size_t wanted = size_t(qMin<qint64>(end - from, qint64(1) << 30));
-            if (kernelCopies) {
-                const ssize_t copied = ::copy_file_range(fromFd, &from, toFd, &to, wanted, 0);
-                if (copied > 0)
-                    continue;
-                if (copied == 0)
-                    break; // the source shrank meanwhile
-                if (errno == EINTR)
-                    continue;
-                if (!notOffered(errno))
-                    return errno;
-                // Between these file systems the data goes through a buffer.
-                kernelCopies = false;
-                buffer.resize(128 * 1024);
-            }
-            const ssize_t count = ::pread(fromFd, buffer.data(), qMin(wanted, size_t(buffer.size())), from);
-            if (count == 0)
-                break;
-            if (count < 0) {
-                if (errno == EINTR)
-                    continue;
-                return errno;
-            }
-            if (::lseek(toFd, to, SEEK_SET) < 0)
-                return errno;
-            if (const int failure = writeAllBytes(toFd, buffer.constData(), count))
-                return failure;
-            from += count;
-            to += count;
+        if (start >= size) {
+            offset = size;
+            break;
         }
-        offset = end;
+        qint64 at = start;
+        bool ended = false;
+        if (const int failure = copySpan(fromFd, toFd, at, qMin(end, size), state, side, ended))
+            return failure;
+        if (ended) // the source is shorter than it said: the copy is what was read
+            return ::ftruncate(toFd, at) == 0 ? 0 : errno;
+        offset = qMin(end, size);
     }
-    // A hole at the end is the length alone.
-    const off_t length = ::lseek(fromFd, 0, SEEK_END);
-    if (length < 0)
+    // A hole at the end is the length alone; past the length only what a read gives.
+    bool ended = false;
+    if (const int failure = copySpan(fromFd, toFd, offset, -1, state, side, ended))
+        return failure;
+    if (::ftruncate(toFd, offset) != 0) {
+        side = FailedSide::Target;
         return errno;
-    return ::ftruncate(toFd, length) == 0 ? 0 : errno;
+    }
+    return 0;
 }
 
-int PosixFileSystem::copyData(int fromFd, int toFd, qint64 size)
+int PosixFileSystem::copyData(int fromFd, int toFd, qint64 size, FailedSide &side)
 {
-    Q_UNUSED(size);
     // A file system that shares blocks makes the copy without moving any data.
     if (::ioctl(toFd, FICLONE, fromFd) == 0)
         return 0;
     // A sparse file (a disk image) copied byte for byte would take its full length on
     // the disk; only its data is copied and its holes stay holes.
     bool unsupported = false;
-    const int rangesFailure = copyDataRanges(fromFd, toFd, unsupported);
+    const int rangesFailure = copyDataRanges(fromFd, toFd, size, unsupported, side);
     if (!unsupported)
         return rangesFailure;
-    bool copiedAny = false;
-    for (;;) {
-        const ssize_t copied = ::copy_file_range(fromFd, nullptr, toFd, nullptr, size_t(1) << 30, 0);
-        if (copied == 0)
-            return 0;
-        if (copied > 0) {
-            copiedAny = true;
-            continue;
-        }
-        if (errno == EINTR)
-            continue;
-        // Where the kernel cannot copy between these file systems nothing was copied
-        // yet, and plain reads and writes start from the beginning.
-        if (!copiedAny && notOffered(errno))
-            break;
-        return errno;
-    }
     // A buffer that stays in the processor's cache copies faster than a larger one.
     ::posix_fadvise(fromFd, 0, 0, POSIX_FADV_SEQUENTIAL);
-    QByteArray buffer(128 * 1024, Qt::Uninitialized);
-    for (;;) {
-        const ssize_t count = ::read(fromFd, buffer.data(), size_t(buffer.size()));
-        if (count == 0)
-            return 0;
-        if (count < 0) {
-            if (errno == EINTR)
-                continue;
-            return errno;
-        }
-        if (const int failure = writeAllBytes(toFd, buffer.constData(), count))
-            return failure;
-    }
+    CopyState state;
+    qint64 at = 0;
+    bool ended = false;
+    return copySpan(fromFd, toFd, at, -1, state, side, ended);
 }
 
-namespace {
-
-// Creates the file's content nameless (or under a temporary name) in the target's
-// folder and gives it the target's name only once it is complete (and, with sync,
-// on the disk), without replacing anything: no partial file ever carries the name.
-int writeThenName(const QString &to, unsigned mode, const std::function<int(int)> &fill, bool sync = true)
+// Creates the file's content nameless (or under a temporary name of our own) in the
+// opened folder and gives it its name only once it is complete (and, with sync, on
+// the disk), without replacing anything: no partial file ever carries the name.
+int PosixFileSystem::writeThenName(const OpenFolder &folder, const QByteArray &name, unsigned mode,
+                                   const std::function<int(int)> &fill, bool sync)
 {
-    const QString folder = parentOf(to);
-    QString temporary;
-    int fd = ::open(encoded(folder).constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+    if (!isEntryName(name))
+        return EINVAL;
+    const int folderFd = folder.descriptor();
+    QByteArray temporary;
+    int fd = openNameless(folderFd);
     if (fd < 0) {
-        if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
+        if (!namelessRefused(errno))
             return errno;
-        QByteArray pattern = encoded(folder + QStringLiteral("/.") + QFileInfo(to).fileName()) + ".XXXXXX";
-        fd = ::mkostemp(pattern.data(), O_CLOEXEC);
+        // Plain characters only, so that a disk that refuses some names takes it.
+        for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
+            temporary = ".vorlan-" + QByteArray::number(QRandomGenerator::system()->generate64(), 36);
+            fd = ::openat(folderFd, temporary.constData(), O_CREAT | O_EXCL | O_NOFOLLOW | O_WRONLY | O_CLOEXEC, 0600);
+            if (fd < 0 && errno != EEXIST)
+                return errno;
+        }
         if (fd < 0)
-            return errno;
-        temporary = QFile::decodeName(pattern);
+            return EEXIST;
     }
     int failure = fill(fd);
     if (failure == 0 && ::fchmod(fd, mode_t(mode & 0777)) != 0)
@@ -431,22 +648,20 @@ int writeThenName(const QString &to, unsigned mode, const std::function<int(int)
         failure = errno;
     if (failure == 0) {
         if (temporary.isEmpty()) {
-            if (::linkat(AT_FDCWD, procPath(fd).constData(), AT_FDCWD, encoded(to).constData(), AT_SYMLINK_FOLLOW) != 0)
+            if (::linkat(AT_FDCWD, procPath(fd).constData(), folderFd, name.constData(), AT_SYMLINK_FOLLOW) != 0)
                 failure = errno;
         } else {
-            failure = renameNoReplace(temporary, to);
+            failure = renameAt(folderFd, temporary, folderFd, name);
         }
     }
     ::close(fd);
     if (failure != 0) {
         if (!temporary.isEmpty())
-            ::unlink(encoded(temporary).constData());
+            ::unlinkat(folderFd, temporary.constData(), 0);
         return failure;
     }
-    return sync ? syncFolder(folder) : 0;
+    return sync ? syncFolder(folderFd) : 0;
 }
-
-} // namespace
 
 int PosixFileSystem::copy(const QString &from, const QString &to)
 {
@@ -460,114 +675,227 @@ int PosixFileSystem::copyUnsynced(const QString &from, const QString &to)
 
 int PosixFileSystem::copyFile(const QString &from, const QString &to, bool sync)
 {
-    struct stat info {};
-    int failure = 0;
-    const int fromFd = openRegularFile(from, O_NOFOLLOW, info, failure);
-    if (fromFd < 0)
+    SourceFile source;
+    if (const int failure = openSource(from, LastStep::RefuseLink, source))
         return failure;
-    failure = writeThenName(to, info.st_mode, [&](int toFd) {
-        if (const int copyFailure = copyData(fromFd, toFd, info.st_size))
+    return throughParent(to, [&](const OpenFolder &folder, const QString &name) {
+        return copyInto(source, folder, name, sync);
+    });
+}
+
+int PosixFileSystem::copyInto(const SourceFile &source, const OpenFolder &folder, const QString &name, bool sync,
+                              FailedSide *side)
+{
+    FailedSide failedSide = FailedSide::None;
+    const int failure = copyIntoEntry(source, folder, encoded(name), sync, failedSide);
+    if (side)
+        *side = failedSide;
+    return failure;
+}
+
+int PosixFileSystem::copyIntoEntry(const SourceFile &source, const OpenFolder &folder, const QByteArray &name, bool sync,
+                                   FailedSide &side)
+{
+    side = FailedSide::None;
+    const int failure = writeThenName(folder, name, source.status().mode, [&](int toFd) {
+        if (const int copyFailure = copyData(source.descriptor(), toFd, source.status().size, side))
             return copyFailure;
+        struct stat info {};
+        if (::fstat(source.descriptor(), &info) != 0) {
+            side = FailedSide::Source;
+            return errno;
+        }
         const struct timespec times[2] = {info.st_atim, info.st_mtim};
         return ::futimens(toFd, times) == 0 ? 0 : errno;
     }, sync);
-    ::close(fromFd);
+    if (failure == 0)
+        side = FailedSide::None;
+    else if (side == FailedSide::None)
+        side = FailedSide::Target;
     return failure;
 }
 
 int PosixFileSystem::writeNew(const QString &path, const QByteArray &bytes)
 {
+    return throughParent(path, [&](const OpenFolder &folder, const QString &name) {
+        return writeNew(folder, name, bytes);
+    });
+}
+
+int PosixFileSystem::writeNew(const OpenFolder &folder, const QString &name, const QByteArray &bytes)
+{
+    const QByteArray entry = encoded(name);
     struct stat taken {};
-    if (::lstat(encoded(path).constData(), &taken) == 0)
+    if (isEntryName(entry) && ::fstatat(folder.descriptor(), entry.constData(), &taken, AT_SYMLINK_NOFOLLOW) == 0)
         return EEXIST;
     const mode_t mask = ::umask(0);
     ::umask(mask);
-    return writeThenName(path, 0666 & ~mask,
-                         [&](int fd) { return writeAllBytes(fd, bytes.constData(), bytes.size()); });
+    return writeThenName(folder, entry, 0666 & ~mask,
+                         [&](int fd) { return writeAllBytes(fd, bytes.constData(), bytes.size()); }, true);
 }
 
 int PosixFileSystem::move(const QString &from, const QString &to)
 {
-    const int failure = rename(from, to);
-    if (failure != EXDEV)
+    OpenFolder source, target;
+    QString fromName, toName;
+    if (const int failure = openParent(from, source, fromName))
         return failure;
-    return moveAcross(from, to);
+    if (const int failure = openParent(to, target, toName))
+        return failure;
+    return moveInto(source, fromName, target, toName);
 }
 
-int PosixFileSystem::moveAcross(const QString &from, const QString &to)
+int PosixFileSystem::moveInto(const OpenFolder &from, const QString &name, const OpenFolder &to, const QString &toName,
+                              const FileStatus *checked, FailedSide *side)
 {
+    if (side)
+        *side = FailedSide::None;
+    const QByteArray entry = encoded(name);
+    const QByteArray toEntry = encoded(toName);
+    if (!isEntryName(entry) || !isEntryName(toEntry))
+        return EINVAL;
     struct stat info {};
-    if (::lstat(encoded(from).constData(), &info) != 0)
+    if (::fstatat(from.descriptor(), entry.constData(), &info, AT_SYMLINK_NOFOLLOW) != 0)
         return errno;
+    if (checked && !sameFile(info, *checked))
+        return ESTALE;
+    const int failure = renameAt(from.descriptor(), entry, to.descriptor(), toEntry);
+    if (failure != EXDEV)
+        return failure;
+    return moveAcross(from, entry, to, toName, info, side);
+}
+
+int PosixFileSystem::moveAcross(const OpenFolder &from, const QByteArray &name, const OpenFolder &to,
+                                const QString &toPlace, const struct stat &info, FailedSide *side)
+{
+    const QByteArray toName = encoded(toPlace);
+    const int fromFd = from.descriptor();
+    const int toFd = to.descriptor();
+    FailedSide failedSide = FailedSide::None;
+    int held = -1;
+    int failure = 0;
     if (S_ISLNK(info.st_mode)) {
         QByteArray target(info.st_size > 0 ? info.st_size + 1 : 4096, '\0');
-        const ssize_t length = ::readlink(encoded(from).constData(), target.data(), size_t(target.size()));
+        const ssize_t length = ::readlinkat(fromFd, name.constData(), target.data(), size_t(target.size()));
         if (length < 0)
             return errno;
         target.truncate(length);
-        if (::symlink(target.constData(), encoded(to).constData()) != 0)
+        if (::symlinkat(target.constData(), toFd, toName.constData()) != 0)
             return errno;
-        if (const int failure = syncFolder(parentOf(to))) {
-            ::unlink(encoded(to).constData());
+        if ((failure = syncFolder(toFd)) != 0) {
+            ::unlinkat(toFd, toName.constData(), 0);
             return failure;
         }
     } else if (S_ISREG(info.st_mode)) {
-        if (const int failure = copy(from, to))
+        // Freeing a large file's blocks takes a file system a while (a fifth of a
+        // second for 1 GiB on ext4); it happens when the last reference goes, so the
+        // copy's source held open across the unlink lets that work run off the
+        // caller's thread.
+        SourceFile source;
+        source.m_fd = ::openat(fromFd, name.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        struct stat opened {};
+        if (source.m_fd < 0 || ::fstat(source.m_fd, &opened) != 0) {
+            if (side)
+                *side = FailedSide::Source;
+            return errno;
+        }
+        source.m_status = statusOf(opened);
+        if (!sameFile(info, source.m_status))
+            return ESTALE;
+        if ((failure = copyInto(source, to, toPlace, true, &failedSide)) != 0) {
+            if (side)
+                *side = failedSide;
             return failure;
+        }
+        held = std::exchange(source.m_fd, -1);
     } else {
         return EXDEV;
     }
-    // Freeing a large file's blocks takes a file system a while (a fifth of a second
-    // for 1 GiB on ext4); it happens when the last reference goes, so one held open
-    // across the unlink lets that work run off the caller's thread.
-    const int held = S_ISREG(info.st_mode)
-        ? ::open(encoded(from).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC)
-        : -1;
-    // The source goes only now that its copy is on the disk; where it cannot go
-    // (a read-only medium) the copy goes instead, so the file stays in one place.
-    if (const int failure = unlinkFile(from)) {
-        ::unlink(encoded(to).constData());
-        if (held >= 0)
-            ::close(held);
-        return failure;
+    // The source goes only now that its copy is on the disk, and only while its name
+    // still holds the file that was copied. Between this look and the unlink a file
+    // put at the name would still go: the system has no removal of a name that holds
+    // a given file, so that window stays, as short as two calls.
+    struct stat now {};
+    if (::fstatat(fromFd, name.constData(), &now, AT_SYMLINK_NOFOLLOW) != 0) {
+        failure = errno;
+        if (failure == ENOENT)
+            failure = 0; // gone meanwhile: the copy is the file now
+    } else if (now.st_dev != info.st_dev || now.st_ino != info.st_ino) {
+        failure = ESTALE;
+    } else {
+        // Where it cannot go (a read-only medium) the copy goes instead, so the file
+        // stays in one place.
+        failure = unlinkEntry(fromFd, name);
     }
-    if (held >= 0)
-        std::thread([held] { ::close(held); }).detach();
-    return 0;
+    if (failure != 0)
+        ::unlinkat(toFd, toName.constData(), 0);
+    if (held >= 0) {
+        if (failure == 0)
+            std::thread([held] { ::close(held); }).detach();
+        else
+            ::close(held);
+    }
+    return failure;
 }
 
 int PosixFileSystem::makeFolder(const QString &path)
 {
-    return ::mkdir(encoded(path).constData(), 0777) == 0 ? 0 : errno;
+    return throughParent(path, [&](const OpenFolder &folder, const QString &name) { return makeFolder(folder, name); });
+}
+
+int PosixFileSystem::makeFolder(const OpenFolder &folder, const QString &name)
+{
+    const QByteArray entry = encoded(name);
+    if (!isEntryName(entry))
+        return EINVAL;
+    return ::mkdirat(folder.descriptor(), entry.constData(), 0777) == 0 ? 0 : errno;
 }
 
 int PosixFileSystem::remove(const QString &path)
 {
-    struct stat info {};
-    if (::lstat(encoded(path).constData(), &info) != 0)
-        return errno;
-    if (S_ISDIR(info.st_mode))
-        return ::rmdir(encoded(path).constData()) == 0 ? 0 : errno;
-    return unlinkFile(path);
+    return throughParent(path, [&](const OpenFolder &folder, const QString &name) {
+        const QByteArray entry = encoded(name);
+        if (!isEntryName(entry))
+            return EINVAL;
+        struct stat info {};
+        if (::fstatat(folder.descriptor(), entry.constData(), &info, AT_SYMLINK_NOFOLLOW) != 0)
+            return errno;
+        if (S_ISDIR(info.st_mode))
+            return ::unlinkat(folder.descriptor(), entry.constData(), AT_REMOVEDIR) == 0 ? 0 : errno;
+        return unlinkEntry(folder.descriptor(), entry);
+    });
 }
 
 int PosixFileSystem::removeEntry(const QString &folder, const QByteArray &name)
 {
-    if (name.isEmpty() || name == "." || name == ".." || name.contains('/') || name.contains('\0'))
+    if (!isEntryName(name))
         return EINVAL;
-    const int folderFd = ::open(encoded(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folderFd < 0)
-        return errno;
+    OpenFolder opened;
+    if (const int failure = openFolder(folder, opened))
+        return failure;
+    return removeEntry(opened, name);
+}
+
+int PosixFileSystem::removeEntry(const OpenFolder &folder, const QByteArray &name)
+{
+    if (!isEntryName(name))
+        return EINVAL;
     // Without AT_REMOVEDIR a folder is refused (EISDIR), empty or not.
-    const int failure = ::unlinkat(folderFd, name.constData(), 0) == 0 ? 0 : errno;
-    ::close(folderFd);
-    return failure;
+    return unlinkEntry(folder.descriptor(), name);
 }
 
 int PosixFileSystem::makeWritable(const QString &path)
 {
+    return throughParent(path, [&](const OpenFolder &folder, const QString &name) { return makeWritable(folder, name); });
+}
+
+int PosixFileSystem::makeWritable(const OpenFolder &folder, const QString &name)
+{
+    const QByteArray entry = encoded(name);
+    if (!isEntryName(entry))
+        return EINVAL;
     // Opened without following a link, so a link never lends its target's mode.
-    const int fd = ::open(encoded(path).constData(), O_PATH | O_NOFOLLOW | O_CLOEXEC);
+    const int fd = ::openat(folder.descriptor(), entry.constData(), O_PATH | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0)
         return errno;
     struct stat info {};
@@ -583,16 +911,12 @@ int PosixFileSystem::makeWritable(const QString &path)
 int PosixFileSystem::readFileHead(const QString &path, qint64 limit, QByteArray &out)
 {
     out.clear();
-    struct stat info {};
-    int failure = 0;
-    const int fd = openRegularFile(path, 0, info, failure);
-    if (fd < 0)
+    SourceFile source;
+    if (const int failure = openSource(path, LastStep::FollowLink, source))
         return failure;
-    out.resize(qsizetype(qMax<qint64>(0, qMin(limit, qMax<qint64>(info.st_size, 4096)))));
-    const qint64 done = readAllBytes(fd, out.data(), out.size());
-    if (done < 0)
-        failure = errno;
+    out.resize(qsizetype(qMax<qint64>(0, qMin(limit, qMax<qint64>(source.status().size, 4096)))));
+    const qint64 done = readAllBytes(source.descriptor(), out.data(), out.size());
+    const int failure = done < 0 ? errno : 0;
     out.truncate(failure == 0 ? qsizetype(done) : 0);
-    ::close(fd);
     return failure;
 }

@@ -7,6 +7,7 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
 #include <vector>
 
 // Every change the program makes to a user's files goes through this layer. Nothing
@@ -23,9 +24,71 @@ struct FileStatus
     qint64 size = 0;
     unsigned mode = 0; // permission bits
     QDateTime modified;
+    // Which file this is, whatever name it is reached by.
     quint64 device = 0;
     quint64 inode = 0;
+
+    bool sameFileAs(const FileStatus &other) const { return device == other.device && inode == other.inode; }
 };
+
+// Whether the last step of a path may be a symbolic link that is followed.
+enum class LastStep { FollowLink, RefuseLink };
+
+// A folder opened once for a change or a series of changes. Every call made through
+// it names an entry relative to its descriptor, so a folder renamed, or replaced by a
+// link to another folder after it was opened, never leads a change elsewhere: the
+// change lands in the folder that was opened, wherever it is now.
+class OpenFolder
+{
+public:
+    OpenFolder() = default;
+    ~OpenFolder();
+    OpenFolder(OpenFolder &&other) noexcept;
+    OpenFolder &operator=(OpenFolder &&other) noexcept;
+    OpenFolder(const OpenFolder &) = delete;
+    OpenFolder &operator=(const OpenFolder &) = delete;
+
+    bool isOpen() const { return m_fd >= 0; }
+    int descriptor() const { return m_fd; }
+    // The path it was opened by (it may name another folder by now).
+    const QString &path() const { return m_path; }
+    // Whether the folder still has a name: false once it was removed.
+    bool stillLinked() const;
+    void close();
+
+private:
+    friend class PosixFileSystem;
+    int m_fd = -1;
+    QString m_path;
+};
+
+// A regular file opened once for reading: the file its status describes is the file
+// a copy reads, whatever is put at its name afterwards.
+class SourceFile
+{
+public:
+    SourceFile() = default;
+    ~SourceFile();
+    SourceFile(const SourceFile &) = delete;
+    SourceFile &operator=(const SourceFile &) = delete;
+
+    bool isOpen() const { return m_fd >= 0; }
+    int descriptor() const { return m_fd; }
+    // Read through the open descriptor: kind File, size as the system reports it.
+    const FileStatus &status() const { return m_status; }
+    const QString &path() const { return m_path; }
+    void close();
+
+private:
+    friend class PosixFileSystem;
+    int m_fd = -1;
+    FileStatus m_status;
+    QString m_path;
+};
+
+// Which side of a copy a failure came from: the copy's calls move bytes from one file
+// to the other in one step and do not say which of the two refused.
+enum class FailedSide { None, Source, Target };
 
 struct FolderEntry
 {
@@ -80,6 +143,36 @@ public:
     // device) are refused without reading, so a read never blocks.
     virtual int readFileHead(const QString &path, qint64 limit, QByteArray &out) = 0;
 
+    // The same operations through folders opened once. Each call above opens the
+    // folders it changes once and goes on through them; a caller that checks before
+    // it changes opens them itself, so that what it checked is what is changed.
+    //
+    // Opens a folder. With RefuseLink a link at the path's last step is refused
+    // (ENOTDIR or ELOOP) instead of followed; the steps before it are followed.
+    virtual int openFolder(const QString &path, OpenFolder &out, LastStep last = LastStep::FollowLink) = 0;
+    // Opens a regular file for reading without blocking (a FIFO or a device is
+    // refused with EINVAL, a folder with EISDIR, after the open, on the descriptor).
+    virtual int openSource(const QString &path, LastStep last, SourceFile &out) = 0;
+    virtual int list(const OpenFolder &folder, FolderListing &out, const WildcardPattern *names = nullptr) = 0;
+    // What is at a name of the folder, a link reported as a link.
+    virtual int stat(const OpenFolder &folder, const QString &name, FileStatus &out) = 0;
+    // The source's data, permission bits and modification time under a new name of
+    // the folder, named only once complete (and with sync on the disk). side, when
+    // given, says which file refused a failed copy.
+    virtual int copyInto(const SourceFile &source, const OpenFolder &folder, const QString &name, bool sync,
+                         FailedSide *side = nullptr) = 0;
+    // Moves the entry name of from to toName in to: a rename, or across file systems
+    // a copy, sync and removal of the source (a link moves as a link). With checked,
+    // the entry must still be that file (ESTALE otherwise, nothing changed), and it is
+    // checked again right before the source's removal: a file put at its name while
+    // it was copied is never removed. side as for copyInto.
+    virtual int moveInto(const OpenFolder &from, const QString &name, const OpenFolder &to, const QString &toName,
+                         const FileStatus *checked = nullptr, FailedSide *side = nullptr) = 0;
+    virtual int writeNew(const OpenFolder &folder, const QString &name, const QByteArray &bytes) = 0;
+    virtual int makeFolder(const OpenFolder &folder, const QString &name) = 0;
+    virtual int removeEntry(const OpenFolder &folder, const QByteArray &name) = 0;
+    virtual int makeWritable(const OpenFolder &folder, const QString &name) = 0;
+
     // The layer every caller uses; tests install one that injects faults.
     static FileSystem &current();
     // Installs a layer (nullptr restores the system's); not owned.
@@ -104,26 +197,59 @@ public:
     int makeWritable(const QString &path) override;
     int readFileHead(const QString &path, qint64 limit, QByteArray &out) override;
 
+    int openFolder(const QString &path, OpenFolder &out, LastStep last = LastStep::FollowLink) override;
+    int openSource(const QString &path, LastStep last, SourceFile &out) override;
+    int list(const OpenFolder &folder, FolderListing &out, const WildcardPattern *names = nullptr) override;
+    int stat(const OpenFolder &folder, const QString &name, FileStatus &out) override;
+    int copyInto(const SourceFile &source, const OpenFolder &folder, const QString &name, bool sync,
+                 FailedSide *side = nullptr) override;
+    int moveInto(const OpenFolder &from, const QString &name, const OpenFolder &to, const QString &toName,
+                 const FileStatus *checked = nullptr, FailedSide *side = nullptr) override;
+    int writeNew(const OpenFolder &folder, const QString &name, const QByteArray &bytes) override;
+    int makeFolder(const OpenFolder &folder, const QString &name) override;
+    int removeEntry(const OpenFolder &folder, const QByteArray &name) override;
+    int makeWritable(const OpenFolder &folder, const QString &name) override;
+
 protected:
     // The rename with the no-replace flag; EINVAL means the file system refuses it.
-    virtual int renameWithFlag(const QString &from, const QString &to);
-    // Moves size bytes from one open file to another: 0 or the errno.
-    virtual int copyData(int fromFd, int toFd, qint64 size);
+    virtual int renameWithFlag(int fromFolder, const QByteArray &from, int toFolder, const QByteArray &to);
+    // Moves the data of one open file to another: 0 or the errno, and which side
+    // failed. size is the length the system reports for the source.
+    virtual int copyData(int fromFd, int toFd, qint64 size, FailedSide &side);
     // Where the next data (SEEK_DATA) or hole (SEEK_HOLE) starts at or after offset:
     // the offset, or -1 with the errno (EINVAL where the file system cannot tell).
     virtual qint64 seekData(int fd, qint64 offset, int whence);
-    // Removes a file or link: 0 or the errno.
-    virtual int unlinkFile(const QString &path);
+    // The kernel's copy of up to size bytes between two open files at the offsets,
+    // which it advances: the count (0 at the source's end), or -1 with the errno.
+    virtual qint64 copyRange(int fromFd, qint64 &from, int toFd, qint64 &to, qint64 size);
+    // Reads up to size bytes of an open file at an offset: the count, or -1 with the errno.
+    virtual qint64 readAt(int fd, char *data, qint64 size, qint64 offset);
+    // Removes a file or link of a folder: 0 or the errno.
+    virtual int unlinkEntry(int folder, const QByteArray &name);
+    // A new file without a name in the folder, open for writing: the descriptor, or
+    // -1 with the errno (EOPNOTSUPP where the file system has no such files).
+    virtual int openNameless(int folder);
 
 private:
-    // The no-replace rename, falling back where the file system refuses the flag.
-    int renameOnce(const QString &from, const QString &to);
-    // Whether to, taken, stands for the entry from itself rather than for another file.
-    bool namesTheSameEntry(const QString &from, const QString &to);
-    int renameThroughTemporary(const QString &from, const QString &to);
-    int moveAcross(const QString &from, const QString &to);
+    // Whether name, taken in the folder, stands for the entry fromName itself rather
+    // than for another file.
+    bool namesTheSameEntry(const OpenFolder &folder, const QString &fromName, const QString &toName);
+    int renameThroughTemporary(const OpenFolder &folder, const QByteArray &from, const QByteArray &to);
+    struct CopyState;
+    // Opens the folder of a path and gives the path's last name.
+    int openParent(const QString &path, OpenFolder &folder, QString &name);
+    // Runs a call of the layer on the opened folder of a path and the path's last name.
+    int throughParent(const QString &path, const std::function<int(const OpenFolder &, const QString &)> &call);
+    int renameAt(int fromFolder, const QByteArray &from, int toFolder, const QByteArray &to);
+    int moveAcross(const OpenFolder &from, const QByteArray &name, const OpenFolder &to, const QString &toName,
+                   const struct stat &info, FailedSide *side);
     int copyFile(const QString &from, const QString &to, bool sync);
-    int copyDataRanges(int fromFd, int toFd, bool &unsupported);
+    int copyIntoEntry(const SourceFile &source, const OpenFolder &folder, const QByteArray &name, bool sync,
+                      FailedSide &side);
+    int copyDataRanges(int fromFd, int toFd, qint64 size, bool &unsupported, FailedSide &side);
+    int copySpan(int fromFd, int toFd, qint64 &at, qint64 end, CopyState &state, FailedSide &side, bool &ended);
+    int writeThenName(const OpenFolder &folder, const QByteArray &name, unsigned mode,
+                      const std::function<int(int)> &fill, bool sync);
 };
 
 // The runtime error number for a failed file call's errno: access refused 75, not

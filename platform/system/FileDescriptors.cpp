@@ -5,8 +5,13 @@
 
 int writeAllBytes(int fd, const char *data, qint64 size)
 {
+    return writeAllBytesAt(fd, data, size, -1);
+}
+
+int writeAllBytesAt(int fd, const char *data, qint64 size, qint64 offset)
+{
     while (size > 0) {
-        const ssize_t written = ::write(fd, data, size_t(size));
+        const ssize_t written = offset < 0 ? ::write(fd, data, size_t(size)) : ::pwrite(fd, data, size_t(size), off_t(offset));
         if (written < 0) {
             if (errno == EINTR)
                 continue;
@@ -14,6 +19,8 @@ int writeAllBytes(int fd, const char *data, qint64 size)
         }
         data += written;
         size -= written;
+        if (offset >= 0)
+            offset += written;
     }
     return 0;
 }

@@ -127,10 +127,11 @@ public:
     RecordingFileSystem() { FileSystem::install(this); }
     ~RecordingFileSystem() override { FileSystem::install(nullptr); }
 
-    int writeNew(const QString &path, const QByteArray &bytes) override
+    // Every new file is written through its opened folder.
+    int writeNew(const OpenFolder &folder, const QString &name, const QByteArray &bytes) override
     {
-        written << path;
-        return writeError ? writeError : PosixFileSystem::writeNew(path, bytes);
+        written << folder.path() + QLatin1Char('/') + name;
+        return writeError ? writeError : PosixFileSystem::writeNew(folder, name, bytes);
     }
 
     QStringList written;

@@ -31,36 +31,38 @@ public:
     QString watchedTarget;
     QByteArray targetAtUnlink = "(no unlink)";
 
-    int copy(const QString &from, const QString &to) override
+    int copyInto(const SourceFile &source, const OpenFolder &folder, const QString &name, bool sync,
+                 FailedSide *side) override
     {
-        ++syncedCopies;
-        return PosixFileSystem::copy(from, to);
-    }
-    int copyUnsynced(const QString &from, const QString &to) override
-    {
-        ++unsyncedCopies;
+        ++(sync ? syncedCopies : unsyncedCopies);
         runHook();
-        return PosixFileSystem::copyUnsynced(from, to);
+        return PosixFileSystem::copyInto(source, folder, name, sync, side);
     }
-    int move(const QString &from, const QString &to) override
+    int moveInto(const OpenFolder &from, const QString &name, const OpenFolder &to, const QString &toName,
+                 const FileStatus *checked, FailedSide *side) override
     {
         runHook();
-        return PosixFileSystem::move(from, to);
+        return PosixFileSystem::moveInto(from, name, to, toName, checked, side);
     }
-    int writeNew(const QString &path, const QByteArray &bytes) override
+    int writeNew(const OpenFolder &folder, const QString &name, const QByteArray &bytes) override
     {
         runHook();
-        return PosixFileSystem::writeNew(path, bytes);
+        return PosixFileSystem::writeNew(folder, name, bytes);
+    }
+    int makeFolder(const OpenFolder &folder, const QString &name) override
+    {
+        runHook();
+        return PosixFileSystem::makeFolder(folder, name);
     }
 
 protected:
-    int unlinkFile(const QString &path) override
+    int unlinkEntry(int folder, const QByteArray &name) override
     {
         if (!watchedTarget.isEmpty()) {
             QFile target(watchedTarget);
             targetAtUnlink = target.open(QIODevice::ReadOnly) ? target.readAll() : QByteArray("(none)");
         }
-        return FaultyFileSystem::unlinkFile(path);
+        return FaultyFileSystem::unlinkEntry(folder, name);
     }
 
 private:
@@ -187,7 +189,7 @@ TEST_F(CheckedFileOpsTest, ASourceThatCannotBeReadIsToldAsSuchAndTheTargetOnlyWh
     ::chmod(QFile::encodeName(readable).constData(), 0644);
     QDir().mkpath(env.path("ro"));
     ::chmod(QFile::encodeName(env.path("ro")).constData(), 0555);
-    const QString refused = QStringLiteral("Operace se souborem se nezdařila: Přístup byl odepřen");
+    const QString refused = QStringLiteral("Soubor %1 nelze přečíst: Přístup byl odepřen").arg(source);
     const QString readOnly = QStringLiteral("Cílová cesta je pouze ke čtení.");
 
     struct Case
@@ -201,13 +203,13 @@ TEST_F(CheckedFileOpsTest, ASourceThatCannotBeReadIsToldAsSuchAndTheTargetOnlyWh
     };
     const QString roTarget = env.path("ro") + "/citelny.txt";
     const Case cases[] = {
-        {"copy of an unreadable file", [this] { return CopyFileChecked(source, target); }, target, 8, EACCES, refused},
+        {"copy of an unreadable file", [this] { return CopyFileChecked(source, target); }, target, 9, EACCES, refused},
         {"move of an unreadable file across volumes",
          [this] {
              files.renameError = EXDEV;
              return MoveFileChecked(source, target);
          },
-         target, 8, EACCES, refused},
+         target, 9, EACCES, refused},
         {"copy into a folder the user may not write",
          [&] { return CopyFileChecked(readable, roTarget); }, roTarget, 7, EACCES, readOnly},
     };
@@ -316,7 +318,10 @@ TEST_F(CheckedFileOpsTest, WhatChangesBetweenTheChecksAndTheOperationIsNeverOver
             };
             const FileOpResult result = run(op);
             files.renameError = 0;
-            EXPECT_EQ(result.code, change == Change::SourceGone ? 4 : 2);
+            // A copy reads the file it opened and checked, so a source removed after
+            // the checks is still copied whole; a move finds its name gone.
+            const bool copiedAnyway = change == Change::SourceGone && op == Op::Copy;
+            EXPECT_EQ(result.code, copiedAnyway ? 1 : change == Change::SourceGone ? 4 : 2);
             EXPECT_FALSE(QFileInfo::exists(aside));
             if (change == Change::TargetFile) {
                 EXPECT_EQ(TestEnvironment::readFile(target), "someone else's");
@@ -324,7 +329,10 @@ TEST_F(CheckedFileOpsTest, WhatChangesBetweenTheChecksAndTheOperationIsNeverOver
             if (change != Change::SourceGone && op != Op::Write) {
                 EXPECT_EQ(TestEnvironment::readFile(source), content);
             }
-            EXPECT_EQ(entries(env.path("dst")).size(), change == Change::SourceGone ? 0 : 1);
+            if (copiedAnyway) {
+                EXPECT_EQ(TestEnvironment::readFile(target), content);
+            }
+            EXPECT_EQ(entries(env.path("dst")).size(), change == Change::SourceGone && !copiedAnyway ? 0 : 1);
         }
     }
 }
@@ -466,4 +474,60 @@ TEST_F(CheckedFileOpsTest, ThousandSeededOperationsLoseAndCorruptNothing)
     EXPECT_EQ(lost, 0);
     EXPECT_EQ(corrupted, 0);
     EXPECT_EQ(leftOver, 0);
+}
+
+TEST_F(CheckedFileOpsTest, AFolderSwappedForALinkAfterTheChecksNeitherReceivesNorLendsAFile)
+{
+    // Someone who may write the folders renames one away and puts a link to a folder
+    // of theirs (or one they may not write) in its place, between the checks and the
+    // change: the change still lands in, and reads from, the folders that were checked.
+    enum class Swap { Target, Source };
+    enum class Kind { Copy, Move, MoveAcross, Write, NewFolder };
+    const QString elsewhere = env.path("elsewhere");
+    const auto kindName = [](Kind kind) {
+        const char *names[] = {"Copy", "Move", "MoveAcross", "Write", "NewFolder"};
+        return std::string(names[int(kind)]);
+    };
+    for (const Swap swap : {Swap::Target, Swap::Source}) {
+        for (const Kind kind : {Kind::Copy, Kind::Move, Kind::MoveAcross, Kind::Write, Kind::NewFolder}) {
+            if (swap == Swap::Source && (kind == Kind::Write || kind == Kind::NewFolder))
+                continue;
+            SCOPED_TRACE(kindName(kind) + (swap == Swap::Target ? " target swapped" : " source swapped"));
+            for (const char *name : {"src", "dst", "elsewhere"}) {
+                QFile::remove(env.path(name));
+                QDir(env.path(name)).removeRecursively();
+                QDir(env.path(name) + ".old").removeRecursively();
+            }
+            env.writeFile("src/zpráva.txt", content);
+            QDir().mkpath(env.path("dst"));
+            env.writeFile("elsewhere/zpráva.txt", "someone else's");
+            const QString swapped = env.path(swap == Swap::Target ? "dst" : "src");
+            files.renameError = kind == Kind::MoveAcross ? EXDEV : 0;
+            files.beforeChange = [&] {
+                ASSERT_EQ(::rename(QFile::encodeName(swapped).constData(), QFile::encodeName(swapped + ".old").constData()), 0);
+                ASSERT_EQ(::symlink(QFile::encodeName(elsewhere).constData(), QFile::encodeName(swapped).constData()), 0);
+            };
+            FileOpResult result;
+            switch (kind) {
+            case Kind::Copy: result = CopyFileChecked(source, target); break;
+            case Kind::Move:
+            case Kind::MoveAcross: result = MoveFileChecked(source, target); break;
+            case Kind::Write: result = WriteTextFile(QStringLiteral("text"), target); break;
+            case Kind::NewFolder: result = MakeFolder(env.path("dst") + "/", QStringLiteral("nová")); break;
+            }
+            files.renameError = 0;
+            EXPECT_EQ(result.code, kind == Kind::Copy ? 1 : 0);
+            // Nothing came into the other folder, and nothing of it left or was read.
+            EXPECT_EQ(entries(elsewhere), QStringList{"zpráva.txt"});
+            EXPECT_EQ(TestEnvironment::readFile(elsewhere + "/zpráva.txt"), "someone else's");
+            const QString targetFolder = env.path("dst") + (swap == Swap::Target ? ".old" : "");
+            const QString sourceFolder = env.path("src") + (swap == Swap::Source ? ".old" : "");
+            if (kind == Kind::NewFolder) {
+                EXPECT_TRUE(QFileInfo(targetFolder + "/nová").isDir());
+                continue;
+            }
+            EXPECT_EQ(TestEnvironment::readFile(targetFolder + "/zpráva.txt"), kind == Kind::Write ? "text\r\n" : content);
+            EXPECT_EQ(QFileInfo::exists(sourceFolder + "/zpráva.txt"), kind == Kind::Copy || kind == Kind::Write);
+        }
+    }
 }

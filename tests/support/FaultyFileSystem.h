@@ -3,19 +3,25 @@
 #include "platform/files/FileSystem.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 // The real file layer with faults injected into its system calls, installed for the
 // lifetime of the object: the no-replace rename can fail with a chosen errno (EXDEV
 // makes a move copy, EINVAL makes it fall back), a copy can stop after a number of
 // bytes with a chosen errno (a disk filling up), finding a file's data and holes can
-// fail (EINVAL: a file system that cannot tell them), and removing a file can fail.
-// With foldsCase, a name that is missing as written but present in another letter
-// case answers as that entry (the same inode), to the rename's no-replace test and to
-// stat, as a disk that folds case does; listings show the names as stored.
+// fail (EINVAL: a file system that cannot tell them), reading the source can fail from
+// an offset on (a disk that stops answering part-way), a file without a name can be
+// refused (a file system without them: the copy goes under a temporary name), and
+// removing a file can fail. With foldsCase, a name that is missing as written but
+// present in another letter case answers as that entry (the same inode), to the
+// rename's no-replace test and to stat in an opened folder, as a disk that folds case
+// does; listings show the names as stored.
 class FaultyFileSystem : public PosixFileSystem
 {
 public:
@@ -27,28 +33,35 @@ public:
     qint64 copyErrorAfter = 0;
     int unlinkError = 0;
     int seekDataError = 0;
+    int readError = 0;
+    qint64 readErrorAt = 0;
+    int namelessError = 0;
     bool foldsCase = false;
 
-    int stat(const QString &path, FileStatus &out) override
+    using PosixFileSystem::stat;
+    int stat(const OpenFolder &folder, const QString &name, FileStatus &out) override
     {
-        const QString folded = foldedEntry(path);
-        return PosixFileSystem::stat(folded.isEmpty() ? path : folded, out);
+        const QByteArray folded = foldedEntry(folder.descriptor(), QFile::encodeName(name));
+        return PosixFileSystem::stat(folder, folded.isEmpty() ? name : QFile::decodeName(folded), out);
     }
 
 protected:
-    int renameWithFlag(const QString &from, const QString &to) override
+    int renameWithFlag(int fromFolder, const QByteArray &from, int toFolder, const QByteArray &to) override
     {
-        if (renameError)
+        // A rename within one folder never crosses file systems: the temporary name
+        // of a copy made for a move still becomes its name.
+        const bool crossing = renameError != EXDEV || fromFolder != toFolder;
+        if (renameError && crossing)
             return renameError;
-        if (!foldedEntry(to).isEmpty())
+        if (!foldedEntry(toFolder, to).isEmpty())
             return EEXIST;
-        return PosixFileSystem::renameWithFlag(from, to);
+        return PosixFileSystem::renameWithFlag(fromFolder, from, toFolder, to);
     }
 
-    int copyData(int fromFd, int toFd, qint64 size) override
+    int copyData(int fromFd, int toFd, qint64 size, FailedSide &side) override
     {
         if (!copyError)
-            return PosixFileSystem::copyData(fromFd, toFd, size);
+            return PosixFileSystem::copyData(fromFd, toFd, size, side);
         QByteArray bytes(int(copyErrorAfter), '\0');
         const ssize_t got = ::read(fromFd, bytes.data(), size_t(bytes.size()));
         if (got > 0 && ::write(toFd, bytes.constData(), size_t(got)) != got)
@@ -64,23 +77,56 @@ protected:
         return -1;
     }
 
-    int unlinkFile(const QString &path) override
+    // Both ways of reading the source stop at readErrorAt: what lies before it comes,
+    // a read from there on fails.
+    qint64 copyRange(int fromFd, qint64 &from, int toFd, qint64 &to, qint64 size) override
     {
-        return unlinkError ? unlinkError : PosixFileSystem::unlinkFile(path);
+        if (readError && from >= readErrorAt) {
+            errno = readError;
+            return -1;
+        }
+        if (readError)
+            size = qMin(size, readErrorAt - from);
+        return PosixFileSystem::copyRange(fromFd, from, toFd, to, size);
+    }
+
+    qint64 readAt(int fd, char *data, qint64 size, qint64 offset) override
+    {
+        if (readError && offset >= readErrorAt) {
+            errno = readError;
+            return -1;
+        }
+        if (readError)
+            size = qMin(size, readErrorAt - offset);
+        return PosixFileSystem::readAt(fd, data, size, offset);
+    }
+
+    int openNameless(int folder) override
+    {
+        if (!namelessError)
+            return PosixFileSystem::openNameless(folder);
+        errno = namelessError;
+        return -1;
+    }
+
+    int unlinkEntry(int folder, const QByteArray &name) override
+    {
+        return unlinkError ? unlinkError : PosixFileSystem::unlinkEntry(folder, name);
     }
 
 private:
-    // The entry the name finds only by folding case: its path, or "".
-    QString foldedEntry(const QString &path) const
+    // The entry of the folder the name finds only by folding case: its name, or "".
+    QByteArray foldedEntry(int folder, const QByteArray &name) const
     {
-        if (!foldsCase || QFileInfo(path).exists() || QFileInfo(path).isSymLink())
+        struct stat info {};
+        if (!foldsCase || ::fstatat(folder, name.constData(), &info, AT_SYMLINK_NOFOLLOW) == 0)
             return {};
-        const QFileInfo info(path);
-        const QStringList names = QDir(info.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System
-                                                              | QDir::NoDotAndDotDot);
-        for (const QString &name : names) {
-            if (name.compare(info.fileName(), Qt::CaseInsensitive) == 0)
-                return info.path() + QLatin1Char('/') + name;
+        const QString wanted = QFile::decodeName(name);
+        const QStringList names = QDir(QStringLiteral("/proc/self/fd/%1").arg(folder))
+                                          .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+        for (const QString &entry : names) {
+            if (entry.compare(wanted, Qt::CaseInsensitive) == 0)
+                return QFile::encodeName(entry);
         }
         return {};
     }

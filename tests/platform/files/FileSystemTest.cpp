@@ -11,6 +11,8 @@
 #include <QTemporaryDir>
 
 #include <algorithm>
+#include <functional>
+#include <utility>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -465,4 +467,165 @@ TEST_F(FileLayerTest, ANameThatBeginsWithAByteOrderMarkKeepsIt)
 
     EXPECT_EQ(FileSystem::current().removeEntry(env.path("d"), QFile::encodeName(marked)), 0);
     EXPECT_EQ(TestEnvironment::readFile(env.path("d/znacka.txt")), "bez znacky");
+}
+
+namespace {
+
+// The injected layer with a step run while a copy's data moves: the moment another
+// process changes a folder under a copy that takes a while.
+class ChangedDuringCopy : public FaultyFileSystem
+{
+public:
+    std::function<void()> duringCopy;
+
+protected:
+    int copyData(int fromFd, int toFd, qint64 size, FailedSide &side) override
+    {
+        if (duringCopy)
+            std::exchange(duringCopy, nullptr)();
+        return FaultyFileSystem::copyData(fromFd, toFd, size, side);
+    }
+};
+
+class OpenFolderTest : public TempEnvTest
+{
+protected:
+    ChangedDuringCopy layer;
+
+    QStringList namesIn(const QString &path)
+    {
+        return QDir(path).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    }
+    // Renames the folder away and puts a link to another folder at its name.
+    void swapForLink(const QString &folder, const QString &to)
+    {
+        ASSERT_EQ(::rename(QFile::encodeName(folder).constData(), QFile::encodeName(folder + ".old").constData()), 0);
+        ASSERT_EQ(::symlink(QFile::encodeName(to).constData(), QFile::encodeName(folder).constData()), 0);
+    }
+    void reset()
+    {
+        for (const char *name : {"a", "d", "elsewhere"}) {
+            QFile::remove(env.path(name));
+            QDir(env.path(name)).removeRecursively();
+            QDir(env.path(name) + ".old").removeRecursively();
+        }
+    }
+};
+
+} // namespace
+
+TEST_F(OpenFolderTest, ACopyOrMoveLandsInTheFolderItOpenedThoughALinkTookItsPlaceMidCopy)
+{
+    const QByteArray content(100000, 'c');
+    struct Case { const char *what; bool move; int namelessError; };
+    const Case cases[] = {
+        {"copy", false, 0},
+        {"copy under a temporary name", false, EOPNOTSUPP},
+        {"move across file systems", true, 0},
+        {"move across under a temporary name", true, EOPNOTSUPP},
+    };
+    for (const Case &c : cases) {
+        for (const char *swapped : {"d", "a"}) {
+            SCOPED_TRACE(std::string(c.what) + ", swapped " + swapped);
+            reset();
+            const QString source = env.writeFile("a/zdroj.bin", content);
+            QDir().mkpath(env.path("d"));
+            env.writeFile("elsewhere/zdroj.bin", "someone else's");
+            layer.renameError = c.move ? EXDEV : 0;
+            layer.namelessError = c.namelessError;
+            layer.duringCopy = [&] { swapForLink(env.path(swapped), env.path("elsewhere")); };
+            const int failure = c.move ? FileSystem::current().move(source, env.path("d/kopie.bin"))
+                                       : FileSystem::current().copy(source, env.path("d/kopie.bin"));
+            layer.renameError = layer.namelessError = 0;
+            EXPECT_EQ(failure, 0);
+            EXPECT_EQ(namesIn(env.path("elsewhere")), QStringList{"zdroj.bin"});
+            EXPECT_EQ(TestEnvironment::readFile(env.path("elsewhere/zdroj.bin")), "someone else's");
+            const QString targetFolder = env.path("d") + (qstrcmp(swapped, "d") == 0 ? ".old" : "");
+            const QString sourceFolder = env.path("a") + (qstrcmp(swapped, "a") == 0 ? ".old" : "");
+            EXPECT_EQ(namesIn(targetFolder), QStringList{"kopie.bin"}) << "no temporary name is left";
+            EXPECT_EQ(TestEnvironment::readFile(targetFolder + "/kopie.bin"), content);
+            EXPECT_EQ(namesIn(sourceFolder), c.move ? QStringList{} : QStringList{"zdroj.bin"});
+        }
+    }
+}
+
+TEST_F(OpenFolderTest, AMoveAcrossRemovesOnlyTheFileItCopied)
+{
+    const QByteArray content(100000, 'm');
+    struct Case { const char *what; std::function<void(const QString &)> change; int failure; bool copyStays; };
+    const Case cases[] = {
+        {"another file put at the name", [](const QString &source) {
+             QFile::rename(source, source + ".moved");
+             QFile file(source);
+             ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+             file.write("new file");
+         }, ESTALE, false},
+        {"the source removed", [](const QString &source) { QFile::remove(source); }, 0, true},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        reset();
+        const QString source = env.writeFile("a/zdroj.bin", content);
+        QDir().mkpath(env.path("d"));
+        layer.renameError = EXDEV;
+        layer.duringCopy = [&] { c.change(source); };
+        EXPECT_EQ(FileSystem::current().move(source, env.path("d/zdroj.bin")), c.failure);
+        layer.renameError = 0;
+        EXPECT_EQ(namesIn(env.path("d")), c.copyStays ? QStringList{"zdroj.bin"} : QStringList{});
+        if (c.copyStays) {
+            EXPECT_EQ(TestEnvironment::readFile(env.path("d/zdroj.bin")), content);
+        } else {
+            EXPECT_EQ(TestEnvironment::readFile(source), "new file");
+            EXPECT_EQ(TestEnvironment::readFile(source + ".moved"), content);
+        }
+    }
+}
+
+TEST_F(OpenFolderTest, EveryCallThroughAnOpenedFolderStaysInItAndALinkCanBeRefused)
+{
+    reset();
+    env.writeFile("d/00001stary.txt", "stary");
+    env.writeFile("a/novy.txt", "novy");
+    env.writeFile("elsewhere/00001stary.txt", "someone else's");
+    ASSERT_EQ(::symlink(QFile::encodeName(env.path("d")).constData(), QFile::encodeName(env.path("odkaz")).constData()), 0);
+    FileSystem &files = FileSystem::current();
+
+    OpenFolder folder;
+    const int refused = files.openFolder(env.path("odkaz"), folder, LastStep::RefuseLink);
+    EXPECT_TRUE(refused == ELOOP || refused == ENOTDIR) << refused;
+    EXPECT_FALSE(folder.isOpen());
+    EXPECT_EQ(files.openFolder(env.path("odkaz"), folder), 0) << "followed when allowed";
+    // Only the last step is refused: a link on the way is followed.
+    EXPECT_EQ(files.openFolder(env.path("odkaz/../d"), folder, LastStep::RefuseLink), 0);
+    ASSERT_EQ(files.openFolder(env.path("d"), folder, LastStep::RefuseLink), 0);
+    OpenFolder from;
+    ASSERT_EQ(files.openFolder(env.path("a"), from), 0);
+    swapForLink(env.path("d"), env.path("elsewhere"));
+
+    FolderListing listing;
+    ASSERT_EQ(files.list(folder, listing), 0);
+    ASSERT_EQ(listing.entries.size(), 1u);
+    FileStatus status;
+    ASSERT_EQ(files.stat(from, QStringLiteral("novy.txt"), status), 0);
+    FileStatus other;
+    ASSERT_EQ(files.stat(folder, QStringLiteral("00001stary.txt"), other), 0);
+    EXPECT_EQ(files.moveInto(from, QStringLiteral("novy.txt"), folder, QStringLiteral("00002novy.txt"), &other), ESTALE)
+        << "the name holds another file than the one checked";
+    EXPECT_EQ(files.moveInto(from, QStringLiteral("novy.txt"), folder, QStringLiteral("00002novy.txt"), &status), 0);
+    EXPECT_EQ(files.removeEntry(folder, "00001stary.txt"), 0);
+    EXPECT_EQ(files.writeNew(folder, QStringLiteral("zapsany.txt"), "z"), 0);
+    EXPECT_EQ(files.makeFolder(folder, QStringLiteral("sub")), 0);
+    EXPECT_EQ(files.removeEntry(folder, "sub"), EISDIR);
+    EXPECT_EQ(files.stat(folder, QStringLiteral("../a"), status), EINVAL) << "one step only";
+
+    EXPECT_EQ(namesIn(env.path("d.old")), QStringList({"00002novy.txt", "sub", "zapsany.txt"}));
+    EXPECT_EQ(TestEnvironment::readFile(env.path("d.old/00002novy.txt")), "novy");
+    EXPECT_EQ(namesIn(env.path("elsewhere")), QStringList{"00001stary.txt"});
+    EXPECT_EQ(TestEnvironment::readFile(env.path("elsewhere/00001stary.txt")), "someone else's");
+    EXPECT_TRUE(folder.stillLinked());
+    ASSERT_EQ(files.remove(env.path("d.old/sub")), 0);
+    for (const char *name : {"00002novy.txt", "zapsany.txt"})
+        ASSERT_EQ(files.removeEntry(folder, name), 0);
+    ASSERT_EQ(::rmdir(QFile::encodeName(env.path("d.old")).constData()), 0);
+    EXPECT_FALSE(folder.stillLinked()) << "a removed folder has no name left";
 }
