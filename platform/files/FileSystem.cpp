@@ -230,10 +230,14 @@ int PosixFileSystem::openFolder(const QString &path, OpenFolder &out, LastStep l
 {
     out.close();
     const int follow = last == LastStep::RefuseLink ? O_NOFOLLOW : 0;
-    int fd = ::open(encoded(path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | follow);
+    QByteArray opened = encoded(path);
+    // A path that ends in "/" has the system follow a link at its last step, flag or not.
+    while (follow && opened.size() > 1 && opened.endsWith('/'))
+        opened.chop(1);
+    int fd = ::open(opened.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | follow);
     // A folder the user may write into but not list is still a place for a change.
     if (fd < 0 && errno == EACCES)
-        fd = ::open(encoded(path).constData(), O_PATH | O_DIRECTORY | O_CLOEXEC | follow);
+        fd = ::open(opened.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC | follow);
     if (fd < 0)
         return errno;
     out.m_fd = fd;

@@ -594,6 +594,8 @@ TEST_F(OpenFolderTest, EveryCallThroughAnOpenedFolderStaysInItAndALinkCanBeRefus
     const int refused = files.openFolder(env.path("odkaz"), folder, LastStep::RefuseLink);
     EXPECT_TRUE(refused == ELOOP || refused == ENOTDIR) << refused;
     EXPECT_FALSE(folder.isOpen());
+    const int refusedWithSlash = files.openFolder(env.path("odkaz/"), folder, LastStep::RefuseLink);
+    EXPECT_TRUE(refusedWithSlash == ELOOP || refusedWithSlash == ENOTDIR) << "a final / follows no link either";
     EXPECT_EQ(files.openFolder(env.path("odkaz"), folder), 0) << "followed when allowed";
     // Only the last step is refused: a link on the way is followed.
     EXPECT_EQ(files.openFolder(env.path("odkaz/../d"), folder, LastStep::RefuseLink), 0);
