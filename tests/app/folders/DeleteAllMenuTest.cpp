@@ -156,6 +156,21 @@ TEST_F(DeleteAllMenu, AnEmptyStoreLogsOneLine)
     EXPECT_TRUE(lines[0].contains(QStringLiteral(";mnuDeleteAll_Click;") + env.appFolder())) << lines[0].toStdString();
 }
 
+// Names that begin with the bytes of a byte-order mark, as stored or as put into the
+// store by hand, leave at the emptying like any other.
+TEST_F(DeleteAllMenu, NamesBeginningWithAByteOrderMarkAreEmptied)
+{
+    const QString mark(QChar(0xFEFF));
+    env.writeFile(QStringLiteral("home/.local/share/Vorlan/deleted/00001") + mark + QStringLiteral("a.txt"), "a");
+    env.writeFile(QStringLiteral("home/.local/share/Vorlan/deleted/") + mark + QStringLiteral("00002b.txt"), "b");
+    buildTree();
+    boxes.answers = {MsgBoxResult::Yes};
+    chooseDeleteAll();
+    EXPECT_TRUE(stored().isEmpty()) << stored().join('|').toStdString();
+    EXPECT_EQ(boxes.shown.size(), 1) << "nothing stayed to be told";
+    EXPECT_TRUE(env.logLines().isEmpty()) << env.logLines().join('\n').toStdString();
+}
+
 // The store a link to a folder holding someone else's files: the emptying removes
 // none of them, and the user is told where the store is.
 TEST_F(DeleteAllMenu, AStoreThatIsALinkIsNotEmptied)
