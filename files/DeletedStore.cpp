@@ -108,8 +108,10 @@ void empty(EmptyingReport *report)
     // Listed and emptied through the store opened once: a store put elsewhere or
     // replaced meanwhile never has another folder emptied in its place.
     OpenFolder opened;
-    if (const int failure = openStore(store, opened))
+    if (const int failure = openStore(store, opened)) {
+        report->storeRefused = failure == ELOOP || failure == ENOTDIR;
         raiseFileError(failure);
+    }
     FolderListing listing;
     if (const int failure = files.list(opened, listing))
         raiseFileError(failure);

@@ -29,11 +29,12 @@ QString storedName(qint64 number, const QString &path, int nameLimit);
 int openStore(const QString &path, OpenFolder &out);
 
 // What an emptying left behind: the files it could not remove, and why (the errno of
-// the first failure).
+// the first failure); or that the store was refused as a link or no folder.
 struct EmptyingReport
 {
     int stayed = 0;
     int failure = 0;
+    bool storeRefused = false;
 };
 
 // Removes every file and link in the store, whatever bytes name it; sub-folders stay

@@ -20,6 +20,12 @@ void frmMain::mnuDeleteAll_Click()
         return;
     DeletedStore::EmptyingReport report;
     ignore([&report] { DeletedStore::empty(&report); });
+    // A store refused as a link or no folder was told of; the command stops there,
+    // leaving the counter and the node as they were.
+    if (report.storeRefused) {
+        LogError(QStringLiteral("mnuDeleteAll_Click"), shared().AppFolder);
+        return;
+    }
     ignore([] { FileSettings::CountDelFiles.save(QStringLiteral("0")); });
     // Before the folder tree is built there is no store node to replace, and a root
     // added now would stand above the tree's own roots once it is built.

@@ -191,6 +191,8 @@ TEST_F(DeleteAllMenu, AStoreThatIsALinkIsNotEmptied)
                              "nezobrazují ani z ní neodstraňují.")
                       .arg(storeKey()));
     EXPECT_EQ(boxes.shown[1].icon(), MsgBoxStyle::Critical);
+    EXPECT_EQ(GetSetting("Main", "CountDelFiles"), "4") << "the command stopped at the refusal";
+    EXPECT_EQ(main->trwPath->node(storeKey()).text(), QStringLiteral("Smazané soubory"));
 }
 
 namespace {
