@@ -2,7 +2,8 @@
 # Builds Vorlan with its tests and runs them all; exits non-zero on any failure.
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
-ensure_packages "${BUILD_PACKAGES[@]}" libgtest-dev googletest xvfb xauth xdotool x11-utils openbox
+ensure_packages "${BUILD_PACKAGES[@]}" libgtest-dev googletest xvfb xauth xdotool x11-utils openbox \
+    exfatprogs exfat-fuse
 build_vorlan Release -DVORLAN_BUILD_TESTS=ON
 engine_env_for_root
 export QTWEBENGINE_CHROMIUM_FLAGS="--disable-gpu --disable-background-networking"
