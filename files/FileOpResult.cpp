@@ -41,10 +41,8 @@ QString FileOpMessage(const FileOpResult &result, const QString &target, bool fo
     case FileOpCode::Failed:
         return QStringLiteral("Operace se souborem se nezdařila: ") + systemErrorText(result.systemError);
     case FileOpCode::SourceUnreadable:
-        return QStringLiteral("Soubor ") + result.name + QStringLiteral(" nelze přečíst: ")
-            + systemErrorText(result.systemError);
-    case FileOpCode::NameRefused:
-        return QStringLiteral("Cílový disk nepovoluje název souboru ") + result.name + QStringLiteral(".");
+        return QStringLiteral("Soubor „%1“ nelze přečíst (%2).").arg(result.name, systemErrorText(result.systemError));
+    case FileOpCode::NameRefused: return QStringLiteral("Cílový disk nepovoluje název souboru „%1“.").arg(result.name);
     default: return {};
     }
 }

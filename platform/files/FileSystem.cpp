@@ -280,7 +280,6 @@ int PosixFileSystem::openSource(const QString &path, LastStep last, SourceFile &
     }
     out.m_fd = fd;
     out.m_status = statusOf(info);
-    out.m_path = path;
     return 0;
 }
 
@@ -471,6 +470,11 @@ int PosixFileSystem::unlinkEntry(int folder, const QByteArray &name)
     return ::unlinkat(folder, name.constData(), 0) == 0 ? 0 : errno;
 }
 
+int PosixFileSystem::cloneData(int fromFd, int toFd)
+{
+    return ::ioctl(toFd, FICLONE, fromFd) == 0 ? 0 : errno;
+}
+
 qint64 PosixFileSystem::seekData(int fd, qint64 offset, int whence)
 {
     return ::lseek(fd, off_t(offset), whence);
@@ -566,7 +570,17 @@ int PosixFileSystem::copyDataRanges(int fromFd, int toFd, qint64 size, bool &uns
     while (offset < size) {
         const qint64 start = seekData(fromFd, offset, SEEK_DATA);
         if (start < 0 && errno == ENXIO) {
-            offset = size; // no data up to the length: the rest is a hole
+            // No data past the offset: a hole up to the length, unless the file ends
+            // here (it was cut short meanwhile), which only a read tells.
+            char probe = 0;
+            const qint64 got = readAt(fromFd, &probe, 1, offset);
+            if (got < 0) {
+                side = FailedSide::Source;
+                return errno;
+            }
+            if (got == 0)
+                break;
+            offset = size;
             break;
         }
         const qint64 end = start < 0 ? -1 : seekData(fromFd, start, SEEK_HOLE);
@@ -587,11 +601,14 @@ int PosixFileSystem::copyDataRanges(int fromFd, int toFd, qint64 size, bool &uns
         bool ended = false;
         if (const int failure = copySpan(fromFd, toFd, at, qMin(end, size), state, side, ended))
             return failure;
-        if (ended) // the source is shorter than it said: the copy is what was read
-            return ::ftruncate(toFd, at) == 0 ? 0 : errno;
+        if (ended) { // the source is shorter than it said: the copy is what was read
+            offset = at;
+            break;
+        }
         offset = qMin(end, size);
     }
-    // A hole at the end is the length alone; past the length only what a read gives.
+    // A hole at the end is the length alone; past the length (or where the source
+    // ended early) only what a read gives.
     bool ended = false;
     if (const int failure = copySpan(fromFd, toFd, offset, -1, state, side, ended))
         return failure;
@@ -605,7 +622,7 @@ int PosixFileSystem::copyDataRanges(int fromFd, int toFd, qint64 size, bool &uns
 int PosixFileSystem::copyData(int fromFd, int toFd, qint64 size, FailedSide &side)
 {
     // A file system that shares blocks makes the copy without moving any data.
-    if (::ioctl(toFd, FICLONE, fromFd) == 0)
+    if (cloneData(fromFd, toFd) == 0)
         return 0;
     // A sparse file (a disk image) copied byte for byte would take its full length on
     // the disk; only its data is copied and its holes stay holes.

@@ -76,14 +76,12 @@ public:
     int descriptor() const { return m_fd; }
     // Read through the open descriptor: kind File, size as the system reports it.
     const FileStatus &status() const { return m_status; }
-    const QString &path() const { return m_path; }
     void close();
 
 private:
     friend class PosixFileSystem;
     int m_fd = -1;
     FileStatus m_status;
-    QString m_path;
 };
 
 // Which side of a copy a failure came from: the copy's calls move bytes from one file
@@ -145,7 +143,13 @@ public:
 
     // The same operations through folders opened once. Each call above opens the
     // folders it changes once and goes on through them; a caller that checks before
-    // it changes opens them itself, so that what it checked is what is changed.
+    // it changes opens them itself, so that what it checked is what is changed. A
+    // folder that must never be reached through a link (a store of the program's
+    // own) is opened with RefuseLink and then listed, moved into and emptied only
+    // through that OpenFolder:
+    //     OpenFolder store;
+    //     openFolder(path, store, LastStep::RefuseLink);
+    //     list(store, listing); moveInto(from, name, store, newName); removeEntry(store, bytes);
     //
     // Opens a folder. With RefuseLink a link at the path's last step is refused
     // (ENOTDIR or ELOOP) instead of followed; the steps before it are followed.
@@ -216,6 +220,9 @@ protected:
     // Moves the data of one open file to another: 0 or the errno, and which side
     // failed. size is the length the system reports for the source.
     virtual int copyData(int fromFd, int toFd, qint64 size, FailedSide &side);
+    // The copy that shares the source's blocks (FICLONE): 0, or the errno where the
+    // file system cannot share them.
+    virtual int cloneData(int fromFd, int toFd);
     // Where the next data (SEEK_DATA) or hole (SEEK_HOLE) starts at or after offset:
     // the offset, or -1 with the errno (EINVAL where the file system cannot tell).
     virtual qint64 seekData(int fd, qint64 offset, int whence);

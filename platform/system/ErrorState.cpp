@@ -74,8 +74,8 @@ void raiseSystemError(int number, int systemError, const QString &source)
 
 QString systemErrorText(int systemError)
 {
-    // The errors a user meets while saving, in the language of the messages they
-    // appear in; the system's own text for the rest.
+    // The errors a user meets while saving or copying, in the language of the
+    // messages they appear in; the system's own text for the rest.
     switch (systemError) {
     case ENOSPC: return QStringLiteral("Na disku není dost místa");
     case EDQUOT: return QStringLiteral("Byla překročena disková kvóta");
@@ -85,6 +85,12 @@ QString systemErrorText(int systemError)
     case ENOENT: return QStringLiteral("Soubor nebo složka neexistuje");
     case EFBIG: return QStringLiteral("Soubor je příliš velký");
     case EIO: return QStringLiteral("Chyba vstupu nebo výstupu");
+    // A disk taken away or a network that stopped answering while a file was read.
+    case ENXIO:
+    case ENODEV: return QStringLiteral("Zařízení není k dispozici");
+    case ENOMEDIUM: return QStringLiteral("V mechanice není médium");
+    case ESTALE: return QStringLiteral("Soubor na síťovém disku už není dostupný");
+    case ETIMEDOUT: return QStringLiteral("Vypršel časový limit");
     // The failures of renames, moves and the deleted-files store that are not the
     // device's fault, each told as what it is.
     case ENAMETOOLONG: return QStringLiteral("Název souboru nebo cesta je příliš dlouhá");

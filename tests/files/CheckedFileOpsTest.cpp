@@ -14,6 +14,7 @@
 #include <random>
 #include <grp.h>
 #include <sys/stat.h>
+#include <sys/vfs.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -189,7 +190,7 @@ TEST_F(CheckedFileOpsTest, ASourceThatCannotBeReadIsToldAsSuchAndTheTargetOnlyWh
     ::chmod(QFile::encodeName(readable).constData(), 0644);
     QDir().mkpath(env.path("ro"));
     ::chmod(QFile::encodeName(env.path("ro")).constData(), 0555);
-    const QString refused = QStringLiteral("Soubor %1 nelze přečíst: Přístup byl odepřen").arg(source);
+    const QString refused = QStringLiteral("Soubor „%1“ nelze přečíst (Přístup byl odepřen).").arg(source);
     const QString readOnly = QStringLiteral("Cílová cesta je pouze ke čtení.");
 
     struct Case
@@ -530,4 +531,105 @@ TEST_F(CheckedFileOpsTest, AFolderSwappedForALinkAfterTheChecksNeitherReceivesNo
             EXPECT_EQ(QFileInfo::exists(sourceFolder + "/zpráva.txt"), kind == Kind::Copy || kind == Kind::Write);
         }
     }
+}
+
+TEST_F(CheckedFileOpsTest, ASourceThatFailsWhileBeingReadIsToldAsTheSourceNamedAndNothingIsLeft)
+{
+    struct Road { const char *what; int copyRangeError; int seekDataError; };
+    const Road roads[] = {
+        {"kernel copy", 0, 0},
+        {"through a buffer", EXDEV, 0},
+        {"every byte, no data ranges", 0, EINVAL},
+    };
+    const QString told = QStringLiteral("Soubor „%1“ nelze přečíst (Chyba vstupu nebo výstupu).").arg(source);
+    for (const Op op : {Op::Copy, Op::MoveAcross}) {
+        for (const Road &road : roads) {
+            SCOPED_TRACE(std::string(opName(op)) + ", " + road.what);
+            QDir(env.path("dst")).removeRecursively();
+            QDir().mkpath(env.path("dst"));
+            files.renameError = op == Op::MoveAcross ? EXDEV : 0;
+            files.copyRangeError = road.copyRangeError;
+            files.seekDataError = road.seekDataError;
+            files.readError = EIO;
+            files.readErrorAt = 150 * 1024;
+            const FileOpResult result = run(op);
+            files.readError = files.renameError = files.copyRangeError = files.seekDataError = 0;
+            EXPECT_EQ(result.code, 9);
+            EXPECT_EQ(result.systemError, EIO);
+            EXPECT_EQ(FileOpMessage(result, target), told);
+            EXPECT_EQ(entries(env.path("dst")), QStringList{});
+            EXPECT_EQ(TestEnvironment::readFile(source), content);
+        }
+    }
+    // A target that fails is still the target's: a real disk filling up is no read error.
+    FaultMount full(FaultKind::FullDisk, env.path("dst"));
+    if (!full.skipReason().isEmpty())
+        GTEST_SKIP() << full.skipReason().toStdString();
+    EXPECT_EQ(CopyFileChecked(source, target).code, 3);
+}
+
+TEST_F(CheckedFileOpsTest, ANameTheTargetDiskRefusesIsToldAsSuchWhileItsFolderIsThere)
+{
+    const QString refusedName = QStringLiteral("a:b.txt");
+    const QString refusedTarget = env.path("dst") + "/" + refusedName;
+    const QString told = QStringLiteral("Cílový disk nepovoluje název souboru „a:b.txt“.");
+    for (const int refusal : {ENOENT, EILSEQ}) {
+        for (const Op op : {Op::Copy, Op::Move, Op::MoveAcross, Op::Write}) {
+            SCOPED_TRACE(std::string(opName(op)) + " " + std::to_string(refusal));
+            env.writeFile("src/zpráva.txt", content);
+            // A disk without nameless files gives every new file its name by a rename.
+            files.namelessError = EOPNOTSUPP;
+            files.refusedName = QFile::encodeName(refusedName);
+            files.refusedNameError = refusal;
+            files.renameError = op == Op::MoveAcross ? EXDEV : 0;
+            const FileOpResult result = op == Op::Copy ? CopyFileChecked(source, refusedTarget)
+                : op == Op::Write                      ? WriteTextFile(QStringLiteral("text"), refusedTarget)
+                                                       : MoveFileChecked(source, refusedTarget);
+            files.renameError = 0;
+            EXPECT_EQ(result.code, 10);
+            EXPECT_EQ(FileOpMessage(result, refusedTarget), told);
+            EXPECT_EQ(entries(env.path("dst")), QStringList{});
+            EXPECT_EQ(TestEnvironment::readFile(source), content);
+        }
+    }
+    // The same refusal from a folder removed meanwhile is the missing folder it is.
+    files.refusedNameError = ENOENT;
+    files.beforeChange = [&] { ASSERT_TRUE(QDir(env.path("dst")).removeRecursively()); };
+    const FileOpResult gone = CopyFileChecked(source, refusedTarget);
+    EXPECT_EQ(gone.code, 5);
+    EXPECT_EQ(FileOpMessage(gone, refusedTarget), QStringLiteral("Cílová cesta neexistuje."));
+    files.namelessError = 0;
+    files.refusedName.clear();
+}
+
+TEST_F(CheckedFileOpsTest, ARealDiskThatRefusesANameSaysSoAndTakesTheOthers)
+{
+    // exFAT through FUSE answers "no such file" for a name with a colon, in a folder
+    // that is there; it has no nameless files and no no-replace rename either.
+    FaultMount disk(FaultKind::RefusesNames, env.path("dst"));
+    if (!disk.skipReason().isEmpty())
+        GTEST_SKIP() << "no exFAT disk: " << disk.skipReason().toStdString();
+    struct statfs mounted {};
+    ASSERT_EQ(::statfs(QFile::encodeName(env.path("dst")).constData(), &mounted), 0);
+    ASSERT_EQ(mounted.f_type, 0x65735546) << "a FUSE file system at the target";
+    const QString colon = env.path("dst") + "/a:b.txt";
+    const QString question = env.path("dst") + "/what?.txt";
+    const FileOpResult copied = CopyFileChecked(source, colon);
+    EXPECT_EQ(copied.code, 10);
+    EXPECT_EQ(FileOpMessage(copied, colon), QStringLiteral("Cílový disk nepovoluje název souboru „a:b.txt“."));
+    const FileOpResult moved = MoveFileChecked(source, question);
+    EXPECT_EQ(moved.code, 10);
+    EXPECT_EQ(FileOpMessage(moved, question), QStringLiteral("Cílový disk nepovoluje název souboru „what?.txt“."));
+    EXPECT_EQ(WriteTextFile(QStringLiteral("text"), env.path("dst") + "/a:b.htm").code, 10);
+    EXPECT_EQ(entries(env.path("dst")), QStringList{});
+    EXPECT_EQ(TestEnvironment::readFile(source), content);
+
+    // A name it takes is copied and moved whole, with no temporary name left over.
+    EXPECT_EQ(CopyFileChecked(source, env.path("dst") + "/kopie.txt").code, 1);
+    EXPECT_EQ(MoveFileChecked(source, target).code, 0);
+    EXPECT_FALSE(QFileInfo::exists(source));
+    EXPECT_EQ(entries(env.path("dst")), QStringList({"kopie.txt", "zpráva.txt"}));
+    EXPECT_EQ(TestEnvironment::readFile(target), content);
+    EXPECT_EQ(TestEnvironment::readFile(env.path("dst") + "/kopie.txt"), content);
+    EXPECT_EQ(CopyFileChecked(target, env.path("dst") + "/kopie.txt").code, 2);
 }

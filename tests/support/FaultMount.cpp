@@ -6,7 +6,6 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
-#include <QThread>
 
 #include <cerrno>
 #include <cstring>
@@ -32,25 +31,73 @@ void fill(const QString &path)
         ::close(fd);
 }
 
-// Runs a tool to its end: "" on success, else what went wrong.
-QString runTool(const QString &program, const QStringList &arguments, QString *output = nullptr)
+// Runs a tool to its end: its standard output, or why it failed in failure.
+QString runTool(const QString &program, const QStringList &arguments, QString &failure)
 {
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
-        const QString said = QString::fromLocal8Bit(process.readAllStandardError()).trimmed();
-        if (process.state() != QProcess::NotRunning) {
-            process.kill();
-            process.waitForFinished();
+    QProcess tool;
+    tool.start(program, arguments);
+    if (!tool.waitForFinished(30000) || tool.exitStatus() != QProcess::NormalExit || tool.exitCode() != 0) {
+        failure = QStringLiteral("%1: %2").arg(program, QString::fromLocal8Bit(tool.readAllStandardError()).trimmed());
+        if (tool.state() != QProcess::NotRunning) {
+            tool.kill();
+            tool.waitForFinished();
         }
-        return program + QStringLiteral(": ") + (said.isEmpty() ? process.errorString() : said);
+        return {};
     }
-    if (output)
-        *output = QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed();
-    return {};
+    return QString::fromLocal8Bit(tool.readAllStandardOutput()).trimmed();
+}
+
+// A system tool by its name, also where root's tools live when they are not on the path.
+QString toolPath(const char *name)
+{
+    const QString tool = QString::fromLatin1(name);
+    const QString found = QStandardPaths::findExecutable(tool);
+    return found.isEmpty() ? QStandardPaths::findExecutable(tool, {QStringLiteral("/usr/sbin"), QStringLiteral("/sbin")})
+                           : found;
+}
+
+void copyInto(const QMap<QString, QByteArray> &kept, const QString &folder)
+{
+    for (auto file = kept.cbegin(); file != kept.cend(); ++file) {
+        const QString target = folder + QLatin1Char('/') + file.key();
+        QDir().mkpath(QFileInfo(target).path());
+        QFile out(target);
+        if (out.open(QIODevice::WriteOnly))
+            out.write(file.value());
+    }
 }
 
 } // namespace
+
+void FaultMount::mountExFat()
+{
+    for (const char *tool : {"mkfs.exfat", "mount.exfat-fuse", "losetup"}) {
+        if (toolPath(tool).isEmpty()) {
+            m_skipReason = QStringLiteral("%1 is not installed").arg(QLatin1String(tool));
+            return;
+        }
+    }
+    const QMap<QString, QByteArray> kept = contents(m_folder);
+    m_image = m_folder + QStringLiteral(".exfat.img");
+    QFile image(m_image);
+    if (!image.open(QIODevice::WriteOnly) || !image.resize(8 * 1024 * 1024)) {
+        m_skipReason = QStringLiteral("no room for a disk image");
+        return;
+    }
+    image.close();
+    QString failure;
+    runTool(toolPath("mkfs.exfat"), {m_image}, failure);
+    if (failure.isEmpty())
+        m_loopDevice = runTool(toolPath("losetup"), {QStringLiteral("-f"), QStringLiteral("--show"), m_image}, failure);
+    if (failure.isEmpty()) // the FUSE driver goes on in the background until the unmount
+        runTool(toolPath("mount.exfat-fuse"), {m_loopDevice, m_folder}, failure);
+    if (!failure.isEmpty()) {
+        m_skipReason = failure;
+        return;
+    }
+    m_mounted = true;
+    copyInto(kept, m_folder);
+}
 
 FaultMount::FaultMount(FaultKind kind, const QString &folder)
     : m_folder(folder)
@@ -61,6 +108,10 @@ FaultMount::FaultMount(FaultKind kind, const QString &folder)
     }
     QDir().mkpath(folder);
     const QByteArray path = QFile::encodeName(folder);
+    if (kind == FaultKind::RefusesNames) {
+        mountExFat();
+        return;
+    }
     if (kind == FaultKind::FullDisk) {
         const QMap<QString, QByteArray> kept = contents(folder);
         if (::mount("tmpfs", path.constData(), "tmpfs", MS_NOSUID | MS_NODEV, "size=64k,mode=0755") != 0) {
@@ -68,13 +119,7 @@ FaultMount::FaultMount(FaultKind kind, const QString &folder)
             return;
         }
         m_mounted = true;
-        for (auto file = kept.cbegin(); file != kept.cend(); ++file) {
-            const QString target = folder + QLatin1Char('/') + file.key();
-            QDir().mkpath(QFileInfo(target).path());
-            QFile out(target);
-            if (out.open(QIODevice::WriteOnly))
-                out.write(file.value());
-        }
+        copyInto(kept, folder);
         fill(folder + QLatin1Char('/') + fillerName());
         return;
     }
@@ -91,6 +136,12 @@ FaultMount::~FaultMount()
 {
     if (m_mounted)
         ::umount2(QFile::encodeName(m_folder).constData(), MNT_DETACH);
+    QString failure;
+    // A device still held by the driver as it ends is freed when it lets go.
+    if (!m_loopDevice.isEmpty())
+        runTool(toolPath("losetup"), {QStringLiteral("-d"), m_loopDevice}, failure);
+    if (!m_image.isEmpty())
+        QFile::remove(m_image);
 }
 
 QMap<QString, QByteArray> FaultMount::contents(const QString &folder)
@@ -103,54 +154,4 @@ QMap<QString, QByteArray> FaultMount::contents(const QString &folder)
         files.insert(QDir(folder).relativeFilePath(path), file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray());
     }
     return files;
-}
-
-CaseFoldingMount::CaseFoldingMount(const QString &folder)
-    : m_folder(folder)
-{
-    if (::geteuid() != 0) {
-        m_skipReason = QStringLiteral("a case-folding disk needs root to mount");
-        return;
-    }
-    for (const char *tool : {"mkfs.exfat", "mount.exfat-fuse", "losetup"}) {
-        if (QStandardPaths::findExecutable(QLatin1String(tool), {"/usr/sbin", "/sbin", "/usr/bin", "/bin"}).isEmpty()) {
-            m_skipReason = QStringLiteral("%1 is not installed (exfatprogs, exfat-fuse)").arg(QLatin1String(tool));
-            return;
-        }
-    }
-    if (::access("/dev/fuse", R_OK | W_OK) != 0) {
-        m_skipReason = systemError("/dev/fuse");
-        return;
-    }
-    QDir().mkpath(folder);
-    m_image = folder + QStringLiteral(".exfat");
-    QFile image(m_image);
-    if (!image.open(QIODevice::WriteOnly) || !image.resize(8 * 1024 * 1024)) {
-        m_skipReason = QStringLiteral("image: ") + image.errorString();
-        return;
-    }
-    image.close();
-    m_skipReason = runTool(QStringLiteral("mkfs.exfat"), {m_image});
-    if (m_skipReason.isEmpty())
-        m_skipReason = runTool(QStringLiteral("losetup"), {QStringLiteral("--find"), QStringLiteral("--show"), m_image}, &m_device);
-    if (m_skipReason.isEmpty())
-        m_skipReason = runTool(QStringLiteral("mount.exfat-fuse"), {m_device, folder});
-    m_mounted = m_skipReason.isEmpty();
-}
-
-CaseFoldingMount::~CaseFoldingMount()
-{
-    if (m_mounted) {
-        // The driver may still be answering a last call: a busy mount is tried again.
-        const QByteArray path = QFile::encodeName(m_folder);
-        int attempt = 0;
-        for (; attempt < 50 && ::umount2(path.constData(), 0) != 0; ++attempt)
-            QThread::msleep(100);
-        if (attempt == 50)
-            ::umount2(path.constData(), MNT_DETACH);
-    }
-    if (!m_device.isEmpty())
-        runTool(QStringLiteral("losetup"), {QStringLiteral("--detach"), m_device});
-    if (!m_image.isEmpty())
-        QFile::remove(m_image);
 }

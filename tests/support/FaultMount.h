@@ -4,13 +4,15 @@
 #include <QMap>
 #include <QString>
 
-enum class FaultKind { FullDisk, ReadOnly };
+enum class FaultKind { FullDisk, ReadOnly, RefusesNames };
 
 // A real fault of the file system under a folder, for as long as the object lives:
 // a 64 KiB tmpfs mounted over the folder, holding a copy of what the folder held,
-// then filled up; or the folder bound read-only onto itself. Mounting needs root:
-// skipReason() says why there is no fault otherwise. Unmounted in the destructor,
-// whatever happened in between.
+// then filled up; or the folder bound read-only onto itself; or a small exFAT disk
+// image mounted over it through FUSE, holding a copy of what the folder held, which
+// refuses names with a colon or a question mark and folds letter case. Mounting needs root (and for exFAT
+// its tools and a loop device): skipReason() says why there is no fault otherwise.
+// Unmounted in the destructor, whatever happened in between.
 class FaultMount
 {
 public:
@@ -27,34 +29,21 @@ public:
     static QMap<QString, QByteArray> contents(const QString &folder);
 
 private:
+    void mountExFat();
+
     QString m_folder;
     QString m_skipReason;
     bool m_mounted = false;
+    QString m_image;
+    QString m_loopDevice;
 };
 
 inline const char *faultName(FaultKind kind)
 {
-    return kind == FaultKind::FullDisk ? "FullDisk" : "ReadOnly";
+    switch (kind) {
+    case FaultKind::FullDisk: return "FullDisk";
+    case FaultKind::ReadOnly: return "ReadOnly";
+    case FaultKind::RefusesNames: return "RefusesNames";
+    }
+    return "";
 }
-
-// A disk that folds letter case, for as long as the object lives: an 8 MiB exFAT
-// image, made in a temporary folder and attached to a loop device, mounted over the
-// folder through FUSE. Needs root, the exFAT tools and /dev/fuse: skipReason() says
-// which is missing. Unmounted and detached in the destructor.
-class CaseFoldingMount
-{
-public:
-    explicit CaseFoldingMount(const QString &folder);
-    ~CaseFoldingMount();
-    CaseFoldingMount(const CaseFoldingMount &) = delete;
-    CaseFoldingMount &operator=(const CaseFoldingMount &) = delete;
-
-    QString skipReason() const { return m_skipReason; }
-
-private:
-    QString m_folder;
-    QString m_image;
-    QString m_device;
-    QString m_skipReason;
-    bool m_mounted = false;
-};

@@ -36,6 +36,10 @@ public:
     int readError = 0;
     qint64 readErrorAt = 0;
     int namelessError = 0;
+    int copyRangeError = 0; // the kernel's copy refused (EXDEV: between file systems)
+    // A name the disk refuses to give (with a chosen errno) when a rename would give it.
+    QByteArray refusedName;
+    int refusedNameError = ENOENT;
     bool foldsCase = false;
 
     using PosixFileSystem::stat;
@@ -50,6 +54,8 @@ protected:
     {
         // A rename within one folder never crosses file systems: the temporary name
         // of a copy made for a move still becomes its name.
+        if (!refusedName.isEmpty() && to == refusedName)
+            return refusedNameError;
         const bool crossing = renameError != EXDEV || fromFolder != toFolder;
         if (renameError && crossing)
             return renameError;
@@ -69,6 +75,15 @@ protected:
         return copyError;
     }
 
+    // A fault in reading the source leaves no copy that would not read it: the blocks
+    // are not shared (a file system that shares them, btrfs, would copy without a read).
+    int cloneData(int fromFd, int toFd) override
+    {
+        if (seekDataError || readError || copyRangeError)
+            return EOPNOTSUPP;
+        return PosixFileSystem::cloneData(fromFd, toFd);
+    }
+
     qint64 seekData(int fd, qint64 offset, int whence) override
     {
         if (!seekDataError)
@@ -81,6 +96,10 @@ protected:
     // a read from there on fails.
     qint64 copyRange(int fromFd, qint64 &from, int toFd, qint64 &to, qint64 size) override
     {
+        if (copyRangeError) {
+            errno = copyRangeError;
+            return -1;
+        }
         if (readError && from >= readErrorAt) {
             errno = readError;
             return -1;

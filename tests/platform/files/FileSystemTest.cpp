@@ -116,7 +116,7 @@ TEST_F(FileLayerTest, ARenameChangingOnlyLetterCaseIsDoneWhereTheDiskFoldsCase)
 TEST_F(FileLayerTest, ARenameChangingOnlyLetterCaseOnARealExfatDisk)
 {
     const QString dir = env.path("exfat");
-    CaseFoldingMount disk(dir);
+    FaultMount disk(FaultKind::RefusesNames, dir); // an exFAT disk, which also folds case
     if (!disk.skipReason().isEmpty())
         GTEST_SKIP() << disk.skipReason().toStdString();
     file("exfat/b.txt", "bbb");
@@ -422,7 +422,7 @@ TEST(FileErrors, ErrnoMapsToRuntimeErrors)
         {EINVAL, 52, "Neplatný argument"},
         {ENOTDIR, 76, "Část cesty není složka"},
         {ENOTEMPTY, 75, "Složka není prázdná"},
-        {ENOMEDIUM, 5, "No medium found"},
+        {EMLINK, 5, "Too many links"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.systemError);
@@ -630,4 +630,95 @@ TEST_F(OpenFolderTest, EveryCallThroughAnOpenedFolderStaysInItAndALinkCanBeRefus
         ASSERT_EQ(files.removeEntry(folder, name), 0);
     ASSERT_EQ(::rmdir(QFile::encodeName(env.path("d.old")).constData()), 0);
     EXPECT_FALSE(folder.stillLinked()) << "a removed folder has no name left";
+}
+
+namespace {
+
+// Every byte a file gives, read until a read finds nothing: what the system says of
+// its length is not asked.
+QByteArray readToEnd(const QString &path)
+{
+    QByteArray bytes;
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    char buffer[4096];
+    for (ssize_t got; fd >= 0 && (got = ::read(fd, buffer, sizeof buffer)) > 0;)
+        bytes.append(buffer, got);
+    if (fd >= 0)
+        ::close(fd);
+    return bytes;
+}
+
+// The roads a copy's bytes can take: the kernel's copy of the data ranges, the
+// ranges through a buffer (the kernel refuses between these file systems), every
+// byte through a buffer (no data ranges known), and a copy under a temporary name.
+struct CopyRoad
+{
+    const char *what;
+    int copyRangeError;
+    int seekDataError;
+    int namelessError;
+};
+
+const CopyRoad copyRoads[] = {
+    {"kernel copy of data ranges", 0, 0, 0},
+    {"data ranges through a buffer", EXDEV, 0, 0},
+    {"every byte, no data ranges", 0, EINVAL, 0},
+    {"every byte through a buffer, temporary name", EXDEV, EINVAL, EOPNOTSUPP},
+};
+
+} // namespace
+
+TEST_F(OpenFolderTest, FilesWhoseLengthTheSystemDoesNotKnowAreCopiedByteForByte)
+{
+    // /proc reports a length of 0 and has no data ranges; /sys reports 4096 for a
+    // line of text, all of it "data".
+    int copied = 0;
+    for (const char *special : {"/proc/sys/kernel/ostype", "/sys/class/net/lo/address"}) {
+        const QString path = QString::fromLatin1(special);
+        const QByteArray expected = readToEnd(path);
+        if (expected.isEmpty()) {
+            std::printf("%s is not here to be copied\n", special);
+            continue;
+        }
+        FileStatus reported;
+        ASSERT_EQ(FileSystem::current().stat(path, reported), 0);
+        ASSERT_NE(reported.size, expected.size()) << special << " should report a length that is not its own";
+        for (const CopyRoad &road : copyRoads) {
+            SCOPED_TRACE(std::string(special) + ", " + road.what);
+            layer.copyRangeError = road.copyRangeError;
+            layer.seekDataError = road.seekDataError;
+            layer.namelessError = road.namelessError;
+            const QString target = env.path("kopie");
+            QFile::remove(target);
+            EXPECT_EQ(FileSystem::current().copy(path, target), 0);
+            EXPECT_EQ(TestEnvironment::readFile(target), expected);
+            FileStatus status;
+            ASSERT_EQ(FileSystem::current().stat(target, status), 0);
+            EXPECT_EQ(status.size, expected.size());
+            ++copied;
+        }
+    }
+    layer.copyRangeError = layer.seekDataError = layer.namelessError = 0;
+    if (copied == 0)
+        GTEST_SKIP() << "neither /proc/sys/kernel/ostype nor /sys/class/net/lo/address is here";
+}
+
+TEST_F(OpenFolderTest, ASourceThatEndsBeforeItsLengthIsCopiedAsFarAsItWasRead)
+{
+    // Cut to a third while the copy begins: on every road a read that finds nothing
+    // ends the copy, whose length is what was read, never padded to the old length.
+    const QByteArray content = QByteArray(300000, 'k');
+    for (const CopyRoad &road : copyRoads) {
+        SCOPED_TRACE(road.what);
+        reset();
+        const QString source = env.writeFile("a/roste.bin", content);
+        QDir().mkpath(env.path("d"));
+        layer.copyRangeError = road.copyRangeError;
+        layer.seekDataError = road.seekDataError;
+        layer.namelessError = road.namelessError;
+        layer.duringCopy = [&] { ASSERT_EQ(::truncate(QFile::encodeName(source).constData(), 100000), 0); };
+        EXPECT_EQ(FileSystem::current().copy(source, env.path("d/kopie.bin")), 0);
+        EXPECT_EQ(TestEnvironment::readFile(env.path("d/kopie.bin")), content.left(100000));
+    }
+    layer.copyRangeError = layer.seekDataError = layer.namelessError = 0;
 }
