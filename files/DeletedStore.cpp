@@ -10,6 +10,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <cerrno>
 
@@ -81,15 +82,36 @@ QString storedName(qint64 number, const QString &path, int nameLimit)
     return digits + fitName(GetFileName(copy), nameLimit - int(digits.size()));
 }
 
-void empty()
+int openStore(const QString &path, OpenFolder &out)
 {
+    const int failure = FileSystem::current().openFolder(path, out, LastStep::RefuseLink);
+    if (failure == ELOOP || failure == ENOTDIR) {
+        QString shown = path;
+        if (shown.size() > 1 && shown.endsWith(QLatin1Char('/')))
+            shown.chop(1);
+        MsgBox(QStringLiteral("Složka smazaných souborů %1 je odkaz nebo to není složka. Soubory se do ní "
+                              "nepřesouvají, nezobrazují ani z ní neodstraňují.")
+                       .arg(shown),
+               MsgBoxStyle::Critical);
+    }
+    return failure;
+}
+
+void empty(EmptyingReport *report)
+{
+    EmptyingReport done;
+    if (!report)
+        report = &done;
+    *report = {};
     const QString store = folder();
     FileSystem &files = FileSystem::current();
     // Listed and emptied through the store opened once: a store put elsewhere or
     // replaced meanwhile never has another folder emptied in its place.
     OpenFolder opened;
-    if (const int failure = files.openFolder(store, opened))
+    if (const int failure = openStore(store, opened)) {
+        report->storeRefused = failure == ELOOP || failure == ENOTDIR;
         raiseFileError(failure);
+    }
     FolderListing listing;
     if (const int failure = files.list(opened, listing))
         raiseFileError(failure);
@@ -101,19 +123,31 @@ void empty()
             names.append(QFile::encodeName(entry.name));
     }
     bool found = false;
-    int firstFailure = 0;
     for (const QByteArray &name : std::as_const(names)) {
         const int failure = files.removeEntry(opened, name);
         if (failure == EISDIR)
             continue;
         found = true;
-        if (failure && !firstFailure)
-            firstFailure = failure;
+        if (failure == 0)
+            continue;
+        ++report->stayed;
+        if (!report->failure)
+            report->failure = failure;
     }
-    if (firstFailure)
-        raiseFileError(firstFailure);
+    if (report->failure)
+        raiseFileError(report->failure);
     if (!found)
         raiseError(ErrorNumber::FileNotFound);
+}
+
+QString stayedMessage(const EmptyingReport &report)
+{
+    const int n = report.stayed;
+    const QString files = n == 1            ? QStringLiteral("zůstal 1 soubor")
+                          : n >= 2 && n <= 4 ? QStringLiteral("zůstaly %1 soubory").arg(n)
+                                             : QStringLiteral("zůstalo %1 souborů").arg(n);
+    return QStringLiteral("Smazané soubory nebyly odstraněny všechny: ve složce %1 %2. Důvod: %3.")
+            .arg(QString(folder()).chopped(1), files, systemErrorText(report.failure));
 }
 
 } // namespace DeletedStore
@@ -122,7 +156,15 @@ void MoveToDeletedStore(const QString &path)
 {
     const QString store = DeletedStore::folder();
     FileSystem &files = FileSystem::current();
-    if (const int failure = files.makeWritable(path))
+    // The file goes into the store that was opened, never through a link put there.
+    OpenFolder opened;
+    if (const int failure = DeletedStore::openStore(store, opened))
+        raiseFileError(failure);
+    const QFileInfo source(path);
+    OpenFolder sourceFolder;
+    if (const int failure = files.openFolder(source.path(), sourceFolder))
+        raiseFileError(failure);
+    if (const int failure = files.makeWritable(sourceFolder, source.fileName()))
         raiseFileError(failure);
     const qint64 number = DeletedStore::counterFromText(FileSettings::CountDelFiles.text());
     if (number == std::numeric_limits<qint64>::max())
@@ -130,7 +172,7 @@ void MoveToDeletedStore(const QString &path)
     FileSettings::CountDelFiles.save(number + 1);
     // The number is used up even when the move fails; a taken name is never replaced.
     const QString name = DeletedStore::storedName(number, path, DiskInfo::nameLimit(store));
-    const int failure = files.move(path, store + name);
+    const int failure = files.moveInto(sourceFolder, source.fileName(), opened, name);
     if (failure == 0)
         return;
     if (runtimeErrorOf(failure) == ErrorNumber::PathFileAccessError) {

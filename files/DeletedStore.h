@@ -2,6 +2,8 @@
 
 #include <QString>
 
+class OpenFolder;
+
 // The deleted-files store: the folder "deleted" in the program folder. A deleted file
 // is moved there under a name that starts with a five-digit running number; the
 // counter in "Main" CountDelFiles holds the number the next file receives.
@@ -20,11 +22,29 @@ qint64 counterFromText(const QString &text);
 // loses the end of the part before its extension, whole characters only.
 QString storedName(qint64 number, const QString &path, int nameLimit);
 
+// Opens the store folder at path without following a link put in its place. A store
+// that is a link, or no folder, is refused (ELOOP or ENOTDIR): the user is told,
+// naming the path, for nothing in it is the program's to move, list or remove; it
+// may lead to someone else's files. Returns 0 or the errno.
+int openStore(const QString &path, OpenFolder &out);
+
+// What an emptying left behind: the files it could not remove, and why (the errno of
+// the first failure); or that the store was refused as a link or no folder.
+struct EmptyingReport
+{
+    int stayed = 0;
+    int failure = 0;
+    bool storeRefused = false;
+};
+
 // Removes every file and link in the store, whatever bytes name it; sub-folders stay
-// and are never entered.
+// and are never entered. report, when given, says what stayed.
 // Raises "File not found" when the store held none, or the first failure after
 // trying every file.
-void empty();
+void empty(EmptyingReport *report = nullptr);
+
+// The message telling the user how many files an emptying left in the store and why.
+QString stayedMessage(const EmptyingReport &report);
 
 } // namespace DeletedStore
 

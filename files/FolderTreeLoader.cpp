@@ -1,6 +1,7 @@
 #include "files/FolderTreeLoader.h"
 
 #include "core/PathServices.h"
+#include "files/DeletedStore.h"
 #include "files/FolderTreeModel.h"
 #include "platform/controls/TreeView.h"
 #include "platform/files/FileSystem.h"
@@ -99,7 +100,7 @@ bool FolderTreeLoader::volumeReady(const QString &path) const
     return volume && volume->ready;
 }
 
-bool FolderTreeLoader::readFolder(const QString &path)
+bool FolderTreeLoader::readFolder(const QString &path, bool store)
 {
     m_readPath.clear();
     m_folders.clear();
@@ -107,8 +108,16 @@ bool FolderTreeLoader::readFolder(const QString &path)
     if (!path.startsWith(QLatin1Char('/')) || !volumeReady(path))
         return false;
     FolderListing listing;
-    if (FileSystem::current().list(path, listing) != 0)
+    FileSystem &files = FileSystem::current();
+    if (store) {
+        // The store is read only where it is a folder of its own: a link put in its
+        // place may lead to someone else's files, which are no stored files.
+        OpenFolder opened;
+        if (DeletedStore::openStore(path, opened) != 0 || files.list(opened, listing) != 0)
+            return false;
+    } else if (files.list(path, listing) != 0) {
         return false;
+    }
     for (const FolderEntry &entry : listing.entries) {
         if (entry.name.startsWith(QLatin1Char('.')))
             continue;
@@ -170,7 +179,7 @@ void FolderTreeLoader::loadFiles(const QString &path, const QString &pattern)
 
 void FolderTreeLoader::loadDelFiles(const QString &storePath)
 {
-    if (!readFolder(storePath))
+    if (!readFolder(storePath, true))
         return;
     m_readPath.clear();
     IgnoreErrors ignore;

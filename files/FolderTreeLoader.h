@@ -53,7 +53,8 @@ public:
 
 private:
     // Reads a folder into m_folders and m_files; false when there is nothing to read.
-    bool readFolder(const QString &path);
+    // The store is opened as the store (see DeletedStore::openStore).
+    bool readFolder(const QString &path, bool store = false);
     bool volumeReady(const QString &path) const;
 
     TreeView &m_tree;

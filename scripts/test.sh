@@ -2,8 +2,8 @@
 # Builds Vorlan with its tests and runs them all; exits non-zero on any failure.
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
-# exfatprogs and exfat-fuse make a real disk that refuses some names for the file
-# operations' tests (run as root; skipped with the reason elsewhere).
+# exfatprogs and exfat-fuse make real exFAT disks for the file operations' tests: one
+# that refuses some names, one that folds case (run as root; skipped with the reason elsewhere).
 ensure_packages "${BUILD_PACKAGES[@]}" libgtest-dev googletest xvfb xauth xdotool x11-utils openbox \
     exfatprogs exfat-fuse
 build_vorlan Release -DVORLAN_BUILD_TESTS=ON

@@ -18,7 +18,14 @@ void frmMain::mnuDeleteAll_Click()
     const QString question = QStringLiteral("Odstranit trvale všechny smazané soubory?");
     if (MsgBox(question, MsgBoxStyle::YesNo | MsgBoxStyle::Exclamation, question, this) != MsgBoxResult::Yes)
         return;
-    ignore([] { DeletedStore::empty(); });
+    DeletedStore::EmptyingReport report;
+    ignore([&report] { DeletedStore::empty(&report); });
+    // A store refused as a link or no folder was told of; the command stops there,
+    // leaving the counter and the node as they were.
+    if (report.storeRefused) {
+        LogError(QStringLiteral("mnuDeleteAll_Click"), shared().AppFolder);
+        return;
+    }
     ignore([] { FileSettings::CountDelFiles.save(QStringLiteral("0")); });
     // Before the folder tree is built there is no store node to replace, and a root
     // added now would stand above the tree's own roots once it is built.
@@ -32,4 +39,8 @@ void frmMain::mnuDeleteAll_Click()
     }
     if (ErrorState::isSet())
         LogError(QStringLiteral("mnuDeleteAll_Click"), shared().AppFolder);
+    // Files that stayed are told: a store that looks emptied while they are all still
+    // there misleads.
+    if (report.stayed > 0)
+        runIgnoringErrors([&] { MsgBox(DeletedStore::stayedMessage(report), MsgBoxStyle::Exclamation, {}, this); });
 }

@@ -216,6 +216,16 @@ bool TreeView::checkLabelEdit(const QModelIndex &index, QString &text)
     const TreeNode node = handle(m_tree->itemFromIndex(index));
     bool cancel = false;
     emit afterLabelEdit(node, &cancel, &text);
+    if (cancel && node.exists()) {
+        // A message about the refusal took the window's activation; the editor that
+        // held the focus closes afterwards, and a window whose focused control went
+        // away gives the keyboard to its first control (the address field) when it is
+        // active again. The keyboard comes back to the tree, on the node whose edit
+        // was dropped.
+        if (m_tree->currentItem() != node.item())
+            m_tree->setCurrentItem(node.item());
+        m_tree->setFocus(Qt::OtherFocusReason);
+    }
     return !cancel && node.exists();
 }
 

@@ -176,35 +176,68 @@ void FileSystem::install(FileSystem *fileSystem)
     g_installed = fileSystem;
 }
 
-int runtimeErrorOf(int systemError)
+namespace {
+
+// The runtime error that stands for an errno, and whether that error's own text says
+// what happened; where it does not, the system error's text is the description.
+struct RuntimeErrorOf
+{
+    int number;
+    bool toldByNumber;
+};
+
+RuntimeErrorOf runtimeErrorFor(int systemError)
 {
     switch (systemError) {
     case EACCES:
     case EPERM:
     case EROFS:
-    case EBUSY: return ErrorNumber::PathFileAccessError;
-    case ENOENT: return ErrorNumber::FileNotFound;
-    case EEXIST: return ErrorNumber::FileAlreadyExists;
+    case EBUSY: return {ErrorNumber::PathFileAccessError, true};
+    case ENOENT: return {ErrorNumber::FileNotFound, true};
+    case EEXIST: return {ErrorNumber::FileAlreadyExists, true};
     case ENOSPC:
     case EDQUOT:
-    case EFBIG: return ErrorNumber::DiskFull;
-    default: return ErrorNumber::DeviceIoError;
+    case EFBIG: return {ErrorNumber::DiskFull, true};
+    case EIO: return {ErrorNumber::DeviceIoError, true};
+    case EXDEV: return {ErrorNumber::RenameAcrossDrives, true};
+    case ENAMETOOLONG:
+    case ELOOP:
+    case EINVAL:
+    case EILSEQ: return {ErrorNumber::BadFileNameOrNumber, false};
+    case ENOTDIR: return {ErrorNumber::PathNotFound, false};
+    case ENOTEMPTY: return {ErrorNumber::PathFileAccessError, false};
+    default: return {ErrorNumber::IllegalCall, false};
     }
+}
+
+} // namespace
+
+int runtimeErrorOf(int systemError)
+{
+    return runtimeErrorFor(systemError).number;
 }
 
 void raiseFileError(int systemError)
 {
-    raiseSystemError(runtimeErrorOf(systemError), systemError);
+    const RuntimeErrorOf error = runtimeErrorFor(systemError);
+    if (error.toldByNumber)
+        raiseSystemError(error.number, systemError);
+    ErrorState::setLastDllError(systemError);
+    throw RuntimeError(error.number, systemErrorText(systemError), {}, systemError);
 }
 
 int PosixFileSystem::openFolder(const QString &path, OpenFolder &out, LastStep last)
 {
     out.close();
     const int follow = last == LastStep::RefuseLink ? O_NOFOLLOW : 0;
-    int fd = ::open(encoded(path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | follow);
+    QByteArray opened = encoded(path);
+    // A path that ends in "/" has the system follow a link at its last step, flag or not.
+    while (follow && opened.size() > 1 && opened.endsWith('/'))
+        opened.chop(1);
+    int fd = ::open(opened.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | follow);
     // A folder the user may write into but not list is still a place for a change.
     if (fd < 0 && errno == EACCES)
-        fd = ::open(encoded(path).constData(), O_PATH | O_DIRECTORY | O_CLOEXEC | follow);
+        fd = ::open(opened.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC | follow);
     if (fd < 0)
         return errno;
     out.m_fd = fd;
@@ -374,7 +407,57 @@ int PosixFileSystem::rename(const QString &from, const QString &to)
     const QByteArray toEntry = encoded(toName);
     if (!isEntryName(fromEntry) || !isEntryName(toEntry))
         return EINVAL;
-    return renameAt(source.descriptor(), fromEntry, target.descriptor(), toEntry);
+    const int failure = renameAt(source.descriptor(), fromEntry, target.descriptor(), toEntry);
+    if (failure == EEXIST && QFileInfo(from).path() == QFileInfo(to).path()
+        && namesTheSameEntry(source, fromName, toName))
+        return renameThroughTemporary(source, fromEntry, toEntry);
+    return failure;
+}
+
+bool PosixFileSystem::namesTheSameEntry(const OpenFolder &folder, const QString &fromName, const QString &toName)
+{
+    if (fromName == toName)
+        return false;
+    FileStatus source, taken;
+    if (stat(folder, fromName, source) != 0 || stat(folder, toName, taken) != 0 || source.device != taken.device
+        || source.kind != taken.kind)
+        return false;
+    // A folder that holds the new name as it is written holds another entry (a second
+    // hard link of the file, on a disk that tells case): that one is never replaced.
+    FolderListing listing;
+    if (list(folder, listing) != 0)
+        return false;
+    int foldedMatches = 0;
+    bool sourceMatches = false;
+    for (const FolderEntry &entry : listing.entries) {
+        if (entry.name == toName)
+            return false;
+        if (entry.name.compare(toName, Qt::CaseInsensitive) == 0) {
+            ++foldedMatches;
+            sourceMatches = sourceMatches || entry.name == fromName;
+        }
+    }
+    if (source.sameFileAs(taken))
+        return true;
+    // A file system in user space may number each name it was asked for on its own,
+    // so one file shows two inodes; the name then stands for the only entry it folds to.
+    return foldedMatches == 1 && sourceMatches;
+}
+
+int PosixFileSystem::renameThroughTemporary(const OpenFolder &folder, const QByteArray &from, const QByteArray &to)
+{
+    // A rename between two names of one file changes nothing, so the file leaves its
+    // name for a free one first. Both steps refuse a taken name, so whatever happens
+    // between them, no other file is replaced; a second step that fails gives the
+    // file its old name back.
+    const QByteArray temporary = "~vorlan-" + QByteArray::number(QRandomGenerator::global()->generate64(), 36) + ".tmp";
+    const int fd = folder.descriptor();
+    if (const int failure = renameAt(fd, from, fd, temporary))
+        return failure;
+    const int failure = renameAt(fd, temporary, fd, to);
+    if (failure != 0)
+        renameAt(fd, temporary, fd, from);
+    return failure;
 }
 
 int PosixFileSystem::openNameless(int folder)

@@ -124,7 +124,10 @@ public:
     virtual int list(const QString &folder, FolderListing &out, const WildcardPattern *names = nullptr) = 0;
     // What is at the path itself (a link is reported as a link).
     virtual int stat(const QString &path, FileStatus &out) = 0;
-    // A new name in the same file system.
+    // A new name in the same file system. Where the new name is taken by the file
+    // itself (a disk that folds letter case finds "B.txt" when "b.txt" is there), the
+    // file is named through a temporary name of the same folder, so that a rename
+    // changing only letter case is done.
     virtual int rename(const QString &from, const QString &to) = 0;
     // A rename, or across file systems a copy, sync and removal of the source; a
     // symbolic link moves as a link. Folders move only within a file system.
@@ -255,6 +258,10 @@ protected:
     virtual int openNameless(int folder);
 
 private:
+    // Whether name, taken in the folder, stands for the entry fromName itself rather
+    // than for another file.
+    bool namesTheSameEntry(const OpenFolder &folder, const QString &fromName, const QString &toName);
+    int renameThroughTemporary(const OpenFolder &folder, const QByteArray &from, const QByteArray &to);
     struct CopyState;
     // Opens the folder of a path and gives the path's last name.
     int openParent(const QString &path, OpenFolder &folder, QString &name);
@@ -273,7 +280,9 @@ private:
 };
 
 // The runtime error number for a failed file call's errno: access refused 75, not
-// found 53, name taken 58, no space 61, anything else 57.
+// found 53, name taken 58, no space 61, input or output failed 57, another file
+// system 74, a name the system refuses 52, a path through a file 76.
 int runtimeErrorOf(int systemError);
-// Raises that runtime error, carrying the errno.
+// Raises that runtime error, carrying the errno. Its description is the number's own
+// text where that says what happened, and the system error's text otherwise.
 [[noreturn]] void raiseFileError(int systemError);

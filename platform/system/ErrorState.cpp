@@ -91,6 +91,14 @@ QString systemErrorText(int systemError)
     case ENOMEDIUM: return QStringLiteral("V mechanice není médium");
     case ESTALE: return QStringLiteral("Soubor na síťovém disku už není dostupný");
     case ETIMEDOUT: return QStringLiteral("Vypršel časový limit");
+    // The failures of renames, moves and the deleted-files store that are not the
+    // device's fault, each told as what it is.
+    case ENAMETOOLONG: return QStringLiteral("Název souboru nebo cesta je příliš dlouhá");
+    case ELOOP: return QStringLiteral("Příliš mnoho úrovní symbolických odkazů");
+    case ENOTDIR: return QStringLiteral("Část cesty není složka");
+    case ENOTEMPTY: return QStringLiteral("Složka není prázdná");
+    case EINVAL: return QStringLiteral("Neplatný argument");
+    case EXDEV: return errorDescription(ErrorNumber::RenameAcrossDrives);
     default: return qt_error_string(systemError);
     }
 }

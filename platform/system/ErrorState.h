@@ -28,6 +28,7 @@ constexpr int DiskFull = 61;
 constexpr int DeviceUnavailable = 68;
 constexpr int PermissionDenied = 70;
 constexpr int DiskNotReady = 71;
+constexpr int RenameAcrossDrives = 74;
 constexpr int PathFileAccessError = 75;
 constexpr int PathNotFound = 76;
 constexpr int ObjectVariableNotSet = 91;

@@ -250,6 +250,44 @@ TEST_F(DeletedStoreTest, EmptyingRemovesNamesThatAreNoTextByTheirBytes)
     ::rmdir(badFolder.constData());
 }
 
+// A store that is a link to a folder holding someone else's files, or a file: nothing
+// goes into it, nothing of it is removed, the counter stays, and the user is told
+// where the store is.
+TEST_F(DeletedStoreTest, AStoreThatIsALinkOrNoFolderIsNeitherFilledNorEmptied)
+{
+    const QString storePath = env.appFolder() + QStringLiteral("deleted");
+    for (const bool isLink : {true, false}) {
+        SCOPED_TRACE(isLink ? "a link to another folder" : "a file");
+        QDir(env.path("cizi")).removeRecursively();
+        env.writeFile("cizi/precious.txt", "p");
+        env.writeFile("cizi/00001stary.txt", "s");
+        env.writeFile("cizi/sub/s.txt", "ss");
+        QDir(storePath).removeRecursively();
+        QFile::remove(storePath);
+        if (isLink)
+            link(storePath, env.path("cizi"));
+        else
+            env.writeFile(storePath.mid(env.root().size() + 1), "store");
+        const QMap<QString, QByteArray> foreign = FaultMount::contents(env.path("cizi"));
+        const QString path = env.writeFile("docs/x.txt", "x");
+        boxes.shown.clear();
+
+        EXPECT_NE(raised([&] { MoveToDeletedStore(path); }), 0);
+        EXPECT_NE(raised([] { DeletedStore::empty(); }), 0);
+
+        EXPECT_EQ(TestEnvironment::readFile(path), "x");
+        EXPECT_EQ(FaultMount::contents(env.path("cizi")), foreign);
+        EXPECT_EQ(counter(), "absent");
+        if (!isLink)
+            EXPECT_EQ(TestEnvironment::readFile(storePath), "store");
+        ASSERT_EQ(boxes.shown.size(), 2);
+        for (const MessageBoxRequest &box : std::as_const(boxes.shown)) {
+            EXPECT_TRUE(box.prompt.contains(storePath + QLatin1Char(' '))) << box.prompt.toStdString();
+            EXPECT_EQ(box.icon(), MsgBoxStyle::Critical);
+        }
+    }
+}
+
 TEST_F(DeletedStoreTest, WithoutAnAbsoluteProgramFolderNothingIsTouched)
 {
     const QString working = QDir::currentPath();

@@ -5,6 +5,7 @@
 #include "platform/files/FileSystem.h"
 
 #include "QtPrinters.h"
+#include "ScriptedMessageBoxes.h"
 #include "TestEnvironment.h"
 
 #include <QDir>
@@ -179,6 +180,26 @@ TEST_F(LoadedTree, TheStoreShowsNamesWithoutTheirCounter)
     EXPECT_EQ(tree.node(store() + "/00012report.txt").image(), "txt");
     EXPECT_EQ(tree.node(store() + "/00013plan.xyz").image(), "${other}");
     EXPECT_EQ(tree.node(store() + "/00013plan.xyz").tag(), "delfile");
+}
+
+// A store that is a link to a folder holding someone else's files shows none of them
+// (nor their names cut by five characters): the user is told where the store is.
+TEST_F(LoadedTree, AStoreThatIsALinkListsNothing)
+{
+    ScriptedMessageBoxes boxes;
+    env.writeFile("cizi/precious.txt", "p");
+    env.writeFile("cizi/00001stary.txt", "s");
+    QDir().mkpath(env.appFolder());
+    ASSERT_EQ(::symlink(QFile::encodeName(env.path("cizi")).constData(), QFile::encodeName(store()).constData()), 0);
+    tree.addRoot(store(), "Smazané soubory", "recycle").setTag("deleted");
+    tree.add(store(), TreeRelation::LastChild, QString(), QString());
+    tree.node(store()).setExpanded(true);
+    EXPECT_EQ(shown(tree.node(store())), QStringList{});
+    loader.loadDelFiles(store()); // the click's loading
+    EXPECT_EQ(shown(tree.node(store())), QStringList{});
+    ASSERT_EQ(boxes.shown.size(), 2);
+    EXPECT_TRUE(boxes.shown[0].prompt.contains(store())) << boxes.shown[0].prompt.toStdString();
+    EXPECT_EQ(TestEnvironment::readFile(env.path("cizi/precious.txt")), "p");
 }
 
 // The roots, with volumes from a fixture table.

@@ -10,7 +10,7 @@ enum class FaultKind { FullDisk, ReadOnly, RefusesNames };
 // a 64 KiB tmpfs mounted over the folder, holding a copy of what the folder held,
 // then filled up; or the folder bound read-only onto itself; or a small exFAT disk
 // image mounted over it through FUSE, holding a copy of what the folder held, which
-// refuses names with a colon or a question mark. Mounting needs root (and for exFAT
+// refuses names with a colon or a question mark and folds letter case. Mounting needs root (and for exFAT
 // its tools and a loop device): skipReason() says why there is no fault otherwise.
 // Unmounted in the destructor, whatever happened in between.
 class FaultMount

@@ -2,9 +2,13 @@
 
 #include "platform/files/FileSystem.h"
 
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 // The real file layer with faults injected into its system calls, installed for the
@@ -14,7 +18,10 @@
 // fail (EINVAL: a file system that cannot tell them), reading the source can fail from
 // an offset on (a disk that stops answering part-way), a file without a name can be
 // refused (a file system without them: the copy goes under a temporary name), and
-// removing a file can fail.
+// removing a file can fail. With foldsCase, a name that is missing as written but
+// present in another letter case answers as that entry (the same inode), to the
+// rename's no-replace test and to stat in an opened folder, as a disk that folds case
+// does; listings show the names as stored.
 class FaultyFileSystem : public PosixFileSystem
 {
 public:
@@ -33,6 +40,14 @@ public:
     // A name the disk refuses to give (with a chosen errno) when a rename would give it.
     QByteArray refusedName;
     int refusedNameError = ENOENT;
+    bool foldsCase = false;
+
+    using PosixFileSystem::stat;
+    int stat(const OpenFolder &folder, const QString &name, FileStatus &out) override
+    {
+        const QByteArray folded = foldedEntry(folder.descriptor(), QFile::encodeName(name));
+        return PosixFileSystem::stat(folder, folded.isEmpty() ? name : QFile::decodeName(folded), out);
+    }
 
 protected:
     int renameWithFlag(int fromFolder, const QByteArray &from, int toFolder, const QByteArray &to) override
@@ -42,7 +57,11 @@ protected:
         if (!refusedName.isEmpty() && to == refusedName)
             return refusedNameError;
         const bool crossing = renameError != EXDEV || fromFolder != toFolder;
-        return renameError && crossing ? renameError : PosixFileSystem::renameWithFlag(fromFolder, from, toFolder, to);
+        if (renameError && crossing)
+            return renameError;
+        if (!foldedEntry(toFolder, to).isEmpty())
+            return EEXIST;
+        return PosixFileSystem::renameWithFlag(fromFolder, from, toFolder, to);
     }
 
     int copyData(int fromFd, int toFd, qint64 size, FailedSide &side) override
@@ -112,5 +131,22 @@ protected:
     int unlinkEntry(int folder, const QByteArray &name) override
     {
         return unlinkError ? unlinkError : PosixFileSystem::unlinkEntry(folder, name);
+    }
+
+private:
+    // The entry of the folder the name finds only by folding case: its name, or "".
+    QByteArray foldedEntry(int folder, const QByteArray &name) const
+    {
+        struct stat info {};
+        if (!foldsCase || ::fstatat(folder, name.constData(), &info, AT_SYMLINK_NOFOLLOW) == 0)
+            return {};
+        const QString wanted = QFile::decodeName(name);
+        const QStringList names = QDir(QStringLiteral("/proc/self/fd/%1").arg(folder))
+                                          .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+        for (const QString &entry : names) {
+            if (entry.compare(wanted, Qt::CaseInsensitive) == 0)
+                return QFile::encodeName(entry);
+        }
+        return {};
     }
 };

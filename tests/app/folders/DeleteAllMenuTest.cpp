@@ -5,6 +5,9 @@
 #include "platform/store/SettingsStore.h"
 
 #include "MainWindowTest.h"
+#include "FaultMount.h"
+#include "FaultyFileSystem.h"
+#include "RaisedError.h"
 #include "ScriptedMessageBoxes.h"
 
 #include <QAction>
@@ -151,4 +154,89 @@ TEST_F(DeleteAllMenu, AnEmptyStoreLogsOneLine)
     const QStringList lines = env.logLines();
     ASSERT_EQ(lines.size(), 1);
     EXPECT_TRUE(lines[0].contains(QStringLiteral(";mnuDeleteAll_Click;") + env.appFolder())) << lines[0].toStdString();
+}
+
+// Names that begin with the bytes of a byte-order mark, as stored or as put into the
+// store by hand, leave at the emptying like any other.
+TEST_F(DeleteAllMenu, NamesBeginningWithAByteOrderMarkAreEmptied)
+{
+    const QString mark(QChar(0xFEFF));
+    env.writeFile(QStringLiteral("home/.local/share/Vorlan/deleted/00001") + mark + QStringLiteral("a.txt"), "a");
+    env.writeFile(QStringLiteral("home/.local/share/Vorlan/deleted/") + mark + QStringLiteral("00002b.txt"), "b");
+    buildTree();
+    boxes.answers = {MsgBoxResult::Yes};
+    chooseDeleteAll();
+    EXPECT_TRUE(stored().isEmpty()) << stored().join('|').toStdString();
+    EXPECT_EQ(boxes.shown.size(), 1) << "nothing stayed to be told";
+    EXPECT_TRUE(env.logLines().isEmpty()) << env.logLines().join('\n').toStdString();
+}
+
+// The store a link to a folder holding someone else's files: the emptying removes
+// none of them, and the user is told where the store is.
+TEST_F(DeleteAllMenu, AStoreThatIsALinkIsNotEmptied)
+{
+    QDir(store()).removeRecursively();
+    env.writeFile("cizi/precious.txt", "p");
+    env.writeFile("cizi/00001stary.txt", "s");
+    env.writeFile("cizi/sub/s.txt", "ss");
+    const QMap<QString, QByteArray> foreign = FaultMount::contents(env.path("cizi"));
+    ASSERT_EQ(::symlink(QFile::encodeName(env.path("cizi")).constData(), QFile::encodeName(storeKey()).constData()), 0);
+    buildTree();
+    boxes.answers = {MsgBoxResult::Yes};
+    chooseDeleteAll();
+    EXPECT_EQ(FaultMount::contents(env.path("cizi")), foreign);
+    ASSERT_EQ(boxes.shown.size(), 2);
+    EXPECT_EQ(boxes.shown[1].prompt,
+              QStringLiteral("Složka smazaných souborů %1 je odkaz nebo to není složka. Soubory se do ní nepřesouvají, "
+                             "nezobrazují ani z ní neodstraňují.")
+                      .arg(storeKey()));
+    EXPECT_EQ(boxes.shown[1].icon(), MsgBoxStyle::Critical);
+    EXPECT_EQ(GetSetting("Main", "CountDelFiles"), "4") << "the command stopped at the refusal";
+    EXPECT_EQ(main->trwPath->node(storeKey()).text(), QStringLiteral("Smazané soubory"));
+}
+
+namespace {
+
+const QString kThreeStayed = QStringLiteral("Smazané soubory nebyly odstraněny všechny: ve složce %1 zůstaly 3 soubory. "
+                                            "Důvod: Systém souborů je jen pro čtení.");
+
+} // namespace
+
+// A store on a disk that refuses every removal: the node reads "Deleted files" as after
+// any emptying, and a message says how many files stayed and why.
+TEST_F(DeleteAllMenu, AnEmptyingThatRemovedNothingTellsWhatStayed)
+{
+    for (const char *name : {"00001a.txt", "00002b.txt", "00003c.txt"})
+        env.writeFile(QStringLiteral("home/.local/share/Vorlan/deleted/") + name, "x");
+    QDir().mkpath(store() + QStringLiteral("slozka")); // a folder is no file that stayed
+    buildTree();
+    {
+        FaultyFileSystem layer;
+        layer.unlinkError = EROFS;
+        boxes.answers = {MsgBoxResult::Yes};
+        chooseDeleteAll();
+    }
+    EXPECT_EQ(stored(), QStringList({"00001a.txt", "00002b.txt", "00003c.txt", "slozka"}));
+    ASSERT_EQ(boxes.shown.size(), 2);
+    EXPECT_EQ(boxes.shown[1].prompt, kThreeStayed.arg(storeKey()));
+    EXPECT_EQ(boxes.shown[1].icon(), MsgBoxStyle::Exclamation);
+    EXPECT_EQ(main->trwPath->node(storeKey()).text(), QStringLiteral("Deleted files"));
+    EXPECT_EQ(env.logLines().size(), 1);
+
+    // The same on a real read-only mount, and one file stayed is told as one.
+    QDir(store() + QStringLiteral("slozka")).removeRecursively();
+    QFile::remove(store() + QStringLiteral("00002b.txt"));
+    QFile::remove(store() + QStringLiteral("00003c.txt"));
+    FaultMount readOnly(FaultKind::ReadOnly, store());
+    if (!readOnly.skipReason().isEmpty())
+        GTEST_SKIP() << readOnly.skipReason().toStdString();
+    boxes.shown.clear();
+    boxes.answers = {MsgBoxResult::Yes};
+    chooseDeleteAll();
+    EXPECT_EQ(stored(), QStringList({"00001a.txt"}));
+    ASSERT_EQ(boxes.shown.size(), 2);
+    EXPECT_EQ(boxes.shown[1].prompt,
+              QStringLiteral("Smazané soubory nebyly odstraněny všechny: ve složce %1 zůstal 1 soubor. "
+                             "Důvod: Systém souborů je jen pro čtení.")
+                      .arg(storeKey()));
 }

@@ -223,6 +223,27 @@ TEST_F(FileTreeKeys, DeleteStoresAFileWhoseNameIsAsLongAsTheFileSystemAllows)
     EXPECT_EQ(GetSetting("Main", "CountDelFiles"), "2") << "one try, one number";
 }
 
+// A name that begins with the bytes of a byte-order mark names another file than the
+// name without them: Delete stores that file, and its twin stays.
+TEST_F(FileTreeKeys, DeleteStoresTheFileWhoseNameBeginsWithAByteOrderMark)
+{
+    const QString marked = QString(QChar(0xFEFF)) + QStringLiteral("znacka.txt");
+    const QString path = env.writeFile(QStringLiteral("home/Plocha/") + marked, "bom");
+    const QString twin = env.writeFile(QStringLiteral("home/Plocha/znacka.txt"), "twin");
+    tree()->node(desktop).setExpanded(false);
+    tree()->node(desktop).setExpanded(true);
+    select(marked);
+    ASSERT_EQ(tree()->selectedItem().key(), path);
+    const QString store = shared().AppDir + QStringLiteral("deleted/");
+    QDir().mkpath(store);
+    boxes.answers = {MsgBoxResult::Yes};
+    key(Qt::Key_Delete, Qt::NoModifier);
+    EXPECT_FALSE(QFile::exists(path));
+    EXPECT_EQ(QDir(store).entryList(QDir::Files), QStringList({QStringLiteral("00001") + marked}));
+    EXPECT_EQ(TestEnvironment::readFile(twin), "twin");
+    EXPECT_TRUE(tree()->contains(twin));
+}
+
 TEST_F(FileTreeKeys, AHeldShiftTogglesTheLockOnce)
 {
     shared().NavOnSelect = true;

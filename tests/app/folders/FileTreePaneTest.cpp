@@ -10,12 +10,16 @@
 #include "MainWindowTest.h"
 #include "QtPrinters.h"
 #include "ScriptedMessageBoxes.h"
+#include "support/FaultyFileSystem.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QComboBox>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QTimer>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -138,6 +142,86 @@ TEST_F(FileTreePane, ATakenNameKeepsBothFilesAndTheOldLabel)
     EXPECT_EQ(TestEnvironment::readFile(key("b.txt")), "b");
     EXPECT_EQ(TestEnvironment::readFile(key("c.txt")), before);
     EXPECT_EQ(tree->node(key("b.txt")).text(), "b.txt");
+}
+
+TEST_F(FileTreePane, ARefusedRenameIsToldByItsOwnReason)
+{
+    struct Case { int injected; const char *told; };
+    const Case cases[] = {
+        {EXDEV, "Nelze přejmenovat na jinou jednotku"}, // a folder of an overlay's lower layer
+        {ENAMETOOLONG, "Název souboru nebo cesta je příliš dlouhá"},
+        {EIO, "Chyba vstupu nebo výstupu zařízení"},
+    };
+    FaultyFileSystem layer;
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.told);
+        layer.renameError = c.injected;
+        boxes.shown.clear();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); // the last edit's editor
+        tree->node(key("b.txt")).select();
+        tree->startLabelEdit();
+        type("d.txt");
+        ASSERT_EQ(boxes.shown.size(), 1);
+        EXPECT_EQ(boxes.shown[0].prompt, QString::fromUtf8(c.told));
+        EXPECT_EQ(boxes.shown[0].icon(), MsgBoxStyle::Critical);
+        EXPECT_EQ(tree->node(key("b.txt")).text(), "b.txt");
+        EXPECT_TRUE(QFileInfo::exists(key("b.txt")));
+    }
+}
+
+// On a disk that folds case "B.txt" is found while "b.txt" is there: it is the file
+// itself, so the label and the disk get the new name.
+TEST_F(FileTreePane, ALabelChangingOnlyLetterCaseRenamesOnADiskThatFoldsCase)
+{
+    FaultyFileSystem layer;
+    layer.foldsCase = true;
+    tree->node(key("b.txt")).select();
+    tree->startLabelEdit();
+    type("B.txt");
+    EXPECT_TRUE(boxes.shown.isEmpty()) << boxes.shown.value(0).prompt.toStdString();
+    const QStringList names = QDir(docs).entryList(QDir::Files);
+    EXPECT_TRUE(names.contains("B.txt")) << names.join('|').toStdString();
+    EXPECT_FALSE(names.contains("b.txt"));
+    ASSERT_TRUE(tree->contains(key("B.txt")));
+    EXPECT_EQ(tree->node(key("B.txt")).text(), "B.txt");
+    EXPECT_FALSE(tree->contains(key("b.txt")));
+}
+
+// F2, a taken name, Enter; the message is closed with Enter: the keys that follow
+// move in the tree from the node whose edit was dropped, and none reaches the address.
+TEST_F(FileTreePane, AfterARefusedRenameTheKeyboardIsBackInTheTree)
+{
+    MessageBoxService::install(nullptr); // the real message box, closed by a key
+    main->txtAddress->setEditText(QStringLiteral("about:blank"));
+    QString told;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box || !box->isVisible())
+            return;
+        told = box->text();
+        QTest::keyClick(box, Qt::Key_Return);
+    });
+    closer.start(20);
+    click("b.txt");
+    QTest::keyClick(tree->treeWidget(), Qt::Key_F2);
+    auto *editor = qobject_cast<QLineEdit *>(QApplication::focusWidget());
+    ASSERT_NE(editor, nullptr) << "no label edit started";
+    editor->selectAll();
+    QTest::keyClicks(editor, QStringLiteral("c.txt"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !told.isEmpty() && !QApplication::activeModalWidget(); }));
+    QCoreApplication::processEvents();
+    // The window manager gives the main window back its activation once the box is gone.
+    QApplication::setActiveWindow(main);
+    EXPECT_EQ(told, QStringLiteral("Soubor již existuje"));
+    ASSERT_EQ(QApplication::focusWidget(), tree->treeWidget());
+    EXPECT_EQ(tree->selectedItem().key(), key("b.txt"));
+    for (const Qt::Key k : {Qt::Key_Up, Qt::Key_Up, Qt::Key_Delete})
+        QTest::keyClick(QApplication::focusWidget(), k);
+    EXPECT_EQ(main->txtAddress->currentText(), QStringLiteral("about:blank"));
+    EXPECT_EQ(tree->selectedItem().key(), key("sub2"));
+    EXPECT_TRUE(QFileInfo::exists(key("b.txt")));
 }
 
 TEST_F(FileTreePane, AnEmptyNameIsRefusedInCzechAndRenamesNothing)

@@ -2,6 +2,7 @@
 #include "platform/files/WalkFolder.h"
 
 #include "platform/system/ErrorState.h"
+#include "support/FaultMount.h"
 #include "support/FaultyFileSystem.h"
 #include "support/TestEnvironment.h"
 
@@ -38,6 +39,13 @@ protected:
     QStringList namesIn(const QString &path)
     {
         return QDir(path).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    }
+    // The names as the folder stores them, in the order of their bytes.
+    QStringList storedNamesIn(const QString &path)
+    {
+        QStringList names = namesIn(path);
+        names.sort(Qt::CaseSensitive);
+        return names;
     }
 };
 
@@ -77,6 +85,49 @@ TEST_F(FileLayerTest, RenameNeverReplacesATakenName)
             }
         }
     }
+}
+
+// A disk that folds case finds "B.txt" when "b.txt" is there: the rename to it is the
+// file's own, and the folder shows the new name afterwards; any other file keeps its
+// name, and so does a second hard link on a disk that tells case.
+TEST_F(FileLayerTest, ARenameChangingOnlyLetterCaseIsDoneWhereTheDiskFoldsCase)
+{
+    const QString dir = folder("c");
+    file("c/b.txt", "bbb");
+    file("c/c.txt", "ccc");
+    folder("c/sub");
+    layer.foldsCase = true;
+    FileSystem &files = FileSystem::current();
+    EXPECT_EQ(files.rename(dir + "/b.txt", dir + "/B.txt"), 0);
+    EXPECT_EQ(files.rename(dir + "/sub", dir + "/Sub"), 0);
+    EXPECT_EQ(storedNamesIn(dir), QStringList({"B.txt", "Sub", "c.txt"}));
+    EXPECT_EQ(TestEnvironment::readFile(dir + "/B.txt"), "bbb");
+
+    EXPECT_EQ(files.rename(dir + "/B.txt", dir + "/C.TXT"), EEXIST);
+    EXPECT_EQ(storedNamesIn(dir), QStringList({"B.txt", "Sub", "c.txt"}));
+    EXPECT_EQ(TestEnvironment::readFile(dir + "/c.txt"), "ccc");
+
+    layer.foldsCase = false;
+    ASSERT_EQ(::link(QFile::encodeName(dir + "/c.txt").constData(), QFile::encodeName(dir + "/C.txt").constData()), 0);
+    EXPECT_EQ(files.rename(dir + "/c.txt", dir + "/C.txt"), EEXIST);
+    EXPECT_EQ(storedNamesIn(dir), QStringList({"B.txt", "C.txt", "Sub", "c.txt"}));
+}
+
+TEST_F(FileLayerTest, ARenameChangingOnlyLetterCaseOnARealExfatDisk)
+{
+    const QString dir = env.path("exfat");
+    FaultMount disk(FaultKind::RefusesNames, dir); // an exFAT disk, which also folds case
+    if (!disk.skipReason().isEmpty())
+        GTEST_SKIP() << disk.skipReason().toStdString();
+    file("exfat/b.txt", "bbb");
+    file("exfat/c.txt", "ccc");
+    ASSERT_TRUE(QFileInfo::exists(dir + "/B.TXT")) << "the disk folds case";
+    FileSystem &files = FileSystem::current();
+    EXPECT_EQ(files.rename(dir + "/b.txt", dir + "/B.txt"), 0);
+    EXPECT_EQ(files.rename(dir + "/B.txt", dir + "/C.txt"), EEXIST);
+    EXPECT_EQ(storedNamesIn(dir), QStringList({"B.txt", "c.txt"}));
+    EXPECT_EQ(TestEnvironment::readFile(dir + "/B.txt"), "bbb");
+    EXPECT_EQ(TestEnvironment::readFile(dir + "/c.txt"), "ccc");
 }
 
 TEST_F(FileLayerTest, MoveAcrossFileSystemsKeepsDataModeAndTime)
@@ -353,9 +404,25 @@ TEST_F(FileLayerTest, ListMatchesNamesAndKeepsUndecodableNamesApart)
 
 TEST(FileErrors, ErrnoMapsToRuntimeErrors)
 {
-    const struct { int systemError; int number; } cases[] = {
-        {EACCES, 75}, {EPERM, 75}, {EROFS, 75}, {EBUSY, 75}, {ENOENT, 53}, {EEXIST, 58},
-        {ENOSPC, 61}, {EDQUOT, 61}, {EFBIG, 61}, {EIO, 57}, {EXDEV, 57}, {ENOTEMPTY, 57},
+    // Each failure told as what it is: the input or output error only for EIO.
+    const struct { int systemError; int number; const char *description; } cases[] = {
+        {EACCES, 75, "Chyba přístupu k cestě nebo souboru"},
+        {EPERM, 75, "Chyba přístupu k cestě nebo souboru"},
+        {EROFS, 75, "Chyba přístupu k cestě nebo souboru"},
+        {EBUSY, 75, "Chyba přístupu k cestě nebo souboru"},
+        {ENOENT, 53, "Soubor nebyl nalezen"},
+        {EEXIST, 58, "Soubor již existuje"},
+        {ENOSPC, 61, "Disk je plný"},
+        {EDQUOT, 61, "Disk je plný"},
+        {EFBIG, 61, "Disk je plný"},
+        {EIO, 57, "Chyba vstupu nebo výstupu zařízení"},
+        {EXDEV, 74, "Nelze přejmenovat na jinou jednotku"},
+        {ENAMETOOLONG, 52, "Název souboru nebo cesta je příliš dlouhá"},
+        {ELOOP, 52, "Příliš mnoho úrovní symbolických odkazů"},
+        {EINVAL, 52, "Neplatný argument"},
+        {ENOTDIR, 76, "Část cesty není složka"},
+        {ENOTEMPTY, 75, "Složka není prázdná"},
+        {EMLINK, 5, "Too many links"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.systemError);
@@ -365,6 +432,7 @@ TEST(FileErrors, ErrnoMapsToRuntimeErrors)
             ADD_FAILURE();
         } catch (const RuntimeError &error) {
             EXPECT_EQ(error.number(), c.number);
+            EXPECT_EQ(error.description(), QString::fromUtf8(c.description));
             EXPECT_EQ(error.systemError(), c.systemError);
         }
     }
@@ -569,6 +637,8 @@ TEST_F(OpenFolderTest, EveryCallThroughAnOpenedFolderStaysInItAndALinkCanBeRefus
     const int refused = files.openFolder(env.path("odkaz"), folder, LastStep::RefuseLink);
     EXPECT_TRUE(refused == ELOOP || refused == ENOTDIR) << refused;
     EXPECT_FALSE(folder.isOpen());
+    const int refusedWithSlash = files.openFolder(env.path("odkaz/"), folder, LastStep::RefuseLink);
+    EXPECT_TRUE(refusedWithSlash == ELOOP || refusedWithSlash == ENOTDIR) << "a final / follows no link either";
     EXPECT_EQ(files.openFolder(env.path("odkaz"), folder), 0) << "followed when allowed";
     // Only the last step is refused: a link on the way is followed.
     EXPECT_EQ(files.openFolder(env.path("odkaz/../d"), folder, LastStep::RefuseLink), 0);

@@ -89,12 +89,18 @@ TEST(ErrorState, TheSystemErrorsAUserMeetsAreToldInCzech)
         {ENXIO, "Zařízení není k dispozici"},
         {ENOMEDIUM, "V mechanice není médium"},
         {ESTALE, "Soubor na síťovém disku už není dostupný"},
+        {ENAMETOOLONG, "Název souboru nebo cesta je příliš dlouhá"},
+        {ELOOP, "Příliš mnoho úrovní symbolických odkazů"},
+        {ENOTDIR, "Část cesty není složka"},
+        {ENOTEMPTY, "Složka není prázdná"},
+        {EINVAL, "Neplatný argument"},
+        {EXDEV, "Nelze přejmenovat na jinou jednotku"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.text);
         EXPECT_EQ(systemErrorText(c.error), QString::fromUtf8(c.text));
     }
-    EXPECT_EQ(systemErrorText(EXDEV), QStringLiteral("Invalid cross-device link")) << "others keep the system's text";
+    EXPECT_EQ(systemErrorText(EMLINK), QStringLiteral("Too many links")) << "others keep the system's text";
 }
 
 TEST(MessageBoxes, ScriptedAnswersAndTheProgramTitle)
