@@ -79,7 +79,7 @@ protected:
             : search(search)
         {
             QObject::connect(&search, &FileSearch::rowsFound, &receiver,
-                             [this, root](quint64 run, const QList<SearchRow> &rows, const QString &, qint64) {
+                             [this, root](quint64 run, const QList<SearchRow> &rows, qint64) {
                                  if (run != number)
                                      return;
                                  for (const SearchRow &row : rows) {
