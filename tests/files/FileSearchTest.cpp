@@ -10,12 +10,15 @@
 #include <QFile>
 #include <QProcess>
 #include <QEventLoop>
+#include <QTest>
 #include <QTimer>
 #include <QStorageInfo>
 
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <atomic>
+#include <thread>
 #include <string>
 #include <set>
 #include <sys/mount.h>
@@ -776,4 +779,34 @@ TEST_F(MovedFolderTest, TheStartFolderStaysOpenWhateverHappensToItsPath)
     const Outcome outcome = searchMovingAway(2, true);
     ASSERT_GE(outcome.paths.size(), 2);
     EXPECT_EQ(outcome.paths.mid(outcome.paths.size() - 2), QStringList({fileOf(1), fileOf(0)}));
+}
+
+TEST_F(FileSearchTest, TheFolderWalkedIsReportedOnceUntilTakenAsTheTakerIsAtIt)
+{
+    files({{"r/a/b/c.txt", "c"}, {"r/a/b/d/e.txt", "e"}, {"r/z/f.txt", "f"}});
+    FileSearch search;
+    std::atomic<bool> held{false};
+    std::atomic<bool> release{false};
+    const QString a = root("r/a");
+    search.setStepHook([&](FileSearch::Step step, const QString &path) {
+        if (step != FileSearch::Step::Folder || path != a)
+            return;
+        held = true;
+        while (!release)
+            std::this_thread::yield();
+    });
+    int reports = 0;
+    QObject receiver;
+    QObject::connect(&search, &FileSearch::walking, &receiver, [&] { ++reports; });
+    Collector collector(search, env.root());
+    collector.start(request(root("r"), QStringLiteral("*.txt"), QStringLiteral("e")));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return held.load(); }, 20000));
+    // "r" turned to "z", then to "a", and "a" to "b": told once, and the folder taken
+    // is the one the walk is held at, however far its own thread has gone.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return reports > 0; }, 20000));
+    EXPECT_EQ(reports, 1);
+    EXPECT_EQ(search.folderWalked(), a);
+    release = true;
+    collector.wait();
+    EXPECT_EQ(collector.outcome.paths, QStringList({"r/a/b/d/e.txt"}));
 }
