@@ -454,9 +454,13 @@ private:
     void setCriteriaEnabled(bool enabled);
     void showSearchCommands(bool running);
     void writeSearchStatus();
-    void searchRowsFound(quint64 run, const QList<SearchRow> &rows, const QString &folder, qint64 examined);
+    void searchRowsFound(quint64 run, const QList<SearchRow> &rows, qint64 examined);
+    void searchWalking(quint64 run);
+    void showSearchLine(const QString &line, const QString &lookIn);
     void searchFinished(quint64 run, qint64 examined, bool unavailable);
     quint64 m_searchRun = 0;
+    // The last run has ended: its figures are known.
+    bool m_searchEnded = true;
     QString m_searchPlace;
 
     void createControls();

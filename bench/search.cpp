@@ -56,7 +56,7 @@ Figure searchOnce(const QStringList &folders, const QString &pattern, const QStr
     Figure figure;
     QEventLoop loop;
     QObject::connect(&search, &FileSearch::rowsFound, &loop,
-                     [&](quint64, const QList<SearchRow> &rows, const QString &, qint64) { figure.hits += rows.size(); });
+                     [&](quint64, const QList<SearchRow> &rows, qint64) { figure.hits += rows.size(); });
     QObject::connect(&search, &FileSearch::finished, &loop, [&] { loop.quit(); });
     QElapsedTimer clock;
     clock.start();

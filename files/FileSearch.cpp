@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <mutex>
 #include <cerrno>
 #include <thread>
 
@@ -40,6 +41,17 @@ QString rowPath(const QString &folder, const QString &name)
     return single;
 }
 
+// The reports of every run reach the window one at a time. The window's queue of
+// posted events is guarded by a lock inside Qt that a thread checker cannot see; this
+// one it can, and it costs a run nothing: a run reports a few times a second.
+template <typename Emit>
+void report(Emit emitReport)
+{
+    static std::mutex reporting;
+    std::lock_guard lock(reporting);
+    emitReport();
+}
+
 } // namespace
 
 struct FileSearch::Run
@@ -51,6 +63,10 @@ struct FileSearch::Run
     std::atomic<bool> abandoned{false};
     std::atomic<bool> done{false};
     std::thread thread;
+    // The folder walked, handed to the window's thread.
+    std::mutex folderMutex;
+    QString folder;
+    std::atomic<bool> folderReported{false};
 };
 
 // Examines files for one thread of a run: reads and matches them and makes their rows.
@@ -177,7 +193,7 @@ public:
         }
         // The walk's and the workers' threads end before the run reports its end.
         flush();
-        emit m_owner->finished(m_run.number, m_examined, m_unavailable);
+        report([this] { emit m_owner->finished(m_run.number, m_examined, m_unavailable); });
     }
 
 private:
@@ -202,7 +218,15 @@ private:
                 m_unwindTo = step.depth;
                 return true;
             }
-            m_folder = step.path;
+            if (step.path != m_folder) {
+                m_folder = step.path;
+                {
+                    std::lock_guard lock(m_run.folderMutex);
+                    m_run.folder = m_folder;
+                }
+                if (!m_run.folderReported.exchange(true))
+                    report([this] { emit m_owner->walking(m_run.number); });
+            }
             if (m_hook)
                 m_hook(Step::Folder, step.path);
             if (m_clock.elapsed() >= kBatchMSecs)
@@ -240,11 +264,11 @@ private:
 
     void flush()
     {
-        if (m_rows.isEmpty() && m_folder == m_shownFolder)
+        if (m_rows.isEmpty() && m_examined == m_reported)
             return;
-        emit m_owner->rowsFound(m_run.number, m_rows, m_folder, m_examined);
+        report([this] { emit m_owner->rowsFound(m_run.number, m_rows, m_examined); });
         m_rows.clear();
-        m_shownFolder = m_folder;
+        m_reported = m_examined;
         m_clock.restart();
     }
 
@@ -261,7 +285,7 @@ private:
     qint64 m_examined = 0;
     QList<SearchRow> m_rows;
     QString m_folder;
-    QString m_shownFolder;
+    qint64 m_reported = 0;
     QElapsedTimer m_clock;
 };
 
@@ -304,6 +328,15 @@ quint64 FileSearch::start(const SearchRequest &request)
         run->done = true;
     });
     return m_run;
+}
+
+QString FileSearch::folderWalked()
+{
+    if (!m_current)
+        return {};
+    m_current->folderReported = false;
+    std::lock_guard lock(m_current->folderMutex);
+    return m_current->folder;
 }
 
 void FileSearch::stop()

@@ -68,9 +68,15 @@ public:
     // Stops the current run as described above.
     void stop();
 
+    // The folder whose sub-folders the current run is walking, as a walk on one thread
+    // would be at it now (the walk itself may be further ahead); empty before the
+    // first. Taking it lets the next change be reported again.
+    QString folderWalked();
+
     // Called on the run's thread as the walk turns to each sub-folder of a folder
-    // (with that folder's path) and as it takes up each file (with the file's), in
-    // walk order: lets a test act at a known point of a walk.
+    // (with that folder's path, reported as walked before the call) and as it takes up
+    // each file (with the file's), in walk order: lets a test act at a known point of
+    // a walk.
     enum class Step { Folder, File };
     using StepHook = std::function<void(Step step, const QString &path)>;
     void setStepHook(StepHook hook) { m_stepHook = std::move(hook); }
@@ -79,9 +85,11 @@ public:
     static QString sizeText(qint64 bytes);
 
 signals:
-    // Rows found since the last report, the folder being walked now and the files
-    // examined so far.
-    void rowsFound(quint64 run, const QList<SearchRow> &rows, const QString &folder, qint64 examined);
+    // Rows found since the last report and the files examined so far.
+    void rowsFound(quint64 run, const QList<SearchRow> &rows, qint64 examined);
+    // The folder walked has changed since it was last taken (folderWalked): sent once
+    // however often it changes meanwhile, so that a fast walk never floods the window.
+    void walking(quint64 run);
     // The walk ended; unavailable: a start folder's volume was not ready or its
     // folder could not be opened.
     void finished(quint64 run, qint64 examined, bool unavailable);

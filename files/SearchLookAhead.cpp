@@ -42,7 +42,7 @@ struct SearchLookAhead::Slot
     WalkStep step;
     std::unique_ptr<FileOutcome[]> outcomes;
     std::unique_ptr<std::atomic<int>[]> states;
-    std::atomic<int> holders{0}; // workers holding files of it
+    int holders = 0;             // workers holding files of it, under the mutex
     // Files examined, or let go by a worker of an abandoned run; the taker is woken
     // when all of them are.
     std::atomic<size_t> examined{0};
@@ -82,7 +82,7 @@ int SearchLookAhead::workersForThisMachine()
 
 const WalkStep *SearchLookAhead::next()
 {
-    if (m_handedOut)
+    if (m_current)
         retire();
     if (m_workerCount == 0) {
         // Alone, the walk takes one step at a time, when it is asked for.
@@ -92,8 +92,8 @@ const WalkStep *SearchLookAhead::next()
             return nullptr;
         }
         m_queue.push_back(std::make_unique<Slot>(std::move(step)));
-        m_handedOut = true;
-        return &m_queue.front()->step;
+        m_current = m_queue.front().get();
+        return &m_current->step;
     }
     std::unique_lock lock(m_mutex);
     if (m_queue.empty() && !m_walkEnded) {
@@ -101,8 +101,10 @@ const WalkStep *SearchLookAhead::next()
         m_stepReady.wait(lock, [this] { return !m_queue.empty() || m_walkEnded; });
         m_takerWaiting = false;
     }
-    m_handedOut = !m_queue.empty();
-    return m_handedOut ? &m_queue.front()->step : nullptr;
+    // The queue grows on the walk's thread: its front is read here, under the lock,
+    // and the step it holds is the taker's until it is retired.
+    m_current = m_queue.empty() ? nullptr : m_queue.front().get();
+    return m_current ? &m_current->step : nullptr;
 }
 
 void SearchLookAhead::end()
@@ -171,7 +173,7 @@ void SearchLookAhead::walk()
 
 const FileOutcome &SearchLookAhead::outcome(size_t index)
 {
-    Slot &slot = *m_queue.front();
+    Slot &slot = *m_current;
     std::atomic<int> &state = slot.states[index];
     if (m_workerCount == 0) {
         // Alone: each file is examined when it is asked for.
@@ -197,7 +199,7 @@ const FileOutcome &SearchLookAhead::outcome(size_t index)
 
 void SearchLookAhead::retire()
 {
-    Slot *slot = m_queue.front().get();
+    Slot *slot = m_current;
     // Files not asked for (a stop came) are examined by no one now; a worker that
     // holds some lets them go before the step does.
     {
@@ -209,18 +211,18 @@ void SearchLookAhead::retire()
         int expected = Waiting;
         slot->states[i].compare_exchange_strong(expected, Dropped, std::memory_order_relaxed);
     }
-    for (int holders = slot->holders.load(std::memory_order_acquire); holders != 0;
-         holders = slot->holders.load(std::memory_order_acquire))
-        slot->holders.wait(holders, std::memory_order_acquire);
     bool walkerWaiting = false;
     {
-        std::lock_guard lock(m_mutex);
+        // A worker lets a step go under the lock and wakes the taker before it lets the
+        // lock go: once no worker holds the step, none touches it again.
+        std::unique_lock lock(m_mutex);
+        m_released.wait(lock, [slot] { return slot->holders == 0; });
         m_queuedNames -= slot->step.names.size();
         m_heldFolders -= slot->step.folder ? 1 : 0;
         m_queue.pop_front();
         if (m_handOut > 0)
             --m_handOut;
-        m_handedOut = false;
+        m_current = nullptr;
         walkerWaiting = m_walkerWaiting;
     }
     if (walkerWaiting)
@@ -238,7 +240,7 @@ bool SearchLookAhead::findWork(Slot *&slot, size_t &begin, size_t &end)
             end = std::min(count, begin + kChunk);
             candidate->takenUp = end;
             m_backlog -= end - begin;
-            candidate->holders.fetch_add(1, std::memory_order_relaxed);
+            ++candidate->holders;
             return true;
         }
     }
@@ -273,7 +275,8 @@ void SearchLookAhead::work(int number)
             if (slot->examined.fetch_add(1, std::memory_order_acq_rel) + 1 == slot->step.names.size())
                 slot->examined.notify_all();
         }
-        if (slot->holders.fetch_sub(1, std::memory_order_release) == 1)
-            slot->holders.notify_all();
+        std::lock_guard lock(m_mutex);
+        if (--slot->holders == 0)
+            m_released.notify_all();
     }
 }

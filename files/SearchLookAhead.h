@@ -23,9 +23,10 @@ struct FileOutcome
 // Hands a walk's steps out in walk order while the walk goes on ahead on a thread of
 // its own and worker threads examine the files of the steps ahead: the walker runs a
 // bounded distance ahead of the step taken (so a stop leaves little read for nothing
-// and memory stays small), and a file no worker has taken up yet is examined by the
-// taker itself. Without workers it is the walk on one thread: one step at a time,
-// each file examined when it is asked for.
+// and memory stays small). The taker examines nothing itself: asked for a file's
+// outcome, it wakes the workers should they sleep and waits until they have examined
+// every file of its step. Without workers it is the walk on one thread: one step at a
+// time, each file examined when it is asked for.
 class SearchLookAhead
 {
 public:
@@ -67,10 +68,11 @@ private:
     std::condition_variable m_wake;      // workers: files to examine
     std::condition_variable m_stepReady; // the taker: a step
     std::condition_variable m_room;      // the walker: room ahead
+    std::condition_variable m_released;  // the taker: no worker holds its step any more
     bool m_takerWaiting = false;
     bool m_walkerWaiting = false;
-    std::deque<std::unique_ptr<Slot>> m_queue; // m_queue.front() is the step handed out
-    bool m_handedOut = false;
+    std::deque<std::unique_ptr<Slot>> m_queue; // its front is the step handed out
+    Slot *m_current = nullptr; // the step handed out, the taker's own
     size_t m_handOut = 0; // the first queued step with files no worker has taken up
     size_t m_queuedNames = 0;
     size_t m_backlog = 0; // queued names no worker has taken up

@@ -65,19 +65,22 @@ bool SearchWalker::takeStart(WalkStep &step)
     step.path = start.path;
     WalkFolder folder;
     const Volume *mount = nullptr;
-    // The folder's own mount decides, whatever its path says.
-    if (folder.open(start.path) == 0)
-        mount = m_volumes.mountOf(folder.mountId(), folder.device());
+    // A folder the user names, or a place the system presets, is found as any program
+    // finds it: a link to it ("Documents" kept on another disk) leads there, however
+    // it is spelt. Below it no link is followed. The folder's own mount decides,
+    // whatever its path says.
+    if (folder.open(start.path, WalkFolder::Links::Resolved) == 0)
+        mount = m_volumes.mountOf(folder);
     if (!mount || !mount->ready || !VolumeTable::holdsFiles(*mount)) {
         step.unavailable = true;
         return true;
     }
     m_ownVolume = start.ownVolume;
-    push(std::move(folder), start.path);
+    push(std::move(folder), start.path, QString());
     return true;
 }
 
-bool SearchWalker::push(WalkFolder folder, const QString &path)
+bool SearchWalker::push(WalkFolder folder, const QString &path, const QString &name)
 {
     // The loop guard: a folder seen before in this run (through a bind mount of an
     // ancestor, say) is not walked again.
@@ -87,6 +90,7 @@ bool SearchWalker::push(WalkFolder folder, const QString &path)
     m_seen.insert(id);
     Frame frame;
     frame.path = path;
+    frame.name = name;
     std::vector<FolderEntry> entries;
     folder.list(entries);
     for (FolderEntry &entry : entries) {
@@ -100,8 +104,9 @@ bool SearchWalker::push(WalkFolder folder, const QString &path)
     frame.remaining = frame.folders.size();
     frame.folder = std::move(folder);
     m_stack.push_back(std::move(frame));
-    // However deep the walk goes, only the innermost folders stay open.
-    if (m_stack.size() > size_t(OpenFolders))
+    // However deep the walk goes, only the innermost folders stay open, and the start
+    // folder, from which every other can be found again.
+    if (m_stack.size() > size_t(OpenFolders) + 1)
         m_stack[m_stack.size() - 1 - OpenFolders].folder.close();
     return true;
 }
@@ -114,7 +119,7 @@ void SearchWalker::openSubFolder(Frame &frame)
     if (failure == EMFILE || failure == ENFILE) {
         // Out of descriptors (a low limit, or many open elsewhere in the process): the
         // outer folders let theirs go and are opened again on the way back.
-        for (size_t i = 0; i + 1 < m_stack.size(); ++i)
+        for (size_t i = 1; i + 1 < m_stack.size(); ++i)
             m_stack[i].folder.close();
         failure = sub.openChild(frame.folder, name);
     }
@@ -123,7 +128,7 @@ void SearchWalker::openSubFolder(Frame &frame)
     if (sub.mountId() != frame.folder.mountId() && !mayCross(sub))
         return;
     const QString path = childPath(frame.path, name);
-    push(std::move(sub), path);
+    push(std::move(sub), path, name);
 }
 
 void SearchWalker::giveFiles(WalkStep &step)
@@ -134,16 +139,39 @@ void SearchWalker::giveFiles(WalkStep &step)
     step.path = top.path;
     // The folder above is opened again, when it was closed, while this one still
     // leads to it.
-    if (m_stack.size() >= 2) {
-        Frame &parent = m_stack[m_stack.size() - 2];
-        if (!parent.folder.isOpen())
-            parent.folder.reopen(&top.folder, parent.path);
-    }
+    if (m_stack.size() >= 2 && !m_stack[m_stack.size() - 2].folder.isOpen())
+        reopen(m_stack.size() - 2);
     if (top.folder.isOpen() && !top.files.empty()) {
         step.names = std::move(top.files);
         step.folder = std::make_shared<const WalkFolder>(std::move(top.folder));
     }
     m_stack.pop_back();
+}
+
+void SearchWalker::reopen(size_t index)
+{
+    Frame &frame = m_stack[index];
+    // Through the parent entry of its sub-folder: one step, whatever the depth, as
+    // long as that sub-folder was not moved elsewhere.
+    if (frame.folder.reopenAbove(m_stack[index + 1].folder) == 0)
+        return;
+    // Else down by name from the nearest folder still open (the start folder at the
+    // latest), each step checked to be the folder walked before: a path would fail
+    // past 4,096 bytes, or where a folder above was renamed meanwhile. Only a folder
+    // that is really gone stays closed, and with it the rest of its walk.
+    size_t open = index;
+    while (open > 0 && !m_stack[open - 1].folder.isOpen())
+        --open;
+    if (open == 0)
+        return;
+    for (size_t below = open; below <= index; ++below) {
+        if (m_stack[below].folder.reopenIn(m_stack[below - 1].folder, m_stack[below].name) != 0)
+            break;
+        // Only the folder asked for stays open: those between are opened again through
+        // it, one step each, as the walk comes back up.
+        if (below - 1 >= open)
+            m_stack[below - 1].folder.close();
+    }
 }
 
 bool SearchWalker::mayCross(const WalkFolder &sub) const
@@ -152,6 +180,6 @@ bool SearchWalker::mayCross(const WalkFolder &sub) const
     // nor onto a mount the table does not know; a whole volume keeps to its own.
     if (m_ownVolume)
         return false;
-    const Volume *mount = m_volumes.mountOf(sub.mountId(), sub.device());
+    const Volume *mount = m_volumes.mountOf(sub);
     return mount && mount->ready && VolumeTable::holdsFiles(*mount);
 }

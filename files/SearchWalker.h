@@ -36,8 +36,9 @@ struct WalkStep
 // last of its listing (sorted by name) to the first, each completely, then the
 // folder's own files. It never follows a link, never enters a folder twice, crosses
 // onto another mount only where the table says that mount holds files, and holds at
-// most OpenFolders folders open however deep the tree: a folder closed on the way down
-// is opened again on the way back, and walked on only when it is the same folder.
+// most OpenFolders folders open below the start folder however deep the tree: a folder
+// closed on the way down is opened again on the way back, and walked on only when it
+// is the same folder.
 class SearchWalker
 {
 public:
@@ -56,6 +57,7 @@ private:
     struct Frame
     {
         QString path;
+        QString name; // in the folder above; empty for a start folder
         WalkFolder folder;
         std::vector<QString> folders; // sorted by name
         size_t remaining = 0;         // sub-folders not yet turned to
@@ -65,8 +67,11 @@ private:
 
     bool takeStart(WalkStep &step);
     // Lists an open folder onto the stack; false when it was entered before.
-    bool push(WalkFolder folder, const QString &path);
+    bool push(WalkFolder folder, const QString &path, const QString &name);
     void openSubFolder(Frame &frame);
+    // Opens again the closed folder of the stack at index, whose sub-folder above it
+    // on the stack is open.
+    void reopen(size_t index);
     void giveFiles(WalkStep &step);
     bool mayCross(const WalkFolder &sub) const;
 

@@ -14,5 +14,6 @@ cd "$VORLAN_ROOT/build"
 # the rest choose the offscreen platform.
 xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure -j"$(nproc)"
 bash "$VORLAN_ROOT/scripts/sanitize.sh"
+bash "$VORLAN_ROOT/scripts/tsan.sh"
 # The fuzz entry points are built with clang: compiling them keeps the code building there.
 bash "$VORLAN_ROOT/scripts/fuzz.sh" --compile-only

@@ -158,6 +158,7 @@ void frmMain::connectSearchPane()
     comWhat->setImageList(imlNIcons);
     connect(tbSearch, &Toolbar::buttonClicked, this, &frmMain::tbSearch_ButtonClick);
     connect(fileSearch, &FileSearch::rowsFound, this, &frmMain::searchRowsFound);
+    connect(fileSearch, &FileSearch::walking, this, &frmMain::searchWalking);
     connect(fileSearch, &FileSearch::finished, this, &frmMain::searchFinished);
     connect(comWhere, &ImageCombo::itemChosen, this, [this](const QString &) { comWhere_Click(); });
     // The window filters every event of the program; the fields' keys are taken there.
@@ -340,6 +341,8 @@ void frmMain::StartSearch()
     fraResults->setGeometry(lstResults->geometry());
     fraResults->show();
     setCriteriaEnabled(false);
+    // Until the walk turns to a folder the line is empty: never the last run's figures.
+    showSearchLine(QString(), kLookIn);
     ignore([this] {
         const QString key = comWhere->selectedKey();
         const SharedState &s = shared();
@@ -353,18 +356,25 @@ void frmMain::StartSearch()
         request.text = comText->currentText().normalized(QString::NormalizationForm_C);
         m_searchPlace = key;
         m_searchRun = fileSearch->start(request);
+        m_searchEnded = false;
     });
+}
+
+void frmMain::showSearchLine(const QString &line, const QString &lookIn)
+{
+    runIgnoringErrors([&] {
+        StatusPanel &panel = sbFindFileBar->panel(QStringLiteral("text"));
+        panel.setText(line);
+        panel.setToolTip(line);
+    });
+    lblLookIn->setText(lookIn);
 }
 
 void frmMain::writeSearchStatus()
 {
-    IgnoreErrors ignore;
-    ignore([this] {
+    runIgnoringErrors([this] {
         const QString line = searchStatusLine(lstResults->count(), FilesExamined, !comText->currentText().isEmpty());
-        StatusPanel &panel = sbFindFileBar->panel(QStringLiteral("text"));
-        panel.setText(line);
-        panel.setToolTip(line);
-        lblLookIn->setText(kLookIn + QStringLiteral(" [") + line + QLatin1Char(']'));
+        showSearchLine(line, kLookIn + QStringLiteral(" [") + line + QLatin1Char(']'));
     });
 }
 
@@ -372,27 +382,31 @@ void frmMain::StopSearch()
 {
     SearchRunning = false;
     fileSearch->stop();
-    writeSearchStatus();
+    // The figures of a run still unwinding are not known yet: its end writes them.
+    if (m_searchEnded)
+        writeSearchStatus();
     showSearchCommands(false);
     lstResults->show();
     fraResults->hide();
     setCriteriaEnabled(true);
 }
 
-void frmMain::searchRowsFound(quint64 run, const QList<SearchRow> &rows, const QString &folder, qint64 examined)
+void frmMain::searchWalking(quint64 run)
+{
+    if (run != m_searchRun)
+        return;
+    const QString folder = fileSearch->folderWalked();
+    // After a stop the line waits for the run's end and its figures.
+    if (SearchRunning && !folder.isEmpty())
+        showSearchLine(folder, kLookIn + QLatin1Char('[') + folder + QLatin1Char(']'));
+}
+
+void frmMain::searchRowsFound(quint64 run, const QList<SearchRow> &rows, qint64 examined)
 {
     if (run != m_searchRun)
         return;
     FilesExamined = examined;
     IgnoreErrors ignore;
-    if (SearchRunning && !folder.isEmpty()) {
-        ignore([&] {
-            StatusPanel &panel = sbFindFileBar->panel(QStringLiteral("text"));
-            panel.setText(folder);
-            panel.setToolTip(folder);
-            lblLookIn->setText(kLookIn + QLatin1Char('[') + folder + QLatin1Char(']'));
-        });
-    }
     QList<ListRowData> fresh;
     for (const SearchRow &row : rows) {
         if (lstResults->contains(row.path)) {
@@ -419,6 +433,7 @@ void frmMain::searchFinished(quint64 run, qint64 examined, bool unavailable)
     if (run != m_searchRun)
         return;
     FilesExamined = examined;
+    m_searchEnded = true;
     writeSearchStatus();
     SearchRunning = false;
     showSearchCommands(false);

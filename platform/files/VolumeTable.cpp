@@ -190,19 +190,25 @@ const Volume *VolumeTable::volumeOf(const QString &path) const
     return best;
 }
 
-const Volume *VolumeTable::mountOf(quint64 mountId, quint64 deviceNumber) const
+const Volume *VolumeTable::mountOf(const WalkFolder &folder) const
+{
+    return folder.hasMountId() ? mountOfNumber(folder.mountId()) : mountOfDevice(folder.device());
+}
+
+const Volume *VolumeTable::mountOfNumber(quint64 mountId) const
 {
     for (const Volume &mount : m_mounts) {
-        if (mount.mountId == mountId && mount.deviceNumber == deviceNumber)
+        if (mount.mountId == mountId)
             return &mount;
     }
-    // A system without mount numbers: the device tells the file system, and every
-    // view of one file system is of one type.
-    if (mountId == deviceNumber) {
-        for (const Volume &mount : m_mounts) {
-            if (mount.deviceNumber == deviceNumber)
-                return &mount;
-        }
+    return nullptr;
+}
+
+const Volume *VolumeTable::mountOfDevice(quint64 deviceNumber) const
+{
+    for (const Volume &mount : m_mounts) {
+        if (mount.deviceNumber == deviceNumber)
+            return &mount;
     }
     return nullptr;
 }

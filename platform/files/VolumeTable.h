@@ -4,6 +4,8 @@
 #include <QList>
 #include <QString>
 
+class WalkFolder;
+
 // One mounted volume as the drive list shows it.
 struct Volume
 {
@@ -41,10 +43,14 @@ public:
 
     // Every mount of the table, pseudo file systems and second views included.
     const QList<Volume> &mounts() const { return m_mounts; }
-    // The mount a folder was reached through, by the numbers its status gives (a
-    // system without mount numbers gives the device number in their place);
-    // nullptr when the table does not hold it.
-    const Volume *mountOf(quint64 mountId, quint64 deviceNumber) const;
+    // The mount an open folder was reached through; nullptr when the table does not
+    // hold it. Where the system numbers mounts, the number alone decides: the device a
+    // folder reports need not be the one the table lists (a btrfs volume reports one
+    // of its own for each sub-volume). Only without mount numbers does the device
+    // tell the file system, every view of which is of one type.
+    const Volume *mountOf(const WalkFolder &folder) const;
+    const Volume *mountOfNumber(quint64 mountId) const;
+    const Volume *mountOfDevice(quint64 deviceNumber) const;
     // Holds the mount files a user keeps (a disk, a RAM disk, a network share, a bind
     // mount of any of them), rather than a view of the kernel's state (proc, sysfs,
     // devtmpfs, devpts, cgroup and the like)?

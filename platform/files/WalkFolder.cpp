@@ -40,6 +40,7 @@ WalkFolder &WalkFolder::operator=(WalkFolder &&other) noexcept
         m_device = other.m_device;
         m_inode = other.m_inode;
         m_mountId = other.m_mountId;
+        m_hasMountId = other.m_hasMountId;
     }
     return *this;
 }
@@ -66,13 +67,30 @@ int WalkFolder::adopt(int fd)
     m_device = (quint64(info.stx_dev_major) << 32) | info.stx_dev_minor;
     m_inode = info.stx_ino;
     // Without mount ids (a kernel before 5.8) a mount shows by its device alone.
-    m_mountId = (info.stx_mask & STATX_MNT_ID) ? info.stx_mnt_id : m_device;
+    m_hasMountId = (info.stx_mask & STATX_MNT_ID) != 0;
+    m_mountId = m_hasMountId ? info.stx_mnt_id : m_device;
     return 0;
 }
 
-int WalkFolder::open(const QString &path)
+int WalkFolder::adoptSame(int fd)
 {
-    return adopt(::open(QFile::encodeName(path).constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    const quint64 device = m_device;
+    const quint64 inode = m_inode;
+    int failure = adopt(fd);
+    if (failure == 0 && (m_device != device || m_inode != inode))
+        failure = ESTALE;
+    if (failure != 0) {
+        close();
+        m_device = device;
+        m_inode = inode;
+    }
+    return failure;
+}
+
+int WalkFolder::open(const QString &path, Links links)
+{
+    const int follow = links == Links::Resolved ? 0 : O_NOFOLLOW;
+    return adopt(::open(QFile::encodeName(path).constData(), O_RDONLY | O_DIRECTORY | follow | O_CLOEXEC));
 }
 
 int WalkFolder::openChild(const WalkFolder &parent, const QString &name)
@@ -82,26 +100,22 @@ int WalkFolder::openChild(const WalkFolder &parent, const QString &name)
     return adopt(::openat(parent.m_fd, name.toUtf8().constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
 }
 
-int WalkFolder::reopen(const WalkFolder *child, const QString &path)
+int WalkFolder::reopenAbove(const WalkFolder &child)
 {
-    const quint64 device = m_device;
-    const quint64 inode = m_inode;
-    constexpr int flags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
-    int failure = ESTALE;
-    if (child && child->isOpen())
-        failure = adopt(::openat(child->m_fd, "..", flags));
-    if (failure == 0 && (m_device != device || m_inode != inode))
-        failure = ESTALE;
-    if (failure != 0)
-        failure = open(path);
-    if (failure == 0 && (m_device != device || m_inode != inode))
-        failure = ESTALE;
-    if (failure != 0) {
+    if (!child.isOpen()) {
         close();
-        m_device = device;
-        m_inode = inode;
+        return EBADF;
     }
-    return failure;
+    return adoptSame(::openat(child.m_fd, "..", O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+}
+
+int WalkFolder::reopenIn(const WalkFolder &parent, const QString &name)
+{
+    if (!parent.isOpen()) {
+        close();
+        return EBADF;
+    }
+    return adoptSame(::openat(parent.m_fd, name.toUtf8().constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
 }
 
 int WalkFolder::list(std::vector<FolderEntry> &out) const

@@ -20,15 +20,20 @@ public:
     WalkFolder(const WalkFolder &) = delete;
     WalkFolder &operator=(const WalkFolder &) = delete;
 
-    // Opens the folder at an absolute path: 0 or the errno.
-    int open(const QString &path);
+    // Opens the folder at an absolute path: 0 or the errno. A link at the path itself is
+    // refused, unless the path is one a user names (a start folder), which is resolved
+    // as the system resolves any path; nothing below it is followed either way.
+    enum class Links { Refused, Resolved };
+    int open(const QString &path, Links links = Links::Refused);
     // Opens a sub-folder of an open folder by its name: 0 or the errno.
     int openChild(const WalkFolder &parent, const QString &name);
-    // Opens again a folder held open before (this one, closed meanwhile): through the
-    // parent entry of an open sub-folder of it when one is given, else by its path,
-    // and never through a link at its place. 0, the errno, or ESTALE when what is
-    // found there now is another folder (one moved, or a link put in its place).
-    int reopen(const WalkFolder *child, const QString &path);
+    // Opens again a folder held open before (this one, closed meanwhile), never through
+    // a link at its place: through the parent entry of an open sub-folder of it, or by
+    // its name in an open folder. 0, the errno, or ESTALE when what is found there now
+    // is another folder (its sub-folder was moved elsewhere, or another folder or a
+    // link stands at its name); either way it stays this folder, closed.
+    int reopenAbove(const WalkFolder &child);
+    int reopenIn(const WalkFolder &parent, const QString &name);
     void close();
     bool isOpen() const { return m_fd >= 0; }
 
@@ -36,7 +41,10 @@ public:
     // one folder at two places), and which mount it was reached through.
     quint64 device() const { return m_device; }
     quint64 inode() const { return m_inode; }
+    // The mount's number; where the system gives none (a kernel before 5.8) the device
+    // number stands in for it.
     quint64 mountId() const { return m_mountId; }
+    bool hasMountId() const { return m_hasMountId; }
 
     // The entries, read once (a second call finds none), in the folder's own order, with their kinds as the folder
     // records them: names beginning with "." and names that are not valid UTF-8 are
@@ -49,11 +57,14 @@ public:
 private:
     friend class WalkFile;
     int adopt(int fd);
+    // Adopts what was opened when it is this folder; else closes it and stays this one.
+    int adoptSame(int fd);
 
     int m_fd = -1;
     quint64 m_device = 0;
     quint64 m_inode = 0;
     quint64 m_mountId = 0;
+    bool m_hasMountId = false;
 };
 
 // A regular file of a walked folder, open for reading. Opening never blocks (a FIFO

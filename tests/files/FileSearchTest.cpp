@@ -10,10 +10,16 @@
 #include <QFile>
 #include <QProcess>
 #include <QEventLoop>
+#include <QTest>
 #include <QTimer>
 #include <QStorageInfo>
 
+#include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
+#include <atomic>
+#include <thread>
+#include <string>
 #include <set>
 #include <sys/mount.h>
 #include <sys/resource.h>
@@ -79,7 +85,7 @@ protected:
             : search(search)
         {
             QObject::connect(&search, &FileSearch::rowsFound, &receiver,
-                             [this, root](quint64 run, const QList<SearchRow> &rows, const QString &, qint64) {
+                             [this, root](quint64 run, const QList<SearchRow> &rows, qint64) {
                                  if (run != number)
                                      return;
                                  for (const SearchRow &row : rows) {
@@ -558,4 +564,249 @@ TEST_F(WideTreeTest, AfterAStopOnlyTheCurrentFolderAndThoseAboveItAreListed)
     expected << hitsOf(QStringLiteral("w/a4"));
     EXPECT_EQ(outcome.paths, expected);
     EXPECT_EQ(outcome.examined, 6 * 12 + 1 + 4 * 12 + 1);
+}
+
+namespace {
+
+// The name of a file that begins with a byte-order mark, as some editors save them.
+const QString kMarkedName = QStringLiteral("\uFEFFpozn\u00E1mka.txt");
+
+// Removes a tree however deep, each entry relative to its folder.
+void removeTreeAt(int parent, const char *name)
+{
+    const int fd = ::openat(parent, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd >= 0) {
+        std::vector<std::string> entries;
+        if (DIR *dir = ::fdopendir(::dup(fd))) {
+            while (const dirent *entry = ::readdir(dir)) {
+                if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0)
+                    entries.emplace_back(entry->d_name);
+            }
+            ::closedir(dir);
+        }
+        for (const std::string &entry : entries) {
+            if (::unlinkat(fd, entry.c_str(), 0) != 0)
+                removeTreeAt(fd, entry.c_str());
+        }
+        ::close(fd);
+    }
+    ::unlinkat(parent, name, AT_REMOVEDIR);
+}
+
+void writeFileAt(int folder, const QString &name)
+{
+    const int file = ::openat(folder, name.toUtf8().constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+    ASSERT_GE(file, 0);
+    ::close(file);
+}
+
+} // namespace
+
+TEST_F(FileSearchTest, AFolderBelongsToTheMountItsNumberNamesWhateverDeviceItReports)
+{
+    files({{"b/a.txt", "a"}, {"b/s/t/c.txt", "c"}});
+    env.writeFile(QStringLiteral("b/s/") + kMarkedName, "m");
+    WalkFolder start;
+    ASSERT_EQ(start.open(root("b")), 0);
+    if (!start.hasMountId())
+        GTEST_SKIP() << "this system numbers no mounts";
+    // The table lists the mount with a device other than the one its folders report,
+    // as it does for every btrfs volume.
+    const quint64 listed = start.device() + 1;
+    const QByteArray table = QByteArray::number(start.mountId()) + " 1 " + QByteArray::number(listed >> 32) + ':'
+                             + QByteArray::number(listed & 0xFFFFFFFF) + " / "
+                             + QFile::encodeName(QStorageInfo(env.root()).rootPath()) + " rw - btrfs /dev/loop9 rw\n";
+    FileSearch search;
+    const Outcome outcome = run(search, {{{root("b"), false}}, QStringLiteral("*.txt"), {}, VolumeTable::fromMountInfo(table)});
+    EXPECT_EQ(outcome.paths, QStringList({"b/s/t/c.txt", "b/s/" + kMarkedName, "b/a.txt"}));
+    EXPECT_FALSE(outcome.unavailable);
+}
+
+TEST_F(FileSearchTest, ARealBtrfsVolumeAndItsSubVolumeAreWalked)
+{
+    if (!isRoot())
+        GTEST_SKIP() << "mounting a disk image needs root";
+    const QString image = root("btrfs.img");
+    QFile file(image);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(file.resize(qint64(128) << 20));
+    file.close();
+    const auto tool = [](const QString &program, const QStringList &arguments) {
+        QProcess process;
+        process.start(program, arguments);
+        return process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+    };
+    if (!tool(QStringLiteral("mkfs.btrfs"), {QStringLiteral("-q"), image}))
+        GTEST_SKIP() << "mkfs.btrfs (btrfs-progs) is not at hand";
+    QDir().mkpath(root("disk"));
+    if (!tool(QStringLiteral("mount"), {QStringLiteral("-o"), QStringLiteral("loop"), image, root("disk")}))
+        GTEST_SKIP() << "this machine cannot mount a btrfs disk image";
+    const QByteArray mountPoint = QFile::encodeName(root("disk"));
+    const bool subVolume = tool(QStringLiteral("btrfs"), {QStringLiteral("subvolume"), QStringLiteral("create"), root("disk/sub")});
+    env.writeFile(QStringLiteral("disk/a.txt"), "a");
+    env.writeFile(QStringLiteral("disk/f/") + kMarkedName, "m");
+    if (subVolume)
+        env.writeFile(QStringLiteral("disk/sub/s.txt"), "s");
+    // The machine's own table, as a search from the window reads it.
+    FileSearch search;
+    const Outcome outcome = run(search, {{{root("disk"), false}}, QStringLiteral("*.txt"), {}, VolumeTable::fromSystem()});
+    ::umount2(mountPoint.constData(), MNT_DETACH);
+    QStringList expected = {"disk/f/" + kMarkedName, "disk/a.txt"};
+    if (subVolume)
+        expected.prepend(QStringLiteral("disk/sub/s.txt"));
+    EXPECT_EQ(outcome.paths, expected);
+    EXPECT_FALSE(outcome.unavailable);
+}
+
+TEST_F(FileSearchTest, AStartFolderThatIsALinkIsWalkedHoweverItIsSpelt)
+{
+    files({{"disk/Dokumenty/a.txt", "a"}, {"disk/Dokumenty/p/q/b.txt", "b"}, {"elsewhere/x.txt", "x"}});
+    env.writeFile(QStringLiteral("disk/Dokumenty/p/") + kMarkedName, "m");
+    ASSERT_EQ(::symlink(QFile::encodeName(root("disk/Dokumenty")).constData(), QFile::encodeName(root("Documents")).constData()), 0);
+    // A link to a link leads there too; below the start folder no link is followed.
+    ASSERT_EQ(::symlink("Documents", QFile::encodeName(root("Docs")).constData()), 0);
+    ASSERT_EQ(::symlink(QFile::encodeName(root("elsewhere")).constData(), QFile::encodeName(root("disk/Dokumenty/p/out")).constData()), 0);
+    FileSearch search;
+    for (const char *start : {"Documents", "Documents/", "Docs"}) {
+        SCOPED_TRACE(start);
+        const QString spelt = QString::fromLatin1(start);
+        const Outcome outcome = run(search, request(root(spelt)));
+        // The rows keep the path as the user gave it.
+        const QString shown = spelt.endsWith(QLatin1Char('/')) ? spelt.chopped(1) : spelt;
+        EXPECT_EQ(outcome.paths, QStringList({shown + "/p/q/b.txt", shown + "/p/" + kMarkedName, shown + "/a.txt"}));
+        EXPECT_EQ(outcome.examined, 3);
+        EXPECT_FALSE(outcome.unavailable);
+    }
+}
+
+// A tree deeper in bytes than any path may be, with a file in each folder, a name
+// with a byte-order mark among them; a folder of it is moved away at a known step.
+class MovedFolderTest : public FileSearchTest
+{
+protected:
+    static constexpr int kLevels = 40;
+
+    void SetUp() override
+    {
+        QDir().mkpath(root("deep"));
+        top = ::open(QFile::encodeName(env.root()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        ASSERT_GE(top, 0);
+        int fd = ::openat(top, "deep", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        ASSERT_GE(fd, 0);
+        folders.push_back(fd);
+        writeFileAt(fd, QStringLiteral("f.txt"));
+        for (int level = 1; level <= kLevels; ++level) {
+            names.push_back(levelName(level));
+            const QByteArray name = names.back().toUtf8();
+            ASSERT_EQ(::mkdirat(fd, name.constData(), 0755), 0);
+            fd = ::openat(fd, name.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+            ASSERT_GE(fd, 0);
+            folders.push_back(fd);
+            writeFileAt(fd, level == 3 ? kMarkedName : QStringLiteral("f.txt"));
+        }
+    }
+    void TearDown() override
+    {
+        for (int fd : folders)
+            ::close(fd);
+        removeTreeAt(top, "deep");
+        removeTreeAt(top, "away");
+        ::close(top);
+    }
+    static QString levelName(int level)
+    {
+        // About 200 bytes each: level 21 lies past the 4,096 bytes a path may have.
+        return (level == 2 ? QStringLiteral("\uFEFF") : QString()) + QStringLiteral("%1-").arg(level)
+               + QString(196, QLatin1Char('u'));
+    }
+    // The path of a level as the walk writes it, from the temporary root.
+    QString pathOf(int level, const QString &start = QStringLiteral("deep")) const
+    {
+        QString path = start;
+        for (int i = 0; i < level; ++i)
+            path += QLatin1Char('/') + names[size_t(i)];
+        return path;
+    }
+    QString fileOf(int level, const QString &start = QStringLiteral("deep")) const
+    {
+        return pathOf(level, start) + QLatin1Char('/') + (level == 3 ? kMarkedName : QStringLiteral("f.txt"));
+    }
+    // Moves a level out of the tree as the walk turns in the deepest folder but one,
+    // far below it; the start folder is renamed too when asked.
+    Outcome searchMovingAway(int level, bool renameStart)
+    {
+        FileSearch search;
+        const QString turn = root(pathOf(kLevels - 1));
+        bool moved = false;
+        search.setStepHook([&](FileSearch::Step step, const QString &path) {
+            if (step != FileSearch::Step::Folder || path != turn || moved)
+                return;
+            moved = true;
+            EXPECT_EQ(::renameat(folders[size_t(level - 1)], names[size_t(level - 1)].toUtf8().constData(), top, "away"), 0);
+            if (renameStart) {
+                EXPECT_EQ(::renameat(top, "deep", top, "deep-renamed"), 0);
+            }
+        });
+        Outcome outcome = run(search, request(root("deep"), QStringLiteral("*.txt")));
+        EXPECT_TRUE(moved);
+        if (renameStart)
+            ::renameat(top, "deep-renamed", top, "deep");
+        return outcome;
+    }
+
+    int top = -1;
+    std::vector<int> folders; // level 0 (the start folder) to kLevels, open
+    std::vector<QString> names; // of levels 1 to kLevels
+};
+
+TEST_F(MovedFolderTest, TheFoldersAboveAFolderMovedAwayMidWalkAreStillExamined)
+{
+    // Level 25 leaves while the walk is 14 levels below it: every folder above it is
+    // found again, by name from the start folder, and gives its files, deepest first.
+    const Outcome outcome = searchMovingAway(25, false);
+    ASSERT_GE(outcome.paths.size(), 25);
+    QStringList above;
+    for (int level = 24; level >= 0; --level)
+        above << fileOf(level);
+    EXPECT_EQ(outcome.paths.mid(outcome.paths.size() - 25), above);
+    EXPECT_EQ(outcome.paths.front(), fileOf(kLevels));
+}
+
+TEST_F(MovedFolderTest, TheStartFolderStaysOpenWhateverHappensToItsPath)
+{
+    // The start folder renamed and its second level moved away: no path leads to the
+    // levels above the moved one, nor to the start folder, yet both give their files.
+    const Outcome outcome = searchMovingAway(2, true);
+    ASSERT_GE(outcome.paths.size(), 2);
+    EXPECT_EQ(outcome.paths.mid(outcome.paths.size() - 2), QStringList({fileOf(1), fileOf(0)}));
+}
+
+TEST_F(FileSearchTest, TheFolderWalkedIsReportedOnceUntilTakenAsTheTakerIsAtIt)
+{
+    files({{"r/a/b/c.txt", "c"}, {"r/a/b/d/e.txt", "e"}, {"r/z/f.txt", "f"}});
+    FileSearch search;
+    std::atomic<bool> held{false};
+    std::atomic<bool> release{false};
+    const QString a = root("r/a");
+    search.setStepHook([&](FileSearch::Step step, const QString &path) {
+        if (step != FileSearch::Step::Folder || path != a)
+            return;
+        held = true;
+        while (!release)
+            std::this_thread::yield();
+    });
+    int reports = 0;
+    QObject receiver;
+    QObject::connect(&search, &FileSearch::walking, &receiver, [&] { ++reports; });
+    Collector collector(search, env.root());
+    collector.start(request(root("r"), QStringLiteral("*.txt"), QStringLiteral("e")));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return held.load(); }, 20000));
+    // "r" turned to "z", then to "a", and "a" to "b": told once, and the folder taken
+    // is the one the walk is held at, however far its own thread has gone.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return reports > 0; }, 20000));
+    EXPECT_EQ(reports, 1);
+    EXPECT_EQ(search.folderWalked(), a);
+    release = true;
+    collector.wait();
+    EXPECT_EQ(collector.outcome.paths, QStringList({"r/a/b/d/e.txt"}));
 }

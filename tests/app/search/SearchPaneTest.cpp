@@ -185,7 +185,8 @@ TEST_F(SearchPane, ZastavitHledaniFromTheToolsMenuStopsARun)
     QTest::mouseClick(files, Qt::LeftButton, {}, files->actionGeometry(stop).center());
     EXPECT_FALSE(main->SearchRunning);
     EXPECT_TRUE(buttonShown("find"));
-    EXPECT_EQ(status(), QStringLiteral("Hotovo. Nalezeno 0 souborů."));
+    // The run is still unwinding: no figures until they are known.
+    EXPECT_FALSE(status().contains(QStringLiteral("Nalezeno")));
     release = true;
     ASSERT_TRUE(waitIdle());
     EXPECT_TRUE(QTest::qWaitFor([this, stop] { return !stop->isVisible() && status() == QStringLiteral("Hotovo. Nalezeno 3 souborů."); }, 20000));
@@ -261,7 +262,8 @@ TEST_F(SearchPane, ARunHidesTheListBehindTheFrameAndStopIdlesThePaneAtOnce)
     EXPECT_TRUE(buttonShown("find"));
     EXPECT_FALSE(main->lstResults->isHidden());
     EXPECT_TRUE(main->fraResults->isHidden());
-    EXPECT_EQ(status(), QStringLiteral("Hotovo. Nalezeno 0 souborů."));
+    // The run is still unwinding: no figures until they are known.
+    EXPECT_FALSE(status().contains(QStringLiteral("Nalezeno")));
     release = true;
     // The files of the folder being walked, and of the folders above it, still come;
     // the walk's end writes the status line again.
@@ -460,4 +462,44 @@ TEST_F(SearchPane, ChoosingAFolderMakesItTheCustomPlace)
     EXPECT_TRUE(main->SearchRunning);
     ASSERT_TRUE(waitIdle());
     EXPECT_EQ(names(), QStringList({"x.html"}));
+}
+
+TEST_F(SearchPane, TheLineShowsTheFolderWalkedAndAfterAStopOnlyTheRunsOwnFigures)
+{
+    search(QString());
+    ASSERT_TRUE(waitIdle());
+    ASSERT_EQ(status(), QStringLiteral("Hotovo. Nalezeno 3 souborů."));
+    // Twenty pages walked first, one holding the text; then the walk turns in "a" to
+    // its sub-folder, and is held there while the walk's own thread reads ahead.
+    for (int i = 0; i < 20; ++i)
+        env.writeFile(QStringLiteral("home/Documents/m/p%1.html").arg(i), i == 7 ? "hledaný text" : "nic");
+    env.writeFile("home/Documents/a/b/c.html", "hledaný text");
+    env.writeFile("home/Documents/a/b/d/e.html", "hledaný text");
+    const QString a = docs + "/a";
+    main->fileSearch->setStepHook([this, a](FileSearch::Step step, const QString &path) {
+        if (step != FileSearch::Step::Folder || path != a)
+            return;
+        held = true;
+        while (!release)
+            std::this_thread::yield();
+    });
+    release = false;
+    search(QStringLiteral("hledaný"));
+    // Never the last run's line.
+    EXPECT_FALSE(status().contains(QStringLiteral("Nalezeno")));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return held.load(); }, 20000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return status() == a; }, 10000)) << qPrintable(status());
+    EXPECT_EQ(main->sbFindFileBar->panel(QStringLiteral("text")).toolTip(), a);
+    EXPECT_EQ(main->lblLookIn->text(), QStringLiteral("&Prohledat: [") + a + QLatin1Char(']'));
+
+    // "Zastavit": the pane idles at once, the line waits for the run's end.
+    QTest::mouseClick(main->tbSearch->button("stop").widget(), Qt::LeftButton);
+    EXPECT_TRUE(buttonShown("find"));
+    EXPECT_EQ(status(), a);
+    EXPECT_FALSE(main->lblLookIn->text().contains(QStringLiteral("Nalezeno")));
+    release = true;
+    // Stopped as "a" turned to a sub-folder: nothing below it is examined.
+    EXPECT_TRUE(QTest::qWaitFor([this] { return status().startsWith(QStringLiteral("Hotovo")); }, 20000));
+    EXPECT_EQ(status(), QStringLiteral("Hotovo. Nalezeno 4 z 20 souborů."));
+    EXPECT_EQ(main->lblLookIn->text(), QStringLiteral("&Prohledat:  [Hotovo. Nalezeno 4 z 20 souborů.]"));
 }

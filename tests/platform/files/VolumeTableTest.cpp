@@ -112,16 +112,18 @@ TEST(VolumeTable, FindsEveryMountByItsNumbersAndTellsViewsOfTheKernelApart)
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.path);
-        const Volume *mount = table.mountOf(c.id, (c.major << 32) | c.minor);
+        const Volume *mount = table.mountOfNumber(c.id);
         ASSERT_NE(mount, nullptr);
         EXPECT_EQ(mount->mountPath, QString::fromUtf8(c.path));
         EXPECT_EQ(VolumeTable::holdsFiles(*mount), c.holdsFiles);
+        // Without mount numbers, the device alone: some view of the same file system.
+        const Volume *byDevice = table.mountOfDevice((c.major << 32) | c.minor);
+        ASSERT_NE(byDevice, nullptr);
+        EXPECT_EQ(byDevice->deviceNumber, mount->deviceNumber);
+        EXPECT_EQ(byDevice->type, mount->type);
     }
-    // A number pair the table does not hold; without mount numbers, the device alone.
-    EXPECT_EQ(table.mountOf(23, 21), nullptr);
-    const quint64 ram = (quint64(0) << 32) | 52;
-    ASSERT_NE(table.mountOf(ram, ram), nullptr);
-    EXPECT_EQ(table.mountOf(ram, ram)->mountPath, QStringLiteral("/mnt/ram"));
+    EXPECT_EQ(table.mountOfNumber(99), nullptr);
+    EXPECT_EQ(table.mountOfDevice(99), nullptr);
 }
 
 TEST_F(TempEnvTest, VolumeTableReadsAnInjectedMountTable)
