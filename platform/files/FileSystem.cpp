@@ -265,9 +265,20 @@ int PosixFileSystem::openSource(const QString &path, LastStep last, SourceFile &
 {
     out.close();
     const int follow = last == LastStep::RefuseLink ? O_NOFOLLOW : 0;
+    const QByteArray name = encoded(path);
+    // Opening a device acts on it (a watchdog starts counting, a serial line raises
+    // its signals, a tape rewinds), so only what the path shows as a regular file is
+    // opened at all.
+    struct stat seen {};
+    if ((last == LastStep::RefuseLink ? ::lstat(name.constData(), &seen) : ::stat(name.constData(), &seen)) != 0)
+        return errno;
+    if (S_ISLNK(seen.st_mode))
+        return ELOOP;
+    if (!S_ISREG(seen.st_mode))
+        return S_ISDIR(seen.st_mode) ? EISDIR : EINVAL;
     // Never blocks: a FIFO opened for reading would wait for a writer. What the
     // descriptor is decides, so nothing can be put in its place after the check.
-    const int fd = ::open(encoded(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | follow);
+    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | follow);
     if (fd < 0)
         return errno;
     struct stat info {};

@@ -172,8 +172,9 @@ public:
     // Opens a folder. With RefuseLink a link at the path's last step is refused
     // (ENOTDIR or ELOOP) instead of followed; the steps before it are followed.
     virtual int openFolder(const QString &path, OpenFolder &out, LastStep last = LastStep::FollowLink) = 0;
-    // Opens a regular file for reading without blocking (a FIFO or a device is
-    // refused with EINVAL, a folder with EISDIR, after the open, on the descriptor).
+    // Opens a regular file for reading without blocking. A FIFO or a device is
+    // refused with EINVAL, a folder with EISDIR, without being opened, and again on
+    // the descriptor should another file be put at the path in between.
     virtual int openSource(const QString &path, LastStep last, SourceFile &out) = 0;
     virtual int list(const OpenFolder &folder, FolderListing &out, const WildcardPattern *names = nullptr) = 0;
     // What is at a name of the folder, a link reported as a link.

@@ -3,6 +3,7 @@
 #include "support/FaultMount.h"
 #include "support/FaultyFileSystem.h"
 #include "support/QtPrinters.h"
+#include "support/SpecialFiles.h"
 #include "support/TestEnvironment.h"
 #include "support/WriteFailure.h"
 
@@ -13,6 +14,7 @@
 #include <functional>
 #include <random>
 #include <grp.h>
+#include <sys/inotify.h>
 #include <sys/stat.h>
 #include <sys/vfs.h>
 #include <sys/wait.h>
@@ -366,6 +368,34 @@ TEST_F(CheckedFileOpsTest, ChecksRefuseInTheirOrderBeforeAnythingIsTouched)
         EXPECT_EQ(TestEnvironment::readFile(source), content);
     }
     EXPECT_EQ(files.syncedCopies + files.unsyncedCopies, 0);
+}
+
+TEST_F(CheckedFileOpsTest, APipeOrADeviceIsRefusedWithoutBeingOpened)
+{
+    // Opening a device acts on it, so the refusal must come before any open: the
+    // system tells every open of a watched file, whatever its kind.
+    const QString pipe = env.path("src/roura");
+    const QString device = env.path("src/zarizeni");
+    ASSERT_TRUE(SpecialFiles::makePipe(pipe));
+    QStringList watched{pipe};
+    if (SpecialFiles::makeDevice(device))
+        watched.append(device);
+    for (const QString &special : std::as_const(watched)) {
+        SCOPED_TRACE(special.toStdString());
+        const QString link = special + ".odkaz";
+        ASSERT_TRUE(QFile::link(special, link));
+        const int watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+        ASSERT_GE(watch, 0);
+        ASSERT_GE(::inotify_add_watch(watch, QFile::encodeName(special).constData(), IN_OPEN), 0);
+        EXPECT_EQ(CopyFileChecked(special, target).code, FileOpCode::Failed);
+        EXPECT_EQ(CopyFileChecked(link, target).code, FileOpCode::Failed);
+        QByteArray head;
+        EXPECT_EQ(FileSystem::current().readFileHead(link, 16, head), EINVAL);
+        char events[4096];
+        EXPECT_LT(::read(watch, events, sizeof events), 0) << "the file was opened";
+        ::close(watch);
+        EXPECT_TRUE(entries(env.path("dst")).isEmpty());
+    }
 }
 
 TEST_F(CheckedFileOpsTest, ResultsGiveTheCopyUserWritableTextsUtf8WithCrLfAndSanitisedFolders)
