@@ -205,6 +205,9 @@ TEST_F(CheckedFileOpsTest, ASourceThatCannotBeReadIsToldAsSuchAndTheTargetOnlyWh
         QString message;
     };
     const QString roTarget = env.path("ro") + "/citelny.txt";
+    const QString closed = env.writeFile("zavreno/soubor.txt", "zavreno");
+    ::chmod(QFile::encodeName(env.path("zavreno")).constData(), 0700);
+    const QString closedRefused = QStringLiteral("Soubor „%1“ nelze přečíst (Přístup byl odepřen).").arg(closed);
     const Case cases[] = {
         {"copy of an unreadable file", [this] { return CopyFileChecked(source, target); }, target, 9, EACCES, refused},
         {"move of an unreadable file across volumes",
@@ -215,6 +218,8 @@ TEST_F(CheckedFileOpsTest, ASourceThatCannotBeReadIsToldAsSuchAndTheTargetOnlyWh
          target, 9, EACCES, refused},
         {"copy into a folder the user may not write",
          [&] { return CopyFileChecked(readable, roTarget); }, roTarget, 7, EACCES, readOnly},
+        {"move of a file in a folder the user may not enter",
+         [&] { return MoveFileChecked(closed, target); }, target, 9, EACCES, closedRefused},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
@@ -227,6 +232,7 @@ TEST_F(CheckedFileOpsTest, ASourceThatCannotBeReadIsToldAsSuchAndTheTargetOnlyWh
         EXPECT_TRUE(entries(env.path("dst")).isEmpty());
         EXPECT_TRUE(entries(env.path("ro")).isEmpty());
         EXPECT_EQ(TestEnvironment::readFile(source), content);
+        EXPECT_EQ(TestEnvironment::readFile(closed), "zavreno");
     }
     ::chmod(QFile::encodeName(env.path("ro")).constData(), 0755);
 }
