@@ -84,6 +84,15 @@ bool notOffered(int failure)
     return failure == EINVAL || failure == EOPNOTSUPP || failure == ENOSYS || failure == EXDEV;
 }
 
+// Whether the permission bits or times a copy carries over were refused because the
+// disk keeps none of its own for the user: a FAT or exFAT disk gives every file the
+// owner and mode it was mounted with, and refuses others (EPERM). The copy's data is
+// what the user asked for, so it stands with the disk's own bits, as cp leaves it.
+bool metadataRefused(int failure)
+{
+    return failure == EPERM || failure == EOPNOTSUPP || failure == ENOSYS;
+}
+
 // Whether creating a nameless file in a folder is refused by the file system (or the
 // kernel) rather than by a fault.
 bool namelessRefused(int failure)
@@ -674,7 +683,7 @@ int PosixFileSystem::writeThenName(const OpenFolder &folder, const QByteArray &n
             return EEXIST;
     }
     int failure = fill(fd);
-    if (failure == 0 && ::fchmod(fd, mode_t(mode & 0777)) != 0)
+    if (failure == 0 && ::fchmod(fd, mode_t(mode & 0777)) != 0 && !metadataRefused(errno))
         failure = errno;
     if (failure == 0 && sync && ::fsync(fd) != 0)
         failure = errno;
@@ -738,7 +747,7 @@ int PosixFileSystem::copyIntoEntry(const SourceFile &source, const OpenFolder &f
             return errno;
         }
         const struct timespec times[2] = {info.st_atim, info.st_mtim};
-        return ::futimens(toFd, times) == 0 ? 0 : errno;
+        return ::futimens(toFd, times) == 0 || metadataRefused(errno) ? 0 : errno;
     }, sync);
     if (failure == 0)
         side = FailedSide::None;

@@ -132,7 +132,8 @@ public:
     // A rename, or across file systems a copy, sync and removal of the source; a
     // symbolic link moves as a link. Folders move only within a file system.
     virtual int move(const QString &from, const QString &to) = 0;
-    // A regular file's data, permission bits and modification time under a new name.
+    // A regular file's data, permission bits and modification time under a new name;
+    // a disk that refuses the user those bits and times (FAT, exFAT) keeps its own.
     virtual int copy(const QString &from, const QString &to) = 0;
     // The same copy, named once complete but left to the system to write out in its
     // own time, as cp leaves it: the source stays, so nothing is lost if it never

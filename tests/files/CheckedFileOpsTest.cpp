@@ -604,6 +604,34 @@ TEST_F(CheckedFileOpsTest, ASourceThatFailsWhileBeingReadIsToldAsTheSourceNamedA
     EXPECT_EQ(CopyFileChecked(source, target).code, 3);
 }
 
+TEST_F(CheckedFileOpsTest, ADiskThatRefusesTheUserItsBitsAndTimesStillTakesTheCopy)
+{
+    // exFAT mounted by root for everyone lets any user write a file but set no mode
+    // nor time on it: the copy and the move are still made, whole.
+    FaultMount disk(FaultKind::RefusesNames, env.path("dst"));
+    if (!disk.skipReason().isEmpty())
+        GTEST_SKIP() << "no exFAT disk: " << disk.skipReason().toStdString();
+    for (const QString &folder : {env.root(), env.path("src")})
+        ::chmod(QFile::encodeName(folder).constData(), 0777);
+    ::chmod(QFile::encodeName(source).constData(), 0644);
+    const QString moved = env.path("src/presun.txt");
+    env.writeFile("src/presun.txt", "presun");
+    ::chmod(QFile::encodeName(moved).constData(), 0644);
+    const UnprivilegedRun copy = runUnprivileged([this] { return CopyFileChecked(source, target); }, target,
+                                                 env.path("dst"));
+    if (!copy.skip.isEmpty())
+        GTEST_SKIP() << copy.skip.toStdString();
+    EXPECT_EQ(copy.result.code, 1) << copy.message.toStdString();
+    const QString movedTarget = env.path("dst") + "/presun.txt";
+    const UnprivilegedRun move = runUnprivileged([&] { return MoveFileChecked(moved, movedTarget); }, movedTarget,
+                                                 env.path("dst"));
+    EXPECT_EQ(move.result.code, 0) << move.message.toStdString();
+    EXPECT_EQ(TestEnvironment::readFile(target), content);
+    EXPECT_EQ(TestEnvironment::readFile(movedTarget), "presun");
+    EXPECT_FALSE(QFile::exists(moved));
+    EXPECT_EQ(entries(env.path("dst")), (QStringList{"presun.txt", "zpráva.txt"}));
+}
+
 TEST_F(CheckedFileOpsTest, ANameTheTargetDiskRefusesIsToldAsSuchWhileItsFolderIsThere)
 {
     const QString refusedName = QStringLiteral("a:b.txt");
