@@ -848,16 +848,27 @@ int PosixFileSystem::moveAcross(const OpenFolder &from, const QByteArray &name, 
                 *side = failedSide;
             return failure;
         }
+        // A file written to while it was copied (a log being appended to) holds more
+        // than its copy: it stays and the copy goes, so nothing written to it is lost.
+        struct stat after {};
+        if (::fstat(source.m_fd, &after) != 0)
+            failure = errno;
+        else if (after.st_size != opened.st_size || after.st_mtim.tv_sec != opened.st_mtim.tv_sec
+                 || after.st_mtim.tv_nsec != opened.st_mtim.tv_nsec)
+            failure = EAGAIN;
         held = std::exchange(source.m_fd, -1);
     } else {
         return EXDEV;
     }
     // The source goes only now that its copy is on the disk, and only while its name
     // still holds the file that was copied. Between this look and the unlink a file
-    // put at the name would still go: the system has no removal of a name that holds
-    // a given file, so that window stays, as short as two calls.
+    // put at the name, or bytes written to the file, would still go: the system has
+    // no removal of a name that holds a given, unchanged file, so that window stays,
+    // as short as a few calls.
     struct stat now {};
-    if (::fstatat(fromFd, name.constData(), &now, AT_SYMLINK_NOFOLLOW) != 0) {
+    if (failure != 0) {
+        // the copy goes below; the source stays as it is
+    } else if (::fstatat(fromFd, name.constData(), &now, AT_SYMLINK_NOFOLLOW) != 0) {
         failure = errno;
         if (failure == ENOENT)
             failure = 0; // gone meanwhile: the copy is the file now

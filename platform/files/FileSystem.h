@@ -189,7 +189,8 @@ public:
     // a copy, sync and removal of the source (a link moves as a link). With checked,
     // the entry must still be that file (ESTALE otherwise, nothing changed), and it is
     // checked again right before the source's removal: a file put at its name while
-    // it was copied is never removed. side as for copyInto.
+    // it was copied is never removed, and a file written to while it was copied
+    // stays (EAGAIN, the copy removed). side as for copyInto.
     virtual int moveInto(const OpenFolder &from, const QString &name, const OpenFolder &to, const QString &toName,
                          const FileStatus *checked = nullptr, FailedSide *side = nullptr) = 0;
     virtual int writeNew(const OpenFolder &folder, const QString &name, const QByteArray &bytes) = 0;

@@ -104,6 +104,8 @@ QString systemErrorText(int systemError)
     case ENOSYS:
     case EOPNOTSUPP: return QStringLiteral("Disk tuto operaci nepodporuje");
     case EISDIR: return QStringLiteral("Je to složka");
+    // A file written to while it was moved stays where it was.
+    case EAGAIN: return QStringLiteral("Soubor se právě mění nebo není připraven, zkuste to znovu");
     default: return qt_error_string(systemError);
     }
 }

@@ -12,6 +12,7 @@
 
 #include <cerrno>
 #include <functional>
+#include <utility>
 #include <random>
 #include <grp.h>
 #include <sys/inotify.h>
@@ -29,6 +30,7 @@ class HookedFileSystem : public FaultyFileSystem
 {
 public:
     std::function<void()> beforeChange;
+    std::function<void()> afterCopy; // run once a copy is complete, before anything else
     int syncedCopies = 0;
     int unsyncedCopies = 0;
     QString watchedTarget;
@@ -39,7 +41,10 @@ public:
     {
         ++(sync ? syncedCopies : unsyncedCopies);
         runHook();
-        return PosixFileSystem::copyInto(source, folder, name, sync, side);
+        const int failure = PosixFileSystem::copyInto(source, folder, name, sync, side);
+        if (afterCopy)
+            std::exchange(afterCopy, nullptr)();
+        return failure;
     }
     int moveInto(const OpenFolder &from, const QString &name, const OpenFolder &to, const QString &toName,
                  const FileStatus *checked, FailedSide *side) override
@@ -344,6 +349,30 @@ TEST_F(CheckedFileOpsTest, WhatChangesBetweenTheChecksAndTheOperationIsNeverOver
             EXPECT_EQ(entries(env.path("dst")).size(), change == Change::SourceGone && !copiedAnyway ? 0 : 1);
         }
     }
+}
+
+TEST_F(CheckedFileOpsTest, AFileWrittenToWhileItIsMovedAcrossVolumesStaysWhole)
+{
+    // A log appended to while it is copied to another disk holds more than the copy:
+    // it stays where it was with every byte, the copy goes and the user is told.
+    files.renameError = EXDEV;
+    files.afterCopy = [this] {
+        QFile log(source);
+        ASSERT_TRUE(log.open(QIODevice::Append));
+        log.write("dalsi radek\n");
+    };
+    const FileOpResult result = MoveFileChecked(source, target);
+    EXPECT_EQ(result.code, FileOpCode::Failed);
+    EXPECT_EQ(result.systemError, EAGAIN);
+    EXPECT_EQ(FileOpMessage(result, target),
+              QStringLiteral("Operace se souborem se nezdařila: Soubor se právě mění nebo není připraven, zkuste to znovu"));
+    EXPECT_EQ(TestEnvironment::readFile(source), content + "dalsi radek\n");
+    EXPECT_EQ(entries(env.path("dst")), QStringList{});
+    // Unchanged, the same move goes through.
+    EXPECT_EQ(MoveFileChecked(source, target).code, 0);
+    files.renameError = 0;
+    EXPECT_EQ(TestEnvironment::readFile(target), content + "dalsi radek\n");
+    EXPECT_FALSE(QFile::exists(source));
 }
 
 TEST_F(CheckedFileOpsTest, ChecksRefuseInTheirOrderBeforeAnythingIsTouched)

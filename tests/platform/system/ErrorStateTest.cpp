@@ -98,6 +98,7 @@ TEST(ErrorState, TheSystemErrorsAUserMeetsAreToldInCzech)
         {ENOSYS, "Disk tuto operaci nepodporuje"},
         {EOPNOTSUPP, "Disk tuto operaci nepodporuje"},
         {EISDIR, "Je to složka"},
+        {EAGAIN, "Soubor se právě mění nebo není připraven, zkuste to znovu"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.text);
