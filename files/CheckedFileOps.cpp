@@ -68,6 +68,15 @@ FileOpResult unreadable(int systemError, const QString &source)
     return {FileOpCode::SourceUnreadable, systemError, source};
 }
 
+// A source that is not there is missing; one that is there but out of reach (a
+// folder the user may not enter, a path too long) is told as the source's.
+FileOpResult sourceFailure(int systemError, const QString &source)
+{
+    if (systemError == ENOENT || systemError == ENOTDIR || systemError == EINVAL)
+        return {FileOpCode::SourceMissing, systemError};
+    return unreadable(systemError, source);
+}
+
 } // namespace
 
 FileOpResult CopyFileChecked(const QString &source, const QString &target)
@@ -107,12 +116,13 @@ FileOpResult MoveFileChecked(const QString &source, const QString &target)
     // A link moves as the link it is; the file at the name is checked in its opened
     // folder, and the move takes that file only.
     Place from;
-    if (openPlaceOf(source, from).code != FileOpCode::Done)
-        return {FileOpCode::SourceMissing, ENOENT};
+    QString sourceName = source;
+    from.name = GetFileName(sourceName);
+    if (const int failure = files.openFolder(GetParentPath(source), from.folder))
+        return sourceFailure(failure, source);
     FileStatus status;
     if (const int failure = files.stat(from.folder, from.name, status))
-        return failure == ENOENT || failure == EINVAL ? FileOpResult{FileOpCode::SourceMissing, failure}
-                                                      : fileOpResultOf(failure);
+        return sourceFailure(failure, source);
     if (GetDiskFree(target) < status.size)
         return refused(FileOpCode::NoSpace);
     if (status.kind != FileKind::File && status.kind != FileKind::Link)

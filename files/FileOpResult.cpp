@@ -11,8 +11,7 @@ FileOpResult fileOpResultOf(int systemError)
     case 0: return {FileOpCode::Done, 0};
     case EEXIST: return {FileOpCode::TargetExists, systemError};
     case ENOSPC:
-    case EDQUOT:
-    case EFBIG: return {FileOpCode::NoSpace, systemError};
+    case EDQUOT: return {FileOpCode::NoSpace, systemError};
     case ENOENT:
     case ENOTDIR: return {FileOpCode::TargetFolderMissing, systemError};
     case EIO:

@@ -84,6 +84,15 @@ bool notOffered(int failure)
     return failure == EINVAL || failure == EOPNOTSUPP || failure == ENOSYS || failure == EXDEV;
 }
 
+// Whether the permission bits or times a copy carries over were refused because the
+// disk keeps none of its own for the user: a FAT or exFAT disk gives every file the
+// owner and mode it was mounted with, and refuses others (EPERM). The copy's data is
+// what the user asked for, so it stands with the disk's own bits, as cp leaves it.
+bool metadataRefused(int failure)
+{
+    return failure == EPERM || failure == EOPNOTSUPP || failure == ENOSYS;
+}
+
 // Whether creating a nameless file in a folder is refused by the file system (or the
 // kernel) rather than by a fault.
 bool namelessRefused(int failure)
@@ -265,9 +274,20 @@ int PosixFileSystem::openSource(const QString &path, LastStep last, SourceFile &
 {
     out.close();
     const int follow = last == LastStep::RefuseLink ? O_NOFOLLOW : 0;
+    const QByteArray name = encoded(path);
+    // Opening a device acts on it (a watchdog starts counting, a serial line raises
+    // its signals, a tape rewinds), so only what the path shows as a regular file is
+    // opened at all.
+    struct stat seen {};
+    if ((last == LastStep::RefuseLink ? ::lstat(name.constData(), &seen) : ::stat(name.constData(), &seen)) != 0)
+        return errno;
+    if (S_ISLNK(seen.st_mode))
+        return ELOOP;
+    if (!S_ISREG(seen.st_mode))
+        return S_ISDIR(seen.st_mode) ? EISDIR : EINVAL;
     // Never blocks: a FIFO opened for reading would wait for a writer. What the
     // descriptor is decides, so nothing can be put in its place after the check.
-    const int fd = ::open(encoded(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | follow);
+    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | follow);
     if (fd < 0)
         return errno;
     struct stat info {};
@@ -663,7 +683,7 @@ int PosixFileSystem::writeThenName(const OpenFolder &folder, const QByteArray &n
             return EEXIST;
     }
     int failure = fill(fd);
-    if (failure == 0 && ::fchmod(fd, mode_t(mode & 0777)) != 0)
+    if (failure == 0 && ::fchmod(fd, mode_t(mode & 0777)) != 0 && !metadataRefused(errno))
         failure = errno;
     if (failure == 0 && sync && ::fsync(fd) != 0)
         failure = errno;
@@ -727,7 +747,7 @@ int PosixFileSystem::copyIntoEntry(const SourceFile &source, const OpenFolder &f
             return errno;
         }
         const struct timespec times[2] = {info.st_atim, info.st_mtim};
-        return ::futimens(toFd, times) == 0 ? 0 : errno;
+        return ::futimens(toFd, times) == 0 || metadataRefused(errno) ? 0 : errno;
     }, sync);
     if (failure == 0)
         side = FailedSide::None;
@@ -828,16 +848,27 @@ int PosixFileSystem::moveAcross(const OpenFolder &from, const QByteArray &name, 
                 *side = failedSide;
             return failure;
         }
+        // A file written to while it was copied (a log being appended to) holds more
+        // than its copy: it stays and the copy goes, so nothing written to it is lost.
+        struct stat after {};
+        if (::fstat(source.m_fd, &after) != 0)
+            failure = errno;
+        else if (after.st_size != opened.st_size || after.st_mtim.tv_sec != opened.st_mtim.tv_sec
+                 || after.st_mtim.tv_nsec != opened.st_mtim.tv_nsec)
+            failure = EAGAIN;
         held = std::exchange(source.m_fd, -1);
     } else {
         return EXDEV;
     }
     // The source goes only now that its copy is on the disk, and only while its name
     // still holds the file that was copied. Between this look and the unlink a file
-    // put at the name would still go: the system has no removal of a name that holds
-    // a given file, so that window stays, as short as two calls.
+    // put at the name, or bytes written to the file, would still go: the system has
+    // no removal of a name that holds a given, unchanged file, so that window stays,
+    // as short as a few calls.
     struct stat now {};
-    if (::fstatat(fromFd, name.constData(), &now, AT_SYMLINK_NOFOLLOW) != 0) {
+    if (failure != 0) {
+        // the copy goes below; the source stays as it is
+    } else if (::fstatat(fromFd, name.constData(), &now, AT_SYMLINK_NOFOLLOW) != 0) {
         failure = errno;
         if (failure == ENOENT)
             failure = 0; // gone meanwhile: the copy is the file now

@@ -132,7 +132,8 @@ public:
     // A rename, or across file systems a copy, sync and removal of the source; a
     // symbolic link moves as a link. Folders move only within a file system.
     virtual int move(const QString &from, const QString &to) = 0;
-    // A regular file's data, permission bits and modification time under a new name.
+    // A regular file's data, permission bits and modification time under a new name;
+    // a disk that refuses the user those bits and times (FAT, exFAT) keeps its own.
     virtual int copy(const QString &from, const QString &to) = 0;
     // The same copy, named once complete but left to the system to write out in its
     // own time, as cp leaves it: the source stays, so nothing is lost if it never
@@ -172,8 +173,9 @@ public:
     // Opens a folder. With RefuseLink a link at the path's last step is refused
     // (ENOTDIR or ELOOP) instead of followed; the steps before it are followed.
     virtual int openFolder(const QString &path, OpenFolder &out, LastStep last = LastStep::FollowLink) = 0;
-    // Opens a regular file for reading without blocking (a FIFO or a device is
-    // refused with EINVAL, a folder with EISDIR, after the open, on the descriptor).
+    // Opens a regular file for reading without blocking. A FIFO or a device is
+    // refused with EINVAL, a folder with EISDIR, without being opened, and again on
+    // the descriptor should another file be put at the path in between.
     virtual int openSource(const QString &path, LastStep last, SourceFile &out) = 0;
     virtual int list(const OpenFolder &folder, FolderListing &out, const WildcardPattern *names = nullptr) = 0;
     // What is at a name of the folder, a link reported as a link.
@@ -187,7 +189,8 @@ public:
     // a copy, sync and removal of the source (a link moves as a link). With checked,
     // the entry must still be that file (ESTALE otherwise, nothing changed), and it is
     // checked again right before the source's removal: a file put at its name while
-    // it was copied is never removed. side as for copyInto.
+    // it was copied is never removed, and a file written to while it was copied
+    // stays (EAGAIN, the copy removed). side as for copyInto.
     virtual int moveInto(const OpenFolder &from, const QString &name, const OpenFolder &to, const QString &toName,
                          const FileStatus *checked = nullptr, FailedSide *side = nullptr) = 0;
     virtual int writeNew(const OpenFolder &folder, const QString &name, const QByteArray &bytes) = 0;

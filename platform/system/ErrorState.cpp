@@ -99,6 +99,13 @@ QString systemErrorText(int systemError)
     case ENOTEMPTY: return QStringLiteral("Složka není prázdná");
     case EINVAL: return QStringLiteral("Neplatný argument");
     case EXDEV: return errorDescription(ErrorNumber::RenameAcrossDrives);
+    // What a disk without links (exFAT, FAT) answers when a link is moved onto it,
+    // and what a file replaced by a folder gives a copy.
+    case ENOSYS:
+    case EOPNOTSUPP: return QStringLiteral("Disk tuto operaci nepodporuje");
+    case EISDIR: return QStringLiteral("Je to složka");
+    // A file written to while it was moved stays where it was.
+    case EAGAIN: return QStringLiteral("Soubor se právě mění nebo není připraven, zkuste to znovu");
     default: return qt_error_string(systemError);
     }
 }

@@ -3,6 +3,7 @@
 #include "support/FaultMount.h"
 #include "support/FaultyFileSystem.h"
 #include "support/QtPrinters.h"
+#include "support/SpecialFiles.h"
 #include "support/TestEnvironment.h"
 #include "support/WriteFailure.h"
 
@@ -11,8 +12,10 @@
 
 #include <cerrno>
 #include <functional>
+#include <utility>
 #include <random>
 #include <grp.h>
+#include <sys/inotify.h>
 #include <sys/stat.h>
 #include <sys/vfs.h>
 #include <sys/wait.h>
@@ -27,6 +30,7 @@ class HookedFileSystem : public FaultyFileSystem
 {
 public:
     std::function<void()> beforeChange;
+    std::function<void()> afterCopy; // run once a copy is complete, before anything else
     int syncedCopies = 0;
     int unsyncedCopies = 0;
     QString watchedTarget;
@@ -37,7 +41,10 @@ public:
     {
         ++(sync ? syncedCopies : unsyncedCopies);
         runHook();
-        return PosixFileSystem::copyInto(source, folder, name, sync, side);
+        const int failure = PosixFileSystem::copyInto(source, folder, name, sync, side);
+        if (afterCopy)
+            std::exchange(afterCopy, nullptr)();
+        return failure;
     }
     int moveInto(const OpenFolder &from, const QString &name, const OpenFolder &to, const QString &toName,
                  const FileStatus *checked, FailedSide *side) override
@@ -203,6 +210,9 @@ TEST_F(CheckedFileOpsTest, ASourceThatCannotBeReadIsToldAsSuchAndTheTargetOnlyWh
         QString message;
     };
     const QString roTarget = env.path("ro") + "/citelny.txt";
+    const QString closed = env.writeFile("zavreno/soubor.txt", "zavreno");
+    ::chmod(QFile::encodeName(env.path("zavreno")).constData(), 0700);
+    const QString closedRefused = QStringLiteral("Soubor „%1“ nelze přečíst (Přístup byl odepřen).").arg(closed);
     const Case cases[] = {
         {"copy of an unreadable file", [this] { return CopyFileChecked(source, target); }, target, 9, EACCES, refused},
         {"move of an unreadable file across volumes",
@@ -213,6 +223,8 @@ TEST_F(CheckedFileOpsTest, ASourceThatCannotBeReadIsToldAsSuchAndTheTargetOnlyWh
          target, 9, EACCES, refused},
         {"copy into a folder the user may not write",
          [&] { return CopyFileChecked(readable, roTarget); }, roTarget, 7, EACCES, readOnly},
+        {"move of a file in a folder the user may not enter",
+         [&] { return MoveFileChecked(closed, target); }, target, 9, EACCES, closedRefused},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
@@ -225,6 +237,7 @@ TEST_F(CheckedFileOpsTest, ASourceThatCannotBeReadIsToldAsSuchAndTheTargetOnlyWh
         EXPECT_TRUE(entries(env.path("dst")).isEmpty());
         EXPECT_TRUE(entries(env.path("ro")).isEmpty());
         EXPECT_EQ(TestEnvironment::readFile(source), content);
+        EXPECT_EQ(TestEnvironment::readFile(closed), "zavreno");
     }
     ::chmod(QFile::encodeName(env.path("ro")).constData(), 0755);
 }
@@ -338,6 +351,30 @@ TEST_F(CheckedFileOpsTest, WhatChangesBetweenTheChecksAndTheOperationIsNeverOver
     }
 }
 
+TEST_F(CheckedFileOpsTest, AFileWrittenToWhileItIsMovedAcrossVolumesStaysWhole)
+{
+    // A log appended to while it is copied to another disk holds more than the copy:
+    // it stays where it was with every byte, the copy goes and the user is told.
+    files.renameError = EXDEV;
+    files.afterCopy = [this] {
+        QFile log(source);
+        ASSERT_TRUE(log.open(QIODevice::Append));
+        log.write("dalsi radek\n");
+    };
+    const FileOpResult result = MoveFileChecked(source, target);
+    EXPECT_EQ(result.code, FileOpCode::Failed);
+    EXPECT_EQ(result.systemError, EAGAIN);
+    EXPECT_EQ(FileOpMessage(result, target),
+              QStringLiteral("Operace se souborem se nezdařila: Soubor se právě mění nebo není připraven, zkuste to znovu"));
+    EXPECT_EQ(TestEnvironment::readFile(source), content + "dalsi radek\n");
+    EXPECT_EQ(entries(env.path("dst")), QStringList{});
+    // Unchanged, the same move goes through.
+    EXPECT_EQ(MoveFileChecked(source, target).code, 0);
+    files.renameError = 0;
+    EXPECT_EQ(TestEnvironment::readFile(target), content + "dalsi radek\n");
+    EXPECT_FALSE(QFile::exists(source));
+}
+
 TEST_F(CheckedFileOpsTest, ChecksRefuseInTheirOrderBeforeAnythingIsTouched)
 {
     const QString fifo = env.path("src/roura");
@@ -368,6 +405,34 @@ TEST_F(CheckedFileOpsTest, ChecksRefuseInTheirOrderBeforeAnythingIsTouched)
     EXPECT_EQ(files.syncedCopies + files.unsyncedCopies, 0);
 }
 
+TEST_F(CheckedFileOpsTest, APipeOrADeviceIsRefusedWithoutBeingOpened)
+{
+    // Opening a device acts on it, so the refusal must come before any open: the
+    // system tells every open of a watched file, whatever its kind.
+    const QString pipe = env.path("src/roura");
+    const QString device = env.path("src/zarizeni");
+    ASSERT_TRUE(SpecialFiles::makePipe(pipe));
+    QStringList watched{pipe};
+    if (SpecialFiles::makeDevice(device))
+        watched.append(device);
+    for (const QString &special : std::as_const(watched)) {
+        SCOPED_TRACE(special.toStdString());
+        const QString link = special + ".odkaz";
+        ASSERT_TRUE(QFile::link(special, link));
+        const int watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+        ASSERT_GE(watch, 0);
+        ASSERT_GE(::inotify_add_watch(watch, QFile::encodeName(special).constData(), IN_OPEN), 0);
+        EXPECT_EQ(CopyFileChecked(special, target).code, FileOpCode::Failed);
+        EXPECT_EQ(CopyFileChecked(link, target).code, FileOpCode::Failed);
+        QByteArray head;
+        EXPECT_EQ(FileSystem::current().readFileHead(link, 16, head), EINVAL);
+        char events[4096];
+        EXPECT_LT(::read(watch, events, sizeof events), 0) << "the file was opened";
+        ::close(watch);
+        EXPECT_TRUE(entries(env.path("dst")).isEmpty());
+    }
+}
+
 TEST_F(CheckedFileOpsTest, ResultsGiveTheCopyUserWritableTextsUtf8WithCrLfAndSanitisedFolders)
 {
     ::chmod(QFile::encodeName(source).constData(), 0444);
@@ -392,8 +457,10 @@ TEST_F(CheckedFileOpsTest, ResultsGiveTheCopyUserWritableTextsUtf8WithCrLfAndSan
     EXPECT_TRUE(QFileInfo(env.path("dst/odkaz")).isSymLink());
 }
 
-TEST_F(CheckedFileOpsTest, AWriteCutShortLeavesNothingAndReportsNoSpace)
+TEST_F(CheckedFileOpsTest, AWriteCutShortLeavesNothingAndSaysTheFileIsTooLarge)
 {
+    // A file larger than the target takes (4 GiB on FAT, or a size limit) is no full
+    // disk: the disk may have room to spare.
     for (const Op op : {Op::Copy, Op::MoveAcross, Op::Write}) {
         SCOPED_TRACE(opName(op));
         files.renameError = op == Op::MoveAcross ? EXDEV : 0;
@@ -403,7 +470,9 @@ TEST_F(CheckedFileOpsTest, AWriteCutShortLeavesNothingAndReportsNoSpace)
             result = run(op);
         }
         files.renameError = 0;
-        EXPECT_EQ(result.code, 3);
+        EXPECT_EQ(result.code, FileOpCode::Failed);
+        EXPECT_EQ(result.systemError, EFBIG);
+        EXPECT_EQ(FileOpMessage(result, target), QStringLiteral("Operace se souborem se nezdařila: Soubor je příliš velký"));
         EXPECT_EQ(entries(env.path("dst")), QStringList{});
         EXPECT_EQ(TestEnvironment::readFile(source), content);
     }
@@ -566,6 +635,34 @@ TEST_F(CheckedFileOpsTest, ASourceThatFailsWhileBeingReadIsToldAsTheSourceNamedA
     if (!full.skipReason().isEmpty())
         GTEST_SKIP() << full.skipReason().toStdString();
     EXPECT_EQ(CopyFileChecked(source, target).code, 3);
+}
+
+TEST_F(CheckedFileOpsTest, ADiskThatRefusesTheUserItsBitsAndTimesStillTakesTheCopy)
+{
+    // exFAT mounted by root for everyone lets any user write a file but set no mode
+    // nor time on it: the copy and the move are still made, whole.
+    FaultMount disk(FaultKind::RefusesNames, env.path("dst"));
+    if (!disk.skipReason().isEmpty())
+        GTEST_SKIP() << "no exFAT disk: " << disk.skipReason().toStdString();
+    for (const QString &folder : {env.root(), env.path("src")})
+        ::chmod(QFile::encodeName(folder).constData(), 0777);
+    ::chmod(QFile::encodeName(source).constData(), 0644);
+    const QString moved = env.path("src/presun.txt");
+    env.writeFile("src/presun.txt", "presun");
+    ::chmod(QFile::encodeName(moved).constData(), 0644);
+    const UnprivilegedRun copy = runUnprivileged([this] { return CopyFileChecked(source, target); }, target,
+                                                 env.path("dst"));
+    if (!copy.skip.isEmpty())
+        GTEST_SKIP() << copy.skip.toStdString();
+    EXPECT_EQ(copy.result.code, 1) << copy.message.toStdString();
+    const QString movedTarget = env.path("dst") + "/presun.txt";
+    const UnprivilegedRun move = runUnprivileged([&] { return MoveFileChecked(moved, movedTarget); }, movedTarget,
+                                                 env.path("dst"));
+    EXPECT_EQ(move.result.code, 0) << move.message.toStdString();
+    EXPECT_EQ(TestEnvironment::readFile(target), content);
+    EXPECT_EQ(TestEnvironment::readFile(movedTarget), "presun");
+    EXPECT_FALSE(QFile::exists(moved));
+    EXPECT_EQ(entries(env.path("dst")), (QStringList{"presun.txt", "zpráva.txt"}));
 }
 
 TEST_F(CheckedFileOpsTest, ANameTheTargetDiskRefusesIsToldAsSuchWhileItsFolderIsThere)

@@ -95,6 +95,10 @@ TEST(ErrorState, TheSystemErrorsAUserMeetsAreToldInCzech)
         {ENOTEMPTY, "Složka není prázdná"},
         {EINVAL, "Neplatný argument"},
         {EXDEV, "Nelze přejmenovat na jinou jednotku"},
+        {ENOSYS, "Disk tuto operaci nepodporuje"},
+        {EOPNOTSUPP, "Disk tuto operaci nepodporuje"},
+        {EISDIR, "Je to složka"},
+        {EAGAIN, "Soubor se právě mění nebo není připraven, zkuste to znovu"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.text);
