@@ -82,6 +82,11 @@ void save(BrowserControl *web, const QString &target, std::function<void(bool sa
             done(false);
         return;
     }
+    // The staging folder goes through the file layer, not the temporary folder's own
+    // removal, which would follow a link put at its name into another folder.
+    staging->setAutoRemove(false);
+    FolderIdentity stagingIdentity;
+    FileSystem::current().identifyFolder(staging->path(), stagingIdentity);
     const QString staged = staging->filePath(QFileInfo(target).fileName());
     // The engine creates its download folder for a save whether or not the user ever
     // chose it, and takes no other folder for it. The one it made is taken away again
@@ -96,11 +101,11 @@ void save(BrowserControl *web, const QString &target, std::function<void(bool sa
         if (missing && FileSystem::current().identifyFolder(engineFolder, identity) == 0)
             *made = identity;
     };
-    web->savePage(staged, [staging, staged, target, done, engineFolder, made](bool saved) {
+    web->savePage(staged, [staging, stagingIdentity, staged, target, done, engineFolder, made](bool saved) {
         // The engine reports from inside its own call; the message waits for the next turn.
-        QTimer::singleShot(0, [staging, staged, target, done, saved, engineFolder, made] {
+        QTimer::singleShot(0, [staging, stagingIdentity, staged, target, done, saved, engineFolder, made] {
             const bool placed = saved && moveIntoPlace(staged, target);
-            staging->remove();
+            FileSystem::current().removeOwnFolder(staging->path(), stagingIdentity);
             if (made->has_value())
                 FileSystem::current().removeEmptyFolder(engineFolder, made->value());
             if (!placed)

@@ -159,6 +159,11 @@ public:
     // identified; anything else there stays: a file or link (ENOTDIR), a folder with
     // entries (ENOTEMPTY), another folder (ESTALE).
     virtual int removeEmptyFolder(const QString &path, const FolderIdentity &identity) = 0;
+    // Removes a folder the program made for its own use, with all it holds, only while
+    // the path still holds the folder identified (else ESTALE). It goes down through
+    // opened folders and never follows a link: one put inside or at its name is
+    // removed as a link, or left, and never leads the removal elsewhere.
+    virtual int removeOwnFolder(const QString &path, const FolderIdentity &identity) = 0;
 
     // The same operations through folders opened once. Each call above opens the
     // folders it changes once and goes on through them; a caller that checks before
@@ -223,6 +228,7 @@ public:
     int readFileHead(const QString &path, qint64 limit, QByteArray &out) override;
     int identifyFolder(const QString &path, FolderIdentity &out) override;
     int removeEmptyFolder(const QString &path, const FolderIdentity &identity) override;
+    int removeOwnFolder(const QString &path, const FolderIdentity &identity) override;
 
     int openFolder(const QString &path, OpenFolder &out, LastStep last = LastStep::FollowLink) override;
     int openSource(const QString &path, LastStep last, SourceFile &out) override;

@@ -5,9 +5,12 @@
 #include <QFileInfo>
 
 #include <cerrno>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <vector>
 
 namespace {
 
@@ -44,7 +47,92 @@ int openHolder(const QString &path, QByteArray &name, int &failure)
     return fd;
 }
 
+// Empties the opened folder: files and links are unlinked, sub-folders are opened
+// without following a link, emptied and removed. The first failure is kept; the rest
+// of the folder is still emptied.
+int emptyOpenedFolder(int folderFd, int depth)
+{
+    // Deeper than any folder the program makes for itself: stop rather than recurse on.
+    if (depth > 64)
+        return ELOOP;
+    const int listFd = ::openat(folderFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (listFd < 0)
+        return errno;
+    DIR *dir = ::fdopendir(listFd);
+    if (!dir) {
+        const int failure = errno;
+        ::close(listFd);
+        return failure;
+    }
+    std::vector<QByteArray> names;
+    while (const dirent *entry = ::readdir(dir)) {
+        const QByteArray name(entry->d_name);
+        if (name != "." && name != "..")
+            names.push_back(name);
+    }
+    ::closedir(dir);
+    int failure = 0;
+    for (const QByteArray &name : names) {
+        struct stat info {};
+        if (::fstatat(folderFd, name.constData(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
+            failure = failure ? failure : errno;
+            continue;
+        }
+        if (S_ISDIR(info.st_mode)) {
+            const int childFd = ::openat(folderFd, name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+            if (childFd < 0) {
+                failure = failure ? failure : errno;
+                continue;
+            }
+            const int inner = emptyOpenedFolder(childFd, depth + 1);
+            ::close(childFd);
+            failure = failure ? failure : inner;
+            if (inner == 0 && ::unlinkat(folderFd, name.constData(), AT_REMOVEDIR) != 0)
+                failure = failure ? failure : errno;
+        } else if (::unlinkat(folderFd, name.constData(), 0) != 0) {
+            failure = failure ? failure : errno;
+        }
+    }
+    return failure;
+}
+
 } // namespace
+
+int PosixFileSystem::removeOwnFolder(const QString &path, const FolderIdentity &identity)
+{
+    QByteArray name;
+    int failure = 0;
+    const int holder = openHolder(path, name, failure);
+    if (holder < 0)
+        return failure;
+    FolderIdentity found;
+    failure = identityAt(holder, name.constData(), found);
+    if (failure == 0 && found != identity)
+        failure = ESTALE;
+    int folderFd = -1;
+    if (failure == 0) {
+        folderFd = ::openat(holder, name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        if (folderFd < 0)
+            failure = errno;
+    }
+    // The folder opened must be the one identified: its name may have changed hands
+    // between the look and the open.
+    if (failure == 0) {
+        struct stat info {};
+        if (::fstat(folderFd, &info) != 0)
+            failure = errno;
+        else if (info.st_ino != identity.inode)
+            failure = ESTALE;
+    }
+    if (failure == 0)
+        failure = emptyOpenedFolder(folderFd, 0);
+    if (folderFd >= 0)
+        ::close(folderFd);
+    if (failure == 0 && ::unlinkat(holder, name.constData(), AT_REMOVEDIR) != 0)
+        failure = errno;
+    ::close(holder);
+    return failure;
+}
 
 int PosixFileSystem::identifyFolder(const QString &path, FolderIdentity &out)
 {

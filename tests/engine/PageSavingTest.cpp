@@ -213,6 +213,45 @@ TEST_F(PageSaving, WhatTheUserPutsAtTheEnginesFolderDuringASaveStays)
     EXPECT_TRUE(boxes.shown.isEmpty());
 }
 
+// The file layer with a step run just before the staging folder is taken away.
+class AtTheStagingFolder : public PosixFileSystem
+{
+public:
+    AtTheStagingFolder() { FileSystem::install(this); }
+    ~AtTheStagingFolder() override { FileSystem::install(nullptr); }
+
+    int removeOwnFolder(const QString &path, const FolderIdentity &identity) override
+    {
+        staging = path;
+        if (act)
+            act(path);
+        return PosixFileSystem::removeOwnFolder(path, identity);
+    }
+
+    std::function<void(const QString &)> act;
+    QString staging;
+};
+
+TEST_F(PageSaving, ALinkPutAtTheStagingFolderLeadsItsRemovalNowhere)
+{
+    ASSERT_TRUE(openWindow(server->address(QStringLiteral("/stránka")), QStringLiteral("Čeština")));
+    const QString precious = env.writeFile(QStringLiteral("cizí/cenný.txt"), "zůstává");
+    AtTheStagingFolder files;
+    files.act = [&](const QString &staging) {
+        ASSERT_TRUE(QDir(staging).removeRecursively()); // empty once the page is in place
+        ASSERT_TRUE(QFile::link(env.path(QStringLiteral("cizí")), staging));
+    };
+    const QString target = env.path(QStringLiteral("uložené/odkaz.htm"));
+    targets = {target};
+    main->menuItem(QStringLiteral("mnuPageSaveHTML"))->trigger();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !files.staging.isEmpty() && QFile::exists(target); }, kDeadlineMs));
+    QTest::qWait(100);
+    EXPECT_EQ(TestEnvironment::readFile(precious), "zůstává");
+    EXPECT_TRUE(QFileInfo(files.staging).isSymLink());
+    QFile::remove(files.staging);
+    EXPECT_TRUE(boxes.shown.isEmpty());
+}
+
 // The file layer with every new file recorded, and failing with a chosen errno.
 class RecordingFileSystem : public PosixFileSystem
 {

@@ -765,3 +765,33 @@ TEST_F(OpenFolderTest, ASourceThatEndsBeforeItsLengthIsCopiedAsFarAsItWasRead)
     }
     layer.copyRangeError = layer.seekDataError = layer.namelessError = 0;
 }
+
+TEST_F(FileLayerTest, RemoveOwnFolderTakesItsTreeAndNothingALinkLeadsTo)
+{
+    FileSystem &files = FileSystem::current();
+    const QString precious = file("cizi/cenny.txt", "zustava");
+    FolderIdentity identity;
+
+    // A tree of its own, with a link inside to a folder of someone else's: the tree
+    // goes, the link goes as a link, what it leads to stays.
+    const QString own = folder("vlastni");
+    file("vlastni/stranka.htm", "s");
+    file("vlastni/stranka_files/obrazek.png", "o");
+    link("vlastni/stranka_files/odkaz", env.path("cizi"));
+    ASSERT_EQ(files.identifyFolder(own, identity), 0);
+    EXPECT_EQ(files.removeOwnFolder(own, identity), 0);
+    EXPECT_FALSE(QFileInfo::exists(own));
+    EXPECT_EQ(TestEnvironment::readFile(precious), "zustava");
+
+    // A link put at its name, or another folder there: nothing is removed.
+    folder("vlastni");
+    ASSERT_EQ(files.identifyFolder(own, identity), 0);
+    ASSERT_TRUE(QDir().rmdir(own));
+    link("vlastni", env.path("cizi"));
+    EXPECT_EQ(files.removeOwnFolder(own, identity), ENOTDIR);
+    EXPECT_EQ(TestEnvironment::readFile(precious), "zustava");
+    ASSERT_TRUE(QFile::remove(own));
+    file("vlastni/jiny.txt", "j");
+    EXPECT_EQ(files.removeOwnFolder(own, identity), ESTALE);
+    EXPECT_EQ(TestEnvironment::readFile(env.path("vlastni/jiny.txt")), "j");
+}
