@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+class QWebEngineDownloadRequest;
+
+// A file a page sent to be saved rather than shown (a link to an attachment, a file
+// the engine cannot show). The engine waits for the answer only while Requested runs:
+// a download that its handler neither starts nor cancels is cancelled afterwards.
+class FileDownload : public QObject
+{
+    Q_OBJECT
+
+public:
+    // Lives as long as the engine's request, which the engine owns.
+    explicit FileDownload(QWebEngineDownloadRequest *request);
+
+    // The name the server or the address suggests for the file.
+    QString suggestedFileName() const;
+    // The address the file comes from, without a password.
+    QString address() const;
+    qint64 receivedBytes() const;
+    // -1 while the server has not said how big the file is.
+    qint64 totalBytes() const;
+
+    // Writes the file at path, whose folder exists. Only within Requested.
+    void start(const QString &path);
+    void cancel();
+
+    // Why a download failed, in Czech.
+    static QString failureReason(int interruptReason, const QString &engineText);
+
+Q_SIGNALS:
+    void Progress(qint64 received, qint64 total);
+    // The download ended: completed, or failed or cancelled, with the reason in Czech.
+    void Finished(bool completed, const QString &reason);
+
+private:
+    void onFinished();
+
+    QPointer<QWebEngineDownloadRequest> m_request;
+};
+
+// Where every browser control hands its downloads on: the program's own handler
+// connects here, directly, and answers each one before returning.
+class DownloadRequests : public QObject
+{
+    Q_OBJECT
+
+public:
+    static DownloadRequests &instance();
+
+Q_SIGNALS:
+    void Requested(FileDownload *download);
+};

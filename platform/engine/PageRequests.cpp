@@ -1,0 +1,176 @@
+#include "platform/engine/PageRequests.h"
+
+#include "platform/controls/LoginDialog.h"
+#include "platform/controls/MessageBox.h"
+#include "platform/engine/FileDownload.h"
+
+#include <QAuthenticator>
+#include <QPointer>
+#include <QSet>
+#include <QTimer>
+#include <QUrl>
+#include <QWebEngineCertificateError>
+#include <QWebEngineDownloadRequest>
+#include <QWebEngineHistory>
+#include <QWebEnginePage>
+#include <QWebEngineProfile>
+
+namespace {
+
+QSet<QString> &acceptedCertificates()
+{
+    static QSet<QString> accepted;
+    return accepted;
+}
+
+QString certificateKey(const QWebEngineCertificateError &error)
+{
+    const QUrl url = error.url();
+    return url.host() + QLatin1Char(':') + QString::number(url.port(443)) + QLatin1Char('/')
+        + QString::number(int(error.type()));
+}
+
+QString serverName(const QUrl &url)
+{
+    return url.port() < 0 ? url.host() : url.host() + QLatin1Char(':') + QString::number(url.port());
+}
+
+} // namespace
+
+PageRequests::PageRequests(QWebEnginePage *page, QWidget *view, Actions actions)
+    : QObject(page)
+    , m_page(page)
+    , m_view(view)
+    , m_actions(std::move(actions))
+{
+    connect(page, &QWebEnginePage::authenticationRequired, this,
+            [this](const QUrl &url, QAuthenticator *authenticator) { askLogin(url, authenticator, QString()); });
+    connect(page, &QWebEnginePage::proxyAuthenticationRequired, this, &PageRequests::askLogin);
+    connect(page, &QWebEnginePage::featurePermissionRequested, this,
+            [this](const QUrl &origin, QWebEnginePage::Feature feature) {
+                m_page->setFeaturePermission(origin, feature, QWebEnginePage::PermissionDeniedByUser);
+            });
+    connect(page, &QWebEnginePage::certificateError, this, &PageRequests::onCertificateError);
+    // The dialog runs a loop of its own, which must not run inside the engine's call.
+    connect(page, &QWebEnginePage::printRequested, this, [this] {
+        if (m_actions.print)
+            m_actions.print();
+    }, Qt::QueuedConnection);
+    connect(page->profile(), &QWebEngineProfile::downloadRequested, this, &PageRequests::onDownloadRequested);
+}
+
+void PageRequests::askLogin(const QUrl &url, QAuthenticator *authenticator, const QString &proxyHost)
+{
+    // The engine reads the answer when this returns, so the dialog runs here. An empty
+    // authenticator cancels the login and the server's own answer shows; one left as it
+    // came would send empty credentials and be asked again and again.
+    LoginRequest request;
+    request.proxy = !proxyHost.isEmpty();
+    request.server = request.proxy ? proxyHost : serverName(url);
+    request.realm = authenticator->realm();
+    request.parent = m_view;
+    const QPointer<PageRequests> self(this);
+    if (!LoginDialog::ask(request) || !self) {
+        *authenticator = QAuthenticator();
+        return;
+    }
+    authenticator->setUser(request.user);
+    authenticator->setPassword(request.password);
+}
+
+void PageRequests::onCertificateError(const QWebEngineCertificateError &error)
+{
+    if (error.isOverridable() && acceptedCertificates().contains(certificateKey(error))) {
+        QWebEngineCertificateError(error).acceptCertificate();
+        return;
+    }
+    // The engine holds the page until the answer; the question waits for the next turn.
+    QWebEngineCertificateError deferred(error);
+    deferred.defer();
+    QTimer::singleShot(0, this, [this, deferred] { answerCertificate(deferred); });
+}
+
+void PageRequests::answerCertificate(QWebEngineCertificateError error)
+{
+    const QString problem = certificateProblem(error.type(), error.description());
+    const QString text = certificateQuestion(serverName(error.url()), problem, error.isOverridable());
+    const QString title = QStringLiteral("Nedůvěryhodný certifikát");
+    if (!error.isOverridable()) {
+        MsgBox(text, MsgBoxStyle::Critical, title, m_view);
+        error.rejectCertificate();
+        return;
+    }
+    const int answer = MsgBox(text, MsgBoxStyle::YesNo | MsgBoxStyle::Exclamation | MsgBoxStyle::DefaultButton2,
+                              title, m_view);
+    if (answer != MsgBoxResult::Yes) {
+        error.rejectCertificate();
+        return;
+    }
+    acceptedCertificates().insert(certificateKey(error));
+    error.acceptCertificate();
+}
+
+QString PageRequests::certificateProblem(int errorType, const QString &engineText)
+{
+    using E = QWebEngineCertificateError;
+    switch (errorType) {
+    case E::SslPinnedKeyNotInCertificateChain: return QStringLiteral("certifikát nemá klíč, který server pro sebe ohlásil");
+    case E::CertificateCommonNameInvalid: return QStringLiteral("certifikát je vystaven na jiný název serveru");
+    case E::CertificateDateInvalid: return QStringLiteral("certifikát ještě neplatí, nebo už neplatí");
+    case E::CertificateAuthorityInvalid:
+        return QStringLiteral("certifikát nevydala důvěryhodná certifikační autorita (server si jej mohl vystavit sám)");
+    case E::CertificateContainsErrors: return QStringLiteral("certifikát obsahuje chyby");
+    case E::CertificateNoRevocationMechanism: return QStringLiteral("u certifikátu nelze zjistit, zda nebyl odvolán");
+    case E::CertificateUnableToCheckRevocation: return QStringLiteral("nepodařilo se ověřit, zda certifikát nebyl odvolán");
+    case E::CertificateRevoked: return QStringLiteral("certifikát byl odvolán");
+    case E::CertificateInvalid: return QStringLiteral("certifikát je neplatný");
+    case E::CertificateWeakSignatureAlgorithm: return QStringLiteral("certifikát je podepsán slabým algoritmem");
+    case E::CertificateNonUniqueName: return QStringLiteral("certifikát je vystaven na název, který není jedinečný");
+    case E::CertificateWeakKey: return QStringLiteral("certifikát má slabý klíč");
+    case E::CertificateNameConstraintViolation:
+        return QStringLiteral("certifikát je vystaven na název, pro který jeho autorita certifikáty vydávat nesmí");
+    case E::CertificateValidityTooLong: return QStringLiteral("certifikát má příliš dlouhou platnost");
+    case E::CertificateTransparencyRequired: return QStringLiteral("certifikát není veřejně zaznamenán, jak se vyžaduje");
+    case E::CertificateSymantecLegacy: return QStringLiteral("certifikát vydala autorita, které se už nedůvěřuje");
+    case E::CertificateKnownInterceptionBlocked:
+        return QStringLiteral("certifikát patří zařízení, které spojení odposlouchává");
+    case E::SslObsoleteVersion: return QStringLiteral("server používá zastaralou verzi zabezpečeného spojení");
+    default:
+        return engineText.isEmpty() ? QStringLiteral("certifikát nelze ověřit")
+                                    : QStringLiteral("certifikát nelze ověřit (%1)").arg(engineText);
+    }
+}
+
+QString PageRequests::certificateQuestion(const QString &host, const QString &problem, bool overridable)
+{
+    const QString told = QStringLiteral("Certifikát serveru %1 není důvěryhodný: %2.\n\n").arg(host, problem);
+    if (!overridable)
+        return told + QStringLiteral("Spojení s tímto serverem není bezpečné a stránku nelze otevřít.");
+    return told
+        + QStringLiteral("Kdo spojení odposlouchává, může se za server vydávat. Chcete stránku přesto otevřít? "
+                         "Volba platí pro tento server do ukončení programu.");
+}
+
+void PageRequests::forgetAcceptedCertificates()
+{
+    acceptedCertificates().clear();
+}
+
+void PageRequests::onDownloadRequested(QWebEngineDownloadRequest *request)
+{
+    if (request->page() != m_page || request->isSavePageDownload()
+        || request->state() != QWebEngineDownloadRequest::DownloadRequested)
+        return;
+    const bool closeAfter = m_openedByPage && showsNothing();
+    auto *download = new FileDownload(request);
+    const QPointer<PageRequests> self(this);
+    emit DownloadRequests::instance().Requested(download);
+    if (closeAfter && self && m_actions.closeWindow)
+        QTimer::singleShot(0, this, [this] { m_actions.closeWindow(); });
+}
+
+bool PageRequests::showsNothing() const
+{
+    const QString address = m_page->url().toString();
+    return (address.isEmpty() || address == QLatin1String("about:blank")) && m_page->history()->count() <= 1;
+}

@@ -1,0 +1,221 @@
+// What pages ask of the browser besides their own dialogs: logins, permissions,
+// printing and certificates the engine does not trust, against servers of the test's own.
+#include "EngineTest.h"
+#include "LoopbackServer.h"
+#include "QtPrinters.h"
+#include "ScriptedMessageBoxes.h"
+
+#include "platform/controls/LoginDialog.h"
+#include "platform/engine/PageRequests.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPrintDialog>
+#include <QPushButton>
+#include <QTimer>
+
+namespace {
+
+const QByteArray kRightCredentials = "Authorization: Basic " + QByteArray("jan:heslo").toBase64();
+const QByteArray kEmptyCredentials = "Authorization: Basic " + QByteArray(":").toBase64();
+
+// A page behind a login: the right name and password get it, anything else the
+// server's own refusal.
+LoopbackResponse protectedPage(const QByteArray &head)
+{
+    LoopbackResponse response;
+    if (head.contains(kRightCredentials)) {
+        response.body = "<title>Sklad</title><p>vítejte</p>";
+        return response;
+    }
+    response.status = "401 Unauthorized";
+    response.headers << "WWW-Authenticate: Basic realm=\"Sklad firmy\"";
+    response.body = "<title>Odepřeno</title><p>bez hesla ne</p>";
+    return response;
+}
+
+int countContaining(const QList<QByteArray> &requests, const QByteArray &text)
+{
+    return int(std::count_if(requests.begin(), requests.end(), [&](const QByteArray &r) { return r.contains(text); }));
+}
+
+class PageRequestsTest : public EngineTest
+{
+protected:
+    void SetUp() override
+    {
+        EngineTest::SetUp();
+        PageRequests::forgetAcceptedCertificates();
+    }
+
+    void TearDown() override
+    {
+        PageRequests::forgetAcceptedCertificates();
+        EngineTest::TearDown();
+    }
+
+    // Answers each login dialog that shows, from inside its own loop, once.
+    void answerLogins(std::function<void(LoginDialog *)> answer)
+    {
+        auto *poll = new QTimer(&pollContext);
+        poll->setInterval(20);
+        QObject::connect(poll, &QTimer::timeout, poll, [this, answer] {
+            for (QWidget *widget : QApplication::topLevelWidgets()) {
+                auto *dialog = qobject_cast<LoginDialog *>(widget);
+                if (!dialog || !dialog->isVisible() || answered.contains(dialog))
+                    continue;
+                answered.append(dialog);
+                questions << dialog->findChild<QLabel *>(QStringLiteral("lblQuestion"))->text();
+                answer(dialog);
+            }
+        });
+        poll->start();
+    }
+
+    static void typeAndPress(LoginDialog *dialog, const QString &user, const QString &password, const char *button)
+    {
+        QTest::keyClicks(dialog->findChild<QLineEdit *>(QStringLiteral("txtUser")), user);
+        QTest::keyClicks(dialog->findChild<QLineEdit *>(QStringLiteral("txtPassword")), password);
+        QTest::mouseClick(dialog->findChild<QPushButton *>(QString::fromLatin1(button)), Qt::LeftButton);
+    }
+
+    QString titleOf(BrowserControl &control)
+    {
+        QString title;
+        bool done = false;
+        control.runScript(QStringLiteral("document.title"), [&](const QVariant &value) {
+            title = value.toString();
+            done = true;
+        });
+        EXPECT_TRUE(waitUntil([&] { return done; }));
+        return title;
+    }
+
+    QObject pollContext;
+    QList<QPointer<LoginDialog>> answered;
+    QStringList questions;
+};
+
+TEST_F(PageRequestsTest, ABasicLoginIsAskedOnceAndTheRightAnswerLoadsThePage)
+{
+    LoopbackServer server("");
+    server.route("/sklad", protectedPage);
+    BrowserControl &control = newControl();
+    answerLogins([](LoginDialog *dialog) { typeAndPress(dialog, QStringLiteral("jan"), QStringLiteral("heslo"), "cmdOK"); });
+
+    ASSERT_TRUE(navigateAndWait(control, logOf(0), server.address(QStringLiteral("/sklad")))) << logOf(0).describe();
+    ASSERT_TRUE(waitUntil([&] { return control.LocationName() == QStringLiteral("Sklad"); })) << control.LocationName().toStdString();
+    EXPECT_EQ(answered.size(), 1);
+    ASSERT_EQ(questions.size(), 1);
+    EXPECT_TRUE(questions[0].contains(server.address({}).mid(7))) << questions[0].toStdString();
+    EXPECT_TRUE(questions[0].contains(QStringLiteral("Sklad firmy"))) << questions[0].toStdString();
+    EXPECT_EQ(countContaining(server.requests(), kEmptyCredentials), 0);
+    EXPECT_EQ(countContaining(server.requests(), kRightCredentials), 1);
+}
+
+TEST_F(PageRequestsTest, ZrusitShowsTheServersOwnRefusalWithoutAskingAgain)
+{
+    LoopbackServer server("");
+    server.route("/sklad", protectedPage);
+    BrowserControl &control = newControl();
+    answerLogins([](LoginDialog *dialog) { typeAndPress(dialog, QStringLiteral("jan"), QString(), "cmdCancel"); });
+
+    ASSERT_TRUE(navigateAndWait(control, logOf(0), server.address(QStringLiteral("/sklad")))) << logOf(0).describe();
+    EXPECT_EQ(titleOf(control), QStringLiteral("Odepřeno"));
+    QTest::qWait(300);
+    EXPECT_EQ(answered.size(), 1);
+    EXPECT_EQ(countContaining(server.requests(), kEmptyCredentials), 0);
+    EXPECT_LE(server.requests().size(), 2);
+}
+
+TEST_F(PageRequestsTest, LocationAndNotificationRequestsAreRefusedAtOnce)
+{
+    LoopbackServer server("<title>Ptá se</title>");
+    BrowserControl &control = newControl();
+    ASSERT_TRUE(navigateAndWait(control, logOf(0), server.address(QStringLiteral("/")))) << logOf(0).describe();
+    control.runScript(QStringLiteral(R"js(
+        window.answers = [];
+        navigator.geolocation.getCurrentPosition(() => answers.push('poloha'), e => answers.push('poloha:' + e.code));
+        Notification.requestPermission().then(p => answers.push('oznámení:' + p));
+        0)js"));
+    QStringList answers;
+    EXPECT_TRUE(waitUntil([&] {
+        bool done = false;
+        control.runScript(QStringLiteral("answers.slice().sort().join()"), [&](const QVariant &value) {
+            answers = value.toString().split(QLatin1Char(','), Qt::SkipEmptyParts);
+            done = true;
+        });
+        return QTest::qWaitFor([&] { return done; }, kDeadlineMs) && answers.size() == 2;
+    }));
+    // PERMISSION_DENIED
+    EXPECT_EQ(answers, QStringList({QStringLiteral("oznámení:denied"), QStringLiteral("poloha:1")}));
+}
+
+TEST_F(PageRequestsTest, APagesPrintCallOpensThePrintDialog)
+{
+    BrowserControl &control = newControl();
+    ASSERT_TRUE(navigateAndWait(control, logOf(0), writePage(QStringLiteral("print.html"), "<title>Tisk</title>x")));
+    int dialogs = 0;
+    QTimer poll;
+    poll.setInterval(20);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (auto *dialog = qobject_cast<QPrintDialog *>(QApplication::activeModalWidget())) {
+            ++dialogs;
+            dialog->reject();
+        }
+    });
+    poll.start();
+    control.runScript(QStringLiteral("window.print(); 0"));
+    EXPECT_TRUE(waitUntil([&] { return dialogs > 0; }));
+    QTest::qWait(200);
+    EXPECT_EQ(dialogs, 1);
+}
+
+TEST_F(PageRequestsTest, ASelfSignedSiteAsksStoppingByDefaultAndGoingOnHoldsForTheRun)
+{
+    QString certificate, key;
+    if (!LoopbackServer::makeSelfSignedCertificate(env.root(), &certificate, &key))
+        GTEST_SKIP() << "no openssl to make a certificate with";
+    LoopbackServer server("<title>Bezpečná</title><p>ok</p>", certificate, key);
+    ASSERT_TRUE(server.isListening());
+    const QString address = server.address(QStringLiteral("/"));
+    ScriptedMessageBoxes boxes;
+    BrowserControl &control = newControl();
+
+    boxes.answers = {MsgBoxResult::No};
+    ASSERT_TRUE(navigateAndWait(control, logOf(0), address)) << logOf(0).describe();
+    ASSERT_EQ(boxes.shown.size(), 1);
+    const MessageBoxRequest &asked = boxes.shown[0];
+    EXPECT_TRUE(asked.prompt.startsWith(QStringLiteral("Certifikát serveru %1 není důvěryhodný: ").arg(server.address({}).mid(8))))
+        << asked.prompt.toStdString();
+    EXPECT_TRUE(asked.prompt.contains(PageRequests::certificateProblem(-202, {}))) << asked.prompt.toStdString();
+    EXPECT_EQ(asked.buttons(), MsgBoxStyle::YesNo);
+    EXPECT_EQ(asked.defaultButton(), MsgBoxStyle::DefaultButton2);
+    EXPECT_TRUE(server.requests().isEmpty());
+    EXPECT_NE(control.LocationName(), QStringLiteral("Bezpečná"));
+
+    boxes.answers = {MsgBoxResult::Yes};
+    ASSERT_TRUE(navigateAndWait(control, logOf(0), address)) << logOf(0).describe();
+    EXPECT_EQ(boxes.shown.size(), 2);
+    EXPECT_EQ(titleOf(control), QStringLiteral("Bezpečná"));
+
+    // Another window on the same site is not asked again.
+    BrowserControl &other = newControl();
+    ASSERT_TRUE(navigateAndWait(other, logOf(1), address)) << logOf(1).describe();
+    EXPECT_EQ(titleOf(other), QStringLiteral("Bezpečná"));
+    EXPECT_EQ(boxes.shown.size(), 2);
+}
+
+TEST(CertificateQuestion, AnErrorNoOneMayOverrideIsOnlyTold)
+{
+    const QString told = PageRequests::certificateQuestion(QStringLiteral("example.cz"), QStringLiteral("certifikát byl odvolán"), false);
+    EXPECT_TRUE(told.startsWith(QStringLiteral("Certifikát serveru example.cz není důvěryhodný: certifikát byl odvolán.")));
+    EXPECT_FALSE(told.contains(QLatin1Char('?')));
+    EXPECT_TRUE(PageRequests::certificateQuestion(QStringLiteral("example.cz"), QStringLiteral("x"), true).contains(QLatin1Char('?')));
+    // An error type the program has no words for keeps the engine's description.
+    EXPECT_EQ(PageRequests::certificateProblem(-1, QStringLiteral("odd")), QStringLiteral("certifikát nelze ověřit (odd)"));
+}
+
+} // namespace
