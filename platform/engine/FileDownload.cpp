@@ -1,7 +1,10 @@
 #include "platform/engine/FileDownload.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QWebEngineDownloadRequest>
+
+#include <utility>
 
 FileDownload::FileDownload(QWebEngineDownloadRequest *request)
     : QObject(request)
@@ -40,6 +43,7 @@ void FileDownload::start(const QString &path)
     m_request->setDownloadDirectory(target.absolutePath());
     m_request->setDownloadFileName(target.fileName());
     m_request->accept();
+    DownloadRequests::instance().started(this);
 }
 
 void FileDownload::cancel()
@@ -88,8 +92,30 @@ QString FileDownload::failureReason(int interruptReason, const QString &engineTe
     }
 }
 
+DownloadRequests::DownloadRequests()
+{
+    if (QCoreApplication *app = QCoreApplication::instance())
+        connect(app, &QCoreApplication::aboutToQuit, this, &DownloadRequests::cancelRunning);
+}
+
 DownloadRequests &DownloadRequests::instance()
 {
     static DownloadRequests requests;
     return requests;
+}
+
+void DownloadRequests::started(FileDownload *download)
+{
+    m_running.removeAll(nullptr);
+    m_running.append(download);
+}
+
+void DownloadRequests::cancelRunning()
+{
+    for (const QPointer<FileDownload> &download : std::exchange(m_running, {})) {
+        if (!download)
+            continue;
+        download->blockSignals(true);
+        download->cancel();
+    }
 }

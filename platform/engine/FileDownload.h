@@ -44,7 +44,9 @@ private:
 };
 
 // Where every browser control hands its downloads on: the program's own handler
-// connects here, directly, and answers each one before returning.
+// connects here, directly, and answers each one before returning. When the program
+// ends, downloads still running are cancelled quietly (no Finished): the engine cannot
+// take its profile down with a download under way.
 class DownloadRequests : public QObject
 {
     Q_OBJECT
@@ -52,6 +54,14 @@ class DownloadRequests : public QObject
 public:
     static DownloadRequests &instance();
 
+    void started(FileDownload *download);
+    void cancelRunning();
+
 Q_SIGNALS:
     void Requested(FileDownload *download);
+
+private:
+    DownloadRequests();
+
+    QList<QPointer<FileDownload>> m_running;
 };

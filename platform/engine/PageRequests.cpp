@@ -52,9 +52,15 @@ PageRequests::PageRequests(QWebEnginePage *page, QWidget *view, Actions actions)
             });
     connect(page, &QWebEnginePage::certificateError, this, &PageRequests::onCertificateError);
     // The dialog runs a loop of its own, which must not run inside the engine's call.
+    // A page asking again while its print dialog is open gets no second dialog over it.
     connect(page, &QWebEnginePage::printRequested, this, [this] {
-        if (m_actions.print)
-            m_actions.print();
+        if (m_printing || !m_actions.print)
+            return;
+        m_printing = true;
+        const QPointer<PageRequests> self(this);
+        m_actions.print();
+        if (self)
+            m_printing = false;
     }, Qt::QueuedConnection);
     connect(page->profile(), &QWebEngineProfile::downloadRequested, this, &PageRequests::onDownloadRequested);
 }

@@ -58,4 +58,6 @@ private:
     QWidget *m_view;
     Actions m_actions;
     bool m_openedByPage = false;
+    bool m_printing = false; // the print dialog runs
+
 };

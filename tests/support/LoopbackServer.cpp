@@ -88,10 +88,12 @@ void LoopbackServer::accept()
             QByteArray reply = "HTTP/1.0 " + response.status + "\r\n";
             for (const QByteArray &header : response.headers)
                 reply += header + "\r\n";
-            reply += "Content-Length: " + QByteArray::number(response.body.size()) + "\r\nConnection: close\r\n\r\n";
+            const qint64 length = response.announcedLength >= 0 ? response.announcedLength : response.body.size();
+            reply += "Content-Length: " + QByteArray::number(length) + "\r\nConnection: close\r\n\r\n";
             socket->write(reply);
             socket->write(response.body);
-            socket->disconnectFromHost();
+            if (!response.keepOpen)
+                socket->disconnectFromHost();
         });
     }
 }

@@ -14,6 +14,10 @@ struct LoopbackResponse
     QByteArray status = "200 OK";
     QList<QByteArray> headers = {"Content-Type: text/html; charset=utf-8"}; // "Name: value"
     QByteArray body;
+    // A slow server's answer: the length it announces (-1: the body's) and a connection
+    // it keeps open after the body.
+    qint64 announcedLength = -1;
+    bool keepOpen = false;
 };
 
 // A web server on 127.0.0.1 that answers every request with one fixed page, or what a
