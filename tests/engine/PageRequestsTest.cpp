@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QNetworkProxy>
 #include <QPointer>
 #include <QPrintDialog>
 #include <QPushButton>
@@ -128,6 +129,33 @@ TEST_F(PageRequestsTest, ZrusitShowsTheServersOwnRefusalWithoutAskingAgain)
     EXPECT_EQ(answered.size(), 1);
     EXPECT_EQ(countContaining(server.requests(), kEmptyCredentials), 0);
     EXPECT_LE(server.requests().size(), 2);
+}
+
+TEST_F(PageRequestsTest, AProxysLoginIsAskedInTheSameDialog)
+{
+    const QByteArray rightCredentials = "Proxy-Authorization: Basic " + QByteArray("jan:heslo").toBase64();
+    LoopbackServer proxy("");
+    proxy.route("http://vorlan.invalid/", [&](const QByteArray &head) {
+        LoopbackResponse response;
+        if (head.contains(rightCredentials)) {
+            response.body = "<title>Za proxy</title>";
+            return response;
+        }
+        response.status = "407 Proxy Authentication Required";
+        response.headers << "Proxy-Authenticate: Basic realm=\"Firemní proxy\"";
+        return response;
+    });
+    QNetworkProxy::setApplicationProxy(QNetworkProxy(QNetworkProxy::HttpProxy, QStringLiteral("127.0.0.1"),
+                                                     QUrl(proxy.address({})).port()));
+    BrowserControl &control = newControl();
+    answerLogins([](LoginDialog *dialog) { typeAndPress(dialog, QStringLiteral("jan"), QStringLiteral("heslo"), "cmdOK"); });
+    const bool loaded = navigateAndWait(control, logOf(0), QStringLiteral("http://vorlan.invalid/"));
+    QNetworkProxy::setApplicationProxy(QNetworkProxy::NoProxy);
+    ASSERT_TRUE(loaded) << logOf(0).describe();
+    EXPECT_EQ(control.LocationName(), QStringLiteral("Za proxy"));
+    ASSERT_EQ(questions.size(), 1);
+    EXPECT_TRUE(questions[0].startsWith(QStringLiteral("Proxy server 127.0.0.1"))) << questions[0].toStdString();
+    EXPECT_EQ(countContaining(proxy.requests(), "Proxy-Authorization: Basic " + QByteArray(":").toBase64()), 0);
 }
 
 TEST_F(PageRequestsTest, LocationAndNotificationRequestsAreRefusedAtOnce)
