@@ -156,7 +156,7 @@ public:
     // a folder beside it named after the document with "_files". The engine writes
     // whatever is at those names, so callers give it a place of its own. done learns
     // whether everything was written; it never runs once the control is gone. Only the
-    // engine's request for this save is followed; no other download is accepted.
+    // engine's request for this save is followed here; other downloads go to DownloadRequests.
     void savePage(const QString &path, std::function<void(bool saved)> done);
     // Before every save the engine makes sure this folder exists, and creates it (for
     // itself only) when it does not; whatever path the save is given.

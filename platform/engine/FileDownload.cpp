@@ -20,11 +20,6 @@ QString FileDownload::suggestedFileName() const
     return m_request ? m_request->suggestedFileName() : QString();
 }
 
-QString FileDownload::address() const
-{
-    return m_request ? m_request->url().toString(QUrl::RemovePassword) : QString();
-}
-
 qint64 FileDownload::receivedBytes() const
 {
     return m_request ? m_request->receivedBytes() : 0;

@@ -19,8 +19,6 @@ public:
 
     // The name the server or the address suggests for the file.
     QString suggestedFileName() const;
-    // The address the file comes from, without a password.
-    QString address() const;
     qint64 receivedBytes() const;
     // -1 while the server has not said how big the file is.
     qint64 totalBytes() const;
