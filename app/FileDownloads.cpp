@@ -63,8 +63,8 @@ void FileDownloads::ask(FileDownload *download)
     // The staging folder lives as long as the connection: a download the engine drops
     // at the program's end takes its half-written file with it.
     connect(download, &FileDownload::Finished, this,
-            [this, staging, staged, target, name](bool completed, const QString &reason) {
-                const int moved = completed ? FileSystem::current().move(staged, target) : -1;
+            [this, download, staging, target, name](bool completed, const QString &reason) {
+                const int moved = completed ? FileSystem::current().move(download->path(), target) : -1;
                 staging->remove();
                 if (moved == 0) {
                     showStatus(QStringLiteral("Soubor %1 byl stažen.").arg(name));

@@ -1,18 +1,35 @@
 #include "platform/engine/FileDownload.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QWebEngineDownloadRequest>
 
 #include <utility>
 
+namespace {
+
+// A reason the engine reports that its request type names no value for.
+constexpr int kContentLengthMismatch = 38;
+
+} // namespace
+
 FileDownload::FileDownload(QWebEngineDownloadRequest *request)
     : QObject(request)
     , m_request(request)
+    , m_id(request->id())
+{
+    follow(request);
+}
+
+void FileDownload::follow(QWebEngineDownloadRequest *request)
 {
     connect(request, &QWebEngineDownloadRequest::receivedBytesChanged, this,
             [this] { emit Progress(receivedBytes(), totalBytes()); });
-    connect(request, &QWebEngineDownloadRequest::isFinishedChanged, this, &FileDownload::onFinished);
+    connect(request, &QWebEngineDownloadRequest::isFinishedChanged, this, &FileDownload::onStateChanged);
+    // An interrupted download the engine could resume later is not finished for it; here
+    // nothing resumes it, so it has failed.
+    connect(request, &QWebEngineDownloadRequest::stateChanged, this, &FileDownload::onStateChanged);
 }
 
 QString FileDownload::suggestedFileName() const
@@ -30,15 +47,36 @@ qint64 FileDownload::totalBytes() const
     return m_request && m_request->totalBytes() > 0 ? m_request->totalBytes() : -1;
 }
 
+QString FileDownload::path() const
+{
+    if (!m_request)
+        return m_path;
+    return QDir(m_request->downloadDirectory()).filePath(m_request->downloadFileName());
+}
+
 void FileDownload::start(const QString &path)
 {
     if (!m_request)
         return;
+    m_path = path;
     const QFileInfo target(path);
     m_request->setDownloadDirectory(target.absolutePath());
     m_request->setDownloadFileName(target.fileName());
     m_request->accept();
     DownloadRequests::instance().started(this);
+}
+
+bool FileDownload::takeOver(QWebEngineDownloadRequest *request)
+{
+    if (m_told || request->id() != m_id || request == m_request)
+        return false;
+    if (m_request)
+        disconnect(m_request, nullptr, this, nullptr);
+    m_request = request;
+    setParent(request);
+    follow(request);
+    start(m_path);
+    return true;
 }
 
 void FileDownload::cancel()
@@ -47,16 +85,24 @@ void FileDownload::cancel()
         m_request->cancel();
 }
 
-void FileDownload::onFinished()
+void FileDownload::onStateChanged()
 {
-    if (!m_request || !m_request->isFinished())
+    if (!m_request || m_told)
         return;
+    const bool interrupted = m_request->state() == QWebEngineDownloadRequest::DownloadInterrupted;
+    if (!m_request->isFinished() && !interrupted)
+        return;
+    m_told = true;
+    DownloadRequests::instance().ended(this);
     const bool completed = m_request->state() == QWebEngineDownloadRequest::DownloadCompleted;
-    emit Finished(completed, completed ? QString()
-                                       : failureReason(m_request->interruptReason(), m_request->interruptReasonString()));
+    const QString reason = completed ? QString()
+                                     : failureReason(m_request->interruptReason());
+    if (interrupted && !m_request->isFinished())
+        m_request->cancel(); // the engine takes away what it wrote
+    emit Finished(completed, reason);
 }
 
-QString FileDownload::failureReason(int interruptReason, const QString &engineText)
+QString FileDownload::failureReason(int interruptReason)
 {
     using R = QWebEngineDownloadRequest;
     switch (interruptReason) {
@@ -83,7 +129,10 @@ QString FileDownload::failureReason(int interruptReason, const QString &engineTe
     case R::ServerCertProblem: return QStringLiteral("certifikát serveru není důvěryhodný");
     case R::ServerUnreachable: return QStringLiteral("server není dostupný");
     case R::UserCanceled: return QStringLiteral("stahování bylo zrušeno");
-    default: return engineText.isEmpty() ? QStringLiteral("neznámá chyba") : engineText;
+    // The server sent less or more than it announced.
+    case kContentLengthMismatch: return QStringLiteral("soubor nepřišel celý");
+    // The engine's own description is English.
+    default: return QStringLiteral("stahování selhalo (chyba %1)").arg(interruptReason);
     }
 }
 
@@ -102,7 +151,22 @@ DownloadRequests &DownloadRequests::instance()
 void DownloadRequests::started(FileDownload *download)
 {
     m_running.removeAll(nullptr);
-    m_running.append(download);
+    if (!m_running.contains(download))
+        m_running.append(download);
+}
+
+void DownloadRequests::ended(FileDownload *download)
+{
+    m_running.removeAll(download);
+}
+
+bool DownloadRequests::continueRunning(QWebEngineDownloadRequest *request)
+{
+    for (const QPointer<FileDownload> &download : std::as_const(m_running)) {
+        if (download && download->takeOver(request))
+            return true;
+    }
+    return false;
 }
 
 void DownloadRequests::cancelRunning()

@@ -22,13 +22,19 @@ public:
     qint64 receivedBytes() const;
     // -1 while the server has not said how big the file is.
     qint64 totalBytes() const;
+    // Where the engine writes the file; it may have changed the name it was given.
+    QString path() const;
 
     // Writes the file at path, whose folder exists. Only within Requested.
     void start(const QString &path);
     void cancel();
 
+    // The engine starts a download cut short anew as a request of its own: this one
+    // follows it to the same place, unasked. False when the request is another download.
+    bool takeOver(QWebEngineDownloadRequest *request);
+
     // Why a download failed, in Czech.
-    static QString failureReason(int interruptReason, const QString &engineText);
+    static QString failureReason(int interruptReason);
 
 Q_SIGNALS:
     void Progress(qint64 received, qint64 total);
@@ -36,9 +42,13 @@ Q_SIGNALS:
     void Finished(bool completed, const QString &reason);
 
 private:
-    void onFinished();
+    void follow(QWebEngineDownloadRequest *request);
+    void onStateChanged();
 
     QPointer<QWebEngineDownloadRequest> m_request;
+    quint32 m_id;
+    QString m_path;
+    bool m_told = false; // Finished has been emitted
 };
 
 // Where every browser control hands its downloads on: the program's own handler
@@ -53,6 +63,9 @@ public:
     static DownloadRequests &instance();
 
     void started(FileDownload *download);
+    void ended(FileDownload *download);
+    // Whether the request continues a running download, which then follows it.
+    bool continueRunning(QWebEngineDownloadRequest *request);
     void cancelRunning();
 
 Q_SIGNALS:

@@ -164,8 +164,12 @@ void PageRequests::forgetAcceptedCertificates()
 
 void PageRequests::onDownloadRequested(QWebEngineDownloadRequest *request)
 {
-    if (request->page() != m_page || request->isSavePageDownload()
-        || request->state() != QWebEngineDownloadRequest::DownloadRequested)
+    if (request->isSavePageDownload() || request->state() != QWebEngineDownloadRequest::DownloadRequested)
+        return;
+    // Its window may have gone meanwhile, so any page's requests take it.
+    if (DownloadRequests::instance().continueRunning(request))
+        return;
+    if (request->page() != m_page)
         return;
     const bool closeAfter = m_openedByPage && showsNothing();
     auto *download = new FileDownload(request);

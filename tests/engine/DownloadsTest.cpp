@@ -161,6 +161,27 @@ TEST_F(Downloads, ZrusitInTheSaveDialogLeavesNothing)
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Soubory"));
 }
 
+TEST_F(Downloads, ADownloadCutShortIsToldAndLeavesNothing)
+{
+    server.route("/preruseny.bin", [](const QByteArray &) {
+        LoopbackResponse response = attachment("preruseny.bin", patternBytes(64 * 1024))({});
+        response.announcedLength = 1024 * 1024;
+        return response;
+    });
+    frmWeb *window = openWindow(server.address(QStringLiteral("/")), QStringLiteral("Soubory"));
+    ASSERT_NE(window, nullptr);
+    targets = {env.path(QStringLiteral("cíl/přerušený.bin"))};
+    window->Web->Navigate(server.address(QStringLiteral("/preruseny.bin")));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !boxes.shown.isEmpty(); }, kDeadlineMs)) << statusText().toStdString();
+    EXPECT_EQ(boxes.shown[0].prompt, QStringLiteral("Soubor přerušený.bin se nepodařilo stáhnout: soubor nepřišel celý."));
+    EXPECT_EQ(boxes.shown[0].icon(), MsgBoxStyle::Critical);
+    // The engine's own new attempts go to the same place unasked.
+    EXPECT_EQ(asked.size(), 1);
+    EXPECT_GE(server.requests().count(), 4);
+    EXPECT_FALSE(statusText().contains(QStringLiteral("byl stažen")));
+    EXPECT_TRUE(entries(env.path(QStringLiteral("cíl"))).isEmpty());
+}
+
 TEST_F(Downloads, AWindowOpenedForADownloadClosesAndTheAddressFollowsTheActiveWindow)
 {
     frmWeb *window = openWindow(server.address(QStringLiteral("/")), QStringLiteral("Soubory"));
