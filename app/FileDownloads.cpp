@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QPointer>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <memory>
 
@@ -56,7 +57,6 @@ void FileDownloads::ask(FileDownload *download)
         return;
     }
     const QString staged = staging->filePath(name);
-    const QPointer<FileDownloads> self(this);
     connect(download, &FileDownload::Progress, this, [this, name](qint64 received, qint64 total) {
         showStatus(progressText(name, received, total));
     });
@@ -72,7 +72,10 @@ void FileDownloads::ask(FileDownload *download)
                 }
                 showStatus(QString());
                 const QString why = completed ? QStringLiteral("soubor nelze uložit pod zvoleným názvem") : reason;
-                tellFailure(QStringLiteral("Soubor %1 se nepodařilo stáhnout: %2.").arg(name, why));
+                // Not from inside the engine's signal: the box runs a loop of its own.
+                QTimer::singleShot(0, this, [name, why] {
+                    tellFailure(QStringLiteral("Soubor %1 se nepodařilo stáhnout: %2.").arg(name, why));
+                });
             });
     showStatus(progressText(name, 0, download->totalBytes()));
     download->start(staged);

@@ -142,6 +142,7 @@ TEST_F(Downloads, AKilobyteAndFiftyMegabytesAreSavedWhereChosenByteForByte)
     EXPECT_EQ(entries(env.path(QStringLiteral("cíl"))),
               QStringList({QStringLiteral("malý soubor.txt"), QStringLiteral("můj.txt"), QStringLiteral("velký.bin")}));
     EXPECT_EQ(boxes.shown.size(), 1);
+    EXPECT_FALSE(QFileInfo::exists(env.home() + QStringLiteral("/Downloads"))) << "no folder the user never chose";
     EXPECT_EQ(shared().WindowCount, 1);
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Soubory"));
 }
