@@ -50,6 +50,8 @@ PageRequests::PageRequests(QWebEnginePage *page, QWidget *view, Actions actions)
             [this](const QUrl &origin, QWebEnginePage::Feature feature) {
                 m_page->setFeaturePermission(origin, feature, QWebEnginePage::PermissionDeniedByUser);
             });
+    // A new document asks afresh.
+    connect(page, &QWebEnginePage::loadStarted, this, [this] { m_logins.clear(); });
     connect(page, &QWebEnginePage::certificateError, this, &PageRequests::onCertificateError);
     // The dialog runs a loop of its own, which must not run inside the engine's call.
     // A page asking again while its print dialog is open gets no second dialog over it.
@@ -75,8 +77,32 @@ void PageRequests::askLogin(const QUrl &url, QAuthenticator *authenticator, cons
     request.server = request.proxy ? proxyHost : serverName(url);
     request.realm = authenticator->realm();
     request.parent = m_view;
+    const QString key = QString::number(request.proxy) + QLatin1Char('\n') + request.server + QLatin1Char('\n')
+        + request.realm;
+    // The page's other parts behind the same login (its images, its frames) ask one
+    // after another: they take the answer the user gave for the page. A part that asks
+    // again was refused what it got, and the user is asked.
+    auto answered = std::find_if(m_logins.begin(), m_logins.end(), [&](const Login &login) { return login.key == key; });
+    if (answered != m_logins.end() && !answered->addresses.contains(url)) {
+        answered->addresses.insert(url);
+        if (!answered->given) {
+            *authenticator = QAuthenticator();
+            return;
+        }
+        authenticator->setUser(answered->user);
+        authenticator->setPassword(answered->password);
+        return;
+    }
     const QPointer<PageRequests> self(this);
-    if (!LoginDialog::ask(request) || !self) {
+    const bool given = LoginDialog::ask(request);
+    if (!self) {
+        *authenticator = QAuthenticator();
+        return;
+    }
+    if (answered != m_logins.end())
+        m_logins.erase(answered);
+    m_logins.append({key, {url}, given, request.user, request.password});
+    if (!given) {
         *authenticator = QAuthenticator();
         return;
     }

@@ -1,12 +1,14 @@
 #pragma once
 
+#include <QList>
 #include <QObject>
+#include <QSet>
+#include <QUrl>
 #include <QString>
 
 #include <functional>
 
 class QAuthenticator;
-class QUrl;
 class QWebEngineCertificateError;
 class QWebEngineDownloadRequest;
 class QWebEnginePage;
@@ -14,8 +16,9 @@ class QWidget;
 
 // Answers what a page asks of the browser beyond its own dialogs: logins, files to
 // download, permissions, printing and certificates the engine does not trust.
-// - A login (the site's or the proxy's) is asked once per request of the engine, in
-//   the program's login dialog; "Zrušit" lets the server's own refusal show.
+// - A login (the site's or the proxy's) is asked in the program's login dialog;
+//   "Zrušit" lets the server's own refusal show. The other parts of the same document
+//   behind the same login take the same answer unasked.
 // - Every permission (location, notifications, camera, microphone, screen, mouse lock)
 //   is refused at once: the program offers none of them.
 // - A page's window.print() opens the print dialog of the page menu.
@@ -54,10 +57,21 @@ private:
     void onDownloadRequested(QWebEngineDownloadRequest *request);
     bool showsNothing() const;
 
+    // The user's answers to the logins the current document asked for.
+    struct Login
+    {
+        QString key; // the kind, the server and the realm
+        QSet<QUrl> addresses; // the addresses the answer was given for
+        bool given = false;
+        QString user;
+        QString password;
+    };
+
     QWebEnginePage *m_page;
     QWidget *m_view;
     Actions m_actions;
     bool m_openedByPage = false;
     bool m_printing = false; // the print dialog runs
+    QList<Login> m_logins;
 
 };

@@ -9,6 +9,8 @@
 #include "platform/engine/PageRequests.h"
 
 #include <QApplication>
+#include <QBuffer>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QNetworkProxy>
@@ -99,17 +101,20 @@ protected:
     QStringList questions;
 };
 
-TEST_F(PageRequestsTest, ABasicLoginIsAskedOnceAndTheRightAnswerLoadsThePage)
+TEST_F(PageRequestsTest, ABasicLoginIsAskedOnceAndAgainOnlyAfterAWrongAnswer)
 {
     LoopbackServer server("");
     server.route("/sklad", protectedPage);
     BrowserControl &control = newControl();
-    answerLogins([](LoginDialog *dialog) { typeAndPress(dialog, QStringLiteral("jan"), QStringLiteral("heslo"), "cmdOK"); });
+    QStringList passwords = {QStringLiteral("hesla"), QStringLiteral("heslo")};
+    answerLogins([&](LoginDialog *dialog) {
+        typeAndPress(dialog, QStringLiteral("jan"), passwords.isEmpty() ? QString() : passwords.takeFirst(), "cmdOK");
+    });
 
     ASSERT_TRUE(navigateAndWait(control, logOf(0), server.address(QStringLiteral("/sklad")))) << logOf(0).describe();
     ASSERT_TRUE(waitUntil([&] { return control.LocationName() == QStringLiteral("Sklad"); })) << control.LocationName().toStdString();
-    EXPECT_EQ(answered.size(), 1);
-    ASSERT_EQ(questions.size(), 1);
+    EXPECT_EQ(answered.size(), 2);
+    ASSERT_EQ(questions.size(), 2);
     EXPECT_TRUE(questions[0].contains(server.address({}).mid(7))) << questions[0].toStdString();
     EXPECT_TRUE(questions[0].contains(QStringLiteral("Sklad firmy"))) << questions[0].toStdString();
     EXPECT_EQ(countContaining(server.requests(), kEmptyCredentials), 0);
@@ -129,6 +134,59 @@ TEST_F(PageRequestsTest, ZrusitShowsTheServersOwnRefusalWithoutAskingAgain)
     EXPECT_EQ(answered.size(), 1);
     EXPECT_EQ(countContaining(server.requests(), kEmptyCredentials), 0);
     EXPECT_LE(server.requests().size(), 2);
+}
+
+TEST_F(PageRequestsTest, APagesPartsBehindOneLoginAreAskedOnce)
+{
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    QImage(3, 3, QImage::Format_RGB32).save(&buffer, "PNG");
+    LoopbackServer server("");
+    server.route("/galerie", [](const QByteArray &) {
+        return LoopbackResponse{"200 OK", {"Content-Type: text/html"},
+                                "<img src='/sklad/a.png'><img src='/sklad/b.png'><img src='/sklad/c.png'>"};
+    });
+    server.route("/trezor", [](const QByteArray &) {
+        return LoopbackResponse{"200 OK", {"Content-Type: text/html"},
+                                "<img src='/trezor/a.png'><img src='/trezor/b.png'><img src='/trezor/c.png'>"};
+    });
+    for (const char *folder : {"sklad", "trezor"}) {
+        for (const char *name : {"a.png", "b.png", "c.png"}) {
+            server.route(QByteArray("/") + folder + "/" + name, [png, folder](const QByteArray &head) {
+                LoopbackResponse response = protectedPage(head);
+                response.headers.replace(0, "Content-Type: image/png");
+                if (response.status.startsWith("200"))
+                    response.body = png;
+                else
+                    response.headers.last() = QByteArray("WWW-Authenticate: Basic realm=\"") + folder + "\"";
+                return response;
+            });
+        }
+    }
+    BrowserControl &control = newControl();
+    bool give = true;
+    answerLogins([&](LoginDialog *dialog) {
+        typeAndPress(dialog, QStringLiteral("jan"), QStringLiteral("heslo"), give ? "cmdOK" : "cmdCancel");
+    });
+    auto loadedImages = [&] {
+        int count = -1;
+        control.runScript(QStringLiteral("Array.from(document.images).filter(i => i.naturalWidth == 3).length"),
+                          [&](const QVariant &value) { count = value.toInt(); });
+        EXPECT_TRUE(waitUntil([&] { return count >= 0; }));
+        return count;
+    };
+
+    ASSERT_TRUE(navigateAndWait(control, logOf(0), server.address(QStringLiteral("/galerie")))) << logOf(0).describe();
+    EXPECT_EQ(loadedImages(), 3);
+    EXPECT_EQ(answered.size(), 1);
+
+    give = false;
+    ASSERT_TRUE(navigateAndWait(control, logOf(0), server.address(QStringLiteral("/trezor")))) << logOf(0).describe();
+    QTest::qWait(500);
+    EXPECT_EQ(loadedImages(), 0);
+    EXPECT_EQ(answered.size(), 2);
+    EXPECT_EQ(countContaining(server.requests(), kEmptyCredentials), 0);
 }
 
 TEST_F(PageRequestsTest, AProxysLoginIsAskedInTheSameDialog)
