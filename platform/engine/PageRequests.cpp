@@ -51,7 +51,10 @@ PageRequests::PageRequests(QWebEnginePage *page, QWidget *view, Actions actions)
                 m_page->setFeaturePermission(origin, feature, QWebEnginePage::PermissionDeniedByUser);
             });
     // A new document asks afresh.
-    connect(page, &QWebEnginePage::loadStarted, this, [this] { m_logins.clear(); });
+    connect(page, &QWebEnginePage::loadStarted, this, [this] {
+        m_logins.clear();
+        m_refusedCertificates.clear();
+    });
     connect(page, &QWebEnginePage::certificateError, this, &PageRequests::onCertificateError);
     // The dialog runs a loop of its own, which must not run inside the engine's call.
     // A page asking again while its print dialog is open gets no second dialog over it.
@@ -99,8 +102,8 @@ void PageRequests::askLogin(const QUrl &url, QAuthenticator *authenticator, cons
         *authenticator = QAuthenticator();
         return;
     }
-    if (answered != m_logins.end())
-        m_logins.erase(answered);
+    // The dialog's loop may have changed the answers meanwhile.
+    m_logins.removeIf([&](const Login &login) { return login.key == key; });
     m_logins.append({key, {url}, given, request.user, request.password});
     if (!given) {
         *authenticator = QAuthenticator();
@@ -112,34 +115,53 @@ void PageRequests::askLogin(const QUrl &url, QAuthenticator *authenticator, cons
 
 void PageRequests::onCertificateError(const QWebEngineCertificateError &error)
 {
-    if (error.isOverridable() && acceptedCertificates().contains(certificateKey(error))) {
-        QWebEngineCertificateError(error).acceptCertificate();
+    const QString key = certificateKey(error);
+    QWebEngineCertificateError deferred(error);
+    if (error.isOverridable() && acceptedCertificates().contains(key)) {
+        deferred.acceptCertificate();
+        return;
+    }
+    // What the document asks for later from a server the user stopped is stopped too.
+    if (m_refusedCertificates.contains(key)) {
+        deferred.rejectCertificate();
         return;
     }
     // The engine holds the page until the answer; the question waits for the next turn.
-    QWebEngineCertificateError deferred(error);
+    // The page's other parts from the same server (its images, its frames) wait for the
+    // same answer instead of asking once each.
     deferred.defer();
-    QTimer::singleShot(0, this, [this, deferred] { answerCertificate(deferred); });
+    const bool asking = m_waitingCertificates.contains(key);
+    m_waitingCertificates[key].append(deferred);
+    if (!asking)
+        QTimer::singleShot(0, this, [this, key] { answerCertificate(key); });
 }
 
-void PageRequests::answerCertificate(QWebEngineCertificateError error)
+void PageRequests::answerCertificate(const QString &key)
 {
+    const QWebEngineCertificateError error = m_waitingCertificates.value(key).constFirst();
     const QString problem = certificateProblem(error.type(), error.description());
     const QString text = certificateQuestion(serverName(error.url()), problem, error.isOverridable());
     const QString title = QStringLiteral("Nedůvěryhodný certifikát");
+    const QPointer<PageRequests> self(this);
+    bool goOn = false;
     if (!error.isOverridable()) {
         MsgBox(text, MsgBoxStyle::Critical, title, m_view);
-        error.rejectCertificate();
-        return;
+    } else {
+        goOn = MsgBox(text, MsgBoxStyle::YesNo | MsgBoxStyle::Exclamation | MsgBoxStyle::DefaultButton2, title, m_view)
+            == MsgBoxResult::Yes;
     }
-    const int answer = MsgBox(text, MsgBoxStyle::YesNo | MsgBoxStyle::Exclamation | MsgBoxStyle::DefaultButton2,
-                              title, m_view);
-    if (answer != MsgBoxResult::Yes) {
-        error.rejectCertificate();
+    if (!self)
         return;
+    if (goOn)
+        acceptedCertificates().insert(key);
+    else
+        m_refusedCertificates.insert(key);
+    for (QWebEngineCertificateError waiting : m_waitingCertificates.take(key)) {
+        if (goOn && waiting.isOverridable())
+            waiting.acceptCertificate();
+        else
+            waiting.rejectCertificate();
     }
-    acceptedCertificates().insert(certificateKey(error));
-    error.acceptCertificate();
 }
 
 QString PageRequests::certificateProblem(int errorType, const QString &engineText)

@@ -1,15 +1,16 @@
 #pragma once
 
+#include <QHash>
 #include <QList>
 #include <QObject>
 #include <QSet>
 #include <QUrl>
+#include <QWebEngineCertificateError>
 #include <QString>
 
 #include <functional>
 
 class QAuthenticator;
-class QWebEngineCertificateError;
 class QWebEngineDownloadRequest;
 class QWebEnginePage;
 class QWidget;
@@ -53,7 +54,7 @@ public:
 private:
     void askLogin(const QUrl &url, QAuthenticator *authenticator, const QString &proxyHost);
     void onCertificateError(const QWebEngineCertificateError &error);
-    void answerCertificate(QWebEngineCertificateError error);
+    void answerCertificate(const QString &key);
     void onDownloadRequested(QWebEngineDownloadRequest *request);
     bool showsNothing() const;
 
@@ -73,5 +74,8 @@ private:
     bool m_openedByPage = false;
     bool m_printing = false; // the print dialog runs
     QList<Login> m_logins;
+    // Certificate errors waiting for the user's answer, by server and error.
+    QHash<QString, QList<QWebEngineCertificateError>> m_waitingCertificates;
+    QSet<QString> m_refusedCertificates; // stopped by the user for the current document
 
 };

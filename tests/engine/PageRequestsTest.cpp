@@ -290,16 +290,26 @@ TEST_F(PageRequestsTest, ASelfSignedSiteAsksStoppingByDefaultAndGoingOnHoldsForT
     EXPECT_TRUE(server.requests().isEmpty());
     EXPECT_NE(control.LocationName(), QStringLiteral("Bezpečná"));
 
+    // A page with several parts from that server asks once for all of them.
+    LoopbackServer plain(QStringLiteral("<title>Směs</title><img src='%1a.png'><img src='%1b.png'><iframe src='%1'></iframe>")
+                             .arg(address)
+                             .toUtf8());
+    boxes.answers = {MsgBoxResult::No};
+    ASSERT_TRUE(navigateAndWait(control, logOf(0), plain.address(QStringLiteral("/")))) << logOf(0).describe();
+    QTest::qWait(500);
+    EXPECT_EQ(boxes.shown.size(), 2);
+    EXPECT_TRUE(server.requests().isEmpty());
+
     boxes.answers = {MsgBoxResult::Yes};
     ASSERT_TRUE(navigateAndWait(control, logOf(0), address)) << logOf(0).describe();
-    EXPECT_EQ(boxes.shown.size(), 2);
+    EXPECT_EQ(boxes.shown.size(), 3);
     EXPECT_EQ(titleOf(control), QStringLiteral("Bezpečná"));
 
     // Another window on the same site is not asked again.
     BrowserControl &other = newControl();
     ASSERT_TRUE(navigateAndWait(other, logOf(1), address)) << logOf(1).describe();
     EXPECT_EQ(titleOf(other), QStringLiteral("Bezpečná"));
-    EXPECT_EQ(boxes.shown.size(), 2);
+    EXPECT_EQ(boxes.shown.size(), 3);
 }
 
 TEST(CertificateQuestion, AnErrorNoOneMayOverrideIsOnlyTold)
