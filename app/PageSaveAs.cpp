@@ -1,6 +1,6 @@
 #include "app/PageSaveAs.h"
 
-#include "app/OpenSave.h"
+#include "app/SaveTarget.h"
 #include "core/PathServices.h"
 #include "core/SharedState.h"
 #include "platform/controls/MessageBox.h"
@@ -51,25 +51,9 @@ bool moveIntoPlace(const QString &staged, const QString &target)
 
 QString askTarget(const QString &title)
 {
-    QString name = title.trimmed();
-    SanitizeFileName(name);
-    OpenSave dialog;
-    for (;;) {
-        dialog.setDialogTitle(QStringLiteral("Uložit jako"));
-        dialog.setFilter(QStringLiteral("Webová stránka, kompletní (*.htm;*.html)|*.htm;*.html"));
-        dialog.setDefaultExt(QStringLiteral("*.htm"));
-        dialog.setFileName(name);
-        dialog.setInitDir(shared().PersonalDir);
-        dialog.ShowSave();
-        if (shared().SaveDialogCancelled)
-            return {};
-        const QString target = dialog.FileName();
-        // A saved page never replaces a file; the user picks another name.
-        if (!FileExists(target) && !FileExists(resourcesFolder(target)))
-            return target;
-        tellFailure(QStringLiteral("Soubor ") + target + QStringLiteral(" již existuje."));
-        name = QFileInfo(target).fileName();
-    }
+    return askSaveTarget({title, QStringLiteral("Webová stránka, kompletní (*.htm;*.html)|*.htm;*.html"),
+                          QStringLiteral("*.htm"),
+                          [](const QString &target) { return FileExists(resourcesFolder(target)); }});
 }
 
 void save(BrowserControl *web, const QString &target, std::function<void(bool saved)> done)

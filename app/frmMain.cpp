@@ -2,6 +2,7 @@
 
 #include "files/frmSelectDir.h"
 
+#include "app/FileDownloads.h"
 #include "app/MainMenus.h"
 #include "app/MainSettings.h"
 #include "app/panel/frmPM.h"
@@ -63,6 +64,7 @@ frmMain::frmMain()
     connect(menuItem(QStringLiteral("mnuDeleteAll")), &QAction::triggered, this, &frmMain::mnuDeleteAll_Click);
 
     createControls();
+    new FileDownloads(sbStatusBar, this);
     BrowserControl::prepareWindow(this);
     connectPanel();
     connectFileMenu();

@@ -128,6 +128,7 @@ private:
     void connectBrowserEvents();
     void openRequestedWindow(const QString &URL, int Flags, const QString &TargetFrameName, const QVariant &PostData,
                              const QString &Headers, bool &Processed);
+    void openWindowForPage(const QString &URL);
     void Form_Load();
     void Form_Activate();
     void Form_Resize();

@@ -111,7 +111,7 @@ void frmWeb::openRequestedWindow(const QString &URL, int Flags, const QString &T
     if (opensInNewProcess(shiftMask(QGuiApplication::queryKeyboardModifiers())))
         NewBrowserProcess(URL, Flags, TargetFrameName, PostData, Headers, Processed);
     else
-        NewWindow(URL);
+        openWindowForPage(URL);
     const BrowserHost *host = BrowserHost::current();
     if (host && host->opensNewWindowsBehind()) {
         mdiArea()->setActiveSubWindow(this);
@@ -119,6 +119,17 @@ void frmWeb::openRequestedWindow(const QString &URL, int Flags, const QString &T
     }
     windowTable().WindowSwitchDone = true;
     ErrorState::clear();
+}
+
+void frmWeb::openWindowForPage(const QString &URL)
+{
+    WindowTable &table = windowTable();
+    const int before = table.WindowNumber;
+    NewWindow(URL);
+    // A window whose address turns out to be a download closes again instead of staying empty.
+    if (table.WindowNumber != before)
+        if (frmWeb *opened = table.slot(table.WindowNumber))
+            opened->Web->setOpenedByPage();
 }
 
 void frmWeb::WebBrw_NavigateComplete(const QString &)

@@ -2,6 +2,7 @@
 
 #include "platform/engine/BrowserPage.h"
 #include "platform/engine/EngineProfile.h"
+#include "platform/engine/PageRequests.h"
 #include "platform/controls/MessageBox.h"
 
 #include <QApplication>
@@ -83,6 +84,8 @@ BrowserControl::BrowserControl(QWidget *parent)
             Qt::QueuedConnection);
     connect(m_page, &QWebEnginePage::renderProcessTerminated, this, &BrowserControl::onRenderProcessEnded,
             Qt::QueuedConnection);
+
+    m_requests = new PageRequests(m_page, m_view, {[this] { printWithDialog(); }, [this] { emit Quit(); }});
 
     m_endedCover = new QWidget(this);
     m_endedCover->setObjectName(QStringLiteral("endedPageCover"));
@@ -299,7 +302,13 @@ void BrowserControl::printWithDialog()
 
 QString BrowserControl::LocationURL() const
 {
-    return m_page->url().toString();
+    // A password typed into the address is the user's secret, never shown again.
+    return m_page->url().toString(QUrl::RemovePassword);
+}
+
+void BrowserControl::setOpenedByPage()
+{
+    m_requests->setOpenedByPage(true);
 }
 
 QString BrowserControl::LocationName() const
@@ -367,7 +376,7 @@ void BrowserControl::acceptNavigation(const QUrl &url)
     m_load.swallowed = false;
     m_load.committed = false;
     if (wasSwallowed)
-        emit StatusTextChange(url.toString());
+        emit StatusTextChange(url.toString(QUrl::RemovePassword));
 }
 
 void BrowserControl::onLoadingChanged(const QWebEngineLoadingInfo &info)
@@ -407,7 +416,7 @@ void BrowserControl::startLoad(const QUrl &url)
     if (refused)
         return;
     m_endedCover->hide();
-    emit StatusTextChange(url.toString());
+    emit StatusTextChange(url.toString(QUrl::RemovePassword));
 }
 
 void BrowserControl::endLoad(bool documentShown)

@@ -10,6 +10,7 @@
 #include <memory>
 
 class BrowserPage;
+class PageRequests;
 class QPrinter;
 class QWebEngineLoadingInfo;
 class QWebEngineNewWindowRequest;
@@ -81,6 +82,9 @@ enum class ScriptWorld {
 // (ProgressChange(0, 100), DownloadComplete); an address asked for meanwhile then
 // loads in a new process.
 //
+// Logins, downloads, permission requests, a page's window.print() and certificate
+// errors are answered as PageRequests describes.
+//
 // Quit (the page asked to close its window) is raised on the next turn of the event
 // loop, so its slot may close the window. No slot may delete the control directly;
 // use deleteLater().
@@ -120,7 +124,7 @@ public:
     void printWithDialog();
 
     // The current address as the engine shows it (blanks and letters readable,
-    // reserved characters percent-encoded); "" before the first page.
+    // reserved characters percent-encoded, a password left out); "" before the first page.
     QString LocationURL() const;
     // The document's title; the engine falls back to a form of the address.
     QString LocationName() const;
@@ -132,6 +136,11 @@ public:
     // Counts the loads started in this control: a script's answer that arrives after
     // the number changed may describe a page that is gone.
     quint64 navigationNumber() const { return m_navigationNumber; }
+
+    // The control's window was opened at a page's request: should its first address
+    // turn out to be a file to download, the window would stay empty, so it asks to be
+    // closed (Quit) once the download has been answered.
+    void setOpenedByPage();
 
     void setFocusToPage();
     // Whether the keyboard is in the page itself (not in a bar laid over it).
@@ -147,7 +156,7 @@ public:
     // a folder beside it named after the document with "_files". The engine writes
     // whatever is at those names, so callers give it a place of its own. done learns
     // whether everything was written; it never runs once the control is gone. Only the
-    // engine's request for this save is followed; no other download is accepted.
+    // engine's request for this save is followed here; other downloads go to DownloadRequests.
     // requested runs when the engine asks to write the save, before any of it is written.
     void savePage(const QString &path, std::function<void(bool saved)> done,
                   std::function<void()> requested = {});
@@ -221,6 +230,7 @@ private:
     QWidget *m_endedCover = nullptr; // the empty page shown once the page's process ended
     QUrl m_addressAfterEnd;          // asked for while the page's process did not answer
     BrowserPage *m_page = nullptr;
+    PageRequests *m_requests = nullptr; // logins, downloads, permissions, printing, certificates
     LoadState m_load;
     QList<QUrl> m_refusedAddresses; // refused since the last accepted navigation
     QString m_hoveredLink;          // the link under the pointer, "" when none

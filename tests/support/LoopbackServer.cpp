@@ -1,22 +1,78 @@
 #include "LoopbackServer.h"
 
+#include <QFile>
+#include <QProcess>
+#include <QSslCertificate>
+#include <QSslConfiguration>
+#include <QSslKey>
+#include <QSslServer>
+#include <QStandardPaths>
 #include <QTcpSocket>
 
 LoopbackServer::LoopbackServer(QByteArray page)
-    : m_page(std::move(page))
+    : m_server(std::make_unique<QTcpServer>())
+    , m_page(std::move(page))
 {
-    m_server.listen(QHostAddress::LocalHost);
-    connect(&m_server, &QTcpServer::newConnection, this, &LoopbackServer::accept);
+    listen();
+}
+
+LoopbackServer::LoopbackServer(QByteArray page, const QString &certificateFile, const QString &keyFile)
+    : m_page(std::move(page))
+    , m_secure(true)
+{
+    QFile certificate(certificateFile), key(keyFile);
+    if (!certificate.open(QIODevice::ReadOnly) || !key.open(QIODevice::ReadOnly))
+        return;
+    QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
+    tls.setLocalCertificate(QSslCertificate(certificate.readAll(), QSsl::Pem));
+    tls.setPrivateKey(QSslKey(key.readAll(), QSsl::Rsa, QSsl::Pem));
+    tls.setPeerVerifyMode(QSslSocket::VerifyNone);
+    auto server = std::make_unique<QSslServer>();
+    server->setSslConfiguration(tls);
+    m_server = std::move(server);
+    listen();
+}
+
+LoopbackServer::~LoopbackServer() = default;
+
+void LoopbackServer::listen()
+{
+    m_server->listen(QHostAddress::LocalHost);
+    // A secure server offers a connection once its handshake is done.
+    connect(m_server.get(), &QTcpServer::newConnection, this, &LoopbackServer::accept);
+    connect(m_server.get(), &QTcpServer::pendingConnectionAvailable, this, &LoopbackServer::accept);
 }
 
 QString LoopbackServer::address(const QString &path) const
 {
-    return QStringLiteral("http://127.0.0.1:%1%2").arg(m_server.serverPort()).arg(path);
+    return QStringLiteral("%1://127.0.0.1:%2%3")
+        .arg(m_secure ? QStringLiteral("https") : QStringLiteral("http"))
+        .arg(m_server ? m_server->serverPort() : 0)
+        .arg(path);
+}
+
+void LoopbackServer::route(const QByteArray &path, Route answer)
+{
+    m_routes.append({path, std::move(answer)});
+}
+
+LoopbackResponse LoopbackServer::answer(const QByteArray &head) const
+{
+    const QList<QByteArray> requestLine = head.left(head.indexOf("\r\n")).split(' ');
+    const QByteArray target = requestLine.size() > 1 ? requestLine.at(1) : QByteArray();
+    const QByteArray path = target.left(target.indexOf('?') < 0 ? target.size() : target.indexOf('?'));
+    for (const auto &[routed, route] : m_routes) {
+        if (routed == path)
+            return route(head);
+    }
+    LoopbackResponse page;
+    page.body = m_page;
+    return page;
 }
 
 void LoopbackServer::accept()
 {
-    while (QTcpSocket *socket = m_server.nextPendingConnection()) {
+    while (QTcpSocket *socket = m_server->nextPendingConnection()) {
         ++m_connections;
         connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
         auto buffer = std::make_shared<QByteArray>();
@@ -25,10 +81,35 @@ void LoopbackServer::accept()
             const qsizetype end = buffer->indexOf("\r\n\r\n");
             if (end < 0)
                 return;
-            m_requests << buffer->left(end);
-            socket->write("HTTP/1.0 200 OK\r\nContent-Type: text/html; charset=utf-8\r\nConnection: close\r\n\r\n");
-            socket->write(m_page);
-            socket->disconnectFromHost();
+            const QByteArray head = buffer->left(end);
+            buffer->clear();
+            m_requests << head;
+            const LoopbackResponse response = answer(head);
+            QByteArray reply = "HTTP/1.0 " + response.status + "\r\n";
+            for (const QByteArray &header : response.headers)
+                reply += header + "\r\n";
+            const qint64 length = response.announcedLength >= 0 ? response.announcedLength : response.body.size();
+            reply += "Content-Length: " + QByteArray::number(length) + "\r\nConnection: close\r\n\r\n";
+            socket->write(reply);
+            socket->write(response.body);
+            if (!response.keepOpen)
+                socket->disconnectFromHost();
         });
     }
+}
+
+bool LoopbackServer::makeSelfSignedCertificate(const QString &folder, QString *certificateFile, QString *keyFile)
+{
+    const QString openssl = QStandardPaths::findExecutable(QStringLiteral("openssl"));
+    if (openssl.isEmpty())
+        return false;
+    *certificateFile = folder + QStringLiteral("/certificate.pem");
+    *keyFile = folder + QStringLiteral("/key.pem");
+    QProcess process;
+    process.start(openssl, {QStringLiteral("req"), QStringLiteral("-x509"), QStringLiteral("-newkey"),
+                            QStringLiteral("rsa:2048"), QStringLiteral("-nodes"), QStringLiteral("-days"),
+                            QStringLiteral("2"), QStringLiteral("-subj"), QStringLiteral("/CN=127.0.0.1"),
+                            QStringLiteral("-addext"), QStringLiteral("subjectAltName=IP:127.0.0.1"),
+                            QStringLiteral("-keyout"), *keyFile, QStringLiteral("-out"), *certificateFile});
+    return process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
 }

@@ -1,26 +1,60 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
+#include <QString>
 #include <QTcpServer>
 
-// A web server on 127.0.0.1 that answers every request with one fixed page and
-// remembers the requests it got.
+#include <functional>
+#include <memory>
+
+// What the server answers to one request.
+struct LoopbackResponse
+{
+    QByteArray status = "200 OK";
+    QList<QByteArray> headers = {"Content-Type: text/html; charset=utf-8"}; // "Name: value"
+    QByteArray body;
+    // A slow server's answer: the length it announces (-1: the body's) and a connection
+    // it keeps open after the body.
+    qint64 announcedLength = -1;
+    bool keepOpen = false;
+};
+
+// A web server on 127.0.0.1 that answers every request with one fixed page, or what a
+// route gives for its path, and remembers the requests it got. A secure one speaks
+// https with a certificate of the test's own.
 class LoopbackServer : public QObject
 {
 public:
-    explicit LoopbackServer(QByteArray page);
+    using Route = std::function<LoopbackResponse(const QByteArray &head)>;
 
-    bool isListening() const { return m_server.isListening(); }
+    explicit LoopbackServer(QByteArray page);
+    // Over https with the certificate and key in these PEM files.
+    LoopbackServer(QByteArray page, const QString &certificateFile, const QString &keyFile);
+    ~LoopbackServer() override;
+
+    bool isListening() const { return m_server && m_server->isListening(); }
     QString address(const QString &path) const;
     int connections() const { return m_connections; }
     // The head of every request read so far (request line and headers).
     const QList<QByteArray> &requests() const { return m_requests; }
 
-private:
-    void accept();
+    // Requests for the path (the query left out) get what the route answers.
+    void route(const QByteArray &path, Route answer);
 
-    QTcpServer m_server;
+    // Makes a self-signed certificate for 127.0.0.1 and its key in the folder with the
+    // openssl program; false when there is none.
+    static bool makeSelfSignedCertificate(const QString &folder, QString *certificateFile, QString *keyFile);
+
+private:
+    void listen();
+    void accept();
+    LoopbackResponse answer(const QByteArray &head) const;
+
+    std::unique_ptr<QTcpServer> m_server;
     QByteArray m_page;
+    bool m_secure = false;
     int m_connections = 0;
     QList<QByteArray> m_requests;
+    QList<QPair<QByteArray, Route>> m_routes;
 };
