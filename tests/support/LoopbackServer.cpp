@@ -2,6 +2,18 @@
 
 #include <QTcpSocket>
 
+#include <algorithm>
+
+namespace {
+
+QByteArray pathOf(const QByteArray &request)
+{
+    const QByteArray line = request.left(request.indexOf("\r\n"));
+    return line.split(' ').value(1);
+}
+
+} // namespace
+
 LoopbackServer::LoopbackServer(QByteArray page)
     : m_page(std::move(page))
 {
@@ -26,9 +38,18 @@ void LoopbackServer::accept()
             if (end < 0)
                 return;
             m_requests << buffer->left(end);
+            const QByteArray path = pathOf(m_requests.last());
+            if (m_held.contains(path))
+                return;
             socket->write("HTTP/1.0 200 OK\r\nContent-Type: text/html; charset=utf-8\r\nConnection: close\r\n\r\n");
-            socket->write(m_page);
+            socket->write(m_pages.value(path, m_page));
             socket->disconnectFromHost();
         });
     }
+}
+
+int LoopbackServer::requestsFor(const QByteArray &path) const
+{
+    return int(std::count_if(m_requests.begin(), m_requests.end(),
+                             [&path](const QByteArray &request) { return pathOf(request) == path; }));
 }

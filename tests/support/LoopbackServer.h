@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
+#include <QSet>
 #include <QTcpServer>
 
 // A web server on 127.0.0.1 that answers every request with one fixed page and
@@ -15,6 +17,13 @@ public:
     int connections() const { return m_connections; }
     // The head of every request read so far (request line and headers).
     const QList<QByteArray> &requests() const { return m_requests; }
+    // How many requests asked for the path (as the request line gives it).
+    int requestsFor(const QByteArray &path) const;
+
+    // Requests for the path get this page instead of the fixed one.
+    void setPage(const QByteArray &path, QByteArray page) { m_pages.insert(path, std::move(page)); }
+    // Requests for the path are never answered: a resource that keeps its page loading.
+    void hold(const QByteArray &path) { m_held.insert(path); }
 
 private:
     void accept();
@@ -23,4 +32,6 @@ private:
     QByteArray m_page;
     int m_connections = 0;
     QList<QByteArray> m_requests;
+    QHash<QByteArray, QByteArray> m_pages;
+    QSet<QByteArray> m_held;
 };
