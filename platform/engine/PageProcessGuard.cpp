@@ -69,11 +69,18 @@ PageProcessGuard::PageProcessGuard(QWebEnginePage *page, QWidget *control)
     QPalette white = m_cover->palette();
     white.setColor(QPalette::Window, Qt::white);
     m_cover->setPalette(white);
+    // The keyboard stays in the window: the engine drops the view's own widget with
+    // the process, and the window's keys (Alt+D among them) would go nowhere.
+    m_cover->setFocusPolicy(Qt::ClickFocus);
     m_cover->hide();
     control->installEventFilter(this);
 
     // Handled on the next turn: the engine is still tearing the page's frames down, and
     // an address loaded from inside that would be taken for the load that just failed.
+    connect(page, &QWebEnginePage::renderProcessTerminated, this, [this] {
+        const QWidget *focus = QApplication::focusWidget();
+        m_keyboardInPage = focus && m_control->isAncestorOf(focus);
+    });
     connect(page, &QWebEnginePage::renderProcessTerminated, this, [this] {
         forgetCheck();
         showCover();
@@ -228,11 +235,16 @@ void PageProcessGuard::showCover()
     m_cover->setGeometry(m_control->rect());
     m_cover->raise();
     m_cover->show();
+    if (std::exchange(m_keyboardInPage, false))
+        m_cover->setFocus(Qt::OtherFocusReason);
 }
 
 void PageProcessGuard::hideCover()
 {
+    const bool keyboardHere = m_cover->hasFocus();
     m_cover->hide();
+    if (keyboardHere)
+        m_control->setFocus(Qt::OtherFocusReason);
 }
 
 QString PageProcessGuard::pageName() const

@@ -75,6 +75,7 @@ private:
     QUrl m_retry;
     QUrl m_retryAfterEnd;
     bool m_asking = false;
+    bool m_keyboardInPage = false; // when its process ended
     // Dropped first thing in the destructor: script answers arrive after it.
     std::shared_ptr<bool> m_alive;
 };
