@@ -105,8 +105,9 @@ public:
     // Loads what the user typed: an address, or a file path absolute or relative to
     // the current folder ("www.example.org" goes over http; an existing file whose name
     // holds "#", "?" or "%" loads that file). Blank text does nothing; other text that
-    // makes no address, or an address the engine will not show (an unknown scheme),
-    // leaves the page as it is and tells the user in a message box.
+    // makes no address, or an address the engine will not show (an unknown scheme, more
+    // than 2,097,152 characters), leaves the page as it is and tells the user in a
+    // message box.
     void Navigate(const QString &text);
     void GoBack();
     void GoForward();

@@ -1,6 +1,7 @@
 #include "LoopbackServer.h"
 
 #include <QTcpSocket>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -41,9 +42,11 @@ void LoopbackServer::accept()
             const QByteArray path = pathOf(m_requests.last());
             if (m_held.contains(path))
                 return;
-            socket->write("HTTP/1.0 200 OK\r\nContent-Type: text/html; charset=utf-8\r\nConnection: close\r\n\r\n");
-            socket->write(m_pages.value(path, m_page));
-            socket->disconnectFromHost();
+            QTimer::singleShot(m_delays.take(path), socket, [this, socket, path] {
+                socket->write("HTTP/1.0 200 OK\r\nContent-Type: text/html; charset=utf-8\r\nConnection: close\r\n\r\n");
+                socket->write(m_pages.value(path, m_page));
+                socket->disconnectFromHost();
+            });
         });
     }
 }

@@ -24,6 +24,9 @@ public:
     void setPage(const QByteArray &path, QByteArray page) { m_pages.insert(path, std::move(page)); }
     // Requests for the path are never answered: a resource that keeps its page loading.
     void hold(const QByteArray &path) { m_held.insert(path); }
+    // The first request for the path is answered only after the delay: a site slow to
+    // answer once.
+    void delayFirst(const QByteArray &path, int ms) { m_delays.insert(path, ms); }
 
 private:
     void accept();
@@ -34,4 +37,5 @@ private:
     QList<QByteArray> m_requests;
     QHash<QByteArray, QByteArray> m_pages;
     QSet<QByteArray> m_held;
+    QHash<QByteArray, int> m_delays;
 };
