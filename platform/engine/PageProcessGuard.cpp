@@ -204,13 +204,11 @@ bool PageProcessGuard::userAgreesToEnd(const QStringList &others)
     if (!self)
         return false;
     m_asking = false;
-    if (answer == MsgBoxResult::Yes)
-        return true;
     if (focus) {
         focus->activateWindow();
         focus->setFocus(Qt::OtherFocusReason);
     }
-    return false;
+    return answer == MsgBoxResult::Yes;
 }
 
 void PageProcessGuard::endProcess()
