@@ -111,11 +111,6 @@ PageProcessGuard::~PageProcessGuard()
     allGuards().removeOne(this);
 }
 
-bool PageProcessGuard::coverShown() const
-{
-    return m_cover->isVisible();
-}
-
 void PageProcessGuard::expectAnswer(const QUrl &retry)
 {
     m_retry = retry;

@@ -44,8 +44,6 @@ public:
     // nothing); the latest request decides it.
     void expectAnswer(const QUrl &retry);
 
-    bool coverShown() const;
-
 Q_SIGNALS:
     // The page's process ended; retry is the address to load now (empty: none).
     void processEnded(const QUrl &retry);
