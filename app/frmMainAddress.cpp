@@ -11,6 +11,8 @@
 #include <QLineEdit>
 #include <QTimer>
 
+#include <limits>
+
 namespace {
 constexpr int kEnter = 13;
 
@@ -29,6 +31,9 @@ void frmMain::connectAddressCombo()
     // The typed text is loaded as it stands: no inline completion from the history.
     txtAddress->setCompleter(nullptr);
     txtAddress->lineEdit()->setObjectName(QStringLiteral("txtAddressEdit"));
+    // The line editor would silently keep only its first 32,767 characters of a pasted
+    // address; the browser control refuses an address too long for the engine instead.
+    txtAddress->lineEdit()->setMaxLength(std::numeric_limits<int>::max());
     // The editable combo takes the focus and the keys itself and hands them to its text field
     // by a direct call that no event filter sees; the field still reports Enter.
     connect(txtAddress->lineEdit(), &QLineEdit::returnPressed, this, [this] { txtAddress_KeyPress(kEnter); });

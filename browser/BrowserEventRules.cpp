@@ -10,18 +10,32 @@ bool isFavoritesFileAddress(const QString &url)
     return url.endsWith(QStringLiteral(".url"), Qt::CaseInsensitive);
 }
 
+namespace {
+
+// The engine drops tabs and line breaks anywhere in an address: "java<tab>script:" runs
+// as a script too.
+QString withoutTabsAndLineBreaks(const QString &url)
+{
+    QString address = url;
+    return address.remove(QLatin1Char('\t')).remove(QLatin1Char('\n')).remove(QLatin1Char('\r'));
+}
+
+} // namespace
+
 bool isScriptAddress(const QString &url)
 {
-    // The engine drops tabs and line breaks anywhere in an address: "java<tab>script:"
-    // runs as a script too.
-    QString address = url;
-    address.remove(QLatin1Char('\t')).remove(QLatin1Char('\n')).remove(QLatin1Char('\r'));
-    return address.contains(QStringLiteral("javascript:"), Qt::CaseInsensitive);
+    // It also drops blanks and control characters at either end; then only the scheme
+    // decides, and "javascript:" further on is part of an ordinary path or query.
+    const QString address = withoutTabsAndLineBreaks(url);
+    qsizetype start = 0;
+    while (start < address.size() && address.at(start).unicode() <= 0x20)
+        ++start;
+    return QStringView(address).mid(start).startsWith(QStringLiteral("javascript:"), Qt::CaseInsensitive);
 }
 
 bool isRefusedNewWindowAddress(const QString &url)
 {
-    return isScriptAddress(url);
+    return withoutTabsAndLineBreaks(url).contains(QStringLiteral("javascript:"), Qt::CaseInsensitive);
 }
 
 int shiftMask(Qt::KeyboardModifiers modifiers)

@@ -9,10 +9,11 @@
 // own address is opened instead.
 bool isFavoritesFileAddress(const QString &url);
 
-// An address that holds "javascript:" anywhere, in any letter case: a script that
-// would run in the page a window shows.
+// An address the engine runs as a script in the page a window shows: its scheme is
+// "javascript", in any letter case.
 bool isScriptAddress(const QString &url);
-// A page may not open a "javascript:" address in a new window.
+// A page may not open an address that holds "javascript:" anywhere, in any letter case,
+// in a new window.
 bool isRefusedNewWindowAddress(const QString &url);
 extern const char *const kRefusedNewWindowMessage;
 

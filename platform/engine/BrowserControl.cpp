@@ -2,6 +2,7 @@
 
 #include "platform/engine/BrowserPage.h"
 #include "platform/engine/EngineProfile.h"
+#include "platform/engine/PageProcessGuard.h"
 #include "platform/engine/PageRequests.h"
 #include "platform/controls/MessageBox.h"
 
@@ -26,15 +27,13 @@
 #include <QWebEngineUrlScheme>
 #include <QWebEngineView>
 
-#include <signal.h>
-
 #include <utility>
 
 namespace {
 
-// How long a page's process may take to show a sign of life when asked to stop or to
-// leave its page; a user sees nothing happen after about a second.
-constexpr int kAnswerMs = 800;
+// The engine's own limit, which the message below names: it shows nothing for a longer
+// address.
+constexpr qsizetype kMaxAddressLength = 2 * 1024 * 1024;
 
 // The engine reports an address normalised: "ftp://x" as "ftp://x/", "x/a/../b" as "x/b".
 QUrl normalisedAddress(const QUrl &url)
@@ -82,18 +81,12 @@ BrowserControl::BrowserControl(QWidget *parent)
     // under it.
     connect(m_page, &QWebEnginePage::windowCloseRequested, this, &BrowserControl::Quit,
             Qt::QueuedConnection);
-    connect(m_page, &QWebEnginePage::renderProcessTerminated, this, &BrowserControl::onRenderProcessEnded,
-            Qt::QueuedConnection);
+    m_processGuard = new PageProcessGuard(m_page, this);
+    connect(m_processGuard, &PageProcessGuard::processEnded, this, &BrowserControl::onRenderProcessEnded);
+    connect(m_processGuard, &PageProcessGuard::notAnswering, this,
+            [this] { emit StatusTextChange(QStringLiteral("Stránka neodpovídá.")); });
 
     m_requests = new PageRequests(m_page, m_view, {[this] { printWithDialog(); }, [this] { emit Quit(); }});
-
-    m_endedCover = new QWidget(this);
-    m_endedCover->setObjectName(QStringLiteral("endedPageCover"));
-    m_endedCover->setAutoFillBackground(true);
-    QPalette white = m_endedCover->palette();
-    white.setColor(QPalette::Window, Qt::white);
-    m_endedCover->setPalette(white);
-    m_endedCover->hide();
     installElementHover();
 }
 
@@ -115,6 +108,7 @@ BrowserControl::~BrowserControl()
     // The page is torn down while the control is still whole; none of its last
     // signals or script answers may reach the control any more.
     m_alive.reset();
+    delete std::exchange(m_processGuard, nullptr);
     m_page->setNavigationFilter({});
     disconnect(m_page, nullptr, this, nullptr);
     if (!m_page->dialogOpen()) {
@@ -166,6 +160,10 @@ QUrl BrowserControl::addressFromUserText(const QString &text, const QString &wor
 
 void BrowserControl::Navigate(const QString &text)
 {
+    if (text.size() > kMaxAddressLength) {
+        reportTooLongAddress();
+        return;
+    }
     const QUrl url = addressFromUserText(text, QDir::currentPath());
     if (url.isEmpty() || !url.isValid()) {
         if (!text.trimmed().isEmpty())
@@ -179,13 +177,21 @@ void BrowserControl::Navigate(const QString &text)
         reportUnusableAddress(QStringLiteral("Adresu „%1“ program nedokáže otevřít.").arg(url.toString()));
         return;
     }
+    // Blanks and letters beyond ASCII grow when encoded.
+    if (url.toEncoded().size() > kMaxAddressLength) {
+        reportTooLongAddress();
+        return;
+    }
     runOrDefer([this, url] {
         m_undecidedAddress = url;
-        const bool wasBusy = Busy();
         m_page->load(url);
-        if (wasBusy)
-            expectAnswer(url);
+        m_processGuard->expectAnswer(url);
     });
+}
+
+void BrowserControl::reportTooLongAddress()
+{
+    reportUnusableAddress(QStringLiteral("Adresa je příliš dlouhá. Program otevře adresu nejvýše o 2\u00A0097\u00A0152 znacích."));
 }
 
 void BrowserControl::reportUnusableAddress(const QString &message)
@@ -212,48 +218,21 @@ void BrowserControl::Refresh()
 void BrowserControl::Stop()
 {
     trigger(QWebEnginePage::Stop);
-    runOrDefer([this] {
-        if (Busy())
-            expectAnswer(QUrl());
-    });
+    // A slot of DownloadComplete stops a load that has already ended: the user waits
+    // for nothing there.
+    if (!m_endingLoad)
+        runOrDefer([this] { m_processGuard->expectAnswer(QUrl()); });
 }
 
-void BrowserControl::expectAnswer(const QUrl &retry)
+void BrowserControl::onRenderProcessEnded(const QUrl &next)
 {
-    auto answered = std::make_shared<bool>(false);
-    // An empty answer (the document went away) is an answer too.
-    runScript(QStringLiteral("0"), [answered](const QVariant &) { *answered = true; }, ScriptWorld::Application);
-    QTimer::singleShot(kAnswerMs, this, [this, answered, retry] {
-        if (*answered)
-            return;
-        const qint64 pid = m_page->renderProcessPid();
-        if (pid <= 0)
-            return;
-        m_addressAfterEnd = retry;
-        ::kill(static_cast<pid_t>(pid), SIGKILL);
-    });
-}
-
-void BrowserControl::onRenderProcessEnded()
-{
-    // The view would keep the last picture of a page that is gone, or nothing at all.
-    m_endedCover->setGeometry(rect());
-    m_endedCover->raise();
-    m_endedCover->show();
     m_undecidedAddress.clear();
     m_lastLoadSucceeded = false;
     endLoad(false);
-    const QUrl next = std::exchange(m_addressAfterEnd, QUrl());
     if (!next.isEmpty()) {
         m_undecidedAddress = next;
         m_page->load(next);
     }
-}
-
-void BrowserControl::resizeEvent(QResizeEvent *event)
-{
-    QWidget::resizeEvent(event);
-    m_endedCover->setGeometry(rect());
 }
 
 void BrowserControl::Refresh2(int level)
@@ -415,7 +394,6 @@ void BrowserControl::startLoad(const QUrl &url)
     m_load = {true, refused, false};
     if (refused)
         return;
-    m_endedCover->hide();
     emit StatusTextChange(url.toString(QUrl::RemovePassword));
 }
 
@@ -432,7 +410,9 @@ void BrowserControl::endLoad(bool documentShown)
     raiseCommandStates();
     emit ProgressChange(0, 100);
     emit StatusTextChange(QString());
+    m_endingLoad = true;
     emit DownloadComplete();
+    m_endingLoad = false;
 }
 
 void BrowserControl::onLoadProgress(int progress)

@@ -10,6 +10,7 @@
 #include <memory>
 
 class BrowserPage;
+class PageProcessGuard;
 class PageRequests;
 class QPrinter;
 class QWebEngineLoadingInfo;
@@ -75,12 +76,13 @@ enum class ScriptWorld {
 //
 // A page whose process does not answer (a huge text file being laid out, a script in
 // an endless loop) would ignore Stop and keep a new address from loading: Stop and
-// Navigate during a load ask the page's process for a sign of life, and when none comes
-// within a second its process is ended. Whenever a page's process ends, for that or
-// any other reason, the control shows an empty white page under the same address,
-// keeps its history and title, and the load under way ends as a stopped one
-// (ProgressChange(0, 100), DownloadComplete); an address asked for meanwhile then
-// loads in a new process.
+// Navigate ask the page's process for a sign of life, and a process that gives none
+// for several seconds is ended (see PageProcessGuard); one that is the program's own
+// stays, and StatusTextChange says that the page does not answer. Whenever a page's
+// process ends, for that or any other reason, the control shows an empty white page
+// under the same address until the next page arrives, keeps its history and title,
+// and the load under way ends as a stopped one (ProgressChange(0, 100),
+// DownloadComplete); an address asked for meanwhile then loads in a new process.
 //
 // Logins, downloads, permission requests, a page's window.print() and certificate
 // errors are answered as PageRequests describes.
@@ -107,8 +109,9 @@ public:
     // Loads what the user typed: an address, or a file path absolute or relative to
     // the current folder ("www.example.org" goes over http; an existing file whose name
     // holds "#", "?" or "%" loads that file). Blank text does nothing; other text that
-    // makes no address, or an address the engine will not show (an unknown scheme),
-    // leaves the page as it is and tells the user in a message box.
+    // makes no address, or an address the engine will not show (an unknown scheme, more
+    // than 2,097,152 characters), leaves the page as it is and tells the user in a
+    // message box.
     void Navigate(const QString &text);
     void GoBack();
     void GoForward();
@@ -217,18 +220,12 @@ private:
     // Runs one of the page's actions (QWebEnginePage::WebAction).
     void trigger(int action);
     void runOrDefer(std::function<void()> action);
-    // Ends the page's process when it gives no sign of life soon; then loads retry, if any.
-    void expectAnswer(const QUrl &retry);
-    void onRenderProcessEnded();
-
-protected:
-    void resizeEvent(QResizeEvent *event) override;
-
-private:
+    void onRenderProcessEnded(const QUrl &next);
+    void reportTooLongAddress();
 
     QWebEngineView *m_view = nullptr;
-    QWidget *m_endedCover = nullptr; // the empty page shown once the page's process ended
-    QUrl m_addressAfterEnd;          // asked for while the page's process did not answer
+    PageProcessGuard *m_processGuard = nullptr;
+    bool m_endingLoad = false; // DownloadComplete is being raised
     BrowserPage *m_page = nullptr;
     PageRequests *m_requests = nullptr; // logins, downloads, permissions, printing, certificates
     LoadState m_load;

@@ -88,6 +88,18 @@ TEST(BrowserEventDecisions, JavascriptAddressesAreRefusedInAnyCase)
     EXPECT_TRUE(isScriptAddress(QStringLiteral("java\tscript:alert(1)"))) << "the engine drops the tab and runs it";
 }
 
+TEST(BrowserEventDecisions, OnlyTheSchemeMakesAScriptWhereTheWindowNavigates)
+{
+    EXPECT_TRUE(isScriptAddress(QStringLiteral(" \x01\tJavaScript:alert(1)"))) << "the engine drops what leads the address";
+    EXPECT_TRUE(isScriptAddress(QStringLiteral("jav\r\na\tscript:alert(1)")));
+    EXPECT_FALSE(isScriptAddress(QStringLiteral("https://example.org/docs/javascript:void")));
+    EXPECT_FALSE(isScriptAddress(QStringLiteral("http://x/?go=javascript:void(0)")));
+    EXPECT_FALSE(isScriptAddress(QStringLiteral("xjavascript:alert(1)")));
+    EXPECT_TRUE(isRefusedNewWindowAddress(QStringLiteral("https://example.org/docs/javascript:void")))
+        << "a new window is refused for \"javascript:\" anywhere";
+    EXPECT_TRUE(isRefusedNewWindowAddress(QStringLiteral("http://x/?go=java\tscript:void(0)")));
+}
+
 TEST(BrowserEventDecisions, OnlyCtrlAloneStartsAFurtherInstance)
 {
     const struct { Qt::KeyboardModifiers mods; int mask; bool process; } cases[] = {

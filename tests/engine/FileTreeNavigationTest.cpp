@@ -9,6 +9,7 @@
 #include "platform/controls/TreeView.h"
 #include "platform/engine/BrowserControl.h"
 
+#include "LoopbackServer.h"
 #include "MainWindowTest.h"
 #include "ScriptedMessageBoxes.h"
 
@@ -122,6 +123,24 @@ TEST_F(FileTreeNavigation, AScriptShortcutIsRefusedAndAnAddressOpens)
     EXPECT_EQ(evaluate(blank, "document.body ? document.body.textContent : ''").toString(), "")
         << "the shortcut's script ran in the empty page";
     EXPECT_EQ(boxes.shown.size(), 2);
+}
+
+// Only the scheme makes a script: "javascript:" further on is part of an ordinary path.
+TEST_F(FileTreeNavigation, AShortcutWithJavascriptInItsPathOpens)
+{
+    LoopbackServer server("<html><head><title>Dokumentace</title></head><body>docs</body></html>");
+    env.writeFile("home/Documents/docs.url",
+                  "[InternetShortcut]\r\nURL=" + server.address("/docs/javascript:void").toUtf8() + "\r\n");
+    tree->node(docs).setExpanded(false);
+    tree->node(docs).setExpanded(true);
+    QCoreApplication::processEvents();
+    ScriptedMessageBoxes boxes;
+
+    click("docs.url");
+    EXPECT_TRUE(titled("Dokumentace"));
+    EXPECT_TRUE(boxes.shown.isEmpty()) << boxes.shown.value(0).prompt.toStdString();
+    EXPECT_EQ(server.requestsFor("/docs/javascript:void"), 1);
+    EXPECT_EQ(window->Web->LocationURL(), server.address("/docs/javascript:void"));
 }
 
 TEST_F(FileTreeNavigation, FoldersShowWithNavDirs)

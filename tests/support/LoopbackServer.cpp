@@ -8,6 +8,19 @@
 #include <QSslServer>
 #include <QStandardPaths>
 #include <QTcpSocket>
+#include <QTimer>
+
+#include <algorithm>
+
+namespace {
+
+QByteArray pathOf(const QByteArray &request)
+{
+    const QByteArray line = request.left(request.indexOf("\r\n"));
+    return line.split(' ').value(1);
+}
+
+} // namespace
 
 LoopbackServer::LoopbackServer(QByteArray page)
     : m_server(std::make_unique<QTcpServer>())
@@ -66,7 +79,7 @@ LoopbackResponse LoopbackServer::answer(const QByteArray &head) const
             return route(head);
     }
     LoopbackResponse page;
-    page.body = m_page;
+    page.body = m_pages.value(pathOf(head), m_page);
     return page;
 }
 
@@ -84,16 +97,21 @@ void LoopbackServer::accept()
             const QByteArray head = buffer->left(end);
             buffer->clear();
             m_requests << head;
-            const LoopbackResponse response = answer(head);
-            QByteArray reply = "HTTP/1.0 " + response.status + "\r\n";
-            for (const QByteArray &header : response.headers)
-                reply += header + "\r\n";
-            const qint64 length = response.announcedLength >= 0 ? response.announcedLength : response.body.size();
-            reply += "Content-Length: " + QByteArray::number(length) + "\r\nConnection: close\r\n\r\n";
-            socket->write(reply);
-            socket->write(response.body);
-            if (!response.keepOpen)
-                socket->disconnectFromHost();
+            const QByteArray path = pathOf(head);
+            if (m_held.contains(path))
+                return;
+            QTimer::singleShot(m_delays.take(path), socket, [this, socket, head] {
+                const LoopbackResponse response = answer(head);
+                QByteArray reply = "HTTP/1.0 " + response.status + "\r\n";
+                for (const QByteArray &header : response.headers)
+                    reply += header + "\r\n";
+                const qint64 length = response.announcedLength >= 0 ? response.announcedLength : response.body.size();
+                reply += "Content-Length: " + QByteArray::number(length) + "\r\nConnection: close\r\n\r\n";
+                socket->write(reply);
+                socket->write(response.body);
+                if (!response.keepOpen)
+                    socket->disconnectFromHost();
+            });
         });
     }
 }
@@ -112,4 +130,10 @@ bool LoopbackServer::makeSelfSignedCertificate(const QString &folder, QString *c
                             QStringLiteral("-addext"), QStringLiteral("subjectAltName=IP:127.0.0.1"),
                             QStringLiteral("-keyout"), *keyFile, QStringLiteral("-out"), *certificateFile});
     return process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+}
+
+int LoopbackServer::requestsFor(const QByteArray &path) const
+{
+    return int(std::count_if(m_requests.begin(), m_requests.end(),
+                             [&path](const QByteArray &request) { return pathOf(request) == path; }));
 }

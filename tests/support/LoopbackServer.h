@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <QTcpServer>
 
@@ -38,6 +40,16 @@ public:
     int connections() const { return m_connections; }
     // The head of every request read so far (request line and headers).
     const QList<QByteArray> &requests() const { return m_requests; }
+    // How many requests asked for the path (as the request line gives it).
+    int requestsFor(const QByteArray &path) const;
+
+    // Requests for the path get this page instead of the fixed one.
+    void setPage(const QByteArray &path, QByteArray page) { m_pages.insert(path, std::move(page)); }
+    // Requests for the path are never answered: a resource that keeps its page loading.
+    void hold(const QByteArray &path) { m_held.insert(path); }
+    // The first request for the path is answered only after the delay: a site slow to
+    // answer once.
+    void delayFirst(const QByteArray &path, int ms) { m_delays.insert(path, ms); }
 
     // Requests for the path (the query left out) get what the route answers.
     void route(const QByteArray &path, Route answer);
@@ -57,4 +69,7 @@ private:
     int m_connections = 0;
     QList<QByteArray> m_requests;
     QList<QPair<QByteArray, Route>> m_routes;
+    QHash<QByteArray, QByteArray> m_pages;
+    QSet<QByteArray> m_held;
+    QHash<QByteArray, int> m_delays;
 };
