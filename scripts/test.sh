@@ -4,9 +4,10 @@ source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 # exfatprogs and exfat-fuse make real exFAT disks for the file operations' tests: one
 # that refuses some names, one that folds case; btrfs-progs a btrfs disk for the file
-# search (run as root; skipped with the reason elsewhere).
+# search (run as root; skipped with the reason elsewhere); openssl a self-signed
+# certificate for the browser's https tests.
 ensure_packages "${BUILD_PACKAGES[@]}" libgtest-dev googletest xvfb xauth xdotool x11-utils openbox \
-    exfatprogs exfat-fuse btrfs-progs
+    exfatprogs exfat-fuse btrfs-progs openssl
 build_vorlan Release -DVORLAN_BUILD_TESTS=ON
 engine_env_for_root
 export QTWEBENGINE_CHROMIUM_FLAGS="--disable-gpu --disable-background-networking"
