@@ -10,6 +10,7 @@
 
 #include "LoopbackServer.h"
 #include "MainWindowTest.h"
+#include "ScriptedSaveDialogs.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -256,6 +257,30 @@ TEST_F(UnansweringPage, APageThatHangsAfterLoadingIsEmptiedByOneStopAndTheNextPa
     EXPECT_TRUE(QTest::qWaitFor([&] { return isHealthyGreen(shownColour(window)); }, kDeadlineMs))
         << "the page is not shown: " << shownColour(window).name().toStdString();
     EXPECT_EQ(progress(), "Hotovo");
+}
+
+// An address typed over a hung page brings a file to save: the user is asked once where
+// to save it, and the page's process, ended for not answering, does not fetch it again.
+TEST_F(UnansweringPage, AFileTypedOverAHungPageIsAskedForOnce)
+{
+    LoopbackServer server("<title>Nic</title>");
+    server.route("/soubor.bin", [](const QByteArray &) {
+        LoopbackResponse response;
+        response.headers = {"Content-Type: application/octet-stream",
+                            "Content-Disposition: attachment; filename=\"soubor.bin\""};
+        response.body = QByteArray(1024, 'x');
+        return response;
+    });
+    ScriptedSaveDialogs dialogs; // each cancelled
+    typeAddress(env.writeFile("pages/visi.html", kHangsAfterLoading));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->windowTitle() == "Visí" && !window->Web->Busy(); }, kDeadlineMs));
+    QTest::qWait(1000);
+
+    typeAddress(server.address(QStringLiteral("/soubor.bin")));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return showsEmptyPage(); }, kDeadlineMs)) << "the hung page was left hanging";
+    QTest::qWait(2000); // time for a second request to come
+    EXPECT_EQ(dialogs.asked.size(), 1);
+    EXPECT_EQ(server.requestsFor("/soubor.bin"), 1);
 }
 
 // A page still loading that works for a few seconds is alive: Zastavit stops its load
