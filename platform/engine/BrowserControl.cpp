@@ -239,6 +239,7 @@ void BrowserControl::onRenderProcessEnded(const QUrl &next)
     endLoad(false);
     if (!next.isEmpty()) {
         m_undecidedAddress = next;
+        m_requests->answersStandForRetry();
         m_page->load(next);
     }
 }
