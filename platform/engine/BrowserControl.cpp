@@ -91,7 +91,7 @@ BrowserControl::BrowserControl(QWidget *parent)
     // fetched again, which would ask for the same file once more.
     connect(m_page->profile(), &QWebEngineProfile::downloadRequested, this,
             [this](QWebEngineDownloadRequest *download) {
-                if (download->page() == m_page && !download->isSavePageDownload())
+                if (m_processGuard && download->page() == m_page && !download->isSavePageDownload())
                     m_processGuard->forgetRetry();
             });
     m_requests = new PageRequests(m_page, m_view, {[this] { printWithDialog(); }, [this] { emit Quit(); }});
