@@ -86,6 +86,14 @@ BrowserControl::BrowserControl(QWidget *parent)
     connect(m_processGuard, &PageProcessGuard::notAnswering, this,
             [this] { emit StatusTextChange(QStringLiteral("Stránka neodpovídá.")); });
 
+    // An address that brought a file to save has been answered, though the page stays
+    // where it was: should its process be ended for not answering, the address is not
+    // fetched again, which would ask for the same file once more.
+    connect(m_page->profile(), &QWebEngineProfile::downloadRequested, this,
+            [this](QWebEngineDownloadRequest *download) {
+                if (m_processGuard && download->page() == m_page && !download->isSavePageDownload())
+                    m_processGuard->forgetRetry();
+            });
     m_requests = new PageRequests(m_page, m_view, {[this] { printWithDialog(); }, [this] { emit Quit(); }});
     installElementHover();
 }
@@ -231,6 +239,7 @@ void BrowserControl::onRenderProcessEnded(const QUrl &next)
     endLoad(false);
     if (!next.isEmpty()) {
         m_undecidedAddress = next;
+        m_requests->answersStandForRetry();
         m_page->load(next);
     }
 }

@@ -143,6 +143,12 @@ void PageProcessGuard::expectAnswer(const QUrl &retry)
     QTimer::singleShot(kAnswerMs, Qt::PreciseTimer, this, [this, number] { onNoAnswer(number); });
 }
 
+void PageProcessGuard::forgetRetry()
+{
+    m_retry.clear();
+    m_retryAfterEnd.clear();
+}
+
 void PageProcessGuard::onNoAnswer(quint64 number)
 {
     if (!m_check || number != m_checkNumber || m_check->answered)

@@ -44,6 +44,10 @@ public:
     // nothing); the latest request decides it.
     void expectAnswer(const QUrl &retry);
 
+    // What the latest request asked for has come without leaving the page (a file to
+    // save): nothing is loaded once an unanswering process has been ended.
+    void forgetRetry();
+
 Q_SIGNALS:
     // The page's process ended; retry is the address to load now (empty: none).
     void processEnded(const QUrl &retry);

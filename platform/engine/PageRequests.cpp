@@ -70,6 +70,13 @@ PageRequests::PageRequests(QWebEnginePage *page, QWidget *view, Actions actions)
     connect(page->profile(), &QWebEngineProfile::downloadRequested, this, &PageRequests::onDownloadRequested);
 }
 
+void PageRequests::answersStandForRetry()
+{
+    // Only a part that asks again after taking an answer was refused it.
+    for (Login &login : m_logins)
+        login.addresses.clear();
+}
+
 void PageRequests::askLogin(const QUrl &url, QAuthenticator *authenticator, const QString &proxyHost)
 {
     // The engine reads the answer when this returns, so the dialog runs here. An empty

@@ -43,6 +43,10 @@ public:
     // The page's window was opened at a page's request.
     void setOpenedByPage(bool opened) { m_openedByPage = opened; }
 
+    // The page fetches again what the user has just answered (its process ended before
+    // it could show it): the answers given stand for the new requests.
+    void answersStandForRetry();
+
     // What the certificate question says of an error type, in Czech.
     static QString certificateProblem(int errorType, const QString &engineText);
     // The question (or, when the error may not be overridden, the message) for an error.

@@ -6,10 +6,13 @@
 #include "platform/controls/TabStrip.h"
 #include "platform/controls/Toolbar.h"
 #include "platform/controls/ToolbarButton.h"
+#include "platform/controls/LoginDialog.h"
 #include "platform/engine/BrowserControl.h"
+#include "platform/engine/PageProcessGuard.h"
 
 #include "LoopbackServer.h"
 #include "MainWindowTest.h"
+#include "ScriptedSaveDialogs.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -256,6 +259,76 @@ TEST_F(UnansweringPage, APageThatHangsAfterLoadingIsEmptiedByOneStopAndTheNextPa
     EXPECT_TRUE(QTest::qWaitFor([&] { return isHealthyGreen(shownColour(window)); }, kDeadlineMs))
         << "the page is not shown: " << shownColour(window).name().toStdString();
     EXPECT_EQ(progress(), "Hotovo");
+}
+
+// An address typed over a hung page brings a file to save: the user is asked once where
+// to save it, and the page's process, ended for not answering, does not fetch it again.
+TEST_F(UnansweringPage, AFileTypedOverAHungPageIsAskedForOnce)
+{
+    LoopbackServer server("<title>Nic</title>");
+    server.route("/soubor.bin", [](const QByteArray &) {
+        LoopbackResponse response;
+        response.headers = {"Content-Type: application/octet-stream",
+                            "Content-Disposition: attachment; filename=\"soubor.bin\""};
+        response.body = QByteArray(1024, 'x');
+        return response;
+    });
+    ScriptedSaveDialogs dialogs; // each cancelled
+    typeAddress(env.writeFile("pages/visi.html", kHangsAfterLoading));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->windowTitle() == "Visí" && !window->Web->Busy(); }, kDeadlineMs));
+    QTest::qWait(1000);
+
+    typeAddress(server.address(QStringLiteral("/soubor.bin")));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return showsEmptyPage(); }, kDeadlineMs)) << "the hung page was left hanging";
+    QTest::qWait(2000); // time for a second request to come
+    EXPECT_EQ(dialogs.asked.size(), 1);
+    EXPECT_EQ(server.requestsFor("/soubor.bin"), 1);
+}
+
+// An address typed over a hung page asks for a login; while the user reads the dialog,
+// the hung page's process is ended. "Zrušit" then shows the server's refusal, without a
+// second question for the same address.
+TEST_F(UnansweringPage, ALoginCancelledWhileTheHungPageIsEndedIsNotAskedAgain)
+{
+    LoopbackServer server("<title>Nic</title>");
+    server.route("/visi", [](const QByteArray &) {
+        LoopbackResponse response;
+        response.body = kHangsAfterLoading;
+        return response;
+    });
+    server.route("/tajne", [](const QByteArray &) {
+        LoopbackResponse response;
+        response.status = "401 Unauthorized";
+        response.headers << "WWW-Authenticate: Basic realm=\"Tajné\"";
+        response.body = "<title>Odepřeno</title><p>bez hesla ne</p>";
+        return response;
+    });
+    QList<QPointer<LoginDialog>> asked;
+    QTimer poll;
+    poll.setInterval(50);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        for (QWidget *widget : QApplication::topLevelWidgets()) {
+            auto *dialog = qobject_cast<LoginDialog *>(widget);
+            if (!dialog || !dialog->isVisible() || asked.contains(dialog))
+                continue;
+            asked.append(dialog);
+            // Answered once the hung page has gone, as a user who took a while.
+            QTimer::singleShot(PageProcessGuard::kAnswerMs + 1000, dialog, [dialog] {
+                QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("cmdCancel")), Qt::LeftButton);
+            });
+        }
+    });
+    poll.start();
+    typeAddress(server.address(QStringLiteral("/visi")));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->windowTitle() == "Visí" && !window->Web->Busy(); }, kDeadlineMs));
+    QTest::qWait(1000);
+
+    typeAddress(server.address(QStringLiteral("/tajne")));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->windowTitle() == "Odepřeno" && !window->Web->Busy(); }, kDeadlineMs))
+        << window->windowTitle().toStdString();
+    QTest::qWait(1000);
+    EXPECT_EQ(asked.size(), 1);
+    EXPECT_FALSE(showsEmptyPage());
 }
 
 // A page still loading that works for a few seconds is alive: Zastavit stops its load
