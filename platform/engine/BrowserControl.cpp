@@ -77,10 +77,7 @@ BrowserControl::BrowserControl(QWidget *parent)
         emit StatusTextChange(url);
     });
     connect(m_page, &QWebEnginePage::newWindowRequested, this, &BrowserControl::onNewWindowRequested);
-    // Closing the window from inside the engine's own call would pull the page from
-    // under it.
-    connect(m_page, &QWebEnginePage::windowCloseRequested, this, &BrowserControl::Quit,
-            Qt::QueuedConnection);
+    installCloseQuestion();
     connect(m_page, &QWebEnginePage::renderProcessTerminated, this, &BrowserControl::onRenderProcessEnded,
             Qt::QueuedConnection);
 
