@@ -364,6 +364,12 @@ void frmMain::closeEvent(QCloseEvent *event)
         DialogLoops::afterAll(this, [this] { close(); });
         return;
     }
+    // A page the user typed into may ask whether to leave it: the program ends only
+    // once every such page has agreed.
+    if (!DialogLoops::ending() && !pagesAgreeToClose()) {
+        event->ignore();
+        return;
+    }
     // The browser windows go first, each releasing its number and tab; then the frame.
     mdiArea->closeAllSubWindows();
     if (!m_unloaded) {

@@ -4,6 +4,7 @@
 #include "core/FilesHost.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QVariantMap>
 
 #include <array>
@@ -475,4 +476,16 @@ private:
     void tbsWindows_Click();
 
     bool m_unloaded = false;
+
+    // Quitting asks every page the user typed into whether to leave it, one at a time
+    // (frmMainWindows.cpp); true once none is left to ask.
+    bool pagesAgreeToClose();
+    QPointer<frmWeb> m_askedWindow; // its page is being asked on quitting
+
+    // The address field keeps text the user edited while it has the keyboard
+    // (frmMainAddress.cpp).
+    bool keepsTypedAddress() const;
+    void showActiveAddress();
+    bool m_addressEdited = false;
+    bool m_addressEntered = false; // Enter was pressed since the field took the keyboard
 };

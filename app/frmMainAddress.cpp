@@ -1,4 +1,6 @@
 // The main window's address combo: Enter loads the typed text into the active window.
+// While the user edits the text, the pages leave it alone; Esc, or leaving the field
+// without Enter, brings back the active window's address.
 #include "app/frmMain.h"
 #include "browser/BrowserEventRules.h"
 #include "browser/frmWeb.h"
@@ -7,6 +9,7 @@
 #include "platform/system/ErrorState.h"
 
 #include <QComboBox>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QTimer>
@@ -37,6 +40,22 @@ void frmMain::connectAddressCombo()
     // The editable combo takes the focus and the keys itself and hands them to its text field
     // by a direct call that no event filter sees; the field still reports Enter.
     connect(txtAddress->lineEdit(), &QLineEdit::returnPressed, this, [this] { txtAddress_KeyPress(kEnter); });
+    // Only the user's own typing counts, not the addresses the windows put there.
+    connect(txtAddress->lineEdit(), &QLineEdit::textEdited, this, [this] { m_addressEdited = true; });
+}
+
+bool frmMain::keepsTypedAddress() const
+{
+    return m_addressEdited && txtAddress->hasFocus();
+}
+
+void frmMain::showActiveAddress()
+{
+    m_addressEdited = false;
+    if (frmWeb *window = ActiveForm())
+        window->ChngAddr();
+    else
+        txtAddress->setEditText(QString());
 }
 
 bool frmMain::filterAddressComboEvent(QObject *watched, QEvent *event)
@@ -46,12 +65,26 @@ bool frmMain::filterAddressComboEvent(QObject *watched, QEvent *event)
     if (!txtAddress || watched != txtAddress)
         return false;
     if (event->type() == QEvent::FocusIn) {
+        m_addressEntered = false;
         txtAddress_GotFocus();
+        return false;
+    }
+    if (event->type() == QEvent::FocusOut) {
+        // The keyboard moved away without Enter: what was typed is dropped. Its list, a
+        // menu, a dialog or another program taking the keyboard for a while keeps it.
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+        if (m_addressEdited && reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
+            showActiveAddress();
         return false;
     }
     if (event->type() != QEvent::KeyPress)
         return false;
     const auto *key = static_cast<QKeyEvent *>(event);
+    if (key->key() == Qt::Key_Escape && key->modifiers() == Qt::NoModifier) {
+        showActiveAddress();
+        txtAddress->lineEdit()->selectAll();
+        return true;
+    }
     if (key->key() == Qt::Key_Insert || key->key() == Qt::Key_F12) {
         txtAddress_KeyDown(key->key(), shiftMask(key->modifiers()));
         return true;
@@ -86,8 +119,12 @@ void frmMain::txtAddress_KeyDown(int KeyCode, int Shift)
 void frmMain::txtAddress_KeyPress(int KeyAscii)
 {
     IgnoreErrors ignore;
-    if (KeyAscii == kEnter)
+    if (KeyAscii == kEnter) {
+        // From now on the address follows the page that loads.
+        m_addressEdited = false;
+        m_addressEntered = true;
         ignore([this] { requireActiveForm()->Web->Navigate(txtAddress->currentText()); });
+    }
     if (ErrorState::isSet())
         LogError(QStringLiteral("txtAddress_KeyPress"), KeyAscii);
 }

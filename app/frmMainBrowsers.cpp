@@ -148,7 +148,7 @@ void frmMain::browserWindowActivated(frmWeb *window, bool canGoBack, bool canGoF
 void frmMain::browserAddressChanged(frmWeb *window, const QString &shownText, bool image)
 {
     if (isActiveByTab(window)) {
-        if (txtAddress->currentText() != shownText)
+        if (txtAddress->currentText() != shownText && !keepsTypedAddress())
             txtAddress->setEditText(shownText);
         step([&] {
             menuItem(QStringLiteral("mnuAdjustNow"))->setEnabled(image);
@@ -184,8 +184,11 @@ void frmMain::browserPageVisited(frmWeb *window, const QString &address)
 {
     const bool active = isActiveByTab(window);
     updateAddressHistory(address, active);
-    // A window loading in the background leaves the keyboard where the user has it.
-    if (active && picMain->isVisible())
+    // A window loading in the background leaves the keyboard where the user has it, and
+    // so does a page that loads (a page reloading itself, say) while the user is in the
+    // address field and has not sent an address from it.
+    const bool userInAddressField = txtAddress->hasFocus() && !m_addressEntered;
+    if (active && picMain->isVisible() && !userInAddressField)
         picMain->setFocus();
 }
 
@@ -197,8 +200,14 @@ void frmMain::updateAddressHistory(const QString &address, bool active)
     for (int i = 0; i < txtAddress->count(); ++i)
         entries.append(txtAddress->itemText(i));
     const QStringList wanted = addressHistoryAfterVisit(entries, address);
-    // Changing the list may change the text; only the active window may do that.
+    // Changing the list may change the text; only the active window may do that, and
+    // not while the user types: then the text, the cursor and the selection stay.
     const QString text = txtAddress->currentText();
+    const bool typing = keepsTypedAddress();
+    QLineEdit *edit = txtAddress->lineEdit();
+    const int cursor = edit->cursorPosition();
+    const int selectionStart = edit->selectionStart();
+    const int selectionLength = edit->selectionLength();
     const QSignalBlocker quiet(txtAddress);
     for (int i = txtAddress->count() - 1; i >= 0; --i) {
         if (!wanted.contains(txtAddress->itemText(i)) || txtAddress->itemText(i) == address)
@@ -209,10 +218,15 @@ void frmMain::updateAddressHistory(const QString &address, bool active)
             txtAddress->addItem(Icons::icon(QStringLiteral("htm")), entry, entry);
     }
     const int selected = txtAddress->findText(address, Qt::MatchFixedString | Qt::MatchCaseSensitive);
-    if (active && selected >= 0)
+    if (active && selected >= 0 && !typing) {
         txtAddress->setCurrentIndex(selected);
-    else if (txtAddress->currentText() != text)
+    } else if (txtAddress->currentText() != text) {
         txtAddress->setEditText(text);
+        if (selectionStart >= 0)
+            edit->setSelection(selectionStart, selectionLength);
+        else
+            edit->setCursorPosition(cursor);
+    }
 }
 
 void frmMain::browserProgressChanged(frmWeb *window, const ProgressDisplay &display)

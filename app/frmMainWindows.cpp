@@ -18,6 +18,7 @@
 #include <QMenu>
 #include <QPointer>
 #include <QStyle>
+#include <QTimer>
 
 namespace {
 
@@ -197,6 +198,37 @@ void frmMain::mnuWindowMaximize_Click()
 void frmMain::mnuWindowClose_Click()
 {
     runIgnoringErrors([this] { requireActiveForm()->close(); });
+}
+
+bool frmMain::pagesAgreeToClose()
+{
+    if (m_askedWindow)
+        return false;
+    for (const auto &[slot, window] : windowTable().WindowSlots) {
+        if (!window || !window->asksBeforeClosing())
+            continue;
+        // The user sees the page that asks.
+        mdiArea->setActiveSubWindow(window);
+        m_askedWindow = window;
+        const QPointer<frmMain> self(this);
+        window->askPageToClose([self](bool mayClose) {
+            if (!self)
+                return;
+            self->m_askedWindow = nullptr;
+            if (mayClose) {
+                QTimer::singleShot(0, self, [self] { self->close(); });
+                return;
+            }
+            // Staying on one page keeps the program and all its windows; the pages that
+            // agreed are asked again next time.
+            for (const auto &[n, open] : windowTable().WindowSlots) {
+                if (open)
+                    open->forgetPageAgreement();
+            }
+        });
+        return false;
+    }
+    return true;
 }
 
 void frmMain::mnuWindowCascade_Click()

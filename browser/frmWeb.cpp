@@ -7,6 +7,7 @@
 #include "core/PathServices.h"
 #include "core/SharedState.h"
 #include "platform/engine/BrowserControl.h"
+#include "platform/controls/MessageBox.h"
 #include "platform/system/ErrorState.h"
 #include "platform/system/Units.h"
 
@@ -181,8 +182,36 @@ bool frmWeb::filterKeyEvent(QEvent *event)
     return false;
 }
 
+bool frmWeb::asksBeforeClosing() const
+{
+    return !m_unloaded && !m_pageAgreed && !DialogLoops::ending() && Web->asksBeforeClosing();
+}
+
+void frmWeb::askPageToClose(std::function<void(bool mayClose)> answer)
+{
+    const QPointer<frmWeb> self(this);
+    Web->askToClose([self, answer = std::move(answer)](bool mayClose) {
+        if (!self)
+            return;
+        if (mayClose)
+            self->m_pageAgreed = true;
+        answer(mayClose);
+    });
+}
+
 void frmWeb::closeEvent(QCloseEvent *event)
 {
+    // A page the user typed into may ask whether to leave it; the window stays while
+    // it is asked and when the user chooses to stay.
+    if (asksBeforeClosing()) {
+        event->ignore();
+        const QPointer<frmWeb> self(this);
+        askPageToClose([self](bool mayClose) {
+            if (mayClose)
+                self->close();
+        });
+        return;
+    }
     if (!m_unloaded) {
         m_unloaded = true;
         Form_Unload();

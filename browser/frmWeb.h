@@ -43,6 +43,16 @@ public:
     // Shows the window inside the main frame.
     void showInFrame();
 
+    // Whether closing the window now would ask its page first: the user has given the
+    // page input, none of its dialogs is open, it has not agreed to go yet and the
+    // program is not ending.
+    bool asksBeforeClosing() const;
+    // Asks the page whether the window may close (its leave handler may ask the user);
+    // answer(true) once it may, and from then on the window closes without asking
+    // again, until forgetPageAgreement. The answer never comes once the window is gone.
+    void askPageToClose(std::function<void(bool mayClose)> answer);
+    void forgetPageAgreement() { m_pageAgreed = false; }
+
     // Reports the window's address, so that the main window's address combo and
     // related commands come in line with it.
     void ChngAddr();
@@ -138,4 +148,5 @@ private:
     QString m_tag;
     bool m_loaded = false;
     bool m_unloaded = false;
+    bool m_pageAgreed = false; // the page agreed to go: closing asks it no more
 };

@@ -36,6 +36,9 @@ void frmWeb::connectBrowserEvents()
     connect(Web, &BrowserControl::Quit, this, &frmWeb::WebBrw_Quit, Qt::DirectConnection);
     connect(Web, &BrowserControl::StatusTextChange, this, &frmWeb::WebBrw_StatusTextChange, Qt::DirectConnection);
     connect(Web, &BrowserControl::TitleChange, this, &frmWeb::WebBrw_TitleChange, Qt::DirectConnection);
+    // The user stayed on a page that asked whether to leave it: an address typed for
+    // this window, or the window's closing, did not happen, and the page's address shows.
+    connect(Web, &BrowserControl::LeaveRefused, this, &frmWeb::ChngAddr);
 }
 
 void frmWeb::WebBrw_BeforeNavigate(const QString &URL, int, const QString &, const QVariant &, const QString &,
@@ -159,6 +162,8 @@ void frmWeb::WebBrw_ProgressChange(int Progress, int ProgressMax)
 
 void frmWeb::WebBrw_Quit()
 {
+    // The engine has asked the user already, where the page had anything to ask.
+    m_pageAgreed = true;
     close();
 }
 

@@ -1,7 +1,10 @@
 #include "platform/controls/MessageBox.h"
 
 #include <QApplication>
+#include <QBoxLayout>
+#include <QCheckBox>
 #include <QDialog>
+#include <QEventLoop>
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QSpacerItem>
@@ -96,6 +99,80 @@ protected:
     }
 };
 
+// Marks a box that is modal to part of a window only: the toolkit knows it as not modal.
+const char *const kPartModal = "vorlanModalToPart";
+
+// Keeps the mouse and the keyboard away from a widget and its children while it lives.
+class InputBlock : public QObject
+{
+public:
+    explicit InputBlock(QWidget *blocked)
+        : m_blocked(blocked)
+    {
+        qApp->installEventFilter(this);
+    }
+    ~InputBlock() override { qApp->removeEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::Wheel:
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::InputMethod:
+        case QEvent::ContextMenu:
+        case QEvent::TouchBegin:
+        case QEvent::TouchUpdate:
+        case QEvent::TouchEnd:
+        case QEvent::DragEnter:
+        case QEvent::DragMove:
+        case QEvent::Drop:
+            break;
+        default:
+            return false;
+        }
+        auto *widget = qobject_cast<QWidget *>(watched);
+        return widget && m_blocked && (widget == m_blocked || m_blocked->isAncestorOf(widget));
+    }
+
+private:
+    QPointer<QWidget> m_blocked;
+};
+
+// Runs the dialog until it is answered: modal to the whole program, or to the part of a
+// window the request names; true when it was accepted.
+bool runDialog(QDialog *dialog, const MessageBoxRequest &request)
+{
+    if (!request.blocks)
+        return dialog->exec() == QDialog::Accepted;
+    const QPointer<QDialog> watched(dialog);
+    dialog->setProperty(kPartModal, true);
+    // A message box makes itself modal to the program when it is made.
+    dialog->setWindowModality(Qt::NonModal);
+    const InputBlock block(request.blocks);
+    QEventLoop loop;
+    QObject::connect(dialog, &QDialog::finished, &loop, &QEventLoop::quit);
+    QObject::connect(dialog, &QObject::destroyed, &loop, &QEventLoop::quit);
+    dialog->show();
+    dialog->raise();
+    dialog->activateWindow();
+    loop.exec(QEventLoop::DialogExec);
+    return watched && watched->result() == QDialog::Accepted;
+}
+
+QCheckBox *offerCheckBox(const MessageBoxRequest &request, QWidget *parent)
+{
+    if (request.checkBoxText.isEmpty())
+        return nullptr;
+    auto *box = new QCheckBox(request.checkBoxText, parent);
+    box->setChecked(request.checked && *request.checked);
+    return box;
+}
+
 // The box lives on the heap and is watched: should its parent go while it runs, the
 // box goes with it and the call still returns safely.
 class QtMessageBoxService : public MessageBoxService
@@ -129,9 +206,13 @@ private:
         const size_t defaultIndex = static_cast<size_t>(request.defaultButton() >> 8);
         if (defaultIndex < choices.size())
             box->setDefaultButton(choices[defaultIndex].button);
-        box->exec();
+        if (QCheckBox *offered = offerCheckBox(request, box))
+            box->setCheckBox(offered);
+        runDialog(box, request);
         if (!box)
             return request.cancellingAnswer();
+        if (request.checked && box->checkBox())
+            *request.checked = box->checkBox()->isChecked();
         QAbstractButton *clicked = box->clickedButton();
         int result = request.cancellingAnswer();
         for (const ButtonChoice &choice : choices) {
@@ -150,13 +231,22 @@ private:
         dialog->setTextValue(*request.text);
         dialog->setOkButtonText(QStringLiteral("OK"));
         dialog->setCancelButtonText(QStringLiteral("Zrušit"));
-        const int code = dialog->exec();
+        QPointer<QCheckBox> offered = offerCheckBox(request, dialog);
+        if (offered) {
+            // Asking for the size lays the dialog out; the box goes above its buttons.
+            dialog->sizeHint();
+            if (auto *column = qobject_cast<QBoxLayout *>(dialog->layout()))
+                column->insertWidget(column->count() - 1, offered);
+        }
+        const bool accepted = runDialog(dialog, request);
         if (!dialog)
             return MsgBoxResult::Cancel;
-        if (code == QDialog::Accepted)
+        if (accepted)
             *request.text = dialog->textValue();
+        if (request.checked && offered)
+            *request.checked = offered->isChecked();
         delete dialog;
-        return code == QDialog::Accepted ? MsgBoxResult::OK : MsgBoxResult::Cancel;
+        return accepted ? MsgBoxResult::OK : MsgBoxResult::Cancel;
     }
 };
 
@@ -243,7 +333,7 @@ void closeAll()
     }
     for (QWidget *widget : QApplication::topLevelWidgets()) {
         auto *dialog = qobject_cast<QDialog *>(widget);
-        if (dialog && dialog->isVisible() && dialog->isModal())
+        if (dialog && dialog->isVisible() && (dialog->isModal() || dialog->property(kPartModal).toBool()))
             dialog->reject();
     }
 }

@@ -45,6 +45,14 @@ struct MessageBoxRequest
     QString *text = nullptr;
     // The box closes, answered as cancelled, when this object goes away.
     QObject *owner = nullptr;
+    // A box that speaks for one part of a window (a page) is modal to that part alone:
+    // the part takes no mouse or keyboard input while the box runs, and the rest of the
+    // program, its menus and its other windows, stays usable.
+    QWidget *blocks = nullptr;
+    // When set, the box offers a check box with this text; its state is left in
+    // checked (which also gives its first state) when the box closes.
+    QString checkBoxText;
+    bool *checked = nullptr;
 
     int buttons() const { return style & 0x0F; }
     int icon() const { return style & 0x70; }
@@ -83,7 +91,8 @@ namespace DialogLoops {
 void markMainLoop();
 // True while a dialog or pop-up menu runs its own event loop.
 bool running();
-// Closes every modal dialog as cancelled and every pop-up menu.
+// Closes every modal dialog (those modal to part of a window too) as cancelled and
+// every pop-up menu.
 void closeAll();
 // The program is ending: closes every dialog, and from now on no dialog is shown any
 // more (each is answered at once as cancelled).

@@ -77,11 +77,11 @@ BrowserControl::BrowserControl(QWidget *parent)
         emit StatusTextChange(url);
     });
     connect(m_page, &QWebEnginePage::newWindowRequested, this, &BrowserControl::onNewWindowRequested);
-    // Closing the window from inside the engine's own call would pull the page from
-    // under it.
-    connect(m_page, &QWebEnginePage::windowCloseRequested, this, &BrowserControl::Quit,
-            Qt::QueuedConnection);
+    // The engine asks a page with a leave handler before its window closes; the window
+    // closes once the page may go.
+    installCloseQuestion();
     m_processGuard = new PageProcessGuard(m_page, this);
+    m_processGuard->setWaitsForUser([this] { return pageDialogOpen(); });
     connect(m_processGuard, &PageProcessGuard::processEnded, this, &BrowserControl::onRenderProcessEnded);
     connect(m_processGuard, &PageProcessGuard::notAnswering, this,
             [this] { emit StatusTextChange(QStringLiteral("Stránka neodpovídá.")); });

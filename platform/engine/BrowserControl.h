@@ -8,11 +8,13 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 class BrowserPage;
 class PageProcessGuard;
 class PageRequests;
 class QPrinter;
+class QTimer;
 class QWebEngineLoadingInfo;
 class QWebEngineNewWindowRequest;
 class QWebEngineView;
@@ -88,8 +90,13 @@ enum class ScriptWorld {
 // errors are answered as PageRequests describes.
 //
 // Quit (the page asked to close its window) is raised on the next turn of the event
-// loop, so its slot may close the window. No slot may delete the control directly;
-// use deleteLater().
+// loop, so its slot may close the window; a page with a leave handler has asked the user
+// first, so the window closes without asking again. No slot may delete the control
+// directly; use deleteLater().
+//
+// A page may ask the user whether to leave it (its leave handler), once the user has
+// given it input: the engine asks before another address loads, and askToClose asks
+// before its window closes. LeaveRefused follows when the user chose to stay.
 class BrowserControl : public QWidget
 {
     Q_OBJECT
@@ -149,6 +156,18 @@ public:
     // Whether the keyboard is in the page itself (not in a bar laid over it).
     bool pageHasFocus() const;
 
+    // Whether the page would be asked before its window closes: the user has given it
+    // input (before that the engine never lets a page ask) and none of its own dialogs
+    // is open (closing the window then closes the dialog too).
+    bool asksBeforeClosing() const;
+    // Whether one of the page's own dialogs, the leave question among them, is open.
+    bool pageDialogOpen() const;
+    // Asks the page whether its window may close: its leave handler runs and may ask the
+    // user. answer(true) once it may (at once when it cannot ask), answer(false) when
+    // the user chose to stay. A page that gives no answer within a few seconds, no
+    // question being open, may close. The answer never comes once the control is gone.
+    void askToClose(std::function<void(bool mayClose)> answer);
+
     // Runs a script in the current document; the callback gets its result (an empty
     // QVariant when the document went away). The callback never runs once the control
     // is being destroyed.
@@ -187,6 +206,8 @@ Q_SIGNALS:
     void FrameNewWindow(const QString &url, int flags, const QString &targetFrameName,
                         const QVariant &postData, const QString &headers, bool &processed);
     void Quit();
+    // The page asked whether to leave it and the user chose to stay.
+    void LeaveRefused();
     // The mouse entered an element of the top document (not of its frames). The values
     // are read in a script world the page cannot reach, from real mouse events only:
     // "tag" (upper case), "href" (a link's address, an image's full address), "size",
@@ -222,6 +243,15 @@ private:
     void runOrDefer(std::function<void()> action);
     void onRenderProcessEnded(const QUrl &next);
     void reportTooLongAddress();
+    void installCloseQuestion();
+    void watchPageInput(QObject *object);
+    void onWindowCloseRequested();
+    void answerClose(bool mayClose);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
 
     QWebEngineView *m_view = nullptr;
     PageProcessGuard *m_processGuard = nullptr;
@@ -241,4 +271,7 @@ private:
     bool m_lastLoadSucceeded = false;
     // Kept until the engine has finished printing on it.
     std::unique_ptr<QPrinter> m_printer;
+    bool m_pageTouched = false; // the user has pressed a key or a mouse button in the page
+    std::vector<std::function<void(bool)>> m_closeAnswers; // waiting for the page's answer
+    QTimer *m_closeDeadline = nullptr;
 };

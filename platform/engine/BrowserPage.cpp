@@ -1,6 +1,7 @@
 #include "platform/engine/BrowserPage.h"
 
 #include "platform/controls/MessageBox.h"
+#include "platform/engine/LeaveQuestion.h"
 
 #include <QAction>
 #include <QWebEngineView>
@@ -66,6 +67,23 @@ BrowserPage::BrowserPage(QWebEngineProfile *profile, QObject *parent)
         action(webAction)->setText(QString::fromUtf8(text));
     // The program has windows, no tabs: a link opens in a new window, offered once.
     action(QWebEnginePage::OpenLinkInNewTab)->setVisible(false);
+    LeaveQuestion::translate();
+    connect(this, &QWebEnginePage::urlChanged, this, [this](const QUrl &url) { onAddressChanged(url); });
+}
+
+void BrowserPage::setLeaveRefusedHandler(std::function<void()> handler)
+{
+    m_leaveRefused = std::move(handler);
+}
+
+void BrowserPage::onAddressChanged(const QUrl &url)
+{
+    const QUrl address = url.adjusted(QUrl::RemoveFragment);
+    if (address == m_dialogAddress)
+        return;
+    m_dialogAddress = address;
+    m_dialogsShown = 0;
+    m_dialogsStopped = false;
 }
 
 void BrowserPage::setNavigationFilter(NavigationFilter filter)
@@ -97,12 +115,25 @@ QString pageName(const QUrl &securityOrigin, const QUrl &page)
 
 void BrowserPage::javaScriptAlert(const QUrl &securityOrigin, const QString &msg)
 {
+    if (m_dialogsStopped)
+        return;
     showDialog(QStringLiteral("Zpráva ze stránky %1").arg(pageName(securityOrigin, url())), msg,
                MsgBoxStyle::Information, nullptr);
 }
 
 bool BrowserPage::javaScriptConfirm(const QUrl &securityOrigin, const QString &msg)
 {
+    if (LeaveQuestion::isLeaveQuestion(msg)) {
+        const bool leave = showDialog(QStringLiteral("Otázka ze stránky %1").arg(pageName(securityOrigin, url())),
+                                      LeaveQuestion::text(), MsgBoxStyle::OKCancel | MsgBoxStyle::Question, nullptr,
+                                      Asker::Engine)
+            == MsgBoxResult::OK;
+        if (!leave && m_leaveRefused)
+            m_leaveRefused();
+        return leave;
+    }
+    if (m_dialogsStopped)
+        return false;
     return showDialog(QStringLiteral("Otázka ze stránky %1").arg(pageName(securityOrigin, url())), msg,
                       MsgBoxStyle::OKCancel | MsgBoxStyle::Question, nullptr)
         == MsgBoxResult::OK;
@@ -111,6 +142,8 @@ bool BrowserPage::javaScriptConfirm(const QUrl &securityOrigin, const QString &m
 bool BrowserPage::javaScriptPrompt(const QUrl &securityOrigin, const QString &msg, const QString &defaultValue,
                                    QString *result)
 {
+    if (m_dialogsStopped)
+        return false;
     QString answer = defaultValue;
     const bool accepted = showDialog(QStringLiteral("Dotaz ze stránky %1").arg(pageName(securityOrigin, url())), msg,
                                      MsgBoxStyle::OKCancel, &answer)
@@ -120,7 +153,7 @@ bool BrowserPage::javaScriptPrompt(const QUrl &securityOrigin, const QString &ms
     return accepted;
 }
 
-int BrowserPage::showDialog(const QString &title, const QString &text, int style, QString *answer)
+int BrowserPage::showDialog(const QString &title, const QString &text, int style, QString *answer, Asker asker)
 {
     MessageBoxRequest request;
     request.prompt = text;
@@ -129,10 +162,20 @@ int BrowserPage::showDialog(const QString &title, const QString &text, int style
     request.text = answer;
     QWebEngineView *view = QWebEngineView::forPage(this);
     request.parent = view;
+    // The user can still close the page's window, or work in the others, while a page
+    // asks; a page that asks without end could otherwise hold the whole program.
+    request.blocks = view;
+    bool stop = false;
+    if (asker == Asker::Page && m_dialogsShown++ > 0) {
+        request.checkBoxText = QStringLiteral("Další dialogy této stránky nezobrazovat");
+        request.checked = &stop;
+    }
     if (m_dialogDepth++ == 0)
         m_dialogOwner = std::make_unique<QObject>();
     request.owner = m_dialogOwner.get();
     const int result = showMessageBox(request);
+    if (stop)
+        m_dialogsStopped = true;
     if (--m_dialogDepth == 0) {
         m_dialogOwner.reset();
         if (m_orphanedView)

@@ -19,10 +19,16 @@ public:
     BrowserPage(QWebEngineProfile *profile, QObject *parent);
 
     void setNavigationFilter(NavigationFilter filter);
+    // Called when the user chose to stay on the page when it asked whether to leave; from
+    // inside the engine's call that asked.
+    void setLeaveRefusedHandler(std::function<void()> handler);
 
     // True while one of the page's own dialogs (alert, confirm, prompt) is open; the
     // engine's call that opened it is then still running.
     bool dialogOpen() const { return m_dialogDepth > 0; }
+    // The page's own dialogs are modal to its view alone. From its second dialog on the
+    // user may stop the page's dialogs; they stay stopped until it loads another address.
+    bool dialogsStopped() const { return m_dialogsStopped; }
     // The view is going away while a dialog of the page is open: the dialog is closed
     // and the view deleted once the engine's call has returned.
     void deleteViewAfterDialog(QWebEngineView *view);
@@ -40,9 +46,16 @@ protected:
                           QString *result) override;
 
 private:
-    int showDialog(const QString &title, const QString &text, int style, QString *answer);
+    enum class Asker { Page, Engine };
+    int showDialog(const QString &title, const QString &text, int style, QString *answer, Asker asker = Asker::Page);
+    void onAddressChanged(const QUrl &url);
 
     NavigationFilter m_filter;
+    std::function<void()> m_leaveRefused;
+    // The page's own dialogs since it loaded the address (without its fragment).
+    QUrl m_dialogAddress;
+    int m_dialogsShown = 0;
+    bool m_dialogsStopped = false;
     int m_dialogDepth = 0;
     QPointer<QWebEngineView> m_orphanedView;
     // Lives while a dialog is open; deleting it closes the dialog.

@@ -143,6 +143,11 @@ void PageProcessGuard::expectAnswer(const QUrl &retry)
     QTimer::singleShot(kAnswerMs, Qt::PreciseTimer, this, [this, number] { onNoAnswer(number); });
 }
 
+bool PageProcessGuard::coverShown() const
+{
+    return m_cover->isVisible();
+}
+
 void PageProcessGuard::forgetRetry()
 {
     m_retry.clear();
@@ -165,7 +170,14 @@ void PageProcessGuard::onNoAnswer(quint64 number)
     }
     QStringList others;
     for (PageProcessGuard *guard : std::as_const(allGuards())) {
-        if (guard != this && guard->m_page->renderProcessPid() == pid)
+        if (guard->m_page->renderProcessPid() != pid)
+            continue;
+        // A dialog holds the process until the user answers it.
+        if (guard->m_waitsForUser && guard->m_waitsForUser()) {
+            forgetCheck();
+            return;
+        }
+        if (guard != this)
             others.append(guard->pageName());
     }
     if (!others.isEmpty()) {

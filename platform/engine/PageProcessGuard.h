@@ -4,6 +4,7 @@
 #include <QPointer>
 #include <QUrl>
 
+#include <functional>
 #include <memory>
 
 class QWebEnginePage;
@@ -48,6 +49,14 @@ public:
     // save): nothing is loaded once an unanswering process has been ended.
     void forgetRetry();
 
+    // Whether the page waits for the user (one of its own dialogs is open). Its process
+    // runs no script until the dialog is answered, and neither does any page sharing
+    // it: such a process is not taken for a hung one.
+    void setWaitsForUser(std::function<bool()> waits) { m_waitsForUser = std::move(waits); }
+
+    // The empty page is shown: the page's process ended and no next page came yet.
+    bool coverShown() const;
+
 Q_SIGNALS:
     // The page's process ended; retry is the address to load now (empty: none).
     void processEnded(const QUrl &retry);
@@ -75,6 +84,7 @@ private:
     std::unique_ptr<Check> m_check;
     quint64 m_checkNumber = 0;
     QUrl m_retry;
+    std::function<bool()> m_waitsForUser;
     QUrl m_retryAfterEnd;
     bool m_asking = false;
     bool m_keyboardInPage = false; // when its process ended

@@ -25,8 +25,12 @@ void MainWindowTest::SetUp()
 
 void MainWindowTest::TearDown()
 {
-    if (Forms::isLoaded<frmMain>())
+    if (Forms::isLoaded<frmMain>()) {
         Forms::get<frmMain>()->close();
+        // Pages the test gave input to are asked first whether they may go; their
+        // answers come on later turns of the event loop.
+        QTest::qWaitFor([] { return !Forms::isLoaded<frmMain>(); }, kPageDeadlineMs);
+    }
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     resetWindowTable();
     main = nullptr;
