@@ -260,6 +260,23 @@ TEST_F(PageQuestions, QuittingAsksEveryPageTheUserTypedIntoAndZrusitKeepsEveryth
     EXPECT_FALSE(GetSetting(QStringLiteral("Settings"), QStringLiteral("MainWidth")).isEmpty());
 }
 
+TEST_F(PageQuestions, AWindowWhosePageShowsAnAlertCanBeClosedAndTheOthersWorkOn)
+{
+    LoopbackServer server("<title>Upozornění</title><p>x</p>");
+    frmWeb *other = openWindow(server.address(QStringLiteral("/jina")), QStringLiteral("Upozornění"));
+    frmWeb *window = openWindow(server.address(QStringLiteral("/alert")), QStringLiteral("Upozornění"));
+    ASSERT_TRUE(other && window);
+    QPointer<frmWeb> watched(window);
+    // The user goes to the main window while the box shows and closes the window.
+    onNextBox([this](QMessageBox *) { pressCloseWindow(); });
+    window->Web->runScript(QStringLiteral("alert('Pozor')"));
+    EXPECT_TRUE(waitUntil([&] { return watched.isNull(); })) << "the window could not be closed";
+    EXPECT_TRUE(boxesAnswered());
+    EXPECT_EQ(shared().WindowCount, 1);
+    EXPECT_EQ(evaluate(other, QStringLiteral("6 * 7")).toInt(), 42);
+    EXPECT_TRUE(Forms::isLoaded<frmMain>());
+}
+
 // A page showing alerts without end: the second offers to stop them, and once that is
 // ticked no more come while the page keeps calling.
 TEST_F(PageQuestions, APageAlertingInALoopIsStoppedByTheCheckBoxOfItsSecondAlert)
@@ -311,23 +328,6 @@ TEST_F(PageQuestions, APageAlertingInALoopIsStoppedByTheCheckBoxOfItsSecondAlert
     window->Web->Navigate(next.address(QStringLiteral("/")));
     ASSERT_TRUE(boxesAnswered());
     EXPECT_EQ(nextText, QStringLiteral("Nová"));
-}
-
-TEST_F(PageQuestions, AWindowWhosePageShowsAnAlertCanBeClosedAndTheOthersWorkOn)
-{
-    LoopbackServer server("<title>Upozornění</title><p>x</p>");
-    frmWeb *other = openWindow(server.address(QStringLiteral("/jina")), QStringLiteral("Upozornění"));
-    frmWeb *window = openWindow(server.address(QStringLiteral("/alert")), QStringLiteral("Upozornění"));
-    ASSERT_TRUE(other && window);
-    QPointer<frmWeb> watched(window);
-    // The user goes to the main window while the box shows and closes the window.
-    onNextBox([this](QMessageBox *) { pressCloseWindow(); });
-    window->Web->runScript(QStringLiteral("alert('Pozor')"));
-    EXPECT_TRUE(waitUntil([&] { return watched.isNull(); })) << "the window could not be closed";
-    EXPECT_TRUE(boxesAnswered());
-    EXPECT_EQ(shared().WindowCount, 1);
-    EXPECT_EQ(evaluate(other, QStringLiteral("6 * 7")).toInt(), 42);
-    EXPECT_TRUE(Forms::isLoaded<frmMain>());
 }
 
 // A page reloading itself every 10 ms while the user types an address: the typing
