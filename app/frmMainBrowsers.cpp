@@ -218,10 +218,13 @@ void frmMain::updateAddressHistory(const QString &address, bool active)
             txtAddress->addItem(Icons::icon(QStringLiteral("htm")), entry, entry);
     }
     const int selected = txtAddress->findText(address, Qt::MatchFixedString | Qt::MatchCaseSensitive);
-    if (active && selected >= 0 && !typing) {
+    if (active && selected >= 0 && !typing)
         txtAddress->setCurrentIndex(selected);
-    } else if (txtAddress->currentText() != text) {
+    else if (txtAddress->currentText() != text)
         txtAddress->setEditText(text);
+    // The user in the field keeps the cursor and the selection (the whole address
+    // selected on entering it, so that typing replaces it).
+    if (txtAddress->hasFocus() && txtAddress->currentText() == text) {
         if (selectionStart >= 0)
             edit->setSelection(selectionStart, selectionLength);
         else

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QList>
 #include <QString>
 #include <QUrl>
@@ -274,4 +275,5 @@ private:
     bool m_pageTouched = false; // the user has pressed a key or a mouse button in the page
     std::vector<std::function<void(bool)>> m_closeAnswers; // waiting for the page's answer
     QTimer *m_closeDeadline = nullptr;
+    QElapsedTimer m_leaveRefused; // since the user last chose to stay on the page
 };

@@ -24,6 +24,7 @@ void BrowserControl::installCloseQuestion()
     connect(m_page, &QWebEnginePage::windowCloseRequested, this, &BrowserControl::onWindowCloseRequested,
             Qt::QueuedConnection);
     m_page->setLeaveRefusedHandler([this] {
+        m_leaveRefused.start();
         QTimer::singleShot(0, this, [this] {
             answerClose(false);
             emit LeaveRefused();
@@ -98,6 +99,9 @@ void BrowserControl::askToClose(std::function<void(bool mayClose)> answer)
 
 void BrowserControl::onWindowCloseRequested()
 {
+    // The engine at times still reports the close the user has just refused.
+    if (m_closeAnswers.empty() && m_leaveRefused.isValid() && m_leaveRefused.elapsed() < kCloseAnswerMs)
+        return;
     if (m_closeAnswers.empty())
         emit Quit();
     else

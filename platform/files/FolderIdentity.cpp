@@ -96,19 +96,29 @@ int emptyOpenedFolder(int folderFd, int depth)
     return failure;
 }
 
+// The folder that holds the path, opened, when the path still holds the folder
+// identified: the fd (failure 0), or the fd with the failure, or -1 with it.
+int openHolderOfIdentified(const QString &path, const FolderIdentity &identity, QByteArray &name, int &failure)
+{
+    const int holder = openHolder(path, name, failure);
+    if (holder < 0)
+        return holder;
+    FolderIdentity found;
+    failure = identityAt(holder, name.constData(), found);
+    if (failure == 0 && found != identity)
+        failure = ESTALE;
+    return holder;
+}
+
 } // namespace
 
 int PosixFileSystem::removeOwnFolder(const QString &path, const FolderIdentity &identity)
 {
     QByteArray name;
     int failure = 0;
-    const int holder = openHolder(path, name, failure);
+    const int holder = openHolderOfIdentified(path, identity, name, failure);
     if (holder < 0)
         return failure;
-    FolderIdentity found;
-    failure = identityAt(holder, name.constData(), found);
-    if (failure == 0 && found != identity)
-        failure = ESTALE;
     int folderFd = -1;
     if (failure == 0) {
         folderFd = ::openat(holder, name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
@@ -151,13 +161,9 @@ int PosixFileSystem::removeEmptyFolder(const QString &path, const FolderIdentity
 {
     QByteArray name;
     int failure = 0;
-    const int holder = openHolder(path, name, failure);
+    const int holder = openHolderOfIdentified(path, identity, name, failure);
     if (holder < 0)
         return failure;
-    FolderIdentity found;
-    failure = identityAt(holder, name.constData(), found);
-    if (failure == 0 && found != identity)
-        failure = ESTALE;
     // The system removes a folder only while it is empty, and never a file or a link
     // in its place. Between the check and the removal another empty folder could take
     // the name; no call removes "this folder only".

@@ -267,6 +267,46 @@ TEST_F(PageQuestions, QuittingAsksEveryPageTheUserTypedIntoAndZrusitKeepsEveryth
     EXPECT_FALSE(GetSetting(QStringLiteral("Settings"), QStringLiteral("MainWidth")).isEmpty());
 }
 
+TEST_F(PageQuestions, AWindowWhosePageShowsAnAlertCanBeClosedAndTheOthersWorkOn)
+{
+    LoopbackServer server("<title>Upozornění</title><p>x</p>");
+    frmWeb *other = openWindow(server.address(QStringLiteral("/jina")), QStringLiteral("Upozornění"));
+    frmWeb *window = openWindow(server.address(QStringLiteral("/alert")), QStringLiteral("Upozornění"));
+    ASSERT_TRUE(other && window);
+    QPointer<frmWeb> watched(window);
+    // The user goes to the main window while the box shows and closes the window.
+    onNextBox([this](QMessageBox *) { pressCloseWindow(); });
+    window->Web->runScript(QStringLiteral("alert('Pozor')"));
+    EXPECT_TRUE(waitUntil([&] { return watched.isNull(); })) << "the window could not be closed";
+    EXPECT_TRUE(boxesAnswered());
+    EXPECT_EQ(shared().WindowCount, 1);
+    EXPECT_EQ(evaluate(other, QStringLiteral("6 * 7")).toInt(), 42);
+    EXPECT_TRUE(Forms::isLoaded<frmMain>());
+}
+
+// A page whose alert waits for the user runs no script until it is answered: Zastavit
+// meanwhile never takes it for a hung page, however long the user takes.
+TEST_F(PageQuestions, APageWaitingForItsAlertIsNeverTakenForAHungOne)
+{
+    LoopbackServer server("<title>Upozornění</title><p>x</p>");
+    frmWeb *window = openWindow(server.address(QStringLiteral("/ceka")), QStringLiteral("Upozornění"));
+    ASSERT_TRUE(window);
+    QWebEnginePage *page = window->Web->findChild<QWebEngineView *>()->page();
+    const qint64 pid = page->renderProcessPid();
+    bool keptWhileWaiting = false;
+    onNextBox([&](QMessageBox *box) {
+        QToolButton *stop = main->tbToolbar[1]->button(QStringLiteral("stop")).widget();
+        QTest::mouseClick(stop, Qt::LeftButton, {}, stop->rect().center());
+        QTest::qWait(PageProcessGuard::kAnswerMs + 1500);
+        keptWhileWaiting = page->renderProcessPid() == pid && ::kill(static_cast<pid_t>(pid), 0) == 0;
+        clickButton(box, QStringLiteral("OK"));
+    });
+    window->Web->runScript(QStringLiteral("alert('Čekám')"));
+    EXPECT_TRUE(boxesAnswered());
+    EXPECT_TRUE(keptWhileWaiting) << "the page's process was ended while its alert waited";
+    EXPECT_EQ(evaluate(window, QStringLiteral("6 * 7")).toInt(), 42);
+}
+
 // A page showing alerts without end: the second offers to stop them, and once that is
 // ticked no more come while the page keeps calling.
 TEST_F(PageQuestions, APageAlertingInALoopIsStoppedByTheCheckBoxOfItsSecondAlert)
@@ -318,46 +358,6 @@ TEST_F(PageQuestions, APageAlertingInALoopIsStoppedByTheCheckBoxOfItsSecondAlert
     window->Web->Navigate(next.address(QStringLiteral("/")));
     ASSERT_TRUE(boxesAnswered());
     EXPECT_EQ(nextText, QStringLiteral("Nová"));
-}
-
-TEST_F(PageQuestions, AWindowWhosePageShowsAnAlertCanBeClosedAndTheOthersWorkOn)
-{
-    LoopbackServer server("<title>Upozornění</title><p>x</p>");
-    frmWeb *other = openWindow(server.address(QStringLiteral("/jina")), QStringLiteral("Upozornění"));
-    frmWeb *window = openWindow(server.address(QStringLiteral("/alert")), QStringLiteral("Upozornění"));
-    ASSERT_TRUE(other && window);
-    QPointer<frmWeb> watched(window);
-    // The user goes to the main window while the box shows and closes the window.
-    onNextBox([this](QMessageBox *) { pressCloseWindow(); });
-    window->Web->runScript(QStringLiteral("alert('Pozor')"));
-    EXPECT_TRUE(waitUntil([&] { return watched.isNull(); })) << "the window could not be closed";
-    EXPECT_TRUE(boxesAnswered());
-    EXPECT_EQ(shared().WindowCount, 1);
-    EXPECT_EQ(evaluate(other, QStringLiteral("6 * 7")).toInt(), 42);
-    EXPECT_TRUE(Forms::isLoaded<frmMain>());
-}
-
-// A page whose alert waits for the user runs no script until it is answered: Zastavit
-// meanwhile never takes it for a hung page, however long the user takes.
-TEST_F(PageQuestions, APageWaitingForItsAlertIsNeverTakenForAHungOne)
-{
-    LoopbackServer server("<title>Upozornění</title><p>x</p>");
-    frmWeb *window = openWindow(server.address(QStringLiteral("/ceka")), QStringLiteral("Upozornění"));
-    ASSERT_TRUE(window);
-    QWebEnginePage *page = window->Web->findChild<QWebEngineView *>()->page();
-    const qint64 pid = page->renderProcessPid();
-    bool keptWhileWaiting = false;
-    onNextBox([&](QMessageBox *box) {
-        QToolButton *stop = main->tbToolbar[1]->button(QStringLiteral("stop")).widget();
-        QTest::mouseClick(stop, Qt::LeftButton, {}, stop->rect().center());
-        QTest::qWait(PageProcessGuard::kAnswerMs + 1500);
-        keptWhileWaiting = page->renderProcessPid() == pid && ::kill(static_cast<pid_t>(pid), 0) == 0;
-        clickButton(box, QStringLiteral("OK"));
-    });
-    window->Web->runScript(QStringLiteral("alert('Čekám')"));
-    EXPECT_TRUE(boxesAnswered());
-    EXPECT_TRUE(keptWhileWaiting) << "the page's process was ended while its alert waited";
-    EXPECT_EQ(evaluate(window, QStringLiteral("6 * 7")).toInt(), 42);
 }
 
 // A page reloading itself every 10 ms while the user types an address: the typing
