@@ -9,6 +9,7 @@
 #include "platform/files/WalkFolder.h"
 
 #include <QElapsedTimer>
+#include <QPointer>
 
 #include <algorithm>
 #include <atomic>
@@ -39,17 +40,6 @@ QString rowPath(const QString &folder, const QString &name)
             single.append(c);
     }
     return single;
-}
-
-// The reports of every run reach the window one at a time. The window's queue of
-// posted events is guarded by a lock inside Qt that a thread checker cannot see; this
-// one it can, and it costs a run nothing: a run reports a few times a second.
-template <typename Emit>
-void report(Emit emitReport)
-{
-    static std::mutex reporting;
-    std::lock_guard lock(reporting);
-    emitReport();
 }
 
 } // namespace
@@ -193,7 +183,12 @@ public:
         }
         // The walk's and the workers' threads end before the run reports its end.
         flush();
-        report([this] { emit m_owner->finished(m_run.number, m_examined, m_unavailable); });
+        Report end;
+        end.kind = Report::Finished;
+        end.run = m_run.number;
+        end.examined = m_examined;
+        end.unavailable = m_unavailable;
+        m_owner->post(std::move(end));
     }
 
 private:
@@ -224,8 +219,12 @@ private:
                     std::lock_guard lock(m_run.folderMutex);
                     m_run.folder = m_folder;
                 }
-                if (!m_run.folderReported.exchange(true))
-                    report([this] { emit m_owner->walking(m_run.number); });
+                if (!m_run.folderReported.exchange(true)) {
+                    Report walking;
+                    walking.kind = Report::Walking;
+                    walking.run = m_run.number;
+                    m_owner->post(std::move(walking));
+                }
             }
             if (m_hook)
                 m_hook(Step::Folder, step.path);
@@ -266,7 +265,11 @@ private:
     {
         if (m_rows.isEmpty() && m_examined == m_reported)
             return;
-        report([this] { emit m_owner->rowsFound(m_run.number, m_rows, m_examined); });
+        Report found;
+        found.run = m_run.number;
+        found.rows = std::move(m_rows);
+        found.examined = m_examined;
+        m_owner->post(std::move(found));
         m_rows.clear();
         m_reported = m_examined;
         m_clock.restart();
@@ -328,6 +331,43 @@ quint64 FileSearch::start(const SearchRequest &request)
         run->done = true;
     });
     return m_run;
+}
+
+void FileSearch::post(Report report)
+{
+    std::lock_guard lock(m_mailMutex);
+    // One wake-up for however many reports wait: the window is never flooded. It is
+    // posted under the lock, so the search's thread, which takes the lock before it
+    // reads anything, sees all that the run did before it.
+    const bool wake = m_mail.empty();
+    m_mail.push_back(std::move(report));
+    if (wake)
+        QMetaObject::invokeMethod(this, &FileSearch::deliver, Qt::QueuedConnection);
+}
+
+void FileSearch::deliver()
+{
+    std::deque<Report> mail;
+    {
+        std::lock_guard lock(m_mailMutex);
+        mail.swap(m_mail);
+    }
+    const QPointer<FileSearch> alive(this);
+    for (Report &report : mail) {
+        if (!alive)
+            return;
+        switch (report.kind) {
+        case Report::Rows:
+            emit rowsFound(report.run, report.rows, report.examined);
+            break;
+        case Report::Walking:
+            emit walking(report.run);
+            break;
+        case Report::Finished:
+            emit finished(report.run, report.examined, report.unavailable);
+            break;
+        }
+    }
 }
 
 QString FileSearch::folderWalked()

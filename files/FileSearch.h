@@ -7,8 +7,10 @@
 #include <QObject>
 #include <QString>
 
+#include <deque>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <vector>
 
 // One folder a search walks.
@@ -49,7 +51,9 @@ struct SearchRow
 // and the folder shown come exactly as a walk on one thread would give them; on one
 // core it is that walk. Every run gets a number; what it reports
 // carries the number, so a receiver can tell a finished run's late rows from the
-// current one's. The walk is depth first: a folder's sub-folders from the last of its
+// current one's. The signals are sent on the thread the search belongs to: the runs leave
+// their reports in a mailbox under a lock that both sides take, and the search's own
+// thread takes them out and sends them, so nothing a run made is read without that lock. The walk is depth first: a folder's sub-folders from the last of its
 // listing (sorted by name) to the first, each completely, then the folder's own files. Stopping clears
 // the run's flag: the walk enters no further folder, while the folder whose loop finds
 // the flag clear, and each folder above it, still has its files examined.
@@ -98,6 +102,23 @@ private:
     struct Run;
     class Examiner;
     class Walk;
+
+    // What a run reports, held until the search's thread takes it.
+    struct Report
+    {
+        enum Kind { Rows, Walking, Finished } kind = Rows;
+        quint64 run = 0;
+        QList<SearchRow> rows;
+        qint64 examined = 0;
+        bool unavailable = false;
+    };
+    // Called on a run's thread.
+    void post(Report report);
+    // Called on the search's thread: sends what the runs left.
+    void deliver();
+
+    std::mutex m_mailMutex;
+    std::deque<Report> m_mail;
 
     std::vector<std::shared_ptr<Run>> m_runs;
     std::shared_ptr<Run> m_current;

@@ -3,12 +3,12 @@
 #include "files/ContentMatcher.h"
 #include "platform/files/WalkFolder.h"
 #include "support/TestEnvironment.h"
+#include "support/ToolRun.h"
 
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
 #include <QFile>
-#include <QProcess>
 #include <QEventLoop>
 #include <QTest>
 #include <QTimer>
@@ -632,9 +632,7 @@ TEST_F(FileSearchTest, ARealBtrfsVolumeAndItsSubVolumeAreWalked)
     ASSERT_TRUE(file.resize(qint64(128) << 20));
     file.close();
     const auto tool = [](const QString &program, const QStringList &arguments) {
-        QProcess process;
-        process.start(program, arguments);
-        return process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+        return runTool(program, arguments).succeeded;
     };
     if (!tool(QStringLiteral("mkfs.btrfs"), {QStringLiteral("-q"), image}))
         GTEST_SKIP() << "mkfs.btrfs (btrfs-progs) is not at hand";

@@ -1,10 +1,10 @@
 #include "FaultMount.h"
+#include "ToolRun.h"
 
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <QStandardPaths>
 
 #include <cerrno>
@@ -32,19 +32,14 @@ void fill(const QString &path)
 }
 
 // Runs a tool to its end: its standard output, or why it failed in failure.
-QString runTool(const QString &program, const QStringList &arguments, QString &failure)
+QString toolOutput(const QString &program, const QStringList &arguments, QString &failure)
 {
-    QProcess tool;
-    tool.start(program, arguments);
-    if (!tool.waitForFinished(30000) || tool.exitStatus() != QProcess::NormalExit || tool.exitCode() != 0) {
-        failure = QStringLiteral("%1: %2").arg(program, QString::fromLocal8Bit(tool.readAllStandardError()).trimmed());
-        if (tool.state() != QProcess::NotRunning) {
-            tool.kill();
-            tool.waitForFinished();
-        }
+    const ToolRun run = runTool(program, arguments, 30000);
+    if (!run.succeeded) {
+        failure = QStringLiteral("%1: %2").arg(program, run.errors);
         return {};
     }
-    return QString::fromLocal8Bit(tool.readAllStandardOutput()).trimmed();
+    return run.output;
 }
 
 // A system tool by its name, also where root's tools live when they are not on the path.
@@ -86,11 +81,11 @@ void FaultMount::mountExFat()
     }
     image.close();
     QString failure;
-    runTool(toolPath("mkfs.exfat"), {m_image}, failure);
+    toolOutput(toolPath("mkfs.exfat"), {m_image}, failure);
     if (failure.isEmpty())
-        m_loopDevice = runTool(toolPath("losetup"), {QStringLiteral("-f"), QStringLiteral("--show"), m_image}, failure);
+        m_loopDevice = toolOutput(toolPath("losetup"), {QStringLiteral("-f"), QStringLiteral("--show"), m_image}, failure);
     if (failure.isEmpty()) // the FUSE driver goes on in the background until the unmount
-        runTool(toolPath("mount.exfat-fuse"), {m_loopDevice, m_folder}, failure);
+        toolOutput(toolPath("mount.exfat-fuse"), {m_loopDevice, m_folder}, failure);
     if (!failure.isEmpty()) {
         m_skipReason = failure;
         return;
@@ -139,7 +134,7 @@ FaultMount::~FaultMount()
     QString failure;
     // A device still held by the driver as it ends is freed when it lets go.
     if (!m_loopDevice.isEmpty())
-        runTool(toolPath("losetup"), {QStringLiteral("-d"), m_loopDevice}, failure);
+        toolOutput(toolPath("losetup"), {QStringLiteral("-d"), m_loopDevice}, failure);
     if (!m_image.isEmpty())
         QFile::remove(m_image);
 }

@@ -1,7 +1,7 @@
 #include "LoopbackServer.h"
+#include "ToolRun.h"
 
 #include <QFile>
-#include <QProcess>
 #include <QSslCertificate>
 #include <QSslConfiguration>
 #include <QSslKey>
@@ -123,13 +123,12 @@ bool LoopbackServer::makeSelfSignedCertificate(const QString &folder, QString *c
         return false;
     *certificateFile = folder + QStringLiteral("/certificate.pem");
     *keyFile = folder + QStringLiteral("/key.pem");
-    QProcess process;
-    process.start(openssl, {QStringLiteral("req"), QStringLiteral("-x509"), QStringLiteral("-newkey"),
+    return runTool(openssl, {QStringLiteral("req"), QStringLiteral("-x509"), QStringLiteral("-newkey"),
                             QStringLiteral("rsa:2048"), QStringLiteral("-nodes"), QStringLiteral("-days"),
                             QStringLiteral("2"), QStringLiteral("-subj"), QStringLiteral("/CN=127.0.0.1"),
                             QStringLiteral("-addext"), QStringLiteral("subjectAltName=IP:127.0.0.1"),
-                            QStringLiteral("-keyout"), *keyFile, QStringLiteral("-out"), *certificateFile});
-    return process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+                            QStringLiteral("-keyout"), *keyFile, QStringLiteral("-out"), *certificateFile})
+        .succeeded;
 }
 
 int LoopbackServer::requestsFor(const QByteArray &path) const
