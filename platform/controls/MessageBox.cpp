@@ -1,6 +1,9 @@
 #include "platform/controls/MessageBox.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QKeyEvent>
+#include <QKeySequence>
 #include <QBoxLayout>
 #include <QCheckBox>
 #include <QDialog>
@@ -143,6 +146,94 @@ private:
     QPointer<QWidget> m_blocked;
 };
 
+// A box that blocks only part of a window leaves the rest of that window usable, its keys
+// included: while the box has the keyboard, a key it has no use for that is a shortcut of
+// the window it belongs to (Ctrl+F9 closing the window, F9 opening one) does what it does
+// there. The toolkit would give such a key to the box alone, the active window.
+class WindowKeys : public QObject
+{
+public:
+    WindowKeys(QDialog *dialog, QWidget *window)
+        : m_dialog(dialog)
+        , m_window(window)
+    {
+        if (m_window)
+            qApp->installEventFilter(this);
+    }
+    ~WindowKeys() override { qApp->removeEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::KeyPress || !m_dialog || !m_window)
+            return false;
+        auto *widget = qobject_cast<QWidget *>(watched);
+        if (!widget || widget->window() != m_dialog)
+            return false;
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (boxUses(widget, key))
+            return false;
+        QAction *action = windowAction(QKeySequence(key->keyCombination()));
+        if (!action)
+            return false;
+        // Out of the key's delivery first: the action may close the box's window.
+        QMetaObject::invokeMethod(action, &QAction::trigger, Qt::QueuedConnection);
+        return true;
+    }
+
+private:
+    // Keys a box answers itself: its buttons' keys, moving between them, what the focused
+    // field takes (text, copying, undoing).
+    static bool boxUses(QWidget *focused, const QKeyEvent *key)
+    {
+        const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
+        switch (key->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Escape:
+        case Qt::Key_Space:
+        case Qt::Key_Tab:
+        case Qt::Key_Backtab:
+        case Qt::Key_Left:
+        case Qt::Key_Right:
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_Home:
+        case Qt::Key_End:
+            return true;
+        default:
+            break;
+        }
+        if (key->matches(QKeySequence::Copy))
+            return true;
+        // Plain keys and Alt with a letter: typing, or a button's mnemonic.
+        if (!(modifiers & (Qt::ControlModifier | Qt::MetaModifier))
+            && (key->key() < Qt::Key_F1 || key->key() > Qt::Key_F35))
+            return true;
+        // What the focused field would take before any shortcut.
+        QKeyEvent override(QEvent::ShortcutOverride, key->key(), key->modifiers(), key->text());
+        override.ignore();
+        QCoreApplication::sendEvent(focused, &override);
+        return override.isAccepted();
+    }
+
+    QAction *windowAction(const QKeySequence &pressed) const
+    {
+        for (QAction *action : m_window->findChildren<QAction *>()) {
+            if (action->shortcutContext() == Qt::WidgetShortcut || !action->isEnabled())
+                continue;
+            for (const QKeySequence &shortcut : action->shortcuts()) {
+                if (shortcut == pressed)
+                    return action;
+            }
+        }
+        return nullptr;
+    }
+
+    QPointer<QDialog> m_dialog;
+    QPointer<QWidget> m_window;
+};
+
 // Runs the dialog until it is answered: modal to the whole program, or to the part of a
 // window the request names; true when it was accepted.
 bool runDialog(QDialog *dialog, const MessageBoxRequest &request)
@@ -154,6 +245,7 @@ bool runDialog(QDialog *dialog, const MessageBoxRequest &request)
     // A message box makes itself modal to the program when it is made.
     dialog->setWindowModality(Qt::NonModal);
     const InputBlock block(request.blocks);
+    const WindowKeys keys(dialog, request.blocks->window());
     QEventLoop loop;
     QObject::connect(dialog, &QDialog::finished, &loop, &QEventLoop::quit);
     QObject::connect(dialog, &QObject::destroyed, &loop, &QEventLoop::quit);

@@ -1,3 +1,4 @@
+#include "Waits.h"
 #include "app/frmMain.h"
 #include "core/SharedState.h"
 #include "platform/controls/Forms.h"
@@ -49,7 +50,7 @@ struct TreeLayout
         probe->LoadSettings();
         probe->show();
         TreeLayout layout;
-        layout.measured = QTest::qWaitFor([&] { return probe->size() == size; });
+        layout.measured = waitFor([&] { return probe->size() == size; });
         probe->mnuViewPane_Click(2);
         TreeView *tree = probe->trwPath;
         if (tree->contains(desktop))

@@ -1,3 +1,4 @@
+#include "Waits.h"
 #include "app/OpenSave.h"
 #include "app/frmMain.h"
 #include "browser/WindowTable.h"
@@ -38,7 +39,7 @@ protected:
 
     bool shows(const QString &fileName)
     {
-        return QTest::qWaitFor([&] { return web() && web()->LocationURL().endsWith(fileName) && !web()->Busy(); }, kDeadlineMs);
+        return waitFor([&] { return web() && web()->LocationURL().endsWith(fileName) && !web()->Busy(); }, kDeadlineMs);
     }
 
     ScriptedMessageBoxes boxes;
@@ -58,7 +59,7 @@ TEST_F(LinksEndToEnd, CaptureSaveOpenTheSavedPageAndFollowALink)
     main->mnuViewPane_Click(4);
     QSignalSpy captured(main, &frmMain::linksCaptureFinished);
     QTest::mouseClick(main->tbLinks[0]->button(QStringLiteral("add")).widget(), Qt::LeftButton);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return captured.count() == 1; }, kDeadlineMs));
+    ASSERT_TRUE(waitFor([&] { return captured.count() == 1; }, kDeadlineMs));
     ASSERT_EQ(main->lstLinks->count(), 2);
     EXPECT_EQ(main->lstLinks->item(1).text(), QStringLiteral("Go <there>"));
     EXPECT_EQ(main->lstLinks->item(1).subItem(2), QStringLiteral("Start & co"));
@@ -83,7 +84,7 @@ TEST_F(LinksEndToEnd, CaptureSaveOpenTheSavedPageAndFollowALink)
     bool answered = false;
     QString text;
     web()->runScript(QStringLiteral("document.body.innerText"), [&](const QVariant &v) { text = v.toString(); answered = true; });
-    ASSERT_TRUE(QTest::qWaitFor([&] { return answered; }, kDeadlineMs));
+    ASSERT_TRUE(waitFor([&] { return answered; }, kDeadlineMs));
     EXPECT_TRUE(text.contains(QStringLiteral("Start & co: Go <there>"))) << text.toStdString();
     web()->runScript(QStringLiteral("document.links[0].click()"));
     ASSERT_TRUE(shows(QStringLiteral("target.htm")));

@@ -1,5 +1,6 @@
 #include <QScreen>
 #include <QGuiApplication>
+#include "Waits.h"
 #include "LoopbackServer.h"
 #include "MainWindowLayout.h"
 #include "ProgramRun.h"

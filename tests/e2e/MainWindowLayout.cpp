@@ -1,5 +1,7 @@
 #include "MainWindowLayout.h"
 
+#include "Waits.h"
+
 #include "app/frmMain.h"
 #include "browser/WindowTable.h"
 #include "core/SharedState.h"
@@ -29,7 +31,7 @@ MainWindowLayout MainWindowLayout::measure(const QSize &size)
     probe->show();
     probe->tbsWindows->add(WindowTabKey(1), QStringLiteral("Jedna"));
     MainWindowLayout layout;
-    layout.measured = QTest::qWaitFor([&] { return probe->size() == size; });
+    layout.measured = waitFor([&] { return probe->size() == size; });
     QCoreApplication::processEvents();
     auto *bar = probe->tbsWindows->findChild<QTabBar *>();
     const QRect tab = bar->tabRect(0);

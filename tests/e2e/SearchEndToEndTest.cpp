@@ -1,3 +1,4 @@
+#include "Waits.h"
 #include "app/frmMain.h"
 #include "core/SharedState.h"
 #include "platform/controls/Forms.h"
@@ -44,13 +45,13 @@ struct SearchLayout
         probe->LoadSettings();
         probe->show();
         SearchLayout layout;
-        layout.measured = QTest::qWaitFor([&] { return probe->size() == size; }, 15000);
+        layout.measured = waitFor([&] { return probe->size() == size; }, 15000);
         probe->mnuViewPane_Click(3);
         QLineEdit *field = probe->comText->lineEdit();
         layout.textField = field->mapTo(probe, field->rect().center());
         field->setText(text);
         probe->StartSearch();
-        const bool ended = QTest::qWaitFor([&] { return !probe->SearchRunning; }, 20000);
+        const bool ended = waitFor([&] { return !probe->SearchRunning; }, 20000);
         if (!layout.measured || !ended)
             qWarning() << "probe: size" << probe->size() << "wanted" << size << "search ended" << ended;
         layout.measured = layout.measured && ended;

@@ -1,3 +1,4 @@
+#include "Waits.h"
 #include "MainWindowLayout.h"
 #include "ProgramRun.h"
 

@@ -1,3 +1,4 @@
+#include "Waits.h"
 #include "app/frmMain.h"
 #include "app/panel/frmPM.h"
 #include "app/frmSplash.h"
@@ -132,7 +133,7 @@ TEST_F(BrowserWindows, TheFirstWindowIsMaximisedAndLoadsItsAddress)
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(window->isMaximized());
     EXPECT_EQ(main->menuItem(QStringLiteral("mnuWindowMaximize"))->text(), QStringLiteral("&Obnovit okno"));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return window->Web->LocationURL().endsWith(QStringLiteral("first.html")); }, 20000));
+    EXPECT_TRUE(waitFor([&] { return window->Web->LocationURL().endsWith(QStringLiteral("first.html")); }, 20000));
 }
 
 TEST_F(BrowserWindows, ExitClosesEveryWindowAndReleasesItsSlot)

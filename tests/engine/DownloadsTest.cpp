@@ -1,5 +1,6 @@
 // Files a page sends to be saved, and a password typed into the address, in the real
 // main window with real browser windows on a server of the test's own.
+#include "Waits.h"
 #include "app/frmMain.h"
 #include "browser/WindowTable.h"
 #include "browser/frmWeb.h"
@@ -114,7 +115,7 @@ TEST_F(Downloads, AKilobyteAndFiftyMegabytesAreSavedWhereChosenByteForByte)
     const QString smallTarget = env.path(QStringLiteral("cíl/malý soubor.txt"));
     targets = {taken, smallTarget};
     click(window, QPoint(50, 50));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return statusText() == QStringLiteral("Soubor malý soubor.txt byl stažen."); },
+    ASSERT_TRUE(waitFor([&] { return statusText() == QStringLiteral("Soubor malý soubor.txt byl stažen."); },
                                 kDeadlineMs))
         << statusText().toStdString();
     ASSERT_EQ(asked.size(), 2);
@@ -130,7 +131,7 @@ TEST_F(Downloads, AKilobyteAndFiftyMegabytesAreSavedWhereChosenByteForByte)
     targets = {largeTarget};
     QStringList progress;
     click(window, QPoint(50, 150));
-    ASSERT_TRUE(QTest::qWaitFor([&] {
+    ASSERT_TRUE(waitFor([&] {
         if (statusText().contains(QLatin1Char('%')) && !progress.contains(statusText()))
             progress << statusText();
         return statusText() == QStringLiteral("Soubor velký.bin byl stažen.");
@@ -152,7 +153,7 @@ TEST_F(Downloads, ZrusitInTheSaveDialogLeavesNothing)
     frmWeb *window = openWindow(server.address(QStringLiteral("/")), QStringLiteral("Soubory"));
     ASSERT_NE(window, nullptr);
     click(window, QPoint(50, 150));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !asked.isEmpty(); }, kDeadlineMs));
+    ASSERT_TRUE(waitFor([&] { return !asked.isEmpty(); }, kDeadlineMs));
     QTest::qWait(1000);
     EXPECT_EQ(asked.size(), 1);
     EXPECT_TRUE(entries(shared().PersonalDir).isEmpty());
@@ -173,7 +174,7 @@ TEST_F(Downloads, ADownloadCutShortIsToldAndLeavesNothing)
     ASSERT_NE(window, nullptr);
     targets = {env.path(QStringLiteral("cíl/přerušený.bin"))};
     window->Web->Navigate(server.address(QStringLiteral("/preruseny.bin")));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !boxes.shown.isEmpty(); }, kDeadlineMs)) << statusText().toStdString();
+    ASSERT_TRUE(waitFor([&] { return !boxes.shown.isEmpty(); }, kDeadlineMs)) << statusText().toStdString();
     EXPECT_EQ(boxes.shown[0].prompt, QStringLiteral("Soubor přerušený.bin se nepodařilo stáhnout: soubor nepřišel celý."));
     EXPECT_EQ(boxes.shown[0].icon(), MsgBoxStyle::Critical);
     // The engine's own new attempts go to the same place unasked.
@@ -191,8 +192,8 @@ TEST_F(Downloads, AWindowOpenedForADownloadClosesAndTheAddressFollowsTheActiveWi
     const QString target = env.path(QStringLiteral("cíl/maly.txt"));
     targets = {target};
     click(window, QPoint(50, 250));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !asked.isEmpty(); }, kDeadlineMs));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return shared().WindowCount == 1 && QFile::exists(target); }, kDeadlineMs))
+    ASSERT_TRUE(waitFor([&] { return !asked.isEmpty(); }, kDeadlineMs));
+    ASSERT_TRUE(waitFor([&] { return shared().WindowCount == 1 && QFile::exists(target); }, kDeadlineMs))
         << "windows: " << shared().WindowCount;
     EXPECT_EQ(TestEnvironment::readFile(target), small);
     QTest::qWait(300);
@@ -217,7 +218,7 @@ TEST_F(Downloads, APasswordInTheAddressIsNeverShown)
     NewWindow(typed);
     frmWeb *window = windowTable().slot(windowTable().WindowNumber);
     ASSERT_NE(window, nullptr);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !window->Web->Busy() && evaluate(window, QStringLiteral("document.body ? document.body.innerText : ''")) == QStringLiteral("vítejte"); }, kDeadlineMs));
+    ASSERT_TRUE(waitFor([&] { return !window->Web->Busy() && evaluate(window, QStringLiteral("document.body ? document.body.innerText : ''")) == QStringLiteral("vítejte"); }, kDeadlineMs));
     QTest::qWait(300);
     QStringList shown = {main->txtAddress->currentText(), window->windowTitle(), main->windowTitle(),
                          main->tbsWindows->toolTip(WindowTabKey(window->number())), statusText()};

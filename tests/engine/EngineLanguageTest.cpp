@@ -1,3 +1,4 @@
+#include "Waits.h"
 #include "EngineTest.h"
 
 #include <QApplication>
@@ -15,7 +16,7 @@ QVariant evaluate(BrowserControl &control, const QString &script)
         result = value;
         done = true;
     });
-    QTest::qWaitFor([&] { return done; }, 30000);
+    waitFor([&] { return done; }, 30000);
     return result;
 }
 
@@ -28,7 +29,7 @@ QStringList pageMenuTexts(BrowserControl &control, const QPoint &at)
     QTest::mouseMove(target, at);
     QTest::mouseClick(target, Qt::RightButton, Qt::NoModifier, at);
     QMenu *menu = nullptr;
-    if (!QTest::qWaitFor([&] { return (menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())) != nullptr; },
+    if (!waitFor([&] { return (menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())) != nullptr; },
                          30000))
         return {};
     QStringList texts;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Waits.h"
 #include "BrowserEventLog.h"
 #include "TestEnvironment.h"
 
@@ -32,6 +33,7 @@ protected:
 
     void TearDown() override
     {
+        failOnOpenDialogs("when the test ended");
         logs.clear();
         controls.clear();
         EngineProfile::resetInstance();
@@ -58,7 +60,7 @@ protected:
 
     static bool waitUntil(const std::function<bool()> &condition)
     {
-        return QTest::qWaitFor(condition, kDeadlineMs);
+        return waitFor(condition, kDeadlineMs);
     }
 
     // Navigates and waits until that load has ended.

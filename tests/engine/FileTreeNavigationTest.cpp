@@ -1,3 +1,4 @@
+#include "Waits.h"
 #include "app/frmMain.h"
 #include "browser/LinksPaneRules.h"
 #include "browser/WindowTable.h"
@@ -57,7 +58,7 @@ protected:
         QTest::mouseClick(&panel, Qt::LeftButton, {}, panel.rect().center());
     }
 
-    bool titled(const QString &title) { return QTest::qWaitFor([&] { return window->windowTitle() == title; }, 30000); }
+    bool titled(const QString &title) { return waitFor([&] { return window->windowTitle() == title; }, 30000); }
 
     QString docs;
     QString start;
@@ -70,7 +71,7 @@ TEST_F(FileTreeNavigation, AClickShowsTheExactFileAndALockedKeyboardShowsNothing
     click("a.html");
     ASSERT_TRUE(titled("a.html"));
     click(" #d.html ");
-    EXPECT_TRUE(QTest::qWaitFor([&] { return QUrl(window->Web->LocationURL()).toLocalFile() == docs + "/ #d.html "; }, 30000))
+    EXPECT_TRUE(waitFor([&] { return QUrl(window->Web->LocationURL()).toLocalFile() == docs + "/ #d.html "; }, 30000))
         << "a name with blanks at its ends and a \"#\" shows that very file, not " << window->Web->LocationURL().toStdString();
 
     click("a.html");
@@ -90,6 +91,11 @@ TEST_F(FileTreeNavigation, AClickShowsTheExactFileAndALockedKeyboardShowsNothing
     click("a.html", Qt::RightButton);
     QTest::qWait(1000);
     EXPECT_EQ(window->windowTitle(), "b.html") << "the right button only selects";
+    // The right button brought up the tree's pop-up menu; the user leaves it with Esc.
+    QWidget *menu = QApplication::activePopupWidget();
+    ASSERT_NE(menu, nullptr);
+    QTest::keyClick(menu, Qt::Key_Escape);
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
 }
 
 // A favorites file picked in the folder tree opens its address, but never a script:
@@ -116,7 +122,7 @@ TEST_F(FileTreeNavigation, AScriptShortcutIsRefusedAndAnAddressOpens)
     // The same over a window that shows no page yet.
     NewWindow(QString());
     frmWeb *blank = windowTable().slot(windowTable().WindowNumber);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return blank->windowTitle() == "about:blank" && !blank->Web->Busy(); }, 30000));
+    ASSERT_TRUE(waitFor([&] { return blank->windowTitle() == "about:blank" && !blank->Web->Busy(); }, 30000));
     QApplication::setActiveWindow(main);
     click("skript.url");
     QTest::qWait(1500);
@@ -151,7 +157,7 @@ TEST_F(FileTreeNavigation, FoldersShowWithNavDirs)
     EXPECT_EQ(tree->node(docs + "/sub").children(), 2) << "but the click reads the folder";
     shared().NavDirs = true;
     click("sub");
-    EXPECT_TRUE(QTest::qWaitFor([&] { return QUrl(window->Web->LocationURL()).toLocalFile() == docs + "/sub/"; }, 30000))
+    EXPECT_TRUE(waitFor([&] { return QUrl(window->Web->LocationURL()).toLocalFile() == docs + "/sub/"; }, 30000))
         << window->Web->LocationURL().toStdString();
 }
 

@@ -1,3 +1,4 @@
+#include "Waits.h"
 #include "app/frmMain.h"
 #include "browser/WindowTable.h"
 #include "browser/frmWeb.h"
@@ -72,7 +73,7 @@ TEST_F(KeyboardRound, TabLeavesTheEmptyPanelForTheAddressFieldAndAnAddressLoads)
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
     QTest::keyClicks(QApplication::focusWidget(), QUrl::fromLocalFile(page("typed.html", "Typed")).toString());
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return window->windowTitle() == QStringLiteral("Typed"); }, 30000));
+    EXPECT_TRUE(waitFor([&] { return window->windowTitle() == QStringLiteral("Typed"); }, 30000));
 
     // The round: the address field, the browser window, the shown pane's list, and back.
     main->mnuViewPane_Click(1);
@@ -85,7 +86,7 @@ TEST_F(KeyboardRound, TabLeavesTheEmptyPanelForTheAddressFieldAndAnAddressLoads)
     // The page answers Shift+Tab itself and, with nothing of its own left to reach, hands
     // the keyboard back.
     press(Qt::Key_Backtab, Qt::ShiftModifier);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return inAddressField(); }, 5000));
+    EXPECT_TRUE(waitFor([&] { return inAddressField(); }, 5000));
     press(Qt::Key_Backtab, Qt::ShiftModifier);
     EXPECT_TRUE(inFavorites());
 }

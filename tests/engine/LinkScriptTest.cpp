@@ -1,3 +1,4 @@
+#include "Waits.h"
 #include "EngineTest.h"
 #include "MainWindowTest.h"
 
@@ -228,7 +229,7 @@ protected:
 
     bool shows(const QString &fileName)
     {
-        return QTest::qWaitFor([&] {
+        return waitFor([&] {
             frmWeb *window = main->ActiveForm();
             return window && window->Web->LocationURL().endsWith(fileName) && !window->Web->Busy();
         }, 30000);
@@ -238,7 +239,7 @@ protected:
     {
         QSignalSpy finished(main, &frmMain::linksCaptureFinished);
         main->CaptureLinks(mode);
-        return QTest::qWaitFor([&] { return finished.count() == 1; }, 30000);
+        return waitFor([&] { return finished.count() == 1; }, 30000);
     }
 
     // The saved page's lines after the title line, which carries the time of saving.
@@ -337,21 +338,21 @@ TEST_F(LinkCaptureToPage, ABigPageIsListedWholeInDocumentOrderAndCapturesNeverMi
         "<html><head><title>Big</title></head><body>" + links(45000, "p") + "<iframe src=\"frame.htm\"></iframe></body></html>");
     NewWindow(QUrl::fromLocalFile(page).toString());
     ASSERT_TRUE(shows(QStringLiteral("big.htm")));
-    ASSERT_TRUE(QTest::qWaitFor([&] {
+    ASSERT_TRUE(waitFor([&] {
         bool answered = false;
         QString state;
         main->ActiveForm()->Web->runScript(QStringLiteral("document.readyState"), [&](const QVariant &v) {
             state = v.toString();
             answered = true;
         });
-        return QTest::qWaitFor([&] { return answered; }, 30000) && state == QLatin1String("complete");
+        return waitFor([&] { return answered; }, 30000) && state == QLatin1String("complete");
     }, 30000));
 
     // Two captures asked for at once: the second lists after the first, never between.
     QSignalSpy finished(main, &frmMain::linksCaptureFinished);
     main->CaptureLinks(LinkCaptureMode::All);
     main->CaptureLinks(LinkCaptureMode::All);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return finished.count() == 2; }, 60000));
+    ASSERT_TRUE(waitFor([&] { return finished.count() == 2; }, 60000));
     ListView *list = main->lstLinks;
     ASSERT_EQ(list->count(), 140000);
     for (const int capture : {0, 70000}) {
@@ -372,7 +373,7 @@ TEST_F(LinkCaptureToPage, ABigPageIsListedWholeInDocumentOrderAndCapturesNeverMi
     list->setSortKey(1);
     list->setSortOrder(Qt::DescendingOrder);
     main->CaptureLinks(LinkCaptureMode::All);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return finished.count() == 3; }, 60000));
+    ASSERT_TRUE(waitFor([&] { return finished.count() == 3; }, 60000));
     ASSERT_EQ(list->count(), 70000);
     EXPECT_TRUE(list->sorted());
     EXPECT_EQ(list->item(1).subItem(1), QStringLiteral("http://127.0.0.1:1/p9999"));
@@ -390,7 +391,7 @@ TEST_F(LinkCaptureToPage, ACaptureEndsWhenItsWindowGoesAway)
     QSignalSpy finished(main, &frmMain::linksCaptureFinished);
     main->CaptureLinks(LinkCaptureMode::All);
     main->ActiveForm()->close();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return finished.count() == 1; }, 30000));
+    ASSERT_TRUE(waitFor([&] { return finished.count() == 1; }, 30000));
     QTest::qWait(200);
     EXPECT_EQ(finished.count(), 1);
     EXPECT_LT(main->lstLinks->count(), 60000);

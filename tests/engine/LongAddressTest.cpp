@@ -1,3 +1,4 @@
+#include "Waits.h"
 #include "app/frmMain.h"
 #include "browser/frmWeb.h"
 #include "platform/engine/BrowserControl.h"
@@ -44,13 +45,13 @@ TEST_F(LongAddress, TheFieldTakesTheEnginesLimitAndRefusesALongerAddress)
     ScriptedMessageBoxes boxes;
 
     pasteAddress(longest);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window->windowTitle() == "Dlouhá" && !window->Web->Busy(); }, 30000));
+    ASSERT_TRUE(waitFor([&] { return window->windowTitle() == "Dlouhá" && !window->Web->Busy(); }, 30000));
     EXPECT_EQ(window->Web->LocationURL().size(), kLongestAddress) << "the address was cut";
     EXPECT_TRUE(boxes.shown.isEmpty());
 
     pasteAddress(longest + 'b');
     EXPECT_EQ(main->txtAddress->currentText().size(), kLongestAddress + 1) << "the field cut the address";
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !boxes.shown.isEmpty(); }, 30000)) << "the address was not refused";
+    ASSERT_TRUE(waitFor([&] { return !boxes.shown.isEmpty(); }, 30000)) << "the address was not refused";
     EXPECT_EQ(boxes.shown[0].prompt, QStringLiteral("Adresa je příliš dlouhá. Program otevře adresu nejvýše o 2\u00A0097\u00A0152 znacích."));
     QTest::qWait(500);
     EXPECT_EQ(window->Web->LocationURL().size(), kLongestAddress);

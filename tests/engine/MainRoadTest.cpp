@@ -1,3 +1,4 @@
+#include "Waits.h"
 #include "BrowserEventLog.h"
 
 #include "app/FindBar.h"
@@ -36,7 +37,7 @@ constexpr int kDeadlineMs = 30000;
 
 bool waitUntil(const std::function<bool()> &condition)
 {
-    return QTest::qWaitFor(condition, kDeadlineMs);
+    return waitFor(condition, kDeadlineMs);
 }
 
 // The main window with real browser windows, driven as the user drives it.

@@ -1,3 +1,4 @@
+#include "Waits.h"
 #include "app/TerminationSignals.h"
 #include "app/frmMain.h"
 #include "browser/WindowTable.h"
@@ -30,7 +31,7 @@ constexpr int kDeadlineMs = 30000;
 
 bool waitUntil(const std::function<bool()> &condition)
 {
-    return QTest::qWaitFor(condition, kDeadlineMs);
+    return waitFor(condition, kDeadlineMs);
 }
 
 // Real browser windows whose pages open their own dialogs; the dialogs are the real

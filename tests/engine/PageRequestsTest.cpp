@@ -1,5 +1,6 @@
 // What pages ask of the browser besides their own dialogs: logins, permissions,
 // printing and certificates the engine does not trust, against servers of the test's own.
+#include "Waits.h"
 #include "EngineTest.h"
 #include "LoopbackServer.h"
 #include "QtPrinters.h"
@@ -233,7 +234,7 @@ TEST_F(PageRequestsTest, LocationAndNotificationRequestsAreRefusedAtOnce)
             answers = value.toString().split(QLatin1Char(','), Qt::SkipEmptyParts);
             done = true;
         });
-        return QTest::qWaitFor([&] { return done; }, kDeadlineMs) && answers.size() == 2;
+        return waitFor([&] { return done; }, kDeadlineMs) && answers.size() == 2;
     }));
     // PERMISSION_DENIED
     EXPECT_EQ(answers, QStringList({QStringLiteral("oznámení:denied"), QStringLiteral("poloha:1")}));

@@ -1,3 +1,4 @@
+#include "Waits.h"
 #include "app/OpenSave.h"
 #include "app/frmMain.h"
 #include "app/panel/frmPM.h"
@@ -82,7 +83,7 @@ TEST_F(PageSaving, SaveAsOffersTheTitleAndWritesTheCompletePage)
     main->menuItem(QStringLiteral("mnuPageSaveHTML"))->trigger();
     ASSERT_EQ(asked.size(), 1);
     EXPECT_EQ(asked[0].fileName, QStringLiteral("Čeština"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(target); }, kDeadlineMs));
+    ASSERT_TRUE(waitFor([&] { return QFile::exists(target); }, kDeadlineMs));
     EXPECT_TRUE(QString::fromUtf8(TestEnvironment::readFile(target)).contains(QStringLiteral("Příliš žluťoučký kůň")));
     EXPECT_EQ(QDir(env.path(QStringLiteral("uložené"))).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
               QStringList{"Čeština.htm"})
@@ -103,7 +104,7 @@ TEST_F(PageSaving, TheBackgroundSaveLoadsAFreshCopyAsksAndCloses)
     targets = {target};
     main->menuItem(QStringLiteral("mnuPageSaveBack"))->trigger();
     EXPECT_EQ(backgroundWindows(), 1);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(target) && backgroundWindows() == 0; }, kDeadlineMs));
+    ASSERT_TRUE(waitFor([&] { return QFile::exists(target) && backgroundWindows() == 0; }, kDeadlineMs));
     EXPECT_GT(server->connections(), requests) << "the page was loaded again";
     ASSERT_EQ(asked.size(), 1);
     EXPECT_EQ(asked[0].fileName, QStringLiteral("Čeština"));
@@ -116,7 +117,7 @@ TEST_F(PageSaving, AnUnreachablePageIsNeverSavedAsAnErrorPage)
     ASSERT_TRUE(openWindow(server->address(QStringLiteral("/stránka")), QStringLiteral("Čeština")));
     server.reset();
     main->SavePageInBackground();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !boxes.shown.isEmpty() && backgroundWindows() == 0; }, kDeadlineMs));
+    ASSERT_TRUE(waitFor([&] { return !boxes.shown.isEmpty() && backgroundWindows() == 0; }, kDeadlineMs));
     EXPECT_EQ(boxes.shown[0].prompt, QStringLiteral("Stránku se nepodařilo uložit."));
     EXPECT_TRUE(asked.isEmpty());
 }
@@ -192,7 +193,7 @@ TEST_F(PageSaving, WhatTheUserPutsAtTheEnginesFolderDuringASaveStays)
         const QString target = env.path(QStringLiteral("uložené/%1.htm").arg(++number));
         targets = {target};
         main->menuItem(QStringLiteral("mnuPageSaveHTML"))->trigger();
-        ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(target); }, kDeadlineMs));
+        ASSERT_TRUE(waitFor([&] { return QFile::exists(target); }, kDeadlineMs));
         EXPECT_EQ(files.cleanUps, number);
         EXPECT_TRUE(c.kept());
         EXPECT_EQ(TestEnvironment::readFile(elsewhere), "cíl odkazu");
@@ -206,7 +207,7 @@ TEST_F(PageSaving, WhatTheUserPutsAtTheEnginesFolderDuringASaveStays)
     const QString target = env.path(QStringLiteral("uložené/před.htm"));
     targets = {target};
     main->menuItem(QStringLiteral("mnuPageSaveHTML"))->trigger();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(target); }, kDeadlineMs));
+    ASSERT_TRUE(waitFor([&] { return QFile::exists(target); }, kDeadlineMs));
     EXPECT_EQ(files.cleanUps, number) << "a folder that was there before is the user's";
     EXPECT_TRUE(QFileInfo(engineFolder).isDir());
     QDir().rmdir(engineFolder);
@@ -244,7 +245,7 @@ TEST_F(PageSaving, ALinkPutAtTheStagingFolderLeadsItsRemovalNowhere)
     const QString target = env.path(QStringLiteral("uložené/odkaz.htm"));
     targets = {target};
     main->menuItem(QStringLiteral("mnuPageSaveHTML"))->trigger();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !files.staging.isEmpty() && QFile::exists(target); }, kDeadlineMs));
+    ASSERT_TRUE(waitFor([&] { return !files.staging.isEmpty() && QFile::exists(target); }, kDeadlineMs));
     QTest::qWait(100);
     EXPECT_EQ(TestEnvironment::readFile(precious), "zůstává");
     EXPECT_TRUE(QFileInfo(files.staging).isSymLink());
@@ -290,7 +291,7 @@ protected:
     // Waits until the read page was handled: a file, a message or a log line.
     bool settled(const QString &file)
     {
-        return QTest::qWaitFor([&] { return QFile::exists(file) || !boxes.shown.isEmpty() || logged(); }, kDeadlineMs);
+        return waitFor([&] { return QFile::exists(file) || !boxes.shown.isEmpty() || logged(); }, kDeadlineMs);
     }
     bool logged() const
     {
@@ -364,13 +365,13 @@ TEST_F(PresetSaving, ATakenNameAsksForAnotherUntilOneIsFree)
     ASSERT_TRUE(openWindow(server->address(QStringLiteral("/stránka")), QStringLiteral("Čeština")));
     const QString first = folder + QStringLiteral("/Čeština.htm");
     saveInto(1);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(first); }, kDeadlineMs));
+    ASSERT_TRUE(waitFor([&] { return QFile::exists(first); }, kDeadlineMs));
     const QByteArray original = TestEnvironment::readFile(first);
 
     NameDialogScript names({{nullptr, true}, {"druha verze.htm", true}});
     saveInto(1);
     const QString second = folder + QStringLiteral("/druha verze.htm");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(second) && names.done(); }, kDeadlineMs));
+    ASSERT_TRUE(waitFor([&] { return QFile::exists(second) && names.done(); }, kDeadlineMs));
     EXPECT_EQ(names.proposed, (QStringList{"Čeština.htm", "Čeština.htm"})) << "unchanged OK asks again";
     EXPECT_EQ(names.captions.value(0), QStringLiteral("Soubor ") + first + QStringLiteral(" již existuje."));
     ASSERT_EQ(boxes.shown.size(), 2);
@@ -380,7 +381,7 @@ TEST_F(PresetSaving, ATakenNameAsksForAnotherUntilOneIsFree)
 
     NameDialogScript cancelled({{"treti.htm", false}});
     saveInto(1);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return cancelled.done(); }, kDeadlineMs));
+    ASSERT_TRUE(waitFor([&] { return cancelled.done(); }, kDeadlineMs));
     QTest::qWait(500);
     EXPECT_FALSE(QFile::exists(folder + QStringLiteral("/treti.htm")));
     EXPECT_EQ(QDir(folder).entryList(QDir::Files).size(), 2);
@@ -414,10 +415,10 @@ TEST_F(PresetSaving, AnImageIsNoPageToSave)
     NewWindow(image);
     frmWeb *window = windowTable().slot(windowTable().WindowNumber);
     ASSERT_TRUE(window);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !window->Web->Busy() && !window->Web->LocationURL().isEmpty(); }, kDeadlineMs));
+    ASSERT_TRUE(waitFor([&] { return !window->Web->Busy() && !window->Web->LocationURL().isEmpty(); }, kDeadlineMs));
     RecordingFileSystem files;
     saveInto(1);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return logged(); }, kDeadlineMs));
+    ASSERT_TRUE(waitFor([&] { return logged(); }, kDeadlineMs));
     EXPECT_TRUE(env.logLines().last().contains(QStringLiteral(";mnuPageSaveD_Click;")));
     EXPECT_TRUE(files.written.isEmpty());
     EXPECT_TRUE(boxes.shown.isEmpty());
@@ -453,7 +454,7 @@ protected:
         QStringList paths;
         for (int n = number + 1; n <= windowTable().WindowNumber; ++n) {
             frmWeb *window = windowTable().slot(n);
-            if (!window || !QTest::qWaitFor([&] { return !window->Web->LocationURL().isEmpty(); }, kDeadlineMs))
+            if (!window || !waitFor([&] { return !window->Web->LocationURL().isEmpty(); }, kDeadlineMs))
                 return paths << QStringLiteral("?");
             paths << QUrl(window->Web->LocationURL()).path();
         }
@@ -504,10 +505,10 @@ TEST_F(FavoritesOpening, AClickOpensAShortcutInTheActiveWindowButArrowsDoNot)
 
     QTreeWidgetItem *item = widget->currentItem();
     QTest::mouseClick(widget->viewport(), Qt::LeftButton, {}, widget->visualItemRect(widget->itemAbove(item)).center());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return QUrl(web->LocationURL()).path() == QLatin1String("/a"); }, kDeadlineMs));
+    EXPECT_TRUE(waitFor([&] { return QUrl(web->LocationURL()).path() == QLatin1String("/a"); }, kDeadlineMs));
     QTest::keyClick(widget, Qt::Key_Down);
     QTest::keyClick(widget, Qt::Key_Return);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return QUrl(web->LocationURL()).path() == QLatin1String("/b"); }, kDeadlineMs));
+    EXPECT_TRUE(waitFor([&] { return QUrl(web->LocationURL()).path() == QLatin1String("/b"); }, kDeadlineMs));
 }
 
 } // namespace

@@ -1,3 +1,4 @@
+#include "Waits.h"
 #include "app/frmMain.h"
 #include "browser/WindowTable.h"
 #include "browser/frmWeb.h"
@@ -67,7 +68,7 @@ TEST_F(PanelTabs, ATabClickActivatesItsWindowAndClearsTheLoadedMark)
     EXPECT_EQ(active(), 2);
     main->tbsWindows->setImage(WindowTabKey(1), QStringLiteral("prgyes"));
     main->tbsWindows->select(WindowTabKey(1));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return active() == 1; }, 5000));
+    EXPECT_TRUE(waitFor([&] { return active() == 1; }, 5000));
     EXPECT_EQ(main->tbsWindows->image(WindowTabKey(1)), QString());
 }
 

@@ -1,3 +1,4 @@
+#include "Waits.h"
 #include "app/frmMain.h"
 #include "browser/WindowTable.h"
 #include "browser/frmWeb.h"
@@ -125,7 +126,7 @@ protected:
         main->mdiArea->setActiveSubWindow(shown);
         clickInPage(shown, QPoint(100, 40));
         QTest::keyClicks(pageSurface(shown), text);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return typedText(shown) == text; }, kDeadlineMs)) << typedText(shown).toStdString();
+        ASSERT_TRUE(waitFor([&] { return typedText(shown) == text; }, kDeadlineMs)) << typedText(shown).toStdString();
     }
 
     static QString typedText(frmWeb *shown) { return evaluate(shown, QStringLiteral("document.querySelector('textarea').value")).toString(); }
@@ -163,14 +164,14 @@ TEST_F(UnansweringPage, StopAndANewAddressWorkWhileTheHugeFileIsLaidOut)
 {
     const QString huge = hugeTextFile();
     typeAddress(huge);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window->windowTitle() == "velky.txt"; }, kDeadlineMs));
+    ASSERT_TRUE(waitFor([&] { return window->windowTitle() == "velky.txt"; }, kDeadlineMs));
     QTest::qWait(1500);
     ASSERT_TRUE(window->Web->Busy()) << "the file loaded whole: nothing to stop";
 
     QToolButton *stop = main->tbToolbar[1]->button(QStringLiteral("stop")).widget();
     QTest::mouseClick(stop, Qt::LeftButton, {}, stop->rect().center());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !window->Web->Busy(); }, kDeadlineMs)) << "Zastavit did nothing";
-    EXPECT_TRUE(QTest::qWaitFor([&] { return progress() == "Hotovo"; }, kDeadlineMs)) << progress().toStdString();
+    ASSERT_TRUE(waitFor([&] { return !window->Web->Busy(); }, kDeadlineMs)) << "Zastavit did nothing";
+    EXPECT_TRUE(waitFor([&] { return progress() == "Hotovo"; }, kDeadlineMs)) << progress().toStdString();
     EXPECT_EQ(window->ProgressText, "Hotovo");
     EXPECT_TRUE(showsEmptyPage());
     EXPECT_EQ(QUrl(window->Web->LocationURL()).toLocalFile(), huge);
@@ -180,18 +181,18 @@ TEST_F(UnansweringPage, StopAndANewAddressWorkWhileTheHugeFileIsLaidOut)
     EXPECT_TRUE(main->tbToolbar[1]->button(QStringLiteral("back")).isEnabled()) << "the history was lost";
 
     typeAddress(env.writeFile("pages/dalsi.html", "<title>Další</title><p>2</p>"));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return window->windowTitle() == "Další"; }, kDeadlineMs));
+    EXPECT_TRUE(waitFor([&] { return window->windowTitle() == "Další"; }, kDeadlineMs));
     EXPECT_FALSE(showsEmptyPage());
 
     // A new address typed while the page does not answer, without Zastavit.
     typeAddress(huge);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window->windowTitle() == "velky.txt"; }, kDeadlineMs));
+    ASSERT_TRUE(waitFor([&] { return window->windowTitle() == "velky.txt"; }, kDeadlineMs));
     QTest::qWait(1500);
     typeAddress(env.writeFile("pages/treti.html", QByteArray(kHealthyPage).replace("Zdravá", "Třetí")));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return window->windowTitle() == "Třetí" && !window->Web->Busy(); }, kDeadlineMs))
+    EXPECT_TRUE(waitFor([&] { return window->windowTitle() == "Třetí" && !window->Web->Busy(); }, kDeadlineMs))
         << window->windowTitle().toStdString();
     EXPECT_FALSE(showsEmptyPage()) << "the empty page stayed over the new one";
-    EXPECT_TRUE(QTest::qWaitFor([&] { return isHealthyGreen(shownColour(window)); }, kDeadlineMs))
+    EXPECT_TRUE(waitFor([&] { return isHealthyGreen(shownColour(window)); }, kDeadlineMs))
         << "the page is not shown: " << shownColour(window).name().toStdString();
 }
 
@@ -203,13 +204,13 @@ TEST_F(UnansweringPage, APageWhoseProcessEndedShowsAnEmptyPageAndLoadsTheNextAdd
     ASSERT_GT(pid, 0);
     const QString address = window->Web->LocationURL();
     ::kill(static_cast<pid_t>(pid), SIGKILL);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return showsEmptyPage(); }, kDeadlineMs));
+    ASSERT_TRUE(waitFor([&] { return showsEmptyPage(); }, kDeadlineMs));
     EXPECT_EQ(window->Web->LocationURL(), address);
     EXPECT_EQ(window->windowTitle(), "Start");
     EXPECT_EQ(progress(), "Hotovo");
 
     typeAddress(env.writeFile("pages/znovu.html", "<title>Znovu</title><p>z</p>"));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return window->windowTitle() == "Znovu"; }, kDeadlineMs));
+    EXPECT_TRUE(waitFor([&] { return window->windowTitle() == "Znovu"; }, kDeadlineMs));
     EXPECT_FALSE(showsEmptyPage());
 }
 
@@ -219,12 +220,12 @@ TEST_F(UnansweringPage, APageThatHangsAfterLoadingIsEmptiedByOneStopAndTheNextPa
 {
     const QString hanging = env.writeFile("pages/visi.html", kHangsAfterLoading);
     typeAddress(hanging);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window->windowTitle() == "Visí" && !window->Web->Busy(); }, kDeadlineMs));
+    ASSERT_TRUE(waitFor([&] { return window->windowTitle() == "Visí" && !window->Web->Busy(); }, kDeadlineMs));
     QTest::qWait(1000);
     const qint64 hung = processOf(window);
 
     clickStop();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return showsEmptyPage(); }, kDeadlineMs)) << "Zastavit left the page hanging";
+    ASSERT_TRUE(waitFor([&] { return showsEmptyPage(); }, kDeadlineMs)) << "Zastavit left the page hanging";
     EXPECT_FALSE(processRuns(hung));
     EXPECT_EQ(QUrl(window->Web->LocationURL()).toLocalFile(), hanging);
 
@@ -233,30 +234,30 @@ TEST_F(UnansweringPage, APageThatHangsAfterLoadingIsEmptiedByOneStopAndTheNextPa
     QApplication::setActiveWindow(main);
     window->Web->setFocusToPage();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_F5);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window->windowTitle() == "Opravená" && !window->Web->Busy(); }, kDeadlineMs))
+    ASSERT_TRUE(waitFor([&] { return window->windowTitle() == "Opravená" && !window->Web->Busy(); }, kDeadlineMs))
         << window->windowTitle().toStdString();
     EXPECT_FALSE(showsEmptyPage());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return isHealthyGreen(shownColour(window)); }, kDeadlineMs))
+    EXPECT_TRUE(waitFor([&] { return isHealthyGreen(shownColour(window)); }, kDeadlineMs))
         << "the page is not shown: " << shownColour(window).name().toStdString();
 
     // Hanging again, with the keyboard in it, and left for an address typed after Alt+D.
     TestEnvironment::replaceFile(hanging, kHangsAfterLoading);
     typeAddress(hanging);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window->windowTitle() == "Visí" && !window->Web->Busy(); }, kDeadlineMs));
+    ASSERT_TRUE(waitFor([&] { return window->windowTitle() == "Visí" && !window->Web->Busy(); }, kDeadlineMs));
     QTest::qWait(1000);
     clickInPage(window, QPoint(50, 50));
     clickStop();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return showsEmptyPage(); }, kDeadlineMs)) << "Zastavit left the page hanging";
+    ASSERT_TRUE(waitFor([&] { return showsEmptyPage(); }, kDeadlineMs)) << "Zastavit left the page hanging";
     ASSERT_NE(QApplication::focusWidget(), nullptr) << "the keyboard went with the page";
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_D, Qt::AltModifier);
     ASSERT_EQ(QApplication::focusWidget(), main->txtAddress);
     QTest::qWait(100); // the field selects its text once it has the keyboard
     QTest::keyClicks(QApplication::focusWidget(), env.writeFile("pages/zdrava.html", kHealthyPage));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window->windowTitle() == "Zdravá" && !window->Web->Busy(); }, kDeadlineMs))
+    ASSERT_TRUE(waitFor([&] { return window->windowTitle() == "Zdravá" && !window->Web->Busy(); }, kDeadlineMs))
         << window->windowTitle().toStdString();
     EXPECT_FALSE(showsEmptyPage());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return isHealthyGreen(shownColour(window)); }, kDeadlineMs))
+    EXPECT_TRUE(waitFor([&] { return isHealthyGreen(shownColour(window)); }, kDeadlineMs))
         << "the page is not shown: " << shownColour(window).name().toStdString();
     EXPECT_EQ(progress(), "Hotovo");
 }
@@ -275,11 +276,11 @@ TEST_F(UnansweringPage, AFileTypedOverAHungPageIsAskedForOnce)
     });
     ScriptedSaveDialogs dialogs; // each cancelled
     typeAddress(env.writeFile("pages/visi.html", kHangsAfterLoading));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window->windowTitle() == "Visí" && !window->Web->Busy(); }, kDeadlineMs));
+    ASSERT_TRUE(waitFor([&] { return window->windowTitle() == "Visí" && !window->Web->Busy(); }, kDeadlineMs));
     QTest::qWait(1000);
 
     typeAddress(server.address(QStringLiteral("/soubor.bin")));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return showsEmptyPage(); }, kDeadlineMs)) << "the hung page was left hanging";
+    ASSERT_TRUE(waitFor([&] { return showsEmptyPage(); }, kDeadlineMs)) << "the hung page was left hanging";
     QTest::qWait(2000); // time for a second request to come
     EXPECT_EQ(dialogs.asked.size(), 1);
     EXPECT_EQ(server.requestsFor("/soubor.bin"), 1);
@@ -320,11 +321,11 @@ TEST_F(UnansweringPage, ALoginCancelledWhileTheHungPageIsEndedIsNotAskedAgain)
     });
     poll.start();
     typeAddress(server.address(QStringLiteral("/visi")));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window->windowTitle() == "Visí" && !window->Web->Busy(); }, kDeadlineMs));
+    ASSERT_TRUE(waitFor([&] { return window->windowTitle() == "Visí" && !window->Web->Busy(); }, kDeadlineMs));
     QTest::qWait(1000);
 
     typeAddress(server.address(QStringLiteral("/tajne")));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window->windowTitle() == "Odepřeno" && !window->Web->Busy(); }, kDeadlineMs))
+    ASSERT_TRUE(waitFor([&] { return window->windowTitle() == "Odepřeno" && !window->Web->Busy(); }, kDeadlineMs))
         << window->windowTitle().toStdString();
     QTest::qWait(1000);
     EXPECT_EQ(asked.size(), 1);
@@ -338,17 +339,17 @@ TEST_F(UnansweringPage, APageBusyForAMomentKeepsItsProcessAndWhatWasTyped)
     LoopbackServer server(busyPage("Pracuje", 2500, "<img src='/obrazek'>"));
     server.hold("/obrazek");
     typeAddress(server.address("/pracuje"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window->windowTitle() == "Pracuje"; }, kDeadlineMs));
+    ASSERT_TRUE(waitFor([&] { return window->windowTitle() == "Pracuje"; }, kDeadlineMs));
     typeIntoPage(window, QStringLiteral("Mily denicku 42"));
     ASSERT_TRUE(window->Web->Busy()) << "the page should still be loading its picture";
     const qint64 pid = processOf(window);
 
     clickInPage(window, QPoint(100, 120));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window->windowTitle() == "Počítá"; }, kDeadlineMs));
+    ASSERT_TRUE(waitFor([&] { return window->windowTitle() == "Počítá"; }, kDeadlineMs));
     clickStop();
     QElapsedTimer sinceStop;
     sinceStop.start();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window->windowTitle() == "Spočítáno"; }, kDeadlineMs))
+    ASSERT_TRUE(waitFor([&] { return window->windowTitle() == "Spočítáno"; }, kDeadlineMs))
         << "the page lost its work: " << window->windowTitle().toStdString();
     // Past the time a page gets to answer.
     QTest::qWait(qMax<qint64>(0, 6000 - sinceStop.elapsed()));
@@ -367,7 +368,7 @@ TEST_F(UnansweringPage, ANewHealthyPageInAnotherProcessIsNeverEnded)
                             "<script>while(true){}</script></body></html>");
     LoopbackServer healthySite(kHealthyPage);
     typeAddress(hungSite.address("/visi"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window->windowTitle() == "Visí"; }, kDeadlineMs));
+    ASSERT_TRUE(waitFor([&] { return window->windowTitle() == "Visí"; }, kDeadlineMs));
     QTest::qWait(500);
     ASSERT_TRUE(window->Web->Busy());
 
@@ -375,7 +376,7 @@ TEST_F(UnansweringPage, ANewHealthyPageInAnotherProcessIsNeverEnded)
     typeAddress(healthySite.address("/zdrava").replace("127.0.0.1", "localhost"));
     QElapsedTimer sinceTyped;
     sinceTyped.start();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window->windowTitle() == "Zdravá" && !window->Web->Busy(); }, kDeadlineMs));
+    ASSERT_TRUE(waitFor([&] { return window->windowTitle() == "Zdravá" && !window->Web->Busy(); }, kDeadlineMs));
     const qint64 pid = processOf(window);
     QTest::qWait(qMax<qint64>(0, 6000 - sinceTyped.elapsed()));
     EXPECT_EQ(processOf(window), pid);
@@ -396,17 +397,17 @@ TEST_F(UnansweringPage, ASlowPageAfterAnEndedOneIsShown)
     LoopbackServer slowSite(kHealthyPage);
     slowSite.delayFirst("/pomala", 6000);
     typeAddress(hungSite.address("/visi"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window->windowTitle() == "Visí"; }, kDeadlineMs));
+    ASSERT_TRUE(waitFor([&] { return window->windowTitle() == "Visí"; }, kDeadlineMs));
     QTest::qWait(500);
     ASSERT_TRUE(window->Web->Busy());
     const qint64 hung = processOf(window);
 
     typeAddress(slowSite.address("/pomala").replace("127.0.0.1", "localhost"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !processRuns(hung); }, kDeadlineMs)) << "the hung page was never ended";
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window->windowTitle() == "Zdravá" && !window->Web->Busy(); }, kDeadlineMs))
+    ASSERT_TRUE(waitFor([&] { return !processRuns(hung); }, kDeadlineMs)) << "the hung page was never ended";
+    ASSERT_TRUE(waitFor([&] { return window->windowTitle() == "Zdravá" && !window->Web->Busy(); }, kDeadlineMs))
         << window->windowTitle().toStdString();
     EXPECT_FALSE(showsEmptyPage()) << "the empty page stayed over the new one";
-    EXPECT_TRUE(QTest::qWaitFor([&] { return isHealthyGreen(shownColour(window)); }, kDeadlineMs))
+    EXPECT_TRUE(waitFor([&] { return isHealthyGreen(shownColour(window)); }, kDeadlineMs))
         << "the page is not shown: " << shownColour(window).name().toStdString();
     EXPECT_EQ(progress(), "Hotovo");
 }
@@ -484,29 +485,29 @@ TEST_F(SharedPageProcess, TheUserIsAskedAndWaitingKeepsBothWindows)
     // looks for the site's process instead of keeping the one the window has.
     frmWeb *second = window;
     typeAddress(site.address("/druha"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return second->windowTitle() == "Druhá" && !second->Web->Busy(); }, kDeadlineMs));
+    ASSERT_TRUE(waitFor([&] { return second->windowTitle() == "Druhá" && !second->Web->Busy(); }, kDeadlineMs));
     frmWeb *first = openWindow(env.path("pages/start.html"), "Start");
     ASSERT_NE(first, nullptr);
     typeAddress(site.address("/prvni"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return first->windowTitle() == "První" && !first->Web->Busy(); }, kDeadlineMs));
+    ASSERT_TRUE(waitFor([&] { return first->windowTitle() == "První" && !first->Web->Busy(); }, kDeadlineMs));
     const qint64 pid = processOf(first);
     ASSERT_EQ(processOf(second), pid) << "the engine gave the site two processes";
     typeIntoPage(second, QStringLiteral("druhy text"));
     typeIntoPage(first, QStringLiteral("prvni text"));
 
     clickInPage(first, QPoint(100, 120));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return first->windowTitle() == "Počítá"; }, kDeadlineMs));
+    ASSERT_TRUE(waitFor([&] { return first->windowTitle() == "Počítá"; }, kDeadlineMs));
     clickStop();
     const QPointer<QWidget> keyboard = QApplication::focusWidget();
     answerNextBox(QStringLiteral("&Ne"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !question.isEmpty(); }, kDeadlineMs)) << "nobody was asked";
+    ASSERT_TRUE(waitFor([&] { return !question.isEmpty(); }, kDeadlineMs)) << "nobody was asked";
     // Each page by the caption of its window.
     EXPECT_TRUE(question.contains(QStringLiteral("„Počítá“"))) << question.toStdString();
     EXPECT_TRUE(question.contains(QStringLiteral("„Druhá“"))) << question.toStdString();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return keyboard && QApplication::focusWidget() == keyboard; }, kDeadlineMs))
+    EXPECT_TRUE(waitFor([&] { return keyboard && QApplication::focusWidget() == keyboard; }, kDeadlineMs))
         << "the keyboard did not come back";
 
-    ASSERT_TRUE(QTest::qWaitFor([&] { return first->windowTitle() == "Spočítáno"; }, kDeadlineMs))
+    ASSERT_TRUE(waitFor([&] { return first->windowTitle() == "Spočítáno"; }, kDeadlineMs))
         << first->windowTitle().toStdString();
     EXPECT_TRUE(processRuns(pid));
     EXPECT_EQ(processOf(first), pid);
@@ -519,10 +520,10 @@ TEST_F(SharedPageProcess, TheUserIsAskedAndWaitingKeepsBothWindows)
     // Asked again, the user ends it: both windows show the empty page.
     question.clear();
     clickInPage(first, QPoint(100, 120));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return first->windowTitle() == "Počítá"; }, kDeadlineMs));
+    ASSERT_TRUE(waitFor([&] { return first->windowTitle() == "Počítá"; }, kDeadlineMs));
     clickStop();
     answerNextBox(QStringLiteral("&Ano"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return showsEmptyPage(first) && showsEmptyPage(second); }, kDeadlineMs));
+    ASSERT_TRUE(waitFor([&] { return showsEmptyPage(first) && showsEmptyPage(second); }, kDeadlineMs));
     EXPECT_FALSE(question.isEmpty());
     EXPECT_FALSE(processRuns(pid));
 }
@@ -533,13 +534,13 @@ TEST_F(SingleEngineProcess, AHugePageThatDoesNotAnswerNeverEndsTheProgram)
 {
     const QString huge = hugeTextFile();
     typeAddress(huge);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window->windowTitle() == "velky.txt"; }, kDeadlineMs));
+    ASSERT_TRUE(waitFor([&] { return window->windowTitle() == "velky.txt"; }, kDeadlineMs));
     QTest::qWait(1500);
     ASSERT_TRUE(window->Web->Busy()) << "the file loaded whole: nothing to stop";
     ASSERT_EQ(processOf(window), QCoreApplication::applicationPid());
 
     clickStop();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return main->sbStatusBar->panel(1).text() == "Stránka neodpovídá."; }, kDeadlineMs))
+    EXPECT_TRUE(waitFor([&] { return main->sbStatusBar->panel(1).text() == "Stránka neodpovídá."; }, kDeadlineMs))
         << main->sbStatusBar->panel(1).text().toStdString();
     EXPECT_FALSE(showsEmptyPage());
     EXPECT_EQ(window->windowTitle(), "velky.txt");

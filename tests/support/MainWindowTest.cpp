@@ -1,5 +1,7 @@
 #include "MainWindowTest.h"
 
+#include "Waits.h"
+
 #include "app/frmMain.h"
 #include "browser/WindowTable.h"
 #include "browser/frmWeb.h"
@@ -25,11 +27,12 @@ void MainWindowTest::SetUp()
 
 void MainWindowTest::TearDown()
 {
+    failOnOpenDialogs("when the test ended");
     if (Forms::isLoaded<frmMain>()) {
         Forms::get<frmMain>()->close();
         // Pages the test gave input to are asked first whether they may go; their
         // answers come on later turns of the event loop.
-        QTest::qWaitFor([] { return !Forms::isLoaded<frmMain>(); }, kPageDeadlineMs);
+        waitFor([] { return !Forms::isLoaded<frmMain>(); }, kPageDeadlineMs);
     }
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     resetWindowTable();
@@ -40,7 +43,7 @@ frmWeb *MainWindowTest::openWindow(const QString &address, const QString &title)
 {
     NewWindow(address);
     frmWeb *window = windowTable().slot(windowTable().WindowNumber);
-    if (!window || !QTest::qWaitFor([&] { return window->windowTitle() == title && !window->Web->Busy(); },
+    if (!window || !waitFor([&] { return window->windowTitle() == title && !window->Web->Busy(); },
                                     kPageDeadlineMs))
         return nullptr;
     return window;
@@ -54,6 +57,6 @@ QVariant MainWindowTest::evaluate(frmWeb *window, const QString &script)
         result = value;
         done = true;
     });
-    EXPECT_TRUE(QTest::qWaitFor([&] { return done; }, kPageDeadlineMs)) << "the script never answered";
+    EXPECT_TRUE(waitFor([&] { return done; }, kPageDeadlineMs)) << "the script never answered";
     return result;
 }

@@ -1,3 +1,5 @@
+#include "Waits.h"
+
 #include <QApplication>
 
 #include <gtest/gtest.h>
@@ -14,5 +16,6 @@ int main(int argc, char **argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
+    installTestDeadline();
     return RUN_ALL_TESTS();
 }
