@@ -198,6 +198,12 @@ public:
     // stays (EAGAIN, the copy removed). side as for copyInto.
     virtual int moveInto(const OpenFolder &from, const QString &name, const OpenFolder &to, const QString &toName,
                          const FileStatus *checked = nullptr, FailedSide *side = nullptr) = 0;
+    // The folder name of from, with every file and folder it holds, as a new folder
+    // toName of to: down through opened folders, never following a link (a link or
+    // anything but files and folders is refused, EINVAL), each file by the checked
+    // copy, synced, keeping its bits as a move does. On a failure what was made goes.
+    virtual int copyFolderInto(const OpenFolder &from, const QString &name, const OpenFolder &to,
+                               const QString &toName) = 0;
     virtual int writeNew(const OpenFolder &folder, const QString &name, const QByteArray &bytes) = 0;
     virtual int makeFolder(const OpenFolder &folder, const QString &name) = 0;
     virtual int removeEntry(const OpenFolder &folder, const QByteArray &name) = 0;
@@ -238,6 +244,8 @@ public:
                  FailedSide *side = nullptr) override;
     int moveInto(const OpenFolder &from, const QString &name, const OpenFolder &to, const QString &toName,
                  const FileStatus *checked = nullptr, FailedSide *side = nullptr) override;
+    int copyFolderInto(const OpenFolder &from, const QString &name, const OpenFolder &to,
+                       const QString &toName) override;
     int writeNew(const OpenFolder &folder, const QString &name, const QByteArray &bytes) override;
     int makeFolder(const OpenFolder &folder, const QString &name) override;
     int removeEntry(const OpenFolder &folder, const QByteArray &name) override;
@@ -265,6 +273,12 @@ protected:
     // A new file without a name in the folder, open for writing: the descriptor, or
     // -1 with the errno (EOPNOTSUPP where the file system has no such files).
     virtual int openNameless(int folder);
+    // Called with the path right before a source is opened (tests put another file
+    // there in between).
+    virtual void beforeOpeningSource(const QByteArray &path);
+    // Called once a name was reserved for a rename on a disk without the no-replace
+    // rename and before the look that the reservation is still ours.
+    virtual void reservationMade(int folder, const QByteArray &name);
 
 private:
     // Whether name, taken in the folder, stands for the entry fromName itself rather
@@ -277,11 +291,14 @@ private:
     // Runs a call of the layer on the opened folder of a path and the path's last name.
     int throughParent(const QString &path, const std::function<int(const OpenFolder &, const QString &)> &call);
     int renameAt(int fromFolder, const QByteArray &from, int toFolder, const QByteArray &to);
+    int renameOntoReservation(int fromFolder, const QByteArray &from, int toFolder, const QByteArray &to, bool folder);
+    void sweepStaleTemporaries(int folder);
+    int copyFolderEntries(int fromFd, int toFd, int depth);
     int moveAcross(const OpenFolder &from, const QByteArray &name, const OpenFolder &to, const QString &toName,
                    const struct stat &info, FailedSide *side);
     int copyFile(const QString &from, const QString &to, bool sync);
     int copyIntoEntry(const SourceFile &source, const OpenFolder &folder, const QByteArray &name, bool sync,
-                      FailedSide &side);
+                      bool keepMode, FailedSide &side);
     int copyDataRanges(int fromFd, int toFd, qint64 size, bool &unsupported, FailedSide &side);
     int copySpan(int fromFd, int toFd, qint64 &at, qint64 end, CopyState &state, FailedSide &side, bool &ended);
     int writeThenName(const OpenFolder &folder, const QByteArray &name, unsigned mode,

@@ -1,17 +1,20 @@
-#include "app/FileDownloads.h"
+#include "app/saving/FileDownloads.h"
 
-#include "app/SaveTarget.h"
+#include "app/saving/SaveTarget.h"
 #include "platform/controls/MessageBox.h"
 #include "platform/controls/StatusBar.h"
 #include "platform/engine/FileDownload.h"
 #include "platform/files/FileSystem.h"
+#include "platform/files/StagingFolder.h"
+#include "platform/system/DiskInfo.h"
 #include "platform/system/ErrorState.h"
 
 #include <QFileInfo>
+#include <QLocale>
 #include <QPointer>
-#include <QTemporaryDir>
 #include <QTimer>
 
+#include <cerrno>
 #include <memory>
 
 namespace {
@@ -50,10 +53,25 @@ void FileDownloads::ask(FileDownload *download)
         return;
     }
     const QString name = QFileInfo(target).fileName();
-    auto staging = std::make_shared<QTemporaryDir>(QFileInfo(target).path() + QStringLiteral("/.vorlan-XXXXXX"));
-    if (!staging->isValid()) {
+    // The engine writes only into a folder of the program's own that nobody else can
+    // reach; the file layer then moves the whole file to the user's name.
+    auto staging = std::make_shared<StagingFolder>();
+    const QString area = stagingArea();
+    const int made = area.isEmpty() ? ENOENT : staging->make(area);
+    if (made != 0) {
         download->cancel();
-        tellFailure(QStringLiteral("Soubor %1 se nepodařilo stáhnout: do složky nelze zapisovat.").arg(name));
+        tellFailure(QStringLiteral("Soubor %1 se nepodařilo stáhnout: pracovní složku programu %2 nelze použít (%3).")
+                            .arg(name, area, systemErrorText(made)));
+        return;
+    }
+    const qint64 size = download->totalBytes();
+    const qint64 room = DiskInfo::freeBytes(staging->path());
+    if (size > 0 && room < size) {
+        download->cancel();
+        const QLocale czech(QLocale::Czech);
+        tellFailure(QStringLiteral("Soubor %1 se nepodařilo stáhnout: na disku pracovní složky programu %2 je volných "
+                                   "%3 bajtů, soubor má %4 bajtů.")
+                            .arg(name, area, czech.toString(qMax<qint64>(room, 0)), czech.toString(size)));
         return;
     }
     const QString staged = staging->filePath(name);
@@ -64,14 +82,25 @@ void FileDownloads::ask(FileDownload *download)
     // at the program's end takes its half-written file with it.
     connect(download, &FileDownload::Finished, this,
             [this, download, staging, target, name](bool completed, const QString &reason) {
-                const int moved = completed ? FileSystem::current().move(download->path(), target) : -1;
+                int moved = -1;
+                if (completed) {
+                    // Only what the engine wrote in the staging folder itself leaves it.
+                    const QFileInfo written(download->path());
+                    OpenFolder into;
+                    moved = written.path() != staging->path() ? EINVAL
+                            : FileSystem::current().openFolder(QFileInfo(target).path(), into);
+                    if (moved == 0)
+                        moved = staging->moveOut(written.fileName(), into, name);
+                }
                 staging->remove();
                 if (moved == 0) {
                     showStatus(QStringLiteral("Soubor %1 byl stažen.").arg(name));
                     return;
                 }
                 showStatus(QString());
-                const QString why = completed ? QStringLiteral("soubor nelze uložit pod zvoleným názvem") : reason;
+                const QString why = !completed                         ? reason
+                                    : moved == EEXIST || moved == EINVAL ? QStringLiteral("soubor nelze uložit pod zvoleným názvem")
+                                                                         : systemErrorText(moved);
                 // Not from inside the engine's signal: the box runs a loop of its own.
                 QTimer::singleShot(0, this, [name, why] {
                     tellFailure(QStringLiteral("Soubor %1 se nepodařilo stáhnout: %2.").arg(name, why));

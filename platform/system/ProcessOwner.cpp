@@ -1,0 +1,65 @@
+#include "platform/system/ProcessOwner.h"
+
+#include <QFile>
+#include <QList>
+
+#include <unistd.h>
+
+namespace {
+
+// The start of the boot's identity: another boot numbers its processes anew.
+QByteArray bootTag()
+{
+    static const QByteArray boot = [] {
+        QFile file(QStringLiteral("/proc/sys/kernel/random/boot_id"));
+        QByteArray id = file.open(QIODevice::ReadOnly) ? file.readAll().trimmed() : QByteArray();
+        id.replace('-', "");
+        return id.left(8).toLower();
+    }();
+    return boot;
+}
+
+// When the process started, in clock ticks since the boot (the field after the
+// command name's closing parenthesis, the 22nd of the line): with the process id it
+// names one process, whatever id the system reuses later. Empty when it is gone.
+QByteArray startOf(qint64 pid)
+{
+    QFile file(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray line = file.readAll();
+    const qsizetype close = line.lastIndexOf(')');
+    if (close < 0)
+        return {};
+    const QList<QByteArray> fields = line.mid(close + 2).split(' ');
+    // After the name: state (3rd field) ... starttime (22nd) is the 20th here.
+    return fields.size() > 19 ? fields.at(19) : QByteArray();
+}
+
+} // namespace
+
+namespace ProcessOwner {
+
+QByteArray tag()
+{
+    static const QByteArray own = bootTag() + '.' + QByteArray::number(qint64(::getpid())) + '.'
+                                  + startOf(::getpid());
+    return own;
+}
+
+State stateOf(const QByteArray &tag)
+{
+    const QList<QByteArray> parts = tag.split('.');
+    if (parts.size() != 3 || parts[0].size() != 8 || parts[2].isEmpty())
+        return State::Unknown;
+    bool pidOk = false, startOk = false;
+    const qint64 pid = parts[1].toLongLong(&pidOk);
+    parts[2].toULongLong(&startOk);
+    if (!pidOk || !startOk || pid <= 0)
+        return State::Unknown;
+    if (parts[0] != bootTag())
+        return State::Gone;
+    return startOf(pid) == parts[2] ? State::Running : State::Gone;
+}
+
+} // namespace ProcessOwner
