@@ -807,10 +807,21 @@ int PosixFileSystem::writeThenName(const OpenFolder &folder, const QByteArray &n
 // first time a run writes into such a folder, the temporaries of runs that no longer
 // run go. Once per folder per run, so that copying many files into a large folder
 // lists it once; never a temporary of a copy of the program that still runs.
+namespace {
+QMutex g_sweptLock;
+QSet<QPair<quint64, quint64>> g_swept;
+} // namespace
+
+void PosixFileSystem::forgetSweptFolders()
+{
+    QMutexLocker locker(&g_sweptLock);
+    g_swept.clear();
+}
+
 void PosixFileSystem::sweepStaleTemporaries(int folderFd)
 {
-    static QMutex lock;
-    static QSet<QPair<quint64, quint64>> swept;
+    QMutex &lock = g_sweptLock;
+    QSet<QPair<quint64, quint64>> &swept = g_swept;
     struct stat info {};
     if (::fstat(folderFd, &info) != 0)
         return;
@@ -866,20 +877,20 @@ int PosixFileSystem::copyInto(const SourceFile &source, const OpenFolder &folder
                               FailedSide *side)
 {
     FailedSide failedSide = FailedSide::None;
-    const int failure = copyIntoEntry(source, folder, encoded(name), sync, false, failedSide);
+    const int failure = copyIntoEntry(source, folder, encoded(name), sync, failedSide);
     if (side)
         *side = failedSide;
     return failure;
 }
 
 int PosixFileSystem::copyIntoEntry(const SourceFile &source, const OpenFolder &folder, const QByteArray &name, bool sync,
-                                   bool keepMode, FailedSide &side)
+                                   FailedSide &side)
 {
     side = FailedSide::None;
     // A copy is a new file of the user's: the source's bits less the umask, as cp
     // gives them (a read-only source stays read-only). A moved file is the same file
     // in another place and keeps its bits, as mv does.
-    const unsigned mode = keepMode ? source.status().mode : source.status().mode & ~unsigned(currentUmask());
+    const unsigned mode = source.m_moved ? source.status().mode : source.status().mode & ~unsigned(currentUmask());
     const int failure = writeThenName(folder, name, mode, [&](int toFd) {
         if (const int copyFailure = copyData(source.descriptor(), toFd, source.status().size, side))
             return copyFailure;
@@ -983,7 +994,8 @@ int PosixFileSystem::moveAcross(const OpenFolder &from, const QByteArray &name, 
         source.m_status = statusOf(opened);
         if (!sameFile(info, source.m_status))
             return ESTALE;
-        if ((failure = copyIntoEntry(source, to, toName, true, true, failedSide)) != 0) {
+        source.m_moved = true;
+        if ((failure = copyInto(source, to, toPlace, true, &failedSide)) != 0) {
             if (side)
                 *side = failedSide;
             return failure;

@@ -82,6 +82,9 @@ private:
     friend class PosixFileSystem;
     int m_fd = -1;
     FileStatus m_status;
+    // A file being moved keeps its permission bits in its new place; a copy is a new
+    // file and takes the umask.
+    bool m_moved = false;
 };
 
 // Which side of a copy a failure came from: the copy's calls move bytes from one file
@@ -251,6 +254,9 @@ public:
     int removeEntry(const OpenFolder &folder, const QByteArray &name) override;
     int makeWritable(const OpenFolder &folder, const QString &name) override;
 
+    // Forgets which folders this run swept of stale temporaries, as a new run would.
+    static void forgetSweptFolders();
+
 protected:
     // The rename with the no-replace flag; EINVAL means the file system refuses it.
     virtual int renameWithFlag(int fromFolder, const QByteArray &from, int toFolder, const QByteArray &to);
@@ -298,7 +304,7 @@ private:
                    const struct stat &info, FailedSide *side);
     int copyFile(const QString &from, const QString &to, bool sync);
     int copyIntoEntry(const SourceFile &source, const OpenFolder &folder, const QByteArray &name, bool sync,
-                      bool keepMode, FailedSide &side);
+                      FailedSide &side);
     int copyDataRanges(int fromFd, int toFd, qint64 size, bool &unsupported, FailedSide &side);
     int copySpan(int fromFd, int toFd, qint64 &at, qint64 end, CopyState &state, FailedSide &side, bool &ended);
     int writeThenName(const OpenFolder &folder, const QByteArray &name, unsigned mode,

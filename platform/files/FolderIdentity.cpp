@@ -230,8 +230,8 @@ int PosixFileSystem::copyFolderEntries(int fromFd, int toFd, int depth)
             source.m_status.kind = FileKind::File;
             source.m_status.size = opened.st_size;
             source.m_status.mode = opened.st_mode & 07777;
-            FailedSide side = FailedSide::None;
-            failure = copyIntoEntry(source, into, name, true, true, side);
+            source.m_moved = true;
+            failure = copyInto(source, into, QFile::decodeName(name), true);
         } else {
             failure = EINVAL;
         }

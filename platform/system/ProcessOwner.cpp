@@ -42,8 +42,13 @@ namespace ProcessOwner {
 
 QByteArray tag()
 {
-    static const QByteArray own = bootTag() + '.' + QByteArray::number(qint64(::getpid())) + '.'
-                                  + startOf(::getpid());
+    // Asked again in a child the process forks: the child is a process of its own.
+    thread_local qint64 pid = 0;
+    thread_local QByteArray own;
+    if (pid != ::getpid()) {
+        pid = ::getpid();
+        own = bootTag() + '.' + QByteArray::number(pid) + '.' + startOf(pid);
+    }
     return own;
 }
 
