@@ -64,24 +64,44 @@ void FileDownloads::ask(FileDownload *download)
                             .arg(name, area, systemErrorText(made)));
         return;
     }
-    const qint64 size = download->totalBytes();
-    const qint64 room = DiskInfo::freeBytes(staging->path());
-    if (size > 0 && room < size) {
+    // A file that cannot fit where the engine writes it is refused as soon as that is
+    // known, not once the disk is full: the size when the server gave it (at the
+    // request, or with the figures), at least what the engine has received already;
+    // what it wrote so far is counted as room.
+    auto refused = std::make_shared<bool>(false);
+    const auto fits = [this, download, staging, name, area, refused](qint64 received, qint64 total) {
+        const qint64 needed = total > 0 ? total : received;
+        if (*refused || needed <= 0)
+            return true;
+        const qint64 room = DiskInfo::freeBytes(staging->path()) + staging->bytesHeld();
+        if (room >= needed)
+            return true;
+        *refused = true;
         download->cancel();
+        showStatus(QString());
         const QLocale czech(QLocale::Czech);
-        tellFailure(QStringLiteral("Soubor %1 se nepodařilo stáhnout: na disku pracovní složky programu %2 je volných "
-                                   "%3 bajtů, soubor má %4 bajtů.")
-                            .arg(name, area, czech.toString(qMax<qint64>(room, 0)), czech.toString(size)));
+        const QString message = QStringLiteral("Soubor %1 se nepodařilo stáhnout: na disku pracovní složky programu %2 "
+                                               "je volných %3 bajtů, soubor má %4%5 bajtů.")
+                                        .arg(name, area, czech.toString(qMax<qint64>(room, 0)),
+                                             total > 0 ? QString() : QStringLiteral("nejméně "), czech.toString(needed));
+        QTimer::singleShot(0, this, [message] { tellFailure(message); });
+        return false;
+    };
+    if (!fits(0, download->totalBytes()))
         return;
-    }
     const QString staged = staging->filePath(name);
-    connect(download, &FileDownload::Progress, this, [this, name](qint64 received, qint64 total) {
-        showStatus(progressText(name, received, total));
+    connect(download, &FileDownload::Progress, this, [this, name, fits](qint64 received, qint64 total) {
+        if (fits(received, total))
+            showStatus(progressText(name, received, total));
     });
     // The staging folder lives as long as the connection: a download the engine drops
     // at the program's end takes its half-written file with it.
     connect(download, &FileDownload::Finished, this,
-            [this, download, staging, target, name](bool completed, const QString &reason) {
+            [this, download, staging, target, name, refused](bool completed, const QString &reason) {
+                if (*refused) { // told already
+                    staging->remove();
+                    return;
+                }
                 int moved = -1;
                 if (completed) {
                     // Only what the engine wrote in the staging folder itself leaves it.

@@ -87,6 +87,21 @@ int StagingFolder::moveOut(const QString &name, const OpenFolder &target, const 
     return files.copyFolderInto(m_folder, name, target, toName);
 }
 
+qint64 StagingFolder::bytesHeld() const
+{
+    FileSystem &files = FileSystem::current();
+    FolderListing listing;
+    if (!m_folder.isOpen() || files.list(m_folder, listing) != 0)
+        return 0;
+    qint64 held = 0;
+    for (const FolderEntry &entry : listing.entries) {
+        FileStatus status;
+        if (entry.kind == FileKind::File && files.stat(m_folder, entry.name, status) == 0)
+            held += status.size;
+    }
+    return held;
+}
+
 int StagingFolder::remove()
 {
     if (!m_folder.isOpen())

@@ -29,6 +29,9 @@ public:
     const QString &path() const { return m_path; }
     QString filePath(const QString &name) const { return m_path + QLatin1Char('/') + name; }
 
+    // How many bytes the files in the folder itself hold.
+    qint64 bytesHeld() const;
+
     // Moves the entry name of the staging folder to toName of the opened target, never
     // replacing: a file by the layer's move (across disks its checked copy); a folder
     // by a rename, or across disks a copy through opened folders. 0 or the errno.
