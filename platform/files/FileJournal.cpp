@@ -7,7 +7,6 @@
 #include <QFile>
 #include <QList>
 #include <QMutex>
-#include <QRandomGenerator>
 
 #include <cerrno>
 #include <dirent.h>
@@ -136,8 +135,7 @@ void Record::write(const QByteArray &text)
     // Synced before the step it describes starts, so that a crash in the step always
     // finds its record.
     for (int attempt = 0; attempt < 10 && m_name.isEmpty(); ++attempt) {
-        const QByteArray name = QFile::encodeName(journal) + '/' + ProcessOwner::tag() + '-'
-                                + QByteArray::number(QRandomGenerator::system()->generate64(), 36);
+        const QByteArray name = QFile::encodeName(journal) + '/' + ProcessOwner::temporaryName({});
         const int fd = ::open(name.constData(), O_CREAT | O_EXCL | O_WRONLY | O_NOFOLLOW | O_CLOEXEC, 0600);
         if (fd < 0) {
             if (errno == EEXIST)
@@ -184,7 +182,7 @@ int recover()
     ::closedir(dir);
     int done = 0;
     for (const QByteArray &name : names) {
-        if (ProcessOwner::stateOf(name.left(name.indexOf('-'))) != ProcessOwner::State::Gone)
+        if (ProcessOwner::stateOfName(name, {}) != ProcessOwner::State::Gone)
             continue;
         const QByteArray record = path + '/' + name;
         QFile file(QFile::decodeName(record));

@@ -11,7 +11,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMutex>
-#include <QRandomGenerator>
 #include <QSet>
 
 #include <cerrno>
@@ -122,27 +121,9 @@ mode_t currentUmask()
     return 022;
 }
 
-// Names the program gives for a while to files of its own in a user's folder: the
-// tag of the process that made them, so that a later run can tell whose they are.
+// The start of the names the program gives for a while to files of its own in a
+// user's folder, followed by the tag of the run that made them (ProcessOwner).
 const QByteArray TemporaryPrefix = ".vorlan-";
-
-QByteArray temporaryName(const QByteArray &prefix, const QByteArray &suffix = {})
-{
-    // Plain characters only, so that a disk that refuses some names takes it.
-    return prefix + ProcessOwner::tag() + '-' + QByteArray::number(QRandomGenerator::system()->generate64(), 36)
-           + suffix;
-}
-
-// The tag of the process that made a temporary name with the prefix; empty for a
-// name that is no such temporary.
-QByteArray ownerOfTemporary(const QByteArray &name, const QByteArray &prefix)
-{
-    if (!name.startsWith(prefix))
-        return {};
-    const QByteArray rest = name.mid(prefix.size());
-    const qsizetype dash = rest.indexOf('-');
-    return dash > 0 ? rest.left(dash) : QByteArray();
-}
 
 } // namespace
 
@@ -563,7 +544,7 @@ int PosixFileSystem::renameThroughTemporary(const OpenFolder &folder, const QByt
     // name for a free one first. Both steps refuse a taken name, so whatever happens
     // between them, no other file is replaced; a second step that fails gives the
     // file its old name back.
-    const QByteArray temporary = temporaryName("~vorlan-", ".tmp");
+    const QByteArray temporary = ProcessOwner::temporaryName("~vorlan-", ".tmp");
     const int fd = folder.descriptor();
     // A crash between the two steps leaves the file under the temporary name: the
     // journal tells the next start which name to give it back.
@@ -771,7 +752,7 @@ int PosixFileSystem::writeThenName(const OpenFolder &folder, const QByteArray &n
             return errno;
         sweepStaleTemporaries(folderFd);
         for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
-            temporary = temporaryName(TemporaryPrefix);
+            temporary = ProcessOwner::temporaryName(TemporaryPrefix);
             fd = ::openat(folderFd, temporary.constData(), O_CREAT | O_EXCL | O_NOFOLLOW | O_WRONLY | O_CLOEXEC, 0600);
             if (fd < 0 && errno != EEXIST)
                 return errno;
@@ -841,8 +822,7 @@ void PosixFileSystem::sweepStaleTemporaries(int folderFd)
     }
     std::vector<QByteArray> stale;
     while (const dirent *entry = ::readdir(dir)) {
-        const QByteArray owner = ownerOfTemporary(entry->d_name, TemporaryPrefix);
-        if (!owner.isEmpty() && ProcessOwner::stateOf(owner) == ProcessOwner::State::Gone)
+        if (ProcessOwner::stateOfName(entry->d_name, TemporaryPrefix) == ProcessOwner::State::Gone)
             stale.push_back(entry->d_name);
     }
     ::closedir(dir);

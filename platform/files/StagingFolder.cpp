@@ -3,7 +3,6 @@
 #include "platform/system/ProcessOwner.h"
 
 #include <QFile>
-#include <QRandomGenerator>
 
 #include <cerrno>
 #include <fcntl.h>
@@ -47,8 +46,7 @@ int StagingFolder::make(const QString &area)
         return failure;
     FileSystem &files = FileSystem::current();
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const QString name = QString::fromLatin1(ProcessOwner::tag() + '-'
-                                                 + QByteArray::number(QRandomGenerator::system()->generate64(), 36));
+        const QString name = QString::fromLatin1(ProcessOwner::temporaryName({}));
         const int made = ::mkdirat(opened.descriptor(), QFile::encodeName(name).constData(), 0700);
         if (made != 0 && errno == EEXIST)
             continue;
@@ -123,9 +121,8 @@ int StagingFolder::sweep(const QString &area)
     while (path.endsWith(QLatin1Char('/')))
         path.chop(1);
     for (const FolderEntry &entry : listing.entries) {
-        const qsizetype dash = entry.name.indexOf(QLatin1Char('-'));
-        if (entry.kind != FileKind::Folder || dash <= 0
-            || ProcessOwner::stateOf(entry.name.left(dash).toLatin1()) != ProcessOwner::State::Gone)
+        if (entry.kind != FileKind::Folder
+            || ProcessOwner::stateOfName(QFile::encodeName(entry.name), {}) != ProcessOwner::State::Gone)
             continue;
         const QString folder = path + QLatin1Char('/') + entry.name;
         FolderIdentity identity;

@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QList>
+#include <QRandomGenerator>
 
 #include <unistd.h>
 
@@ -65,6 +66,21 @@ State stateOf(const QByteArray &tag)
     if (parts[0] != bootTag())
         return State::Gone;
     return startOf(pid) == parts[2] ? State::Running : State::Gone;
+}
+
+QByteArray temporaryName(const QByteArray &prefix, const QByteArray &suffix)
+{
+    // Plain characters only, so that a disk that refuses some names takes it.
+    return prefix + tag() + '-' + QByteArray::number(QRandomGenerator::system()->generate64(), 36) + suffix;
+}
+
+State stateOfName(const QByteArray &name, const QByteArray &prefix)
+{
+    if (!name.startsWith(prefix))
+        return State::Unknown;
+    const QByteArray rest = name.mid(prefix.size());
+    const qsizetype dash = rest.indexOf('-');
+    return dash > 0 ? stateOf(rest.left(dash)) : State::Unknown;
 }
 
 } // namespace ProcessOwner

@@ -19,4 +19,10 @@ enum class State { Running, Gone, Unknown };
 // to remove.
 State stateOf(const QByteArray &tag);
 
+// A fresh name of this run: prefix, the tag, "-", random letters and digits, suffix.
+QByteArray temporaryName(const QByteArray &prefix, const QByteArray &suffix = {});
+// The state of the run that made a name temporaryName gave with the prefix; Unknown
+// for any other name.
+State stateOfName(const QByteArray &name, const QByteArray &prefix);
+
 } // namespace ProcessOwner
