@@ -11,8 +11,9 @@
 #include <vector>
 
 // Every change the program makes to a user's files goes through this layer. Nothing
-// is ever replaced: a taken name makes an operation fail with EEXIST; a copy carries
-// its target's name only once all of it reached the disk; a moved file leaves its
+// is ever replaced: a taken name makes an operation fail with EEXIST (on a disk
+// without the no-replace rename the name is reserved first, see renameOntoReservation);
+// a copy carries its target's name only once all of it reached the disk; a moved file leaves its
 // old place only after its copy was synced. Each operation returns 0 or the errno of
 // the system call that failed, and never follows a symbolic link it did not have to.
 
@@ -135,8 +136,9 @@ public:
     // A rename, or across file systems a copy, sync and removal of the source; a
     // symbolic link moves as a link. Folders move only within a file system.
     virtual int move(const QString &from, const QString &to) = 0;
-    // A regular file's data, permission bits and modification time under a new name;
-    // a disk that refuses the user those bits and times (FAT, exFAT) keeps its own.
+    // A regular file's data, permission bits (less the umask, as cp gives them) and
+    // modification time under a new name; a disk that refuses the user those bits and
+    // times (FAT, exFAT) keeps its own.
     virtual int copy(const QString &from, const QString &to) = 0;
     // The same copy, named once complete but left to the system to write out in its
     // own time, as cp leaves it: the source stays, so nothing is lost if it never
@@ -181,16 +183,19 @@ public:
     // Opens a folder. With RefuseLink a link at the path's last step is refused
     // (ENOTDIR or ELOOP) instead of followed; the steps before it are followed.
     virtual int openFolder(const QString &path, OpenFolder &out, LastStep last = LastStep::FollowLink) = 0;
-    // Opens a regular file for reading without blocking. A FIFO or a device is
-    // refused with EINVAL, a folder with EISDIR, without being opened, and again on
-    // the descriptor should another file be put at the path in between.
+    // Opens a regular file for reading without blocking. The path is opened once, as a
+    // place only (which opens no device and waits for no FIFO); only what that open
+    // found to be a regular file is then opened for reading, through its descriptor.
+    // A FIFO or a device is refused with EINVAL, a folder with EISDIR, a link with
+    // RefuseLink by ELOOP.
     virtual int openSource(const QString &path, LastStep last, SourceFile &out) = 0;
     virtual int list(const OpenFolder &folder, FolderListing &out, const WildcardPattern *names = nullptr) = 0;
     // What is at a name of the folder, a link reported as a link.
     virtual int stat(const OpenFolder &folder, const QString &name, FileStatus &out) = 0;
-    // The source's data, permission bits and modification time under a new name of
-    // the folder, named only once complete (and with sync on the disk). side, when
-    // given, says which file refused a failed copy.
+    // The source's data, permission bits (less the umask; a file being moved keeps
+    // them) and modification time under a new name of the folder, named only once
+    // complete (and with sync on the disk). side, when given, says which file refused
+    // a failed copy.
     virtual int copyInto(const SourceFile &source, const OpenFolder &folder, const QString &name, bool sync,
                          FailedSide *side = nullptr) = 0;
     // Moves the entry name of from to toName in to: a rename, or across file systems
