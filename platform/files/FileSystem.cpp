@@ -302,38 +302,12 @@ void PosixFileSystem::beforeOpeningSource(const QByteArray &)
 int PosixFileSystem::openSource(const QString &path, LastStep last, SourceFile &out)
 {
     out.close();
-    const int follow = last == LastStep::RefuseLink ? O_NOFOLLOW : 0;
     const QByteArray name = encoded(path);
     beforeOpeningSource(name);
-    // The path is opened once, as a place only: that opens no device and waits for no
-    // FIFO writer. Opening a device acts on it (a watchdog starts counting, a serial
-    // line raises its signals, a tape rewinds), so only what that one open found to be
-    // a regular file is then opened for reading, through the descriptor, never by the
-    // path again: nothing put at the path meanwhile is reached.
-    const int place = ::open(name.constData(), O_PATH | O_CLOEXEC | follow);
-    if (place < 0)
-        return errno;
-    struct stat seen {};
-    int failure = ::fstat(place, &seen) == 0 ? 0 : errno;
-    if (failure == 0 && S_ISLNK(seen.st_mode))
-        failure = ELOOP;
-    else if (failure == 0 && !S_ISREG(seen.st_mode))
-        failure = S_ISDIR(seen.st_mode) ? EISDIR : EINVAL;
-    // Never blocks, should the file still turn out to be a FIFO.
-    const int fd = failure == 0 ? ::open(procPath(place).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC) : -1;
-    if (failure == 0 && fd < 0)
-        failure = errno;
-    ::close(place);
-    if (failure != 0)
-        return failure;
     struct stat info {};
-    failure = ::fstat(fd, &info) == 0 ? 0 : errno;
-    if (failure == 0 && (!S_ISREG(info.st_mode) || info.st_ino != seen.st_ino || info.st_dev != seen.st_dev))
-        failure = EINVAL;
-    if (failure != 0) {
-        ::close(fd);
-        return failure;
-    }
+    const int fd = openRegularFile(AT_FDCWD, name.constData(), last == LastStep::FollowLink, info);
+    if (fd < 0)
+        return errno;
     out.m_fd = fd;
     out.m_status = statusOf(info);
     return 0;
@@ -964,9 +938,9 @@ int PosixFileSystem::moveAcross(const OpenFolder &from, const QByteArray &name, 
         // copy's source held open across the unlink lets that work run off the
         // caller's thread.
         SourceFile source;
-        source.m_fd = ::openat(fromFd, name.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
         struct stat opened {};
-        if (source.m_fd < 0 || ::fstat(source.m_fd, &opened) != 0) {
+        source.m_fd = openRegularFile(fromFd, name.constData(), false, opened);
+        if (source.m_fd < 0) {
             if (side)
                 *side = FailedSide::Source;
             return errno;

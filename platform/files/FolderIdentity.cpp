@@ -1,5 +1,7 @@
 #include "platform/files/FileSystem.h"
 
+#include "platform/system/FileDescriptors.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -217,13 +219,13 @@ int PosixFileSystem::copyFolderEntries(int fromFd, int toFd, int depth)
                 ::close(childTo);
         } else if (S_ISREG(info.st_mode)) {
             SourceFile source;
-            source.m_fd = ::openat(fromFd, name.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
             struct stat opened {};
-            if (source.m_fd < 0 || ::fstat(source.m_fd, &opened) != 0) {
+            source.m_fd = openRegularFile(fromFd, name.constData(), false, opened);
+            if (source.m_fd < 0) {
                 failure = errno;
                 break;
             }
-            if (!S_ISREG(opened.st_mode) || opened.st_ino != info.st_ino) {
+            if (opened.st_ino != info.st_ino) {
                 failure = EINVAL;
                 break;
             }

@@ -144,6 +144,19 @@ TEST_F(FileLayerRuns, ASourceSwappedForALinkBeforeItsOpenNeverOpensAFifoOrDevice
         EXPECT_EQ(files.openSource(src + QLatin1Char('/') + name, LastStep::FollowLink, source), EINVAL);
         EXPECT_FALSE(source.isOpen());
     }
+    // A move across disks opens its source by name after the rename was refused: a
+    // FIFO put at the name in between is not opened either.
+    const QString moved = env.writeFile(QStringLiteral("m/soubor"), "data");
+    QDir().mkpath(env.path(QStringLiteral("cil")));
+    layer.renameError = EXDEV;
+    layer.atRename = [&](const QByteArray &, const QByteArray &) {
+        QFile::remove(moved);
+        QFile::rename(QFile::decodeName(fifo), moved);
+    };
+    EXPECT_NE(files.move(moved, env.path(QStringLiteral("cil/soubor"))), 0);
+    EXPECT_FALSE(QFileInfo::exists(env.path(QStringLiteral("cil/soubor"))));
+    layer.atRename = {};
+    layer.renameError = 0;
     char events[4096];
     EXPECT_LT(::read(watch, events, sizeof events), 0) << "a special file was opened";
     ::close(watch);
