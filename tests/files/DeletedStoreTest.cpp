@@ -10,6 +10,7 @@
 #include "support/TestEnvironment.h"
 
 #include <QDir>
+#include <QSet>
 #include <QFile>
 
 #include <fcntl.h>
@@ -149,11 +150,26 @@ TEST_F(DeletedStoreTest, ATakenStoreNameIsKeptAndTheFileTakesTheNextFreeNumber)
 TEST_F(DeletedStoreTest, WhenEveryStoredNameIsTakenTheDeleteGivesUpAndSaysSo)
 {
     // The five digits come round after 100,000 numbers: past them every name is taken.
-    for (int number = 0; number < 100000; ++number)
-        QDir().mkdir(store() + QStringLiteral("%1x.txt").arg(number, 5, 10, QLatin1Char('0')));
+    // The store answers that every name it is asked about is taken.
+    struct EveryNameTaken : FaultyFileSystem
+    {
+        using FaultyFileSystem::stat;
+        int stat(const OpenFolder &folder, const QString &name, FileStatus &out) override
+        {
+            ++asked;
+            names.insert(name.left(5));
+            FaultyFileSystem::stat(folder, name, out);
+            out.kind = FileKind::Folder;
+            return 0;
+        }
+        int asked = 0;
+        QSet<QString> names;
+    } layer;
     FileSettings::CountDelFiles.save(42);
     const QString path = env.writeFile("docs/x.txt", "x");
     EXPECT_EQ(raised([&] { MoveToDeletedStore(path); }), ErrorNumber::FileAlreadyExists);
+    EXPECT_EQ(layer.asked, 100000);
+    EXPECT_EQ(layer.names.size(), 100000) << "every five-digit name was tried once";
     EXPECT_EQ(TestEnvironment::readFile(path), "x");
     ASSERT_EQ(boxes.shown.size(), 1);
     EXPECT_EQ(boxes.shown[0].prompt, QStringLiteral("Soubor x.txt se nepodařilo přesunout do složky smazaných souborů: "
