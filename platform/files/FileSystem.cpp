@@ -442,8 +442,11 @@ int PosixFileSystem::renameOntoReservation(int fromFolder, const QByteArray &fro
             return errno;
         ::close(fd);
     }
-    if (::fstatat(toFolder, to.constData(), &reserved, AT_SYMLINK_NOFOLLOW) != 0)
-        return errno;
+    if (::fstatat(toFolder, to.constData(), &reserved, AT_SYMLINK_NOFOLLOW) != 0) {
+        const int failure = errno;
+        ::unlinkat(toFolder, to.constData(), folder ? AT_REMOVEDIR : 0);
+        return failure;
+    }
     FileJournal::Record record;
     record.reservation(toFolder, to, reserved.st_ino);
     reservationMade(toFolder, to);
@@ -758,11 +761,8 @@ int PosixFileSystem::writeThenName(const OpenFolder &folder, const QByteArray &n
     return sync ? syncFolder(folderFd) : 0;
 }
 
-// A disk without nameless files keeps what a crash left under a temporary name: the
-// first time a run writes into such a folder, the temporaries of runs that no longer
-// run go. Once per folder per run, so that copying many files into a large folder
-// lists it once; never a temporary of a copy of the program that still runs.
 namespace {
+// The folders (device, inode) this run swept of stale temporaries.
 QMutex g_sweptLock;
 QSet<QPair<quint64, quint64>> g_swept;
 } // namespace
@@ -773,18 +773,20 @@ void PosixFileSystem::forgetSweptFolders()
     g_swept.clear();
 }
 
+// A disk without nameless files keeps what a crash left under a temporary name: the
+// first time a run writes into such a folder, the temporaries of runs that no longer
+// run go. Once per folder per run, so that copying many files into a large folder
+// lists it once; never a temporary of a copy of the program that still runs.
 void PosixFileSystem::sweepStaleTemporaries(int folderFd)
 {
-    QMutex &lock = g_sweptLock;
-    QSet<QPair<quint64, quint64>> &swept = g_swept;
     struct stat info {};
     if (::fstat(folderFd, &info) != 0)
         return;
     {
-        QMutexLocker locker(&lock);
-        if (swept.contains({quint64(info.st_dev), quint64(info.st_ino)}))
+        QMutexLocker locker(&g_sweptLock);
+        if (g_swept.contains({quint64(info.st_dev), quint64(info.st_ino)}))
             return;
-        swept.insert({quint64(info.st_dev), quint64(info.st_ino)});
+        g_swept.insert({quint64(info.st_dev), quint64(info.st_ino)});
     }
     const int listFd = ::openat(folderFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (listFd < 0)
