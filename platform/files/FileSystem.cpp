@@ -442,11 +442,9 @@ int PosixFileSystem::renameOntoReservation(int fromFolder, const QByteArray &fro
             return errno;
         ::close(fd);
     }
-    if (::fstatat(toFolder, to.constData(), &reserved, AT_SYMLINK_NOFOLLOW) != 0) {
-        const int failure = errno;
-        ::unlinkat(toFolder, to.constData(), folder ? AT_REMOVEDIR : 0);
-        return failure;
-    }
+    // Not removed when it cannot be looked at: what is at the name may not be ours.
+    if (::fstatat(toFolder, to.constData(), &reserved, AT_SYMLINK_NOFOLLOW) != 0)
+        return errno;
     FileJournal::Record record;
     record.reservation(toFolder, to, reserved.st_ino);
     reservationMade(toFolder, to);
