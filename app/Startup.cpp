@@ -1,8 +1,10 @@
 #include "app/Startup.h"
 
+
 #include "app/MainSettings.h"
 #include "app/frmMain.h"
 #include "app/frmSplash.h"
+#include "app/saving/SaveTarget.h"
 #include "core/ErrorLog.h"
 #include "core/OptionsSettings.h"
 #include "core/PathServices.h"
@@ -11,6 +13,8 @@
 #include "core/Version.h"
 #include "platform/store/AtomicFile.h"
 #include "platform/engine/EngineProfile.h"
+#include "platform/files/FileJournal.h"
+#include "platform/files/StagingFolder.h"
 #include "platform/system/ErrorState.h"
 #include "platform/controls/Forms.h"
 #include "platform/controls/MessageBox.h"
@@ -146,6 +150,15 @@ void Main()
     ignore([&s] { s.NotWarnQMove = OptionsSettings::NotWarnQMove.toBool(); });
     ignore([&s] { s.FavoritesDir = RegGetString(HKEY_CURRENT_USER, RegKeys::ShellFolders, QStringLiteral("Favorites"), QString()); });
     ignore([&s] { s.AppDir = programFolderFrom(userProgramFolder()); });
+    ignore([&s] {
+        // Before any change to a user's files: what an earlier run left half done is
+        // finished or undone, and what it left in the staging area goes.
+        if (s.AppDir.isEmpty())
+            return;
+        FileJournal::setFolder(s.AppDir + QStringLiteral("journal"));
+        FileJournal::recover();
+        StagingFolder::sweep(stagingArea());
+    });
     ignore([&s] {
         s.WindowCount = 0;
         s.MainFormLoaded = false;

@@ -2,7 +2,7 @@
 
 #include "files/frmSelectDir.h"
 
-#include "app/FileDownloads.h"
+#include "app/saving/FileDownloads.h"
 #include "app/MainMenus.h"
 #include "app/MainSettings.h"
 #include "app/panel/frmPM.h"

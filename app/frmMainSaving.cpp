@@ -2,7 +2,7 @@
 // and in the background from a fresh copy of the page.
 #include "app/frmMain.h"
 
-#include "app/PageSaveAs.h"
+#include "app/saving/PageSaveAs.h"
 #include "app/ToolbarRules.h"
 #include "app/frmS.h"
 #include "browser/AddressText.h"

@@ -1,6 +1,6 @@
 #include "app/frmS.h"
 
-#include "app/PageSaveAs.h"
+#include "app/saving/PageSaveAs.h"
 #include "platform/controls/MessageBox.h"
 #include "platform/engine/BrowserControl.h"
 

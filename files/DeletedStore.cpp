@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLocale>
 
 #include <cerrno>
 
@@ -166,13 +167,34 @@ void MoveToDeletedStore(const QString &path)
         raiseFileError(failure);
     if (const int failure = files.makeWritable(sourceFolder, source.fileName()))
         raiseFileError(failure);
-    const qint64 number = DeletedStore::counterFromText(FileSettings::CountDelFiles.text());
-    if (number == std::numeric_limits<qint64>::max())
+    const qint64 first = DeletedStore::counterFromText(FileSettings::CountDelFiles.text());
+    // A stored name that is taken (an emptying left a file there, or the numbers came
+    // round) is never replaced: the file takes the next free number. The five digits
+    // of a name come round after 100,000 numbers; past those every name is taken.
+    const int nameLimit = DiskInfo::nameLimit(store);
+    int failure = EEXIST;
+    qint64 used = first;
+    for (qint64 tried = 0; tried < DeletedStore::NumbersTried; ++tried) {
+        if (first > std::numeric_limits<qint64>::max() - tried)
+            raiseError(ErrorNumber::Overflow);
+        used = first + tried;
+        const QString name = DeletedStore::storedName(used, path, nameLimit);
+        // A look first, so that a taken name costs no copy of the file across disks.
+        FileStatus taken;
+        const int look = files.stat(opened, name, taken);
+        if (look == 0) {
+            failure = EEXIST;
+            continue;
+        }
+        failure = look == ENOENT ? files.moveInto(sourceFolder, source.fileName(), opened, name) : look;
+        if (failure != EEXIST)
+            break;
+    }
+    // Past the number used, or tried last: a number tried is used up even when the
+    // move failed.
+    if (used == std::numeric_limits<qint64>::max())
         raiseError(ErrorNumber::Overflow);
-    FileSettings::CountDelFiles.save(number + 1);
-    // The number is used up even when the move fails; a taken name is never replaced.
-    const QString name = DeletedStore::storedName(number, path, DiskInfo::nameLimit(store));
-    const int failure = files.moveInto(sourceFolder, source.fileName(), opened, name);
+    FileSettings::CountDelFiles.save(used + 1);
     if (failure == 0)
         return;
     if (runtimeErrorOf(failure) == ErrorNumber::PathFileAccessError) {
@@ -180,5 +202,13 @@ void MoveToDeletedStore(const QString &path)
                QStringLiteral("Vorlan"));
         return;
     }
+    // The user is always told: otherwise the file silently stays where it was.
+    const QString why = failure == EEXIST
+                                ? QStringLiteral("všech %1 čísel pro jeho uložený název je obsazeno")
+                                          .arg(QLocale(QLocale::Czech).toString(DeletedStore::NumbersTried))
+                                : systemErrorText(failure);
+    QString shown = path;
+    MsgBox(QStringLiteral("Soubor %1 se nepodařilo přesunout do složky smazaných souborů: %2.").arg(GetFileName(shown), why),
+           MsgBoxStyle::Critical);
     raiseFileError(failure);
 }

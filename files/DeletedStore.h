@@ -9,6 +9,9 @@ class OpenFolder;
 // counter in "Main" CountDelFiles holds the number the next file receives.
 namespace DeletedStore {
 
+// How many numbers a delete tries before it gives up: every five-digit stored name.
+inline constexpr qint64 NumbersTried = 100000;
+
 // The store's folder, ending in "/". Raises "Path not found" when the program folder
 // is empty or relative: the store would otherwise be a folder of whatever the
 // working folder is.
@@ -48,7 +51,8 @@ QString stayedMessage(const EmptyingReport &report);
 
 } // namespace DeletedStore
 
-// Moves the file into the store (see DeletedStore). A file that cannot be moved
-// for want of access stays where it is and the user is told; any other failure is
-// raised to the caller, which decides whether to ignore it.
+// Moves the file into the store (see DeletedStore), under the first number from the
+// counter whose stored name is free; the counter is then saved past the number used.
+// A file that cannot be moved for want of access stays where it is and the user is
+// told; any other failure is told and raised to the caller, which may ignore it.
 void MoveToDeletedStore(const QString &path);

@@ -75,14 +75,16 @@ forbid core '"(browser|files|options|app)/' "includes a folder above it"
 for folder in browser files options; do
     forbid "$folder" '"app/' "includes app/"
 done
-# Rooms of app/: one per pane of the main panel, and panel/ (the panel and the pop-up host)
-# that every room may use. A pane's room never includes another pane's; panel/ includes none.
+# Rooms of app/: one per pane of the main panel, panel/ (the panel and the pop-up host)
+# that every room may use, and saving/ (downloads and page saves). A pane's room never
+# includes another pane's; panel/ and saving/ include none.
 panes=(favorites folders search links)
 for room in "${panes[@]}"; do
     others=$(printf '%s\n' "${panes[@]}" | grep -vx "$room" | paste -sd'|')
     forbid "app/$room" "\"app/($others)/" "includes another pane's room"
 done
 forbid app/panel '"app/(favorites|folders|search|links)/' "includes a pane's room"
+forbid app/saving '"app/(favorites|folders|search|links|panel)/' "includes a pane's room"
 for folder in core browser files options app; do
     forbid "$folder" '<(QWebEngine|QtWebEngine|sys/|unistd\.h|fcntl\.h|csignal|signal\.h)' \
         "includes the engine or system headers instead of platform/"

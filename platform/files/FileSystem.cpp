@@ -1,14 +1,17 @@
 #include "platform/files/FileSystem.h"
 
 #include "platform/files/EntryKind.h"
+#include "platform/files/FileJournal.h"
 #include "platform/files/FileNames.h"
 
 #include "platform/system/ErrorState.h"
 #include "platform/system/FileDescriptors.h"
+#include "platform/system/ProcessOwner.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QRandomGenerator>
+#include <QMutex>
+#include <QSet>
 
 #include <cerrno>
 #include <dirent.h>
@@ -99,6 +102,28 @@ bool namelessRefused(int failure)
 {
     return failure == EOPNOTSUPP || failure == EISDIR || failure == EINVAL || failure == ENOSYS;
 }
+
+// The process's file mode mask as the system reports it. Setting the mask to read it
+// would change it for every thread of the program meanwhile (the engine's among them).
+mode_t currentUmask()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (status.open(QIODevice::ReadOnly)) {
+        for (const QByteArray &line : status.readAll().split('\n')) {
+            if (line.startsWith("Umask:")) {
+                bool ok = false;
+                const uint mask = line.mid(6).trimmed().toUInt(&ok, 8);
+                if (ok)
+                    return mode_t(mask & 0777);
+            }
+        }
+    }
+    return 022;
+}
+
+// The start of the names the program gives for a while to files of its own in a
+// user's folder, followed by the tag of the run that made them (ProcessOwner).
+const QByteArray TemporaryPrefix = ".vorlan-";
 
 } // namespace
 
@@ -270,34 +295,19 @@ int PosixFileSystem::throughParent(const QString &path, const std::function<int(
     return call(folder, name);
 }
 
+void PosixFileSystem::beforeOpeningSource(const QByteArray &)
+{
+}
+
 int PosixFileSystem::openSource(const QString &path, LastStep last, SourceFile &out)
 {
     out.close();
-    const int follow = last == LastStep::RefuseLink ? O_NOFOLLOW : 0;
     const QByteArray name = encoded(path);
-    // Opening a device acts on it (a watchdog starts counting, a serial line raises
-    // its signals, a tape rewinds), so only what the path shows as a regular file is
-    // opened at all.
-    struct stat seen {};
-    if ((last == LastStep::RefuseLink ? ::lstat(name.constData(), &seen) : ::stat(name.constData(), &seen)) != 0)
-        return errno;
-    if (S_ISLNK(seen.st_mode))
-        return ELOOP;
-    if (!S_ISREG(seen.st_mode))
-        return S_ISDIR(seen.st_mode) ? EISDIR : EINVAL;
-    // Never blocks: a FIFO opened for reading would wait for a writer. What the
-    // descriptor is decides, so nothing can be put in its place after the check.
-    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | follow);
+    beforeOpeningSource(name);
+    struct stat info {};
+    const int fd = openRegularFile(AT_FDCWD, name.constData(), last == LastStep::FollowLink, info);
     if (fd < 0)
         return errno;
-    struct stat info {};
-    int failure = ::fstat(fd, &info) == 0 ? 0 : errno;
-    if (failure == 0 && !S_ISREG(info.st_mode))
-        failure = S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
-    if (failure != 0) {
-        ::close(fd);
-        return failure;
-    }
     out.m_fd = fd;
     out.m_status = statusOf(info);
     return 0;
@@ -381,30 +391,22 @@ int PosixFileSystem::renameWithFlag(int fromFolder, const QByteArray &from, int 
 
 // A rename that never replaces: with the no-replace flag, or where the file system
 // refuses the flag, a file gets the new name as a hard link (which fails on a taken
-// name) and then loses the old one; a folder, which has no hard links, is renamed
-// only after the new name was found free.
+// name) and then loses the old one; where the disk has no hard links either (exFAT),
+// the name is reserved first and the entry renamed onto its own reservation.
 int PosixFileSystem::renameAt(int fromFolder, const QByteArray &from, int toFolder, const QByteArray &to)
 {
     const int failure = renameWithFlag(fromFolder, from, toFolder, to);
     if (failure != EINVAL && failure != ENOSYS)
         return failure;
-    const auto renameIfFree = [&] {
-        struct stat taken {};
-        if (::fstatat(toFolder, to.constData(), &taken, AT_SYMLINK_NOFOLLOW) == 0)
-            return EEXIST;
-        if (errno != ENOENT)
-            return errno;
-        return ::renameat(fromFolder, from.constData(), toFolder, to.constData()) == 0 ? 0 : errno;
-    };
     struct stat info {};
     if (::fstatat(fromFolder, from.constData(), &info, AT_SYMLINK_NOFOLLOW) != 0)
         return errno;
     if (S_ISDIR(info.st_mode))
-        return renameIfFree();
+        return renameOntoReservation(fromFolder, from, toFolder, to, true);
     if (::linkat(fromFolder, from.constData(), toFolder, to.constData(), 0) != 0) {
         const int linkFailure = errno;
         if (linkFailure == EPERM || linkFailure == EOPNOTSUPP || linkFailure == ENOSYS || linkFailure == EMLINK)
-            return renameIfFree();
+            return renameOntoReservation(fromFolder, from, toFolder, to, false);
         return linkFailure;
     }
     if (::unlinkat(fromFolder, from.constData(), 0) != 0) {
@@ -413,6 +415,53 @@ int PosixFileSystem::renameAt(int fromFolder, const QByteArray &from, int toFold
         return unlinkFailure;
     }
     return 0;
+}
+
+void PosixFileSystem::reservationMade(int, const QByteArray &)
+{
+}
+
+// A look at the name and then a rename would replace a file put at the name between
+// the two. The name is taken first by an entry of our own, made only where nothing is
+// (an empty file, or for a folder an empty folder), and closed: on a disk in user
+// space a rename over an open file leaves a hidden copy of it behind. The rename then
+// goes only onto that very entry, still empty. Between that last look and the rename
+// the reservation could still be swapped for another file, which the rename would
+// replace: no call renames onto "this file only". The reservation is in the journal
+// while it stands, so that a crash leaves no empty file under the user's name for good.
+int PosixFileSystem::renameOntoReservation(int fromFolder, const QByteArray &from, int toFolder, const QByteArray &to,
+                                           bool folder)
+{
+    struct stat reserved {};
+    if (folder) {
+        if (::mkdirat(toFolder, to.constData(), 0700) != 0)
+            return errno;
+    } else {
+        const int fd = ::openat(toFolder, to.constData(), O_CREAT | O_EXCL | O_NOFOLLOW | O_WRONLY | O_CLOEXEC, 0600);
+        if (fd < 0)
+            return errno;
+        ::close(fd);
+    }
+    // Not removed when it cannot be looked at: what is at the name may not be ours.
+    if (::fstatat(toFolder, to.constData(), &reserved, AT_SYMLINK_NOFOLLOW) != 0)
+        return errno;
+    FileJournal::Record record;
+    record.reservation(toFolder, to, reserved.st_ino);
+    reservationMade(toFolder, to);
+    const auto stillOurs = [&] {
+        struct stat now {};
+        return ::fstatat(toFolder, to.constData(), &now, AT_SYMLINK_NOFOLLOW) == 0 && now.st_ino == reserved.st_ino
+               && now.st_dev == reserved.st_dev && S_ISDIR(now.st_mode) == folder && (folder || now.st_size == 0);
+    };
+    // Another file in its place is someone else's: it stays, and the name counts as taken.
+    if (!stillOurs())
+        return EEXIST;
+    if (::renameat(fromFolder, from.constData(), toFolder, to.constData()) == 0)
+        return 0;
+    const int failure = errno;
+    if (stillOurs())
+        ::unlinkat(toFolder, to.constData(), folder ? AT_REMOVEDIR : 0);
+    return failure;
 }
 
 int PosixFileSystem::rename(const QString &from, const QString &to)
@@ -470,8 +519,12 @@ int PosixFileSystem::renameThroughTemporary(const OpenFolder &folder, const QByt
     // name for a free one first. Both steps refuse a taken name, so whatever happens
     // between them, no other file is replaced; a second step that fails gives the
     // file its old name back.
-    const QByteArray temporary = "~vorlan-" + QByteArray::number(QRandomGenerator::global()->generate64(), 36) + ".tmp";
+    const QByteArray temporary = ProcessOwner::temporaryName("~vorlan-", ".tmp");
     const int fd = folder.descriptor();
+    // A crash between the two steps leaves the file under the temporary name: the
+    // journal tells the next start which name to give it back.
+    FileJournal::Record record;
+    record.caseRename(fd, temporary, from, to);
     if (const int failure = renameAt(fd, from, fd, temporary))
         return failure;
     const int failure = renameAt(fd, temporary, fd, to);
@@ -672,9 +725,9 @@ int PosixFileSystem::writeThenName(const OpenFolder &folder, const QByteArray &n
     if (fd < 0) {
         if (!namelessRefused(errno))
             return errno;
-        // Plain characters only, so that a disk that refuses some names takes it.
+        sweepStaleTemporaries(folderFd);
         for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
-            temporary = ".vorlan-" + QByteArray::number(QRandomGenerator::system()->generate64(), 36);
+            temporary = ProcessOwner::temporaryName(TemporaryPrefix);
             fd = ::openat(folderFd, temporary.constData(), O_CREAT | O_EXCL | O_NOFOLLOW | O_WRONLY | O_CLOEXEC, 0600);
             if (fd < 0 && errno != EEXIST)
                 return errno;
@@ -687,21 +740,71 @@ int PosixFileSystem::writeThenName(const OpenFolder &folder, const QByteArray &n
         failure = errno;
     if (failure == 0 && sync && ::fsync(fd) != 0)
         failure = errno;
-    if (failure == 0) {
-        if (temporary.isEmpty()) {
-            if (::linkat(AT_FDCWD, procPath(fd).constData(), folderFd, name.constData(), AT_SYMLINK_FOLLOW) != 0)
-                failure = errno;
-        } else {
+    if (temporary.isEmpty()) {
+        if (failure == 0
+            && ::linkat(AT_FDCWD, procPath(fd).constData(), folderFd, name.constData(), AT_SYMLINK_FOLLOW) != 0)
+            failure = errno;
+        ::close(fd);
+    } else {
+        // Closed before it is named: the name may be given by a rename onto a
+        // reservation, which a file open in user space would not let go cleanly.
+        ::close(fd);
+        if (failure == 0)
             failure = renameAt(folderFd, temporary, folderFd, name);
-        }
-    }
-    ::close(fd);
-    if (failure != 0) {
-        if (!temporary.isEmpty())
+        if (failure != 0)
             ::unlinkat(folderFd, temporary.constData(), 0);
-        return failure;
     }
+    if (failure != 0)
+        return failure;
     return sync ? syncFolder(folderFd) : 0;
+}
+
+namespace {
+// The folders (device, inode) this run swept of stale temporaries.
+QMutex g_sweptLock;
+QSet<QPair<quint64, quint64>> g_swept;
+} // namespace
+
+void PosixFileSystem::forgetSweptFolders()
+{
+    QMutexLocker locker(&g_sweptLock);
+    g_swept.clear();
+}
+
+// A disk without nameless files keeps what a crash left under a temporary name: the
+// first time a run writes into such a folder, the temporaries of runs that no longer
+// run go. Once per folder per run, so that copying many files into a large folder
+// lists it once; never a temporary of a copy of the program that still runs.
+void PosixFileSystem::sweepStaleTemporaries(int folderFd)
+{
+    struct stat info {};
+    if (::fstat(folderFd, &info) != 0)
+        return;
+    {
+        QMutexLocker locker(&g_sweptLock);
+        if (g_swept.contains({quint64(info.st_dev), quint64(info.st_ino)}))
+            return;
+        g_swept.insert({quint64(info.st_dev), quint64(info.st_ino)});
+    }
+    const int listFd = ::openat(folderFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (listFd < 0)
+        return;
+    DIR *dir = ::fdopendir(listFd);
+    if (!dir) {
+        ::close(listFd);
+        return;
+    }
+    std::vector<QByteArray> stale;
+    while (const dirent *entry = ::readdir(dir)) {
+        if (ProcessOwner::stateOfName(entry->d_name, TemporaryPrefix) == ProcessOwner::State::Gone)
+            stale.push_back(entry->d_name);
+    }
+    ::closedir(dir);
+    for (const QByteArray &name : stale) {
+        struct stat entry {};
+        if (::fstatat(folderFd, name.constData(), &entry, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(entry.st_mode))
+            unlinkEntry(folderFd, name);
+    }
 }
 
 int PosixFileSystem::copy(const QString &from, const QString &to)
@@ -738,7 +841,11 @@ int PosixFileSystem::copyIntoEntry(const SourceFile &source, const OpenFolder &f
                                    FailedSide &side)
 {
     side = FailedSide::None;
-    const int failure = writeThenName(folder, name, source.status().mode, [&](int toFd) {
+    // A copy is a new file of the user's: the source's bits less the umask, as cp
+    // gives them (a read-only source stays read-only). A moved file is the same file
+    // in another place and keeps its bits, as mv does.
+    const unsigned mode = source.m_moved ? source.status().mode : source.status().mode & ~unsigned(currentUmask());
+    const int failure = writeThenName(folder, name, mode, [&](int toFd) {
         if (const int copyFailure = copyData(source.descriptor(), toFd, source.status().size, side))
             return copyFailure;
         struct stat info {};
@@ -769,9 +876,7 @@ int PosixFileSystem::writeNew(const OpenFolder &folder, const QString &name, con
     struct stat taken {};
     if (isEntryName(entry) && ::fstatat(folder.descriptor(), entry.constData(), &taken, AT_SYMLINK_NOFOLLOW) == 0)
         return EEXIST;
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return writeThenName(folder, entry, 0666 & ~mask,
+    return writeThenName(folder, entry, 0666 & ~currentUmask(),
                          [&](int fd) { return writeAllBytes(fd, bytes.constData(), bytes.size()); }, true);
 }
 
@@ -833,9 +938,9 @@ int PosixFileSystem::moveAcross(const OpenFolder &from, const QByteArray &name, 
         // copy's source held open across the unlink lets that work run off the
         // caller's thread.
         SourceFile source;
-        source.m_fd = ::openat(fromFd, name.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
         struct stat opened {};
-        if (source.m_fd < 0 || ::fstat(source.m_fd, &opened) != 0) {
+        source.m_fd = openRegularFile(fromFd, name.constData(), false, opened);
+        if (source.m_fd < 0) {
             if (side)
                 *side = FailedSide::Source;
             return errno;
@@ -843,6 +948,7 @@ int PosixFileSystem::moveAcross(const OpenFolder &from, const QByteArray &name, 
         source.m_status = statusOf(opened);
         if (!sameFile(info, source.m_status))
             return ESTALE;
+        source.m_moved = true;
         if ((failure = copyInto(source, to, toPlace, true, &failedSide)) != 0) {
             if (side)
                 *side = failedSide;

@@ -11,8 +11,9 @@
 #include <vector>
 
 // Every change the program makes to a user's files goes through this layer. Nothing
-// is ever replaced: a taken name makes an operation fail with EEXIST; a copy carries
-// its target's name only once all of it reached the disk; a moved file leaves its
+// is ever replaced: a taken name makes an operation fail with EEXIST (on a disk
+// without the no-replace rename the name is reserved first, see renameOntoReservation);
+// a copy carries its target's name only once all of it reached the disk; a moved file leaves its
 // old place only after its copy was synced. Each operation returns 0 or the errno of
 // the system call that failed, and never follows a symbolic link it did not have to.
 
@@ -82,6 +83,9 @@ private:
     friend class PosixFileSystem;
     int m_fd = -1;
     FileStatus m_status;
+    // A file being moved keeps its permission bits in its new place; a copy is a new
+    // file and takes the umask.
+    bool m_moved = false;
 };
 
 // Which side of a copy a failure came from: the copy's calls move bytes from one file
@@ -132,8 +136,9 @@ public:
     // A rename, or across file systems a copy, sync and removal of the source; a
     // symbolic link moves as a link. Folders move only within a file system.
     virtual int move(const QString &from, const QString &to) = 0;
-    // A regular file's data, permission bits and modification time under a new name;
-    // a disk that refuses the user those bits and times (FAT, exFAT) keeps its own.
+    // A regular file's data, permission bits (less the umask, as cp gives them) and
+    // modification time under a new name; a disk that refuses the user those bits and
+    // times (FAT, exFAT) keeps its own.
     virtual int copy(const QString &from, const QString &to) = 0;
     // The same copy, named once complete but left to the system to write out in its
     // own time, as cp leaves it: the source stays, so nothing is lost if it never
@@ -178,16 +183,19 @@ public:
     // Opens a folder. With RefuseLink a link at the path's last step is refused
     // (ENOTDIR or ELOOP) instead of followed; the steps before it are followed.
     virtual int openFolder(const QString &path, OpenFolder &out, LastStep last = LastStep::FollowLink) = 0;
-    // Opens a regular file for reading without blocking. A FIFO or a device is
-    // refused with EINVAL, a folder with EISDIR, without being opened, and again on
-    // the descriptor should another file be put at the path in between.
+    // Opens a regular file for reading without blocking. The path is opened once, as a
+    // place only (which opens no device and waits for no FIFO); only what that open
+    // found to be a regular file is then opened for reading, through its descriptor.
+    // A FIFO or a device is refused with EINVAL, a folder with EISDIR, a link with
+    // RefuseLink by ELOOP.
     virtual int openSource(const QString &path, LastStep last, SourceFile &out) = 0;
     virtual int list(const OpenFolder &folder, FolderListing &out, const WildcardPattern *names = nullptr) = 0;
     // What is at a name of the folder, a link reported as a link.
     virtual int stat(const OpenFolder &folder, const QString &name, FileStatus &out) = 0;
-    // The source's data, permission bits and modification time under a new name of
-    // the folder, named only once complete (and with sync on the disk). side, when
-    // given, says which file refused a failed copy.
+    // The source's data, permission bits (less the umask; a file being moved keeps
+    // them) and modification time under a new name of the folder, named only once
+    // complete (and with sync on the disk). side, when given, says which file refused
+    // a failed copy.
     virtual int copyInto(const SourceFile &source, const OpenFolder &folder, const QString &name, bool sync,
                          FailedSide *side = nullptr) = 0;
     // Moves the entry name of from to toName in to: a rename, or across file systems
@@ -198,6 +206,12 @@ public:
     // stays (EAGAIN, the copy removed). side as for copyInto.
     virtual int moveInto(const OpenFolder &from, const QString &name, const OpenFolder &to, const QString &toName,
                          const FileStatus *checked = nullptr, FailedSide *side = nullptr) = 0;
+    // The folder name of from, with every file and folder it holds, as a new folder
+    // toName of to: down through opened folders, never following a link (a link or
+    // anything but files and folders is refused, EINVAL), each file by the checked
+    // copy, synced, keeping its bits as a move does. On a failure what was made goes.
+    virtual int copyFolderInto(const OpenFolder &from, const QString &name, const OpenFolder &to,
+                               const QString &toName) = 0;
     virtual int writeNew(const OpenFolder &folder, const QString &name, const QByteArray &bytes) = 0;
     virtual int makeFolder(const OpenFolder &folder, const QString &name) = 0;
     virtual int removeEntry(const OpenFolder &folder, const QByteArray &name) = 0;
@@ -238,10 +252,15 @@ public:
                  FailedSide *side = nullptr) override;
     int moveInto(const OpenFolder &from, const QString &name, const OpenFolder &to, const QString &toName,
                  const FileStatus *checked = nullptr, FailedSide *side = nullptr) override;
+    int copyFolderInto(const OpenFolder &from, const QString &name, const OpenFolder &to,
+                       const QString &toName) override;
     int writeNew(const OpenFolder &folder, const QString &name, const QByteArray &bytes) override;
     int makeFolder(const OpenFolder &folder, const QString &name) override;
     int removeEntry(const OpenFolder &folder, const QByteArray &name) override;
     int makeWritable(const OpenFolder &folder, const QString &name) override;
+
+    // Forgets which folders this run swept of stale temporaries, as a new run would.
+    static void forgetSweptFolders();
 
 protected:
     // The rename with the no-replace flag; EINVAL means the file system refuses it.
@@ -265,6 +284,12 @@ protected:
     // A new file without a name in the folder, open for writing: the descriptor, or
     // -1 with the errno (EOPNOTSUPP where the file system has no such files).
     virtual int openNameless(int folder);
+    // Called with the path right before a source is opened (tests put another file
+    // there in between).
+    virtual void beforeOpeningSource(const QByteArray &path);
+    // Called once a name was reserved for a rename on a disk without the no-replace
+    // rename and before the look that the reservation is still ours.
+    virtual void reservationMade(int folder, const QByteArray &name);
 
 private:
     // Whether name, taken in the folder, stands for the entry fromName itself rather
@@ -277,6 +302,9 @@ private:
     // Runs a call of the layer on the opened folder of a path and the path's last name.
     int throughParent(const QString &path, const std::function<int(const OpenFolder &, const QString &)> &call);
     int renameAt(int fromFolder, const QByteArray &from, int toFolder, const QByteArray &to);
+    int renameOntoReservation(int fromFolder, const QByteArray &from, int toFolder, const QByteArray &to, bool folder);
+    void sweepStaleTemporaries(int folder);
+    int copyFolderEntries(int fromFd, int toFd, int depth);
     int moveAcross(const OpenFolder &from, const QByteArray &name, const OpenFolder &to, const QString &toName,
                    const struct stat &info, FailedSide *side);
     int copyFile(const QString &from, const QString &to, bool sync);

@@ -1,5 +1,7 @@
 #include "platform/files/FileSystem.h"
 
+#include "platform/system/FileDescriptors.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -170,5 +172,108 @@ int PosixFileSystem::removeEmptyFolder(const QString &path, const FolderIdentity
     if (failure == 0 && ::unlinkat(holder, name.constData(), AT_REMOVEDIR) != 0)
         failure = errno == EEXIST ? ENOTEMPTY : errno;
     ::close(holder);
+    return failure;
+}
+
+// Copies what the opened folder holds into the opened (new, empty) folder.
+int PosixFileSystem::copyFolderEntries(int fromFd, int toFd, int depth)
+{
+    if (depth > 64)
+        return ELOOP;
+    const int listFd = ::openat(fromFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (listFd < 0)
+        return errno;
+    DIR *dir = ::fdopendir(listFd);
+    if (!dir) {
+        const int failure = errno;
+        ::close(listFd);
+        return failure;
+    }
+    std::vector<QByteArray> names;
+    while (const dirent *entry = ::readdir(dir)) {
+        const QByteArray name(entry->d_name);
+        if (name != "." && name != "..")
+            names.push_back(name);
+    }
+    ::closedir(dir);
+    OpenFolder into;
+    into.m_fd = toFd;
+    int failure = 0;
+    for (const QByteArray &name : names) {
+        struct stat info {};
+        if (::fstatat(fromFd, name.constData(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
+            failure = errno;
+            break;
+        }
+        if (S_ISDIR(info.st_mode)) {
+            if (::mkdirat(toFd, name.constData(), 0777) != 0) {
+                failure = errno;
+                break;
+            }
+            const int childFrom = ::openat(fromFd, name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+            const int childTo = ::openat(toFd, name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+            failure = childFrom < 0 || childTo < 0 ? errno : copyFolderEntries(childFrom, childTo, depth + 1);
+            if (childFrom >= 0)
+                ::close(childFrom);
+            if (childTo >= 0)
+                ::close(childTo);
+        } else if (S_ISREG(info.st_mode)) {
+            SourceFile source;
+            struct stat opened {};
+            source.m_fd = openRegularFile(fromFd, name.constData(), false, opened);
+            if (source.m_fd < 0) {
+                failure = errno;
+                break;
+            }
+            if (opened.st_ino != info.st_ino) {
+                failure = EINVAL;
+                break;
+            }
+            source.m_status.kind = FileKind::File;
+            source.m_status.size = opened.st_size;
+            source.m_status.mode = opened.st_mode & 07777;
+            source.m_moved = true;
+            failure = copyInto(source, into, QFile::decodeName(name), true);
+        } else {
+            failure = EINVAL;
+        }
+        if (failure != 0)
+            break;
+    }
+    into.m_fd = -1; // the caller's descriptor
+    return failure;
+}
+
+int PosixFileSystem::copyFolderInto(const OpenFolder &from, const QString &name, const OpenFolder &to,
+                                    const QString &toName)
+{
+    const QByteArray entry = QFile::encodeName(name);
+    const QByteArray toEntry = QFile::encodeName(toName);
+    if (entry.isEmpty() || entry.contains('/') || entry == "." || entry == ".." || toEntry.isEmpty()
+        || toEntry.contains('/') || toEntry == "." || toEntry == "..")
+        return EINVAL;
+    const int fromFd = ::openat(from.descriptor(), entry.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fromFd < 0)
+        return errno == ELOOP ? EINVAL : errno;
+    if (::mkdirat(to.descriptor(), toEntry.constData(), 0777) != 0) {
+        const int failure = errno;
+        ::close(fromFd);
+        return failure;
+    }
+    int failure = 0;
+    const int toFd = ::openat(to.descriptor(), toEntry.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (toFd < 0)
+        failure = errno;
+    else
+        failure = copyFolderEntries(fromFd, toFd, 0);
+    if (failure == 0 && ::fsync(toFd) != 0 && errno != EINVAL)
+        failure = errno;
+    if (failure != 0 && toFd >= 0 && emptyOpenedFolder(toFd, 0) == 0)
+        ::unlinkat(to.descriptor(), toEntry.constData(), AT_REMOVEDIR);
+    if (toFd >= 0)
+        ::close(toFd);
+    ::close(fromFd);
+    if (failure == 0 && ::fsync(to.descriptor()) != 0 && errno != EINVAL && errno != EBADF)
+        failure = errno;
     return failure;
 }

@@ -2,6 +2,7 @@
 
 #include "platform/files/EntryKind.h"
 #include "platform/files/FileNames.h"
+#include "platform/system/FileDescriptors.h"
 
 #include <QFile>
 
@@ -179,19 +180,12 @@ int WalkFile::open(const WalkFolder &folder, const QString &name)
     if (!folder.isOpen())
         return EBADF;
     // A FIFO opened for reading would wait for a writer, and a device's read may take
-    // what it hands out (a kernel log loses the messages read): only a regular file,
-    // as the open descriptor shows it, is kept.
-    const int fd = ::openat(folder.m_fd, name.toUtf8().constData(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0)
-        return errno;
+    // what it hands out (a kernel log loses the messages read): only a regular file is
+    // opened at all.
     struct stat info {};
-    int failure = ::fstat(fd, &info) == 0 ? 0 : errno;
-    if (failure == 0 && !S_ISREG(info.st_mode))
-        failure = EINVAL;
-    if (failure != 0) {
-        ::close(fd);
-        return failure;
-    }
+    const int fd = openRegularFile(folder.m_fd, name.toUtf8().constData(), false, info);
+    if (fd < 0)
+        return errno == EISDIR ? EINVAL : errno;
     m_fd = fd;
     m_size = info.st_size;
     m_modified = msecsOf(info.st_mtim);

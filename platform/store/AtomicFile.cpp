@@ -136,12 +136,14 @@ std::optional<QByteArray> readWholeFile(const QString &path, qint64 maxSize, QSt
         reason = kindReason(info.st_mode);
         return std::nullopt;
     }
-    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0 || ::fstat(fd, &info) != 0) {
-        systemError = errno;
-        reason = systemErrorText(systemError);
-        if (fd >= 0)
-            ::close(fd);
+    const int fd = openRegularFile(AT_FDCWD, name.constData(), true, info);
+    if (fd < 0) {
+        const int failure = errno;
+        // EINVAL or EISDIR: something else was put at the path since the look above.
+        systemError = failure == EINVAL ? EEXIST : failure;
+        reason = failure == EINVAL || failure == EISDIR ? notRegularFileReason(path) : QString();
+        if (reason.isEmpty())
+            reason = systemErrorText(failure);
         return std::nullopt;
     }
     QByteArray bytes;

@@ -1,6 +1,7 @@
 #include "platform/store/SettingsStore.h"
 
 #include "platform/system/ErrorState.h"
+#include "platform/system/FileDescriptors.h"
 #include "platform/system/Singleton.h"
 
 #include <QCoreApplication>
@@ -56,7 +57,8 @@ LockSight lookAtLock(const QString &path)
         return {LockHolder::NotAFile};
     LockSight sight{LockHolder::Unknown, info.st_dev, info.st_ino,
                     qint64(info.st_ctim.tv_sec) * 1000000000 + info.st_ctim.tv_nsec, qint64(info.st_size)};
-    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC);
+    struct stat opened;
+    const int fd = openRegularFile(AT_FDCWD, name.constData(), false, opened);
     if (fd < 0)
         return sight;
     char buffer[4096];

@@ -1,6 +1,10 @@
 #include "platform/system/FileDescriptors.h"
 
+#include <QByteArray>
+
 #include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 int writeAllBytes(int fd, const char *data, qint64 size)
@@ -40,4 +44,34 @@ qint64 readAllBytes(int fd, char *data, qint64 size)
         done += count;
     }
     return done;
+}
+
+int openRegularFile(int folderFd, const char *path, bool followLink, struct stat &info)
+{
+    const int place = ::openat(folderFd, path, O_PATH | O_CLOEXEC | (followLink ? 0 : O_NOFOLLOW));
+    if (place < 0)
+        return -1;
+    struct stat seen {};
+    int failure = ::fstat(place, &seen) == 0 ? 0 : errno;
+    if (failure == 0 && S_ISLNK(seen.st_mode))
+        failure = ELOOP;
+    else if (failure == 0 && !S_ISREG(seen.st_mode))
+        failure = S_ISDIR(seen.st_mode) ? EISDIR : EINVAL;
+    // Without blocking, should the file still turn out to be a FIFO.
+    const QByteArray reopened = "/proc/self/fd/" + QByteArray::number(place);
+    const int fd = failure == 0 ? ::open(reopened.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC) : -1;
+    if (failure == 0 && fd < 0)
+        failure = errno;
+    ::close(place);
+    if (failure == 0 && ::fstat(fd, &info) != 0)
+        failure = errno;
+    if (failure == 0 && (!S_ISREG(info.st_mode) || info.st_ino != seen.st_ino || info.st_dev != seen.st_dev))
+        failure = EINVAL;
+    if (failure != 0) {
+        if (fd >= 0)
+            ::close(fd);
+        errno = failure;
+        return -1;
+    }
+    return fd;
 }

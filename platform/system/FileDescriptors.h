@@ -13,3 +13,15 @@ int writeAllBytesAt(int fd, const char *data, qint64 size, qint64 offset);
 // interrupting signal until the file ends. Returns how many bytes came, or -1 with
 // errno set by the failing read.
 qint64 readAllBytes(int fd, char *data, qint64 size);
+
+struct stat;
+
+// Opens the regular file at path (relative to the folder descriptor, or AT_FDCWD) for
+// reading without blocking. The path is opened once, as a place only (O_PATH), which
+// opens no device and waits for no FIFO writer; only when that is a regular file is it
+// opened for reading, through /proc/self/fd, never by the path again: nothing put at
+// the path meanwhile is reached, and opening a device (which acts on it: a watchdog
+// starts counting, a tape rewinds) never happens. Returns the descriptor with info
+// filled from it, or -1 with errno: ELOOP for a link where followLink is false, EISDIR
+// for a folder, EINVAL for anything else that is no regular file.
+int openRegularFile(int folderFd, const char *path, bool followLink, struct stat &info);

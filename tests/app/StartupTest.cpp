@@ -6,10 +6,13 @@
 #include "core/SharedState.h"
 #include "platform/system/ErrorState.h"
 #include "platform/controls/Forms.h"
+#include "platform/files/FileJournal.h"
+#include "platform/files/StagingFolder.h"
 #include "platform/store/Registry.h"
 #include "platform/store/SettingsStore.h"
 #include "platform/store/TestHooks.h"
 
+#include "FaultyFileSystem.h"
 #include "ScriptedMessageBoxes.h"
 #include "SpecialFiles.h"
 #include "TestEnvironment.h"
@@ -20,6 +23,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
+
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -265,3 +272,57 @@ TEST_F(StartupSequence, AStoredImageSwitchThatIsNoBooleanFailsOnlyItsOwnStep)
 }
 
 } // namespace
+
+namespace {
+
+// A rename that ends the process between the two steps of a rename changing only
+// letter case, on a layer whose disk folds case.
+class KilledBetweenCaseSteps : public FaultyFileSystem
+{
+protected:
+    int renameWithFlag(int fromFolder, const QByteArray &from, int toFolder, const QByteArray &to) override
+    {
+        if (from.startsWith("~vorlan-"))
+            ::kill(::getpid(), SIGKILL);
+        return FaultyFileSystem::renameWithFlag(fromFolder, from, toFolder, to);
+    }
+};
+
+} // namespace
+
+TEST_F(StartupSequence, WhatARunKilledMidWayLeftIsFinishedAtTheNextStart)
+{
+    const QString folder = env.path(QStringLiteral("docs"));
+    env.writeFile(QStringLiteral("docs/b.txt"), "bbb");
+    QDir().mkpath(env.appFolder());
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        // The run being killed: a download under way, and a case-only rename.
+        FileJournal::setFolder(env.appFolder() + QStringLiteral("journal"));
+        StagingFolder download;
+        if (download.make(env.appFolder() + QStringLiteral("staging")) == 0) {
+            QFile part(download.filePath(QStringLiteral("soubor.bin.download")));
+            part.open(QIODevice::WriteOnly);
+            part.write("část");
+            part.close();
+        }
+        KilledBetweenCaseSteps layer;
+        layer.foldsCase = true;
+        FileSystem::current().rename(folder + QStringLiteral("/b.txt"), folder + QStringLiteral("/B.txt"));
+        ::_exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status));
+    const QDir::Filters all = QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot;
+    ASSERT_EQ(QDir(env.appFolder() + QStringLiteral("staging")).entryList(all).size(), 1);
+    ASSERT_TRUE(QDir(folder).entryList(all).value(0).startsWith(QStringLiteral("~vorlan-")));
+
+    runMain(QString());
+    EXPECT_EQ(QDir(folder).entryList(all), QStringList({QStringLiteral("b.txt")}));
+    EXPECT_EQ(TestEnvironment::readFile(folder + QStringLiteral("/b.txt")), "bbb");
+    EXPECT_TRUE(QDir(env.appFolder() + QStringLiteral("staging")).entryList(all).isEmpty());
+    EXPECT_TRUE(QDir(env.appFolder() + QStringLiteral("journal")).entryList(all).isEmpty());
+    EXPECT_TRUE(boxes.shown.isEmpty());
+}

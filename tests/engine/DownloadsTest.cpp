@@ -10,6 +10,7 @@
 #include "platform/engine/BrowserControl.h"
 #include "platform/engine/EngineProfile.h"
 
+#include "FaultMount.h"
 #include "LoopbackServer.h"
 #include "MainWindowTest.h"
 #include "QtPrinters.h"
@@ -22,6 +23,7 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 
@@ -232,3 +234,77 @@ TEST_F(Downloads, APasswordInTheAddressIsNeverShown)
 }
 
 } // namespace
+
+TEST_F(Downloads, ALinkPutAtANewFolderBesideTheTargetLeadsNothingOutAndRemovesNothing)
+{
+    // A download cut short, tried again by the engine and then told: time for someone
+    // who may write into the target's folder to put a link at any folder made there.
+    server.route("/preruseny.bin", [](const QByteArray &) {
+        LoopbackResponse response = attachment("preruseny.bin", patternBytes(64 * 1024))({});
+        response.announcedLength = 1024 * 1024;
+        return response;
+    });
+    const QMap<QString, QByteArray> theirs = {{QStringLiteral("a.txt"), "a"},
+                                              {QStringLiteral("b.txt"), "b"},
+                                              {QStringLiteral("sub/c.txt"), "c"},
+                                              {QStringLiteral("přerušený.bin"), "jejich"}};
+    for (auto it = theirs.begin(); it != theirs.end(); ++it)
+        env.writeFile(QStringLiteral("cizí/") + it.key(), it.value());
+    const QString folder = env.path(QStringLiteral("cíl"));
+    QStringList aside;
+    QTimer watcher;
+    watcher.setInterval(0);
+    QObject::connect(&watcher, &QTimer::timeout, [&] {
+        for (const QFileInfo &info : QDir(folder).entryInfoList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot)) {
+            if (info.isSymLink() || !info.fileName().startsWith(QLatin1Char('.'))
+                || info.fileName().endsWith(QStringLiteral(".odlozena")))
+                continue;
+            if (QDir().rename(info.filePath(), info.filePath() + QStringLiteral(".odlozena"))
+                && QFile::link(env.path(QStringLiteral("cizí")), info.filePath()))
+                aside << info.fileName();
+        }
+    });
+    watcher.start();
+    frmWeb *window = openWindow(server.address(QStringLiteral("/")), QStringLiteral("Soubory"));
+    ASSERT_NE(window, nullptr);
+    targets = {folder + QStringLiteral("/přerušený.bin")};
+    window->Web->Navigate(server.address(QStringLiteral("/preruseny.bin")));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !boxes.shown.isEmpty(); }, kDeadlineMs)) << statusText().toStdString();
+    QTest::qWait(300);
+    watcher.stop();
+    EXPECT_EQ(boxes.shown[0].prompt, QStringLiteral("Soubor přerušený.bin se nepodařilo stáhnout: soubor nepřišel celý."));
+    EXPECT_EQ(FaultMount::contents(env.path(QStringLiteral("cizí"))), theirs) << "the other folder is as it was";
+    EXPECT_TRUE(aside.isEmpty()) << "a download works in no folder beside its target";
+    EXPECT_TRUE(entries(folder).isEmpty());
+    // The engine wrote in the program's private area, left empty.
+    const QString area = shared().AppDir + QStringLiteral("staging");
+    EXPECT_EQ(QFileInfo(area).permissions(),
+              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner | QFileDevice::ReadUser
+                      | QFileDevice::WriteUser | QFileDevice::ExeUser);
+    EXPECT_TRUE(entries(area).isEmpty());
+}
+
+TEST_F(Downloads, AFileLargerThanTheRoomLeftForTheStagingAreaIsRefusedBeforeItStarts)
+{
+    const QString area = shared().AppDir + QStringLiteral("staging");
+    QDir().mkpath(area);
+    FaultMount full(FaultKind::FullDisk, area);
+    if (!full.skipReason().isEmpty())
+        GTEST_SKIP() << full.skipReason().toStdString();
+    frmWeb *window = openWindow(server.address(QStringLiteral("/")), QStringLiteral("Soubory"));
+    ASSERT_NE(window, nullptr);
+    targets = {env.path(QStringLiteral("cíl/velký.bin"))};
+    click(window, QPoint(50, 150));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !boxes.shown.isEmpty(); }, kDeadlineMs)) << statusText().toStdString();
+    EXPECT_TRUE(boxes.shown[0].prompt.startsWith(
+            QStringLiteral("Soubor velký.bin se nepodařilo stáhnout: na disku pracovní složky programu ") + area
+            + QStringLiteral(" je volných ")))
+        << boxes.shown[0].prompt.toStdString();
+    EXPECT_TRUE(boxes.shown[0].prompt.endsWith(QStringLiteral(" bajtů.")))
+        << boxes.shown[0].prompt.toStdString();
+    EXPECT_EQ(boxes.shown[0].icon(), MsgBoxStyle::Critical);
+    EXPECT_TRUE(entries(env.path(QStringLiteral("cíl"))).isEmpty());
+    QStringList left = entries(area);
+    left.removeAll(FaultMount::fillerName());
+    EXPECT_TRUE(left.isEmpty()) << left.join(u' ').toStdString();
+}

@@ -12,6 +12,7 @@
 #include "platform/files/FileSystem.h"
 #include "platform/store/SettingsStore.h"
 
+#include "FaultMount.h"
 #include "LoopbackServer.h"
 #include "MainWindowTest.h"
 #include "ScriptedMessageBoxes.h"
@@ -25,6 +26,7 @@
 #include <QMenu>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
@@ -512,3 +514,109 @@ TEST_F(FavoritesOpening, AClickOpensAShortcutInTheActiveWindowButArrowsDoNot)
 }
 
 } // namespace
+
+namespace {
+
+// Replaces every new hidden folder that shows beside the target, as soon as it shows,
+// with a link to another folder: what someone who may write into the target's folder
+// could do to a folder a save works in there.
+class LinkAtNewFolders : public QObject
+{
+public:
+    LinkAtNewFolders(const QString &watched, const QString &leadsTo)
+        : m_watched(watched)
+        , m_leadsTo(leadsTo)
+    {
+        m_timer.setInterval(0);
+        connect(&m_timer, &QTimer::timeout, this, [this] {
+            const QFileInfoList found = QDir(m_watched).entryInfoList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot);
+            for (const QFileInfo &info : found) {
+                if (info.isSymLink() || !info.fileName().startsWith(QLatin1Char('.'))
+                    || info.fileName().endsWith(QStringLiteral(".odlozena")))
+                    continue;
+                const QString moved = info.filePath() + QStringLiteral(".odlozena");
+                if (QDir().rename(info.filePath(), moved) && QFile::link(m_leadsTo, info.filePath()))
+                    aside << info.fileName();
+            }
+        });
+        m_timer.start();
+    }
+
+    QStringList aside;
+
+private:
+    QString m_watched;
+    QString m_leadsTo;
+    QTimer m_timer;
+};
+
+const QByteArray kPicture = QByteArray::fromBase64(
+        "iVBORw0KGgoAAAANSUhEUgAAAAEAAAABCAYAAAAfFcSJAAAADUlEQVR42mP8z8BQDwAEhQGAhKmMIQAAAABJRU5ErkJggg==");
+
+} // namespace
+
+TEST_F(PageSaving, ALinkPutAtANewFolderBesideTheTargetLeadsNothingOut)
+{
+    server->setPage("/obrazek", "<title>Obrázek</title><p>Příliš žluťoučký kůň</p><img src=\"/obr.png\">");
+    server->route("/obr.png", [](const QByteArray &) {
+        LoopbackResponse response;
+        response.headers = {"Content-Type: image/png"};
+        response.body = kPicture;
+        return response;
+    });
+    ASSERT_TRUE(openWindow(server->address(QStringLiteral("/obrazek")), QStringLiteral("Obrázek")));
+    const QMap<QString, QByteArray> theirs = {{QStringLiteral("stranka.htm"), "cizí stránka"},
+                                              {QStringLiteral("stranka_files/mine.txt"), "moje"},
+                                              {QStringLiteral("a.txt"), "a"}};
+    for (auto it = theirs.begin(); it != theirs.end(); ++it)
+        env.writeFile(QStringLiteral("cizí/") + it.key(), it.value());
+    const QString folder = env.path(QStringLiteral("uložené"));
+    QDir().mkpath(folder);
+    LinkAtNewFolders links(folder, env.path(QStringLiteral("cizí")));
+    const QString target = folder + QStringLiteral("/stranka.htm");
+    targets = {target};
+    main->menuItem(QStringLiteral("mnuPageSaveHTML"))->trigger();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(target) || !boxes.shown.isEmpty(); }, kDeadlineMs));
+    QTest::qWait(300);
+    EXPECT_EQ(FaultMount::contents(env.path(QStringLiteral("cizí"))), theirs) << "the other folder is as it was";
+    EXPECT_TRUE(links.aside.isEmpty()) << "a save works in no folder beside its target";
+    EXPECT_TRUE(boxes.shown.isEmpty());
+    EXPECT_TRUE(QString::fromUtf8(TestEnvironment::readFile(target)).contains(QStringLiteral("Příliš žluťoučký kůň")));
+    EXPECT_FALSE(QFile::exists(folder + QStringLiteral("/stranka_files/mine.txt")));
+    // The engine wrote in the program's private area, left empty.
+    const QString area = shared().AppDir + QStringLiteral("staging");
+    EXPECT_EQ(QFileInfo(area).permissions(),
+              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner | QFileDevice::ReadUser
+                      | QFileDevice::WriteUser | QFileDevice::ExeUser);
+    EXPECT_TRUE(QDir(area).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+}
+
+TEST_F(PageSaving, APageAndItsFilesAreSavedOntoAnotherDiskWhole)
+{
+    // The program's folder and the target on two file systems: the folder of the page's
+    // files is copied through opened folders, then the staging folder goes.
+    QTemporaryDir otherDisk(QStringLiteral("/dev/shm/vorlan-test-XXXXXX"));
+    ASSERT_TRUE(otherDisk.isValid());
+    server->setPage("/obrazek", "<title>Obrázek</title><p>Příliš žluťoučký kůň</p><img src=\"/obr.png\">");
+    server->route("/obr.png", [](const QByteArray &) {
+        LoopbackResponse response;
+        response.headers = {"Content-Type: image/png"};
+        response.body = kPicture;
+        return response;
+    });
+    ASSERT_TRUE(openWindow(server->address(QStringLiteral("/obrazek")), QStringLiteral("Obrázek")));
+    const QString target = otherDisk.filePath(QStringLiteral("obrázek.htm"));
+    targets = {target};
+    main->menuItem(QStringLiteral("mnuPageSaveHTML"))->trigger();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(target) || !boxes.shown.isEmpty(); }, kDeadlineMs));
+    EXPECT_TRUE(boxes.shown.isEmpty());
+    const QMap<QString, QByteArray> saved = FaultMount::contents(otherDisk.path());
+    EXPECT_TRUE(QString::fromUtf8(saved.value(QStringLiteral("obrázek.htm"))).contains(QStringLiteral("žluťoučký")));
+    QStringList pictures;
+    for (auto it = saved.begin(); it != saved.end(); ++it) {
+        if (it.key().startsWith(QStringLiteral("obrázek_files/")) && it.value() == kPicture)
+            pictures << it.key();
+    }
+    EXPECT_EQ(pictures.size(), 1) << QStringList(saved.keys()).join(u' ').toStdString();
+    EXPECT_TRUE(QDir(shared().AppDir + QStringLiteral("staging")).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+}

@@ -10,6 +10,7 @@
 #include "support/TestEnvironment.h"
 
 #include <QDir>
+#include <QSet>
 #include <QFile>
 
 #include <fcntl.h>
@@ -131,15 +132,49 @@ TEST_F(DeletedStoreTest, AMissingFileLeavesTheCounterAlone)
     EXPECT_TRUE(stored().isEmpty());
 }
 
-TEST_F(DeletedStoreTest, ATakenStoreNameKeepsBothFilesAndUsesUpTheNumber)
+TEST_F(DeletedStoreTest, ATakenStoreNameIsKeptAndTheFileTakesTheNextFreeNumber)
 {
+    // Names an emptying left behind: a file it could not remove, and a folder it skips.
     env.writeFile(QStringLiteral("home/.local/share/Vorlan/deleted/00005dopis.txt"), "ulozeny drive");
+    QDir().mkpath(store() + "00006dopis.txt");
     FileSettings::CountDelFiles.save(5);
     const QString path = env.writeFile("docs/dopis.txt", "novy");
-    EXPECT_EQ(raised([&] { MoveToDeletedStore(path); }), ErrorNumber::FileAlreadyExists);
-    EXPECT_EQ(TestEnvironment::readFile(path), "novy");
+    EXPECT_EQ(raised([&] { MoveToDeletedStore(path); }), 0);
+    EXPECT_FALSE(QFile::exists(path));
     EXPECT_EQ(TestEnvironment::readFile(store() + "00005dopis.txt"), "ulozeny drive");
-    EXPECT_EQ(counter(), "6");
+    EXPECT_EQ(TestEnvironment::readFile(store() + "00007dopis.txt"), "novy");
+    EXPECT_EQ(counter(), "8") << "past the number used";
+    EXPECT_TRUE(boxes.shown.isEmpty());
+}
+
+TEST_F(DeletedStoreTest, WhenEveryStoredNameIsTakenTheDeleteGivesUpAndSaysSo)
+{
+    // The five digits come round after 100,000 numbers: past them every name is taken.
+    // The store answers that every name it is asked about is taken.
+    struct EveryNameTaken : FaultyFileSystem
+    {
+        using FaultyFileSystem::stat;
+        int stat(const OpenFolder &folder, const QString &name, FileStatus &out) override
+        {
+            ++asked;
+            names.insert(name.left(5));
+            FaultyFileSystem::stat(folder, name, out);
+            out.kind = FileKind::Folder;
+            return 0;
+        }
+        int asked = 0;
+        QSet<QString> names;
+    } layer;
+    FileSettings::CountDelFiles.save(42);
+    const QString path = env.writeFile("docs/x.txt", "x");
+    EXPECT_EQ(raised([&] { MoveToDeletedStore(path); }), ErrorNumber::FileAlreadyExists);
+    EXPECT_EQ(layer.asked, 100000);
+    EXPECT_EQ(layer.names.size(), 100000) << "every five-digit name was tried once";
+    EXPECT_EQ(TestEnvironment::readFile(path), "x");
+    ASSERT_EQ(boxes.shown.size(), 1);
+    EXPECT_EQ(boxes.shown[0].prompt, QStringLiteral("Soubor x.txt se nepodařilo přesunout do složky smazaných souborů: "
+                                                    "všech 100\u00A0000 čísel pro jeho uložený název je obsazeno."));
+    EXPECT_EQ(counter(), "100042");
 }
 
 TEST_F(DeletedStoreTest, TwoFilesOfOneNameAreBothKept)
@@ -175,12 +210,13 @@ TEST_F(DeletedStoreTest, AReadOnlyFileIsStoredWritableAndALinkAsALink)
 
 TEST_F(DeletedStoreTest, FailedMovesLeaveTheSourceAndNoCopy)
 {
-    struct Case { const char *what; int renameError; int copyError; int unlinkError; int raised; bool box; };
+    // Every failure is told: the user's file otherwise silently stays where it was.
+    struct Case { const char *what; int renameError; int copyError; int unlinkError; int raised; const char *told; };
     const Case cases[] = {
-        {"access refused", EACCES, 0, 0, 0, true},
-        {"disk full on another file system", EXDEV, ENOSPC, 0, ErrorNumber::DiskFull, false},
-        {"I/O error on another file system", EXDEV, EIO, 0, ErrorNumber::DeviceIoError, false},
-        {"source on a read-only medium", EXDEV, 0, EROFS, 0, true},
+        {"access refused", EACCES, 0, 0, 0, nullptr},
+        {"disk full on another file system", EXDEV, ENOSPC, 0, ErrorNumber::DiskFull, "Na disku není dost místa"},
+        {"I/O error on another file system", EXDEV, EIO, 0, ErrorNumber::DeviceIoError, "Chyba vstupu nebo výstupu"},
+        {"source on a read-only medium", EXDEV, 0, EROFS, 0, nullptr},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
@@ -194,11 +230,16 @@ TEST_F(DeletedStoreTest, FailedMovesLeaveTheSourceAndNoCopy)
         EXPECT_EQ(raised([&] { MoveToDeletedStore(path); }), c.raised);
         EXPECT_EQ(TestEnvironment::readFile(path), QByteArray(20000, 'v'));
         EXPECT_TRUE(stored().isEmpty());
-        ASSERT_EQ(boxes.shown.size(), c.box ? 1 : 0);
-        if (c.box) {
+        ASSERT_EQ(boxes.shown.size(), 1);
+        if (!c.told) {
             EXPECT_EQ(boxes.shown[0].prompt, kRefused);
             EXPECT_EQ(boxes.shown[0].style, 0);
             EXPECT_EQ(boxes.shown[0].title, QStringLiteral("Vorlan"));
+        } else {
+            EXPECT_EQ(boxes.shown[0].prompt, QStringLiteral("Soubor velky.bin se nepodařilo přesunout do složky "
+                                                            "smazaných souborů: ")
+                                                     + QString::fromUtf8(c.told) + QLatin1Char('.'));
+            EXPECT_EQ(boxes.shown[0].icon(), MsgBoxStyle::Critical);
         }
     }
 }

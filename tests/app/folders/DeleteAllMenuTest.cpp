@@ -1,5 +1,6 @@
 #include "app/frmMain.h"
 #include "core/SharedState.h"
+#include "files/DeleteFileAsk.h"
 #include "platform/controls/ImageList.h"
 #include "platform/controls/TreeView.h"
 #include "platform/store/SettingsStore.h"
@@ -239,4 +240,29 @@ TEST_F(DeleteAllMenu, AnEmptyingThatRemovedNothingTellsWhatStayed)
               QStringLiteral("Smazané soubory nebyly odstraněny všechny: ve složce %1 zůstal 1 soubor. "
                              "Důvod: Systém souborů je jen pro čtení.")
                       .arg(storeKey()));
+}
+
+// An emptying that leaves a stored name behind (here a folder, which it skips; a file
+// it cannot remove does the same) starts the numbers again at 0: the next Delete finds
+// its stored name taken and stores the file under the next number, never leaving it
+// where it was without a word.
+TEST_F(DeleteAllMenu, ADeleteAfterAnEmptyingThatLeftANameStoresTheFileUnderTheNextNumber)
+{
+    env.writeFile("home/.local/share/Vorlan/deleted/00001a.txt", "a");
+    QDir().mkpath(store() + "00000dopis.txt");
+    boxes.answers = {MsgBoxResult::Yes};
+    chooseDeleteAll();
+    ASSERT_EQ(stored(), QStringList({"00000dopis.txt"}));
+    ASSERT_EQ(GetSetting("Main", "CountDelFiles"), "0");
+
+    const QString path = env.writeFile("docs/dopis.txt", "dopis");
+    boxes.shown.clear();
+    boxes.answers = {MsgBoxResult::Yes};
+    DeleteFileAsk(main, path, false);
+    ASSERT_EQ(boxes.shown.size(), 1) << "the question only";
+    EXPECT_EQ(boxes.shown[0].prompt, QStringLiteral("Smazat soubor dopis.txt ?"));
+    EXPECT_FALSE(QFile::exists(path));
+    EXPECT_EQ(stored(), QStringList({"00000dopis.txt", "00001dopis.txt"}));
+    EXPECT_EQ(TestEnvironment::readFile(store() + "00001dopis.txt"), "dopis");
+    EXPECT_EQ(GetSetting("Main", "CountDelFiles"), "2");
 }

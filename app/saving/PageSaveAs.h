@@ -16,9 +16,9 @@ inline const QString FailedMessage = QStringLiteral("Stránku se nepodařilo ulo
 // name nothing has yet or cancels; "" when cancelled.
 QString askTarget(const QString &title);
 
-// Saves the control's page to the target. The engine writes into a folder of the
-// program's own beside the target; the files then take their names through the file
-// layer, which never replaces anything. done(true) once the page is in place; on a
+// Saves the control's page to the target. The engine writes into a staging folder in
+// the program's private area (StagingFolder); the document and its files' folder then
+// take their names through the file layer, which never replaces anything. done(true) once the page is in place; on a
 // failure the user has been told.
 void save(BrowserControl *web, const QString &target, std::function<void(bool saved)> done = {});
 

@@ -19,3 +19,7 @@ struct SaveTargetQuestion
 // name nothing has yet or cancels; "" when cancelled. A taken name is refused with a
 // message, never replaced, and offered again.
 QString askSaveTarget(const SaveTargetQuestion &question);
+
+// The private area in the program's data folder where the engine writes downloads and
+// saved pages before they are moved to the user's target (see StagingFolder).
+QString stagingArea();

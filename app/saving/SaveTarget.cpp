@@ -1,4 +1,4 @@
-#include "app/SaveTarget.h"
+#include "app/saving/SaveTarget.h"
 
 #include "app/OpenSave.h"
 #include "core/PathServices.h"
@@ -28,4 +28,10 @@ QString askSaveTarget(const SaveTargetQuestion &question)
                QStringLiteral("Uživatelská chyba"));
         name = QFileInfo(target).fileName();
     }
+}
+
+QString stagingArea()
+{
+    const QString &appDir = shared().AppDir;
+    return appDir.isEmpty() ? QString() : appDir + QStringLiteral("staging");
 }

@@ -1,16 +1,16 @@
-#include "app/PageSaveAs.h"
+#include "app/saving/PageSaveAs.h"
 
-#include "app/SaveTarget.h"
+#include "app/saving/SaveTarget.h"
 #include "core/PathServices.h"
 #include "core/SharedState.h"
 #include "platform/controls/MessageBox.h"
 #include "platform/engine/BrowserControl.h"
 #include "platform/files/FileSystem.h"
+#include "platform/files/StagingFolder.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QPointer>
-#include <QTemporaryDir>
 #include <QTimer>
 
 #include <memory>
@@ -32,19 +32,21 @@ QString resourcesFolder(const QString &document)
     return info.path() + QLatin1Char('/') + info.completeBaseName() + QStringLiteral("_files");
 }
 
-// Moves what the engine wrote in the staging folder to the target's names.
-bool moveIntoPlace(const QString &staged, const QString &target)
+// Moves what the engine wrote in the staging folder to the target's names, through
+// the staging folder opened when it was made and the target's folder opened once.
+bool moveIntoPlace(StagingFolder &staging, const QString &target)
 {
     FileSystem &files = FileSystem::current();
-    FileStatus resources;
-    files.stat(resourcesFolder(staged), resources);
-    if (resources.kind == FileKind::Folder) {
-        FileStatus taken;
-        files.stat(resourcesFolder(target), taken);
-        if (taken.kind != FileKind::Missing || files.move(resourcesFolder(staged), resourcesFolder(target)) != 0)
-            return false;
-    }
-    return files.move(staged, target) == 0;
+    OpenFolder into;
+    if (files.openFolder(QFileInfo(target).path(), into) != 0)
+        return false;
+    const QString document = QFileInfo(target).fileName();
+    const QString resources = QFileInfo(resourcesFolder(target)).fileName();
+    FileStatus staged;
+    if (files.stat(staging.filePath(resources), staged) == 0 && staged.kind == FileKind::Folder
+        && staging.moveOut(resources, into, resources) != 0)
+        return false;
+    return staging.moveOut(document, into, document) == 0;
 }
 
 } // namespace
@@ -58,19 +60,16 @@ QString askTarget(const QString &title)
 
 void save(BrowserControl *web, const QString &target, std::function<void(bool saved)> done)
 {
-    const QString folder = QFileInfo(target).path();
-    auto staging = std::make_shared<QTemporaryDir>(folder + QStringLiteral("/.vorlan-XXXXXX"));
-    if (!staging->isValid()) {
+    // The engine writes only into a folder of the program's own that nobody else can
+    // reach or steer elsewhere; the file layer moves the page out of it.
+    auto staging = std::make_shared<StagingFolder>();
+    const QString area = stagingArea();
+    if (area.isEmpty() || staging->make(area) != 0) {
         tellFailure(FailedMessage);
         if (done)
             done(false);
         return;
     }
-    // The staging folder goes through the file layer, not the temporary folder's own
-    // removal, which would follow a link put at its name into another folder.
-    staging->setAutoRemove(false);
-    FolderIdentity stagingIdentity;
-    FileSystem::current().identifyFolder(staging->path(), stagingIdentity);
     const QString staged = staging->filePath(QFileInfo(target).fileName());
     // The engine creates its download folder for a save whether or not the user ever
     // chose it, and takes no other folder for it. The one it made is taken away again
@@ -85,11 +84,11 @@ void save(BrowserControl *web, const QString &target, std::function<void(bool sa
         if (missing && FileSystem::current().identifyFolder(engineFolder, identity) == 0)
             *made = identity;
     };
-    web->savePage(staged, [staging, stagingIdentity, staged, target, done, engineFolder, made](bool saved) {
+    web->savePage(staged, [staging, target, done, engineFolder, made](bool saved) {
         // The engine reports from inside its own call; the message waits for the next turn.
-        QTimer::singleShot(0, [staging, stagingIdentity, staged, target, done, saved, engineFolder, made] {
-            const bool placed = saved && moveIntoPlace(staged, target);
-            FileSystem::current().removeOwnFolder(staging->path(), stagingIdentity);
+        QTimer::singleShot(0, [staging, target, done, saved, engineFolder, made] {
+            const bool placed = saved && moveIntoPlace(*staging, target);
+            staging->remove();
             if (made->has_value())
                 FileSystem::current().removeEmptyFolder(engineFolder, made->value());
             if (!placed)
