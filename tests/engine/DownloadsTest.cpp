@@ -269,7 +269,7 @@ TEST_F(Downloads, ALinkPutAtANewFolderBesideTheTargetLeadsNothingOutAndRemovesNo
     ASSERT_NE(window, nullptr);
     targets = {folder + QStringLiteral("/přerušený.bin")};
     window->Web->Navigate(server.address(QStringLiteral("/preruseny.bin")));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !boxes.shown.isEmpty(); }, kDeadlineMs)) << statusText().toStdString();
+    ASSERT_TRUE(waitFor([&] { return !boxes.shown.isEmpty(); }, kDeadlineMs)) << statusText().toStdString();
     QTest::qWait(300);
     watcher.stop();
     EXPECT_EQ(boxes.shown[0].prompt, QStringLiteral("Soubor přerušený.bin se nepodařilo stáhnout: soubor nepřišel celý."));
@@ -295,7 +295,7 @@ TEST_F(Downloads, AFileLargerThanTheRoomLeftForTheStagingAreaIsRefusedBeforeItSt
     ASSERT_NE(window, nullptr);
     targets = {env.path(QStringLiteral("cíl/velký.bin"))};
     click(window, QPoint(50, 150));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !boxes.shown.isEmpty(); }, kDeadlineMs)) << statusText().toStdString();
+    ASSERT_TRUE(waitFor([&] { return !boxes.shown.isEmpty(); }, kDeadlineMs)) << statusText().toStdString();
     EXPECT_TRUE(boxes.shown[0].prompt.startsWith(
             QStringLiteral("Soubor velký.bin se nepodařilo stáhnout: na disku pracovní složky programu ") + area
             + QStringLiteral(" je volných ")))

@@ -576,7 +576,7 @@ TEST_F(PageSaving, ALinkPutAtANewFolderBesideTheTargetLeadsNothingOut)
     const QString target = folder + QStringLiteral("/stranka.htm");
     targets = {target};
     main->menuItem(QStringLiteral("mnuPageSaveHTML"))->trigger();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(target) || !boxes.shown.isEmpty(); }, kDeadlineMs));
+    ASSERT_TRUE(waitFor([&] { return QFile::exists(target) || !boxes.shown.isEmpty(); }, kDeadlineMs));
     QTest::qWait(300);
     EXPECT_EQ(FaultMount::contents(env.path(QStringLiteral("cizí"))), theirs) << "the other folder is as it was";
     EXPECT_TRUE(links.aside.isEmpty()) << "a save works in no folder beside its target";
@@ -608,7 +608,7 @@ TEST_F(PageSaving, APageAndItsFilesAreSavedOntoAnotherDiskWhole)
     const QString target = otherDisk.filePath(QStringLiteral("obrázek.htm"));
     targets = {target};
     main->menuItem(QStringLiteral("mnuPageSaveHTML"))->trigger();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(target) || !boxes.shown.isEmpty(); }, kDeadlineMs));
+    ASSERT_TRUE(waitFor([&] { return QFile::exists(target) || !boxes.shown.isEmpty(); }, kDeadlineMs));
     EXPECT_TRUE(boxes.shown.isEmpty());
     const QMap<QString, QByteArray> saved = FaultMount::contents(otherDisk.path());
     EXPECT_TRUE(QString::fromUtf8(saved.value(QStringLiteral("obrázek.htm"))).contains(QStringLiteral("žluťoučký")));
