@@ -351,4 +351,8 @@ TEST_F(PresetPicker, AFolderChosenForAnEmptyRowIsStoredWithItsLastPartAndShownIn
     EXPECT_TRUE(options->lstQMove->item(1).selected());
     EXPECT_EQ(options->QMovePage->captionBox()->text(), "Cíl");
     EXPECT_EQ(options->QMovePage->valueBox()->text(), docs + "/Cíl/");
+    // The picker stored the folder at once: cancelling the options keeps it.
+    QTest::mouseClick(options->cmdNav[6], Qt::LeftButton);
+    EXPECT_FALSE(options->isVisible());
+    EXPECT_EQ(GetSetting("Options\\QMove", "1"), docs + "/Cíl/");
 }
