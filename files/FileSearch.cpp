@@ -6,6 +6,7 @@
 #include "files/PageTitle.h"
 #include "files/SearchLookAhead.h"
 #include "files/SearchWalker.h"
+#include "platform/files/FileNames.h"
 #include "platform/files/WalkFolder.h"
 
 #include <QElapsedTimer>
@@ -101,8 +102,9 @@ private:
     {
         SearchRow row;
         row.path = rowPath(folder, name);
-        row.name = name;
-        row.folder = GetParentPath(row.path);
+        // Shown as a person reads it; the key keeps the name's bytes.
+        row.name = shownFileName(name);
+        row.folder = shownFileName(GetParentPath(row.path));
         // Files installed together share their time: the text is made once for them.
         const qint64 second = modified / 1000;
         if (second != m_dateSecond || m_dateText.isEmpty()) {

@@ -25,6 +25,7 @@
 #include "platform/controls/StatusBar.h"
 #include "platform/controls/Toolbar.h"
 #include "platform/engine/BrowserControl.h"
+#include "platform/files/FileNames.h"
 #include "platform/system/ErrorState.h"
 #include "platform/system/Units.h"
 
@@ -395,7 +396,7 @@ void frmMain::searchWalking(quint64 run)
 {
     if (run != m_searchRun)
         return;
-    const QString folder = fileSearch->folderWalked();
+    const QString folder = shownFileName(fileSearch->folderWalked());
     // After a stop the line waits for the run's end and its figures.
     if (SearchRunning && !folder.isEmpty())
         showSearchLine(folder, kLookIn + QLatin1Char('[') + folder + QLatin1Char(']'));
@@ -461,7 +462,10 @@ void frmMain::lstResults_ItemClick(const ListItem &Item)
 {
     if (shared().WindowCount < 1 || ResultsMouseButton != 1)
         return;
-    runIgnoringErrors([&] { requireActiveForm()->Web->Navigate(Item.key()); });
+    // A path whose bytes are no UTF-8 goes as an address carrying them: as text the
+    // engine would take it for another name.
+    const QString key = Item.key();
+    runIgnoringErrors([&] { requireActiveForm()->Web->Navigate(holdsUndecodedBytes(key) ? fileAddress(key) : key); });
 }
 
 void frmMain::lstResults_MouseDown(Qt::MouseButton Button)

@@ -1,4 +1,5 @@
 #include "platform/files/FileSystem.h"
+#include "platform/files/FileNames.h"
 
 #include <QDir>
 #include <QFile>
@@ -37,12 +38,12 @@ int identityAt(int folderFd, const char *name, FolderIdentity &out)
 int openHolder(const QString &path, QByteArray &name, int &failure)
 {
     const QFileInfo info(QDir::cleanPath(path));
-    name = QFile::encodeName(info.fileName());
+    name = encodeFileName(info.fileName());
     if (name.isEmpty() || name == "." || name == "..") {
         failure = EINVAL;
         return -1;
     }
-    const int fd = ::open(QFile::encodeName(info.path()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int fd = ::open(encodeFileName(info.path()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     failure = fd < 0 ? errno : 0;
     return fd;
 }

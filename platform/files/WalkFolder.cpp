@@ -3,8 +3,6 @@
 #include "platform/files/EntryKind.h"
 #include "platform/files/FileNames.h"
 
-#include <QFile>
-
 #include <cerrno>
 #include <dirent.h>
 #include <fcntl.h>
@@ -90,14 +88,14 @@ int WalkFolder::adoptSame(int fd)
 int WalkFolder::open(const QString &path, Links links)
 {
     const int follow = links == Links::Resolved ? 0 : O_NOFOLLOW;
-    return adopt(::open(QFile::encodeName(path).constData(), O_RDONLY | O_DIRECTORY | follow | O_CLOEXEC));
+    return adopt(::open(encodeFileName(path).constData(), O_RDONLY | O_DIRECTORY | follow | O_CLOEXEC));
 }
 
 int WalkFolder::openChild(const WalkFolder &parent, const QString &name)
 {
     if (!parent.isOpen())
         return EBADF;
-    return adopt(::openat(parent.m_fd, name.toUtf8().constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    return adopt(::openat(parent.m_fd, encodeFileName(name).constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
 }
 
 int WalkFolder::reopenAbove(const WalkFolder &child)
@@ -115,7 +113,7 @@ int WalkFolder::reopenIn(const WalkFolder &parent, const QString &name)
         close();
         return EBADF;
     }
-    return adoptSame(::openat(parent.m_fd, name.toUtf8().constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    return adoptSame(::openat(parent.m_fd, encodeFileName(name).constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
 }
 
 int WalkFolder::list(std::vector<FolderEntry> &out) const
@@ -142,8 +140,7 @@ int WalkFolder::list(std::vector<FolderEntry> &out) const
             // Hidden names, and "." and "..".
             if (entry->d_name[0] == '.')
                 continue;
-            if (!decodeFileName(QByteArrayView(entry->d_name), name))
-                continue;
+            name = decodeFileName(QByteArrayView(entry->d_name));
             const FileKind kind = kindOfEntry(m_fd, entry->d_type, entry->d_name);
             out.push_back({name, kind});
         }
@@ -153,7 +150,7 @@ int WalkFolder::list(std::vector<FolderEntry> &out) const
 int WalkFolder::statEntry(const QString &name, FileKind &kind, qint64 &size, qint64 &modifiedMSecs) const
 {
     struct stat info {};
-    if (::fstatat(m_fd, name.toUtf8().constData(), &info, AT_SYMLINK_NOFOLLOW) != 0)
+    if (::fstatat(m_fd, encodeFileName(name).constData(), &info, AT_SYMLINK_NOFOLLOW) != 0)
         return errno;
     kind = kindOfMode(info.st_mode);
     size = info.st_size;
@@ -181,7 +178,7 @@ int WalkFile::open(const WalkFolder &folder, const QString &name)
     // A FIFO opened for reading would wait for a writer, and a device's read may take
     // what it hands out (a kernel log loses the messages read): only a regular file,
     // as the open descriptor shows it, is kept.
-    const int fd = ::openat(folder.m_fd, name.toUtf8().constData(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
+    const int fd = ::openat(folder.m_fd, encodeFileName(name).constData(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0)
         return errno;
     struct stat info {};

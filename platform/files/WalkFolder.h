@@ -47,7 +47,7 @@ public:
     bool hasMountId() const { return m_hasMountId; }
 
     // The entries, read once (a second call finds none), in the folder's own order, with their kinds as the folder
-    // records them: names beginning with "." and names that are not valid UTF-8 are
+    // records them, names decoded by decodeFileName: names beginning with "." are
     // left out. 0 or the errno; what was read before a failure is kept.
     int list(std::vector<FolderEntry> &out) const;
     // What an entry is, without following a link: its kind, size and modification

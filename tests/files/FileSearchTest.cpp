@@ -1,6 +1,7 @@
 #include "files/FileSearch.h"
 
 #include "files/ContentMatcher.h"
+#include "platform/files/FileNames.h"
 #include "platform/files/WalkFolder.h"
 #include "support/TestEnvironment.h"
 #include "support/ToolRun.h"
@@ -201,6 +202,34 @@ TEST_F(FileSearchTest, DecomposedNamesAreFoundByTheirComposedPatternAndKeepTheir
     EXPECT_EQ(outcome.rows[1].name, decomposed);
     EXPECT_EQ(outcome.rows[1].path, root("n/") + decomposed);
     EXPECT_TRUE(QFile::exists(outcome.rows[1].path));
+}
+
+TEST_F(FileSearchTest, NamesThatAreNoUtf8AreWalkedFoundAndKeptByTheirBytes)
+{
+    // A folder and a file named in Windows-1250, as archives made on Windows bring them.
+    const QByteArray base = QFile::encodeName(root());
+    ASSERT_EQ(::mkdir(base + "/P\xf8\xedloha", 0700), 0);
+    for (const QByteArray &name : {QByteArray("/P\xf8\xedloha/a.txt"), QByteArray("/P\xf8\xedloha/spatne\xff\xfe" "bajty.txt")}) {
+        const int fd = ::open(base + name, O_CREAT | O_WRONLY, 0600);
+        ASSERT_EQ(::write(fd, "x", 1), 1);
+        ::close(fd);
+    }
+    FileSearch search;
+    // By name (each entry looked at) and by content (each file opened and read).
+    for (const QString &text : {QString(), QStringLiteral("x")}) {
+        SCOPED_TRACE(text.toStdString());
+        Outcome outcome = run(search, request(root(), QStringLiteral("*.txt"), text));
+        ASSERT_EQ(outcome.rows.size(), 2);
+        std::sort(outcome.rows.begin(), outcome.rows.end(),
+                  [](const SearchRow &a, const SearchRow &b) { return a.path < b.path; });
+        const QString folder = root() + "/P" + QChar(0xDCF8) + QChar(0xDCED) + "loha";
+        EXPECT_EQ(outcome.rows[0].path, folder + "/a.txt");
+        EXPECT_EQ(outcome.rows[1].path, folder + "/spatne" + QChar(0xDCFF) + QChar(0xDCFE) + "bajty.txt");
+        // Shown as read in Windows-1250 and marked; the key keeps the bytes.
+        EXPECT_EQ(outcome.rows[1].name, QStringLiteral("spatne˙ţbajty.txt [není UTF-8]"));
+        EXPECT_EQ(outcome.rows[0].folder, root() + QStringLiteral("/Příloha [není UTF-8]"));
+        EXPECT_EQ(encodeFileName(outcome.rows[1].path), base + "/P\xf8\xedloha/spatne\xff\xfe" "bajty.txt");
+    }
 }
 
 TEST_F(FileSearchTest, TextInAnyCaseUtf8OrWindows1250)
