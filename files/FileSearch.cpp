@@ -64,8 +64,9 @@ struct FileSearch::Run
 class FileSearch::Examiner
 {
 public:
-    explicit Examiner(const ContentMatcher &matcher)
+    Examiner(const ContentMatcher &matcher, const std::atomic<bool> &going)
         : m_matcher(matcher)
+        , m_going(&going)
     {
     }
 
@@ -89,7 +90,14 @@ public:
             if (failure == 0) {
                 size = file.size();
                 modified = file.modifiedMSecs();
-                outcome.found = m_matcher.matches(file, m_buffer);
+                // "Zastavit" ends the reading of a file of any size at once: a file whose
+                // reading was cut short was not examined.
+                bool cut = false;
+                outcome.found = m_matcher.matches(file, m_buffer, m_going, &cut);
+                if (cut) {
+                    outcome.found = false;
+                    return;
+                }
             }
         }
         outcome.counted = true;
@@ -140,6 +148,7 @@ private:
     }
 
     const ContentMatcher &m_matcher;
+    const std::atomic<bool> *m_going;
     QByteArray m_buffer;
     qint64 m_dateSecond = 0;
     QString m_dateText;
@@ -167,7 +176,7 @@ public:
         // and handing files to other threads would only slow it.
         const int workers = m_matcher.isEmpty() ? 0 : SearchLookAhead::workersForThisMachine();
         // One examiner per thread: each keeps its own read buffer.
-        std::vector<Examiner> examiners(size_t(workers) + 1, Examiner(m_matcher));
+        std::vector<Examiner> examiners(size_t(workers) + 1, Examiner(m_matcher, m_run.running));
         {
             SearchLookAhead lookAhead(
                 m_walker, workers,

@@ -10,6 +10,7 @@
 #include <QDirIterator>
 #include <QFileInfo>
 #include <QFile>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTest>
 #include <QTimer>
@@ -288,6 +289,36 @@ TEST_F(FileSearchTest, FifoAndDeviceAreSkippedWithoutWaiting)
     }
     if (!device)
         GTEST_SKIP() << "a device file needs root; the FIFO was tested";
+}
+
+TEST_F(FileSearchTest, StopEndsTheRunInsideALargeFile)
+{
+    // Four sparse 2 GiB files: read whole, each takes seconds; a stop must not wait
+    // for the file being read, nor have the others of its folder read.
+    files({{"big/", ""}});
+    for (int i = 0; i < 4; ++i) {
+        const int fd = ::open(QFile::encodeName(root(QStringLiteral("big/%1.bin").arg(i))).constData(),
+                              O_CREAT | O_WRONLY, 0644);
+        ASSERT_GE(fd, 0);
+        ASSERT_EQ(::ftruncate(fd, qint64(2) << 30), 0);
+        ::close(fd);
+    }
+    FileSearch search;
+    std::atomic<bool> reading{false};
+    search.setStepHook([&](FileSearch::Step step, const QString &) {
+        if (step == FileSearch::Step::File)
+            reading = true;
+    });
+    Collector collector(search, root());
+    collector.start(request(root("big"), QStringLiteral("*.bin"), QStringLiteral("nikde")));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return reading.load(); }, 20000));
+    QTest::qWait(300);
+    QElapsedTimer stopped;
+    stopped.start();
+    search.stop();
+    collector.wait();
+    EXPECT_LT(stopped.elapsed(), 1000);
+    EXPECT_LT(collector.outcome.examined, 4) << "a file whose reading was cut is not counted as examined";
 }
 
 TEST_F(FileSearchTest, LinksAreNeitherFollowedNorListed)
