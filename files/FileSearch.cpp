@@ -199,6 +199,7 @@ public:
         end.run = m_run.number;
         end.examined = m_examined;
         end.unavailable = m_unavailable;
+        end.unreadable = m_walker.unreadable();
         m_owner->post(std::move(end));
     }
 
@@ -375,7 +376,7 @@ void FileSearch::deliver()
             emit walking(report.run);
             break;
         case Report::Finished:
-            emit finished(report.run, report.examined, report.unavailable);
+            emit finished(report.run, report.examined, report.unavailable, report.unreadable);
             break;
         }
     }

@@ -95,8 +95,9 @@ signals:
     // however often it changes meanwhile, so that a fast walk never floods the window.
     void walking(quint64 run);
     // The walk ended; unavailable: a start folder's volume was not ready or its
-    // folder could not be opened.
-    void finished(quint64 run, qint64 examined, bool unavailable);
+    // folder could not be opened; unreadable: folders below that could not be read
+    // (SearchWalker::unreadable).
+    void finished(quint64 run, qint64 examined, bool unavailable, int unreadable);
 
 private:
     struct Run;
@@ -111,6 +112,7 @@ private:
         QList<SearchRow> rows;
         qint64 examined = 0;
         bool unavailable = false;
+        int unreadable = 0;
     };
     // Called on a run's thread.
     void post(Report report);

@@ -92,7 +92,8 @@ bool SearchWalker::push(WalkFolder folder, const QString &path, const QString &n
     frame.path = path;
     frame.name = name;
     std::vector<FolderEntry> entries;
-    folder.list(entries);
+    if (folder.list(entries) != 0)
+        ++m_unreadable;
     for (FolderEntry &entry : entries) {
         if (entry.kind == FileKind::Folder)
             frame.folders.push_back(std::move(entry.name));
@@ -123,8 +124,13 @@ void SearchWalker::openSubFolder(Frame &frame)
             m_stack[i].folder.close();
         failure = sub.openChild(frame.folder, name);
     }
-    if (failure != 0)
+    if (failure != 0) {
+        // Gone meanwhile, or a link or a file put in its place: nothing there to read.
+        // A folder above that could not be found again was counted already (EBADF).
+        if (failure != ENOENT && failure != ELOOP && failure != ENOTDIR && failure != EBADF)
+            ++m_unreadable;
         return;
+    }
     if (sub.mountId() != frame.folder.mountId() && !mayCross(sub))
         return;
     const QString path = childPath(frame.path, name);
@@ -155,7 +161,15 @@ void SearchWalker::reopen(size_t index)
     // long as that sub-folder was not moved elsewhere.
     if (frame.folder.reopenAbove(m_stack[index + 1].folder) == 0)
         return;
-    // Else down by name from the nearest folder still open (the start folder at the
+    reopenDown(index);
+    // What it still held is lost to the walk.
+    if (!frame.folder.isOpen())
+        ++m_unreadable;
+}
+
+void SearchWalker::reopenDown(size_t index)
+{
+    // Down by name from the nearest folder still open (the start folder at the
     // latest), each step checked to be the folder walked before: a path would fail
     // past 4,096 bytes, or where a folder above was renamed meanwhile. Only a folder
     // that is really gone stays closed, and with it the rest of its walk.

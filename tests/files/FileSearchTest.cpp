@@ -27,6 +27,7 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 namespace {
@@ -36,6 +37,7 @@ struct Outcome
     QStringList paths; // in the order reported
     qint64 examined = -1;
     bool unavailable = false;
+    int unreadable = -1;
     QList<SearchRow> rows;
 };
 
@@ -96,11 +98,12 @@ protected:
                                  }
                              });
             QObject::connect(&search, &FileSearch::finished, &receiver,
-                             [this](quint64 run, qint64 examined, bool unavailable) {
+                             [this](quint64 run, qint64 examined, bool unavailable, int unreadable) {
                                  if (run != number)
                                      return;
                                  outcome.examined = examined;
                                  outcome.unavailable = unavailable;
+                                 outcome.unreadable = unreadable;
                                  ended = true;
                                  if (waiting)
                                      waiting->quit();
@@ -319,6 +322,34 @@ TEST_F(FileSearchTest, StopEndsTheRunInsideALargeFile)
     collector.wait();
     EXPECT_LT(stopped.elapsed(), 1000);
     EXPECT_LT(collector.outcome.examined, 4) << "a file whose reading was cut is not counted as examined";
+}
+
+TEST_F(FileSearchTest, FoldersThatCannotBeReadAreCountedOthersPassedOverAreNot)
+{
+    files({{"u/a.txt", "a"}, {"u/zavrena/b.txt", "b"}, {"u/zavrena2/c.txt", "c"}, {"u/otevrena/d.txt", "d"},
+           {"elsewhere/e.txt", "e"}});
+    // A link is passed over on purpose, never counted.
+    ASSERT_EQ(::symlink(QFile::encodeName(root("elsewhere")).constData(), QFile::encodeName(root("u/odkaz")).constData()), 0);
+    for (const char *closed : {"u/zavrena", "u/zavrena2"})
+        ASSERT_EQ(::chmod(QFile::encodeName(root(closed)).constData(), 0), 0);
+    ::chmod(QFile::encodeName(root()).constData(), 0755);
+    FileSearch search;
+    Collector collector(search, root());
+    {
+        // Root reads every folder: the run's threads, made by this one, run as nobody.
+        // The raw call changes this thread alone; the test's other threads stay root.
+        const bool asRoot = isRoot();
+        if (asRoot)
+            ASSERT_EQ(::syscall(SYS_setresuid, -1, 65534, -1), 0);
+        collector.start(request(root("u")));
+        if (asRoot)
+            ASSERT_EQ(::syscall(SYS_setresuid, -1, 0, -1), 0);
+    }
+    collector.wait();
+    for (const char *closed : {"u/zavrena", "u/zavrena2"})
+        ::chmod(QFile::encodeName(root(closed)).constData(), 0755);
+    EXPECT_EQ(collector.outcome.paths, QStringList({"u/otevrena/d.txt", "u/a.txt"}));
+    EXPECT_EQ(collector.outcome.unreadable, 2);
 }
 
 TEST_F(FileSearchTest, LinksAreNeitherFollowedNorListed)
@@ -828,6 +859,7 @@ TEST_F(MovedFolderTest, TheFoldersAboveAFolderMovedAwayMidWalkAreStillExamined)
         above << fileOf(level);
     EXPECT_EQ(outcome.paths.mid(outcome.paths.size() - 25), above);
     EXPECT_EQ(outcome.paths.front(), fileOf(kLevels));
+    EXPECT_EQ(outcome.unreadable, 0) << "every folder was found again";
 }
 
 TEST_F(MovedFolderTest, TheStartFolderStaysOpenWhateverHappensToItsPath)
