@@ -31,6 +31,10 @@ struct SearchRequest
     // when its mount holds files; a pseudo file system, or a mount the table does not
     // hold, is not read.
     VolumeTable volumes;
+    // Reads the mounts again. Mount numbers are reused: one freed mid-run may number
+    // another mount by the time the walk meets it, so a number the run has not met yet
+    // has the table read anew (on the run's thread). Empty: the table above stays.
+    std::function<VolumeTable()> readVolumes;
 };
 
 // One found file, as the results list shows it.

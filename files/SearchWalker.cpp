@@ -11,6 +11,7 @@ QString childPath(const QString &folder, const QString &name)
 SearchWalker::SearchWalker(const SearchRequest &request, const std::atomic<bool> &running)
     : m_starts(request.starts)
     , m_volumes(request.volumes)
+    , m_readVolumes(request.readVolumes)
     , m_names(request.pattern)
     , m_running(running)
 {
@@ -69,8 +70,10 @@ bool SearchWalker::takeStart(WalkStep &step)
     // finds it: a link to it ("Documents" kept on another disk) leads there, however
     // it is spelt. Below it no link is followed. The folder's own mount decides,
     // whatever its path says.
-    if (folder.open(start.path, WalkFolder::Links::Resolved) == 0)
+    if (folder.open(start.path, WalkFolder::Links::Resolved) == 0) {
         mount = m_volumes.mountOf(folder);
+        m_mountsMet.insert(folder.mountId());
+    }
     if (!mount || !mount->ready || !VolumeTable::holdsFiles(*mount)) {
         step.unavailable = true;
         return true;
@@ -188,12 +191,18 @@ void SearchWalker::reopenDown(size_t index)
     }
 }
 
-bool SearchWalker::mayCross(const WalkFolder &sub) const
+bool SearchWalker::mayCross(const WalkFolder &sub)
 {
     // Onto any file system that holds files, never into a view of the kernel's state
-    // nor onto a mount the table does not know; a whole volume keeps to its own.
-    if (m_ownVolume)
+    // nor onto a mount the table does not know; a whole volume keeps to its own. The
+    // file system's own word comes first: the table may be older than the mount.
+    if (m_ownVolume || sub.isKernelView())
         return false;
+    if (sub.hasMountId() && !m_mountsMet.contains(sub.mountId())) {
+        m_mountsMet.insert(sub.mountId());
+        if (m_readVolumes)
+            m_volumes = m_readVolumes();
+    }
     const Volume *mount = m_volumes.mountOf(sub);
     return mount && mount->ready && VolumeTable::holdsFiles(*mount);
 }

@@ -78,10 +78,12 @@ private:
     void reopen(size_t index);
     void reopenDown(size_t index);
     void giveFiles(WalkStep &step);
-    bool mayCross(const WalkFolder &sub) const;
+    bool mayCross(const WalkFolder &sub);
 
     const QList<SearchStart> m_starts;
-    const VolumeTable m_volumes;
+    VolumeTable m_volumes;
+    const std::function<VolumeTable()> m_readVolumes;
+    QSet<quint64> m_mountsMet;
     const WildcardPattern m_names;
     const std::atomic<bool> &m_running;
     qsizetype m_nextStart = 0;

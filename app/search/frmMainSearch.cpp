@@ -404,6 +404,7 @@ void frmMain::StartSearch()
         const SharedState &s = shared();
         SearchRequest request;
         request.volumes = searchVolumes();
+        request.readVolumes = searchVolumes;
         const QString custom = comWhere->indexOfKey(QStringLiteral("custom")) ? comWhere->itemText(QStringLiteral("custom")) : QString();
         request.starts = SearchPlaces::starts(key, custom, {s.DesktopDir, s.PersonalDir, custom}, request.volumes);
         // Typed text is taken composed (NFC), the form names are compared in; file

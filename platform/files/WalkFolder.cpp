@@ -6,9 +6,13 @@
 #include <cerrno>
 #include <dirent.h>
 #include <fcntl.h>
+#include <linux/magic.h>
 #include <sys/stat.h>
+#include <sys/vfs.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <iterator>
 #include <vector>
 
 namespace {
@@ -145,6 +149,24 @@ int WalkFolder::list(std::vector<FolderEntry> &out) const
             out.push_back({name, kind});
         }
     }
+}
+
+bool WalkFolder::isKernelView() const
+{
+    struct statfs info {};
+    if (!isOpen() || ::fstatfs(m_fd, &info) != 0)
+        return false;
+    // The numbers each of these file systems gives itself (linux/magic.h; a few older
+    // headers lack some of them).
+    static constexpr unsigned long views[] = {
+        PROC_SUPER_MAGIC, SYSFS_MAGIC,     DEVPTS_SUPER_MAGIC, CGROUP_SUPER_MAGIC, CGROUP2_SUPER_MAGIC,
+        SECURITYFS_MAGIC, DEBUGFS_MAGIC,   TRACEFS_MAGIC,      0x62656570 /* configfs */,
+        0x65735543 /* fusectl */,          PSTOREFS_MAGIC,     BPF_FS_MAGIC, 0x19800202 /* mqueue */,
+        HUGETLBFS_MAGIC,  AUTOFS_SUPER_MAGIC, BINFMTFS_MAGIC,   EFIVARFS_MAGIC,     SELINUX_MAGIC,
+        NSFS_MAGIC,       0x67596969 /* rpc_pipefs */,         0x6e667364 /* nfsd */, USBDEVICE_SUPER_MAGIC,
+    };
+    const auto type = static_cast<unsigned long>(info.f_type);
+    return std::find(std::begin(views), std::end(views), type) != std::end(views);
 }
 
 int WalkFolder::statEntry(const QString &name, FileKind &kind, qint64 &size, qint64 &modifiedMSecs) const

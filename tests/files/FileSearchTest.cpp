@@ -535,6 +535,57 @@ TEST_F(FileSearchTest, MountsThatHoldFilesAreWalkedPseudoFileSystemsAreNot)
     EXPECT_EQ(unknown.paths, QStringList({"home/u/Documents/a.txt"}));
 }
 
+TEST_F(FileSearchTest, AKernelViewUnderANumberTheTableGaveADiskIsNotWalked)
+{
+    if (!isRoot())
+        GTEST_SKIP() << "mounting needs root";
+    // Mount numbers are reused: the table read when the run started may give the
+    // number of a mount that has since become a view of the kernel. Such a table is
+    // handed in, naming a bind of /proc and one of /dev (a devtmpfs, which calls itself
+    // tmpfs) as disks, beside a RAM disk that really is one.
+    files({{"k/a.txt", "a"}, {"k/proc/", ""}, {"k/dev/", ""}, {"k/ram/", ""}});
+    const QByteArray proc = QFile::encodeName(root("k/proc"));
+    const QByteArray dev = QFile::encodeName(root("k/dev"));
+    const QByteArray ram = QFile::encodeName(root("k/ram"));
+    ASSERT_EQ(::mount("/proc", proc.constData(), nullptr, MS_BIND, nullptr), 0);
+    ASSERT_EQ(::mount("/dev", dev.constData(), nullptr, MS_BIND, nullptr), 0);
+    ASSERT_EQ(::mount("tmpfs", ram.constData(), "tmpfs", 0, "size=1m"), 0);
+    env.writeFile(QStringLiteral("k/ram/r.txt"), "r");
+    QList<Volume> stale;
+    for (const QString &path : {QStorageInfo(env.root()).rootPath(), root("k/proc"), root("k/dev"), root("k/ram")}) {
+        Volume volume;
+        volume.mountPath = path;
+        volume.kind = QStringLiteral("drive");
+        volume.type = QStringLiteral("ext4");
+        stale << volume;
+    }
+    QStringList entered; // folders the walk turned in, written on the run's thread
+    const auto search = [&](std::function<VolumeTable()> readVolumes) {
+        FileSearch search;
+        entered.clear();
+        search.setStepHook([&](FileSearch::Step step, const QString &path) {
+            if (step == FileSearch::Step::Folder)
+                entered << path;
+        });
+        SearchRequest request{{{root("k"), false}}, QStringLiteral("*"), {}, VolumeTable::fromVolumes(stale)};
+        request.readVolumes = std::move(readVolumes);
+        return run(search, request);
+    };
+    const Outcome once = search({});
+    const Outcome again = search([] { return VolumeTable::fromSystem(); });
+    const QStringList enteredAgain = entered;
+    ::umount2(ram.constData(), MNT_DETACH);
+    ::umount2(dev.constData(), MNT_DETACH);
+    ::umount2(proc.constData(), MNT_DETACH);
+    // proc says what it is on the folder opened, whatever the table held.
+    for (const QString &path : once.paths)
+        EXPECT_FALSE(path.startsWith(QLatin1String("k/proc/"))) << qPrintable(path);
+    // The devtmpfs is told by the mount table, read again for a number not met before.
+    EXPECT_EQ(again.paths, QStringList({"k/ram/r.txt", "k/a.txt"}));
+    for (const QString &path : enteredAgain)
+        EXPECT_FALSE(path.startsWith(root("k/dev"))) << qPrintable(path);
+}
+
 TEST_F(FileSearchTest, EveryFileOfAVeryDeepTreeIsFoundUnderALowOpenFileLimit)
 {
     // 3,000 nested folders, deeper than the whole path a name may have, with a file at
