@@ -336,13 +336,13 @@ int PosixFileSystem::list(const OpenFolder &folder, FolderListing &out, const Wi
             failure = errno;
             break;
         }
-        const QByteArray raw(entry->d_name);
+        const QByteArrayView raw(entry->d_name);
         if (raw == "." || raw == "..")
             continue;
-        const QString name = decodeFileName(raw);
+        QString name = decodeFileName(raw);
         if (names && !names->matches(name))
             continue;
-        out.entries.push_back({name, kindOfEntry(folderFd, entry->d_type, entry->d_name)});
+        out.entries.push_back({std::move(name), kindOfEntry(folderFd, entry->d_type, entry->d_name)});
     }
     ::closedir(dir);
     return failure;

@@ -121,6 +121,16 @@ QString windows1250(QByteArrayView bytes)
 
 QString decodeFileName(QByteArrayView bytes)
 {
+    // Most names are ASCII: no decoder to set up for each of a folder's 100,000 names.
+    bool ascii = true;
+    for (const char byte : bytes) {
+        if (uchar(byte) >= 0x80) {
+            ascii = false;
+            break;
+        }
+    }
+    if (ascii)
+        return QString::fromLatin1(bytes);
     QStringDecoder decoder(QStringDecoder::Utf8,
                            QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
     QString text = decoder(bytes);
