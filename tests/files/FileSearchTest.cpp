@@ -339,11 +339,13 @@ TEST_F(FileSearchTest, FoldersThatCannotBeReadAreCountedOthersPassedOverAreNot)
         // Root reads every folder: the run's threads, made by this one, run as nobody.
         // The raw call changes this thread alone; the test's other threads stay root.
         const bool asRoot = isRoot();
-        if (asRoot)
+        if (asRoot) {
             ASSERT_EQ(::syscall(SYS_setresuid, -1, 65534, -1), 0);
+        }
         collector.start(request(root("u")));
-        if (asRoot)
+        if (asRoot) {
             ASSERT_EQ(::syscall(SYS_setresuid, -1, 0, -1), 0);
+        }
     }
     collector.wait();
     for (const char *closed : {"u/zavrena", "u/zavrena2"})

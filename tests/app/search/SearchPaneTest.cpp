@@ -227,11 +227,13 @@ TEST_F(SearchPane, TheEndLineCountsTheFoldersThatCouldNotBeRead)
     // Root reads every folder: the run's threads, made by this one, run as nobody. The
     // raw call changes this thread alone.
     const bool asRoot = ::geteuid() == 0;
-    if (asRoot)
+    if (asRoot) {
         ASSERT_EQ(::syscall(SYS_setresuid, -1, 65534, -1), 0);
+    }
     search(QString());
-    if (asRoot)
+    if (asRoot) {
         ASSERT_EQ(::syscall(SYS_setresuid, -1, 0, -1), 0);
+    }
     ASSERT_TRUE(waitIdle());
     ASSERT_TRUE(QTest::qWaitFor([this] { return status().startsWith(QStringLiteral("Hotovo")); }, 20000));
     for (const char *closed : {"zavrena", "zavrena2"})
