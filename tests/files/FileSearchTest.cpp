@@ -875,7 +875,7 @@ protected:
     }
     // Moves a level out of the tree as the walk turns in the deepest folder but one,
     // far below it; the start folder is renamed too when asked.
-    Outcome searchMovingAway(int level, bool renameStart)
+    Outcome searchMovingAway(int level, bool renameStart, int renamedLevel = 0)
     {
         FileSearch search;
         const QString turn = root(pathOf(kLevels - 1));
@@ -887,6 +887,11 @@ protected:
             EXPECT_EQ(::renameat(folders[size_t(level - 1)], names[size_t(level - 1)].toUtf8().constData(), top, "away"), 0);
             if (renameStart) {
                 EXPECT_EQ(::renameat(top, "deep", top, "deep-renamed"), 0);
+            }
+            if (renamedLevel > 0) {
+                const QByteArray name = names[size_t(renamedLevel - 1)].toUtf8();
+                EXPECT_EQ(::renameat(folders[size_t(renamedLevel - 1)], name.constData(),
+                                     folders[size_t(renamedLevel - 1)], (name + "-renamed").constData()), 0);
             }
         });
         Outcome outcome = run(search, request(root("deep"), QStringLiteral("*.txt")));
@@ -913,6 +918,21 @@ TEST_F(MovedFolderTest, TheFoldersAboveAFolderMovedAwayMidWalkAreStillExamined)
     EXPECT_EQ(outcome.paths.mid(outcome.paths.size() - 25), above);
     EXPECT_EQ(outcome.paths.front(), fileOf(kLevels));
     EXPECT_EQ(outcome.unreadable, 0) << "every folder was found again";
+}
+
+TEST_F(MovedFolderTest, FoldersThatCannotBeFoundAgainAreCounted)
+{
+    // Level 25 moved away and level 10 renamed: no road leads back to levels 10 to 24
+    // (their sub-folder's parent is elsewhere, their names changed above them), so
+    // their files are lost to the walk, and the run says how many folders it missed.
+    const Outcome outcome = searchMovingAway(25, false, 10);
+    EXPECT_EQ(outcome.unreadable, 15);
+    for (int level = 10; level <= 24; ++level)
+        EXPECT_FALSE(outcome.paths.contains(fileOf(level))) << level;
+    EXPECT_EQ(outcome.paths.back(), fileOf(0));
+    // Put back for the clean-up.
+    const QByteArray name = names[9].toUtf8();
+    ::renameat(folders[9], (name + "-renamed").constData(), folders[9], name.constData());
 }
 
 TEST_F(MovedFolderTest, TheStartFolderStaysOpenWhateverHappensToItsPath)
