@@ -526,10 +526,7 @@ void frmMain::lstResults_ItemClick(const ListItem &Item)
 {
     if (shared().WindowCount < 1 || ResultsMouseButton != 1)
         return;
-    // A path whose bytes are no UTF-8 goes as an address carrying them: as text the
-    // engine would take it for another name.
-    const QString key = Item.key();
-    runIgnoringErrors([&] { requireActiveForm()->Web->Navigate(holdsUndecodedBytes(key) ? fileAddress(key) : key); });
+    runIgnoringErrors([&] { requireActiveForm()->Web->Navigate(pathAsAddress(Item.key())); });
 }
 
 void frmMain::lstResults_MouseDown(Qt::MouseButton Button)
@@ -577,9 +574,9 @@ void frmMain::openSelectedResult(bool newWindow)
     if (selected.isNull())
         return;
     if (newWindow)
-        ignore([&] { NewWindow(selected.key()); });
+        ignore([&] { NewWindow(pathAsAddress(selected.key())); });
     else if (shared().WindowCount > 0)
-        ignore([&] { requireActiveForm()->Web->Navigate(selected.key()); });
+        ignore([&] { requireActiveForm()->Web->Navigate(pathAsAddress(selected.key())); });
 }
 
 void frmMain::addSelectedResultToFavorites()
@@ -591,6 +588,6 @@ void frmMain::addSelectedResultToFavorites()
         const QString address = selected.key();
         const QString title = selected.subItem(1);
         if (!address.isEmpty())
-            AddFavorite(address, title, this);
+            AddFavorite(pathAsAddress(address), title, this);
     });
 }

@@ -221,6 +221,11 @@ QString typedFileName(const QString &text)
     return typed;
 }
 
+QString pathAsAddress(const QString &path)
+{
+    return holdsUndecodedBytes(path) ? fileAddress(path) : path;
+}
+
 QString fileAddress(const QString &path)
 {
     if (!holdsUndecodedBytes(path))

@@ -41,3 +41,7 @@ QString undecodedNameMark();
 QString typedFileName(const QString &text);
 // The file: address of an absolute path, percent-encoded from its bytes.
 QString fileAddress(const QString &path);
+// What is handed to the browser or stored as an address for a path: the path itself
+// where its bytes are UTF-8 (as ever), its file: address where they are not (as text
+// the engine would take it for another name).
+QString pathAsAddress(const QString &path);
