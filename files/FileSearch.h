@@ -60,7 +60,10 @@ struct SearchRow
 // thread takes them out and sends them, so nothing a run made is read without that lock. The walk is depth first: a folder's sub-folders from the last of its
 // listing (sorted by name) to the first, each completely, then the folder's own files. Stopping clears
 // the run's flag: the walk enters no further folder, while the folder whose loop finds
-// the flag clear, and each folder above it, still has its files examined.
+// the flag clear, and each folder above it, still has its files examined, except that
+// no file's content is read after the stop (the file being read is left between two
+// chunks; neither it nor those after it count as examined), so a stop ends a run at
+// once, whatever the files' sizes.
 class FileSearch : public QObject
 {
     Q_OBJECT
