@@ -51,8 +51,8 @@ void FolderTreeLoader::loadFileTree(const Roots &roots)
     };
     QString desktop = roots.desktop;
     QString personal = roots.personal;
-    addFolderRoot(desktop, GetFileName(desktop), "plocha");
-    addFolderRoot(personal, GetFileName(personal), "documents");
+    addFolderRoot(desktop, shownFileName(GetFileName(desktop)), "plocha");
+    addFolderRoot(personal, shownFileName(GetFileName(personal)), "documents");
 
     ignore([&] { m_tree.addRoot(MyComputerKey, QStringLiteral("Tento počítač"), QStringLiteral("tc")); });
     ignore([&] { m_tree.node(MyComputerKey).setTag(TagMyComputer); });
