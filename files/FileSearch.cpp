@@ -350,11 +350,15 @@ void FileSearch::post(Report report)
     std::lock_guard lock(m_mailMutex);
     // One wake-up for however many reports wait: the window is never flooded. It is
     // posted under the lock, so the search's thread, which takes the lock before it
-    // reads anything, sees all that the run did before it.
+    // reads anything, sees all that the run did before it. Posted by name: the call
+    // the search's thread reads before it takes the lock is then made and read inside
+    // Qt, whose own lock hands it over; a call object made here would be read
+    // unlocked as far as the thread checker can see (it sees Qt's hand-over only when
+    // the window's thread was asleep), and reported now and then.
     const bool wake = m_mail.empty();
     m_mail.push_back(std::move(report));
     if (wake)
-        QMetaObject::invokeMethod(this, &FileSearch::deliver, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, "deliver", Qt::QueuedConnection);
 }
 
 void FileSearch::deliver()

@@ -123,8 +123,9 @@ private:
     };
     // Called on a run's thread.
     void post(Report report);
-    // Called on the search's thread: sends what the runs left.
-    void deliver();
+    // Called on the search's thread: sends what the runs left. Invoked by name, so that
+    // the call made on a run's thread is built inside Qt (see post).
+    Q_INVOKABLE void deliver();
 
     std::mutex m_mailMutex;
     std::deque<Report> m_mail;
