@@ -458,8 +458,15 @@ private:
     void searchRowsFound(quint64 run, const QList<SearchRow> &rows, qint64 examined);
     void searchWalking(quint64 run);
     void showSearchLine(const QString &line, const QString &lookIn);
-    void searchFinished(quint64 run, qint64 examined, bool unavailable);
+    void searchFinished(quint64 run, qint64 examined, bool unavailable, int unreadable);
     quint64 m_searchRun = 0;
+    // Folders the last run could not read.
+    int m_searchUnreadable = 0;
+    // Where the keyboard was when the run started, to go back to after it.
+    QPointer<QWidget> m_searchKeyboardFrom;
+    QWidget *searchStopWidget() const;
+    void keepKeyboardForRun();
+    void giveKeyboardBackAfterRun(bool hadKeyboard);
     // The last run has ended: its figures are known.
     bool m_searchEnded = true;
     QString m_searchPlace;

@@ -2,11 +2,11 @@
 
 #include "core/ErrorLog.h"
 #include "core/SharedState.h"
+#include "platform/files/FileSystem.h"
 #include "platform/system/DiskInfo.h"
 #include "platform/system/ErrorState.h"
 
 #include <QDir>
-#include <QFileInfo>
 
 namespace {
 
@@ -76,8 +76,9 @@ bool FileExists(const QString &path)
 {
     if (path.isEmpty())
         return false;
-    const QFileInfo info(path);
-    return info.exists() || info.isSymLink();
+    // Through the layer, which names a file by its bytes; a link counts, even broken.
+    FileStatus status;
+    return FileSystem::current().stat(path, status) == 0;
 }
 
 QString SanitizeFileName(QString &name)

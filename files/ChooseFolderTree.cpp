@@ -6,6 +6,7 @@
 #include "files/FolderTreeRename.h"
 #include "platform/controls/MessageBox.h"
 #include "platform/controls/TreeView.h"
+#include "platform/files/FileNames.h"
 #include "platform/system/ErrorState.h"
 
 using namespace FolderTree;
@@ -47,8 +48,8 @@ void ChooseFolderTree::loadRoots(const Roots &roots)
             ignore([&] { m_tree.add(key, TreeRelation::LastChild, QString(), QString()); });
     };
     QString desktop = roots.desktop, personal = roots.personal;
-    addRoot(roots.desktop, GetFileName(desktop), QStringLiteral("plocha"), TagDir, true);
-    addRoot(roots.personal, GetFileName(personal), QStringLiteral("documents"), TagDir, true);
+    addRoot(roots.desktop, shownFileName(GetFileName(desktop)), QStringLiteral("plocha"), TagDir, true);
+    addRoot(roots.personal, shownFileName(GetFileName(personal)), QStringLiteral("documents"), TagDir, true);
     addRoot(MyComputer, QStringLiteral("Tento počítač"), QStringLiteral("tc"), MyComputer, false);
     const VolumeTable volumes = m_volumes();
     for (const Volume &volume : volumes.volumes()) {

@@ -260,10 +260,19 @@ bool ContentMatcher::matches(QByteArrayView content) const
     return false;
 }
 
-bool ContentMatcher::matches(WalkFile &file, QByteArray &buffer) const
+bool ContentMatcher::matches(WalkFile &file, QByteArray &buffer, const std::atomic<bool> *going, bool *cut) const
 {
+    if (cut)
+        *cut = false;
     if (m_forms.empty())
         return false;
+    const auto stopped = [&] {
+        if (!going || going->load(std::memory_order_relaxed))
+            return false;
+        if (cut)
+            *cut = true;
+        return true;
+    };
     const qsizetype overlap = m_longest - 1;
     if (buffer.size() < ChunkSize + overlap)
         buffer.resize(ChunkSize + overlap);
@@ -273,6 +282,8 @@ bool ContentMatcher::matches(WalkFile &file, QByteArray &buffer) const
         QByteArray piece(ChunkSize, Qt::Uninitialized);
         Utf8Validator validator;
         for (qint64 offset = 0;;) {
+            if (stopped())
+                return false;
             const qint64 count = file.readAt(piece.data(), piece.size(), offset);
             if (count <= 0)
                 return count == 0 && validator.complete();
@@ -285,6 +296,8 @@ bool ContentMatcher::matches(WalkFile &file, QByteArray &buffer) const
     qsizetype kept = 0;
     qint64 total = 0;
     for (;;) {
+        if (stopped())
+            return false;
         const qint64 count = file.read(data + kept, ChunkSize);
         if (count <= 0)
             return false;

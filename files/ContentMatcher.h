@@ -4,6 +4,7 @@
 #include <QByteArrayView>
 #include <QString>
 
+#include <atomic>
 #include <vector>
 
 class WalkFile;
@@ -25,8 +26,10 @@ public:
 
     // Reads an open file from its start in chunks that overlap by the longest form
     // less one byte, and stops at the first hit. A read that fails is no match.
-    // buffer is the reader's own, kept between calls.
-    bool matches(WalkFile &file, QByteArray &buffer) const;
+    // buffer is the reader's own, kept between calls. Once going turns false the
+    // reading stops between two chunks, however large the file: no match, and cut set.
+    bool matches(WalkFile &file, QByteArray &buffer, const std::atomic<bool> *going = nullptr,
+                 bool *cut = nullptr) const;
     // The same for content at hand, all of it.
     bool matches(QByteArrayView content) const;
 

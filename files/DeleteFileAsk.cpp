@@ -5,6 +5,7 @@
 #include "files/DeletedStore.h"
 #include "files/FileEvents.h"
 #include "platform/controls/MessageBox.h"
+#include "platform/files/FileNames.h"
 #include "platform/system/ErrorState.h"
 
 void DeleteFileAsk(QObject *owner, const QString &path, bool alreadyStored)
@@ -13,7 +14,7 @@ void DeleteFileAsk(QObject *owner, const QString &path, bool alreadyStored)
     Q_UNUSED(alreadyStored);
     IgnoreErrors ignore;
     QString name = path;
-    const QString prompt = QStringLiteral("Smazat soubor ") + GetFileName(name) + QStringLiteral(" ?");
+    const QString prompt = QStringLiteral("Smazat soubor ") + shownFileName(GetFileName(name)) + QStringLiteral(" ?");
     FilesHost *host = FilesHost::current();
     if (MsgBox(prompt, MsgBoxStyle::YesNo | MsgBoxStyle::Question, QString(), host ? host->dialogOwner() : nullptr)
         != MsgBoxResult::Yes)

@@ -4,6 +4,7 @@
 #include "core/PathServices.h"
 #include "core/SharedState.h"
 #include "platform/controls/MessageBox.h"
+#include "platform/files/FileNames.h"
 #include "platform/files/FileSystem.h"
 #include "platform/system/DiskInfo.h"
 #include "platform/system/ErrorState.h"
@@ -45,7 +46,7 @@ namespace {
 
 int utf8Size(const QString &text)
 {
-    return int(QFile::encodeName(text).size());
+    return int(encodeFileName(text).size());
 }
 
 // The name cut to at most room bytes: the extension stays when something of the
@@ -118,10 +119,10 @@ void empty(EmptyingReport *report)
         raiseFileError(failure);
     // Every entry goes by the bytes of its name, so a name that is no valid UTF-8
     // goes too; a folder refuses (EISDIR) and stays.
-    QList<QByteArray> names = listing.undecodable;
+    QList<QByteArray> names;
     for (const FolderEntry &entry : listing.entries) {
         if (entry.kind != FileKind::Folder)
-            names.append(QFile::encodeName(entry.name));
+            names.append(encodeFileName(entry.name));
     }
     bool found = false;
     for (const QByteArray &name : std::as_const(names)) {

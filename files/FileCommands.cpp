@@ -8,6 +8,7 @@
 #include "files/frmSelectDir.h"
 #include "files/frmTextLine.h"
 #include "platform/controls/Forms.h"
+#include "platform/files/FileNames.h"
 #include "platform/store/SettingsStore.h"
 #include "platform/system/ErrorState.h"
 
@@ -38,8 +39,8 @@ void chooseTargetFolder(int mode, const QString &source, const QString &caption)
     QString path = source;
     ignore([&] {
         dialog->setWindowTitle(caption);
-        dialog->lblPathS->setText(caption + GetFileName(path) + QStringLiteral(" to:"));
-        dialog->lblPathS->setToolTip(source);
+        dialog->lblPathS->setText(caption + shownFileName(GetFileName(path)) + QStringLiteral(" to:"));
+        dialog->lblPathS->setToolTip(shownFileName(source));
     });
     ignore([&] { dialog->showModal(dialogOwner()); });
 }
@@ -71,7 +72,7 @@ void runUnderFreeName(int operation, CheckedOperation run, const QString &source
         ignore([&] {
             dialog->hide();
             dialog->setWindowTitle(FileOpMessage(result, target));
-            dialog->txtText->setText(GetFileName(name));
+            dialog->txtText->setText(shownFileName(GetFileName(name)));
             dialog->lblLabel->setText(QStringLiteral("Zvolte jiné jméno."));
         });
         ignore([&] { ShowFileOpMessage(result, target, dialogOwner()); });

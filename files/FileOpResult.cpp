@@ -1,6 +1,7 @@
 #include "files/FileOpResult.h"
 
 #include "platform/controls/MessageBox.h"
+#include "platform/files/FileNames.h"
 #include "platform/system/ErrorState.h"
 
 #include <cerrno>
@@ -31,7 +32,7 @@ QString FileOpMessage(const FileOpResult &result, const QString &target, bool fo
 {
     switch (result.code) {
     case FileOpCode::TargetExists:
-        return (folder ? QStringLiteral("Složka ") : QStringLiteral("Soubor ")) + target + QStringLiteral(" již existuje.");
+        return (folder ? QStringLiteral("Složka ") : QStringLiteral("Soubor ")) + shownFileName(target) + QStringLiteral(" již existuje.");
     case FileOpCode::NoSpace: return QStringLiteral("Na vybraném disku není dostatek místa.");
     case FileOpCode::SourceMissing: return QStringLiteral("Zdrojový soubor neexistuje.");
     case FileOpCode::TargetFolderMissing: return QStringLiteral("Cílová cesta neexistuje.");
@@ -40,8 +41,8 @@ QString FileOpMessage(const FileOpResult &result, const QString &target, bool fo
     case FileOpCode::Failed:
         return QStringLiteral("Operace se souborem se nezdařila: ") + systemErrorText(result.systemError);
     case FileOpCode::SourceUnreadable:
-        return QStringLiteral("Soubor „%1“ nelze přečíst (%2).").arg(result.name, systemErrorText(result.systemError));
-    case FileOpCode::NameRefused: return QStringLiteral("Cílový disk nepovoluje název souboru „%1“.").arg(result.name);
+        return QStringLiteral("Soubor „%1“ nelze přečíst (%2).").arg(shownFileName(result.name), systemErrorText(result.systemError));
+    case FileOpCode::NameRefused: return QStringLiteral("Cílový disk nepovoluje název souboru „%1“.").arg(shownFileName(result.name));
     default: return {};
     }
 }

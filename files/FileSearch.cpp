@@ -6,6 +6,7 @@
 #include "files/PageTitle.h"
 #include "files/SearchLookAhead.h"
 #include "files/SearchWalker.h"
+#include "platform/files/FileNames.h"
 #include "platform/files/WalkFolder.h"
 
 #include <QElapsedTimer>
@@ -63,8 +64,9 @@ struct FileSearch::Run
 class FileSearch::Examiner
 {
 public:
-    explicit Examiner(const ContentMatcher &matcher)
+    Examiner(const ContentMatcher &matcher, const std::atomic<bool> &going)
         : m_matcher(matcher)
+        , m_going(&going)
     {
     }
 
@@ -88,7 +90,14 @@ public:
             if (failure == 0) {
                 size = file.size();
                 modified = file.modifiedMSecs();
-                outcome.found = m_matcher.matches(file, m_buffer);
+                // "Zastavit" ends the reading of a file of any size at once: a file whose
+                // reading was cut short was not examined.
+                bool cut = false;
+                outcome.found = m_matcher.matches(file, m_buffer, m_going, &cut);
+                if (cut) {
+                    outcome.found = false;
+                    return;
+                }
             }
         }
         outcome.counted = true;
@@ -101,8 +110,9 @@ private:
     {
         SearchRow row;
         row.path = rowPath(folder, name);
-        row.name = name;
-        row.folder = GetParentPath(row.path);
+        // Shown as a person reads it; the key keeps the name's bytes.
+        row.name = shownFileName(name);
+        row.folder = shownFileName(GetParentPath(row.path));
         // Files installed together share their time: the text is made once for them.
         const qint64 second = modified / 1000;
         if (second != m_dateSecond || m_dateText.isEmpty()) {
@@ -138,6 +148,7 @@ private:
     }
 
     const ContentMatcher &m_matcher;
+    const std::atomic<bool> *m_going;
     QByteArray m_buffer;
     qint64 m_dateSecond = 0;
     QString m_dateText;
@@ -165,7 +176,7 @@ public:
         // and handing files to other threads would only slow it.
         const int workers = m_matcher.isEmpty() ? 0 : SearchLookAhead::workersForThisMachine();
         // One examiner per thread: each keeps its own read buffer.
-        std::vector<Examiner> examiners(size_t(workers) + 1, Examiner(m_matcher));
+        std::vector<Examiner> examiners(size_t(workers) + 1, Examiner(m_matcher, m_run.running));
         {
             SearchLookAhead lookAhead(
                 m_walker, workers,
@@ -188,6 +199,7 @@ public:
         end.run = m_run.number;
         end.examined = m_examined;
         end.unavailable = m_unavailable;
+        end.unreadable = m_walker.unreadable();
         m_owner->post(std::move(end));
     }
 
@@ -338,11 +350,15 @@ void FileSearch::post(Report report)
     std::lock_guard lock(m_mailMutex);
     // One wake-up for however many reports wait: the window is never flooded. It is
     // posted under the lock, so the search's thread, which takes the lock before it
-    // reads anything, sees all that the run did before it.
+    // reads anything, sees all that the run did before it. Posted by name: the call
+    // the search's thread reads before it takes the lock is then made and read inside
+    // Qt, whose own lock hands it over; a call object made here would be read
+    // unlocked as far as the thread checker can see (it sees Qt's hand-over only when
+    // the window's thread was asleep), and reported now and then.
     const bool wake = m_mail.empty();
     m_mail.push_back(std::move(report));
     if (wake)
-        QMetaObject::invokeMethod(this, &FileSearch::deliver, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, "deliver", Qt::QueuedConnection);
 }
 
 void FileSearch::deliver()
@@ -364,7 +380,7 @@ void FileSearch::deliver()
             emit walking(report.run);
             break;
         case Report::Finished:
-            emit finished(report.run, report.examined, report.unavailable);
+            emit finished(report.run, report.examined, report.unavailable, report.unreadable);
             break;
         }
     }

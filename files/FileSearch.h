@@ -31,6 +31,10 @@ struct SearchRequest
     // when its mount holds files; a pseudo file system, or a mount the table does not
     // hold, is not read.
     VolumeTable volumes;
+    // Reads the mounts again. Mount numbers are reused: one freed mid-run may number
+    // another mount by the time the walk meets it, so a number the run has not met yet
+    // has the table read anew (on the run's thread). Empty: the table above stays.
+    std::function<VolumeTable()> readVolumes;
 };
 
 // One found file, as the results list shows it.
@@ -56,7 +60,10 @@ struct SearchRow
 // thread takes them out and sends them, so nothing a run made is read without that lock. The walk is depth first: a folder's sub-folders from the last of its
 // listing (sorted by name) to the first, each completely, then the folder's own files. Stopping clears
 // the run's flag: the walk enters no further folder, while the folder whose loop finds
-// the flag clear, and each folder above it, still has its files examined.
+// the flag clear, and each folder above it, still has its files examined, except that
+// no file's content is read after the stop (the file being read is left between two
+// chunks; neither it nor those after it count as examined), so a stop ends a run at
+// once, whatever the files' sizes.
 class FileSearch : public QObject
 {
     Q_OBJECT
@@ -95,8 +102,9 @@ signals:
     // however often it changes meanwhile, so that a fast walk never floods the window.
     void walking(quint64 run);
     // The walk ended; unavailable: a start folder's volume was not ready or its
-    // folder could not be opened.
-    void finished(quint64 run, qint64 examined, bool unavailable);
+    // folder could not be opened; unreadable: folders below that could not be read
+    // (SearchWalker::unreadable).
+    void finished(quint64 run, qint64 examined, bool unavailable, int unreadable);
 
 private:
     struct Run;
@@ -111,11 +119,13 @@ private:
         QList<SearchRow> rows;
         qint64 examined = 0;
         bool unavailable = false;
+        int unreadable = 0;
     };
     // Called on a run's thread.
     void post(Report report);
-    // Called on the search's thread: sends what the runs left.
-    void deliver();
+    // Called on the search's thread: sends what the runs left. Invoked by name, so that
+    // the call made on a run's thread is built inside Qt (see post).
+    Q_INVOKABLE void deliver();
 
     std::mutex m_mailMutex;
     std::deque<Report> m_mail;

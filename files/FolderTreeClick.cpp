@@ -2,8 +2,7 @@
 
 #include "core/PathServices.h"
 #include "files/FolderTreeModel.h"
-
-#include <QUrl>
+#include "platform/files/FileNames.h"
 
 using namespace FolderTree;
 
@@ -34,7 +33,7 @@ NodeClickAction nodeClickAction(const QString &tag, const NodeClickState &state)
 QString nodeAddress(const QString &tag, const QString &key)
 {
     const QString path = tag == TagMyComputer ? QStringLiteral("/") : key;
-    return QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded);
+    return fileAddress(path);
 }
 
 bool labelEditAllowed(const QString &tag)

@@ -4,11 +4,10 @@
 #include "files/DeletedStore.h"
 #include "files/FolderTreeModel.h"
 #include "platform/controls/TreeView.h"
+#include "platform/files/FileNames.h"
 #include "platform/files/FileSystem.h"
 #include "platform/files/WildcardPattern.h"
 #include "platform/system/ErrorState.h"
-
-#include <QFileInfo>
 
 #include <algorithm>
 
@@ -52,8 +51,8 @@ void FolderTreeLoader::loadFileTree(const Roots &roots)
     };
     QString desktop = roots.desktop;
     QString personal = roots.personal;
-    addFolderRoot(desktop, GetFileName(desktop), "plocha");
-    addFolderRoot(personal, GetFileName(personal), "documents");
+    addFolderRoot(desktop, shownFileName(GetFileName(desktop)), "plocha");
+    addFolderRoot(personal, shownFileName(GetFileName(personal)), "documents");
 
     ignore([&] { m_tree.addRoot(MyComputerKey, QStringLiteral("Tento počítač"), QStringLiteral("tc")); });
     ignore([&] { m_tree.node(MyComputerKey).setTag(TagMyComputer); });
@@ -122,8 +121,11 @@ bool FolderTreeLoader::readFolder(const QString &path, bool store)
         if (entry.name.startsWith(QLatin1Char('.')))
             continue;
         bool folder = entry.kind == FileKind::Folder;
-        if (entry.kind == FileKind::Link)
-            folder = QFileInfo(childPath(path, entry.name)).isDir();
+        if (entry.kind == FileKind::Link) {
+            // A link to a folder is shown as one: opened as the system follows it.
+            OpenFolder target;
+            folder = files.openFolder(childPath(path, entry.name), target) == 0;
+        }
         (folder ? m_folders : m_files).append(entry.name);
     }
     sortByName(m_folders);
@@ -141,7 +143,7 @@ void FolderTreeLoader::loadDirs(const QString &path)
     for (const QString &name : std::as_const(m_folders)) {
         const QString key = childPath(path, name);
         if (!m_tree.contains(key)) {
-            added.append({key, name, QStringLiteral("closed"), TagDir, true});
+            added.append({key, shownFileName(name), QStringLiteral("closed"), TagDir, true});
             continue;
         }
         // A volume mounted inside this folder stays a volume, under My Computer only.
@@ -172,7 +174,7 @@ void FolderTreeLoader::loadFiles(const QString &path, const QString &pattern)
         if (m_tree.contains(key))
             ignore([&] { m_tree.node(key).setTag(TagFile); });
         else
-            added.append({key, name, fileImageKey(name, m_tree.imageList()), TagFile});
+            added.append({key, shownFileName(name), fileImageKey(name, m_tree.imageList()), TagFile});
     }
     ignore([&] { m_tree.append(path, added); });
 }
@@ -189,7 +191,7 @@ void FolderTreeLoader::loadDelFiles(const QString &storePath)
         if (m_tree.contains(key))
             ignore([&] { m_tree.node(key).setTag(TagStoredFile); });
         else
-            added.append({key, storedFileText(name), fileImageKey(name, m_tree.imageList()), TagStoredFile});
+            added.append({key, shownFileName(storedFileText(name)), fileImageKey(name, m_tree.imageList()), TagStoredFile});
     }
     ignore([&] { m_tree.append(storePath, added); });
 }

@@ -2,6 +2,7 @@
 
 #include "files/FolderTreeClick.h"
 #include "platform/controls/TreeNode.h"
+#include "platform/files/FileNames.h"
 #include "platform/files/FileSystem.h"
 #include "platform/system/ErrorState.h"
 
@@ -12,9 +13,10 @@ QString renameFromLabel(const TreeNode &node, QString &label)
     if (label.isEmpty())
         return QStringLiteral("Název souboru nebo složky je prázdný.");
     IgnoreErrors ignore;
+    // What the user typed is text, taken as UTF-8, never as a name's raw bytes.
     const bool renamed = ignore([&] {
         const QString oldPath = node.key();
-        label = fileNameFromLabel(label);
+        label = fileNameFromLabel(typedFileName(label));
         const QString newPath = renamedPath(oldPath, label);
         if (const int failure = FileSystem::current().rename(oldPath, newPath))
             raiseFileError(failure);

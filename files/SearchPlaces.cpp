@@ -1,6 +1,7 @@
 #include "files/SearchPlaces.h"
 
 #include "core/PathServices.h"
+#include "platform/files/FileNames.h"
 
 namespace SearchPlaces {
 
@@ -21,8 +22,8 @@ QList<Item> items(const Folders &folders, const VolumeTable &volumes, const Volu
     QString desktop = folders.desktop;
     QString personal = folders.personal;
     QList<Item> list = {
-        {QStringLiteral("desktop"), GetFileName(desktop), QStringLiteral("plocha"), 0},
-        {QStringLiteral("documents"), GetFileName(personal), QStringLiteral("documents"), 0},
+        {QStringLiteral("desktop"), shownFileName(GetFileName(desktop)), QStringLiteral("plocha"), 0},
+        {QStringLiteral("documents"), shownFileName(GetFileName(personal)), QStringLiteral("documents"), 0},
         {QStringLiteral("thisc"), QStringLiteral("Tento počítač"), QStringLiteral("tc"), 0},
     };
     QStringList local;

@@ -11,6 +11,7 @@ QString childPath(const QString &folder, const QString &name)
 SearchWalker::SearchWalker(const SearchRequest &request, const std::atomic<bool> &running)
     : m_starts(request.starts)
     , m_volumes(request.volumes)
+    , m_readVolumes(request.readVolumes)
     , m_names(request.pattern)
     , m_running(running)
 {
@@ -69,8 +70,10 @@ bool SearchWalker::takeStart(WalkStep &step)
     // finds it: a link to it ("Documents" kept on another disk) leads there, however
     // it is spelt. Below it no link is followed. The folder's own mount decides,
     // whatever its path says.
-    if (folder.open(start.path, WalkFolder::Links::Resolved) == 0)
+    if (folder.open(start.path, WalkFolder::Links::Resolved) == 0) {
         mount = m_volumes.mountOf(folder);
+        m_mountsMet.insert(folder.mountId());
+    }
     if (!mount || !mount->ready || !VolumeTable::holdsFiles(*mount)) {
         step.unavailable = true;
         return true;
@@ -92,7 +95,8 @@ bool SearchWalker::push(WalkFolder folder, const QString &path, const QString &n
     frame.path = path;
     frame.name = name;
     std::vector<FolderEntry> entries;
-    folder.list(entries);
+    if (folder.list(entries) != 0)
+        ++m_unreadable;
     for (FolderEntry &entry : entries) {
         if (entry.kind == FileKind::Folder)
             frame.folders.push_back(std::move(entry.name));
@@ -123,8 +127,13 @@ void SearchWalker::openSubFolder(Frame &frame)
             m_stack[i].folder.close();
         failure = sub.openChild(frame.folder, name);
     }
-    if (failure != 0)
+    if (failure != 0) {
+        // Gone meanwhile, or a link or a file put in its place: nothing there to read.
+        // A folder above that could not be found again was counted already (EBADF).
+        if (failure != ENOENT && failure != ELOOP && failure != ENOTDIR && failure != EBADF)
+            ++m_unreadable;
         return;
+    }
     if (sub.mountId() != frame.folder.mountId() && !mayCross(sub))
         return;
     const QString path = childPath(frame.path, name);
@@ -155,7 +164,15 @@ void SearchWalker::reopen(size_t index)
     // long as that sub-folder was not moved elsewhere.
     if (frame.folder.reopenAbove(m_stack[index + 1].folder) == 0)
         return;
-    // Else down by name from the nearest folder still open (the start folder at the
+    reopenDown(index);
+    // What it still held is lost to the walk.
+    if (!frame.folder.isOpen())
+        ++m_unreadable;
+}
+
+void SearchWalker::reopenDown(size_t index)
+{
+    // Down by name from the nearest folder still open (the start folder at the
     // latest), each step checked to be the folder walked before: a path would fail
     // past 4,096 bytes, or where a folder above was renamed meanwhile. Only a folder
     // that is really gone stays closed, and with it the rest of its walk.
@@ -174,12 +191,18 @@ void SearchWalker::reopen(size_t index)
     }
 }
 
-bool SearchWalker::mayCross(const WalkFolder &sub) const
+bool SearchWalker::mayCross(const WalkFolder &sub)
 {
     // Onto any file system that holds files, never into a view of the kernel's state
-    // nor onto a mount the table does not know; a whole volume keeps to its own.
-    if (m_ownVolume)
+    // nor onto a mount the table does not know; a whole volume keeps to its own. The
+    // file system's own word comes first: the table may be older than the mount.
+    if (m_ownVolume || sub.isKernelView())
         return false;
+    if (sub.hasMountId() && !m_mountsMet.contains(sub.mountId())) {
+        m_mountsMet.insert(sub.mountId());
+        if (m_readVolumes)
+            m_volumes = m_readVolumes();
+    }
     const Volume *mount = m_volumes.mountOf(sub);
     return mount && mount->ready && VolumeTable::holdsFiles(*mount);
 }

@@ -52,6 +52,10 @@ public:
     bool next(WalkStep &step);
     // Ends the walk at once: no further step.
     void end() { m_ended = true; }
+    // Folders met that could not be read: opened or listed in vain, or lost from the
+    // walk when it could not find them again. Not those passed over on purpose (other
+    // disks, links, a folder met twice) nor one removed meanwhile.
+    int unreadable() const { return m_unreadable; }
 
 private:
     struct Frame
@@ -72,17 +76,21 @@ private:
     // Opens again the closed folder of the stack at index, whose sub-folder above it
     // on the stack is open.
     void reopen(size_t index);
+    void reopenDown(size_t index);
     void giveFiles(WalkStep &step);
-    bool mayCross(const WalkFolder &sub) const;
+    bool mayCross(const WalkFolder &sub);
 
     const QList<SearchStart> m_starts;
-    const VolumeTable m_volumes;
+    VolumeTable m_volumes;
+    const std::function<VolumeTable()> m_readVolumes;
+    QSet<quint64> m_mountsMet;
     const WildcardPattern m_names;
     const std::atomic<bool> &m_running;
     qsizetype m_nextStart = 0;
     bool m_ownVolume = false;
     bool m_unwinding = false;
     bool m_ended = false;
+    std::atomic<int> m_unreadable{0};
     std::vector<Frame> m_stack;
     QSet<QPair<quint64, quint64>> m_seen;
 };

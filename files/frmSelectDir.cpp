@@ -14,6 +14,7 @@
 #include "platform/controls/Forms.h"
 #include "platform/controls/MessageBox.h"
 #include "platform/controls/TreeView.h"
+#include "platform/files/FileNames.h"
 #include "platform/store/RegistryKeys.h"
 #include "platform/system/ErrorState.h"
 #include "platform/system/Units.h"
@@ -150,7 +151,7 @@ void frmSelectDir::Form_Load()
     fraCopyMove->setVisible(!choosing);
     ignore([&] {
         QString source = s.SelectDirSource;
-        txtName->setText(GetFileName(source));
+        txtName->setText(shownFileName(GetFileName(source)));
     });
     txtName->setEnabled(false);
     const QString personal = withoutTrailingSlash(s.PersonalDir);
@@ -208,7 +209,7 @@ void frmSelectDir::cmdNav_Click(int Index)
     if (Index != 7)
         return;
     const SharedState &s = shared();
-    TargetPath = SelectDirRules::targetPath(lblPath->text(), chkNewName->isChecked(), txtName->text(), s.SelectDirSource);
+    TargetPath = SelectDirRules::targetPath(lblPath->text(), chkNewName->isChecked(), typedFileName(txtName->text()), s.SelectDirSource);
     CallFunction();
 }
 

@@ -7,6 +7,7 @@
 #include "files/FileEvents.h"
 #include "platform/controls/DialogButtons.h"
 #include "platform/controls/MessageBox.h"
+#include "platform/files/FileNames.h"
 #include "platform/system/ErrorState.h"
 
 #include <QHBoxLayout>
@@ -91,7 +92,7 @@ bool frmTextLine::showModal(QWidget *owner)
 QString frmTextLine::siblingPath() const
 {
     // A "/" typed into a name would reach into another folder.
-    QString name = txtText->text();
+    QString name = typedFileName(txtText->text());
     SanitizeFileName(name);
     const QString folder = GetParentPath(shared().DialogPath);
     return folder.endsWith(QLatin1Char('/')) ? folder + name : folder + QLatin1Char('/') + name;

@@ -220,5 +220,6 @@ void frmMain::trwPath_GotFocus()
 
 void frmMain::pruneFolderTree()
 {
-    ::pruneFolderTree(*trwPath, [](const QString &path) { return FileExists(path); });
+    ListedPaths paths;
+    ::pruneFolderTree(*trwPath, [&paths](const QString &path) { return paths.exists(path); });
 }

@@ -15,6 +15,7 @@
 #include "platform/controls/Forms.h"
 #include "platform/controls/TreeView.h"
 #include "platform/engine/BrowserControl.h"
+#include "platform/files/FileNames.h"
 #include "platform/store/SettingsStore.h"
 #include "platform/system/ErrorState.h"
 
@@ -185,7 +186,7 @@ void frmPM::mnuFilesAddToFav_Click()
     if (selected.tag != FolderTree::TagFile)
         ignore([&] { title = selected.node.text(); });
     if (!address.isEmpty())
-        ignore([&] { AddFavorite(address, title, mainWindow()); });
+        ignore([&] { AddFavorite(pathAsAddress(address), title, mainWindow()); });
 }
 
 void frmPM::mnuFilesCopyToQ_Click(int Index)

@@ -25,6 +25,7 @@
 #include "platform/controls/StatusBar.h"
 #include "platform/controls/Toolbar.h"
 #include "platform/engine/BrowserControl.h"
+#include "platform/files/FileNames.h"
 #include "platform/system/ErrorState.h"
 #include "platform/system/Units.h"
 
@@ -35,6 +36,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QToolButton>
 
 using Units::twipsToPixels;
 
@@ -82,11 +84,18 @@ QLabel *criteriaLabel(const QString &caption, QWidget *field, QWidget *parent, c
 
 } // namespace
 
-QString searchStatusLine(int listed, qint64 examined, bool withText)
+QString searchStatusLine(int listed, qint64 examined, bool withText, int unreadable)
 {
-    if (!withText)
-        return QStringLiteral("Hotovo. Nalezeno %1 souborů.").arg(listed);
-    return QStringLiteral("Hotovo. Nalezeno %1 z %2 souborů.").arg(listed).arg(examined);
+    QString line = withText ? QStringLiteral("Hotovo. Nalezeno %1 z %2 souborů.").arg(listed).arg(examined)
+                            : QStringLiteral("Hotovo. Nalezeno %1 souborů.").arg(listed);
+    // A search that missed folders must not read as complete.
+    if (unreadable == 1)
+        line += QStringLiteral(" 1 složku nelze přečíst.");
+    else if (unreadable >= 2 && unreadable <= 4)
+        line += QStringLiteral(" %1 složky nelze přečíst.").arg(unreadable);
+    else if (unreadable > 4)
+        line += QStringLiteral(" %1 složek nelze přečíst.").arg(unreadable);
+    return line;
 }
 
 void frmMain::createSearchPane()
@@ -170,6 +179,8 @@ void frmMain::connectSearchPane()
     criteriaKeys(comText, true);
     criteriaKeys(comWhat, true);
     criteriaKeys(comWhere, false);
+    if (QWidget *stop = searchStopWidget())
+        claimKeys(stop, [](int key, Qt::KeyboardModifiers) { return key == Qt::Key_Escape; });
 
     connect(menuItem(QStringLiteral("mnuToolsSearchFilesStart")), &QAction::triggered, this,
             &frmMain::mnuToolsSearchFilesStart_Click);
@@ -196,6 +207,11 @@ bool frmMain::filterSearchPaneEvent(QObject *watched, QEvent *event)
 {
     if (event->type() != QEvent::KeyPress && event->type() != QEvent::FocusIn)
         return false;
+    if (event->type() == QEvent::KeyPress && watched == searchStopWidget() && watched == QApplication::focusWidget()
+        && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape) {
+        StopSearch();
+        return true;
+    }
     QComboBox *combo = nullptr;
     for (QComboBox *field : {comText, static_cast<QComboBox *>(comWhat), static_cast<QComboBox *>(comWhere)}) {
         if (field && (watched == field || watched == field->lineEdit()))
@@ -331,16 +347,56 @@ void frmMain::showSearchCommands(bool running)
     });
 }
 
+QWidget *frmMain::searchStopWidget() const
+{
+    QWidget *stop = nullptr;
+    runIgnoringErrors([&] { stop = tbSearch->button(QStringLiteral("stop")).widget(); });
+    return stop;
+}
+
+void frmMain::keepKeyboardForRun()
+{
+    // The criteria are disabled for the run: the keyboard would fall to the address
+    // field, where Esc selects the address instead of stopping the run. It stays in
+    // the pane, on "Zastavit" (StartSearch), and goes back to the field that had it
+    // afterwards.
+    QWidget *focused = QApplication::focusWidget();
+    m_searchKeyboardFrom = nullptr;
+    if (!focused || !picUn[3]->isAncestorOf(focused))
+        return;
+    m_searchKeyboardFrom = focused;
+    for (QComboBox *field : {comText, static_cast<QComboBox *>(comWhat), static_cast<QComboBox *>(comWhere)}) {
+        if (field->isAncestorOf(focused))
+            m_searchKeyboardFrom = field;
+    }
+}
+
+void frmMain::giveKeyboardBackAfterRun(bool hadKeyboard)
+{
+    if (!hadKeyboard)
+        return;
+    QWidget *back = m_searchKeyboardFrom;
+    if (!back || !back->isEnabled() || !back->isVisible())
+        back = lstResults;
+    back->setFocus(Qt::OtherFocusReason);
+}
+
 void frmMain::StartSearch()
 {
     IgnoreErrors ignore;
+    keepKeyboardForRun();
     FilesExamined = 0;
+    m_searchUnreadable = 0;
     SearchRunning = true;
     showSearchCommands(true);
     lstResults->hide();
     fraResults->setGeometry(lstResults->geometry());
     fraResults->show();
     setCriteriaEnabled(false);
+    if (m_searchKeyboardFrom) {
+        if (QWidget *stop = searchStopWidget())
+            stop->setFocus(Qt::OtherFocusReason);
+    }
     // Until the walk turns to a folder the line is empty: never the last run's figures.
     showSearchLine(QString(), kLookIn);
     ignore([this] {
@@ -348,6 +404,7 @@ void frmMain::StartSearch()
         const SharedState &s = shared();
         SearchRequest request;
         request.volumes = searchVolumes();
+        request.readVolumes = searchVolumes;
         const QString custom = comWhere->indexOfKey(QStringLiteral("custom")) ? comWhere->itemText(QStringLiteral("custom")) : QString();
         request.starts = SearchPlaces::starts(key, custom, {s.DesktopDir, s.PersonalDir, custom}, request.volumes);
         // Typed text is taken composed (NFC), the form names are compared in; file
@@ -373,7 +430,8 @@ void frmMain::showSearchLine(const QString &line, const QString &lookIn)
 void frmMain::writeSearchStatus()
 {
     runIgnoringErrors([this] {
-        const QString line = searchStatusLine(lstResults->count(), FilesExamined, !comText->currentText().isEmpty());
+        const QString line = searchStatusLine(lstResults->count(), FilesExamined, !comText->currentText().isEmpty(),
+                                              m_searchUnreadable);
         showSearchLine(line, kLookIn + QStringLiteral(" [") + line + QLatin1Char(']'));
     });
 }
@@ -385,17 +443,20 @@ void frmMain::StopSearch()
     // The figures of a run still unwinding are not known yet: its end writes them.
     if (m_searchEnded)
         writeSearchStatus();
+    QWidget *stop = searchStopWidget();
+    const bool hadKeyboard = stop && stop->hasFocus();
     showSearchCommands(false);
     lstResults->show();
     fraResults->hide();
     setCriteriaEnabled(true);
+    giveKeyboardBackAfterRun(hadKeyboard);
 }
 
 void frmMain::searchWalking(quint64 run)
 {
     if (run != m_searchRun)
         return;
-    const QString folder = fileSearch->folderWalked();
+    const QString folder = shownFileName(fileSearch->folderWalked());
     // After a stop the line waits for the run's end and its figures.
     if (SearchRunning && !folder.isEmpty())
         showSearchLine(folder, kLookIn + QLatin1Char('[') + folder + QLatin1Char(']'));
@@ -428,19 +489,23 @@ void frmMain::searchRowsFound(quint64 run, const QList<SearchRow> &rows, qint64 
         ignore([&] { lstResults->append(fresh); });
 }
 
-void frmMain::searchFinished(quint64 run, qint64 examined, bool unavailable)
+void frmMain::searchFinished(quint64 run, qint64 examined, bool unavailable, int unreadable)
 {
     if (run != m_searchRun)
         return;
     FilesExamined = examined;
+    m_searchUnreadable = unreadable;
     m_searchEnded = true;
     writeSearchStatus();
     SearchRunning = false;
+    QWidget *stop = searchStopWidget();
+    const bool hadKeyboard = stop && stop->hasFocus();
     showSearchCommands(false);
     lstResults->show();
     fraResults->hide();
     if (!CriteriaHidden)
         setCriteriaEnabled(true);
+    giveKeyboardBackAfterRun(hadKeyboard);
     if (unavailable && SearchPlaces::reportsUnavailable(m_searchPlace))
         MsgBox(QStringLiteral("Disk není nyní přístupný."), MsgBoxStyle::Critical, QStringLiteral("Nastala chyba aplikace."));
 }
@@ -461,7 +526,7 @@ void frmMain::lstResults_ItemClick(const ListItem &Item)
 {
     if (shared().WindowCount < 1 || ResultsMouseButton != 1)
         return;
-    runIgnoringErrors([&] { requireActiveForm()->Web->Navigate(Item.key()); });
+    runIgnoringErrors([&] { requireActiveForm()->Web->Navigate(pathAsAddress(Item.key())); });
 }
 
 void frmMain::lstResults_MouseDown(Qt::MouseButton Button)
@@ -509,9 +574,9 @@ void frmMain::openSelectedResult(bool newWindow)
     if (selected.isNull())
         return;
     if (newWindow)
-        ignore([&] { NewWindow(selected.key()); });
+        ignore([&] { NewWindow(pathAsAddress(selected.key())); });
     else if (shared().WindowCount > 0)
-        ignore([&] { requireActiveForm()->Web->Navigate(selected.key()); });
+        ignore([&] { requireActiveForm()->Web->Navigate(pathAsAddress(selected.key())); });
 }
 
 void frmMain::addSelectedResultToFavorites()
@@ -523,6 +588,6 @@ void frmMain::addSelectedResultToFavorites()
         const QString address = selected.key();
         const QString title = selected.subItem(1);
         if (!address.isEmpty())
-            AddFavorite(address, title, this);
+            AddFavorite(pathAsAddress(address), title, this);
     });
 }

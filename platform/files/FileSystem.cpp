@@ -29,9 +29,10 @@ namespace {
 
 FileSystem *g_installed = nullptr;
 
+// Empty for a text no bytes stand for, which no call then finds or accepts.
 QByteArray encoded(const QString &path)
 {
-    return QFile::encodeName(path);
+    return encodeFileName(path);
 }
 
 // A path split into its folder and its last name; a trailing "/" names the same
@@ -345,17 +346,13 @@ int PosixFileSystem::list(const OpenFolder &folder, FolderListing &out, const Wi
             failure = errno;
             break;
         }
-        const QByteArray raw(entry->d_name);
+        const QByteArrayView raw(entry->d_name);
         if (raw == "." || raw == "..")
             continue;
-        QString name;
-        if (!decodeFileName(raw, name)) {
-            out.undecodable.append(raw);
-            continue;
-        }
+        QString name = decodeFileName(raw);
         if (names && !names->matches(name))
             continue;
-        out.entries.push_back({name, kindOfEntry(folderFd, entry->d_type, entry->d_name)});
+        out.entries.push_back({std::move(name), kindOfEntry(folderFd, entry->d_type, entry->d_name)});
     }
     ::closedir(dir);
     return failure;

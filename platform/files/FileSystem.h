@@ -112,10 +112,9 @@ struct FolderIdentity
 
 struct FolderListing
 {
+    // Every entry, its name decoded by decodeFileName (platform/files/FileNames.h), so
+    // that bytes that are no UTF-8 still name it.
     std::vector<FolderEntry> entries;
-    // Names that are not valid UTF-8: no text names them, so no text key can stand
-    // for them; they come back as the bytes the folder holds.
-    QList<QByteArray> undecodable;
 };
 
 class FileSystem
@@ -149,9 +148,8 @@ public:
     virtual int makeFolder(const QString &path) = 0;
     // Removes a file or link (never what it points to), or an empty folder.
     virtual int remove(const QString &path) = 0;
-    // Removes a folder's entry named by the bytes the folder holds for it, which may
-    // be no valid UTF-8 (FolderListing::undecodable): a file or link, never what it
-    // points to. A folder is refused with EISDIR.
+    // Removes a folder's entry named by the bytes the folder holds for it: a file or
+    // link, never what it points to. A folder is refused with EISDIR.
     virtual int removeEntry(const QString &folder, const QByteArray &name) = 0;
     // Gives the owner write permission when it is missing; a link is left as it is.
     virtual int makeWritable(const QString &path) = 0;

@@ -1,4 +1,5 @@
 #include "platform/files/FileSystem.h"
+#include "platform/files/FileNames.h"
 
 #include "platform/system/FileDescriptors.h"
 
@@ -39,12 +40,12 @@ int identityAt(int folderFd, const char *name, FolderIdentity &out)
 int openHolder(const QString &path, QByteArray &name, int &failure)
 {
     const QFileInfo info(QDir::cleanPath(path));
-    name = QFile::encodeName(info.fileName());
+    name = encodeFileName(info.fileName());
     if (name.isEmpty() || name == "." || name == "..") {
         failure = EINVAL;
         return -1;
     }
-    const int fd = ::open(QFile::encodeName(info.path()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int fd = ::open(encodeFileName(info.path()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     failure = fd < 0 ? errno : 0;
     return fd;
 }
@@ -233,7 +234,7 @@ int PosixFileSystem::copyFolderEntries(int fromFd, int toFd, int depth)
             source.m_status.size = opened.st_size;
             source.m_status.mode = opened.st_mode & 07777;
             source.m_moved = true;
-            failure = copyInto(source, into, QFile::decodeName(name), true);
+            failure = copyInto(source, into, decodeFileName(name), true);
         } else {
             failure = EINVAL;
         }
@@ -247,8 +248,8 @@ int PosixFileSystem::copyFolderEntries(int fromFd, int toFd, int depth)
 int PosixFileSystem::copyFolderInto(const OpenFolder &from, const QString &name, const OpenFolder &to,
                                     const QString &toName)
 {
-    const QByteArray entry = QFile::encodeName(name);
-    const QByteArray toEntry = QFile::encodeName(toName);
+    const QByteArray entry = encodeFileName(name);
+    const QByteArray toEntry = encodeFileName(toName);
     if (entry.isEmpty() || entry.contains('/') || entry == "." || entry == ".." || toEntry.isEmpty()
         || toEntry.contains('/') || toEntry == "." || toEntry == "..")
         return EINVAL;

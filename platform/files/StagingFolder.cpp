@@ -1,5 +1,7 @@
 #include "platform/files/StagingFolder.h"
 
+#include "platform/files/FileNames.h"
+
 #include "platform/system/ProcessOwner.h"
 
 #include <QFile>
@@ -122,7 +124,7 @@ int StagingFolder::sweep(const QString &area)
         path.chop(1);
     for (const FolderEntry &entry : listing.entries) {
         if (entry.kind != FileKind::Folder
-            || ProcessOwner::stateOfName(QFile::encodeName(entry.name), {}) != ProcessOwner::State::Gone)
+            || ProcessOwner::stateOfName(encodeFileName(entry.name), {}) != ProcessOwner::State::Gone)
             continue;
         const QString folder = path + QLatin1Char('/') + entry.name;
         FolderIdentity identity;

@@ -38,10 +38,7 @@ QString decodeField(const QByteArray &field)
         }
         bytes.append(field[i]);
     }
-    QString path;
-    if (decodeFileName(bytes, path))
-        return path;
-    return QFile::decodeName(bytes);
+    return decodeFileName(bytes);
 }
 
 bool hasOption(const QByteArray &options, const char *option)

@@ -4,14 +4,16 @@
 #include "platform/files/FileNames.h"
 #include "platform/system/FileDescriptors.h"
 
-#include <QFile>
-
 #include <cerrno>
 #include <dirent.h>
 #include <fcntl.h>
+#include <linux/magic.h>
 #include <sys/stat.h>
+#include <sys/vfs.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <iterator>
 #include <vector>
 
 namespace {
@@ -91,14 +93,14 @@ int WalkFolder::adoptSame(int fd)
 int WalkFolder::open(const QString &path, Links links)
 {
     const int follow = links == Links::Resolved ? 0 : O_NOFOLLOW;
-    return adopt(::open(QFile::encodeName(path).constData(), O_RDONLY | O_DIRECTORY | follow | O_CLOEXEC));
+    return adopt(::open(encodeFileName(path).constData(), O_RDONLY | O_DIRECTORY | follow | O_CLOEXEC));
 }
 
 int WalkFolder::openChild(const WalkFolder &parent, const QString &name)
 {
     if (!parent.isOpen())
         return EBADF;
-    return adopt(::openat(parent.m_fd, name.toUtf8().constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    return adopt(::openat(parent.m_fd, encodeFileName(name).constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
 }
 
 int WalkFolder::reopenAbove(const WalkFolder &child)
@@ -116,7 +118,7 @@ int WalkFolder::reopenIn(const WalkFolder &parent, const QString &name)
         close();
         return EBADF;
     }
-    return adoptSame(::openat(parent.m_fd, name.toUtf8().constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    return adoptSame(::openat(parent.m_fd, encodeFileName(name).constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
 }
 
 int WalkFolder::list(std::vector<FolderEntry> &out) const
@@ -143,18 +145,35 @@ int WalkFolder::list(std::vector<FolderEntry> &out) const
             // Hidden names, and "." and "..".
             if (entry->d_name[0] == '.')
                 continue;
-            if (!decodeFileName(QByteArrayView(entry->d_name), name))
-                continue;
+            name = decodeFileName(QByteArrayView(entry->d_name));
             const FileKind kind = kindOfEntry(m_fd, entry->d_type, entry->d_name);
             out.push_back({name, kind});
         }
     }
 }
 
+bool WalkFolder::isKernelView() const
+{
+    struct statfs info {};
+    if (!isOpen() || ::fstatfs(m_fd, &info) != 0)
+        return false;
+    // The numbers each of these file systems gives itself (linux/magic.h; a few older
+    // headers lack some of them).
+    static constexpr unsigned long views[] = {
+        PROC_SUPER_MAGIC, SYSFS_MAGIC,     DEVPTS_SUPER_MAGIC, CGROUP_SUPER_MAGIC, CGROUP2_SUPER_MAGIC,
+        SECURITYFS_MAGIC, DEBUGFS_MAGIC,   TRACEFS_MAGIC,      0x62656570 /* configfs */,
+        0x65735543 /* fusectl */,          PSTOREFS_MAGIC,     BPF_FS_MAGIC, 0x19800202 /* mqueue */,
+        HUGETLBFS_MAGIC,  AUTOFS_SUPER_MAGIC, BINFMTFS_MAGIC,   EFIVARFS_MAGIC,     SELINUX_MAGIC,
+        NSFS_MAGIC,       0x67596969 /* rpc_pipefs */,         0x6e667364 /* nfsd */, USBDEVICE_SUPER_MAGIC,
+    };
+    const auto type = static_cast<unsigned long>(info.f_type);
+    return std::find(std::begin(views), std::end(views), type) != std::end(views);
+}
+
 int WalkFolder::statEntry(const QString &name, FileKind &kind, qint64 &size, qint64 &modifiedMSecs) const
 {
     struct stat info {};
-    if (::fstatat(m_fd, name.toUtf8().constData(), &info, AT_SYMLINK_NOFOLLOW) != 0)
+    if (::fstatat(m_fd, encodeFileName(name).constData(), &info, AT_SYMLINK_NOFOLLOW) != 0)
         return errno;
     kind = kindOfMode(info.st_mode);
     size = info.st_size;
@@ -183,7 +202,7 @@ int WalkFile::open(const WalkFolder &folder, const QString &name)
     // what it hands out (a kernel log loses the messages read): only a regular file is
     // opened at all.
     struct stat info {};
-    const int fd = openRegularFile(folder.m_fd, name.toUtf8().constData(), false, info);
+    const int fd = openRegularFile(folder.m_fd, encodeFileName(name).constData(), false, info);
     if (fd < 0)
         return errno == EISDIR ? EINVAL : errno;
     m_fd = fd;

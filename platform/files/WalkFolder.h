@@ -45,9 +45,13 @@ public:
     // number stands in for it.
     quint64 mountId() const { return m_mountId; }
     bool hasMountId() const { return m_hasMountId; }
+    // Whether the file system the open folder is on says it is a view of the kernel's
+    // state (proc, sysfs, cgroup, debugfs and the like), whatever a mount table says.
+    // A devtmpfs calls itself tmpfs: only a mount table tells that one.
+    bool isKernelView() const;
 
     // The entries, read once (a second call finds none), in the folder's own order, with their kinds as the folder
-    // records them: names beginning with "." and names that are not valid UTF-8 are
+    // records them, names decoded by decodeFileName: names beginning with "." are
     // left out. 0 or the errno; what was read before a failure is kept.
     int list(std::vector<FolderEntry> &out) const;
     // What an entry is, without following a link: its kind, size and modification

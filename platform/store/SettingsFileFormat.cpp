@@ -1,5 +1,7 @@
 #include "platform/store/SettingsFileFormat.h"
 
+#include "platform/system/FileNames.h"
+
 #include <algorithm>
 
 namespace {
@@ -208,7 +210,12 @@ SettingsFileFormat::Content SettingsFileFormat::parse(const QByteArray &bytes)
         qsizetype end = bytes.indexOf('\n', start);
         if (end < 0)
             end = bytes.size();
-        const QString text = QString::fromUtf8(QByteArrayView(bytes).sliced(start, end - start));
+        // Stored paths are bytes that need not be UTF-8 (a folder named on another
+        // system): decoded as file names are, so that a path read back names the same file.
+        const QByteArrayView lineBytes = QByteArrayView(bytes).sliced(start, end - start);
+        QString text = QString::fromUtf8(lineBytes);
+        if (text.contains(QChar::ReplacementCharacter))
+            text = decodeFileName(lineBytes);
         QStringView line = text;
         start = end + 1;
         if (line.endsWith(QLatin1Char('\r')))
@@ -246,5 +253,8 @@ QByteArray SettingsFileFormat::serialize(const Content &content)
         for (const Section::Entry &entry : keys)
             appendKeyLine(text, entry.key(), entry.value());
     }
-    return text.toUtf8();
+    // A path's bytes that are no UTF-8 are written as they are (see parse); text with
+    // a lone surrogate no bytes stand for is written as UTF-8 writes it.
+    QByteArray bytes;
+    return encodeFileName(text, bytes) ? bytes : text.toUtf8();
 }

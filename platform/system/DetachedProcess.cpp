@@ -1,6 +1,7 @@
 #include "platform/system/DetachedProcess.h"
 
 #include "platform/system/ErrorState.h"
+#include "platform/system/FileNames.h"
 
 #include <QFile>
 #include <QStandardPaths>
@@ -28,10 +29,10 @@ void startDetachedProcess(const QString &program, const QStringList &arguments)
     const QString found = program.contains(QLatin1Char('/')) ? program : QStandardPaths::findExecutable(program);
     if (found.isEmpty())
         raiseSystemError(ErrorNumber::FileNotFound, ENOENT, program);
-    const QByteArray path = QFile::encodeName(found);
-    std::vector<QByteArray> encoded{QFile::encodeName(program)};
+    const QByteArray path = encodeFileName(found);
+    std::vector<QByteArray> encoded{encodeFileName(program)};
     for (const QString &argument : arguments)
-        encoded.push_back(argument.toLocal8Bit());
+        encoded.push_back(encodeFileName(argument));
     std::vector<char *> argv;
     for (QByteArray &argument : encoded)
         argv.push_back(argument.data());

@@ -1,10 +1,13 @@
 #include "platform/system/DiskInfo.h"
 
+#include "platform/system/FileNames.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStorageInfo>
 
+#include <sys/stat.h>
 #include <sys/statvfs.h>
 
 #include <limits>
@@ -62,7 +65,8 @@ QString DiskInfo::nearestExisting(const QString &path)
     if (path.isEmpty() || path.contains(QChar(0)) || !path.startsWith(QLatin1Char('/')))
         return {};
     QString current = QDir::cleanPath(path);
-    while (!QFileInfo::exists(current)) {
+    struct stat info {};
+    while (::stat(encodeFileName(current).constData(), &info) != 0) {
         const QString parent = QFileInfo(current).path();
         if (parent == current)
             return {};
@@ -77,7 +81,7 @@ qint64 DiskInfo::freeBytes(const QString &path)
     if (existing.isEmpty())
         return 0;
     struct statvfs info {};
-    if (::statvfs(QFile::encodeName(existing).constData(), &info) != 0)
+    if (::statvfs(encodeFileName(existing).constData(), &info) != 0)
         return 0;
     return multiplySaturated(info.f_bavail, info.f_frsize);
 }
@@ -87,7 +91,7 @@ int DiskInfo::nameLimit(const QString &path)
     constexpr int commonLimit = 255;
     const QString existing = nearestExisting(path);
     struct statvfs info {};
-    if (existing.isEmpty() || ::statvfs(QFile::encodeName(existing).constData(), &info) != 0 || info.f_namemax == 0)
+    if (existing.isEmpty() || ::statvfs(encodeFileName(existing).constData(), &info) != 0 || info.f_namemax == 0)
         return commonLimit;
     return int(qMin<unsigned long>(info.f_namemax, 4096));
 }

@@ -1,5 +1,7 @@
 #include "platform/system/NoReplaceRename.h"
 
+#include "platform/system/FileNames.h"
+
 #include <QFile>
 
 #include <cerrno>
@@ -10,7 +12,7 @@
 
 int renameWithNoReplaceFlag(const QString &from, const QString &to)
 {
-    if (::renameat2(AT_FDCWD, QFile::encodeName(from).constData(), AT_FDCWD, QFile::encodeName(to).constData(),
+    if (::renameat2(AT_FDCWD, encodeFileName(from).constData(), AT_FDCWD, encodeFileName(to).constData(),
                     RENAME_NOREPLACE)
         == 0)
         return 0;
@@ -33,8 +35,8 @@ int renameIfFree(const QByteArray &from, const QByteArray &to)
 
 int renameNoReplaceWithoutFlag(const QString &from, const QString &to)
 {
-    const QByteArray source = QFile::encodeName(from);
-    const QByteArray target = QFile::encodeName(to);
+    const QByteArray source = encodeFileName(from);
+    const QByteArray target = encodeFileName(to);
     struct stat info {};
     if (::lstat(source.constData(), &info) != 0)
         return errno;

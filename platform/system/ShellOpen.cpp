@@ -1,8 +1,11 @@
 #include "platform/system/ShellOpen.h"
 
+#include "platform/system/FileNames.h"
+
 #include <QDesktopServices>
-#include <QFileInfo>
 #include <QUrl>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -20,9 +23,10 @@ int shellOpen(const QString &target)
     if (target.startsWith(QLatin1Char('/'))) {
         // A missing file must not reach the desktop: it would report the failure in a
         // window of its own, or start a program that shows an empty document.
-        if (!QFileInfo::exists(target))
+        struct stat info {};
+        if (::stat(encodeFileName(target).constData(), &info) != 0)
             return ShellResult::FileNotFound;
-        url = QUrl::fromLocalFile(target);
+        url = QUrl(fileAddress(target), QUrl::StrictMode);
     } else {
         url = QUrl(target, QUrl::TolerantMode);
         if (!url.isValid() || url.scheme().isEmpty())

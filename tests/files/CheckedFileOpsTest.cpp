@@ -718,6 +718,14 @@ TEST_F(CheckedFileOpsTest, ARealDiskThatRefusesANameSaysSoAndTakesTheOthers)
     EXPECT_EQ(moved.code, 10);
     EXPECT_EQ(FileOpMessage(moved, question), QStringLiteral("Cílový disk nepovoluje název souboru „what?.txt“."));
     EXPECT_EQ(WriteTextFile(QStringLiteral("text"), env.path("dst") + "/a:b.htm").code, 10);
+    // Bytes that are no UTF-8 name no file there (EILSEQ): told in the name's shown form.
+    const QByteArray oddSource = QFile::encodeName(env.path("src")) + "/spatne\xff.txt";
+    ASSERT_EQ(::close(::open(oddSource.constData(), O_CREAT | O_WRONLY, 0644)), 0);
+    const QString odd = env.path("dst") + "/spatne" + QChar(0xDCFF) + ".txt";
+    const FileOpResult oddCopy = CopyFileChecked(env.path("src") + "/spatne" + QChar(0xDCFF) + ".txt", odd);
+    EXPECT_EQ(oddCopy.code, 10) << oddCopy.systemError;
+    EXPECT_EQ(FileOpMessage(oddCopy, odd), QStringLiteral("Cílový disk nepovoluje název souboru „spatne˙.txt [není UTF-8]“."));
+    ::unlink(oddSource.constData());
     EXPECT_EQ(entries(env.path("dst")), QStringList{});
     EXPECT_EQ(TestEnvironment::readFile(source), content);
 

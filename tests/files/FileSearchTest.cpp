@@ -1,6 +1,7 @@
 #include "files/FileSearch.h"
 
 #include "files/ContentMatcher.h"
+#include "platform/files/FileNames.h"
 #include "platform/files/WalkFolder.h"
 #include "support/TestEnvironment.h"
 #include "support/ToolRun.h"
@@ -9,6 +10,7 @@
 #include <QDirIterator>
 #include <QFileInfo>
 #include <QFile>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTest>
 #include <QTimer>
@@ -25,6 +27,7 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 namespace {
@@ -34,6 +37,7 @@ struct Outcome
     QStringList paths; // in the order reported
     qint64 examined = -1;
     bool unavailable = false;
+    int unreadable = -1;
     QList<SearchRow> rows;
 };
 
@@ -94,11 +98,12 @@ protected:
                                  }
                              });
             QObject::connect(&search, &FileSearch::finished, &receiver,
-                             [this](quint64 run, qint64 examined, bool unavailable) {
+                             [this](quint64 run, qint64 examined, bool unavailable, int unreadable) {
                                  if (run != number)
                                      return;
                                  outcome.examined = examined;
                                  outcome.unavailable = unavailable;
+                                 outcome.unreadable = unreadable;
                                  ended = true;
                                  if (waiting)
                                      waiting->quit();
@@ -203,6 +208,34 @@ TEST_F(FileSearchTest, DecomposedNamesAreFoundByTheirComposedPatternAndKeepTheir
     EXPECT_TRUE(QFile::exists(outcome.rows[1].path));
 }
 
+TEST_F(FileSearchTest, NamesThatAreNoUtf8AreWalkedFoundAndKeptByTheirBytes)
+{
+    // A folder and a file named in Windows-1250, as archives made on Windows bring them.
+    const QByteArray base = QFile::encodeName(root());
+    ASSERT_EQ(::mkdir(base + "/P\xf8\xedloha", 0700), 0);
+    for (const QByteArray &name : {QByteArray("/P\xf8\xedloha/a.txt"), QByteArray("/P\xf8\xedloha/spatne\xff\xfe" "bajty.txt")}) {
+        const int fd = ::open(base + name, O_CREAT | O_WRONLY, 0600);
+        ASSERT_EQ(::write(fd, "x", 1), 1);
+        ::close(fd);
+    }
+    FileSearch search;
+    // By name (each entry looked at) and by content (each file opened and read).
+    for (const QString &text : {QString(), QStringLiteral("x")}) {
+        SCOPED_TRACE(text.toStdString());
+        Outcome outcome = run(search, request(root(), QStringLiteral("*.txt"), text));
+        ASSERT_EQ(outcome.rows.size(), 2);
+        std::sort(outcome.rows.begin(), outcome.rows.end(),
+                  [](const SearchRow &a, const SearchRow &b) { return a.path < b.path; });
+        const QString folder = root() + "/P" + QChar(0xDCF8) + QChar(0xDCED) + "loha";
+        EXPECT_EQ(outcome.rows[0].path, folder + "/a.txt");
+        EXPECT_EQ(outcome.rows[1].path, folder + "/spatne" + QChar(0xDCFF) + QChar(0xDCFE) + "bajty.txt");
+        // Shown as read in Windows-1250 and marked; the key keeps the bytes.
+        EXPECT_EQ(outcome.rows[1].name, QStringLiteral("spatne˙ţbajty.txt [není UTF-8]"));
+        EXPECT_EQ(outcome.rows[0].folder, root() + QStringLiteral("/Příloha [není UTF-8]"));
+        EXPECT_EQ(encodeFileName(outcome.rows[1].path), base + "/P\xf8\xedloha/spatne\xff\xfe" "bajty.txt");
+    }
+}
+
 TEST_F(FileSearchTest, TextInAnyCaseUtf8OrWindows1250)
 {
     // "č" and "Č" in UTF-8 (C4 8D, C4 8C) and in Windows-1250 (E8, C8).
@@ -259,6 +292,66 @@ TEST_F(FileSearchTest, FifoAndDeviceAreSkippedWithoutWaiting)
     }
     if (!device)
         GTEST_SKIP() << "a device file needs root; the FIFO was tested";
+}
+
+TEST_F(FileSearchTest, StopEndsTheRunInsideALargeFile)
+{
+    // Four sparse 2 GiB files: read whole, each takes seconds; a stop must not wait
+    // for the file being read, nor have the others of its folder read.
+    files({{"big/", ""}});
+    for (int i = 0; i < 4; ++i) {
+        const int fd = ::open(QFile::encodeName(root(QStringLiteral("big/%1.bin").arg(i))).constData(),
+                              O_CREAT | O_WRONLY, 0644);
+        ASSERT_GE(fd, 0);
+        ASSERT_EQ(::ftruncate(fd, qint64(2) << 30), 0);
+        ::close(fd);
+    }
+    FileSearch search;
+    std::atomic<bool> reading{false};
+    search.setStepHook([&](FileSearch::Step step, const QString &) {
+        if (step == FileSearch::Step::File)
+            reading = true;
+    });
+    Collector collector(search, root());
+    collector.start(request(root("big"), QStringLiteral("*.bin"), QStringLiteral("nikde")));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return reading.load(); }, 20000));
+    QTest::qWait(300);
+    QElapsedTimer stopped;
+    stopped.start();
+    search.stop();
+    collector.wait();
+    EXPECT_LT(stopped.elapsed(), 1000);
+    EXPECT_LT(collector.outcome.examined, 4) << "a file whose reading was cut is not counted as examined";
+}
+
+TEST_F(FileSearchTest, FoldersThatCannotBeReadAreCountedOthersPassedOverAreNot)
+{
+    files({{"u/a.txt", "a"}, {"u/zavrena/b.txt", "b"}, {"u/zavrena2/c.txt", "c"}, {"u/otevrena/d.txt", "d"},
+           {"elsewhere/e.txt", "e"}});
+    // A link is passed over on purpose, never counted.
+    ASSERT_EQ(::symlink(QFile::encodeName(root("elsewhere")).constData(), QFile::encodeName(root("u/odkaz")).constData()), 0);
+    for (const char *closed : {"u/zavrena", "u/zavrena2"})
+        ASSERT_EQ(::chmod(QFile::encodeName(root(closed)).constData(), 0), 0);
+    ::chmod(QFile::encodeName(root()).constData(), 0755);
+    FileSearch search;
+    Collector collector(search, root());
+    {
+        // Root reads every folder: the run's threads, made by this one, run as nobody.
+        // The raw call changes this thread alone; the test's other threads stay root.
+        const bool asRoot = isRoot();
+        if (asRoot) {
+            ASSERT_EQ(::syscall(SYS_setresuid, -1, 65534, -1), 0);
+        }
+        collector.start(request(root("u")));
+        if (asRoot) {
+            ASSERT_EQ(::syscall(SYS_setresuid, -1, 0, -1), 0);
+        }
+    }
+    collector.wait();
+    for (const char *closed : {"u/zavrena", "u/zavrena2"})
+        ::chmod(QFile::encodeName(root(closed)).constData(), 0755);
+    EXPECT_EQ(collector.outcome.paths, QStringList({"u/otevrena/d.txt", "u/a.txt"}));
+    EXPECT_EQ(collector.outcome.unreadable, 2);
 }
 
 TEST_F(FileSearchTest, LinksAreNeitherFollowedNorListed)
@@ -442,6 +535,68 @@ TEST_F(FileSearchTest, MountsThatHoldFilesAreWalkedPseudoFileSystemsAreNot)
     EXPECT_EQ(kernel.examined, 0);
     EXPECT_TRUE(kernel.unavailable);
     EXPECT_EQ(unknown.paths, QStringList({"home/u/Documents/a.txt"}));
+}
+
+TEST_F(FileSearchTest, AKernelViewUnderANumberTheTableGaveADiskIsNotWalked)
+{
+    if (!isRoot())
+        GTEST_SKIP() << "mounting needs root";
+    // Mount numbers are reused: the table read when the run started may give the
+    // number of a mount that has since become a view of the kernel. Such a table is
+    // handed in, naming a bind of /proc and one of /dev (a devtmpfs, which calls itself
+    // tmpfs) as disks, beside a RAM disk that really is one.
+    files({{"k/a.txt", "a"}, {"k/proc/", ""}, {"k/dev/", ""}, {"k/ram/", ""}});
+    const QByteArray proc = QFile::encodeName(root("k/proc"));
+    const QByteArray dev = QFile::encodeName(root("k/dev"));
+    const QByteArray ram = QFile::encodeName(root("k/ram"));
+    // Unmounted whatever happens: the temporary folder's removal must never reach
+    // into /proc or /dev.
+    struct Mounted
+    {
+        QByteArray at;
+        bool ok = false;
+        ~Mounted()
+        {
+            if (ok)
+                ::umount2(at.constData(), MNT_DETACH);
+        }
+    } procBind{proc}, devBind{dev}, ramDisk{ram};
+    procBind.ok = ::mount("/proc", proc.constData(), nullptr, MS_BIND, nullptr) == 0;
+    devBind.ok = ::mount("/dev", dev.constData(), nullptr, MS_BIND, nullptr) == 0;
+    ramDisk.ok = ::mount("tmpfs", ram.constData(), "tmpfs", 0, "size=1m") == 0;
+    if (!procBind.ok || !devBind.ok || !ramDisk.ok)
+        GTEST_SKIP() << "/proc, /dev or a RAM disk cannot be mounted here";
+    env.writeFile(QStringLiteral("k/ram/r.txt"), "r");
+    QList<Volume> stale;
+    for (const QString &path : {QStorageInfo(env.root()).rootPath(), root("k/proc"), root("k/dev"), root("k/ram")}) {
+        Volume volume;
+        volume.mountPath = path;
+        volume.kind = QStringLiteral("drive");
+        volume.type = QStringLiteral("ext4");
+        stale << volume;
+    }
+    QStringList entered; // folders the walk turned in, written on the run's thread
+    const auto search = [&](std::function<VolumeTable()> readVolumes) {
+        FileSearch search;
+        entered.clear();
+        search.setStepHook([&](FileSearch::Step step, const QString &path) {
+            if (step == FileSearch::Step::Folder)
+                entered << path;
+        });
+        SearchRequest request{{{root("k"), false}}, QStringLiteral("*"), {}, VolumeTable::fromVolumes(stale)};
+        request.readVolumes = std::move(readVolumes);
+        return run(search, request);
+    };
+    const Outcome once = search({});
+    const Outcome again = search([] { return VolumeTable::fromSystem(); });
+    const QStringList enteredAgain = entered;
+    // proc says what it is on the folder opened, whatever the table held.
+    for (const QString &path : once.paths)
+        EXPECT_FALSE(path.startsWith(QLatin1String("k/proc/"))) << qPrintable(path);
+    // The devtmpfs is told by the mount table, read again for a number not met before.
+    EXPECT_EQ(again.paths, QStringList({"k/ram/r.txt", "k/a.txt"}));
+    for (const QString &path : enteredAgain)
+        EXPECT_FALSE(path.startsWith(root("k/dev"))) << qPrintable(path);
 }
 
 TEST_F(FileSearchTest, EveryFileOfAVeryDeepTreeIsFoundUnderALowOpenFileLimit)
@@ -731,7 +886,7 @@ protected:
     }
     // Moves a level out of the tree as the walk turns in the deepest folder but one,
     // far below it; the start folder is renamed too when asked.
-    Outcome searchMovingAway(int level, bool renameStart)
+    Outcome searchMovingAway(int level, bool renameStart, int renamedLevel = 0)
     {
         FileSearch search;
         const QString turn = root(pathOf(kLevels - 1));
@@ -743,6 +898,11 @@ protected:
             EXPECT_EQ(::renameat(folders[size_t(level - 1)], names[size_t(level - 1)].toUtf8().constData(), top, "away"), 0);
             if (renameStart) {
                 EXPECT_EQ(::renameat(top, "deep", top, "deep-renamed"), 0);
+            }
+            if (renamedLevel > 0) {
+                const QByteArray name = names[size_t(renamedLevel - 1)].toUtf8();
+                EXPECT_EQ(::renameat(folders[size_t(renamedLevel - 1)], name.constData(),
+                                     folders[size_t(renamedLevel - 1)], (name + "-renamed").constData()), 0);
             }
         });
         Outcome outcome = run(search, request(root("deep"), QStringLiteral("*.txt")));
@@ -768,6 +928,22 @@ TEST_F(MovedFolderTest, TheFoldersAboveAFolderMovedAwayMidWalkAreStillExamined)
         above << fileOf(level);
     EXPECT_EQ(outcome.paths.mid(outcome.paths.size() - 25), above);
     EXPECT_EQ(outcome.paths.front(), fileOf(kLevels));
+    EXPECT_EQ(outcome.unreadable, 0) << "every folder was found again";
+}
+
+TEST_F(MovedFolderTest, FoldersThatCannotBeFoundAgainAreCounted)
+{
+    // Level 25 moved away and level 10 renamed: no road leads back to levels 10 to 24
+    // (their sub-folder's parent is elsewhere, their names changed above them), so
+    // their files are lost to the walk, and the run says how many folders it missed.
+    const Outcome outcome = searchMovingAway(25, false, 10);
+    EXPECT_EQ(outcome.unreadable, 15);
+    for (int level = 10; level <= 24; ++level)
+        EXPECT_FALSE(outcome.paths.contains(fileOf(level))) << level;
+    EXPECT_EQ(outcome.paths.back(), fileOf(0));
+    // Put back for the clean-up.
+    const QByteArray name = names[9].toUtf8();
+    ::renameat(folders[9], (name + "-renamed").constData(), folders[9], name.constData());
 }
 
 TEST_F(MovedFolderTest, TheStartFolderStaysOpenWhateverHappensToItsPath)

@@ -142,7 +142,7 @@ TEST_F(LoadedTree, AClickLoadAddsBehindThePlaceholderWithoutExpanding)
     EXPECT_FALSE(root().expanded());
 }
 
-TEST_F(LoadedTree, AnyNameAFolderHoldsShowsButHiddenAndUndecodableOnes)
+TEST_F(LoadedTree, AnyNameAFolderHoldsShowsButHiddenOnes)
 {
     const QString longName = QString(251, 'n') + ".txt";
     const QStringList names{"line\nbreak.txt", "back\\slash.txt", "#hash.txt", " blank.txt", longName, "x:new$$"};
@@ -150,12 +150,21 @@ TEST_F(LoadedTree, AnyNameAFolderHoldsShowsButHiddenAndUndecodableOnes)
         file(name);
     file(".hidden");
     folder(".git");
-    const QByteArray undecodable = QFile::encodeName(dir) + "/zl\xff.txt";
-    ::close(::open(undecodable.constData(), O_CREAT | O_WRONLY, 0600));
+    // Bytes that are no UTF-8: a file and a folder as an archive made on Windows names them.
+    const QByteArray base = QFile::encodeName(dir);
+    ::close(::open(base + "/zl\xff.txt", O_CREAT | O_WRONLY, 0600));
+    ::mkdir(base + "/P\xf8\xedloha", 0700);
     const QStringList listed = expandRoot();
-    EXPECT_EQ(listed.size(), names.size()) << listed.join('|').toStdString();
+    EXPECT_EQ(listed.size(), names.size() + 2) << listed.join('|').toStdString();
     for (const QString &name : names)
         EXPECT_TRUE(listed.contains(name)) << name.toStdString();
+    EXPECT_TRUE(listed.contains(QStringLiteral("Příloha [není UTF-8]"))) << listed.join('|').toStdString();
+    EXPECT_TRUE(listed.contains(QStringLiteral("zl˙.txt [není UTF-8]"))) << listed.join('|').toStdString();
+    // The keys are the names themselves, each byte kept.
+    const QString folderKey = dir + "/P" + QChar(0xDCF8) + QChar(0xDCED) + "loha";
+    ASSERT_TRUE(tree.contains(folderKey));
+    EXPECT_EQ(tree.node(folderKey).tag(), "dir");
+    EXPECT_TRUE(tree.contains(dir + "/zl" + QChar(0xDCFF) + ".txt"));
 }
 
 TEST_F(LoadedTree, AFolderThatIsGoneOrALinkedFolder)

@@ -1,10 +1,17 @@
 #include "files/FolderTreePrune.h"
+#include "platform/files/FileSystem.h"
+#include "support/TestEnvironment.h"
 #include "platform/controls/ImageList.h"
 #include "platform/controls/TreeView.h"
 
 #include <gtest/gtest.h>
 
+#include <QFile>
+
+#include <cerrno>
+#include <fcntl.h>
 #include <set>
+#include <unistd.h>
 
 namespace {
 
@@ -94,3 +101,76 @@ TEST_F(PrunedTree, AChildlessOpenFolderGetsTheClosedImage)
 }
 
 } // namespace
+
+namespace {
+
+// Counts the layer's calls that a pruning pass makes, and refuses to list one folder
+// the way a folder that may be entered but not read refuses.
+class CountingFileSystem : public PosixFileSystem
+{
+public:
+    int list(const QString &folder, FolderListing &out, const WildcardPattern *names) override
+    {
+        ++lists;
+        if (folder == unreadable)
+            return EACCES;
+        return PosixFileSystem::list(folder, out, names);
+    }
+    int stat(const QString &path, FileStatus &out) override
+    {
+        ++stats;
+        return PosixFileSystem::stat(path, out);
+    }
+    using PosixFileSystem::list;
+    using PosixFileSystem::stat;
+
+    int lists = 0;
+    int stats = 0;
+    QString unreadable;
+};
+
+class ListedPathsTest : public TempEnvTest
+{
+protected:
+    ListedPathsTest() { FileSystem::install(&files); }
+    ~ListedPathsTest() override { FileSystem::install(nullptr); }
+
+    CountingFileSystem files;
+};
+
+} // namespace
+
+TEST_F(ListedPathsTest, EachFolderIsListedOnceAndAnUnreadableOneAskedNodeByNode)
+{
+    for (const char *name : {"d/a.txt", "d/b.txt", "d/.skryty", "e/c.txt", "f/g.txt"})
+        env.writeFile(name, "x");
+    ASSERT_EQ(::symlink("nikam", QFile::encodeName(env.path("d/zlomeny")).constData()), 0);
+    const QByteArray odd = QFile::encodeName(env.path("d/")) + "zl\xff.txt";
+    ::close(::open(odd.constData(), O_CREAT | O_WRONLY, 0600));
+    files.unreadable = env.path("f");
+
+    ListedPaths paths;
+    const QString d = env.path("d");
+    const struct { QString path; bool exists; } cases[] = {
+        {d + "/a.txt", true},
+        {d + "/b.txt", true},
+        {d + "/.skryty", true},
+        {d + "/zlomeny", true}, // a broken link is still an entry of its folder
+        {d + "/zl" + QChar(0xDCFF) + ".txt", true},
+        {d + "/zl" + QChar(0xFFFD) + ".txt", false},
+        {d + "/chybi.txt", false},
+        {d + "/A.TXT", false},
+        {d, true},
+        {d + "/", true},
+        {env.path("e/c.txt"), true},
+        {env.path("gone/c.txt"), false}, // its folder is gone
+        {env.path("gone/d.txt"), false},
+        {env.path("f/g.txt"), true},     // listed in vain: asked on its own
+        {env.path("f/h.txt"), false},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(paths.exists(c.path), c.exists) << qPrintable(c.path);
+    // d, the temporary root (for d itself), e, gone and f: one listing each.
+    EXPECT_EQ(files.lists, 5);
+    EXPECT_EQ(files.stats, 2) << "only the unreadable folder's nodes are asked one by one";
+}

@@ -1,6 +1,7 @@
 #include "files/OpenWith.h"
 
 #include "core/SharedState.h"
+#include "platform/files/FileNames.h"
 #include "platform/store/SettingsStore.h"
 #include "support/ScriptedMessageBoxes.h"
 #include "support/TestEnvironment.h"
@@ -8,6 +9,9 @@
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QThread>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -74,4 +78,16 @@ TEST_F(OpenWithTest, AProgramThatCannotStartIsReportedWithTheSystemsReason)
     EXPECT_TRUE(boxes.shown[0].prompt.startsWith("Program nelze spustit: " + env.path("bin") + "/Chybí %1\n"));
     EXPECT_GT(boxes.shown[0].prompt.size(), ("Program nelze spustit: " + env.path("bin") + "/Chybí %1\n").size());
     EXPECT_EQ(boxes.shown[0].icon(), MsgBoxStyle::Critical);
+}
+
+TEST_F(OpenWithTest, AFileWhoseNameIsNoUtf8ReachesTheProgramAsItsBytes)
+{
+    const QByteArray bytes = QFile::encodeName(env.path("data")) + "/spatne\xff\xfe.TXT";
+    ASSERT_EQ(::close(::open(bytes.constData(), O_CREAT | O_WRONLY, 0600)), 0);
+    const QString odd = decodeFileName(bytes);
+    SaveSetting(PresetSections::OpenWith, "2", program + " %1");
+    OpenWithProgram(nullptr, odd, QString(), QString(), QString(), QString(), 2);
+    recorded();
+    EXPECT_EQ(TestEnvironment::readFile(record), bytes + "\n");
+    EXPECT_TRUE(boxes.shown.isEmpty());
 }

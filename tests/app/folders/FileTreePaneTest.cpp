@@ -6,6 +6,7 @@
 #include "platform/controls/StatusBar.h"
 #include "platform/controls/StatusPanel.h"
 #include "platform/controls/TreeView.h"
+#include "platform/files/FileNames.h"
 
 #include "MainWindowTest.h"
 #include "QtPrinters.h"
@@ -22,6 +23,10 @@
 #include <QTimer>
 #include <QTest>
 #include <QTreeWidget>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -276,3 +281,37 @@ TEST_F(FileTreePane, VanishedFilesLeaveTheTreeWhenItGetsTheFocus)
 }
 
 } // namespace
+
+TEST_F(FileTreePane, ANameThatIsNoUtf8IsShownReadablyAndRenamedOnlyWhenChanged)
+{
+    const QByteArray bytes = QFile::encodeName(docs) + "/spatne\xff\xfe.txt";
+    ASSERT_EQ(::close(::open(bytes.constData(), O_CREAT | O_WRONLY, 0600)), 0);
+    tree->node(docs).setExpanded(false);
+    tree->node(docs).setExpanded(true);
+    const QString shown = QStringLiteral("spatne˙ţ.txt [není UTF-8]");
+    ASSERT_FALSE(rectOf(shown).isEmpty()) << "shown, read as Windows-1250 and marked";
+
+    // F2 and Enter with the shown name as it was: nothing is renamed.
+    click(shown);
+    QTest::keyClick(tree->treeWidget(), Qt::Key_F2);
+    auto *editor = qobject_cast<QLineEdit *>(QApplication::focusWidget());
+    ASSERT_NE(editor, nullptr) << "no label edit started";
+    EXPECT_EQ(editor->text(), shown);
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(boxes.shown.isEmpty());
+    struct stat info {};
+    EXPECT_EQ(::lstat(bytes.constData(), &info), 0) << "the file keeps its bytes";
+
+    // A name typed instead is taken as UTF-8.
+    QTest::keyClick(tree->treeWidget(), Qt::Key_F2);
+    editor = qobject_cast<QLineEdit *>(QApplication::focusWidget());
+    ASSERT_NE(editor, nullptr) << "no label edit started";
+    editor->setText(QStringLiteral("opravený.txt"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(boxes.shown.isEmpty()) << boxes.shown.value(0).prompt.toStdString();
+    EXPECT_NE(::lstat(bytes.constData(), &info), 0);
+    EXPECT_TRUE(QFileInfo::exists(key("opravený.txt")));
+    EXPECT_TRUE(tree->contains(key("opravený.txt")));
+}

@@ -32,6 +32,10 @@
 #include <atomic>
 #include <thread>
 
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
 namespace {
 
 // The search pane of a main window without browser windows, over a documents folder
@@ -190,6 +194,51 @@ TEST_F(SearchPane, ZastavitHledaniFromTheToolsMenuStopsARun)
     release = true;
     ASSERT_TRUE(waitIdle());
     EXPECT_TRUE(QTest::qWaitFor([this, stop] { return !stop->isVisible() && status() == QStringLiteral("Hotovo. Nalezeno 3 souborů."); }, 20000));
+}
+
+TEST_F(SearchPane, EscStopsARunStartedFromTheKeyboardWhichThenGoesBackToTheField)
+{
+    holdWalk();
+    QLineEdit *field = main->comText->lineEdit();
+    field->setFocus();
+    QTest::keyClick(field, Qt::Key_Return);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return held.load(); }, 20000));
+    QWidget *keyboard = QApplication::focusWidget();
+    ASSERT_NE(keyboard, nullptr);
+    EXPECT_EQ(keyboard, main->tbSearch->button(QStringLiteral("stop")).widget()) << "the keyboard stays on Zastavit";
+    QTest::keyClick(keyboard, Qt::Key_Escape);
+    EXPECT_FALSE(main->SearchRunning);
+    EXPECT_TRUE(buttonShown("find"));
+    release = true;
+    ASSERT_TRUE(QTest::qWaitFor([this] { return status().startsWith(QStringLiteral("Hotovo")); }, 20000));
+    EXPECT_TRUE(field->hasFocus() || main->comText->hasFocus());
+    EXPECT_FALSE(main->txtAddress->isAncestorOf(QApplication::focusWidget()));
+}
+
+TEST_F(SearchPane, TheEndLineCountsTheFoldersThatCouldNotBeRead)
+{
+    env.writeFile("home/Documents/zavrena/a.html", "a");
+    env.writeFile("home/Documents/zavrena2/b.html", "b");
+    env.writeFile("home/Documents/zavrena3/c.html", "c");
+    for (const char *closed : {"zavrena", "zavrena2"})
+        ASSERT_EQ(::chmod(QFile::encodeName(docs + "/" + closed).constData(), 0), 0);
+    for (const char *open : {"", "/home"})
+        ::chmod(QFile::encodeName(env.root() + open).constData(), 0755);
+    // Root reads every folder: the run's threads, made by this one, run as nobody. The
+    // raw call changes this thread alone.
+    const bool asRoot = ::geteuid() == 0;
+    if (asRoot) {
+        ASSERT_EQ(::syscall(SYS_setresuid, -1, 65534, -1), 0);
+    }
+    search(QString());
+    if (asRoot) {
+        ASSERT_EQ(::syscall(SYS_setresuid, -1, 0, -1), 0);
+    }
+    ASSERT_TRUE(waitIdle());
+    ASSERT_TRUE(QTest::qWaitFor([this] { return status().startsWith(QStringLiteral("Hotovo")); }, 20000));
+    for (const char *closed : {"zavrena", "zavrena2"})
+        ::chmod(QFile::encodeName(docs + "/" + closed).constData(), 0755);
+    EXPECT_EQ(status(), QStringLiteral("Hotovo. Nalezeno 4 souborů. 2 složky nelze přečíst."));
 }
 
 TEST_F(SearchPane, DecomposedNamesAndTextAreTakenComposed)
