@@ -170,16 +170,14 @@ int recover()
     if (journal.isEmpty())
         return 0;
     const QByteArray path = QFile::encodeName(journal);
-    DIR *dir = ::opendir(path.constData());
-    if (!dir)
+    const int folderFd = ::open(path.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folderFd < 0)
         return 0;
     std::vector<QByteArray> names;
-    while (const dirent *entry = ::readdir(dir)) {
-        const QByteArray name(entry->d_name);
-        if (name != "." && name != "..")
-            names.push_back(name);
-    }
-    ::closedir(dir);
+    const int unread = readEntryNames(folderFd, names);
+    ::close(folderFd);
+    if (unread != 0)
+        return 0;
     int done = 0;
     for (const QByteArray &name : names) {
         if (ProcessOwner::stateOfName(name, {}) != ProcessOwner::State::Gone)

@@ -58,23 +58,10 @@ int emptyOpenedFolder(int folderFd, int depth)
     // Deeper than any folder the program makes for itself: stop rather than recurse on.
     if (depth > 64)
         return ELOOP;
-    const int listFd = ::openat(folderFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (listFd < 0)
-        return errno;
-    DIR *dir = ::fdopendir(listFd);
-    if (!dir) {
-        const int failure = errno;
-        ::close(listFd);
-        return failure;
-    }
     std::vector<QByteArray> names;
-    while (const dirent *entry = ::readdir(dir)) {
-        const QByteArray name(entry->d_name);
-        if (name != "." && name != "..")
-            names.push_back(name);
-    }
-    ::closedir(dir);
-    int failure = 0;
+    int failure = readEntryNames(folderFd, names);
+    if (failure != 0)
+        return failure;
     for (const QByteArray &name : names) {
         struct stat info {};
         if (::fstatat(folderFd, name.constData(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
@@ -181,22 +168,9 @@ int PosixFileSystem::copyFolderEntries(int fromFd, int toFd, int depth)
 {
     if (depth > 64)
         return ELOOP;
-    const int listFd = ::openat(fromFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (listFd < 0)
-        return errno;
-    DIR *dir = ::fdopendir(listFd);
-    if (!dir) {
-        const int failure = errno;
-        ::close(listFd);
-        return failure;
-    }
     std::vector<QByteArray> names;
-    while (const dirent *entry = ::readdir(dir)) {
-        const QByteArray name(entry->d_name);
-        if (name != "." && name != "..")
-            names.push_back(name);
-    }
-    ::closedir(dir);
+    if (const int failure = readEntryNames(fromFd, names); failure != 0)
+        return failure;
     OpenFolder into;
     into.m_fd = toFd;
     int failure = 0;

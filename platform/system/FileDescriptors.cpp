@@ -3,6 +3,7 @@
 #include <QByteArray>
 
 #include <cerrno>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -74,4 +75,24 @@ int openRegularFile(int folderFd, const char *path, bool followLink, struct stat
         return -1;
     }
     return fd;
+}
+
+int readEntryNames(int folderFd, std::vector<QByteArray> &names)
+{
+    const int listFd = ::openat(folderFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (listFd < 0)
+        return errno;
+    DIR *dir = ::fdopendir(listFd);
+    if (!dir) {
+        const int failure = errno;
+        ::close(listFd);
+        return failure;
+    }
+    while (const dirent *entry = ::readdir(dir)) {
+        const QByteArray name(entry->d_name);
+        if (name != "." && name != "..")
+            names.push_back(name);
+    }
+    ::closedir(dir);
+    return 0;
 }

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QByteArray>
 #include <QtGlobal>
+
+#include <vector>
 
 // Writes all size bytes to the open file, going on where the disk took only part of
 // them or a signal interrupted the write. Returns 0, or the errno of the failing write.
@@ -25,3 +28,8 @@ struct stat;
 // filled from it, or -1 with errno: ELOOP for a link where followLink is false, EISDIR
 // for a folder, EINVAL for anything else that is no regular file.
 int openRegularFile(int folderFd, const char *path, bool followLink, struct stat &info);
+
+// The names of the entries of the opened folder ("." and ".." left out), read through a
+// descriptor of its own so that the folder's stays where it was. Returns 0, or the errno
+// of the failing open.
+int readEntryNames(int folderFd, std::vector<QByteArray> &names);

@@ -114,6 +114,18 @@ TEST_F(PageDialogs, ExitWithAPageAlertOpenClosesTheAlertFirstAndSaves)
 TEST_F(PageDialogs, ATerminationSignalClosesAnOpenMessageBoxAndEndsAsKonecDoes)
 {
     endOnTerminationSignals(*qApp);
+    // The program's handlers are set once per process; the test puts the default ones
+    // back when it ends, and a repeated run puts the program's back first.
+    static const int kSignals[] = {SIGTERM, SIGINT, SIGHUP};
+    static struct sigaction programs[3];
+    static bool saved = false;
+    for (int i = 0; i < 3; ++i) {
+        if (saved)
+            ::sigaction(kSignals[i], &programs[i], nullptr);
+        else
+            ::sigaction(kSignals[i], nullptr, &programs[i]);
+    }
+    saved = true;
     frmWeb *window = open("term.html", "<title>Term</title>", QStringLiteral("Term"));
     ASSERT_NE(window, nullptr);
     whenDialogShows([] { ::raise(SIGTERM); });
@@ -126,7 +138,7 @@ TEST_F(PageDialogs, ATerminationSignalClosesAnOpenMessageBoxAndEndsAsKonecDoes)
     EXPECT_FALSE(GetSetting(QStringLiteral("Settings"), QStringLiteral("MainWidth")).isEmpty());
     // Nothing may hold up the end any more, the page's own dialogs included.
     EXPECT_EQ(MsgBox(QStringLiteral("Ještě něco?"), MsgBoxStyle::YesNo), MsgBoxResult::No);
-    for (int signal : {SIGTERM, SIGINT, SIGHUP})
+    for (int signal : kSignals)
         ::signal(signal, SIG_DFL);
 }
 
