@@ -470,6 +470,31 @@ TEST_F(PageQuestions, APagesOwnConfirmInTheLeaveQuestionsWordsIsAPageDialogAndTh
               QStringLiteral("rozepsany dopis"));
 }
 
+// Quitting while a page's leave question is open for a typed address: the question
+// closes as "Zrušit" and the quit asks the page again; "Zrušit" keeps the program.
+TEST_F(PageQuestions, QuittingUnderALeaveQuestionAsksThePageAgain)
+{
+    LoopbackServer server(kLeavePage);
+    frmWeb *window = openWindow(server.address(QStringLiteral("/psani")), QStringLiteral("Psaní"));
+    ASSERT_TRUE(window);
+    typeIntoPage(window, QStringLiteral("rozepsany dopis"));
+    bool askedAgain = false;
+    onNextBox([&](QMessageBox *) {
+        onNextBox([&](QMessageBox *again) {
+            askedAgain = true;
+            clickButton(again, QStringLiteral("Zrušit"));
+        });
+        chooseFromMenu("mnuFile", "mnuFileExit");
+    });
+    typeAddress(server.address(QStringLiteral("/jinam")));
+    EXPECT_TRUE(waitUntil([&] { return askedAgain || !Forms::isLoaded<frmMain>(); }));
+    EXPECT_TRUE(boxesAnswered());
+    EXPECT_TRUE(askedAgain) << "the program ended without asking again";
+    QTest::qWait(500);
+    ASSERT_TRUE(Forms::isLoaded<frmMain>());
+    EXPECT_EQ(shared().WindowCount, 1);
+}
+
 // A page whose alert waits for the user runs no script until it is answered: Zastavit
 // meanwhile never takes it for a hung page, however long the user takes.
 TEST_F(PageQuestions, APageWaitingForItsAlertIsNeverTakenForAHungOne)
