@@ -357,10 +357,11 @@ void frmMain::mnuFileExit_Click()
 void frmMain::closeEvent(QCloseEvent *event)
 {
     // A dialog's loop runs inside a handler of one of the windows: the windows may go
-    // only once the dialogs have been closed and their calls have returned.
+    // only once the dialogs have been closed and their calls have returned. Closing them
+    // is not yet ending: the pages the user typed into are asked afterwards, unless a
+    // termination signal ends the program.
     if (DialogLoops::running()) {
         event->ignore();
-        DialogLoops::endAll();
         DialogLoops::afterAll(this, [this] { close(); });
         return;
     }

@@ -117,7 +117,9 @@ BrowserControl::~BrowserControl()
     // signals or script answers may reach the control any more.
     m_alive.reset();
     delete std::exchange(m_processGuard, nullptr);
-    m_page->setNavigationFilter({});
+    // Logins, downloads and printing answered for this control end with it.
+    delete std::exchange(m_requests, nullptr);
+    m_page->controlGone();
     disconnect(m_page, nullptr, this, nullptr);
     if (!m_page->dialogOpen()) {
         delete m_view;

@@ -14,6 +14,9 @@ namespace {
 // How long a page may take to answer whether it may close while it asks nothing; a page
 // whose process does not answer is closed after that.
 constexpr int kCloseAnswerMs = 3000;
+// Time for the engine to finish with a leave question the user refused (a turn of its
+// loop was enough in every try; this leaves room for a loaded machine).
+constexpr int kLeaveSettleMs = 500;
 
 } // namespace
 
@@ -94,7 +97,18 @@ void BrowserControl::askToClose(std::function<void(bool mayClose)> answer)
     if (m_closeAnswers.size() > 1)
         return;
     m_closeDeadline->start();
-    m_page->triggerAction(QWebEnginePage::RequestClose);
+    // The engine drops a close asked for while it still finishes a leave question the
+    // user has just answered (closed by quitting, say): the page would then neither ask
+    // nor agree, and the deadline would close it unasked.
+    const qint64 sinceRefusal = m_leaveRefused.isValid() ? m_leaveRefused.elapsed() : kLeaveSettleMs;
+    if (sinceRefusal >= kLeaveSettleMs) {
+        m_page->triggerAction(QWebEnginePage::RequestClose);
+        return;
+    }
+    QTimer::singleShot(kLeaveSettleMs - sinceRefusal, this, [this] {
+        if (!m_closeAnswers.empty())
+            m_page->triggerAction(QWebEnginePage::RequestClose);
+    });
 }
 
 void BrowserControl::onWindowCloseRequested()

@@ -184,8 +184,16 @@ int BrowserPage::showDialog(const QString &title, const QString &text, int style
     return result;
 }
 
+void BrowserPage::controlGone()
+{
+    m_filter = {};
+    m_leaveRefused = {};
+    // The dialogs' loops return only after the control is gone; what they answer then
+    // goes to the engine alone.
+    m_dialogOwner.reset();
+}
+
 void BrowserPage::deleteViewAfterDialog(QWebEngineView *view)
 {
     m_orphanedView = view;
-    m_dialogOwner.reset();
 }

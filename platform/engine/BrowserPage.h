@@ -29,8 +29,12 @@ public:
     // The page's own dialogs are modal to its view alone. From its second dialog on the
     // user may stop the page's dialogs; they stay stopped until it loads another address.
     bool dialogsStopped() const { return m_dialogsStopped; }
-    // The view is going away while a dialog of the page is open: the dialog is closed
-    // and the view deleted once the engine's call has returned.
+    // The control the page works for is going. Nothing the page raises afterwards, nor
+    // the answer of a dialog of it still open, reaches the control: its navigation filter
+    // and leave handler are dropped, and an open dialog closes, answered as cancelled.
+    void controlGone();
+    // The view is going away while a dialog of the page is open: the view is deleted
+    // once the engine's call that opened the dialog has returned.
     void deleteViewAfterDialog(QWebEngineView *view);
 
 protected:

@@ -23,6 +23,8 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMdiArea>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPointer>
 #include <QTest>
@@ -172,6 +174,61 @@ protected:
         activateMain();
         QTest::keyClick(main->windowHandle(), Qt::Key_F9, Qt::ControlModifier);
     }
+
+    // The user clicks a menu of the menu bar and then one of its items.
+    void chooseFromMenu(const char *menuName, const char *itemName)
+    {
+        QMenu *menu = main->menu(QString::fromLatin1(menuName));
+        QAction *item = main->menuItem(QString::fromLatin1(itemName));
+        ASSERT_TRUE(menu && item);
+        QMenuBar *bar = main->menuBar();
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(menu->menuAction()).center());
+        ASSERT_TRUE(waitFor([menu] { return menu->isVisible(); }, 5000)) << menuName << " did not open";
+        QTest::qWait(100);
+        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(item).center());
+    }
+
+    // Types an address into the address field and presses Enter.
+    void typeAddress(const QString &address)
+    {
+        activateMain();
+        main->txtAddress->setFocus();
+        main->txtAddress->lineEdit()->selectAll();
+        QTest::keyClicks(main->txtAddress, address);
+        QTest::keyClick(main->txtAddress, Qt::Key_Return);
+    }
+
+    // The page's leave question shows on a typed address; close is how the user then
+    // closes the window, from inside the question's loop. The program goes on with the
+    // other window and what was typed into it.
+    void closeWindowUnderItsLeaveQuestion(const std::function<void(QMessageBox *)> &close)
+    {
+        LoopbackServer server(kLeavePage);
+        ASSERT_TRUE(server.isListening());
+        frmWeb *other = openWindow(server.address(QStringLiteral("/jine")), QStringLiteral("Psaní"));
+        frmWeb *window = openWindow(server.address(QStringLiteral("/psani")), QStringLiteral("Psaní"));
+        ASSERT_TRUE(other && window);
+        QPointer<frmWeb> watched(window);
+        typeIntoPage(other, QStringLiteral("jiny dopis"));
+        typeIntoPage(window, QStringLiteral("rozepsany dopis"));
+
+        QString question;
+        onNextBox([&](QMessageBox *box) {
+            question = box->text();
+            close(box);
+        });
+        typeAddress(server.address(QStringLiteral("/jinam")));
+        EXPECT_TRUE(waitUntil([&] { return watched.isNull(); })) << "the window could not be closed";
+        EXPECT_TRUE(boxesAnswered());
+        EXPECT_EQ(question, QStringLiteral("Opravdu chcete stránku opustit? Změny, které jste provedli, nemusí být uloženy."));
+        // What the question's answer posts would reach the control that is gone.
+        QTest::qWait(500);
+        ASSERT_TRUE(Forms::isLoaded<frmMain>());
+        EXPECT_EQ(shared().WindowCount, 1);
+        EXPECT_EQ(evaluate(other, QStringLiteral("document.getElementById('text').value")).toString(),
+                  QStringLiteral("jiny dopis"));
+        EXPECT_EQ(server.requestsFor("/jinam"), 0);
+    }
 };
 
 TEST_F(PageQuestions, ClosingAWindowAsksAPageTheUserTypedIntoAndStaysOnZrusit)
@@ -298,6 +355,144 @@ TEST_F(PageQuestions, AWindowWhosePageShowsAnAlertCanBeClosedAndTheOthersWorkOn)
     EXPECT_EQ(shared().WindowCount, 1);
     EXPECT_EQ(evaluate(other, QStringLiteral("6 * 7")).toInt(), 42);
     EXPECT_TRUE(Forms::isLoaded<frmMain>());
+}
+
+TEST_F(PageQuestions, ClosingAWindowByTheWindowMenuUnderItsLeaveQuestionKeepsTheProgramAndTheOthers)
+{
+    closeWindowUnderItsLeaveQuestion([this](QMessageBox *) { chooseFromMenu("mnuwindow", "mnuWindowClose"); });
+}
+
+TEST_F(PageQuestions, ClosingAWindowByCtrlF9UnderItsLeaveQuestionKeepsTheProgramAndTheOthers)
+{
+    closeWindowUnderItsLeaveQuestion([](QMessageBox *box) {
+        box->activateWindow();
+        EXPECT_TRUE(waitFor([box] { return QApplication::activeWindow() == box; }, 5000));
+        QTest::keyClick(box->windowHandle(), Qt::Key_F9, Qt::ControlModifier);
+    });
+}
+
+// Quitting while one window's page shows an alert closes the alert and still asks the
+// page with typed text in the other window; "Zrušit" there keeps the program and both.
+TEST_F(PageQuestions, QuittingWithAnAlertOpenStillAsksThePageWithTypedTextAndZrusitKeepsBoth)
+{
+    LoopbackServer asking(kLeavePage);
+    LoopbackServer alerting("<title>Upozornění</title><p>x</p>");
+    frmWeb *typedInto = openWindow(asking.address(QStringLiteral("/psani")), QStringLiteral("Psaní"));
+    frmWeb *alert = openWindow(alerting.address(QStringLiteral("/alert")), QStringLiteral("Upozornění"));
+    ASSERT_TRUE(typedInto && alert);
+    typeIntoPage(typedInto, QStringLiteral("rozepsany dopis"));
+    main->mdiArea->setActiveSubWindow(alert);
+
+    QString question;
+    frmWeb *asked = nullptr;
+    onNextBox([&](QMessageBox *) {
+        onNextBox([&](QMessageBox *leave) {
+            question = leave->text();
+            asked = main->ActiveForm();
+            clickButton(leave, QStringLiteral("Zrušit"));
+        });
+        chooseFromMenu("mnuFile", "mnuFileExit");
+    });
+    alert->Web->runScript(QStringLiteral("setTimeout(function () { alert('Pozor'); }, 0)"));
+    ASSERT_TRUE(boxesAnswered());
+    EXPECT_EQ(question, QStringLiteral("Opravdu chcete stránku opustit? Změny, které jste provedli, nemusí být uloženy."))
+        << "the program ended without asking";
+    EXPECT_EQ(asked, typedInto);
+    QTest::qWait(500);
+    ASSERT_TRUE(Forms::isLoaded<frmMain>());
+    EXPECT_EQ(shared().WindowCount, 2);
+    EXPECT_EQ(evaluate(typedInto, QStringLiteral("document.getElementById('text').value")).toString(),
+              QStringLiteral("rozepsany dopis"));
+    EXPECT_EQ(evaluate(alert, QStringLiteral("6 * 7")).toInt(), 42);
+}
+
+// A page's own confirmation that says what the engine's leave question says is the
+// page's dialog: shown as written, with the check box from the second one on, so a page
+// asking it in a loop can be stopped. The engine's real question still shows in Czech.
+TEST_F(PageQuestions, APagesOwnConfirmInTheLeaveQuestionsWordsIsAPageDialogAndTheRealOneStillAsks)
+{
+    const QString engineSentence =
+        QStringLiteral("Are you sure you want to leave this page? Changes that you made may not be saved.");
+    const QString czech = QStringLiteral("Opravdu chcete stránku opustit? Změny, které jste provedli, nemusí být uloženy.");
+    LoopbackServer server(kLeavePage + R"html(<script>
+        var answers = [];
+        function pose() {
+            answers.push(confirm('Are you sure you want to leave this page? Changes that you made may not be saved.'));
+            for (var i = 0; i < 30; i++)
+                answers.push(confirm('Opravdu chcete stránku opustit? Změny, které jste provedli, nemusí být uloženy.'));
+        }
+        </script>)html");
+    frmWeb *window = openWindow(server.address(QStringLiteral("/past")), QStringLiteral("Psaní"));
+    ASSERT_NE(window, nullptr);
+    typeIntoPage(window, QStringLiteral("rozepsany dopis"));
+
+    QString firstText, secondText;
+    bool firstOffersStop = true, ticked = false;
+    onNextBox([&](QMessageBox *box) {
+        firstText = box->text();
+        firstOffersStop = box->checkBox() != nullptr;
+        onNextBox([&](QMessageBox *second) {
+            secondText = second->text();
+            if (QCheckBox *stop = second->checkBox()) {
+                QTest::mouseClick(stop, Qt::LeftButton, Qt::NoModifier, QPoint(5, stop->height() / 2));
+                ticked = stop->isChecked();
+            }
+            clickButton(second, QStringLiteral("OK"));
+        });
+        clickButton(box, QStringLiteral("OK"));
+    });
+    window->Web->runScript(QStringLiteral("setTimeout(pose, 0)"));
+    ASSERT_TRUE(boxesAnswered());
+    EXPECT_EQ(firstText, engineSentence) << "the page's confirmation was shown as the program's question";
+    EXPECT_FALSE(firstOffersStop);
+    EXPECT_EQ(secondText, czech);
+    EXPECT_TRUE(ticked) << "the page's second confirmation offered no check box";
+    // The rest of the loop is answered unseen.
+    EXPECT_TRUE(waitUntil([&] { return evaluate(window, QStringLiteral("answers.length")).toInt() == 31; }));
+    EXPECT_EQ(shownBox(), nullptr);
+    EXPECT_EQ(evaluate(window, QStringLiteral("answers.slice(2).indexOf(true)")).toInt(), -1);
+
+    // The engine's own question, after the page's dialogs were stopped, still asks.
+    QString question;
+    bool questionOffersStop = true;
+    onNextBox([&](QMessageBox *box) {
+        question = box->text();
+        questionOffersStop = box->checkBox() != nullptr;
+        clickButton(box, QStringLiteral("Zrušit"));
+    });
+    typeAddress(server.address(QStringLiteral("/jinam")));
+    ASSERT_TRUE(boxesAnswered());
+    EXPECT_EQ(question, czech);
+    EXPECT_FALSE(questionOffersStop);
+    QTest::qWait(300);
+    EXPECT_EQ(server.requestsFor("/jinam"), 0);
+    EXPECT_EQ(evaluate(window, QStringLiteral("document.getElementById('text').value")).toString(),
+              QStringLiteral("rozepsany dopis"));
+}
+
+// Quitting while a page's leave question is open for a typed address: the question
+// closes as "Zrušit" and the quit asks the page again; "Zrušit" keeps the program.
+TEST_F(PageQuestions, QuittingUnderALeaveQuestionAsksThePageAgain)
+{
+    LoopbackServer server(kLeavePage);
+    frmWeb *window = openWindow(server.address(QStringLiteral("/psani")), QStringLiteral("Psaní"));
+    ASSERT_TRUE(window);
+    typeIntoPage(window, QStringLiteral("rozepsany dopis"));
+    bool askedAgain = false;
+    onNextBox([&](QMessageBox *) {
+        onNextBox([&](QMessageBox *again) {
+            askedAgain = true;
+            clickButton(again, QStringLiteral("Zrušit"));
+        });
+        chooseFromMenu("mnuFile", "mnuFileExit");
+    });
+    typeAddress(server.address(QStringLiteral("/jinam")));
+    EXPECT_TRUE(waitUntil([&] { return askedAgain || !Forms::isLoaded<frmMain>(); }));
+    EXPECT_TRUE(boxesAnswered());
+    EXPECT_TRUE(askedAgain) << "the program ended without asking again";
+    QTest::qWait(500);
+    ASSERT_TRUE(Forms::isLoaded<frmMain>());
+    EXPECT_EQ(shared().WindowCount, 1);
 }
 
 // A page whose alert waits for the user runs no script until it is answered: Zastavit
