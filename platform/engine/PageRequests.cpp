@@ -5,8 +5,10 @@
 #include "platform/engine/FileDownload.h"
 
 #include <QAuthenticator>
+#include <QCryptographicHash>
 #include <QPointer>
 #include <QSet>
+#include <QSslCertificate>
 #include <QTimer>
 #include <QUrl>
 #include <QWebEngineCertificateError>
@@ -23,11 +25,15 @@ QSet<QString> &acceptedCertificates()
     return accepted;
 }
 
+// A "yes" holds for the certificate the user was shown, not for whatever another
+// certificate the same server presents later.
 QString certificateKey(const QWebEngineCertificateError &error)
 {
     const QUrl url = error.url();
+    const QList<QSslCertificate> chain = error.certificateChain();
+    const QByteArray digest = chain.isEmpty() ? QByteArray() : chain.constFirst().digest(QCryptographicHash::Sha256);
     return url.host() + QLatin1Char(':') + QString::number(url.port(443)) + QLatin1Char('/')
-        + QString::number(int(error.type()));
+        + QString::number(int(error.type())) + QLatin1Char('/') + QString::fromLatin1(digest.toHex());
 }
 
 QString serverName(const QUrl &url)
