@@ -3,6 +3,7 @@
 #include "platform/controls/LoginDialog.h"
 #include "platform/controls/MessageBox.h"
 #include "platform/engine/FileDownload.h"
+#include "platform/engine/ShownAddress.h"
 
 #include <QAuthenticator>
 #include <QCryptographicHash>
@@ -38,7 +39,8 @@ QString certificateKey(const QWebEngineCertificateError &error)
 
 QString serverName(const QUrl &url)
 {
-    return url.port() < 0 ? url.host() : url.host() + QLatin1Char(':') + QString::number(url.port());
+    const QString host = ShownHost(url.host());
+    return url.port() < 0 ? host : host + QLatin1Char(':') + QString::number(url.port());
 }
 
 } // namespace
