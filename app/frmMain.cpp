@@ -327,6 +327,12 @@ bool frmMain::eventFilter(QObject *watched, QEvent *event)
             return false;
         if (frmWeb *window = browserWindowOf(watched))
             return window->filterKeyEvent(event);
+        // The panel showing no pane holds the keyboard for the active browser window (at
+        // start, and after a typed address has loaded): that window's keys work there
+        // without a click into its page.
+        if (watched == picMain)
+            if (frmWeb *window = ActiveForm())
+                return window->filterKeyEvent(event);
         return false;
     }
     if (watched == mdiArea->viewport()) {

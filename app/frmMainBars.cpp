@@ -86,10 +86,10 @@ void frmMain::createBars(QWidget *owner)
     cbBottom->setObjectName(QStringLiteral("cbBottom"));
     designBand(cbBottom, "wincmd", QString(), tbToolbar[3], WinCmdMinHeight, 0).setStyle(BandStyle::FixedSize);
     designBand(cbBottom, "windows", QStringLiteral("Okna"), picWindows, WindowsMinHeight, WindowsWidth, WindowsMinWidth);
-    // Rather than squeeze the status panels to nothing beside the tabs, a narrow window
-    // shows them on a row of their own.
+    // Rather than squeeze the status panels beside the tabs until the status text cannot
+    // be read, a narrow window shows them on a row of their own.
     designBand(cbBottom, "status", QString(), sbStatusBar, StatusMinHeight, StatusWidth)
-        .setMinWidth(sbStatusBar->fixedPanelsWidth());
+        .setMinWidth(sbStatusBar->readablePanelsWidth());
     connectViewMenu();
 }
 

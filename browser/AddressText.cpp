@@ -26,45 +26,6 @@ QString decodedWithTable(const QString &text)
     return result;
 }
 
-bool isDeceptive(char32_t c)
-{
-    return (c >= 0x202A && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069) || (c >= 0x200B && c <= 0x200F) || c == 0xFEFF
-        || c == '\n' || c == '\r' || c == '\v' || c == '\f' || c == 0x85 || c == 0x2028 || c == 0x2029;
-}
-
-// Calls visit(code point, its text) for each character, surrogate pairs joined.
-template<typename Visit>
-void forEachCharacter(const QString &text, Visit visit)
-{
-    for (qsizetype i = 0; i < text.size();) {
-        const qsizetype length =
-            text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate() ? 2 : 1;
-        const char32_t c = length == 2 ? QChar::surrogateToUcs4(text.at(i), text.at(i + 1)) : text.at(i).unicode();
-        visit(c, text.mid(i, length));
-        i += length;
-    }
-}
-
-bool hasDeceptive(const QString &text)
-{
-    bool found = false;
-    forEachCharacter(text, [&](char32_t c, const QString &) { found = found || isDeceptive(c); });
-    return found;
-}
-
-// Percent-encodes the deceptive characters, and those given in also.
-QString escaped(const QString &text, const QString &also)
-{
-    QString result;
-    forEachCharacter(text, [&](char32_t c, const QString &character) {
-        if (isDeceptive(c) || (c < 0x80 && also.contains(character)))
-            result += QString::fromLatin1(character.toUtf8().toPercentEncoding());
-        else
-            result += character;
-    });
-    return result;
-}
-
 bool isFileAddress(const QString &text)
 {
     return text.left(7).compare(QLatin1String("file://"), Qt::CaseInsensitive) == 0;
@@ -73,13 +34,11 @@ bool isFileAddress(const QString &text)
 QString shownAddress(const QString &text)
 {
     const QString normal = ToNormalText(text);
-    if (!hasDeceptive(normal))
-        return normal;
     // A native path loads as typed, with no decoding: only a file: address can carry
     // the escaped characters, and then "%", "#" and "?" must be escaped too.
-    if (isFileAddress(text) && !isFileAddress(normal))
-        return QStringLiteral("file://") + escaped(normal, QStringLiteral("%#?"));
-    return escaped(normal, QString());
+    if (HasDeceptiveCharacters(normal) && isFileAddress(text) && !isFileAddress(normal))
+        return QStringLiteral("file://") + EscapeDeceptiveCharacters(normal, QStringLiteral("%#?"));
+    return ShownAddress(normal);
 }
 
 } // namespace
@@ -106,11 +65,6 @@ QString ExtractResFile(const QString &url)
     if (url.startsWith(QLatin1String("res:"), Qt::CaseSensitive) && hash >= 0)
         return shownAddress(url.mid(hash + 1));
     return shownAddress(url);
-}
-
-QString EscapeDeceptiveCharacters(const QString &text)
-{
-    return escaped(text, QString());
 }
 
 QString TitleShownFor(const QString &title, const QString &address)

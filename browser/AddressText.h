@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/engine/ShownAddress.h"
+
 #include <QString>
 
 // Turns a browser address into the text the user sees in the address combo.
@@ -10,16 +12,10 @@
 QString ToNormalText(const QString &text);
 
 // The display text of an address; a resource address shows only its part after "#".
-// Characters that can make one name pass for another stay percent-encoded (see
-// EscapeDeceptiveCharacters); a local path holding any shows as a file: address, so
-// that the text still loads the same file when entered.
+// Its host shows as ShownAddress gives it, and characters that can make one name pass
+// for another stay percent-encoded (EscapeDeceptiveCharacters); a local path holding any
+// shows as a file: address, so that the text still loads the same file when entered.
 QString ExtractResFile(const QString &url);
-
-// Percent-encodes the characters that can make one name pass for another: the bidi
-// controls (U+202A-U+202E, U+2066-U+2069), the zero-width characters (U+200B-U+200F,
-// U+FEFF) and line breaks. A name reading "faktura<U+202E>txt.exe" would show as
-// "fakturaexe.txt".
-QString EscapeDeceptiveCharacters(const QString &text);
 
 // The title a window shows for its page: for a local file whose title the engine made
 // from its address, the file's name as it is on disk (deceptive characters escaped);

@@ -2,6 +2,7 @@
 
 #include "core/PathServices.h"
 #include "platform/controls/ItemRegistry.h"
+#include "platform/engine/ShownAddress.h"
 
 #include <algorithm>
 #include <optional>
@@ -329,7 +330,7 @@ QList<LinkRow> capturedDocumentRows(const DocumentSnapshot &document, const QStr
         QString key = link.href + QString::number(number);
         while (!claimed(key))
             key = link.href + QString::number(++number);
-        rows.append({std::move(key), linkCaption(link, mode), link.href, source, link.protocol});
+        rows.append({std::move(key), linkCaption(link, mode), ShownAddress(link.href), source, link.protocol});
     }
     return rows;
 }

@@ -45,13 +45,21 @@ int StatusBar::indexOfPanel(const StatusPanel *panel) const
     return m_panels.findIf([panel](const StatusPanel *p) { return p == panel; });
 }
 
-int StatusBar::fixedPanelsWidth() const
+int StatusBar::minimumWidthOf(const PanelDesign &design) const
+{
+    if (design.autoSize == PanelAutoSize::None)
+        return design.width;
+    if (design.autoSize == PanelAutoSize::Contents)
+        return 0;
+    // Room for a message such as "Soubor … byl stažen." in the panel's own font.
+    return std::min(design.width, design.panel->fontMetrics().averageCharWidth() * kReadableCharacters);
+}
+
+int StatusBar::readablePanelsWidth() const
 {
     int width = 0;
-    for (const PanelDesign &design : m_designs) {
-        if (design.autoSize == PanelAutoSize::None)
-            width += design.width + m_layout->spacing();
-    }
+    for (const PanelDesign &design : m_designs)
+        width += minimumWidthOf(design) + m_layout->spacing();
     return width;
 }
 
@@ -65,23 +73,34 @@ void StatusBar::fitPanels()
 {
     int fixed = 0;
     int flexible = 0;
-    for (const PanelDesign &design : m_designs)
-        (design.autoSize == PanelAutoSize::None ? fixed : flexible) += design.width;
+    int flexibleMinimum = 0;
+    for (const PanelDesign &design : m_designs) {
+        if (design.autoSize == PanelAutoSize::None) {
+            fixed += design.width;
+        } else {
+            flexible += design.width;
+            flexibleMinimum += minimumWidthOf(design);
+        }
+    }
     const int gaps = m_layout->spacing() * std::max(0, int(m_designs.size()) - 1);
     const int room = std::max(0, width() - gaps);
     // Squeezed below their widths the panels would cover one another and run off the
-    // bar: the panels that share the room give it up first, then the others each by the
-    // same share.
+    // bar: the panels that share the room give it up first, down to a width their text
+    // can still be read in; then the others, each by the same share; the sharing panels
+    // below their readable width only on a bar too narrow for even that.
     double flexibleShare = 1.0;
     double fixedShare = 1.0;
+    double minimumShare = 1.0;
     if (room < fixed + flexible) {
         flexibleShare = flexible > 0 ? std::max(0, room - fixed) / double(flexible) : 0.0;
-        fixedShare = room < fixed ? room / double(fixed) : 1.0;
+        fixedShare = room < fixed + flexibleMinimum ? std::max(0, room - flexibleMinimum) / double(std::max(fixed, 1)) : 1.0;
+        minimumShare = room < flexibleMinimum ? room / double(flexibleMinimum) : 1.0;
     }
     for (const PanelDesign &design : m_designs) {
         if (design.autoSize == PanelAutoSize::None)
             design.panel->setFixedWidth(int(design.width * fixedShare));
         else
-            design.panel->setMinimumWidth(int(design.width * flexibleShare));
+            design.panel->setMinimumWidth(
+                std::max(int(design.width * flexibleShare), int(minimumWidthOf(design) * minimumShare)));
     }
 }

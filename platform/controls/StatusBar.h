@@ -32,8 +32,9 @@ public:
     int indexOfKey(const QString &key) const { return m_panels.indexOf(key); }
     QString keyAt(int index) const { return m_panels.keyAt(index); }
     StatusPanel &panel(const ItemRef &panel) const { return *m_panels[panel]; }
-    // The room the panels of fixed width take at their given widths, gaps included.
-    int fixedPanelsWidth() const;
+    // The room the panels need to be read: the panels of fixed width at their given
+    // widths, a sharing panel at its readable width, gaps included.
+    int readablePanelsWidth() const;
 
 signals:
     // A panel was clicked or double-clicked with the left button; index is 1-based.
@@ -51,7 +52,12 @@ private:
         PanelAutoSize autoSize;
     };
 
+    // About as many characters as a short message holds.
+    static constexpr int kReadableCharacters = 28;
+
     int indexOfPanel(const StatusPanel *panel) const;
+    // A sharing panel's readable width (never more than its given width).
+    int minimumWidthOf(const PanelDesign &design) const;
     // The panels at their given widths, or, on a bar narrower than they need, narrowed:
     // the spring and contents panels first, then the panels of fixed width.
     void fitPanels();

@@ -4,6 +4,7 @@
 #include "platform/engine/EngineProfile.h"
 #include "platform/engine/PageProcessGuard.h"
 #include "platform/engine/PageRequests.h"
+#include "platform/engine/ShownAddress.h"
 #include "platform/controls/MessageBox.h"
 
 #include <QApplication>
@@ -74,7 +75,7 @@ BrowserControl::BrowserControl(QWidget *parent)
     connect(m_page, &QWebEnginePage::titleChanged, this, &BrowserControl::TitleChange);
     connect(m_page, &QWebEnginePage::linkHovered, this, [this](const QString &url) {
         m_hoveredLink = url;
-        emit StatusTextChange(url);
+        emit StatusTextChange(ShownAddress(url));
     });
     connect(m_page, &QWebEnginePage::newWindowRequested, this, &BrowserControl::onNewWindowRequested);
     // The engine asks a page with a leave handler before its window closes; the window
@@ -184,7 +185,7 @@ void BrowserControl::Navigate(const QString &text)
     // on a pipe or a device and keep the program from ending.
     const QFileInfo local(url.isLocalFile() ? url.toLocalFile() : QString());
     if (local.exists() && !local.isFile() && !local.isDir()) {
-        reportUnusableAddress(QStringLiteral("Adresu „%1“ program nedokáže otevřít.").arg(url.toString()));
+        reportUnusableAddress(QStringLiteral("Adresu „%1“ program nedokáže otevřít.").arg(ShownAddress(url.toString())));
         return;
     }
     // Blanks and letters beyond ASCII grow when encoded.
@@ -292,8 +293,9 @@ void BrowserControl::printWithDialog()
 
 QString BrowserControl::LocationURL() const
 {
-    // A password typed into the address is the user's secret, never shown again.
-    return m_page->url().toString(QUrl::RemovePassword);
+    // A password typed into the address is the user's secret, never shown again. The
+    // address is read as the user sees it: in whatever form, it loads the same page.
+    return ShownAddress(m_page->url().toString(QUrl::RemovePassword));
 }
 
 void BrowserControl::setOpenedByPage()
@@ -366,7 +368,7 @@ void BrowserControl::acceptNavigation(const QUrl &url)
     m_load.swallowed = false;
     m_load.committed = false;
     if (wasSwallowed)
-        emit StatusTextChange(url.toString(QUrl::RemovePassword));
+        emit StatusTextChange(ShownAddress(url.toString(QUrl::RemovePassword)));
 }
 
 void BrowserControl::onLoadingChanged(const QWebEngineLoadingInfo &info)
@@ -379,7 +381,7 @@ void BrowserControl::onLoadingChanged(const QWebEngineLoadingInfo &info)
         // The engine drops an address it will not show (a scheme it does not know)
         // before ever asking whether to go there, and shows nothing.
         if (!m_undecidedAddress.isEmpty() && sameAddress(info.url(), m_undecidedAddress))
-            reportUnusableAddress(QStringLiteral("Adresu „%1“ program nedokáže otevřít.").arg(info.url().toString()));
+            reportUnusableAddress(QStringLiteral("Adresu „%1“ program nedokáže otevřít.").arg(ShownAddress(info.url().toString())));
         m_undecidedAddress.clear();
         m_lastLoadSucceeded = false;
         endLoad(false);
@@ -405,7 +407,7 @@ void BrowserControl::startLoad(const QUrl &url)
     m_load = {true, refused, false};
     if (refused)
         return;
-    emit StatusTextChange(url.toString(QUrl::RemovePassword));
+    emit StatusTextChange(ShownAddress(url.toString(QUrl::RemovePassword)));
 }
 
 void BrowserControl::endLoad(bool documentShown)

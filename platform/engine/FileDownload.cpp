@@ -34,7 +34,19 @@ void FileDownload::follow(QWebEngineDownloadRequest *request)
 
 QString FileDownload::suggestedFileName() const
 {
-    return m_request ? m_request->suggestedFileName() : QString();
+    return m_request ? safeSuggestedName(m_request->suggestedFileName()) : QString();
+}
+
+QString FileDownload::safeSuggestedName(const QString &name)
+{
+    // A server must not name a hidden file, such as a start-up script in the home
+    // folder, that one Enter would save where the user never sees it.
+    qsizetype start = 0;
+    while (start < name.size() && (name.at(start) == QLatin1Char('.') || name.at(start).isSpace()))
+        ++start;
+    if (start == name.size())
+        return name.isEmpty() ? name : QStringLiteral("download");
+    return name.mid(start);
 }
 
 qint64 FileDownload::receivedBytes() const

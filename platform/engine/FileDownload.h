@@ -18,7 +18,10 @@ public:
     explicit FileDownload(QWebEngineDownloadRequest *request);
 
     // The name the server or the address suggests for the file.
+    // The name the server or the address suggests, never that of a hidden file: leading
+    // dots are dropped, and a name of dots only becomes the engine's own "download".
     QString suggestedFileName() const;
+    static QString safeSuggestedName(const QString &name);
     qint64 receivedBytes() const;
     // -1 while the server has not said how big the file is.
     qint64 totalBytes() const;

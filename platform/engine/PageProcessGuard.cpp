@@ -1,6 +1,7 @@
 #include "platform/engine/PageProcessGuard.h"
 
 #include "platform/controls/MessageBox.h"
+#include "platform/engine/ShownAddress.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -261,7 +262,7 @@ void PageProcessGuard::hideCover()
 QString PageProcessGuard::pageName() const
 {
     const QString title = m_page->title();
-    return title.isEmpty() ? m_page->url().toString() : title;
+    return title.isEmpty() ? ShownAddress(m_page->url().toString()) : title;
 }
 
 bool PageProcessGuard::eventFilter(QObject *watched, QEvent *event)

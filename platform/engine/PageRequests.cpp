@@ -3,10 +3,13 @@
 #include "platform/controls/LoginDialog.h"
 #include "platform/controls/MessageBox.h"
 #include "platform/engine/FileDownload.h"
+#include "platform/engine/ShownAddress.h"
 
 #include <QAuthenticator>
+#include <QCryptographicHash>
 #include <QPointer>
 #include <QSet>
+#include <QSslCertificate>
 #include <QTimer>
 #include <QUrl>
 #include <QWebEngineCertificateError>
@@ -23,16 +26,21 @@ QSet<QString> &acceptedCertificates()
     return accepted;
 }
 
+// A "yes" holds for the certificate the user was shown, not for whatever another
+// certificate the same server presents later.
 QString certificateKey(const QWebEngineCertificateError &error)
 {
     const QUrl url = error.url();
+    const QList<QSslCertificate> chain = error.certificateChain();
+    const QByteArray digest = chain.isEmpty() ? QByteArray() : chain.constFirst().digest(QCryptographicHash::Sha256);
     return url.host() + QLatin1Char(':') + QString::number(url.port(443)) + QLatin1Char('/')
-        + QString::number(int(error.type()));
+        + QString::number(int(error.type())) + QLatin1Char('/') + QString::fromLatin1(digest.toHex());
 }
 
 QString serverName(const QUrl &url)
 {
-    return url.port() < 0 ? url.host() : url.host() + QLatin1Char(':') + QString::number(url.port());
+    const QString host = ShownHost(url.host());
+    return url.port() < 0 ? host : host + QLatin1Char(':') + QString::number(url.port());
 }
 
 } // namespace

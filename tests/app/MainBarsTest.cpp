@@ -1,5 +1,6 @@
 #include "app/frmMain.h"
 #include "platform/controls/CoolBar.h"
+#include "platform/controls/StatusBar.h"
 #include "platform/controls/TabStrip.h"
 #include "platform/controls/Toolbar.h"
 #include "platform/system/Units.h"
@@ -127,4 +128,21 @@ TEST_F(MainBars, TheWindowMenuOverTheTabsWaitsForTheRightButtonsRelease)
 
     QTest::mouseClick(tabs, Qt::LeftButton, {}, over);
     EXPECT_FALSE(main->mnuwindow->isVisible()) << "the left button only picks the tab";
+}
+
+// On a small screen the status text keeps a width it can be read in: the panels move to
+// a row of their own rather than squeeze it beside the window tabs.
+TEST_F(MainBars, TheStatusTextStaysReadableInASmallWindow)
+{
+    StatusPanel &status = main->sbStatusBar->panel(1);
+    const int readable = std::min(300, status.fontMetrics().averageCharWidth() * 28);
+    for (const QSize size : {QSize(800, 600), QSize(640, 480), QSize(1000, 800)}) {
+        SCOPED_TRACE(size.width());
+        main->resize(size);
+        settle();
+        QTest::qWait(50);
+        EXPECT_GE(status.width(), readable - 2) << "the status text cannot be read";
+        EXPECT_TRUE(status.isVisible());
+        EXPECT_LE(main->sbStatusBar->geometry().right(), main->cbBottom->width());
+    }
 }

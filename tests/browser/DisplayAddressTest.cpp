@@ -1,4 +1,5 @@
 #include "browser/AddressText.h"
+#include "browser/LinkSnapshot.h"
 #include "browser/WindowTable.h"
 
 #include <QUrl>
@@ -63,6 +64,47 @@ TEST(DisplayAddress, DeceptiveCharactersStayEscapedAndTheShownTextLoadsTheSameFi
     EXPECT_EQ(ExtractResFile(QStringLiteral("http://h/a\u202Eb")), QStringLiteral("http://h/a%E2%80%AEb"));
     EXPECT_EQ(EscapeDeceptiveCharacters(QStringLiteral("a\uFEFF\u200F\u2069\r\u2028b c")),
               QStringLiteral("a%EF%BB%BF%E2%80%8F%E2%81%A9%0D%E2%80%A8b c"));
+}
+
+// A host reads in Unicode only when all its letters are Latin; any other script shows
+// the xn-- form, whatever the domain. The shown text names the same address.
+TEST(DisplayAddress, AHostShowsInUnicodeOnlyWhenAllItsLettersAreLatin)
+{
+    const std::pair<QString, QString> cases[] = {
+        {QStringLiteral("http://xn--80ak6aa92e.com/ucet"), QStringLiteral("http://xn--80ak6aa92e.com/ucet")},
+        {QStringLiteral("http://аррӏе.com/ucet"), QStringLiteral("http://xn--80ak6aa92e.com/ucet")},
+        {QStringLiteral("http://xn--pklad-zsa96e.cz/"), QStringLiteral("http://příklad.cz/")},
+        {QStringLiteral("https://jan@xn--pklad-zsa96e.cz:8080/a?b#c"), QStringLiteral("https://jan@příklad.cz:8080/a?b#c")},
+        // Latin with one Cyrillic letter, and Greek, are not Latin.
+        {QStringLiteral("http://pаypal.cz/"), QStringLiteral("http://xn--pypal-4ve.cz/")},
+        {QStringLiteral("http://ελληνικά.gr/"), QStringLiteral("http://xn--hxargifdar.gr/")},
+        {QStringLiteral("http://127.0.0.1:80/"), QStringLiteral("http://127.0.0.1:80/")},
+        {QStringLiteral("http://[::1]/ž"), QStringLiteral("http://[::1]/ž")},
+        {QStringLiteral("about:blank"), QStringLiteral("about:blank")},
+    };
+    for (const auto &[address, shown] : cases) {
+        SCOPED_TRACE(address.toStdString());
+        EXPECT_EQ(ShownAddress(address), shown);
+        EXPECT_EQ(ExtractResFile(address), shown);
+        EXPECT_EQ(QUrl(shown), QUrl(address));
+    }
+    // Every bidi control is escaped, the Arabic letter mark among them.
+    EXPECT_EQ(ShownAddress(QStringLiteral("http://h/a\u061Cb\u200Ec\u2066d")), QStringLiteral("http://h/a%D8%9Cb%E2%80%8Ec%E2%81%A6d"));
+}
+
+// A captured link's address shows as any other address does.
+TEST(DisplayAddress, ACapturedLinkShowsItsAddressSafely)
+{
+    DocumentSnapshot document{QStringLiteral("BODY"), QStringLiteral("http://h/"),
+                              {{QStringLiteral("http://xn--80ak6aa92e.com/a%E2%80%AEb"), QStringLiteral("http:"), QStringLiteral("odkaz"), {}}}};
+    const QList<LinkRow> rows = capturedDocumentRows(document, QStringLiteral("Zdroj"), LinkCaptureMode::All, 0, {});
+    ASSERT_EQ(rows.size(), 1);
+    EXPECT_EQ(rows[0].url, QStringLiteral("http://xn--80ak6aa92e.com/a%E2%80%AEb"));
+    const QList<LinkRow> czech = capturedDocumentRows(
+        {QStringLiteral("BODY"), QStringLiteral("http://h/"), {{QStringLiteral("http://xn--pklad-zsa96e.cz/\u202E"), QStringLiteral("http:"), QStringLiteral("odkaz"), {}}}},
+        QStringLiteral("Zdroj"), LinkCaptureMode::All, 0, {});
+    ASSERT_EQ(czech.size(), 1);
+    EXPECT_EQ(czech[0].url, QStringLiteral("http://příklad.cz/%E2%80%AE"));
 }
 
 // An untitled file's title is the engine's encoded last part of its address; the

@@ -204,6 +204,40 @@ TEST_F(Downloads, AWindowOpenedForADownloadClosesAndTheAddressFollowsTheActiveWi
     EXPECT_EQ(main->tbsWindows->selectedKey(), WindowTabKey(window->number()));
 }
 
+// The name offered in the save dialog: never a hidden file's, and the server's own
+// encodings of a Czech or a Latin-1 name kept.
+TEST_F(Downloads, TheSuggestedNameNeverBeginsWithADotAndKeepsItsEncodedLetters)
+{
+    const auto disposition = [](const QByteArray &header) {
+        return [header](const QByteArray &) {
+            LoopbackResponse response;
+            response.headers = {"Content-Type: application/octet-stream", "Content-Disposition: attachment; " + header};
+            response.body = "obsah";
+            return response;
+        };
+    };
+    server.route("/skryty", disposition("filename=\".xsessionrc\""));
+    server.route("/tecky", disposition("filename=\"...\""));
+    server.route("/utf8", disposition("filename*=UTF-8''%C5%BElu%C5%A5ou%C4%8Dk%C3%BD.txt"));
+    server.route("/latin1", disposition("filename=\"caf\xe9.txt\""));
+    frmWeb *window = openWindow(server.address(QStringLiteral("/")), QStringLiteral("Soubory"));
+    ASSERT_NE(window, nullptr);
+    const std::pair<const char *, QString> cases[] = {
+        {"/skryty", QStringLiteral("xsessionrc")},
+        {"/tecky", QStringLiteral("download")},
+        {"/utf8", QStringLiteral("žluťoučký.txt")},
+        {"/latin1", QStringLiteral("café.txt")},
+    };
+    for (const auto &[path, offered] : cases) {
+        SCOPED_TRACE(path);
+        const qsizetype before = asked.size();
+        window->Web->Navigate(server.address(QString::fromLatin1(path)));
+        ASSERT_TRUE(waitFor([&] { return asked.size() > before; }, kDeadlineMs));
+        EXPECT_EQ(asked.last().fileName, offered);
+    }
+    EXPECT_TRUE(entries(shared().PersonalDir).isEmpty());
+}
+
 TEST_F(Downloads, APasswordInTheAddressIsNeverShown)
 {
     server.route("/tajne", [](const QByteArray &head) {

@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QBuffer>
+#include <QDir>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -311,6 +312,21 @@ TEST_F(PageRequestsTest, ASelfSignedSiteAsksStoppingByDefaultAndGoingOnHoldsForT
     ASSERT_TRUE(navigateAndWait(other, logOf(1), address)) << logOf(1).describe();
     EXPECT_EQ(titleOf(other), QStringLiteral("Bezpečná"));
     EXPECT_EQ(boxes.shown.size(), 3);
+
+    // The same server showing another certificate is asked about again: the "yes" was for
+    // the certificate the user saw.
+    const QString otherFolder = env.root() + QStringLiteral("/other");
+    ASSERT_TRUE(QDir().mkpath(otherFolder));
+    ASSERT_TRUE(LoopbackServer::makeSelfSignedCertificate(otherFolder, &certificate, &key));
+    ASSERT_TRUE(server.setCertificate(certificate, key));
+    const qsizetype questions = boxes.shown.size();
+    // The earlier pages may still fetch their icons from the server: those are asked too.
+    boxes.answers = {MsgBoxResult::No, MsgBoxResult::No, MsgBoxResult::No};
+    BrowserControl &third = newControl();
+    ASSERT_TRUE(navigateAndWait(third, logOf(2), address + QStringLiteral("?znovu"))) << logOf(2).describe();
+    EXPECT_GT(boxes.shown.size(), questions);
+    EXPECT_NE(titleOf(third), QStringLiteral("Bezpečná"));
+    EXPECT_EQ(server.requestsFor("/?znovu"), 0);
 }
 
 TEST(CertificateQuestion, AnErrorNoOneMayOverrideIsOnlyTold)

@@ -33,17 +33,25 @@ LoopbackServer::LoopbackServer(QByteArray page, const QString &certificateFile, 
     : m_page(std::move(page))
     , m_secure(true)
 {
+    m_server = std::make_unique<QSslServer>();
+    if (setCertificate(certificateFile, keyFile))
+        listen();
+    else
+        m_server.reset();
+}
+
+bool LoopbackServer::setCertificate(const QString &certificateFile, const QString &keyFile)
+{
+    auto *server = qobject_cast<QSslServer *>(m_server.get());
     QFile certificate(certificateFile), key(keyFile);
-    if (!certificate.open(QIODevice::ReadOnly) || !key.open(QIODevice::ReadOnly))
-        return;
+    if (!server || !certificate.open(QIODevice::ReadOnly) || !key.open(QIODevice::ReadOnly))
+        return false;
     QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
     tls.setLocalCertificate(QSslCertificate(certificate.readAll(), QSsl::Pem));
     tls.setPrivateKey(QSslKey(key.readAll(), QSsl::Rsa, QSsl::Pem));
     tls.setPeerVerifyMode(QSslSocket::VerifyNone);
-    auto server = std::make_unique<QSslServer>();
     server->setSslConfiguration(tls);
-    m_server = std::move(server);
-    listen();
+    return true;
 }
 
 LoopbackServer::~LoopbackServer() = default;

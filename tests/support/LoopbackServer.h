@@ -34,6 +34,8 @@ public:
     // Over https with the certificate and key in these PEM files.
     LoopbackServer(QByteArray page, const QString &certificateFile, const QString &keyFile);
     ~LoopbackServer() override;
+    // A secure server shows this certificate to the connections that come from now on.
+    bool setCertificate(const QString &certificateFile, const QString &keyFile);
 
     bool isListening() const { return m_server && m_server->isListening(); }
     QString address(const QString &path) const;

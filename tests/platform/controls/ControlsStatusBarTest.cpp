@@ -62,9 +62,17 @@ TEST_F(StatusBarTest, OnABarTooNarrowThePanelsShrinkAndNeitherOverlapNorLeaveIt)
         }
         EXPECT_LE(right, width);
     }
-    bar.setGeometry(0, 0, 114, 24);
+    // The spring panel gives up its room first, down to a width its text can be read in;
+    // then the others give up theirs.
+    const int readable = std::min(100, bar.panel(1).fontMetrics().averageCharWidth() * 28);
+    bar.setGeometry(0, 0, 114 + readable, 24);
     QCoreApplication::processEvents();
-    EXPECT_EQ(bar.panel("prg").width(), 60) << "the spring panel gives up its room first";
+    EXPECT_EQ(bar.panel("prg").width(), 60);
+    EXPECT_NEAR(bar.panel(1).width(), readable, 2);
+    bar.setGeometry(0, 0, 64 + readable, 24);
+    QCoreApplication::processEvents();
+    EXPECT_NEAR(bar.panel(1).width(), readable, 2) << "the status text stays readable";
+    EXPECT_LT(bar.panel("prg").width(), 60);
     bar.setGeometry(0, 0, 600, 24);
     QCoreApplication::processEvents();
     EXPECT_EQ(bar.panel(1).width(), 600 - 114) << "wide enough, the given widths come back";
