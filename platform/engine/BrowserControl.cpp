@@ -436,6 +436,10 @@ void BrowserControl::onLoadProgress(int progress)
 
 void BrowserControl::onUrlChanged()
 {
+    // A window a page opened drops the address it was asked for when its first load
+    // starts, and shows it again once the document is there.
+    if (m_load.active && m_page->url().isEmpty())
+        return;
     if (m_load.active) {
         if (m_load.swallowed || m_load.committed)
             return;

@@ -13,6 +13,7 @@
 #include "ScriptedMessageBoxes.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QMdiArea>
 #include <QPointer>
 #include <QTest>
@@ -77,6 +78,7 @@ TEST_F(PageWindows, AFormSentToANewWindowArrivesAsAPostWithItsData)
     EXPECT_EQ(server.bodies().at(sent), QByteArray("a=2"));
     EXPECT_EQ(server.requestsFor("/post?blank"), 1) << "the window fetched its address once more";
     EXPECT_EQ(newest()->Web->LocationURL(), server.address(QStringLiteral("/post?blank")));
+    EXPECT_EQ(main->txtAddress->currentText(), server.address(QStringLiteral("/post?blank")));
     EXPECT_EQ(shared().WindowCount, 2);
     EXPECT_EQ(main->ActiveForm(), newest());
     EXPECT_TRUE(main->isActiveByTab(newest()));
