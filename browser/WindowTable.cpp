@@ -50,10 +50,14 @@ void createWindow(const QString &url, int number)
     if (number < 1 || number > kMaxWindowNumber)
         raiseError(ErrorNumber::SubscriptOutOfRange);
     auto *window = new frmWeb();
+    // A window made for a page's request shows what the page asked for (a form's data
+    // among it); loading its bare address would ask for it again, without them.
+    const bool requested = window->Web->takeWindowRequest();
     emit table.WindowCreated(window);
     table.WindowSlots[number] = window;
     window->setTag(QString::number(number));
-    window->Web->Navigate(url.isEmpty() ? QStringLiteral("about:blank") : url);
+    if (!requested)
+        window->Web->Navigate(url.isEmpty() ? QStringLiteral("about:blank") : url);
     window->showInFrame();
     table.WindowSlotUsed.insert(number);
     emit table.WindowOpened(window);

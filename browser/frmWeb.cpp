@@ -111,7 +111,9 @@ void frmWeb::Form_Load()
 {
     ErrorState::clear();
     ++shared().WindowCount;
-    Web->Navigate(QStringLiteral("about:blank"));
+    // A window that shows a page's request has its page already.
+    if (!Web->showsWindowRequest())
+        Web->Navigate(QStringLiteral("about:blank"));
     // The main window enables the commands and, while its panel shows, keeps the keyboard there.
     emit Loaded();
     const BrowserHost *host = BrowserHost::current();

@@ -4,6 +4,7 @@
 #include "browser/ZoomMath.h"
 
 #include <QMdiSubWindow>
+#include <QPointer>
 #include <QVariant>
 
 #include <functional>
@@ -149,4 +150,5 @@ private:
     bool m_loaded = false;
     bool m_unloaded = false;
     bool m_pageAgreed = false; // the page agreed to go: closing asks it no more
+    QPointer<frmWeb> m_opener; // the window whose page asked for this one
 };

@@ -16,6 +16,7 @@
 #include <QGuiApplication>
 #include <QMdiArea>
 #include <QPushButton>
+#include <QTimer>
 
 namespace {
 
@@ -89,8 +90,12 @@ void frmWeb::WebBrw_NewWindow(const QString &URL, int Flags, const QString &Targ
     Processed = true;
     windowTable().WindowSwitchDone = false;
     if (isRefusedNewWindowAddress(URL)) {
-        runIgnoringErrors([] {
-            MsgBox(QString::fromLatin1(kRefusedNewWindowMessage), MsgBoxStyle::Exclamation, QStringLiteral("Vorlan"));
+        // The engine waits for this handler to return: the box comes on the next turn.
+        QTimer::singleShot(0, this, [] {
+            runIgnoringErrors([] {
+                MsgBox(QString::fromLatin1(kRefusedNewWindowMessage), MsgBoxStyle::Exclamation, QStringLiteral("Vorlan"));
+            });
+            ErrorState::clear();
         });
         ErrorState::clear();
         return;
@@ -131,8 +136,10 @@ void frmWeb::openWindowForPage(const QString &URL)
     NewWindow(URL);
     // A window whose address turns out to be a download closes again instead of staying empty.
     if (table.WindowNumber != before)
-        if (frmWeb *opened = table.slot(table.WindowNumber))
+        if (frmWeb *opened = table.slot(table.WindowNumber)) {
             opened->Web->setOpenedByPage();
+            opened->m_opener = this;
+        }
 }
 
 void frmWeb::WebBrw_NavigateComplete(const QString &)
@@ -164,6 +171,9 @@ void frmWeb::WebBrw_Quit()
 {
     // The engine has asked the user already, where the page had anything to ask.
     m_pageAgreed = true;
+    // A pop-up that closes itself hands the user back to the page that opened it.
+    if (m_opener && mdiArea() && mdiArea()->activeSubWindow() == this)
+        mdiArea()->setActiveSubWindow(m_opener);
     close();
 }
 

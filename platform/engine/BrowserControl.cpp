@@ -50,6 +50,10 @@ bool sameAddress(const QUrl &a, const QUrl &b)
     return normalisedAddress(a) == normalisedAddress(b);
 }
 
+// The page's request for a window being answered, while NewWindow is raised; the engine
+// drops it once its call returns.
+QWebEngineNewWindowRequest *g_windowRequest = nullptr;
+
 } // namespace
 
 BrowserControl::BrowserControl(QWidget *parent)
@@ -436,6 +440,10 @@ void BrowserControl::onLoadProgress(int progress)
 
 void BrowserControl::onUrlChanged()
 {
+    // A window a page opened drops the address it was asked for when its first load
+    // starts, and shows it again once the document is there.
+    if (m_load.active && m_page->url().isEmpty())
+        return;
     if (m_load.active) {
         if (m_load.swallowed || m_load.committed)
             return;
@@ -448,22 +456,51 @@ void BrowserControl::onUrlChanged()
 
 void BrowserControl::onNewWindowRequested(QWebEngineNewWindowRequest &request)
 {
-    // The request is left unanswered, so the engine discards the window it prepared.
     QString url = request.requestedUrl().toString();
     if (url == QLatin1String("about:blank#blocked")) {
-        // The engine refused the address and names it no more; a script address is
-        // the one it refuses, and the pointer is on it when a link was clicked.
-        if (!m_hoveredLink.startsWith(QLatin1String("javascript:"), Qt::CaseInsensitive))
+        // The engine names no address it refuses, nor an empty one (a window a script
+        // opens to write into). A script address is the one it refuses, and the pointer
+        // is on it when a link was clicked: that request is gone, and the window layer
+        // hears of the link's address.
+        if (m_hoveredLink.startsWith(QLatin1String("javascript:"), Qt::CaseInsensitive)) {
+            QTimer::singleShot(0, this, [this, url = m_hoveredLink] { raiseNewWindow(url); });
             return;
-        url = m_hoveredLink;
+        }
+        url.clear();
     }
     // A window on an address the engine will not show would stay blank: none is asked
     // for, and the user is told as for a typed address.
-    if (!showsScheme(request.requestedUrl())) {
+    if (!url.isEmpty() && !showsScheme(request.requestedUrl())) {
         reportUnusableAddress(QStringLiteral("Adresu „%1“ program nedokáže otevřít.").arg(url));
         return;
     }
-    QTimer::singleShot(0, this, [this, url] { raiseNewWindow(url); });
+    // The request can be taken over only before this call returns.
+    QWebEngineNewWindowRequest *const outer = std::exchange(g_windowRequest, &request);
+    raiseNewWindow(url);
+    g_windowRequest = outer;
+}
+
+bool BrowserControl::takeWindowRequest()
+{
+    QWebEngineNewWindowRequest *const request = std::exchange(g_windowRequest, nullptr);
+    if (!request)
+        return false;
+    // The engine ends the whole program when it draws what a script put into such a
+    // window's first, empty document (window.open and document.write or the like): the
+    // view stays hidden until a document of the window's own has loaded.
+    m_view->hide();
+    request->openIn(m_page);
+    m_showsWindowRequest = true;
+    auto shown = std::make_shared<QMetaObject::Connection>();
+    *shown = connect(m_page, &QWebEnginePage::loadingChanged, this, [this, shown](const QWebEngineLoadingInfo &info) {
+        const bool ended = info.status() == QWebEngineLoadingInfo::LoadSucceededStatus
+            || info.status() == QWebEngineLoadingInfo::LoadFailedStatus;
+        if (!ended || info.url().scheme() == QLatin1String("about"))
+            return;
+        disconnect(*shown);
+        m_view->show();
+    });
+    return true;
 }
 
 bool BrowserControl::showsScheme(const QUrl &url)

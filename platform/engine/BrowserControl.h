@@ -64,18 +64,26 @@ enum class ScriptWorld {
 // without it. Before a document's own title the engine reports a stand-in made from
 // the address as TitleChange.
 //
-// NewWindow is raised on the next turn of the event loop after a page asked for a
-// window (window.open, a link with a target), so its slot may show a dialog. The
-// control opens no window of its own whatever "processed" says: opening one is the
-// window layer's business. The engine does not say which frame asked, so every
-// request arrives as NewWindow; FrameNewWindow is declared for the window layer's
-// connections and is not raised. The engine does not expose the flags, target name,
-// post data or headers of a request either: they arrive as 0 and empty values. An
-// address the engine refuses to open in a new window (a "javascript:" one above all)
-// raises nothing, except when the refused request came from a clicked "javascript:"
-// link: then NewWindow carries that link's address. A request for an address the
-// engine would not show (a scheme it does not know) raises nothing either; the user
-// is told, as by Navigate.
+// NewWindow is raised while the engine waits for the answer to a page's request for a
+// window (window.open, a link or a form with a target): the control made for the new
+// window meanwhile takes the request over (takeWindowRequest), and so shows what the
+// page asked for, a form's data, the window's name and its opener included. The engine
+// keeps the request for that call only, so the slot makes the window at once and shows
+// no dialog of its own before the call has returned. Such a window shows nothing until a
+// document of its own has loaded: what the opener writes into its first, empty document
+// stays unseen, as the engine would end the program drawing it. A request no control took over is
+// dropped with the window the engine prepared; the control opens no window of its own
+// whatever "processed" says: opening one is the window layer's business. The engine does
+// not say which frame asked, so every request arrives as NewWindow; FrameNewWindow is
+// declared for the window layer's connections and is not raised. The engine does not
+// expose the flags, target name, post data or headers of a request either: they arrive as
+// 0 and empty values. The engine names neither an address it refuses to open in a new
+// window (a "javascript:" one above all) nor an empty one (a window a script opens to
+// write into): such a request raises NewWindow with an empty address, except when it came
+// from a clicked "javascript:" link: then NewWindow carries that link's address, on the
+// next turn of the event loop, with no request to take over. A request for an address the
+// engine would not show (a scheme it does not know) raises nothing either; the user is
+// told, as by Navigate.
 //
 // A page whose process does not answer (a huge text file being laid out, a script in
 // an endless loop) would ignore Stop and keep a new address from loading: Stop and
@@ -152,6 +160,12 @@ public:
     // turn out to be a file to download, the window would stay empty, so it asks to be
     // closed (Quit) once the download has been answered.
     void setOpenedByPage();
+    // Called on a control made while NewWindow is raised, before anything is loaded in
+    // it (a page that loaded anything cannot take a request a script writes into): the
+    // control shows the page's request from now on and is not to be sent to an address
+    // for it. False, and nothing done, when no request waits.
+    bool takeWindowRequest();
+    bool showsWindowRequest() const { return m_showsWindowRequest; }
 
     void setFocusToPage();
     // Whether the keyboard is in the page itself (not in a bar laid over it).
@@ -270,6 +284,7 @@ private:
     std::shared_ptr<bool> m_alive;
     quint64 m_navigationNumber = 0;
     bool m_lastLoadSucceeded = false;
+    bool m_showsWindowRequest = false; // took a page's request for a window over
     // Kept until the engine has finished printing on it.
     std::unique_ptr<QPrinter> m_printer;
     bool m_pageTouched = false; // the user has pressed a key or a mouse button in the page

@@ -2,8 +2,10 @@
 
 #include "platform/controls/MessageBox.h"
 #include "platform/engine/LeaveQuestion.h"
+#include "platform/engine/PostedPageWatch.h"
 
 #include <QAction>
+#include <QWebEngineLoadingInfo>
 #include <QWebEngineView>
 
 #include <utility>
@@ -69,6 +71,21 @@ BrowserPage::BrowserPage(QWebEngineProfile *profile, QObject *parent)
     action(QWebEnginePage::OpenLinkInNewTab)->setVisible(false);
     LeaveQuestion::translate();
     connect(this, &QWebEnginePage::urlChanged, this, [this](const QUrl &url) { onAddressChanged(url); });
+    m_postedWatch = new PostedPageWatch(this);
+    setUrlRequestInterceptor(m_postedWatch);
+    connect(this, &QWebEnginePage::loadingChanged, m_postedWatch, [this](const QWebEngineLoadingInfo &info) {
+        if (info.status() == QWebEngineLoadingInfo::LoadSucceededStatus
+            || info.status() == QWebEngineLoadingInfo::LoadFailedStatus)
+            m_postedWatch->loadEnded(info);
+    });
+}
+
+void BrowserPage::triggerAction(WebAction action, bool checked)
+{
+    const bool reload = action == QWebEnginePage::Reload || action == QWebEnginePage::ReloadAndBypassCache;
+    if (reload && m_postedWatch->shownByPost() && !PostedPageWatch::userAgreesToResend(QWebEngineView::forPage(this)))
+        return;
+    QWebEnginePage::triggerAction(action, checked);
 }
 
 void BrowserPage::setLeaveRefusedHandler(std::function<void()> handler)

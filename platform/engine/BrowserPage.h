@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 
+class PostedPageWatch;
 class QWebEngineView;
 
 // The page behind a BrowserControl. It only turns the engine's virtual hooks into
@@ -37,6 +38,10 @@ public:
     // once the engine's call that opened the dialog has returned.
     void deleteViewAfterDialog(QWebEngineView *view);
 
+    // A reload of a document that came by POST sends the form's data again: every road
+    // to a reload (the program's commands and the page's own menu) asks the user first.
+    void triggerAction(WebAction action, bool checked = false) override;
+
 protected:
     bool acceptNavigationRequest(const QUrl &url, NavigationType type, bool isMainFrame) override;
     // New windows belong to the window layer, which hears of them through
@@ -55,6 +60,7 @@ private:
     void onAddressChanged(const QUrl &url);
 
     NavigationFilter m_filter;
+    PostedPageWatch *m_postedWatch;
     std::function<void()> m_leaveRefused;
     // The page's own dialogs since it loaded the address (without its fragment).
     QUrl m_dialogAddress;

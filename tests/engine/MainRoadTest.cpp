@@ -204,7 +204,9 @@ TEST_F(MainRoad, NewWindowRequestsForJavascriptAreRefused)
     bool processed = false;
     window->WebBrw_NewWindow(QStringLiteral("JavaScript:alert(1)"), 0, {}, {}, {}, processed);
     EXPECT_TRUE(processed);
-    ASSERT_EQ(boxes.shown.size(), 1);
+    // The engine waits for the handler: the box comes once it has returned.
+    EXPECT_TRUE(boxes.shown.isEmpty());
+    ASSERT_TRUE(waitUntil([&] { return boxes.shown.size() == 1; }));
     EXPECT_EQ(boxes.shown[0].prompt, QStringLiteral("This type of link should not be opened in new window, because it will probably terminate the program."));
     EXPECT_EQ(boxes.shown[0].icon(), MsgBoxStyle::Exclamation);
     EXPECT_EQ(boxes.shown[0].title, QStringLiteral("Vorlan"));

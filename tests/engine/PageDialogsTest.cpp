@@ -19,6 +19,7 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QUrl>
+#include <QMdiArea>
 #include <QTest>
 #include <QTimer>
 
@@ -224,18 +225,22 @@ TEST_F(PageDialogs, AClickedScriptLinkForANewWindowIsRefusedAndOpensNothing)
     EXPECT_EQ(boxes.shown[0].prompt, QStringLiteral("This type of link should not be opened in new window, because it will probably terminate the program."));
     EXPECT_EQ(boxes.shown[0].icon(), MsgBoxStyle::Exclamation);
 
-    // From the keyboard, the pointer elsewhere, the engine names no address: nothing
-    // opens and nothing is said.
+    // From the keyboard, the pointer elsewhere, the engine names no address, as for a
+    // window a script opens empty: an empty window opens, no script runs in it, and
+    // nothing is said.
     QTest::mouseMove(target, QPoint(50, 300));
     ASSERT_TRUE(waitUntil([&] { return main->sbStatusBar->panel(1).text().isEmpty(); }));
     evaluate(window, QStringLiteral("document.getElementById('js').focus(); 1"));
     QTest::keyClick(target, Qt::Key_Return);
-    // A link the engine does open follows, so the refused request has been served.
-    clickAt(QPoint(50, 150));
     ASSERT_TRUE(waitUntil([] { return shared().WindowCount == 2; }));
+    frmWeb *empty = windowTable().slot(windowTable().WindowNumber);
+    EXPECT_TRUE(empty->Web->LocationURL().isEmpty()) << empty->Web->LocationURL().toStdString();
+    main->windowArea()->setActiveSubWindow(window);
+    clickAt(QPoint(50, 150));
+    ASSERT_TRUE(waitUntil([] { return shared().WindowCount == 3; }));
     EXPECT_TRUE(waitUntil([this] { return windowTable().slot(windowTable().WindowNumber)->windowTitle() == "Other"; }));
     QTest::qWait(300);
-    EXPECT_EQ(shared().WindowCount, 2);
+    EXPECT_EQ(shared().WindowCount, 3);
     EXPECT_EQ(boxes.shown.size(), 1);
 }
 

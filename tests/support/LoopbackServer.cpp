@@ -20,6 +20,16 @@ QByteArray pathOf(const QByteArray &request)
     return line.split(' ').value(1);
 }
 
+qsizetype contentLength(const QByteArray &head)
+{
+    for (const QByteArray &line : head.split('\n')) {
+        const qsizetype colon = line.indexOf(':');
+        if (colon > 0 && line.left(colon).trimmed().toLower() == "content-length")
+            return line.mid(colon + 1).trimmed().toLongLong();
+    }
+    return 0;
+}
+
 } // namespace
 
 LoopbackServer::LoopbackServer(QByteArray page)
@@ -103,6 +113,11 @@ void LoopbackServer::accept()
             if (end < 0)
                 return;
             const QByteArray head = buffer->left(end);
+            // A request with a body (a form sent by POST) is taken once the body is whole.
+            const qsizetype length = contentLength(head);
+            if (buffer->size() < end + 4 + length)
+                return;
+            m_bodies << buffer->mid(end + 4, length);
             buffer->clear();
             m_requests << head;
             const QByteArray path = pathOf(head);

@@ -42,6 +42,8 @@ public:
     int connections() const { return m_connections; }
     // The head of every request read so far (request line and headers).
     const QList<QByteArray> &requests() const { return m_requests; }
+    // The body of every request read so far (empty for most), in the same order.
+    const QList<QByteArray> &bodies() const { return m_bodies; }
     // How many requests asked for the path (as the request line gives it).
     int requestsFor(const QByteArray &path) const;
 
@@ -70,6 +72,7 @@ private:
     bool m_secure = false;
     int m_connections = 0;
     QList<QByteArray> m_requests;
+    QList<QByteArray> m_bodies;
     QList<QPair<QByteArray, Route>> m_routes;
     QHash<QByteArray, QByteArray> m_pages;
     QSet<QByteArray> m_held;
