@@ -5,7 +5,10 @@
 #include <QFile>
 
 #include <cstdio>
+#include <fcntl.h>
 #include <malloc.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <functional>
 
 // Runs a step once and prints how long it took.
@@ -49,4 +52,16 @@ inline QByteArray smallRegistryKeys(int count)
     for (int key = 0; key < count; ++key)
         text += "[HKEY_CURRENT_USER\\K\\k" + QByteArray::number(key) + "]\n\"v\"=\"x\"\n";
     return text;
+}
+
+// Makes the folder with count empty page files in it ("soubor000000.html" and on), as a
+// folder a user keeps saved pages in.
+inline void makeManyFiles(const QString &folder, int count)
+{
+    const QByteArray base = QFile::encodeName(folder) + "/";
+    ::mkdir(base.constData(), 0700);
+    for (int i = 0; i < count; ++i) {
+        const QByteArray name = base + "soubor" + QByteArray::number(i).rightJustified(6, '0') + ".html";
+        ::close(::open(name.constData(), O_CREAT | O_WRONLY, 0600));
+    }
 }

@@ -3,6 +3,7 @@
 // 10 ms timer meanwhile (how long the window did not answer). Beside it the floor:
 // `ls -f | wc -l` on the same folder. Goal: each step 0.5 s or less.
 //   bench_folder_tree [files]
+#include "BenchFigures.h"
 #include "TestEnvironment.h"
 
 #include "files/FolderTreeLoader.h"
@@ -92,12 +93,7 @@ int main(int argc, char **argv)
     const int count = argc > 1 ? std::atoi(argv[1]) : 100000;
     TestEnvironment env;
     const QString dir = env.path("big");
-    const QByteArray base = QFile::encodeName(dir) + "/";
-    ::mkdir(base.constData(), 0700);
-    for (int i = 0; i < count; ++i) {
-        const QByteArray name = base + "soubor" + QByteArray::number(i).rightJustified(6, '0') + ".html";
-        ::close(::open(name.constData(), O_CREAT | O_WRONLY, 0600));
-    }
+    makeManyFiles(dir, count);
 
     QElapsedTimer floor;
     floor.start();

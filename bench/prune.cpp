@@ -3,6 +3,7 @@
 // listed once, beside the same pass asking the system once per node. Goal: the whole
 // pass 100 ms or less.
 //   bench_prune [files]
+#include "BenchFigures.h"
 #include "TestEnvironment.h"
 
 #include "core/PathServices.h"
@@ -45,12 +46,7 @@ int main(int argc, char **argv)
     const int count = argc > 1 ? std::atoi(argv[1]) : 100000;
     TestEnvironment env;
     const QString dir = env.path("big");
-    const QByteArray base = QFile::encodeName(dir) + "/";
-    ::mkdir(base.constData(), 0700);
-    for (int i = 0; i < count; ++i) {
-        const QByteArray name = base + "soubor" + QByteArray::number(i).rightJustified(6, '0') + ".html";
-        ::close(::open(name.constData(), O_CREAT | O_WRONLY, 0600));
-    }
+    makeManyFiles(dir, count);
 
     ImageList images;
     for (const QString &key : FolderTree::imageKeys())
