@@ -553,17 +553,23 @@ private:
 const QByteArray kPicture = QByteArray::fromBase64(
         "iVBORw0KGgoAAAANSUhEUgAAAAEAAAABCAYAAAAfFcSJAAAADUlEQVR42mP8z8BQDwAEhQGAhKmMIQAAAABJRU5ErkJggg==");
 
-} // namespace
-
-TEST_F(PageSaving, ALinkPutAtANewFolderBesideTheTargetLeadsNothingOut)
+// A page with one picture, as the server sends it at /obrazek.
+void servePageWithPicture(LoopbackServer &server)
 {
-    server->setPage("/obrazek", "<title>Obrázek</title><p>Příliš žluťoučký kůň</p><img src=\"/obr.png\">");
-    server->route("/obr.png", [](const QByteArray &) {
+    server.setPage("/obrazek", "<title>Obrázek</title><p>Příliš žluťoučký kůň</p><img src=\"/obr.png\">");
+    server.route("/obr.png", [](const QByteArray &) {
         LoopbackResponse response;
         response.headers = {"Content-Type: image/png"};
         response.body = kPicture;
         return response;
     });
+}
+
+} // namespace
+
+TEST_F(PageSaving, ALinkPutAtANewFolderBesideTheTargetLeadsNothingOut)
+{
+    servePageWithPicture(*server);
     ASSERT_TRUE(openWindow(server->address(QStringLiteral("/obrazek")), QStringLiteral("Obrázek")));
     const QMap<QString, QByteArray> theirs = {{QStringLiteral("stranka.htm"), "cizí stránka"},
                                               {QStringLiteral("stranka_files/mine.txt"), "moje"},
@@ -597,13 +603,7 @@ TEST_F(PageSaving, APageAndItsFilesAreSavedOntoAnotherDiskWhole)
     // files is copied through opened folders, then the staging folder goes.
     QTemporaryDir otherDisk(QStringLiteral("/dev/shm/vorlan-test-XXXXXX"));
     ASSERT_TRUE(otherDisk.isValid());
-    server->setPage("/obrazek", "<title>Obrázek</title><p>Příliš žluťoučký kůň</p><img src=\"/obr.png\">");
-    server->route("/obr.png", [](const QByteArray &) {
-        LoopbackResponse response;
-        response.headers = {"Content-Type: image/png"};
-        response.body = kPicture;
-        return response;
-    });
+    servePageWithPicture(*server);
     ASSERT_TRUE(openWindow(server->address(QStringLiteral("/obrazek")), QStringLiteral("Obrázek")));
     const QString target = otherDisk.filePath(QStringLiteral("obrázek.htm"));
     targets = {target};
