@@ -40,6 +40,12 @@ void frmWeb::connectBrowserEvents()
     // The user stayed on a page that asked whether to leave it: an address typed for
     // this window, or the window's closing, did not happen, and the page's address shows.
     connect(Web, &BrowserControl::LeaveRefused, this, &frmWeb::ChngAddr);
+    // A link the user clicked elsewhere named this window: it comes to the front, its
+    // tab with it, as the user switching to it would.
+    connect(Web, &BrowserControl::FrontWanted, this, [this] {
+        if (mdiArea() && mdiArea()->activeSubWindow() != this)
+            mdiArea()->setActiveSubWindow(this);
+    });
 }
 
 void frmWeb::WebBrw_BeforeNavigate(const QString &URL, int, const QString &, const QVariant &, const QString &,

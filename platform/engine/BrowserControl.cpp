@@ -54,6 +54,52 @@ bool sameAddress(const QUrl &a, const QUrl &b)
 // drops it once its call returns.
 QWebEngineNewWindowRequest *g_windowRequest = nullptr;
 
+// The control whose page the user last clicked, or pressed a key in that follows a link,
+// and when: a page the user acts in may send another window to an address.
+struct Activation
+{
+    const void *control = nullptr; // compared, never followed
+    QElapsedTimer since;
+};
+Activation g_lastActivation;
+// From the user's click to the other window's navigation: a page may first run a little.
+constexpr qint64 kActivationSendsMs = 1500;
+
+// Read in the application's script world, which the page cannot reach: what a script
+// wrote into a window's first document, without the scripts and load handler that
+// already ran there, and the address to load it under. The address keeps the document's
+// origin (a <base> pointing elsewhere does not lend the copy another one); an opaque
+// origin gets none.
+const char kWrittenDocument[] = R"JS((function () {
+    var d = document;
+    if (!d.documentElement || !d.body || !d.body.hasChildNodes() && !d.title)
+        return { written: false };
+    var copy = d.documentElement.cloneNode(true);
+    var scripts = copy.querySelectorAll('script');
+    for (var i = 0; i < scripts.length; ++i)
+        scripts[i].remove();
+    var body = copy.querySelector('body, frameset');
+    if (body)
+        body.removeAttribute('onload');
+    var origin = self.origin;
+    var base = '';
+    if (origin !== 'null')
+        base = new URL(d.baseURI).origin === origin ? d.baseURI : origin + '/';
+    return { written: true, done: d.readyState === 'complete', base: base,
+             html: (d.doctype ? '<!DOCTYPE ' + d.doctype.name + '>' : '') + copy.outerHTML };
+})())JS";
+
+// The engine refuses a document it is given whole when it makes an address longer than
+// this, percent-encoded with its type; such a written window stays empty.
+constexpr qsizetype kMaxWrittenDocument = 2 * 1024 * 1024 - 1024;
+// Looks while a script may still be writing: often at first, then seldom.
+constexpr int kWrittenLookMs = 250;
+constexpr int kWrittenLookLaterMs = 1000;
+constexpr int kWrittenLooksOften = 20;
+// A document whose writing was never closed counts as written once it stayed the same
+// for this many looks.
+constexpr int kWrittenSettledLooks = 4;
+
 } // namespace
 
 BrowserControl::BrowserControl(QWidget *parent)
@@ -70,8 +116,11 @@ BrowserControl::BrowserControl(QWidget *parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_view);
 
-    m_page->setNavigationFilter([this](const QUrl &url, bool isMainFrame) {
-        return decideNavigation(url, isMainFrame);
+    m_page->setNavigationFilter([this](const QUrl &url, QWebEnginePage::NavigationType type, bool isMainFrame) {
+        const bool accepted = decideNavigation(url, isMainFrame);
+        if (accepted && isMainFrame && sentHereByClickElsewhere(type))
+            QTimer::singleShot(0, this, &BrowserControl::FrontWanted);
+        return accepted;
     });
     connect(m_page, &QWebEnginePage::loadingChanged, this, &BrowserControl::onLoadingChanged);
     connect(m_page, &QWebEnginePage::loadProgress, this, &BrowserControl::onLoadProgress);
@@ -487,20 +536,89 @@ bool BrowserControl::takeWindowRequest()
         return false;
     // The engine ends the whole program when it draws what a script put into such a
     // window's first, empty document (window.open and document.write or the like): the
-    // view stays hidden until a document of the window's own has loaded.
+    // view stays hidden until a document of the window's own has loaded, and what was
+    // written becomes such a document.
     m_view->hide();
     request->openIn(m_page);
     m_showsWindowRequest = true;
+    m_writtenWatch = new QTimer(this);
+    m_writtenWatch->setInterval(kWrittenLookMs);
+    connect(m_writtenWatch, &QTimer::timeout, this, &BrowserControl::lookAtWrittenDocument);
+    m_writtenWatch->start();
     auto shown = std::make_shared<QMetaObject::Connection>();
     *shown = connect(m_page, &QWebEnginePage::loadingChanged, this, [this, shown](const QWebEngineLoadingInfo &info) {
-        const bool ended = info.status() == QWebEngineLoadingInfo::LoadSucceededStatus
-            || info.status() == QWebEngineLoadingInfo::LoadFailedStatus;
-        if (!ended || info.url().scheme() == QLatin1String("about"))
+        const bool succeeded = info.status() == QWebEngineLoadingInfo::LoadSucceededStatus;
+        if (succeeded && info.url().scheme() == QLatin1String("about")) {
+            // The first document closed: a script that wrote into it is done.
+            lookAtWrittenDocument();
+            return;
+        }
+        // Only a document that replaced the first one may be drawn: a load that failed
+        // without its error page (refused, aborted by the writing, a copy too large)
+        // leaves the first one in place.
+        if (!succeeded && !(info.status() == QWebEngineLoadingInfo::LoadFailedStatus && info.isErrorPage()))
             return;
         disconnect(*shown);
+        delete std::exchange(m_writtenWatch, nullptr);
+        m_lastWritten.clear();
         m_view->show();
     });
     return true;
+}
+
+void BrowserControl::noteActivation()
+{
+    g_lastActivation.control = this;
+    g_lastActivation.since.start();
+}
+
+bool BrowserControl::sentHereByClickElsewhere(int type) const
+{
+    if (type != QWebEnginePage::NavigationTypeLinkClicked && type != QWebEnginePage::NavigationTypeFormSubmitted)
+        return false;
+    // A window a page opened is placed by the window layer until its first document is there.
+    if (m_writtenWatch)
+        return false;
+    return g_lastActivation.control && g_lastActivation.control != this && g_lastActivation.since.isValid()
+        && g_lastActivation.since.elapsed() < kActivationSendsMs;
+}
+
+void BrowserControl::lookAtWrittenDocument()
+{
+    // A page process that is busy answers the looks in one go later: one at a time.
+    if (!m_writtenWatch || m_writtenLookPending)
+        return;
+    if (++m_writtenUnchanged > kWrittenLooksOften)
+        m_writtenWatch->setInterval(kWrittenLookLaterMs);
+    m_writtenLookPending = true;
+    const quint64 navigation = m_navigationNumber;
+    runScript(QString::fromLatin1(kWrittenDocument), [this, navigation](const QVariant &result) {
+        m_writtenLookPending = false;
+        // A load of the window's own began meanwhile: what was read is gone with it.
+        if (!m_writtenWatch || navigation != m_navigationNumber
+            || !(m_page->url().isEmpty() || m_page->url().scheme() == QLatin1String("about")))
+            return;
+        showWrittenDocument(result.toMap());
+    }, ScriptWorld::Application);
+}
+
+void BrowserControl::showWrittenDocument(const QVariantMap &written)
+{
+    if (!written.value(QStringLiteral("written")).toBool())
+        return;
+    const QString html = written.value(QStringLiteral("html")).toString();
+    if (html != m_lastWritten) {
+        m_lastWritten = html;
+        m_writtenUnchanged = 0;
+    }
+    // Writing that was never closed may still go on: wait until it has rested.
+    if (!written.value(QStringLiteral("done")).toBool() && m_writtenUnchanged < kWrittenSettledLooks)
+        return;
+    delete std::exchange(m_writtenWatch, nullptr);
+    m_lastWritten.clear();
+    if (html.toUtf8().toPercentEncoding().size() > kMaxWrittenDocument)
+        return;
+    m_page->setHtml(html, QUrl(written.value(QStringLiteral("base")).toString()));
 }
 
 bool BrowserControl::showsScheme(const QUrl &url)

@@ -69,9 +69,13 @@ enum class ScriptWorld {
 // window meanwhile takes the request over (takeWindowRequest), and so shows what the
 // page asked for, a form's data, the window's name and its opener included. The engine
 // keeps the request for that call only, so the slot makes the window at once and shows
-// no dialog of its own before the call has returned. Such a window shows nothing until a
-// document of its own has loaded: what the opener writes into its first, empty document
-// stays unseen, as the engine would end the program drawing it. A request no control took over is
+// no dialog of its own before the call has returned. The engine ends the whole program
+// when it draws what a script wrote into such a window's first, empty document (window.open
+// and document.write): the window's view stays hidden until a document of its own has
+// loaded, and what the opener wrote is shown as a copy loaded as that document, under the
+// origin it was written in, its scripts and load handler not run a second time (they ran
+// in the first document). The opener's handle still names the window, writes into it
+// and sends it onward. A request no control took over is
 // dropped with the window the engine prepared; the control opens no window of its own
 // whatever "processed" says: opening one is the window layer's business. The engine does
 // not say which frame asked, so every request arrives as NewWindow; FrameNewWindow is
@@ -223,6 +227,11 @@ Q_SIGNALS:
     void Quit();
     // The page asked whether to leave it and the user chose to stay.
     void LeaveRefused();
+    // A link or form the user has just activated in another window's page sent this page
+    // to an address (its target names this window, or the other page's script sends it):
+    // the user expects to see this window in front. Not raised for the first load of a
+    // window a page opened, which the window layer places itself.
+    void FrontWanted();
     // The mouse entered an element of the top document (not of its frames). The values
     // are read in a script world the page cannot reach, from real mouse events only:
     // "tag" (upper case), "href" (a link's address, an image's full address), "size",
@@ -248,6 +257,14 @@ private:
     void onLoadProgress(int progress);
     void onUrlChanged();
     void onNewWindowRequested(QWebEngineNewWindowRequest &request);
+    // Whether a navigation of this page of the given type (QWebEnginePage::NavigationType)
+    // comes from a link or form the user has just activated in another control's page.
+    bool sentHereByClickElsewhere(int type) const;
+    void noteActivation();
+    // While the view of a window a page opened is hidden: loads what a script wrote into
+    // its first document as a document of the window's own, once the writing is done.
+    void lookAtWrittenDocument();
+    void showWrittenDocument(const QVariantMap &written);
     void raiseNewWindow(const QString &url);
     // Whether the engine shows pages of the address's scheme.
     static bool showsScheme(const QUrl &url);
@@ -285,6 +302,11 @@ private:
     quint64 m_navigationNumber = 0;
     bool m_lastLoadSucceeded = false;
     bool m_showsWindowRequest = false; // took a page's request for a window over
+    // Polls a hidden window's first document for what a script wrote into it.
+    QTimer *m_writtenWatch = nullptr;
+    QString m_lastWritten; // what the last look found written, while the writing goes on
+    int m_writtenUnchanged = 0; // looks since it last changed
+    bool m_writtenLookPending = false;
     // Kept until the engine has finished printing on it.
     std::unique_ptr<QPrinter> m_printer;
     bool m_pageTouched = false; // the user has pressed a key or a mouse button in the page

@@ -6,6 +6,7 @@
 #include "platform/engine/PageProcessGuard.h"
 
 #include <QChildEvent>
+#include <QKeyEvent>
 #include <QTimer>
 #include <QWebEngineView>
 
@@ -67,10 +68,18 @@ bool BrowserControl::eventFilter(QObject *watched, QEvent *event)
         break;
     }
     case QEvent::MouseButtonPress:
-    case QEvent::KeyPress:
     case QEvent::TouchBegin:
         m_pageTouched = true;
+        noteActivation();
         break;
+    case QEvent::KeyPress: {
+        m_pageTouched = true;
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        // The keys that follow a link or send a form; typing does not.
+        if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space)
+            noteActivation();
+        break;
+    }
     default:
         break;
     }

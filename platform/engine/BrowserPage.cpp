@@ -108,9 +108,9 @@ void BrowserPage::setNavigationFilter(NavigationFilter filter)
     m_filter = std::move(filter);
 }
 
-bool BrowserPage::acceptNavigationRequest(const QUrl &url, NavigationType, bool isMainFrame)
+bool BrowserPage::acceptNavigationRequest(const QUrl &url, NavigationType type, bool isMainFrame)
 {
-    return !m_filter || m_filter(url, isMainFrame);
+    return !m_filter || m_filter(url, type, isMainFrame);
 }
 
 QWebEnginePage *BrowserPage::createWindow(WebWindowType)

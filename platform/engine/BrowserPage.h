@@ -15,7 +15,7 @@ class BrowserPage : public QWebEnginePage
 {
 public:
     // Answers whether a navigation may go ahead.
-    using NavigationFilter = std::function<bool(const QUrl &url, bool isMainFrame)>;
+    using NavigationFilter = std::function<bool(const QUrl &url, NavigationType type, bool isMainFrame)>;
 
     BrowserPage(QWebEngineProfile *profile, QObject *parent);
 

@@ -85,34 +85,67 @@ TEST_F(PageWindows, AFormSentToANewWindowArrivesAsAPostWithItsData)
 }
 
 // The engine ends the program when it draws what a script wrote into a new window's
-// first document: the window stays empty until it loads a document of its own, and the
-// script's handle is the window the user sees.
-TEST_F(PageWindows, AWindowAScriptOpensEmptyAndWritesIntoIsTheOneItSendsOnward)
+// first document: the window shows a copy of it as a document of its own, and the
+// script's handle stays the window the user sees.
+TEST_F(PageWindows, AWindowAScriptOpensEmptyAndWritesIntoShowsTheTextAndGoesOnward)
 {
     server.setPage("/", pageWith("Pisatel", R"(<div style="width:200px;height:100px" onclick="
-        var w = window.open('', '_blank');
-        w.document.write('<title>Napsáno</title><p>Text od otvírače</p>');
-        w.document.close();
-        setTimeout(function () { w.location.href = '/dalsi'; }, 500);">napsat</div>)"));
+        window.w = window.open('', '_blank');
+        w.document.write('<title>Napsáno</title><p>Text od otvírače</p>'
+            + '<script>document.write(\'<p>jednou</p>\'); opener.document.title += \'!\';</scr' + 'ipt>');
+        w.document.close();">napsat</div>)"));
     server.route("/dalsi", [](const QByteArray &) { return pageTitled("Další"); });
     frmWeb *opener = openWindow(server.address(QStringLiteral("/")), QStringLiteral("Pisatel"));
     ASSERT_NE(opener, nullptr);
 
     click(opener, {50, 50});
     ASSERT_TRUE(waitUntil([&] { return shared().WindowCount == 2; }));
-    frmWeb *written = newest();
+    QPointer<frmWeb> written = newest();
     ASSERT_NE(written, nullptr);
-    EXPECT_TRUE(waitUntil([&] { return written->windowTitle() == QStringLiteral("Další"); }))
-        << written->windowTitle().toStdString();
+    QWidget *view = written->Web->focusProxy();
+    ASSERT_TRUE(waitUntil([&] { return written && view->isVisible(); }));
+    QTest::qWait(500); // drawn, and the program still runs
+    ASSERT_TRUE(written);
+    EXPECT_EQ(written->windowTitle(), QStringLiteral("Napsáno"));
+    EXPECT_EQ(evaluate(written, QStringLiteral("document.body.innerText")), QStringLiteral("Text od otvírače\n\njednou"));
+    EXPECT_EQ(opener->windowTitle(), QStringLiteral("Pisatel!")) << "the written script ran again";
     EXPECT_EQ(evaluate(written, QStringLiteral("window.opener !== null")), true);
+
+    // The opener's handle names the shown window: what it writes there shows, and it
+    // sends the window onward.
+    opener->Web->runScript(QStringLiteral("w.document.body.insertAdjacentHTML('beforeend', '<p>Dopsáno</p>')"));
+    EXPECT_TRUE(waitUntil([&] { return evaluate(written, QStringLiteral("document.body.innerText")).toString().endsWith("Dopsáno"); }));
+    opener->Web->runScript(QStringLiteral("w.location.href = '/dalsi'"));
+    EXPECT_TRUE(waitUntil([&] { return written && written->windowTitle() == QStringLiteral("Další"); }));
     EXPECT_EQ(shared().WindowCount, 2);
     EXPECT_EQ(server.requestsFor("/dalsi"), 1);
 
     // Written into before its own address has loaded, which the writing stops.
     opener->Web->runScript(QStringLiteral("window.open('/dalsi').document.write('<p>Text od otvírače</p>')"));
     ASSERT_TRUE(waitUntil([&] { return shared().WindowCount == 3; }));
-    QTest::qWait(1000);
+    ASSERT_TRUE(waitUntil([&] { return newest()->Web->focusProxy()->isVisible(); }));
+    QTest::qWait(500);
     EXPECT_EQ(evaluate(newest(), QStringLiteral("document.body.innerText")), QStringLiteral("Text od otvírače"));
+
+    // Writing that is never closed shows once it has rested; a base address written in
+    // does not give the copy another site's rights.
+    QString elsewhere = server.address(QStringLiteral("/jinde/"));
+    elsewhere.replace(QStringLiteral("127.0.0.1"), QStringLiteral("localhost"));
+    opener->Web->runScript(QStringLiteral("var v = window.open(''); v.document.write('<base href=\"%1\"><p>Neuzavřeno</p>');"
+                                          "setTimeout(function () { v.document.write('<p>Později</p>'); }, 300);").arg(elsewhere));
+    ASSERT_TRUE(waitUntil([&] { return shared().WindowCount == 4; }));
+    ASSERT_TRUE(waitUntil([&] { return newest()->Web->focusProxy()->isVisible(); }));
+    QTest::qWait(500);
+    EXPECT_EQ(evaluate(newest(), QStringLiteral("document.body.innerText")), QStringLiteral("Neuzavřeno\n\nPozději"));
+    EXPECT_EQ(evaluate(newest(), QStringLiteral("self.origin")), evaluate(opener, QStringLiteral("self.origin")));
+    EXPECT_EQ(evaluate(newest(), QStringLiteral("document.baseURI")), elsewhere);
+
+    // More than the engine takes whole: the window stays empty rather than drawing it.
+    opener->Web->runScript(QStringLiteral("var big = window.open('');"
+                                          "big.document.write('<title>Velké</title>' + '<b>x</b>'.repeat(300000)); big.document.close();"));
+    ASSERT_TRUE(waitUntil([&] { return shared().WindowCount == 5 && newest()->windowTitle() == QStringLiteral("Velké"); }));
+    QTest::qWait(2000);
+    EXPECT_FALSE(newest()->Web->focusProxy()->isVisible());
 }
 
 TEST_F(PageWindows, ALinkNamingAWindowReusesItAndThatPopUpClosingItselfGivesTheOpenerBack)
@@ -133,6 +166,15 @@ TEST_F(PageWindows, ALinkNamingAWindowReusesItAndThatPopUpClosingItselfGivesTheO
     click(opener, {50, 50});
     ASSERT_TRUE(waitUntil([&] { return named && named->windowTitle() == "Cíl 2"; }));
     QTest::qWait(300);
+    EXPECT_EQ(main->ActiveForm(), named.data()) << "the named window was not brought to the front";
+    EXPECT_TRUE(main->isActiveByTab(named));
+    // Behind, it loads what its own script asks, long after any click, and stays behind.
+    main->windowArea()->setActiveSubWindow(opener);
+    QTest::qWait(1600);
+    named->Web->runScript(QStringLiteral("location.href = '/cil'"));
+    ASSERT_TRUE(waitUntil([&] { return named && named->windowTitle() == "Cíl 3"; }));
+    QTest::qWait(300);
+    EXPECT_EQ(main->ActiveForm(), opener);
     EXPECT_EQ(shared().WindowCount, 3);
     EXPECT_EQ(windowTable().WindowNumber, 3);
 
