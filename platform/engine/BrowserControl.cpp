@@ -508,11 +508,13 @@ void BrowserControl::onNewWindowRequested(QWebEngineNewWindowRequest &request)
     QString url = request.requestedUrl().toString();
     if (url == QLatin1String("about:blank#blocked")) {
         // The engine names no address it refuses, nor an empty one (a window a script
-        // opens to write into). A script address is the one it refuses, and the pointer
-        // is on it when a link was clicked: that request is gone, and the window layer
-        // hears of the link's address.
-        if (m_hoveredLink.startsWith(QLatin1String("javascript:"), Qt::CaseInsensitive)) {
-            QTimer::singleShot(0, this, [this, url = m_hoveredLink] { raiseNewWindow(url); });
+        // opens to write into). A script address is the one it refuses: when the user
+        // has just clicked such a link, or pressed Enter on it, and the link itself asked
+        // for a new window, that request is gone, and the window layer hears of the
+        // link's address. A script link whose script opens a window gets its window.
+        const QString scriptLink = scriptLinkForNewWindow();
+        if (!scriptLink.isEmpty()) {
+            QTimer::singleShot(0, this, [this, scriptLink] { raiseNewWindow(scriptLink); });
             return;
         }
         url.clear();
@@ -566,10 +568,29 @@ bool BrowserControl::takeWindowRequest()
     return true;
 }
 
-void BrowserControl::noteActivation()
+void BrowserControl::noteActivation(bool byKey, Qt::KeyboardModifiers modifiers, Qt::MouseButton button)
 {
     g_lastActivation.control = this;
     g_lastActivation.since.start();
+    m_activation.since.start();
+    m_activation.byKey = byKey;
+    m_activation.modifiers = modifiers;
+    m_activation.button = button;
+}
+
+QString BrowserControl::scriptLinkForNewWindow() const
+{
+    if (!m_activation.since.isValid() || m_activation.since.elapsed() >= kActivationSendsMs)
+        return {};
+    const QString link = m_activation.byKey ? m_focusedLink : m_hoveredLink;
+    if (!link.startsWith(QLatin1String("javascript:"), Qt::CaseInsensitive))
+        return {};
+    const QString target = (m_activation.byKey ? m_focusedTarget : m_hoveredTarget).toLower();
+    const bool namesAnother = !target.isEmpty() && target != QLatin1String("_self")
+        && target != QLatin1String("_top") && target != QLatin1String("_parent");
+    const bool newWindowHeld = (m_activation.modifiers & (Qt::ShiftModifier | Qt::ControlModifier))
+        || m_activation.button == Qt::MiddleButton;
+    return namesAnother || newWindowHeld ? link : QString();
 }
 
 bool BrowserControl::sentHereByClickElsewhere(int type) const

@@ -236,8 +236,10 @@ Q_SIGNALS:
     // are read in a script world the page cannot reach, from real mouse events only:
     // "tag" (upper case), "href" (a link's address, an image's full address), "size",
     // "face", "color", "name", "type", the parent's "parentSize", "parentFace",
-    // "parentColor" and "parentAction", and the selection's "selectionType". A value the
-    // element does not have is null; an attribute it has but leaves unset is "".
+    // "parentColor" and "parentAction", the selection's "selectionType", and "linkTarget",
+    // the window the link the element is in opens in (its target, else the document's;
+    // null outside links). A value the element does not have is null; an attribute it
+    // has but leaves unset is "".
     void ElementHovered(const QVariantMap &element);
 
 private:
@@ -260,7 +262,11 @@ private:
     // Whether a navigation of this page of the given type (QWebEnginePage::NavigationType)
     // comes from a link or form the user has just activated in another control's page.
     bool sentHereByClickElsewhere(int type) const;
-    void noteActivation();
+    void noteActivation(bool byKey, Qt::KeyboardModifiers modifiers, Qt::MouseButton button);
+    // The script link the user has just clicked or pressed Enter on, when the link itself
+    // asked for a new window (its target names another window, or a key or button for a
+    // new window was held); "" otherwise, as when a link's script opens a window.
+    QString scriptLinkForNewWindow() const;
     // While the view of a window a page opened is hidden: loads what a script wrote into
     // its first document as a document of the window's own, once the writing is done.
     void lookAtWrittenDocument();
@@ -293,6 +299,17 @@ private:
     LoadState m_load;
     QList<QUrl> m_refusedAddresses; // refused since the last accepted navigation
     QString m_hoveredLink;          // the link under the pointer, "" when none
+    QString m_hoveredTarget;        // the window that link opens in
+    QString m_focusedLink;          // the link the keyboard is on, "" when none
+    QString m_focusedTarget;
+    // The user's last click, or Enter, in this page.
+    struct
+    {
+        QElapsedTimer since;
+        bool byKey = false;
+        Qt::KeyboardModifiers modifiers;
+        Qt::MouseButton button = Qt::NoButton;
+    } m_activation;
     QUrl m_undecidedAddress;        // loaded by Navigate, not yet asked about by the engine
     int m_decidingDepth = 0;
     // Dropped first thing in the destructor: the engine answers pending scripts with

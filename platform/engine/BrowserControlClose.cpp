@@ -7,6 +7,7 @@
 
 #include <QChildEvent>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QTimer>
 #include <QWebEngineView>
 
@@ -67,17 +68,22 @@ bool BrowserControl::eventFilter(QObject *watched, QEvent *event)
             watchPageInput(child);
         break;
     }
-    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonPress: {
+        m_pageTouched = true;
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        noteActivation(false, mouse->modifiers(), mouse->button());
+        break;
+    }
     case QEvent::TouchBegin:
         m_pageTouched = true;
-        noteActivation();
+        noteActivation(false, Qt::NoModifier, Qt::LeftButton);
         break;
     case QEvent::KeyPress: {
         m_pageTouched = true;
-        const int key = static_cast<QKeyEvent *>(event)->key();
+        const auto *key = static_cast<QKeyEvent *>(event);
         // The keys that follow a link or send a form; typing does not.
-        if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space)
-            noteActivation();
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
+            noteActivation(true, key->modifiers(), Qt::NoButton);
         break;
     }
     default:

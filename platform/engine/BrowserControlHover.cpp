@@ -18,6 +18,12 @@ new QWebChannel(qt.webChannelTransport, function (channel) {
     var bridge = channel.objects.vorlanHover;
     function has(o, name) { return o && (name in o) && o[name] !== undefined && o[name] !== null; }
     function read(o, name) { return has(o, name) ? String(o[name]) : null; }
+    function linkOf(el) { return el && el.closest ? el.closest('a[href], area[href]') : null; }
+    // The window a link opens in: its own target, else the document's.
+    function targetOf(link) {
+        var base = document.querySelector('base[target]');
+        return link.target || (base ? base.target : '');
+    }
     document.addEventListener('mouseover', function (e) {
         if (!e.isTrusted) return;
         var el = e.target;
@@ -25,7 +31,9 @@ new QWebChannel(qt.webChannelTransport, function (channel) {
         var parent = el.parentElement;
         var tag = (el.tagName || '').toUpperCase();
         var selection = window.getSelection();
+        var link = linkOf(el);
         bridge.hovered({
+            linkTarget: link ? targetOf(link) : null,
             tag: tag,
             href: tag === 'IMG' ? read(el, 'src') : read(el, 'href'),
             size: read(el, 'size'), face: read(el, 'face'), color: read(el, 'color'),
@@ -33,6 +41,11 @@ new QWebChannel(qt.webChannelTransport, function (channel) {
             name: read(el, 'name'), type: read(el, 'type'), parentAction: read(parent, 'action'),
             selectionType: selection ? selection.type : null
         });
+    }, true);
+    document.addEventListener('focusin', function (e) {
+        if (!e.isTrusted) return;
+        var link = linkOf(e.target);
+        bridge.focused(link ? { href: String(link.href), target: targetOf(link) } : {});
     }, true);
 });
 )JS";
@@ -50,7 +63,14 @@ QString channelLibrary()
 void BrowserControl::installElementHover()
 {
     auto *bridge = new ElementHoverBridge(this);
-    connect(bridge, &ElementHoverBridge::elementHovered, this, &BrowserControl::ElementHovered);
+    connect(bridge, &ElementHoverBridge::elementHovered, this, [this](const QVariantMap &element) {
+        m_hoveredTarget = element.value(QStringLiteral("linkTarget")).toString();
+        emit ElementHovered(element);
+    });
+    connect(bridge, &ElementHoverBridge::linkFocused, this, [this](const QVariantMap &link) {
+        m_focusedLink = link.value(QStringLiteral("href")).toString();
+        m_focusedTarget = link.value(QStringLiteral("target")).toString();
+    });
     auto *channel = new QWebChannel(this);
     channel->registerObject(QStringLiteral("vorlanHover"), bridge);
     m_page->setWebChannel(channel, QWebEngineScript::ApplicationWorld);

@@ -13,7 +13,10 @@ public:
     using QObject::QObject;
 
     Q_INVOKABLE void hovered(const QVariantMap &element) { emit elementHovered(element); }
+    // The keyboard moved onto a link ("href", "target") or off links (empty).
+    Q_INVOKABLE void focused(const QVariantMap &link) { emit linkFocused(link); }
 
 signals:
     void elementHovered(const QVariantMap &element);
+    void linkFocused(const QVariantMap &link);
 };

@@ -202,13 +202,15 @@ TEST_F(PageDialogs, AlertConfirmAndPromptAreTheProgramsOwnBoxesAndAnswerThePage)
     EXPECT_EQ(boxes.shown[3].prompt, QStringLiteral("Jméno?"));
 }
 
-TEST_F(PageDialogs, AClickedScriptLinkForANewWindowIsRefusedAndOpensNothing)
+TEST_F(PageDialogs, AScriptLinkForANewWindowIsRefusedAndOpensNothingWhileOneWhoseScriptOpensAWindowGetsIt)
 {
     ScriptedMessageBoxes boxes;
     env.writeFile(QStringLiteral("pages/other.html"), "<title>Other</title>");
     frmWeb *window = open("links.html", R"html(<title>Links</title><body style="margin:0">
         <a id="js" href="JavaScript:alert(1)" target="_blank" style="display:block;height:100px">skript</a>
-        <a id="other" href="other.html" target="_blank" style="display:block;height:100px">jinam</a></body>)html",
+        <a id="other" href="other.html" target="_blank" style="display:block;height:100px">jinam</a>
+        <a id="opens" href="javascript:void(window.open('').document.write('<title>Okénko</title>Napsáno'))"
+           style="display:block;height:100px">okénko</a></body>)html",
                           QStringLiteral("Links"));
     ASSERT_NE(window, nullptr);
     QWidget *view = window->Web->focusProxy();
@@ -225,23 +227,35 @@ TEST_F(PageDialogs, AClickedScriptLinkForANewWindowIsRefusedAndOpensNothing)
     EXPECT_EQ(boxes.shown[0].prompt, QStringLiteral("This type of link should not be opened in new window, because it will probably terminate the program."));
     EXPECT_EQ(boxes.shown[0].icon(), MsgBoxStyle::Exclamation);
 
-    // From the keyboard, the pointer elsewhere, the engine names no address, as for a
-    // window a script opens empty: an empty window opens, no script runs in it, and
-    // nothing is said.
-    QTest::mouseMove(target, QPoint(50, 300));
+    // From the keyboard, the pointer elsewhere: refused as well.
+    QTest::mouseMove(target, QPoint(50, 400));
     ASSERT_TRUE(waitUntil([&] { return main->sbStatusBar->panel(1).text().isEmpty(); }));
     evaluate(window, QStringLiteral("document.getElementById('js').focus(); 1"));
     QTest::keyClick(target, Qt::Key_Return);
-    ASSERT_TRUE(waitUntil([] { return shared().WindowCount == 2; }));
-    frmWeb *empty = windowTable().slot(windowTable().WindowNumber);
-    EXPECT_TRUE(empty->Web->LocationURL().isEmpty()) << empty->Web->LocationURL().toStdString();
-    main->windowArea()->setActiveSubWindow(window);
-    clickAt(QPoint(50, 150));
-    ASSERT_TRUE(waitUntil([] { return shared().WindowCount == 3; }));
-    EXPECT_TRUE(waitUntil([this] { return windowTable().slot(windowTable().WindowNumber)->windowTitle() == "Other"; }));
+    ASSERT_TRUE(waitUntil([&] { return boxes.shown.size() == 2; }));
+    EXPECT_EQ(boxes.shown[1].prompt, boxes.shown[0].prompt);
     QTest::qWait(300);
-    EXPECT_EQ(shared().WindowCount, 3);
-    EXPECT_EQ(boxes.shown.size(), 1);
+    EXPECT_EQ(shared().WindowCount, 1);
+
+    clickAt(QPoint(50, 150));
+    ASSERT_TRUE(waitUntil([] { return shared().WindowCount == 2; }));
+    EXPECT_TRUE(waitUntil([this] { return windowTable().slot(windowTable().WindowNumber)->windowTitle() == "Other"; }));
+
+    // A script link without a target whose script opens a window: the window is the
+    // script's, shown with what it wrote, clicked or from the keyboard.
+    main->windowArea()->setActiveSubWindow(window);
+    clickAt(QPoint(50, 250));
+    ASSERT_TRUE(waitUntil([] { return shared().WindowCount == 3; }));
+    EXPECT_TRUE(waitUntil([this] { return windowTable().slot(windowTable().WindowNumber)->windowTitle() == QStringLiteral("Okénko"); }));
+    main->windowArea()->setActiveSubWindow(window);
+    QTest::mouseMove(target, QPoint(50, 400));
+    evaluate(window, QStringLiteral("document.getElementById('opens').focus(); 1"));
+    QTest::keyClick(target, Qt::Key_Return);
+    ASSERT_TRUE(waitUntil([] { return shared().WindowCount == 4; }));
+    EXPECT_TRUE(waitUntil([this] { return windowTable().slot(windowTable().WindowNumber)->windowTitle() == QStringLiteral("Okénko"); }));
+    QTest::qWait(300);
+    EXPECT_EQ(shared().WindowCount, 4);
+    EXPECT_EQ(boxes.shown.size(), 2);
 }
 
 // A new window on an address the engine cannot show would stay blank: it is not opened,
