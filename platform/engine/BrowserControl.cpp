@@ -62,8 +62,9 @@ struct Activation
     QElapsedTimer since;
 };
 Activation g_lastActivation;
-// From the user's click to the other window's navigation: a page may first run a little.
-constexpr qint64 kActivationSendsMs = 1500;
+// From the user's click to the other window's navigation: a page may first run a little,
+// and a busy machine delays both.
+constexpr qint64 kActivationSendsMs = 3000;
 
 // Read in the application's script world, which the page cannot reach: what a script
 // wrote into a window's first document, without the scripts and load handler that
@@ -582,10 +583,17 @@ QString BrowserControl::scriptLinkForNewWindow() const
 {
     if (!m_activation.since.isValid() || m_activation.since.elapsed() >= kActivationSendsMs)
         return {};
-    const QString link = m_activation.byKey ? m_focusedLink : m_hoveredLink;
-    if (!link.startsWith(QLatin1String("javascript:"), Qt::CaseInsensitive))
-        return {};
-    const QString target = (m_activation.byKey ? m_focusedTarget : m_hoveredTarget).toLower();
+    const auto isScript = [](const QString &link) {
+        return link.startsWith(QLatin1String("javascript:"), Qt::CaseInsensitive);
+    };
+    const QString link = m_activation.byKey ? m_focusedLink : m_pointedLink;
+    if (!isScript(link)) {
+        // The engine's own word of a script link under the pointer, of which the page's
+        // script world has not told: its target is unknown, and the link is taken to have
+        // asked for the window.
+        return !m_activation.byKey && isScript(m_hoveredLink) ? m_hoveredLink : QString();
+    }
+    const QString target = (m_activation.byKey ? m_focusedTarget : m_pointedTarget).toLower();
     const bool namesAnother = !target.isEmpty() && target != QLatin1String("_self")
         && target != QLatin1String("_top") && target != QLatin1String("_parent");
     const bool newWindowHeld = (m_activation.modifiers & (Qt::ShiftModifier | Qt::ControlModifier))

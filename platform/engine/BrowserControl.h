@@ -236,10 +236,8 @@ Q_SIGNALS:
     // are read in a script world the page cannot reach, from real mouse events only:
     // "tag" (upper case), "href" (a link's address, an image's full address), "size",
     // "face", "color", "name", "type", the parent's "parentSize", "parentFace",
-    // "parentColor" and "parentAction", the selection's "selectionType", and "linkTarget",
-    // the window the link the element is in opens in (its target, else the document's;
-    // null outside links). A value the element does not have is null; an attribute it
-    // has but leaves unset is "".
+    // "parentColor" and "parentAction", and the selection's "selectionType". A value the
+    // element does not have is null; an attribute it has but leaves unset is "".
     void ElementHovered(const QVariantMap &element);
 
 private:
@@ -299,7 +297,8 @@ private:
     LoadState m_load;
     QList<QUrl> m_refusedAddresses; // refused since the last accepted navigation
     QString m_hoveredLink;          // the link under the pointer, "" when none
-    QString m_hoveredTarget;        // the window that link opens in
+    QString m_pointedLink;          // the same as the page's script world last told it
+    QString m_pointedTarget;        // the window that link opens in
     QString m_focusedLink;          // the link the keyboard is on, "" when none
     QString m_focusedTarget;
     // The user's last click, or Enter, in this page.

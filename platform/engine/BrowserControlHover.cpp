@@ -14,26 +14,33 @@ namespace {
 // Runs in the program's own world of the top document only, so neither the page's
 // scripts nor its frames can reach the channel; events a script made up are ignored.
 const char *const HoverScript = R"JS(
-new QWebChannel(qt.webChannelTransport, function (channel) {
-    var bridge = channel.objects.vorlanHover;
+(function () {
+    var bridge = null;
+    // The link under the pointer and the one the keyboard is on, with the window each
+    // opens in, are told from the start: the user may click before the channel is up.
+    var linkReports = [];
+    function tell(method, link) {
+        if (bridge) bridge[method](link); else linkReports.push([method, link]);
+    }
     function has(o, name) { return o && (name in o) && o[name] !== undefined && o[name] !== null; }
     function read(o, name) { return has(o, name) ? String(o[name]) : null; }
     function linkOf(el) { return el && el.closest ? el.closest('a[href], area[href]') : null; }
-    // The window a link opens in: its own target, else the document's.
-    function targetOf(link) {
+    function described(link) {
+        if (!link) return {};
+        // The window a link opens in: its own target, else the document's.
         var base = document.querySelector('base[target]');
-        return link.target || (base ? base.target : '');
+        return { href: String(link.href), target: link.target || (base ? base.target : '') };
     }
     document.addEventListener('mouseover', function (e) {
         if (!e.isTrusted) return;
         var el = e.target;
         if (!el || el.nodeType !== 1) return;
+        tell('pointed', described(linkOf(el)));
+        if (!bridge) return;
         var parent = el.parentElement;
         var tag = (el.tagName || '').toUpperCase();
         var selection = window.getSelection();
-        var link = linkOf(el);
         bridge.hovered({
-            linkTarget: link ? targetOf(link) : null,
             tag: tag,
             href: tag === 'IMG' ? read(el, 'src') : read(el, 'href'),
             size: read(el, 'size'), face: read(el, 'face'), color: read(el, 'color'),
@@ -44,10 +51,17 @@ new QWebChannel(qt.webChannelTransport, function (channel) {
     }, true);
     document.addEventListener('focusin', function (e) {
         if (!e.isTrusted) return;
-        var link = linkOf(e.target);
-        bridge.focused(link ? { href: String(link.href), target: targetOf(link) } : {});
+        tell('focused', described(linkOf(e.target)));
     }, true);
-});
+    new QWebChannel(qt.webChannelTransport, function (channel) {
+        bridge = channel.objects.vorlanHover;
+        // A pointer resting on a link since before these listeners is over it all the same.
+        var hovered = document.querySelectorAll('a[href]:hover, area[href]:hover');
+        if (hovered.length) linkReports.unshift(['pointed', described(hovered[hovered.length - 1])]);
+        linkReports.forEach(function (report) { bridge[report[0]](report[1]); });
+        linkReports = [];
+    });
+})();
 )JS";
 
 QString channelLibrary()
@@ -63,9 +77,10 @@ QString channelLibrary()
 void BrowserControl::installElementHover()
 {
     auto *bridge = new ElementHoverBridge(this);
-    connect(bridge, &ElementHoverBridge::elementHovered, this, [this](const QVariantMap &element) {
-        m_hoveredTarget = element.value(QStringLiteral("linkTarget")).toString();
-        emit ElementHovered(element);
+    connect(bridge, &ElementHoverBridge::elementHovered, this, &BrowserControl::ElementHovered);
+    connect(bridge, &ElementHoverBridge::linkPointed, this, [this](const QVariantMap &link) {
+        m_pointedLink = link.value(QStringLiteral("href")).toString();
+        m_pointedTarget = link.value(QStringLiteral("target")).toString();
     });
     connect(bridge, &ElementHoverBridge::linkFocused, this, [this](const QVariantMap &link) {
         m_focusedLink = link.value(QStringLiteral("href")).toString();

@@ -13,10 +13,13 @@ public:
     using QObject::QObject;
 
     Q_INVOKABLE void hovered(const QVariantMap &element) { emit elementHovered(element); }
-    // The keyboard moved onto a link ("href", "target") or off links (empty).
+    // The pointer, or the keyboard, moved onto a link ("href", "target": the window it
+    // opens in) or off links (empty).
+    Q_INVOKABLE void pointed(const QVariantMap &link) { emit linkPointed(link); }
     Q_INVOKABLE void focused(const QVariantMap &link) { emit linkFocused(link); }
 
 signals:
     void elementHovered(const QVariantMap &element);
+    void linkPointed(const QVariantMap &link);
     void linkFocused(const QVariantMap &link);
 };

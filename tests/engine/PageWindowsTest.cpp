@@ -170,7 +170,7 @@ TEST_F(PageWindows, ALinkNamingAWindowReusesItAndThatPopUpClosingItselfGivesTheO
     EXPECT_TRUE(main->isActiveByTab(named));
     // Behind, it loads what its own script asks, long after any click, and stays behind.
     main->windowArea()->setActiveSubWindow(opener);
-    QTest::qWait(1600);
+    QTest::qWait(3100);
     named->Web->runScript(QStringLiteral("location.href = '/cil'"));
     ASSERT_TRUE(waitUntil([&] { return named && named->windowTitle() == "Cíl 3"; }));
     QTest::qWait(300);
