@@ -83,9 +83,12 @@ enum class ScriptWorld {
 // expose the flags, target name, post data or headers of a request either: they arrive as
 // 0 and empty values. The engine names neither an address it refuses to open in a new
 // window (a "javascript:" one above all) nor an empty one (a window a script opens to
-// write into): such a request raises NewWindow with an empty address, except when it came
-// from a clicked "javascript:" link: then NewWindow carries that link's address, on the
-// next turn of the event loop, with no request to take over. A request for an address the
+// write into): such a request raises NewWindow with an empty address, except when the
+// user has just clicked a "javascript:" link, or pressed Enter on one, that itself asks for
+// a new window (its target names another window, or Shift, Ctrl or the middle button was
+// used): then NewWindow carries that link's address, on the next turn of the event loop,
+// with no request to take over. A script link whose own script opens a window raises it
+// with the empty address and the request. A request for an address the
 // engine would not show (a scheme it does not know) raises nothing either; the user is
 // told, as by Navigate.
 //
