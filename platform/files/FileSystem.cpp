@@ -328,34 +328,13 @@ int PosixFileSystem::list(const OpenFolder &folder, FolderListing &out, const Wi
     out = {};
     if (!folder.isOpen())
         return EBADF;
-    // A descriptor of its own for the listing, which closes it.
-    const int folderFd = ::openat(folder.descriptor(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folderFd < 0)
-        return errno;
-    DIR *dir = ::fdopendir(folderFd);
-    if (!dir) {
-        const int failure = errno;
-        ::close(folderFd);
-        return failure;
-    }
-    int failure = 0;
-    for (;;) {
-        errno = 0;
-        const dirent *entry = ::readdir(dir);
-        if (!entry) {
-            failure = errno;
-            break;
-        }
-        const QByteArrayView raw(entry->d_name);
-        if (raw == "." || raw == "..")
-            continue;
+    const int folderFd = folder.descriptor();
+    return forEachEntry(folderFd, [&](const char *raw, unsigned char type) {
         QString name = decodeFileName(raw);
         if (names && !names->matches(name))
-            continue;
-        out.entries.push_back({std::move(name), kindOfEntry(folderFd, entry->d_type, entry->d_name)});
-    }
-    ::closedir(dir);
-    return failure;
+            return;
+        out.entries.push_back({std::move(name), kindOfEntry(folderFd, type, raw)});
+    });
 }
 
 int PosixFileSystem::stat(const QString &path, FileStatus &out)

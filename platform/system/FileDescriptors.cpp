@@ -77,7 +77,7 @@ int openRegularFile(int folderFd, const char *path, bool followLink, struct stat
     return fd;
 }
 
-int readEntryNames(int folderFd, std::vector<QByteArray> &names)
+int forEachEntry(int folderFd, const std::function<void(const char *name, unsigned char type)> &visit)
 {
     const int listFd = ::openat(folderFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (listFd < 0)
@@ -88,11 +88,23 @@ int readEntryNames(int folderFd, std::vector<QByteArray> &names)
         ::close(listFd);
         return failure;
     }
-    while (const dirent *entry = ::readdir(dir)) {
-        const QByteArray name(entry->d_name);
+    int failure = 0;
+    for (;;) {
+        errno = 0;
+        const dirent *entry = ::readdir(dir);
+        if (!entry) {
+            failure = errno;
+            break;
+        }
+        const QByteArrayView name(entry->d_name);
         if (name != "." && name != "..")
-            names.push_back(name);
+            visit(entry->d_name, entry->d_type);
     }
     ::closedir(dir);
-    return 0;
+    return failure;
+}
+
+int readEntryNames(int folderFd, std::vector<QByteArray> &names)
+{
+    return forEachEntry(folderFd, [&names](const char *name, unsigned char) { names.emplace_back(name); });
 }

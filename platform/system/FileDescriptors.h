@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QtGlobal>
 
+#include <functional>
 #include <vector>
 
 // Writes all size bytes to the open file, going on where the disk took only part of
@@ -29,7 +30,10 @@ struct stat;
 // for a folder, EINVAL for anything else that is no regular file.
 int openRegularFile(int folderFd, const char *path, bool followLink, struct stat &info);
 
-// The names of the entries of the opened folder ("." and ".." left out), read through a
-// descriptor of its own so that the folder's stays where it was. Returns 0, or the errno
-// of the failing open.
+// Hands visit each entry of the opened folder ("." and ".." left out) with its d_type,
+// read through a descriptor of its own so that the folder's stays where it was. Returns
+// 0, or the errno of the failing open or read: after a failed read the entries handed
+// over are not all the folder has.
+int forEachEntry(int folderFd, const std::function<void(const char *name, unsigned char type)> &visit);
+// The names of the entries of the opened folder, as forEachEntry reads them.
 int readEntryNames(int folderFd, std::vector<QByteArray> &names);
