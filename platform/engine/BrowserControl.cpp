@@ -562,8 +562,7 @@ bool BrowserControl::takeWindowRequest()
         if (!succeeded && !(info.status() == QWebEngineLoadingInfo::LoadFailedStatus && info.isErrorPage()))
             return;
         disconnect(*shown);
-        delete std::exchange(m_writtenWatch, nullptr);
-        m_lastWritten.clear();
+        stopWrittenWatch();
         m_view->show();
     });
     return true;
@@ -612,6 +611,12 @@ bool BrowserControl::sentHereByClickElsewhere(int type) const
         && g_lastActivation.since.elapsed() < kActivationSendsMs;
 }
 
+void BrowserControl::stopWrittenWatch()
+{
+    delete std::exchange(m_writtenWatch, nullptr);
+    m_lastWritten.clear();
+}
+
 void BrowserControl::lookAtWrittenDocument()
 {
     // A page process that is busy answers the looks in one go later: one at a time.
@@ -643,8 +648,7 @@ void BrowserControl::showWrittenDocument(const QVariantMap &written)
     // Writing that was never closed may still go on: wait until it has rested.
     if (!written.value(QStringLiteral("done")).toBool() && m_writtenUnchanged < kWrittenSettledLooks)
         return;
-    delete std::exchange(m_writtenWatch, nullptr);
-    m_lastWritten.clear();
+    stopWrittenWatch();
     if (html.toUtf8().toPercentEncoding().size() > kMaxWrittenDocument)
         return;
     m_page->setHtml(html, QUrl(written.value(QStringLiteral("base")).toString()));

@@ -272,6 +272,7 @@ private:
     // its first document as a document of the window's own, once the writing is done.
     void lookAtWrittenDocument();
     void showWrittenDocument(const QVariantMap &written);
+    void stopWrittenWatch();
     void raiseNewWindow(const QString &url);
     // Whether the engine shows pages of the address's scheme.
     static bool showsScheme(const QUrl &url);

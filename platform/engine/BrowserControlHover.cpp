@@ -19,7 +19,12 @@ const char *const HoverScript = R"JS(
     // The link under the pointer and the one the keyboard is on, with the window each
     // opens in, are told from the start: the user may click before the channel is up.
     var linkReports = [];
+    var told = {};
+    // Told only when it changed: the pointer crosses many elements of one link.
     function tell(method, link) {
+        var key = JSON.stringify(link);
+        if (told[method] === key) return;
+        told[method] = key;
         if (bridge) bridge[method](link); else linkReports.push([method, link]);
     }
     function has(o, name) { return o && (name in o) && o[name] !== undefined && o[name] !== null; }
