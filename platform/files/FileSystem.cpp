@@ -762,20 +762,12 @@ void PosixFileSystem::sweepStaleTemporaries(int folderFd)
             return;
         g_swept.insert({quint64(info.st_dev), quint64(info.st_ino)});
     }
-    const int listFd = ::openat(folderFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (listFd < 0)
-        return;
-    DIR *dir = ::fdopendir(listFd);
-    if (!dir) {
-        ::close(listFd);
-        return;
-    }
+    // What a failed read leaves out waits for the next run.
     std::vector<QByteArray> stale;
-    while (const dirent *entry = ::readdir(dir)) {
-        if (ProcessOwner::stateOfName(entry->d_name, TemporaryPrefix) == ProcessOwner::State::Gone)
-            stale.push_back(entry->d_name);
-    }
-    ::closedir(dir);
+    forEachEntry(folderFd, [&stale](const char *name, unsigned char) {
+        if (ProcessOwner::stateOfName(name, TemporaryPrefix) == ProcessOwner::State::Gone)
+            stale.emplace_back(name);
+    });
     for (const QByteArray &name : stale) {
         struct stat entry {};
         if (::fstatat(folderFd, name.constData(), &entry, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(entry.st_mode))
